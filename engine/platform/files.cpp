@@ -1,0 +1,173 @@
+#include "engine/platform/files.h"
+
+#include <fstream>
+#include <iterator>
+#include <sstream>
+
+namespace pfac {
+
+bool OutputFile::Create(const std::filesystem::path& path) {
+  Close();
+  file_ = std::fopen(path.c_str(), "wb");
+  good_ = file_ != nullptr;
+  return good_;
+}
+
+void OutputFile::Write(std::string_view text) {
+  if (!file_) return;
+  if (std::fwrite(text.data(), 1, text.size(), file_) != text.size()) good_ = false;
+}
+
+void OutputFile::EndLine() { Write("\r\n"); }
+
+void OutputFile::WriteRecord(std::string_view field) {
+  Write("\"");
+  Write(field);
+  Write("\"");
+  EndLine();
+}
+
+void OutputFile::WriteRecord(std::string_view first, std::string_view second) {
+  Write("\"");
+  Write(first);
+  Write("\",\"");
+  Write(second);
+  Write("\"");
+  EndLine();
+}
+
+bool OutputFile::Close() {
+  if (!file_) return good_;
+  if (std::fclose(file_) != 0) good_ = false;
+  file_ = nullptr;
+  return good_;
+}
+
+bool InputFile::Open(const std::filesystem::path& path) {
+  Close();
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return false;
+  std::ostringstream content;
+  content << in.rdbuf();
+  if (in.bad()) return false;
+  OpenText(content.str());
+  return true;
+}
+
+void InputFile::OpenText(std::string text) {
+  text_ = std::move(text);
+  position_ = 0;
+  open_ = true;
+}
+
+void InputFile::Close() {
+  text_.clear();
+  position_ = 0;
+  open_ = false;
+}
+
+bool InputFile::AtLineEnd() const {
+  return position_ < text_.size() && (text_[position_] == '\r' || text_[position_] == '\n');
+}
+
+void InputFile::SkipLineEnd() {
+  if (position_ < text_.size() && text_[position_] == '\r') ++position_;
+  if (position_ < text_.size() && text_[position_] == '\n') ++position_;
+}
+
+std::string InputFile::ReadField() {
+  while (position_ < text_.size() && text_[position_] == ' ') ++position_;
+  std::string field;
+  if (position_ < text_.size() && text_[position_] == '"') {
+    size_t close = text_.find('"', position_ + 1);
+    if (close == std::string::npos) close = text_.size();
+    field = text_.substr(position_ + 1, close - position_ - 1);
+    position_ = close < text_.size() ? close + 1 : close;
+    // Whatever stands between the closing quote and the delimiter is dropped.
+    while (position_ < text_.size() && text_[position_] != ',' && !AtLineEnd()) ++position_;
+  } else {
+    size_t start = position_;
+    while (position_ < text_.size() && text_[position_] != ',' && !AtLineEnd()) ++position_;
+    field = text_.substr(start, position_ - start);
+    while (!field.empty() && field.back() == ' ') field.pop_back();
+  }
+  if (position_ < text_.size() && text_[position_] == ',') {
+    ++position_;
+  } else {
+    SkipLineEnd();
+  }
+  return field;
+}
+
+std::string InputFile::ReadNumberField() {
+  while (position_ < text_.size() &&
+         (text_[position_] == ' ' || text_[position_] == ',' || AtLineEnd())) {
+    ++position_;
+  }
+  size_t start = position_;
+  while (position_ < text_.size() && text_[position_] != ' ' && text_[position_] != ',' &&
+         !AtLineEnd()) {
+    ++position_;
+  }
+  std::string field = text_.substr(start, position_ - start);
+  // A blank or comma after the number is its delimiter and is consumed; a
+  // line end is left for the next read.
+  if (position_ < text_.size() && (text_[position_] == ' ' || text_[position_] == ',')) {
+    ++position_;
+  }
+  return field;
+}
+
+std::string InputFile::ReadRestOfLine() {
+  while (position_ < text_.size() && text_[position_] == ' ') ++position_;
+  if (AtLineEnd()) SkipLineEnd();
+  std::string line = ReadLine();
+  size_t first = line.find_first_not_of(' ');
+  if (first == std::string::npos) return "";
+  size_t last = line.find_last_not_of(' ');
+  return line.substr(first, last - first + 1);
+}
+
+std::string InputFile::ReadLine() {
+  size_t start = position_;
+  while (position_ < text_.size() && !AtLineEnd()) ++position_;
+  std::string line = text_.substr(start, position_ - start);
+  SkipLineEnd();
+  return line;
+}
+
+std::string FirstFieldOfFirstLine(std::string_view text) {
+  size_t end = text.find_first_of("\r\n");
+  std::string_view line = text.substr(0, end == std::string_view::npos ? text.size() : end);
+  size_t first = line.find_first_not_of(' ');
+  if (first == std::string_view::npos) return "";
+  line.remove_prefix(first);
+  if (line.front() == '"') {
+    size_t close = line.find('"', 1);
+    if (close == std::string_view::npos) close = line.size();
+    return std::string(line.substr(1, close - 1));
+  }
+  size_t comma = line.find(',');
+  if (comma != std::string_view::npos) line = line.substr(0, comma);
+  size_t last = line.find_last_not_of(' ');
+  return std::string(line.substr(0, last == std::string_view::npos ? 0 : last + 1));
+}
+
+}  // namespace pfac
+
+namespace pfac {
+
+bool ReadFilePrefix(const std::filesystem::path& path, size_t maxBytes, std::string* text) {
+  std::error_code error;
+  if (std::filesystem::is_directory(path, error)) return false;
+  std::FILE* file = std::fopen(path.c_str(), "rb");
+  if (!file) return false;
+  text->assign(maxBytes, '\0');
+  size_t n = std::fread(text->data(), 1, maxBytes, file);
+  bool failed = std::ferror(file) != 0;
+  std::fclose(file);
+  text->resize(n);
+  return !failed;
+}
+
+}  // namespace pfac

@@ -1,0 +1,73 @@
+#include "support/engine_harness.h"
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cstdio>
+#include <fstream>
+#include <random>
+#include <sstream>
+
+namespace pfac::testing {
+
+TempFolder::TempFolder() {
+  static std::atomic<int> counter{0};
+  std::random_device random;
+  path_ = std::filesystem::temp_directory_path() /
+          ("pfac-test-" + std::to_string(getpid()) + "-" + std::to_string(counter++) + "-" +
+           std::to_string(random()));
+  std::filesystem::create_directories(path_);
+}
+
+TempFolder::~TempFolder() {
+  std::error_code ignored;
+  std::filesystem::remove_all(path_, ignored);
+}
+
+void TempFolder::Write(const std::string& name, const std::string& content) const {
+  std::ofstream out(path_ / name, std::ios::binary);
+  out << content;
+}
+
+std::string TempFolder::Read(const std::string& name) const {
+  std::ifstream in(path_ / name, std::ios::binary);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+bool TempFolder::Exists(const std::string& name) const {
+  return std::filesystem::exists(path_ / name);
+}
+
+std::string QuotedLine(const std::string& polynomial) { return "\"" + polynomial + "\"\r\n"; }
+
+EngineRun::EngineRun() : engine(std::make_unique<Engine>(console, clock, folder.path())) {}
+
+void EngineRun::Factor(const std::string& polynomial) {
+  folder.Write("DXS.DAT", QuotedLine(polynomial));
+  RunAsIs();
+}
+
+void EngineRun::RunAsIs() { status = engine->Run(); }
+
+void EngineRun::FactorUntil(const std::string& polynomial, Engine::Step stopAt) {
+  folder.Write("DXS.DAT", QuotedLine(polynomial));
+  status = engine->RunUntil(&Engine::ShowBanner, stopAt);
+}
+
+ProcessResult RunEngineBinary(const std::filesystem::path& folder) {
+  ProcessResult result;
+  std::string command = "cd '" + folder.string() + "' && '" PFAC_ENGINE_BINARY "' </dev/null 2>&1";
+  std::FILE* pipe = popen(command.c_str(), "r");
+  if (!pipe) return result;
+  char buffer[4096];
+  size_t n;
+  while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) result.output.append(buffer, n);
+  int status = pclose(pipe);
+  result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  return result;
+}
+
+}  // namespace pfac::testing

@@ -1,0 +1,64 @@
+// Helpers for engine tests: a working folder of its own per test, a whole run
+// of the engine in-process on an in-memory console with a fake clock, and the
+// real binary run as a child process.
+#pragma once
+
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include "engine/engine.h"
+#include "engine/platform/clock.h"
+#include "engine/platform/memory_console.h"
+
+namespace pfac::testing {
+
+// A fresh folder under the system's temporary folder, removed at the end.
+class TempFolder {
+ public:
+  TempFolder();
+  ~TempFolder();
+  TempFolder(const TempFolder&) = delete;
+  TempFolder& operator=(const TempFolder&) = delete;
+
+  const std::filesystem::path& path() const { return path_; }
+  void Write(const std::string& name, const std::string& content) const;
+  std::string Read(const std::string& name) const;
+  bool Exists(const std::string& name) const;
+
+ private:
+  std::filesystem::path path_;
+};
+
+// DXS.DAT as the front end writes it: the text in double quotes and CR LF.
+std::string QuotedLine(const std::string& polynomial);
+
+// One whole run of the engine in its own folder.
+struct EngineRun {
+  TempFolder folder;
+  MemoryConsole console;
+  FakeClock clock;
+  std::unique_ptr<Engine> engine;
+  int status = -1;
+
+  EngineRun();
+  // Writes DXS.DAT with the polynomial in double quotes and runs the engine.
+  void Factor(const std::string& polynomial);
+  // Runs on whatever DXS.DAT holds (or lacks).
+  void RunAsIs();
+  // Writes DXS.DAT and runs until the engine is about to call stopAt.
+  void FactorUntil(const std::string& polynomial, Engine::Step stopAt);
+
+  std::string Transcript() const { return console.Transcript(); }
+  std::string Result() const { return folder.Read("jg.dat"); }
+};
+
+// Output and exit status of the real binary run in a folder with standard
+// input at its end.
+struct ProcessResult {
+  int status = -1;
+  std::string output;
+};
+ProcessResult RunEngineBinary(const std::filesystem::path& folder);
+
+}  // namespace pfac::testing
