@@ -263,7 +263,9 @@ class Engine {
   // range of a 32-bit float.
   static constexpr float kDivisionValueLimit = 3000000.0f;
 
-  ShortTable LevelBound;        // [i] B_i
+  // [i] B_i. 32-bit rather than 16: the top level is bounded by |a_n|, which
+  // may be any coefficient up to 16,777,216.
+  std::vector<int32_t> LevelBound;
   ShortTable WalkerSide;        // [i] 2 first solution or upward walker, 1 downward
   FloatTable UpTrial, UpCofactor, DownTrial, DownCofactor;
   ShortTable SnapWalkerSide;
@@ -287,7 +289,7 @@ class Engine {
   float CofactorBoundCap = 0;
   float LargestCoefficient = 0;       // L
   float LeadMagnitude = 0;            // |a_n|
-  int16_t TopBound = 0;
+  int32_t TopBound = 0;           // max(|a_n|, B); 32-bit for the same reason as LevelBound
   int16_t SnapshotTaken = 0;
   int16_t SnapshotPair = 0;
   int16_t SavedTrialDegree = 0;
@@ -310,7 +312,7 @@ class Engine {
   void ReduceBound();
   void ListConstantPairs();
   void SearchDegrees();
-  void NextDegree();
+  void EnterDegree();  // the work at the start of each degree of the loop
   void SolveLevel();
   void Advance();
   void NextSolution();
@@ -322,6 +324,20 @@ class Engine {
   void HandleOutcome();
   void TakeSnapshot();
   void RestoreSnapshot();
+  // Tables of the search sized for an image of degree n (grown, never shrunk,
+  // on later passes).
+  void SizeSearchTables(int n);
+  // factor[0..k] times quotient[0..n-k] against Image[0..n] in exact integer
+  // arithmetic: the last guard before a candidate is accepted, so that a float
+  // rounding can never turn a non-factor into a reported one. The division
+  // from the low end has matched the coefficients up to n-k and the leading
+  // one; the candidate check matches those above n-k. With exact floats the
+  // guard finds what they find; a difference below means a float lied.
+  enum class ProductCheck { kExact, kUpperPartDiffers, kLowerPartDiffers };
+  ProductCheck CheckProduct(const FloatTable& factor, int k, const FloatTable& quotient) const;
+  // Takes the solution just found at the current level: with g0 = 1 the top
+  // coefficient also stays within |a_n|.
+  void TakeSolution();
 
   // ---------------------------------------------------------------------
   // Running status, time limits and interruption

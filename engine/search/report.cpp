@@ -1,7 +1,298 @@
 // The report of a split, the end of a search and the end of the run.
+#include <cmath>
+
 #include "engine/engine.h"
 
 namespace pfac {
+
+// A split: Trial[0..SecondDegree] is the factor found, Cofactor[0..FirstDegree]
+// the cofactor. The first split of a run writes the lines of the expanded
+// product and of the product of the two factors to jg.dat; every split adds
+// the factor to the open result line and goes on with the cofactor.
+void Engine::ReportFactorisation() {
+  const int first = FirstDegree;
+  const int second = ToInt(SecondDegree);
+  SecondPass = 1;
+  if (ReportStarted == 0) {
+    ReportPending = 0;
+    ResultEnd();
+    ResultText("=");
+    PrintCommonFactor();
+    ConsoleText("~~");
+    ConsoleEnd();
+    if (first >= second) {
+      LongDegree = static_cast<int16_t>(first);
+      ShortDegree = static_cast<int16_t>(second);
+      WriteExpandedProductCofactorFirst();
+    } else {
+      LongDegree = static_cast<int16_t>(second);
+      ShortDegree = static_cast<int16_t>(first);
+      WriteExpandedProductTrialFirst();
+    }
+    ResultText("=");
+    PrintCommonFactor();
+    ResultText("[(");
+    for (int i = first; i >= 0; --i) {
+      if (i != first) {
+        if (Cofactor[i] == 0) continue;
+        ResultText("+(");
+      }
+      for (int j = second; j >= 0; --j) {
+        if (Trial[j] == 0) continue;
+        float p = Cofactor[i] * Trial[j];
+        if (j != second && p > 0) ResultText("+");
+        ResultNumberItem(p);
+        MonomialCode = static_cast<int16_t>(i + j);
+        WriteMonomialCode();
+      }
+      ResultText(")");
+    }
+    ResultText("]");
+    ResultEnd();
+  }
+  for (int i = 0; i <= first; ++i) PassImage[i] = Cofactor[i];
+  PassDegree = static_cast<int16_t>(first);
+  DenseTop = static_cast<int16_t>(second);
+  SavedOffset = DenseOffset;
+  FileEcho = 0;
+  if (ReportStarted == 0) {
+    FactorSign = (Trial[second] < 0 && Cofactor[first] < 0) ? -1 : 1;
+  } else {
+    FactorSign = Trial[second] < 0 ? -1 : 1;
+  }
+  AccumulatedSign = static_cast<int16_t>(AccumulatedSign * FactorSign);
+  if (ReportStarted == 0) {
+    ConsoleText("=");
+    ResultText("=");
+    PrintCommonFactor();
+  }
+  for (int i = 0; i <= DenseTop; ++i) Cofactor[i] = FactorSign * Trial[i];
+  PrintDenseFactor();
+  FileEcho = ReportStarted == 0 ? 0 : 1;
+  DenseTop = static_cast<int16_t>(first);
+  DenseOffset = FirstOffset;
+  CodeOffset = FirstOffset;
+  for (int i = 0; i <= first; ++i) Cofactor[i] = FactorSign * PassImage[i];
+  PrintDenseFactor();
+  ConsoleEnd();
+  if (LateMode == 1) {
+    Go(&Engine::FinishRun);
+    return;
+  }
+  for (int v = 1; v <= ToInt(VariableCount); ++v) TargetDegree[v] = VariableDegree[v];
+  if (ReportStarted == 0) {
+    ConsoleEnd();
+    ConsoleText("=");
+    ResultEnd();
+    ResultText("=");
+    PrintCommonFactor();
+    DenseTop = static_cast<int16_t>(second);
+    DenseOffset = SavedOffset;
+    for (int i = 0; i <= DenseTop; ++i) Cofactor[i] = FactorSign * Trial[i];
+    PrintDenseFactor();
+    ReportStarted = 1;
+    FileEcho = 1;
+  }
+  Go(&Engine::ContinueAfterSplit);
+}
+
+// Goes on with what is left: a new variable order for a large cofactor in
+// several variables, otherwise the next pass from the degree just found.
+void Engine::ContinueAfterSplit() {
+  const int k = TrialDegree;
+  const int n = ImageDegree;
+  if (2 * k > n) {
+    Go(&Engine::EndOfSearch);
+    return;
+  }
+  ConsoleEnd();
+  FileEcho = 1;
+  DenseOffset = ToInt16(CodeOffset);
+  DenseTop = PassDegree;
+  for (int i = 0; i <= PassDegree; ++i) Cofactor[i] = PassImage[i];
+  PrintDenseFactor();
+  ConsoleEnd();
+  if (SplitResult == 3 && n > 12 && VariableCount > 1) {
+    DropAbsentVariables();
+    Go(&Engine::ResumePreparation);
+    return;
+  }
+  ConsoleEnd();
+  StartDegree = static_cast<int16_t>(k);
+  Go(&Engine::StartPass);
+}
+
+void Engine::EndOfSearch() {
+  console_.Locate(25, 1);
+  console_.WriteLine(std::string(80, ' '));
+  ConsoleEnd();
+  if (Answer == "y") {
+    Answer = "";
+    ReportStarted = 1;
+  }
+  if (ReportStarted == 0) {
+    ConsoleText("=");
+    ResultText("=");
+    PrintCommonFactor();
+  }
+  if (SecondPass == 1 && AbortMark != "x") {
+    Go(&Engine::FinalOutput);
+    return;
+  }
+  FileEcho = 1;
+  DenseOffset = ToInt16(CodeOffset);
+  DenseTop = PassDegree;
+  for (int i = 0; i <= PassDegree; ++i) Cofactor[i] = FactorSign * PassImage[i];
+  PrintDenseFactor();
+  if (AbortMark == "x" && RetryBound > InitialCoefficientBound) {
+    RetryBound = 0;
+    ConsoleEnd();
+    Go(&Engine::FinalOutput);
+    return;
+  }
+  ConsoleEnd();
+  ConsoleText(StartTime);
+  console_.NextPrintZone();
+  console_.WriteLine(clock_.TimeOfDay());
+  if (SecondPass == 1) {
+    if (CoefficientBound == 1) {
+      Go(&Engine::FinalOutput);
+    } else if (AbortMark == "x") {
+      // A later pass that was stopped is tried again with half the bound.
+      AbortMark = "";
+      KeyText = "";
+      StartSearchClock();
+      StartDegree = TrialDegree;
+      CoefficientBound = Floor((CoefficientBound + 1) / 2);
+      Go(&Engine::ApplyRetryBounds);
+    } else {
+      Go(&Engine::FinalOutput);
+    }
+    return;
+  }
+  Go(&Engine::OfferRetry);
+}
+
+void Engine::OfferRetry() {
+  console_.WriteLine("重新分解它吗  y/n ?");
+  console_.WriteLine("Anew decompouse y/n ?");
+  int key = console_.WaitKey();
+  Answer = key == Console::kNoKey ? "" : std::string(1, static_cast<char>(key));
+  if (key == 'y' || key == 'Y') {
+    Answer = "y";
+    RetryMark = "y";
+    StartSearchClock();
+    Go(&Engine::RetryStep);
+    return;
+  }
+  Go(&Engine::FinalOutput);
+}
+
+// A stopped search is tried again with B - 1 from the degree it reached; a
+// search that ran to its end, with B + 1 from the start.
+void Engine::RetryStep() {
+  float& B = CoefficientBound;
+  if (AbortMark == "x") {
+    AbortMark = "";
+    KeyText = "";
+    B = B - 1;
+    StartDegree = TrialDegree;
+    if (B == 0) {
+      B = InitialCoefficientBound + 1;
+      RetryBound = B;
+      StartDegree = ResumeDegree;
+    }
+  } else {
+    B = B < InitialCoefficientBound ? InitialCoefficientBound + 1 : B + 1;
+    RetryBound = B;
+    StartDegree = ResumeDegree;
+    if (B == CofactorBound) CofactorBound = CofactorBound + 1;
+  }
+  Go(&Engine::ApplyRetryBounds);
+}
+
+// The last factor, which the search did not split further, with the sign of
+// all the factor pairs before it.
+void Engine::FinalOutput() {
+  AbortMark = "";
+  KeyText = "";
+  FileEcho = 0;
+  DenseOffset = ToInt16(CodeOffset);
+  DenseTop = PassDegree;
+  for (int i = 0; i <= PassDegree; ++i) Cofactor[i] = AccumulatedSign * PassImage[i];
+  AccumulatedSign = 1;
+  PrintDenseFactor();
+  Go(PendingRead < PendingCount ? &Engine::LoadPendingFactor : &Engine::FinishRun);
+}
+
+// Reads the next pending factor (a two-term polynomial left by a square or
+// cube form) into the term table and prepares a new search on it.
+void Engine::LoadPendingFactor() {
+  PendingRead = PendingRead + 1;
+  const std::string name = PendingFileName(PendingRead);
+  bool good = PendingInput.Open(PathOf(name));
+  int variables = 0;
+  if (good) {
+    variables = ToInt(ReadNumber(PendingInput.ReadNumberField()));
+    good = variables >= 1 && variables <= kMaxVariables;
+  }
+  if (good) {
+    TermCount = 2;
+    VariableCount = static_cast<float>(variables);
+    for (int t = 1; t <= 2 && good; ++t) {
+      std::string field = PendingInput.ReadNumberField();
+      Numerator[t] = ReadNumber(field);
+      good = !field.empty() && Numerator[t] != 0 && IsWhole(Numerator[t]);
+      for (int v = 1; v <= variables && good; ++v) {
+        field = PendingInput.ReadNumberField();
+        Exponent[t][v] = ReadNumber(field);
+        good = !field.empty() && Exponent[t][v] >= 0 && IsWhole(Exponent[t][v]);
+      }
+    }
+    for (int v = 1; v <= variables && good; ++v) {
+      Letter[v] = PendingInput.ReadRestOfLine();
+      good = Letter[v].size() == 1 && Letter[v][0] >= 'a' && Letter[v][0] <= 'z';
+    }
+  }
+  PendingInput.Close();
+  if (!good) {
+    // Without it the result line would lack a factor: say so there as well.
+    if (console_.Column() > 1) ConsoleEnd();
+    console_.WriteLine("无法读取待分解的因式文件 " + name + ". (The pending factor file \"" + name +
+                       "\" cannot be read.)");
+    ResultEnd();
+    ResultText("Incomplete: the pending factor file \"" + name + "\" cannot be read.");
+    ResultEnd();
+    Go(&Engine::CloseResultFile);
+    return;
+  }
+  Go(&Engine::RestartPreparation);
+}
+
+void Engine::FinishRun() {
+  ResultEnd();
+  ConsoleEnd();
+  ConsoleEnd();
+  if (ResultAbortMark == "x") {
+    ResultText("=....");
+    ResultEnd();
+  } else if (LateMode == 1) {
+    ResultText("=...");
+    ResultEnd();
+  }
+  Go(&Engine::CloseResultFile);
+}
+
+void Engine::CloseResultFile() {
+  bool written = ResultFile.Close();
+  console_.SetColour(4, 7);
+  ShowResults();
+  console_.SetColour(7, 0);
+  if (!written) {
+    console_.WriteLine("结果文件 jg.dat 没有写完整. (The result file jg.dat could not be written completely.)");
+  }
+  Go(&Engine::EndRun);
+}
 
 // The end of a run from the step that closes all files: "结束!", the bell,
 // "ok!" when a factor was split off, and a wait for one key.

@@ -1,0 +1,739 @@
+// The factor search. The polynomial's image in one indeterminate t (its terms
+// laid out by their substitution codes) is searched degree by degree for a
+// factor g = g0 + g1 t + ... + gk t^k with integer coefficients: the constant
+// pairs (g0, h0) run over the divisors of a0, and level i solves
+// h0 gi + g0 hi = ci for the next coefficient pair of g and of its cofactor h,
+// depth first, within the bounds B_i (for g) and H (for h). A complete
+// candidate is divided out of the image from the low end and handed to the
+// candidate check, which splits the polynomial when it is a factor.
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+
+#include "engine/engine.h"
+
+namespace pfac {
+
+namespace {
+
+// Divisor counts of integers up to 16,777,216 stay below 1024; the pair tables
+// are sized for that once, so that no constant term of a later pass overflows.
+constexpr int kPairCapacity = 1024 + 2;
+
+float Magnitude(float v) { return std::fabs(v); }
+
+}  // namespace
+
+void Engine::SizeSearchTables(int n) {
+  const int m = n / 2;
+  auto grow = [](auto& table, size_t size) {
+    if (table.size() < size) table.resize(size);
+  };
+  grow(Image, n + 1);
+  grow(Residual, n + 1);
+  grow(FactorStore, 2 * static_cast<size_t>(n) + 1);
+  grow(Snapshot, n + 11);
+  grow(Cofactor, n + 1);
+  grow(Trial, n + 1);
+  grow(PassImage, n + 1);
+  grow(Scratch, n + 1);
+  for (auto* table : {&UpTrial, &UpCofactor, &DownTrial, &DownCofactor, &SnapUpTrial,
+                      &SnapUpCofactor, &SnapDownTrial, &SnapDownCofactor}) {
+    grow(*table, m + 1);
+  }
+  grow(WalkerSide, m + 1);
+  grow(SnapWalkerSide, m + 1);
+  grow(LevelBound, m + 1);
+  grow(PairTrialConst, kPairCapacity);
+  grow(PairCofactorConst, kPairCapacity);
+  // The factor store holds at most as many factors as the image has degrees;
+  // the subset search of stored factors selects among them.
+  grow(FactorEnd, n + 2);
+  grow(FactorDegree, n + 2);
+  grow(SelectionItem, n + 3);
+  grow(SelectionIndex, n + 3);
+  grow(SelectionLimit, n + 3);
+  // The printers load the terms of each printed factor into the term table.
+  if (Exponent.Rows() < n + 2) {
+    FloatGrid wider;
+    wider.Create(n + 2, kVariableColumns);
+    for (int t = 0; t < Exponent.Rows(); ++t) {
+      for (int v = 0; v < kVariableColumns; ++v) wider[t][v] = Exponent[t][v];
+    }
+    Exponent = std::move(wider);
+  }
+  grow(Numerator, n + 2);
+  grow(Denominator, n + 2);
+  grow(TermCode, n + 2);
+}
+
+// Tables by the degree of the image; on the first pass they are created empty,
+// later passes keep them (growing them if a new variable order needs more).
+void Engine::AllocateSearchTables() {
+  const int n = ImageDegree;
+  if (SecondPass == 0) {
+    const int m = n / 2;
+    Image.assign(n + 1, 0.0f);
+    Residual.assign(n + 1, 0.0f);
+    FactorStore.assign(2 * static_cast<size_t>(n) + 1, 0.0f);
+    Snapshot.assign(n + 11, 0.0f);
+    Cofactor.assign(n + 1, 0.0f);
+    Trial.assign(n + 1, 0.0f);
+    PassImage.assign(n + 1, 0.0f);
+    Scratch.assign(n + 1, 0.0f);
+    for (auto* table : {&UpTrial, &UpCofactor, &DownTrial, &DownCofactor, &SnapUpTrial,
+                        &SnapUpCofactor, &SnapDownTrial, &SnapDownCofactor}) {
+      table->assign(m + 1, 0.0f);
+    }
+    WalkerSide.assign(m + 1, 0);
+    SnapWalkerSide.assign(m + 1, 0);
+    PairTrialConst.assign(kPairCapacity, 0.0f);
+    PairCofactorConst.assign(kPairCapacity, 0.0f);
+  }
+  SizeSearchTables(n);
+  Go(&Engine::BuildImage);
+}
+
+// Lays the terms out as the dense vector of the image (in Cofactor first).
+void Engine::BuildImage() {
+  const int n = ImageDegree;
+  const int terms = ToInt(TermCount);
+  // Bubble sort by code, carrying the coefficients; equal codes keep their order.
+  for (int pass = 1; pass <= terms - 1; ++pass) {
+    for (int j = 2; j <= terms - pass + 1; ++j) {
+      if (TermCode[j] < TermCode[j - 1]) {
+        std::swap(TermCode[j], TermCode[j - 1]);
+        std::swap(Numerator[j], Numerator[j - 1]);
+      }
+    }
+  }
+  auto index = [&](float code) {
+    int i = ToInt(code - TermCode[1]);
+    if (i < 0 || i > n) throw RangeStop{"内部错误: 项的代码超出范围. (internal fault: a term code is out of range.)",
+                                        "Stopped: internal fault."};
+    return i;
+  };
+  Cofactor[n] = Numerator[terms];
+  for (int t = terms - 1; t >= 1; --t) {
+    const int low = index(TermCode[t]);
+    const int gap = ToInt(TermCode[t + 1] - TermCode[t]) - 1;
+    for (int j = 1; j <= gap; ++j) Cofactor[low + j] = 0;
+    Cofactor[low] = Numerator[t];
+  }
+  CodeOffset = TermCode[1];
+  DenseOffset = ToInt16(CodeOffset);
+  DenseTop = static_cast<int16_t>(n);
+  PassDegree = static_cast<int16_t>(n);
+  StoredCount = 0;
+  StoreFill = 0;
+  if (SecondPass == 0) {
+    // The term table now receives the terms of each printed factor.
+    Exponent.Create(n + 2, kVariableColumns);
+    Numerator.assign(n + 2, 0.0f);
+    TermCode.assign(n + 2, 0.0f);
+    LevelBound.assign(n / 2 + 1, 0);
+  }
+  Go(&Engine::NormaliseSign);
+}
+
+void Engine::NormaliseSign() {
+  const int n = ImageDegree;
+  ConsoleEnd();
+  if (SecondPass == 0 && Cofactor[n] < 0) {
+    SignText = "-";
+    for (int i = 0; i <= n; ++i) Cofactor[i] = -Cofactor[i];
+  } else if (TermCount == 2 || TermCount == 3) {
+    if (Cofactor[n] < 0) {
+      for (int i = 0; i <= n; ++i) Cofactor[i] = -Cofactor[i];
+      SignFactor = -SignFactor;
+    }
+  }
+  for (int i = 0; i <= n; ++i) {
+    PassImage[i] = Cofactor[i];
+    Image[i] = Cofactor[i];
+  }
+  Go(&Engine::OpenReport);
+}
+
+// The line of jg.dat that shows the polynomial after its common factor (only
+// before anything was tested in this run), and the polynomial on the console.
+void Engine::OpenReport() {
+  FileEcho = 1;
+  if (SplitResult == 0) {
+    FileEcho = 0;
+    ResultEnd();
+    ResultText("=");
+    ConsoleEnd();
+    ConsoleText("=");
+    PrintCommonFactor();
+  }
+  PrintDenseFactor();
+  ConsoleEnd();
+  SetTargetDegrees();
+  Go(&Engine::TrySpecialForms);
+}
+
+void Engine::TrySpecialForms() {
+  if (TermCount == 2) FactorSpecialBinomial();
+  if (TermCount == 3 && !Diverted()) FactorSquareTrinomial();
+  if (Diverted()) return;
+  if (SignFactor == -1) {
+    for (int i = 0; i <= ImageDegree; ++i) {
+      Cofactor[i] = -Cofactor[i];
+      PassImage[i] = -PassImage[i];
+      Image[i] = -Image[i];
+    }
+    SignFactor = 1;
+  }
+  Go(&Engine::PreCheckSumFactors);
+}
+
+void Engine::PreCheckSumFactors() {
+  const int n = ImageDegree;
+  if (n == 1) {
+    Go(&Engine::EndOfSearch);
+    return;
+  }
+  if (SumFactorsTried == 0 && n > 15 && CodeOffset > 0 &&
+      Weight[ToInt(VariableCount)] < n) {
+    TryVariableSumFactors();
+    if (SplitResult == 3) {
+      Go(&Engine::ReportFactorisation);
+      return;
+    }
+    SumFactorsTried = 1;
+  }
+  StartDegree = ResumeDegree;
+  Go(&Engine::StartPass);
+}
+
+void Engine::StartPass() {
+  EisensteinTest();
+  if (Diverted()) return;
+  Go(&Engine::ComputeSearchBounds);
+}
+
+// B for the trial factor's inner coefficients and H for the cofactor's, from
+// the largest coefficient L (the constant term aside) and the degree.
+void Engine::ComputeSearchBounds() {
+  const int n = ImageDegree;
+  float L = 0;
+  for (int i = 1; i <= n; ++i) L = std::max(L, Magnitude(Image[i]));
+  LargestCoefficient = L;
+  float B = L;
+  if (L > 8 || n > 12) B = Floor(std::sqrt(L) + 0.5f);
+  if (std::sqrt(Magnitude(Image[0])) + 0.1f - B > 1) B = B + 1;
+  if (n < 17 && B == 1) B = 2;
+  CofactorBoundCap = L < 3 ? 3 : L;
+  InitialCoefficientBound = B;
+  CoefficientBound = B;
+  float H = (4 - Floor(static_cast<float>(n) / 30)) * L;
+  if (H < CofactorBoundCap) H = CofactorBoundCap;
+  CofactorBound = H;
+  Go(&Engine::ApplyRetryBounds);
+}
+
+void Engine::ApplyRetryBounds() {
+  if (LargestCoefficient / CoefficientBound > CofactorBound) {
+    CofactorBound = Floor(LargestCoefficient / CoefficientBound) + 1;
+  }
+  ShowRunningLine();
+  Go(&Engine::PrepareDegreeBounds);
+}
+
+void Engine::PrepareDegreeBounds() {
+  const int n = ImageDegree;
+  Trial[0] = Magnitude(Image[0]);
+  LeadMagnitude = Magnitude(Image[n]);
+  if (StartDegree > 5) {
+    if (RetryMark == "y") {
+      RetryMark = "n";
+    } else {
+      ReduceBound();
+    }
+  }
+  for (int i = 1; i <= StartDegree - 2; ++i) LevelBound[i] = ToInt(CoefficientBound);
+  TopBound = ToInt(LeadMagnitude > CoefficientBound ? LeadMagnitude : CoefficientBound);
+  if (StartDegree > 9) {
+    ShowWaitingMessageBeforeLoop();
+    CofactorBound = std::min(CofactorBound, CofactorBoundCap);
+  }
+  Go(&Engine::ListConstantPairs);
+}
+
+// B shrinks with the degree: the number of candidates grows as B to the power
+// of the degree.
+void Engine::ReduceBound() {
+  const int n = ImageDegree;
+  float& B = CoefficientBound;
+  if (n > 49) {
+    B = std::min(B, 2.0f);
+  } else if (n > 39) {
+    B = std::min(B, 3.0f);
+  } else if (n > 29) {
+    B = std::min(B, 4.0f);
+  } else if (n > 19 && B > 8) {
+    B = Floor(B / 2);
+    B = std::min(B, 8.0f);
+  }
+}
+
+// The pairs (g0, h0 = a0 / g0) over the positive divisors g0 of a0, g0
+// decreasing from |a0| to 1; the first pair is put in place at once.
+void Engine::ListConstantPairs() {
+  const float a0 = Image[0];
+  const float size = Magnitude(a0);
+  PairGcd = 1;
+  TrialStep = size;
+  CofactorStep = a0 / size;
+  Cofactor[0] = a0 / size;
+  PairCount = 0;
+  if (size > kExactLimit) {
+    throw RangeStop{"常数项超过 16777216. (The constant term exceeds 16777216.)",
+                    "Stopped: the constant term exceeds 16777216."};
+  }
+  // The divisors come from a walk up to the square root, listed large to
+  // small: the same list as trying every d from |a0| down, without the
+  // |a0| trials.
+  const int64_t magnitude = static_cast<int64_t>(size);
+  int64_t root = 1;
+  while ((root + 1) * (root + 1) <= magnitude) ++root;
+  auto store = [&](int64_t d) {
+    ++PairCount;
+    PairTrialConst[PairCount] = static_cast<float>(d);
+    PairCofactorConst[PairCount] = a0 / static_cast<float>(d);
+  };
+  for (int64_t d = 1; d <= root; ++d) {
+    if (magnitude % d == 0 && magnitude / d != d) store(magnitude / d);
+  }
+  for (int64_t d = root; d >= 1; --d) {
+    if (magnitude % d == 0) store(d);
+  }
+  PairCount = static_cast<int16_t>(PairCount + 1);
+  PairIndex = 1;
+  Go(&Engine::SearchDegrees);
+}
+
+void Engine::SearchDegrees() {
+  Level = 1;
+  SnapshotTaken = 0;
+  MaxTrialDegree = static_cast<int16_t>(ImageDegree / 2);
+  StartSearchClock();
+  TrialDegree = StartDegree;
+  Go(&Engine::EnterDegree);
+}
+
+void Engine::EnterDegree() {
+  int k = TrialDegree;
+  if (k > MaxTrialDegree) {
+    Go(&Engine::EndOfSearch);
+    return;
+  }
+  ConsoleText(" *   ");
+  if (k == 5) {
+    if (RetryMark == "y") {
+      RetryMark = "n";
+    } else {
+      ReduceBound();
+      for (int i = 1; i <= StartDegree - 2; ++i) LevelBound[i] = ToInt(CoefficientBound);
+      TopBound = ToInt(std::max(LeadMagnitude, CoefficientBound));
+    }
+  }
+  const int32_t bound = ToInt(CoefficientBound);
+  LevelBound[k] = TopBound;
+  LevelBound[k - 1] = bound;
+  LevelBound[MaxTrialDegree] = ToInt(LeadMagnitude);
+  // After two minutes without a factor the first pass searches only the
+  // highest degree, with zero leading coefficients allowed.
+  if (SecondPass == 0 && StoredCount == 0 && MaxTrialDegree > k && ElapsedBeyond(2)) {
+    LateMode = 1;
+    k = MaxTrialDegree;
+    TrialDegree = StartDegree = static_cast<int16_t>(k);
+    ConsoleText("*");
+    ConsoleEnd();
+    for (int i = 1; i <= k - 1; ++i) LevelBound[i] = bound;
+  }
+  if (k == 9) {
+    CofactorBound = std::min(CofactorBound, CofactorBoundCap);
+    ShowWaitingMessageAtNine();
+  }
+  Go(&Engine::SolveLevel);
+}
+
+// The first solution of level i: from g = -B_i upward to the first integral h,
+// then toward |h| <= H, then to g >= 0.
+void Engine::SolveLevel() {
+  const int i = Level;
+  const float g0 = Trial[0];
+  const float h0 = Cofactor[0];
+  float r = Image[i];
+  for (int m = i - 1; m >= 1; --m) r = r - Cofactor[m] * Trial[i - m];
+  Residual[i] = r;
+  PollInterruption();
+  if (Diverted()) return;
+  const float bound = static_cast<float>(LevelBound[i]);
+  const float H = CofactorBound;
+  float g = -bound;
+  float h;
+  if (g0 == 1) {
+    h = Residual[i] - g * h0;
+  } else {
+    if (!IsWhole(Residual[i] / PairGcd)) {
+      Go(&Engine::Backtrack);
+      return;
+    }
+    Residual[i] = Residual[i] - g * h0;
+    for (;;) {
+      Trial[i] = g;
+      h = Residual[i] / g0;
+      if (IsWhole(h)) break;
+      Residual[i] = Residual[i] - h0;
+      g = g + 1;
+      if (g > bound) {
+        Go(&Engine::Backtrack);
+        return;
+      }
+    }
+  }
+  if (Magnitude(h) > H) {
+    const float remembered = Magnitude(h);
+    g = g + TrialStep;
+    h = h - CofactorStep;
+    if (Magnitude(h) > remembered) {
+      Go(&Engine::Backtrack);  // the line leads away from |h| <= H
+      return;
+    }
+    for (;;) {
+      if (g > bound) {
+        Go(&Engine::Backtrack);
+        return;
+      }
+      if (Magnitude(h) <= H) break;
+      g = g + TrialStep;
+      h = h - CofactorStep;
+    }
+  }
+  while (g < 0) {
+    g = g + TrialStep;
+    h = h - CofactorStep;
+  }
+  Trial[i] = g;
+  Cofactor[i] = h;
+  WalkerSide[i] = 2;
+  UpTrial[i] = DownTrial[i] = g;
+  UpCofactor[i] = DownCofactor[i] = h;
+  TakeSolution();
+}
+
+// With g0 = 1 the top coefficient of the trial factor also stays within
+// |a_n|; otherwise the solution just taken is accepted as it is.
+void Engine::TakeSolution() {
+  if (Trial[0] == 1 && Level == TrialDegree) {
+    if (Trial[Level] < -LeadMagnitude) {
+      Go(&Engine::Backtrack);
+      return;
+    }
+    if (Trial[Level] > LeadMagnitude) {
+      Go(&Engine::NextSolution);
+      return;
+    }
+  }
+  Go(&Engine::Advance);
+}
+
+void Engine::Advance() {
+  Level = static_cast<int16_t>(Level + 1);
+  Go(Level > TrialDegree ? &Engine::CandidateComplete : &Engine::SolveLevel);
+}
+
+// The next solution of level i, taken alternately below and above the first
+// one; the level ends when the downward walker passes -B_i.
+void Engine::NextSolution() {
+  const int i = Level;
+  const float bound = static_cast<float>(LevelBound[i]);
+  const float H = CofactorBound;
+  bool down = WalkerSide[i] == 2;
+  for (;;) {
+    if (down) {
+      DownTrial[i] = DownTrial[i] - TrialStep;
+      DownCofactor[i] = DownCofactor[i] + CofactorStep;
+      if (DownTrial[i] < -bound) {
+        Go(&Engine::Backtrack);
+        return;
+      }
+      if (Magnitude(DownCofactor[i]) <= H) {
+        Trial[i] = DownTrial[i];
+        Cofactor[i] = DownCofactor[i];
+        WalkerSide[i] = 1;
+        TakeSolution();
+        return;
+      }
+      down = false;
+    } else {
+      UpTrial[i] = UpTrial[i] + TrialStep;
+      UpCofactor[i] = UpCofactor[i] - CofactorStep;
+      if (UpTrial[i] <= bound && Magnitude(UpCofactor[i]) <= H) {
+        Trial[i] = UpTrial[i];
+        Cofactor[i] = UpCofactor[i];
+        WalkerSide[i] = 2;
+        TakeSolution();
+        return;
+      }
+      down = true;
+    }
+  }
+}
+
+void Engine::Backtrack() {
+  Level = static_cast<int16_t>(Level - 1);
+  Go(Level >= 1 ? &Engine::NextSolution : &Engine::NextPair);
+}
+
+void Engine::NextPair() {
+  PairIndex = static_cast<int16_t>(PairIndex + 1);
+  if (PairIndex >= PairCount) {
+    Go(SnapshotTaken == 1 ? &Engine::RestoreSnapshot : &Engine::EndOfSearch);
+    return;
+  }
+  const float g0 = PairTrialConst[PairIndex];
+  const float h0 = PairCofactorConst[PairIndex];
+  Trial[0] = g0;
+  Cofactor[0] = h0;
+  float a = g0;
+  float b = Magnitude(h0);
+  for (;;) {
+    float r = a - Floor(a / b) * b;
+    if (r == 0) break;
+    a = b;
+    b = r;
+  }
+  PairGcd = b;
+  TrialStep = std::trunc(g0 / PairGcd);
+  CofactorStep = std::trunc(h0 / PairGcd);
+  Level = 0;
+  Go(&Engine::Advance);
+}
+
+void Engine::CandidateComplete() {
+  int k = TrialDegree;
+  if (SnapshotTaken == 0) {
+    TakeSnapshot();
+    SnapshotTaken = 1;
+  }
+  SavedTrialDegree = static_cast<int16_t>(k);
+  if (LateMode == 1 && StartDegree == k && Trial[k] == 0) {
+    int j = k - 1;
+    while (j >= 1 && Trial[j] == 0) --j;
+    if (j >= 1) {
+      TrialDegree = static_cast<int16_t>(j);
+      Go(&Engine::VerifyCandidate);
+    } else {
+      Level = SavedTrialDegree;
+      Go(&Engine::NextSolution);
+    }
+    return;
+  }
+  if (Trial[k] == 0) {
+    if (Cofactor[k] == 0 || Trial[0] == 1) {
+      Level = static_cast<int16_t>(k);
+      Go(&Engine::NextSolution);
+    } else {
+      Go(&Engine::MirrorCheck);
+    }
+    return;
+  }
+  Go(&Engine::VerifyCandidate);
+}
+
+// Divides the image by the candidate from the low end; the quotient must be
+// integral, stay within 3,000,000 on the way, and end in a_n / g_k.
+void Engine::VerifyCandidate() {
+  const int n = ImageDegree;
+  const int k = TrialDegree;
+  const float g0 = Trial[0];
+  bool rejected = false;
+  if (g0 == 1) {
+    for (int i = k + 1; i <= n - k && !rejected; ++i) {
+      float h = Image[i];
+      for (int j = 1; j <= k; ++j) {
+        h = h - Cofactor[i - j] * Trial[j];
+        if (Magnitude(h) > kDivisionValueLimit) {
+          rejected = true;
+          break;
+        }
+      }
+      Cofactor[i] = h;
+    }
+    if (!rejected && Cofactor[n - k] * Trial[k] != Image[n]) rejected = true;
+  } else {
+    CofactorLead = Image[n] / Trial[k];
+    if (!IsWhole(CofactorLead)) rejected = true;
+    for (int i = k + 1; i <= n - k && !rejected; ++i) {
+      float h = Image[i];
+      for (int j = 1; j <= k; ++j) {
+        h = h - Cofactor[i - j] * Trial[j];
+        if (Magnitude(h) > kDivisionValueLimit) {
+          rejected = true;
+          break;
+        }
+      }
+      if (rejected) break;
+      Cofactor[i] = h / g0;
+      if (!IsWhole(Cofactor[i])) rejected = true;
+    }
+    if (!rejected && Cofactor[n - k] != CofactorLead) rejected = true;
+  }
+  if (!rejected) {
+    ProductCheck check = CheckProduct(Trial, k, Cofactor);
+    if (check != ProductCheck::kLowerPartDiffers) {
+      MirrorUsed = 0;
+      if (check == ProductCheck::kExact) {
+        CheckAndSplitFactor();
+      } else {
+        SplitResult = 1;  // what the check of the upper coefficients finds
+      }
+      Go(&Engine::HandleOutcome);
+      return;
+    }
+  }
+  if (Cofactor[k] == 0 || g0 == 1) {
+    if (LateMode == 1) TrialDegree = SavedTrialDegree;
+    Level = TrialDegree;
+    Go(&Engine::NextSolution);
+    return;
+  }
+  Go(&Engine::MirrorCheck);
+}
+
+// Tries the cofactor's low part h0..hk as the factor of degree k.
+void Engine::MirrorCheck() {
+  const int n = ImageDegree;
+  const int k = TrialDegree;
+  const float h0 = Cofactor[0];
+  bool rejected = false;
+  MirrorLead = Image[n] / Cofactor[k];
+  if (!IsWhole(MirrorLead)) rejected = true;
+  for (int i = k + 1; i <= n - k && !rejected; ++i) {
+    float g = Image[i];
+    for (int j = 1; j <= k; ++j) {
+      g = g - Trial[i - j] * Cofactor[j];
+      if (Magnitude(g) > kDivisionValueLimit) {
+        rejected = true;
+        break;
+      }
+    }
+    if (rejected) break;
+    Trial[i] = g / h0;
+    if (!IsWhole(Trial[i])) rejected = true;
+  }
+  if (!rejected && Trial[n - k] != MirrorLead) rejected = true;
+  if (!rejected) {
+    ProductCheck check = CheckProduct(Cofactor, k, Trial);
+    if (check != ProductCheck::kLowerPartDiffers) {
+      if (check == ProductCheck::kExact) {
+        CheckAndSplitMirrored();
+      } else {
+        MirrorUsed = 0;
+        SplitResult = 1;
+      }
+      Go(&Engine::HandleOutcome);
+      return;
+    }
+  }
+  if (LateMode == 1) TrialDegree = SavedTrialDegree;
+  Level = TrialDegree;
+  Go(&Engine::NextSolution);
+}
+
+void Engine::HandleOutcome() {
+  if (LateMode == 1) TrialDegree = SavedTrialDegree;
+  const int k = TrialDegree;
+  if (SplitResult == 1) {
+    Level = static_cast<int16_t>(k);
+    Go(&Engine::NextSolution);
+  } else if (SplitResult == 2) {
+    ResumeDegree = static_cast<int16_t>(k);
+    if (LateMode == 1) {
+      if (MirrorUsed == 1) {
+        for (int i = 0; i <= k; ++i) std::swap(Trial[i], Cofactor[i]);
+        MirrorUsed = 0;
+      }
+      Level = static_cast<int16_t>(k);
+      Go(&Engine::NextSolution);
+    } else {
+      Go(&Engine::ContinueAfterSplit);
+    }
+  } else {
+    Go(&Engine::ReportFactorisation);
+  }
+}
+
+// The state at the first complete candidate of degree k, from which degree
+// k + 1 starts: levels 1..k hold that candidate.
+void Engine::TakeSnapshot() {
+  const int k = TrialDegree;
+  SnapshotPair = PairIndex;
+  Snapshot[0] = Level;
+  Snapshot[1] = PairGcd;
+  Snapshot[2] = CofactorStep;
+  Snapshot[3] = TrialStep;
+  Snapshot[4] = Cofactor[0];
+  for (int i = 1; i <= k; ++i) {
+    Snapshot[4 + i] = Cofactor[i];
+    SnapWalkerSide[i] = WalkerSide[i];
+    SnapUpTrial[i] = UpTrial[i];
+    SnapUpCofactor[i] = UpCofactor[i];
+    SnapDownTrial[i] = DownTrial[i];
+    SnapDownCofactor[i] = DownCofactor[i];
+  }
+  for (int i = 0; i <= k; ++i) Snapshot[k + 5 + i] = Trial[i];
+}
+
+void Engine::RestoreSnapshot() {
+  const int k = TrialDegree;
+  PairIndex = SnapshotPair;
+  Level = ToInt16(Snapshot[0]);
+  PairGcd = Snapshot[1];
+  CofactorStep = Snapshot[2];
+  TrialStep = Snapshot[3];
+  Cofactor[0] = Snapshot[4];
+  for (int i = 1; i <= k; ++i) {
+    Cofactor[i] = Snapshot[4 + i];
+    WalkerSide[i] = SnapWalkerSide[i];
+    UpTrial[i] = SnapUpTrial[i];
+    UpCofactor[i] = SnapUpCofactor[i];
+    DownTrial[i] = SnapDownTrial[i];
+    DownCofactor[i] = SnapDownCofactor[i];
+  }
+  for (int i = 0; i <= k; ++i) Trial[i] = Snapshot[k + 5 + i];
+  SnapshotTaken = 0;
+  TrialDegree = static_cast<int16_t>(k + 1);
+  Go(&Engine::EnterDegree);
+}
+
+Engine::ProductCheck Engine::CheckProduct(const FloatTable& factor, int k,
+                                          const FloatTable& quotient) const {
+  const int n = ImageDegree;
+  const int q = n - k;
+  ProductCheck result = ProductCheck::kExact;
+  for (int c = 0; c <= n; ++c) {
+    __int128 sum = 0;
+    const int low = std::max(0, c - q);
+    const int high = std::min(c, k);
+    for (int j = low; j <= high; ++j) {
+      const float a = factor[j];
+      const float b = quotient[c - j];
+      if (a != std::floor(a) || b != std::floor(b)) return ProductCheck::kLowerPartDiffers;
+      sum += static_cast<__int128>(static_cast<int64_t>(a)) * static_cast<int64_t>(b);
+    }
+    if (sum == static_cast<__int128>(static_cast<int64_t>(Image[c]))) continue;
+    if (c > q && c < n) {
+      result = ProductCheck::kUpperPartDiffers;
+    } else {
+      return ProductCheck::kLowerPartDiffers;
+    }
+  }
+  return result;
+}
+
+}  // namespace pfac

@@ -1,0 +1,97 @@
+// The running status of a search: the status line on row 25, the waiting
+// messages, the search clock with its time limit, and the X key.
+#include "engine/engine.h"
+
+namespace pfac {
+
+namespace {
+
+// The poll looks at the clock only every so many levels; the clock then says
+// whether a few milliseconds have passed since it last looked.
+constexpr int kPollStride = 64;
+
+float MinuteField(const std::string& timeOfDay) {
+  return static_cast<float>((timeOfDay[3] - '0') * 10 + (timeOfDay[4] - '0'));
+}
+
+}  // namespace
+
+void Engine::ShowRunningLine() {
+  console_.SetColour(2, 0);
+  if (SecondPass == 0) {
+    TimeLimit = 7;
+    console_.Locate(25, 14);
+    console_.WriteLine("程序正在运行. 按 X 键可退出分解(Press x to exit)");
+  }
+  if (SecondPass == 1) {
+    TimeLimit = 1;
+    console_.Locate(25, 6);
+    console_.WriteLine("已有因式分出,正在继续分解.按 X 键可退出到下一步(Press x to exit)");
+  }
+  console_.SetColour(7, 0);
+}
+
+void Engine::ShowWaitingMessageBeforeLoop() {
+  ConsoleEnd();
+  console_.SetColour(10, 7);
+  if (2 * StartDegree + 3 < ImageDegree) {
+    ConsoleText("程序正在运行中,请等候. 等候时间<");
+    ConsoleNumber(TimeLimit + 1);
+    console_.WriteLine("分钟.休息一会儿吧!");
+    console_.WriteLine("您也可以按下X键取消等候.");
+  } else {
+    console_.WriteLine("稍候!");
+  }
+  console_.SetColour(7, 0);
+}
+
+void Engine::ShowWaitingMessageAtNine() {
+  ConsoleEnd();
+  console_.SetColour(10, 7);
+  if (ImageDegree > 23) {
+    ConsoleText("程序正在运行中,请等候. 等候时间<");
+    ConsoleNumber(TimeLimit + 1);
+    console_.WriteLine("分钟.休息一会儿吧!");
+    ConsoleText("The process is operating now,Wait for less than");
+    ConsoleNumber(TimeLimit + 1);
+    console_.WriteLine("minutes .");
+  } else {
+    console_.WriteLine("稍候!");
+    console_.WriteLine("Wait a moment!");
+  }
+  console_.SetColour(7, 0);
+}
+
+void Engine::StartSearchClock() { StartMinute = MinuteField(clock_.TimeOfDay()); }
+
+// Only the minute field is compared, with one turn of the hour accounted for.
+bool Engine::ElapsedBeyond(float minutes) {
+  float now = MinuteField(clock_.TimeOfDay());
+  if (now - StartMinute > minutes) return true;
+  return now < StartMinute && now - (StartMinute - 60) > minutes;
+}
+
+// Called at every level of the search. It counts down cheaply and looks at the
+// clock and the keyboard only now and then: the time limit or the X key end the
+// search at EndOfSearch; any other key is consumed and ignored.
+void Engine::PollInterruption() {
+  if (--pollCountdown_ > 0 || !pollEnabled_) return;
+  pollCountdown_ = kPollStride;
+  if (!clock_.PollDue()) return;
+  if (ElapsedBeyond(TimeLimit)) {
+    AbortMark = "x";
+    ResultAbortMark = "x";
+    Go(&Engine::EndOfSearch);
+    return;
+  }
+  int key = console_.ReadKey();
+  KeyText = key == Console::kNoKey ? "" : std::string(1, static_cast<char>(key));
+  if (key == 'x' || key == 'X') {
+    KeyText = "x";
+    AbortMark = "x";
+    ResultAbortMark = "x";
+    Go(&Engine::EndOfSearch);
+  }
+}
+
+}  // namespace pfac

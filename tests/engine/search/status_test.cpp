@@ -1,0 +1,109 @@
+// The status line, the waiting messages, the search clock and the X key.
+#include <gtest/gtest.h>
+
+#include "support/engine_harness.h"
+
+namespace pfac::testing {
+namespace {
+
+struct Status : ::testing::Test {
+  TempFolder folder;
+  MemoryConsole console;
+  FakeClock clock{10, 0, 0};
+  Engine engine{console, clock, folder.path()};
+};
+
+TEST_F(Status, RunningLineStandsOnRowTwentyFiveInGreen) {
+  engine.SecondPass = 0;
+  engine.ShowRunningLine();
+  EXPECT_EQ(engine.TimeLimit, 7);
+  EXPECT_EQ(console.RowText(25), std::string(13, ' ') + "程序正在运行. 按 X 键可退出分解(Press x to exit)");
+  EXPECT_EQ(console.At(25, 14).foreground, 2);
+  EXPECT_EQ(console.Row(), 1) << "ordinary output goes on where it was";
+
+  engine.SecondPass = 1;
+  engine.ShowRunningLine();
+  EXPECT_EQ(engine.TimeLimit, 1);
+  EXPECT_EQ(console.RowText(25).substr(0, 5), "     ");
+  EXPECT_EQ(console.At(25, 6).glyph, "已");
+}
+
+TEST_F(Status, ElapsedCountsMinuteFieldsWithOneTurnOfTheHour) {
+  clock.Set(9, 58, 30);
+  engine.StartSearchClock();
+  clock.Set(10, 5, 59);
+  EXPECT_FALSE(engine.ElapsedBeyond(7));  // 5 - (58 - 60) = 7
+  clock.Set(10, 6, 0);
+  EXPECT_TRUE(engine.ElapsedBeyond(7));   // 6 - (58 - 60) = 8
+  clock.Set(10, 10, 0);
+  engine.StartSearchClock();
+  clock.Set(10, 12, 59);
+  EXPECT_FALSE(engine.ElapsedBeyond(2));
+  clock.Set(10, 13, 0);
+  EXPECT_TRUE(engine.ElapsedBeyond(2));
+  clock.Set(11, 10, 0);
+  EXPECT_FALSE(engine.ElapsedBeyond(1)) << "only the minute field counts";
+}
+
+TEST_F(Status, TheXKeyAndTheTimeLimitEndTheSearch) {
+  engine.TimeLimit = 7;
+  engine.StartSearchClock();
+  console.PressKeys("a");
+  engine.PollInterruption();
+  EXPECT_FALSE(engine.Diverted());
+  EXPECT_EQ(engine.KeyText, "a");
+  EXPECT_EQ(engine.AbortMark, "");
+
+  for (int i = 0; i < 1000 && !engine.Diverted(); ++i) {
+    if (i == 300) console.PressKeys("X");
+    engine.PollInterruption();
+  }
+  EXPECT_TRUE(engine.NextStep() == &Engine::EndOfSearch);
+  EXPECT_EQ(engine.KeyText, "x");
+  EXPECT_EQ(engine.AbortMark, "x");
+  EXPECT_EQ(engine.ResultAbortMark, "x");
+
+  Engine timed{console, clock, folder.path()};
+  timed.TimeLimit = 1;
+  timed.StartSearchClock();
+  clock.Advance(119);
+  for (int i = 0; i < 200; ++i) timed.PollInterruption();
+  EXPECT_FALSE(timed.Diverted());
+  clock.Advance(1);
+  for (int i = 0; i < 200 && !timed.Diverted(); ++i) timed.PollInterruption();
+  EXPECT_TRUE(timed.NextStep() == &Engine::EndOfSearch);
+  EXPECT_EQ(timed.AbortMark, "x");
+  EXPECT_EQ(timed.KeyText, "");
+}
+
+TEST_F(Status, WaitingMessagesDependOnTheDegree) {
+  engine.TimeLimit = 7;
+  engine.ImageDegree = 24;
+  engine.ShowWaitingMessageAtNine();
+  EXPECT_EQ(console.Transcript(),
+            "\n程序正在运行中,请等候. 等候时间< 8 分钟.休息一会儿吧!\n"
+            "The process is operating now,Wait for less than 8 minutes .\n");
+  EXPECT_EQ(console.At(2, 1).foreground, 10);
+  EXPECT_EQ(console.At(2, 1).background, 7);
+
+  console.ClearTranscript();
+  engine.ImageDegree = 23;
+  engine.ShowWaitingMessageAtNine();
+  EXPECT_EQ(console.Transcript(), "\n稍候!\nWait a moment!\n");
+
+  console.ClearTranscript();
+  engine.StartDegree = 10;
+  engine.ImageDegree = 22;  // 2 * 10 + 3 = 23 is not below 22
+  engine.ShowWaitingMessageBeforeLoop();
+  EXPECT_EQ(console.Transcript(), "\n稍候!\n");
+
+  console.ClearTranscript();
+  engine.TimeLimit = 1;
+  engine.ImageDegree = 24;
+  engine.ShowWaitingMessageBeforeLoop();
+  EXPECT_EQ(console.Transcript(),
+            "\n程序正在运行中,请等候. 等候时间< 2 分钟.休息一会儿吧!\n您也可以按下X键取消等候.\n");
+}
+
+}  // namespace
+}  // namespace pfac::testing
