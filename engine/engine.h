@@ -71,6 +71,8 @@ class Engine {
   long StepsTaken() const { return stepsTaken_; }
   // Replaces the interruption poll by nothing (benchmarks measure its cost).
   void DisablePoll() { pollEnabled_ = false; }
+  // Levels solved (calls of SolveLevel) since the engine was made.
+  long LevelsSolved() const { return levelsSolved_; }
 
   // ---------------------------------------------------------------------
   // Engine start-up and main flow
@@ -449,6 +451,7 @@ class Engine {
   Step stopAt_ = nullptr;
   bool finished_ = false;
   long stepsTaken_ = 0;
+  long levelsSolved_ = 0;
   bool pollEnabled_ = true;
   int pollCountdown_ = 1;
   std::string stopMessage_;

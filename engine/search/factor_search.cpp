@@ -363,6 +363,7 @@ void Engine::EnterDegree() {
 // The first solution of level i: from g = -B_i upward to the first integral h,
 // then toward |h| <= H, then to g >= 0.
 void Engine::SolveLevel() {
+  ++levelsSolved_;
   const int i = Level;
   const float g0 = Trial[0];
   const float h0 = Cofactor[0];

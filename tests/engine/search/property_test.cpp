@@ -1,0 +1,128 @@
+// Random products of small polynomials through the whole engine: whatever the
+// engine reports on the last result line of jg.dat must multiply back to the
+// polynomial entered, computed in exact integers. PFAC_PROPERTY_CASES sets the
+// number of cases (2,000 by default), PFAC_PROPERTY_SEED the first seed.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <random>
+
+#include "support/engine_harness.h"
+#include "support/poly_check.h"
+
+namespace pfac::testing {
+namespace {
+
+long EnvNumber(const char* name, long fallback) {
+  const char* value = std::getenv(name);
+  return value ? std::atol(value) : fallback;
+}
+
+// One random case: a product of two to four small factors in one, two or
+// three variables, with repeated factors, a content, a monomial factor and
+// sometimes a rational factor. Empty when the product leaves the engine's
+// limits (too many terms, coefficients beyond the exact range).
+std::string RandomProduct(std::mt19937& random) {
+  auto pick = [&](int low, int high) { return std::uniform_int_distribution<int>(low, high)(random); };
+  const char* letters = "xyz";
+  int variables = pick(1, 10) <= 5 ? 1 : (pick(1, 10) <= 6 ? 2 : 3);
+  Poly product = Poly::Constant(1);
+  int factors = pick(2, 4);
+  int degreeLeft = 12;
+  Poly last;
+  for (int f = 0; f < factors; ++f) {
+    Poly factor;
+    if (f > 0 && pick(1, 5) == 1) {
+      factor = last;  // a repeated factor
+    } else if (variables == 1) {
+      int degree = std::min(pick(1, 4), degreeLeft);
+      if (degree < 1) break;
+      degreeLeft -= degree;
+      for (int e = 0; e <= degree; ++e) {
+        int c = pick(-20, 20);
+        if (e == degree && c == 0) c = 1;
+        if (e == 0 && c == 0 && pick(0, 1)) c = -1;
+        factor = factor + Poly::Constant(c) * Poly::Variable('x', e);
+      }
+    } else {
+      int terms = pick(2, 3);
+      for (int t = 0; t < terms; ++t) {
+        Poly term = Poly::Constant(pick(1, 9) * (pick(0, 1) ? 1 : -1));
+        for (int v = 0; v < variables; ++v) {
+          int e = pick(0, 2);
+          if (e > 0) term = term * Poly::Variable(letters[v], e);
+        }
+        factor = factor + term;
+      }
+    }
+    if (factor.IsZero()) continue;
+    last = factor;
+    product = product * factor;
+  }
+  if (pick(1, 4) == 1) product = product.Scaled(pick(2, 12));
+  if (pick(1, 5) == 1) product = product * Poly::Variable('x', pick(1, 3));
+  if (product.terms.size() < 2 || product.terms.size() > 30) return "";
+  for (const auto& [m, c] : product.terms) {
+    if (c > 16777216 || c < -16777216) return "";
+  }
+  std::string text = product.Text();
+  // A rational factor 1/q on a product of few terms keeps the product of the
+  // written denominators small.
+  if (product.terms.size() <= 4 && pick(1, 4) == 1) {
+    int q = pick(2, 6);
+    std::string scaled;
+    for (auto it = product.terms.rbegin(); it != product.terms.rend(); ++it) {
+      Poly one;
+      one.terms[it->first] = it->second;
+      std::string t = one.Text();
+      // Insert "/q" after the coefficient digits (a coefficient of 1 is written out).
+      size_t sign = (t[0] == '-') ? 1 : 0;
+      size_t digits = sign;
+      while (digits < t.size() && std::isdigit(static_cast<unsigned char>(t[digits]))) ++digits;
+      std::string coefficient = digits > sign ? t.substr(sign, digits - sign) : "1";
+      std::string rest = t.substr(digits);
+      scaled += (t[0] == '-' ? "-" : (scaled.empty() ? "" : "+")) + coefficient + "/" + std::to_string(q) + rest;
+    }
+    text = scaled;
+  }
+  return text;
+}
+
+TEST(Property, RandomProductsMultiplyBackExactly) {
+  const long cases = EnvNumber("PFAC_PROPERTY_CASES", 2000);
+  const long seed = EnvNumber("PFAC_PROPERTY_SEED", 20261207);
+  std::mt19937 random(static_cast<unsigned>(seed));
+  long checked = 0, stopped = 0, messages = 0;
+  while (checked < cases) {
+    std::string polynomial = RandomProduct(random);
+    if (polynomial.empty()) continue;
+    ++checked;
+    EngineRun run;
+    run.clock.SetStepPerReading(1);
+    run.Factor(polynomial);
+    ASSERT_EQ(run.status, 0) << polynomial << "\n" << run.Transcript();
+    std::string jg = run.Result();
+    if (jg.find("Stopped") != std::string::npos) {
+      ++messages;  // a run that ended with a message in place of a result
+      continue;
+    }
+    auto last = LastResultLine(jg);
+    ASSERT_TRUE(last) << polynomial << "\n" << jg;
+    auto product = ParseResultLine(last->line);
+    ASSERT_TRUE(product) << polynomial << "\nresult line: " << last->line << "\n" << jg;
+    auto input = ParseInput(polynomial);
+    ASSERT_TRUE(input) << polynomial;
+    ASSERT_TRUE(SameValue(*input, *product))
+        << polynomial << "\nis not\n" << last->line << "\njg.dat:\n" << jg << "\n" << run.Transcript();
+    if (run.engine->ResultAbortMark == "x") {
+      ++stopped;
+      ASSERT_TRUE(last->stopped) << "a stopped search marks jg.dat: " << polynomial << "\n" << jg;
+    }
+  }
+  std::printf("%ld random products checked, %ld stopped by a limit, %ld ended with a message\n",
+              checked, stopped, messages);
+  EXPECT_LT(messages, checked / 100 + 1);
+}
+
+}  // namespace
+}  // namespace pfac::testing

@@ -1,0 +1,178 @@
+// Whole runs through the factor search: the worked example, the bounds and
+// pairs, the retries and limits, and results that multiply back exactly.
+#include <gtest/gtest.h>
+
+#include "support/engine_harness.h"
+#include "support/poly_check.h"
+
+namespace pfac::testing {
+namespace {
+
+// Runs the engine on a polynomial with the clock moving on by a second at
+// every reading, so that every search reaches its time limit in a few
+// thousand levels.
+struct TimedRun : EngineRun {
+  explicit TimedRun(const std::string& polynomial, long secondsPerReading = 1) {
+    clock.SetStepPerReading(secondsPerReading);
+    Factor(polynomial);
+  }
+};
+
+// The final result line of jg.dat, multiplied back, equals the polynomial.
+::testing::AssertionResult MultipliesBack(const std::string& polynomial, const EngineRun& run) {
+  auto input = ParseInput(polynomial);
+  if (!input) return ::testing::AssertionFailure() << "test input not understood: " << polynomial;
+  std::string jg = run.Result();
+  auto last = LastResultLine(jg);
+  if (!last) return ::testing::AssertionFailure() << "no result line in jg.dat:\n" << jg;
+  auto product = ParseResultLine(last->line);
+  if (!product) return ::testing::AssertionFailure() << "result line not understood: " << last->line;
+  if (!SameValue(*input, *product)) {
+    return ::testing::AssertionFailure() << polynomial << " is not " << last->line << "\njg.dat:\n" << jg;
+  }
+  return ::testing::AssertionSuccess();
+}
+
+TEST(SearchRun, WorkedExampleBoundsAndPairs) {
+  EngineRun run;
+  run.FactorUntil("x^2+3x+2", &Engine::SearchDegrees);
+  ASSERT_EQ(run.status, Engine::kStoppedBefore) << run.Transcript();
+  Engine& e = *run.engine;
+  EXPECT_EQ(e.LargestCoefficient, 3);
+  EXPECT_EQ(e.CoefficientBound, 3);
+  EXPECT_EQ(e.CofactorBound, 12);
+  EXPECT_EQ(e.PairCount, 3);
+  EXPECT_EQ(e.PairTrialConst[1], 2);
+  EXPECT_EQ(e.PairCofactorConst[1], 1);
+  EXPECT_EQ(e.PairTrialConst[2], 1);
+  EXPECT_EQ(e.PairCofactorConst[2], 2);
+  EXPECT_EQ(e.Trial[0], 2);
+  EXPECT_EQ(e.Cofactor[0], 1);
+
+  // Level 1 with the pair (2, 1): the first solution from below is g1 = -1,
+  // h1 = 2, stepped to g1 = 1, h1 = 1: the factor t + 2.
+  run.status = e.RunUntil(&Engine::SearchDegrees, &Engine::CandidateComplete);
+  ASSERT_EQ(run.status, Engine::kStoppedBefore);
+  EXPECT_EQ(e.LevelBound[1], 1) << "the last degree bounds the top coefficient by |a_n|";
+  EXPECT_EQ(e.Trial[1], 1);
+  EXPECT_EQ(e.Cofactor[1], 1);
+  run.status = e.RunFrom(&Engine::CandidateComplete);
+  EXPECT_EQ(run.status, 0);
+  EXPECT_TRUE(MultipliesBack("x^2+3x+2", run));
+  EXPECT_NE(run.Result().find("\r\n=(x + 2)(x + 1)\r\n=(x + 2)(x + 1)\r\n"), std::string::npos)
+      << run.Result();
+  EXPECT_NE(run.Transcript().find("ok!"), std::string::npos);
+}
+
+TEST(SearchRun, ConstantTermWithManyDivisorsListsEveryPair) {
+  EngineRun run;
+  run.FactorUntil("x^3+x+720", &Engine::SearchDegrees);
+  ASSERT_EQ(run.status, Engine::kStoppedBefore) << run.Transcript();
+  Engine& e = *run.engine;
+  ASSERT_EQ(e.PairCount, 31);
+  for (int p = 1; p <= 30; ++p) {
+    EXPECT_EQ(720.0f / e.PairTrialConst[p], e.PairCofactorConst[p]);
+    if (p > 1) EXPECT_GT(e.PairTrialConst[p - 1], e.PairTrialConst[p]);
+  }
+  EXPECT_EQ(e.PairTrialConst[1], 720);
+  EXPECT_EQ(e.PairTrialConst[30], 1);
+}
+
+TEST(SearchRun, UnitConstantTermUsesOnlyTheDivisionFreeVariant) {
+  EngineRun run;
+  run.FactorUntil("x^3+2x^2+2x+1", &Engine::SearchDegrees);
+  EXPECT_EQ(run.engine->PairCount, 2);
+  EXPECT_EQ(run.engine->Trial[0], 1);
+  run.status = run.engine->RunFrom(&Engine::SearchDegrees);
+  EXPECT_TRUE(MultipliesBack("x^3+2x^2+2x+1", run));
+  EXPECT_NE(run.Result().find("(x + 1)"), std::string::npos) << run.Result();
+}
+
+TEST(SearchRun, DegreeOneIsNotSearched) {
+  TimedRun run("2x+3");
+  EXPECT_EQ(run.Transcript().find(" *   "), std::string::npos);
+  EXPECT_TRUE(MultipliesBack("2x+3", run));
+  EXPECT_EQ(run.Transcript().find("ok!"), std::string::npos);
+}
+
+TEST(SearchRun, XKeyOnTheFirstPassOffersTheRetry) {
+  EngineRun run;
+  run.console.PressKeys("x");
+  run.FactorUntil("x^6+3x^5-x^4+7x^3+5x^2-x+11", &Engine::RetryStep);
+  ASSERT_EQ(run.status, Engine::kStoppedBefore) << run.Transcript();
+  EXPECT_NE(run.Transcript().find("重新分解它吗  y/n ?\nAnew decompouse y/n ?\n"), std::string::npos);
+  Engine& e = *run.engine;
+  const float bound = e.CoefficientBound;
+  const int degree = e.TrialDegree;
+  EXPECT_EQ(e.AbortMark, "x");
+  run.status = e.RunUntil(&Engine::RetryStep, &Engine::PrepareDegreeBounds);
+  EXPECT_EQ(e.CoefficientBound, bound - 1);
+  EXPECT_EQ(e.StartDegree, degree);
+  EXPECT_EQ(e.AbortMark, "");
+}
+
+TEST(SearchRun, StoppedRunsCarryTheirMarkAndStillMultiplyBack) {
+  EngineRun run;
+  run.console.PressKeys("xn");
+  run.Factor("x^6+3x^5-x^4+7x^3+5x^2-x+11");
+  EXPECT_EQ(run.status, 0);
+  auto last = LastResultLine(run.Result());
+  ASSERT_TRUE(last);
+  EXPECT_TRUE(last->stopped) << run.Result();
+  EXPECT_TRUE(MultipliesBack("x^6+3x^5-x^4+7x^3+5x^2-x+11", run));
+}
+
+TEST(SearchRun, LaterPassStoppedByItsLimitIsRetriedWithHalfTheBound) {
+  // (x - 3) times an irreducible factor whose largest coefficient 49 gives
+  // B = 7: the later passes stop at their one-minute limit and are retried
+  // with B = 4, 2 and 1.
+  Poly factor = ParseInput("x^14+49x^13-3x^11+5x^9-2x^7+3x^5+x^3-x+2")->numerator;
+  Poly product = factor * ParseInput("x-3")->numerator;
+  TimedRun run(product.Text());
+  EXPECT_TRUE(MultipliesBack(product.Text(), run));
+  size_t passes = 0;
+  for (size_t at = 0; (at = run.Transcript().find("已有因式分出", at)) != std::string::npos; ++at) ++passes;
+  EXPECT_EQ(passes, 4u) << run.Transcript();
+  EXPECT_TRUE(LastResultLine(run.Result())->stopped);
+}
+
+TEST(SearchRun, LateModeAfterTwoMinutesSearchesOnlyTheTopDegree) {
+  TimedRun run("x^12+2x^11-3x^10+5x^9+x^8-7x^7+2x^6+3x^5-x^4+x^3+4x^2-x+360");
+  EXPECT_EQ(run.engine->LateMode, 1);
+  EXPECT_NE(run.Transcript().find(" *   *\n"), std::string::npos) << run.Transcript();
+  EXPECT_TRUE(MultipliesBack("x^12+2x^11-3x^10+5x^9+x^8-7x^7+2x^6+3x^5-x^4+x^3+4x^2-x+360", run));
+}
+
+TEST(SearchRun, SquareAndCubeFormsMultiplyBack) {
+  const char* cases[] = {"4x^2+12x+9", "x^2-2x+1", "4x^2+9", "x^4-1", "8x^3+27", "8x^3-27",
+                         "x^3-4", "26x^2-1", "x^5-x", "2x^4-2", "-x^4+1", "x^2-y^2",
+                         "x^3y-xy^3", "4x^2y^2-12xy+9", "x^6-y^6"};
+  for (const char* polynomial : cases) {
+    TimedRun run(polynomial);
+    EXPECT_EQ(run.status, 0) << polynomial;
+    EXPECT_TRUE(MultipliesBack(polynomial, run));
+  }
+}
+
+TEST(SearchRun, SeveralVariablesMultiplyBack) {
+  const char* cases[] = {"x^4y+2x^3y^2-x^2y-2xy^2", "x4y+2x3y2-x2y-2xy2", "x^2+2xy+y^2-z^2",
+                         "x^2y+xy^2+x^2z+xz^2+y^2z+yz^2+2xyz", "6a^2-ab-2b^2", "1/2x^2y-1/8y"};
+  for (const char* polynomial : cases) {
+    TimedRun run(polynomial);
+    EXPECT_EQ(run.status, 0) << polynomial;
+    EXPECT_TRUE(MultipliesBack(polynomial, run));
+  }
+}
+
+TEST(SearchRun, IrreducibleAndPlainResults) {
+  const char* cases[] = {"x^2+1", "x^3-6x^2+4x+15", "x^2+2x+2", "2x^2+3x+3", "x^4+x^3+x^2+x+1",
+                         "6x^2+4x", "1/2x^2-3/4x+1", "x^3-1", "x^8-1", "x^6-1"};
+  for (const char* polynomial : cases) {
+    TimedRun run(polynomial);
+    EXPECT_EQ(run.status, 0) << polynomial;
+    EXPECT_TRUE(MultipliesBack(polynomial, run));
+  }
+}
+
+}  // namespace
+}  // namespace pfac::testing

@@ -1,0 +1,59 @@
+// Exact polynomial arithmetic for tests: polynomials in the letters a-z with
+// integer coefficients (128-bit), read from the input syntax and from the
+// result line of jg.dat, so that a test can multiply a reported factorisation
+// back and compare it with the polynomial that was entered.
+#pragma once
+
+#include <array>
+#include <map>
+#include <optional>
+#include <string>
+
+namespace pfac::testing {
+
+using Monomial = std::array<int, 26>;  // exponent of each letter a-z
+using Integer = __int128;
+
+struct Poly {
+  std::map<Monomial, Integer> terms;  // no zero coefficients
+
+  static Poly Constant(Integer c);
+  static Poly Variable(char letter, int exponent = 1);
+  Poly operator*(const Poly& other) const;
+  Poly operator+(const Poly& other) const;
+  Poly Scaled(Integer c) const;
+  bool operator==(const Poly& other) const { return terms == other.terms; }
+  bool IsZero() const { return terms.empty(); }
+  // In the input syntax (x^2y-3x+1), letters in a-z order within a term.
+  std::string Text() const;
+};
+
+// A polynomial with rational coefficients as numerator polynomial / denominator.
+struct Rational {
+  Poly numerator;
+  Integer denominator = 1;
+};
+
+// Reads a polynomial in the engine's input syntax (upper case letters are the
+// lower case ones); nullopt on anything it does not understand.
+std::optional<Rational> ParseInput(const std::string& text);
+
+// Reads a result line of jg.dat ("=" sign, content, monomial factor and the
+// factors in parentheses) into the product it stands for.
+std::optional<Rational> ParseResultLine(const std::string& line);
+
+// The last line of jg.dat that holds a result (not the "=...." and "=..."
+// marks), and whether a mark of a stopped search stands after it.
+struct FinalLine {
+  std::string line;
+  bool stopped = false;   // "=...."
+  bool lateMode = false;  // "=..."
+};
+std::optional<FinalLine> LastResultLine(const std::string& jg);
+
+// Whether two rational polynomials are equal.
+bool SameValue(const Rational& a, const Rational& b);
+
+std::string ToString(Integer v);
+
+}  // namespace pfac::testing
