@@ -128,6 +128,10 @@ class Engine {
   float Content = 0;
 
   void AllocateTables();   // creates every table -> LoadTermTables
+  // Grows the term table (Numerator, Denominator, TermCode, Exponent) to at
+  // least rows 0..rows - 1, keeping what it holds; routines that load a factor
+  // into it call this before writing.
+  void EnsureTermRows(int rows);
   void LoadTermTables();   // DXS1.DAT into the tables -> EchoPolynomial
   void EchoPolynomial();   // creates jg.dat, shows the polynomial -> MergeLikeTerms
 
@@ -184,6 +188,9 @@ class Engine {
   void ExactQuotient();           // Trial := PassImage / Cofactor
   void MultiplyByStoredFactor();  // Cofactor := Cofactor * stored factor at position SelectionPosition
   void StoreFactor();             // appends Trial[0..TrialDegree]
+  // Sizes FactorStore, FactorEnd, FactorDegree and the selection tables by
+  // ImageDegree and empties the store; the search calls it when it allocates.
+  void AllocateStoreTables();
   void RemoveNewestFactor();
   void EmptyStore();
 
@@ -218,6 +225,9 @@ class Engine {
 
   void PrintTermTable();
   void PrintCommonFactor();
+  // The same on the console only: a form found on a later pass, whose result
+  // line in jg.dat already holds the common factor.
+  void PrintCommonFactorOnConsole();
   void PrintDenseFactor();
   void WriteMonomialCode();
   void WriteExpandedProductCofactorFirst();  // L = Cofactor, S = Trial

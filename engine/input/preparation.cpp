@@ -1,12 +1,221 @@
-// Polynomial preparation (placeholder until the preparation is built).
+// The preparation of the loaded polynomial for the factor search: like terms
+// merged and zero terms removed, "=0" and single-term results written, the
+// common monomial factor and the integer content taken out, the variables
+// ordered and the degree checked. RestartPreparation and ResumePreparation are
+// also the re-entries of later passes.
+#include <cmath>
+#include <cstdint>
+#include <cstdlib>
+
 #include "engine/engine.h"
 
 namespace pfac {
 
+namespace {
+
+int64_t Gcd(int64_t a, int64_t b) {
+  while (b != 0) {
+    int64_t r = a % b;
+    a = b;
+    b = r;
+  }
+  return a;
+}
+
+}  // namespace
+
+// Adds every later term with the same exponents into the first such term and
+// sets it to 0; a sum of 0 stays in place as a zero term. A sum beyond the
+// exact range of a float stops the run.
 void Engine::MergeLikeTerms() {
-  ResultEnd();
-  console_.WriteLine("(准备步骤尚未建成 / preparation not built yet)");
-  Go(&Engine::EndRun);
+  const int terms = ToInt(TermCount);
+  const int variables = ToInt(VariableCount);
+  for (int t = 1; t <= terms - 1; ++t) {
+    if (Numerator[t] == 0) continue;
+    for (int u = t + 1; u <= terms; ++u) {
+      if (Numerator[u] == 0) continue;
+      bool same = true;
+      for (int v = 1; v <= variables && same; ++v) same = Exponent[t][v] == Exponent[u][v];
+      if (!same) continue;
+      const double sum = static_cast<double>(Numerator[t]) + static_cast<double>(Numerator[u]);
+      if (std::fabs(sum) >= kExactLimit) {
+        StopRun("合并同类项后系数达到 16777216, 无法精确计算. "
+                "(Like terms add up to a coefficient of 16777216 or more, which cannot be computed exactly.)",
+                "Stopped: like terms add up beyond the exact range.");
+        return;
+      }
+      Numerator[t] = Numerator[t] + Numerator[u];
+      Numerator[u] = 0;
+    }
+  }
+  Go(&Engine::CompactTerms);
+}
+
+// Moves the nonzero terms to the front, in their order, and counts them.
+void Engine::CompactTerms() {
+  const int terms = ToInt(TermCount);
+  const int variables = ToInt(VariableCount);
+  for (int t = 1; t <= terms - 1; ++t) {
+    if (Numerator[t] != 0) continue;
+    int u = t + 1;
+    while (u <= terms && Numerator[u] == 0) ++u;
+    if (u > terms) break;
+    Numerator[t] = Numerator[u];
+    for (int v = 1; v <= variables; ++v) Exponent[t][v] = Exponent[u][v];
+    Numerator[u] = 0;
+  }
+  for (int t = 1; t <= terms; ++t) {
+    if (Numerator[t] == 0) {
+      TermCount = static_cast<float>(t - 1);
+      break;
+    }
+  }
+  Go(&Engine::CheckZero);
+}
+
+// All terms cancelled: the result is "=0" and the run ends.
+void Engine::CheckZero() {
+  if (TermCount == 0) {
+    console_.WriteLine("=0");
+    ResultText("=0");
+    ResultEnd();
+    Go(&Engine::EndRun);
+    return;
+  }
+  Go(&Engine::RemoveMonomialFactor);
+}
+
+// MinExponent[v] = the smallest exponent of v over the terms, taken out of
+// every term.
+void Engine::RemoveMonomialFactor() {
+  const int terms = ToInt(TermCount);
+  const int variables = ToInt(VariableCount);
+  for (int v = 1; v <= variables; ++v) {
+    MinExponent[v] = Exponent[1][v];
+    for (int t = 2; t <= terms; ++t) {
+      if (Exponent[t][v] < MinExponent[v]) MinExponent[v] = Exponent[t][v];
+    }
+    for (int t = 1; t <= terms; ++t) Exponent[t][v] = Exponent[t][v] - MinExponent[v];
+  }
+  Go(&Engine::ComputeContent);
+}
+
+// Content = the largest integer not above |Numerator[1]| that divides every
+// coefficient, that is their greatest common divisor (found by Euclid's
+// algorithm rather than by trying each integer down from |Numerator[1]|); the
+// coefficients become the quotients and keep their signs. With fractions,
+// Content / CommonDenominator is then reduced to lowest terms.
+void Engine::ComputeContent() {
+  const int terms = ToInt(TermCount);
+  bool integral = true;
+  int64_t g = 0;
+  for (int t = 1; t <= terms && integral; ++t) {
+    integral = IsWhole(Numerator[t]);
+    if (integral) g = Gcd(g, std::llabs(static_cast<int64_t>(Numerator[t])));
+  }
+  // A coefficient that is not an integer is divided by no integer: then no
+  // trial succeeds, Content keeps its value and the coefficients stay.
+  if (integral && g >= 1) {
+    const float divisor = static_cast<float>(g);
+    for (int t = 1; t <= terms; ++t) {
+      PassImage[t] = Numerator[t] / divisor;
+      Numerator[t] = PassImage[t];
+    }
+    Content = divisor;
+  }
+  if (FractionFlag == "f") {
+    float a = Content;
+    float b = std::fabs(CommonDenominator);
+    for (;;) {
+      const float r = a - Floor(a / b) * b;
+      if (r == 0) break;
+      a = b;
+      b = r;
+    }
+    Content = Floor(Content / b);
+    CommonDenominator = Floor(CommonDenominator / b);
+  }
+  Go(&Engine::CheckSingleTerm);
+}
+
+// A single term is its own factorisation: "=" and the common factor, and the
+// run ends.
+void Engine::CheckSingleTerm() {
+  if (TermCount == 1) {
+    BothText("=");
+    PrintCommonFactor();
+    ConsoleEnd();
+    Go(&Engine::EndRun);
+    return;
+  }
+  Go(&Engine::PrepareSearch);
+}
+
+void Engine::PrepareSearch() {
+  StartTime = clock_.TimeOfDay();
+  SumFactorsTried = 0;
+  Go(&Engine::RestartPreparation);
+}
+
+// Entry for a polynomial newly loaded into the term table: the highest
+// exponent of each variable, and the variables that no longer occur dropped.
+void Engine::RestartPreparation() {
+  KeyText.clear();
+  const int terms = ToInt(TermCount);
+  const int variables = ToInt(VariableCount);
+  for (int v = 1; v <= variables; ++v) {
+    MaxExponent[v] = ToInt16(Exponent[1][v]);
+    for (int t = 2; t <= terms; ++t) {
+      if (Exponent[t][v] > MaxExponent[v]) MaxExponent[v] = ToInt16(Exponent[t][v]);
+    }
+  }
+  TermRows = ToInt16(TermCount);
+  DropAbsentVariables();
+  Go(&Engine::ResumePreparation);
+}
+
+// Entry for a cofactor after a split: the search's start values, the variable
+// order with its weights, and the term codes under that order.
+void Engine::ResumePreparation() {
+  CoefficientBound = 0;
+  CofactorBound = 0;
+  ResumeDegree = 1;
+  SubsetMode = 1;
+  SelectionTop = ToInt16(VariableCount + 1);
+  SelectionStart = ToInt16(VariableCount);
+  ChooseVariableOrder();
+  if (Diverted()) return;
+  const int variables = ToInt(VariableCount);
+  for (int v = 1; v <= variables; ++v) {
+    Scratch[v] = Cofactor[v];
+    Weight[v] = ToInt16(Trial[v]);
+  }
+  ConsoleEnd();
+  ComputeTermCodes();
+  Go(&Engine::ApplyVariableOrder);
+}
+
+// Renumbers the exponent columns and the letters in the chosen order:
+// position v takes the variable Cofactor[v]. MaxExponent, TargetDegree,
+// MinExponent and InputLetter keep their numbering.
+void Engine::ApplyVariableOrder() {
+  const int terms = ToInt(TermCount);
+  const int variables = ToInt(VariableCount);
+  for (int t = 1; t <= terms; ++t) {
+    for (int v = 1; v <= variables; ++v) Denominator[v] = Exponent[t][ToInt(Cofactor[v])];
+    for (int v = 1; v <= variables; ++v) Exponent[t][v] = Denominator[v];
+  }
+  for (int v = 1; v <= variables; ++v) LetterScratch[v] = Letter[ToInt(Cofactor[v])];
+  for (int v = 1; v <= variables; ++v) Letter[v] = LetterScratch[v];
+  Go(&Engine::CheckDegree);
+}
+
+// The degree of the image under the chosen order; above 4000 a warning, and
+// the search begins all the same.
+void Engine::CheckDegree() {
+  ImageDegree = ToInt16(Cofactor[0]);
+  if (ImageDegree > kDegreeLimit) console_.WriteLine("次数太高了!");
+  Go(&Engine::AllocateSearchTables);
 }
 
 }  // namespace pfac

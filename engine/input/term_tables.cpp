@@ -1,5 +1,6 @@
 // The term and variable tables: their allocation, the loading of DXS1.DAT into
 // them, and the echo of the loaded polynomial that begins jg.dat.
+#include <algorithm>
 #include <cstdint>
 
 #include "engine/engine.h"
@@ -223,6 +224,19 @@ void Engine::EchoPolynomial() {
   ConsoleEnd();
   for (int t = 1; t <= terms; ++t) Numerator[t] = integral[t];
   Go(&Engine::MergeLikeTerms);
+}
+
+void Engine::EnsureTermRows(int rows) {
+  if (static_cast<int>(Numerator.size()) < rows) Numerator.resize(rows, 0.0f);
+  if (static_cast<int>(Denominator.size()) < rows) Denominator.resize(rows, 0.0f);
+  if (static_cast<int>(TermCode.size()) < rows) TermCode.resize(rows, 0.0f);
+  if (Exponent.Rows() >= rows && Exponent.Columns() == kVariableColumns) return;
+  FloatGrid grown;
+  grown.Create(std::max(rows, Exponent.Rows()), kVariableColumns);
+  for (int t = 0; t < Exponent.Rows(); ++t) {
+    for (int v = 0; v < std::min(Exponent.Columns(), kVariableColumns); ++v) grown[t][v] = Exponent[t][v];
+  }
+  Exponent = std::move(grown);
 }
 
 }  // namespace pfac

@@ -2,11 +2,118 @@
 // console, to jg.dat, or to both, in the number forms of the engine (a number
 // item has a sign position, the digits and a trailing blank; a number text has
 // no trailing blank). No writer ends a line unless it says so.
+#include <algorithm>
 #include <cmath>
 
 #include "engine/engine.h"
 
 namespace pfac {
+
+namespace {
+
+// The sign, the rational content and the common monomial factor taken out of
+// the polynomial; the file gets its pieces only when toFile is set.
+void WriteCommonFactor(Engine& e, bool toFile) {
+  auto file = [&](std::string_view text) {
+    if (toFile) e.ResultText(text);
+  };
+  if (e.TermCount == 1 && e.Numerator[1] < 0) {
+    e.ConsoleText(" -");
+    file(" -");
+  }
+  e.ConsoleText(e.SignText);
+  file(e.SignText);
+  if (e.CommonDenominator == e.Content) {
+    if (e.TermCount <= 1) e.ConsoleNumber(1);
+  } else if (e.CommonDenominator != 1) {
+    e.ConsoleNumber(e.Content);
+    e.ConsoleText("/");
+    e.ConsoleNumber(e.CommonDenominator);
+    file(NumberText(e.Content));
+    file("/");
+    file(NumberText(e.CommonDenominator));
+  } else {
+    e.ConsoleNumber(e.Content);
+    file(NumberText(e.Content));
+  }
+  const int loaded = ToInt(e.LoadedVariableCount);
+  for (int v = 1; v <= loaded; ++v) {
+    if (e.MinExponent[v] == 1) {
+      e.ConsoleText(e.InputLetter[v]);
+      file(e.InputLetter[v]);
+    } else if (e.MinExponent[v] > 1) {
+      e.ConsoleText(e.InputLetter[v]);
+      e.ConsoleText("^");
+      e.ConsoleNumber(e.MinExponent[v]);
+      file(e.InputLetter[v]);
+      file("^");
+      file(NumberText(e.MinExponent[v]));
+    }
+  }
+}
+
+// One line of jg.dat with the product of L (degree LongDegree) and S (degree
+// ShortDegree) before like terms are collected: the partial products of each
+// power in a group "+(...)" followed by the power's monomial. A group whose
+// products are all zero stays open and takes the next nonzero ones.
+void WriteExpandedProduct(Engine& e, const FloatTable& L, const FloatTable& S) {
+  const int a = e.LongDegree;
+  const int b = e.ShortDegree;
+  bool groupFlag = true;
+  float r = e.PassDegree;
+  e.ResultText("[");
+  e.ResultNumberText(L[a] * S[b]);
+  e.MonomialCode = e.PassDegree;
+  e.WriteMonomialCode();
+  for (int p = 0; p <= b - 1; ++p) {
+    r = r - 1;
+    const int rr = ToInt(r);
+    if (groupFlag) {
+      e.ResultText("+(");
+      groupFlag = false;
+    }
+    for (int j = a; j >= rr - b; --j) {
+      const float x = L[j] * S[rr - j];
+      if (x == 0) continue;
+      groupFlag = true;
+      e.ResultNumberText(x);
+      e.ResultText(" ");
+    }
+    if (groupFlag) {
+      e.ResultText(")");
+      e.MonomialCode = static_cast<int16_t>(rr);
+      e.WriteMonomialCode();
+    }
+  }
+  for (int p = a - 1; p >= 1; --p) {
+    if (groupFlag) {
+      e.ResultText("+(");
+      groupFlag = false;
+    }
+    for (int j = 0; j <= std::min(p, b); ++j) {
+      const float x = S[j] * L[p - j];
+      if (x == 0) continue;
+      groupFlag = true;
+      e.ResultNumberText(x);
+      e.ResultText(" ");
+    }
+    if (groupFlag) {
+      e.ResultText(")");
+      e.MonomialCode = static_cast<int16_t>(p);
+      e.WriteMonomialCode();
+    }
+  }
+  const float constant = L[0] * S[0];
+  if (constant > 0) e.ResultText("+");
+  e.ResultNumberText(constant);
+  if (!groupFlag) e.ResultText(")");
+  e.MonomialCode = 0;
+  e.WriteMonomialCode();
+  e.ResultText("]");
+  e.ResultEnd();
+}
+
+}  // namespace
 
 // The polynomial of the term table, as loaded: console and jg.dat.
 void Engine::PrintTermTable() {
@@ -38,6 +145,145 @@ void Engine::PrintTermTable() {
       }
     }
   }
+}
+
+// Console and jg.dat: the sign, Content / CommonDenominator and the common
+// monomial factor of InputLetter and MinExponent.
+void Engine::PrintCommonFactor() { WriteCommonFactor(*this, true); }
+
+void Engine::PrintCommonFactorOnConsole() { WriteCommonFactor(*this, false); }
+
+// Cofactor[0..DenseTop] in parentheses, index i standing for the code
+// DenseOffset + i; to jg.dat as well when FileEcho is 0. The printed terms are
+// loaded into the term table with their coefficients from PassImage and the
+// exponent of every variable unpacked from the code. A factor in one variable
+// is written as powers of Letter[1]; in several variables each term shows its
+// variables in the order in which the user wrote them (InputLetter).
+void Engine::PrintDenseFactor() {
+  const bool toFile = FileEcho == 0;
+  auto file = [&](std::string_view text) {
+    if (toFile) ResultText(text);
+  };
+  auto both = [&](std::string_view text) {
+    ConsoleText(text);
+    file(text);
+  };
+  const int variables = ToInt(VariableCount);
+  const int loaded = ToInt(LoadedVariableCount);
+  EnsureTermRows(DenseTop + 2);
+  both("(");
+  TermRows = 0;
+  bool firstWritten = false;
+  bool variableWritten = false;
+  for (int i = DenseTop; i >= 0; --i) {
+    variableWritten = false;
+    const float c = Cofactor[i];
+    if (c == 0) continue;
+    ++TermRows;
+    Numerator[TermRows] = PassImage[i];
+    if (!firstWritten) {
+      firstWritten = true;
+      if (c == -1) {
+        both("-");
+      } else if (c != 1) {
+        ConsoleNumber(c);
+        file(NumberText(c));
+      }
+    } else {
+      both(c <= 0 ? "-" : "+");
+      const float m = std::fabs(c);
+      if (m == 1) {
+        file(" ");
+      } else {
+        ConsoleNumber(m);
+        file(NumberText(m));
+      }
+    }
+    const int code = DenseOffset + i;
+    if (variables <= 1) {
+      if (code > 1) {
+        variableWritten = true;
+        both(Letter[1]);
+        both("^");
+        ConsoleNumber(code);
+        file(NumberItem(code));
+      } else if (code == 1) {
+        variableWritten = true;
+        ConsoleText(Letter[1]);
+        file(Letter[1] + " ");
+      }
+      Exponent[TermRows][1] = static_cast<float>(code);
+      continue;
+    }
+    int rest = code;
+    for (int v = variables; v >= 2; --v) {
+      Exponent[TermRows][v] = static_cast<float>(rest / Weight[v]);
+      rest = rest % Weight[v];
+    }
+    Exponent[TermRows][1] = static_cast<float>(rest);
+    for (int w = 1; w <= loaded; ++w) {
+      for (int v = 1; v <= variables; ++v) {
+        if (Letter[v] != InputLetter[w]) continue;
+        const float x = Exponent[TermRows][v];
+        if (x >= 1) {
+          variableWritten = true;
+          both(Letter[v]);
+        }
+        if (x > 1) {
+          both("^");
+          ConsoleNumber(x);
+          file(NumberText(x));
+        }
+      }
+    }
+  }
+  if (!variableWritten && std::fabs(Cofactor[0]) == 1) {
+    ConsoleNumber(1);
+    file("1");
+  }
+  both(")");
+  ComputeVariableDegrees();
+}
+
+// jg.dat only: the monomial of code MonomialCode + CodeOffset as "*" and a
+// variable with its exponent for each variable that occurs, highest first.
+void Engine::WriteMonomialCode() {
+  int c = ToInt(MonomialCode + CodeOffset);
+  const int variables = ToInt(VariableCount);
+  for (int v = variables; v >= 2; --v) {
+    const int e = c / Weight[v];
+    c = c % Weight[v];
+    if (e > 1) {
+      ResultText("*" + Letter[v] + "^");
+      ResultNumberItem(e);
+    } else if (e == 1) {
+      ResultText("*" + Letter[v]);
+    }
+  }
+  if (c > 1) {
+    ResultText("*" + Letter[1] + "^");
+    ResultNumberText(c);
+  } else if (c == 1) {
+    ResultText("*" + Letter[1]);
+  }
+}
+
+void Engine::WriteExpandedProductCofactorFirst() { WriteExpandedProduct(*this, Cofactor, Trial); }
+
+void Engine::WriteExpandedProductTrialFirst() { WriteExpandedProduct(*this, Trial, Cofactor); }
+
+// Opens the line of a square or cube factorisation: on the first pass "=" and
+// the common factor on a new line of jg.dat and "(" after them; the console
+// gets "(" in every case.
+void Engine::BeginSpecialLine() {
+  if (SecondPass != 1) {
+    ConsoleText("=");
+    ResultEnd();
+    ResultText("=");
+    PrintCommonFactor();
+    ResultText("(");
+  }
+  ConsoleText("(");
 }
 
 }  // namespace pfac

@@ -1,0 +1,238 @@
+// The subset enumeration shared by the choice of the variable order (mode 1:
+// every order of the variables, each with its weights, the one whose term
+// codes have the smallest spread wins) and the combination of stored factors
+// (mode 2: the image times every subset of the older stored factors, until one
+// product maps back to polynomials in the variables).
+#include <algorithm>
+#include <utility>
+
+#include "engine/engine.h"
+
+namespace pfac {
+
+namespace {
+
+// Codes and weights are 16-bit integers.
+constexpr float kLargestCode = 32767;
+// The spread recorded before the first order is evaluated.
+constexpr float kNoOrderYet = 9999999;
+
+template <typename Table>
+void EnsureSize(Table& table, int entries) {
+  if (static_cast<int>(table.size()) < entries) table.resize(entries, 0);
+}
+
+// Moves SelectionIndex[1..k] to the next subset in lexicographic order; false
+// after the last one.
+bool AdvanceSelection(Engine& e, int k) {
+  int c = k;
+  while (c >= 1 && e.SelectionIndex[c] >= e.SelectionLimit[c]) --c;
+  if (c < 1) return false;
+  ++e.SelectionIndex[c];
+  for (int d = c + 1; d <= k; ++d) e.SelectionIndex[d] = static_cast<int16_t>(e.SelectionIndex[d - 1] + 1);
+  return true;
+}
+
+// Cofactor := Image * the stored factors of the current subset of size k.
+void MultiplySelection(Engine& e, int k) {
+  for (int c = 1; c <= k; ++c) {
+    e.SelectionPosition = static_cast<int16_t>(c);
+    e.MultiplyByStoredFactor();
+  }
+}
+
+// Whether the current product (Cofactor) and the rest of the pass's image map
+// back to factors in the variables. A rejected subset puts Image back into
+// Cofactor; an accepted one keeps only its own factors in the store, in
+// increasing order of their numbers.
+bool SubsetSplits(Engine& e, int k) {
+  e.ExactQuotient();
+  e.SecondDegree = e.ExactTop + 1;
+  e.FindKroneckerSplit();
+  if (e.SplitResult == 2) {
+    for (int i = 0; i <= e.ImageDegree; ++i) e.Cofactor[i] = e.Image[i];
+    e.CofactorDegree = e.ImageDegree;
+    return false;
+  }
+  e.StoredCount = static_cast<int16_t>(k);
+  e.StoreFill = 0;
+  for (int J = 1; J <= k; ++J) {
+    // Factor f >= J: copying front to back never overwrites one still to copy.
+    const int f = ToInt(e.SelectionItem[e.SelectionIndex[J]]);
+    const int d = ToInt(e.FactorDegree[f]);
+    const int s = ToInt(e.FactorEnd[f] - d - 1);
+    const int fill = ToInt(e.StoreFill);
+    for (int i = 0; i <= d; ++i) e.FactorStore[fill + i] = e.FactorStore[s + i];
+    e.StoreFill = e.StoreFill + d + 1;
+    e.FactorEnd[J] = e.StoreFill;
+    e.FactorDegree[J] = static_cast<float>(d);
+  }
+  return true;
+}
+
+}  // namespace
+
+// Subsets of 1..SelectionTop of the sizes SelectionStart..SelectionTop - 1.
+// Mode 1 evaluates every order of the variables for the first size and
+// returns; mode 2 tests the product of the image with each subset of stored
+// factors and returns at the first that splits (SplitResult 3), else with
+// SplitResult 2 and Cofactor = Image.
+void Engine::SubsetSearch() {
+  ConsoleEnd();
+  const int n = SelectionTop;
+  EnsureSize(SelectionItem, n + 3);
+  EnsureSize(SelectionIndex, n + 3);
+  EnsureSize(SelectionLimit, n + 3);
+  for (int j = 1; j <= n; ++j) SelectionItem[j] = static_cast<float>(j);
+  for (int k = SelectionStart; k <= n - 1; ++k) {
+    SubsetSize = static_cast<int16_t>(k);
+    Binomial();
+    // More subsets of one size than a 16-bit count holds are not enumerated.
+    if (SubsetCount == 0) continue;
+    if (SubsetMode != 2) GeneratePermutations();
+    for (int c = 1; c <= k; ++c) {
+      SelectionLimit[c] = static_cast<int16_t>(n - k + c);
+      SelectionIndex[c] = static_cast<int16_t>(c);
+    }
+    if (SubsetMode != 1) MultiplySelection(*this, k);
+    ConsoleEnd();
+    if (SubsetMode == 1) {
+      Cofactor[0] = kNoOrderYet;
+      EvaluateAllOrders();
+      return;
+    }
+    if (SubsetSplits(*this, k)) return;
+    console_.NextPrintZone();
+    SelectionLimit[k + 1] = 0;
+    SelectionIndex[k + 1] = 0;
+    for (int left = SubsetCount - 1; left > 0 && AdvanceSelection(*this, k); --left) {
+      MultiplySelection(*this, k);
+      if (SubsetSplits(*this, k)) return;
+    }
+  }
+}
+
+// The order of the variables for the search. An order is used only when its
+// weights and codes fit in 16 bits; when no order does, the run stops.
+void Engine::ChooseVariableOrder() {
+  SubsetMode = 1;
+  const int variables = ToInt(VariableCount);
+  EnsureSize(Cofactor, variables + 1);
+  EnsureSize(Trial, variables + 1);
+  EnsureSize(Scratch, variables + 1);
+  SubsetSearch();
+  if (Cofactor[0] == kNoOrderYet) {
+    StopRun("变量的次数太高, 代换后的指数超出 32767. "
+            "(The degrees in the variables are too high: under every order of the variables "
+            "an exponent of the substitution exceeds 32767.)",
+            "Stopped: the substitution exponents exceed 32767 under every variable order.");
+  }
+}
+
+void Engine::CombineStoredFactors() {
+  SubsetMode = 2;
+  SubsetSearch();
+}
+
+// SubsetCount = C(SelectionTop, SubsetSize) and OrderCount = SubsetSize!, both
+// formed in floats from the smallest factor up. A count beyond 16 bits leaves
+// SubsetCount 0 (no subset of that size is enumerated).
+void Engine::Binomial() {
+  const int n = SelectionTop;
+  const int k = SubsetSize;
+  float p = 1;
+  for (int i = n - k + 1; i <= n; ++i) p = p * static_cast<float>(i);
+  float f = 1;
+  for (int i = 2; i <= k; ++i) f = f * static_cast<float>(i);
+  const float count = RoundHalfEven(p / f);
+  SubsetCount = count <= kLargestCode ? static_cast<int16_t>(count) : 0;
+  OrderCount = f;
+}
+
+// Every order of 1..k into Permutations. From the orders of 1..U-1, each gives
+// itself with U appended, then that row with U exchanged in turn with each
+// earlier position (for k = 3: 1 2 3, 3 2 1, 1 3 2, 2 1 3, 3 1 2, 2 3 1). The
+// list is kept while k stays the same.
+void Engine::GeneratePermutations() {
+  const int k = SubsetSize;
+  if (!Permutations.empty() && static_cast<int>(Permutations.front().size()) == k) return;
+  EnsureSize(PermutationRow, k + 1);
+  std::vector<std::vector<float>> rows(1);
+  if (k >= 1) rows[0] = {1};
+  for (int U = 2; U <= k; ++U) {
+    std::vector<std::vector<float>> next;
+    next.reserve(rows.size() * U);
+    auto emit = [&] { next.emplace_back(PermutationRow.begin() + 1, PermutationRow.begin() + U + 1); };
+    for (const std::vector<float>& row : rows) {
+      std::copy(row.begin(), row.end(), PermutationRow.begin() + 1);
+      PermutationRow[U] = static_cast<float>(U);
+      emit();
+      for (int J = 1; J <= U - 1; ++J) {
+        std::swap(PermutationRow[J], PermutationRow[U]);
+        emit();
+        std::swap(PermutationRow[J], PermutationRow[U]);
+      }
+    }
+    rows = std::move(next);
+  }
+  Permutations = std::move(rows);
+}
+
+// Each order in turn: its numbers fill Scratch[k] down to Scratch[1] (the
+// last becomes the main variable), and each weight is the previous one times
+// (the previous variable's degree + 1).
+void Engine::EvaluateAllOrders() {
+  const int k = SubsetSize;
+  Scratch[0] = 0;
+  const long orders = std::min<long>(static_cast<long>(OrderCount), static_cast<long>(Permutations.size()));
+  for (long o = 0; o < orders; ++o) {
+    const std::vector<float>& order = Permutations[o];
+    for (int b = 0; b < k; ++b) Scratch[k - b] = order[b];
+    Weight[0] = 1;
+    bool fits = true;
+    for (int b = 1; b <= k && fits; ++b) {
+      const float w = RoundHalfEven((TargetDegree[ToInt(Scratch[b - 1])] + 1) * Weight[b - 1]);
+      fits = w <= kLargestCode;
+      if (fits) Weight[b] = static_cast<int16_t>(w);
+    }
+    if (fits) EvaluateOrder();
+  }
+}
+
+// The codes of the terms under the order in Scratch and Weight; their spread
+// replaces the best so far only when strictly smaller. An order under which a
+// code leaves 16 bits is passed over.
+void Engine::EvaluateOrder() {
+  ComputeTermCodes();
+  const int terms = ToInt(TermCount);
+  float hi = TermCode[1];
+  float lo = TermCode[1];
+  for (int t = 1; t <= terms; ++t) {
+    if (TermCode[t] > kLargestCode) return;
+    hi = std::max(hi, TermCode[t]);
+    lo = std::min(lo, TermCode[t]);
+  }
+  ImageDegree = ToInt16(hi - lo);
+  if (ImageDegree < Cofactor[0]) {
+    Cofactor[0] = ImageDegree;
+    const int variables = ToInt(VariableCount);
+    for (int i = 1; i <= variables; ++i) {
+      Cofactor[i] = Scratch[i];
+      Trial[i] = Weight[i];
+    }
+  }
+}
+
+// TermCode[t] = the sum over positions b of the exponent of variable
+// Scratch[b] times Weight[b].
+void Engine::ComputeTermCodes() {
+  const int terms = ToInt(TermCount);
+  const int variables = ToInt(VariableCount);
+  for (int t = 1; t <= terms; ++t) {
+    float code = 0;
+    for (int b = 1; b <= variables; ++b) code = code + Exponent[t][ToInt(Scratch[b])] * Weight[b];
+    TermCode[t] = code;
+  }
+}
+
+}  // namespace pfac

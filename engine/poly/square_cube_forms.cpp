@@ -1,0 +1,277 @@
+// The textbook forms tried before the search on two- and three-term
+// polynomials: A^2 +- 2AB + B^2 = (A +- B)^2, A^2 - B^2 = (A + B)(A - B) and
+// A^3 +- B^3 = (A +- B)(A^2 -+ AB + B^2), with A and B monomials with integer
+// coefficients. A form that fits is shown, one factor is put aside in a
+// pending-factor file ("gsys 1", "gsys 2", ...) and the preparation restarts on
+// the other factor, left in the term table.
+//
+// On entry the term table holds the polynomial with the true exponent of every
+// variable, its terms in descending order, the leading coefficient positive,
+// the content and the common monomial factor taken out: so A and B never share
+// a variable.
+#include <cmath>
+
+#include "engine/engine.h"
+
+namespace pfac {
+
+namespace {
+
+// Roots are found by rounding and confirmed by exact multiplication, so the
+// rounding of the square root, logarithm and exponential never matters.
+bool IsSquare(float c, float* root) {
+  const float m = std::fabs(c);
+  *root = Floor(std::sqrt(m) + 0.5f);
+  return *root * *root == m;
+}
+
+bool IsCube(float c, float* root) {
+  const float m = std::fabs(c);
+  *root = Floor(std::exp(std::log(m) / 3.0f) + 0.5f);
+  return *root * *root * *root == m;
+}
+
+bool IsMultipleOf(float exponent, float divisor) { return IsWhole(exponent / divisor); }
+
+// Whether every exponent of the terms first and second is a multiple of
+// divisor.
+bool ExponentsAreMultiples(const Engine& e, int first, int second, float divisor) {
+  const int variables = ToInt(e.VariableCount);
+  for (int v = 1; v <= variables; ++v) {
+    if (!IsMultipleOf(e.Exponent[first][v], divisor) || !IsMultipleOf(e.Exponent[second][v], divisor)) {
+      return false;
+    }
+  }
+  return true;
+}
+
+// Creates the next pending-factor file; a file that cannot be created stops
+// the run before anything of the form is written.
+bool CreatePendingFile(Engine& e) {
+  e.PendingCount = e.PendingCount + 1;
+  const std::string name = Engine::PendingFileName(e.PendingCount);
+  if (e.PendingOutput.Create(e.PathOf(name))) return true;
+  e.StopRun("无法建立待分解因式文件 \"" + name + "\". (The pending-factor file \"" + name +
+                "\" cannot be created.)",
+            "Stopped: a pending-factor file could not be created.");
+  return false;
+}
+
+void PendingNumber(Engine& e, float v) { e.PendingOutput.Write(NumberItem(v)); }
+
+// Pieces that go to the console and, on the first pass only, to jg.dat.
+struct FormLine {
+  Engine& e;
+  bool toResult;  // SecondPass was 0 when the form was found
+
+  void Text(std::string_view text) {
+    e.ConsoleText(text);
+    if (toResult) e.ResultText(text);
+  }
+  void Number(float v) {
+    e.ConsoleNumber(v);
+    if (toResult) e.ResultNumberItem(v);
+  }
+  // Letter[v], "^" and the exponent (written with "^" even when it is 1).
+  void Variable(int v, float exponent) {
+    Text(e.Letter[v]);
+    Text("^");
+    Number(exponent);
+  }
+  // Ends the line of the form ("consoleText" on the console, the same without
+  // trailing blanks in jg.dat) and opens the result line with "=" and the
+  // common factor. On a later pass jg.dat's open result line already holds
+  // the common factor, so it goes to the console only.
+  void EndWithCommonFactor(std::string_view closing, std::string_view consoleTail) {
+    e.ConsoleText(closing);
+    e.ConsoleText(consoleTail);
+    e.ConsoleEnd();
+    if (toResult) {
+      e.ResultText(closing);
+      e.ResultEnd();
+    }
+    Text("=");
+    if (toResult) {
+      e.PrintCommonFactor();
+    } else {
+      e.PrintCommonFactorOnConsole();
+    }
+  }
+};
+
+// The common tail of every form: the letters close the pending file, and the
+// preparation restarts on the factor left in the term table.
+void FinishForm(Engine& e, float termCount) {
+  const int variables = ToInt(e.VariableCount);
+  for (int v = 1; v <= variables; ++v) {
+    e.PendingOutput.Write(e.Letter[v]);
+    e.PendingOutput.EndLine();
+  }
+  e.ReportStarted = 1;
+  e.SecondPass = 1;
+  e.SplitResult = 3;
+  e.TermCount = termCount;
+  e.PendingOutput.Close();
+  e.Go(&Engine::RestartPreparation);
+}
+
+}  // namespace
+
+// A^2 +- 2AB + B^2 as terms 1, 2, 3 becomes (A +- B)^2: the pending file and the
+// new search both get the base A +- B.
+void Engine::FactorSquareTrinomial() {
+  const int variables = ToInt(VariableCount);
+  float a = 0;
+  float b = 0;
+  if ((Numerator[1] > 0) != (Numerator[3] > 0)) return;
+  if (!IsSquare(Numerator[1], &a) || !IsSquare(Numerator[3], &b)) return;
+  if (!ExponentsAreMultiples(*this, 1, 3, 2)) return;
+  if (std::fabs(Numerator[2]) != 2 * a * b) return;
+  for (int v = 1; v <= variables; ++v) {
+    const float twice = 2 * Exponent[2][v];
+    if (Exponent[2][v] == 0 || (twice != Exponent[1][v] && twice != Exponent[3][v])) return;
+  }
+  if (!CreatePendingFile(*this)) return;
+  FormLine line{*this, SecondPass == 0};
+  BeginSpecialLine();
+  PendingNumber(*this, VariableCount);
+
+  line.Number(a);
+  PendingNumber(*this, a);
+  Numerator[1] = a;
+  for (int v = 1; v <= variables; ++v) {
+    if (Exponent[1][v] != 0) Exponent[1][v] = Exponent[1][v] / 2;
+    PendingNumber(*this, Exponent[1][v]);
+    if (Exponent[1][v] != 0) line.Variable(v, Exponent[1][v]);
+  }
+
+  const float sigma = Numerator[2] > 0 ? 1.0f : -1.0f;
+  line.Text(sigma > 0 ? "+" : "-");
+  line.Number(b);
+  PendingNumber(*this, sigma * b);
+  Numerator[2] = sigma * b;
+  for (int v = 1; v <= variables; ++v) {
+    Exponent[2][v] = Exponent[3][v] == 0 ? 0 : Exponent[3][v] / 2;
+    PendingNumber(*this, Exponent[2][v]);
+    if (Exponent[2][v] != 0) line.Variable(v, Exponent[2][v]);
+  }
+  line.EndWithCommonFactor(")^2", " ");
+  FinishForm(*this, 2);
+}
+
+// A^2 - B^2 becomes (A + B)(A - B): the pending file gets A + B, the new search
+// A - B. Otherwise A^3 +- B^3 becomes (A +- B)(A^2 -+ AB + B^2): the pending file
+// gets A +- B, the new search the three-term factor.
+void Engine::FactorSpecialBinomial() {
+  const int variables = ToInt(VariableCount);
+  float a = 0;
+  float b = 0;
+  const bool differenceOfSquares = (Numerator[1] > 0) != (Numerator[2] > 0) &&
+                                   IsSquare(Numerator[1], &a) && IsSquare(Numerator[2], &b) &&
+                                   ExponentsAreMultiples(*this, 1, 2, 2);
+  if (differenceOfSquares) {
+    if (!CreatePendingFile(*this)) return;
+    FormLine line{*this, SecondPass == 0};
+    BeginSpecialLine();
+    PendingNumber(*this, VariableCount);
+    PendingOutput.EndLine();
+    for (int t = 1; t <= 2; ++t) {
+      if (t == 2) line.Text("+");
+      Root[t] = t == 1 ? a : b;
+      line.Number(Root[t]);
+      PendingNumber(*this, Root[t]);
+      for (int v = 1; v <= variables; ++v) {
+        if (Exponent[t][v] == 0) {
+          PendingNumber(*this, 0);
+          continue;
+        }
+        Exponent[t][v] = Exponent[t][v] / 2;
+        PendingNumber(*this, Exponent[t][v]);
+        PendingOutput.EndLine();
+        line.Variable(v, Exponent[t][v]);
+      }
+    }
+    line.Text(")(");
+    for (int t = 1; t <= 2; ++t) {
+      Numerator[t] = Root[t];
+      if (t == 2) {
+        line.Text("-");
+        Numerator[2] = -Root[2];
+      }
+      line.Number(Root[t]);
+      for (int v = 1; v <= variables; ++v) {
+        if (Exponent[t][v] != 0) line.Variable(v, Exponent[t][v]);
+      }
+    }
+    line.EndWithCommonFactor(")", " ");
+    FinishForm(*this, 2);
+    return;
+  }
+
+  if (!IsCube(Numerator[1], &a) || !IsCube(Numerator[2], &b)) return;
+  if (!ExponentsAreMultiples(*this, 1, 2, 3)) return;
+  if (!CreatePendingFile(*this)) return;
+  EnsureTermRows(4);
+  FormLine line{*this, SecondPass == 0};
+  BeginSpecialLine();
+  PendingNumber(*this, VariableCount);
+  // s: the sign of B in the first factor.
+  const float s = Numerator[2] < 0 ? -1.0f : 1.0f;
+  Root[1] = a;
+  Root[2] = s * b;
+  for (int t = 1; t <= 2; ++t) {
+    if (t == 1) {
+      line.Number(Root[1]);
+    } else {
+      // The console shows the sign and |B|'s coefficient, jg.dat the signed
+      // coefficient.
+      ConsoleText(s < 0 ? "-" : "+");
+      ConsoleNumber(b);
+      if (line.toResult) {
+        if (Root[2] > 0) ResultText("+");
+        ResultNumberItem(Root[2]);
+      }
+    }
+    PendingNumber(*this, Root[t]);
+    for (int v = 1; v <= variables; ++v) {
+      if (Exponent[t][v] == 0) {
+        PendingNumber(*this, 0);
+        continue;
+      }
+      ThirdExponent[t][v] = Exponent[t][v] / 3;
+      PendingNumber(*this, ThirdExponent[t][v]);
+      line.Variable(v, ThirdExponent[t][v]);
+    }
+  }
+  line.Text(")(");
+  // The second factor in the term table: A^2, B^2, then -+AB.
+  for (int t = 1; t <= 2; ++t) {
+    if (t == 2) line.Text("+");
+    Numerator[t] = t == 1 ? a * a : b * b;
+    line.Number(Numerator[t]);
+    for (int v = 1; v <= variables; ++v) {
+      if (Exponent[t][v] == 0) continue;
+      Exponent[t][v] = Exponent[t][v] * 2 / 3;
+      line.Variable(v, Exponent[t][v]);
+    }
+  }
+  Numerator[3] = -s * a * b;
+  ConsoleText((Root[1] > 0) == (Root[2] > 0) ? "-" : "+");
+  ConsoleNumber(a * b);
+  if (line.toResult) {
+    if (Numerator[3] > 0) ResultText("+");
+    ResultNumberItem(Numerator[3]);
+  }
+  for (int v = 1; v <= variables; ++v) Exponent[3][v] = 0;
+  for (int t = 1; t <= 2; ++t) {
+    for (int v = 1; v <= variables; ++v) {
+      if (Exponent[t][v] == 0) continue;
+      Exponent[3][v] = Exponent[t][v] / 2;
+      line.Variable(v, Exponent[3][v]);
+    }
+  }
+  line.EndWithCommonFactor(")", " ");
+  FinishForm(*this, 3);
+}
+
+}  // namespace pfac
