@@ -3,7 +3,9 @@
 namespace pfac {
 
 Engine::Engine(Console& console, Clock& clock, std::filesystem::path workFolder)
-    : console_(console), clock_(clock), workFolder_(std::move(workFolder)) {}
+    : console_(console), clock_(clock), workFolder_(std::move(workFolder)) {
+  pollTick_ = clock_.TickFlag();
+}
 
 int Engine::Run() { return RunFrom(&Engine::ShowBanner); }
 

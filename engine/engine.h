@@ -16,6 +16,7 @@
 // and go through the checked helpers of numbers.h.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <filesystem>
 #include <string>
@@ -464,6 +465,7 @@ class Engine {
   long levelsSolved_ = 0;
   bool pollEnabled_ = true;
   int pollCountdown_ = 1;
+  std::atomic<bool>* pollTick_ = nullptr;  // the clock's tick, when it has one
   std::string stopMessage_;
   std::string stopFileLine_;
   size_t textFront_ = 0;  // how much of PolynomialText the normaliser has consumed

@@ -1,5 +1,6 @@
 #include "engine/platform/clock.h"
 
+#include <chrono>
 #include <cstdio>
 #include <ctime>
 
@@ -19,28 +20,38 @@ std::string RealClock::TimeOfDay() {
   return FormatTimeOfDay(local.tm_hour * 3600L + local.tm_min * 60L + local.tm_sec);
 }
 
-bool RealClock::PollDue() {
-  // A few milliseconds between looks keeps the X key prompt and costs the
-  // search nothing it would notice.
-  constexpr auto kInterval = std::chrono::milliseconds(4);
-  auto now = std::chrono::steady_clock::now();
-  if (now - lastPoll_ < kInterval) return false;
-  lastPoll_ = now;
-  return true;
+// A few milliseconds between looks keeps the X key prompt and costs the
+// search nothing it would notice. The ticker starts with the first request.
+std::atomic<bool>* RealClock::TickFlag() {
+  if (!running_.exchange(true)) {
+    ticker_ = std::thread([this] {
+      while (running_.load(std::memory_order_relaxed)) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        tick_.store(true, std::memory_order_relaxed);
+      }
+    });
+  }
+  return &tick_;
+}
+
+RealClock::~RealClock() {
+  if (running_.exchange(false)) ticker_.join();
 }
 
 FakeClock::FakeClock(int hours, int minutes, int seconds) { Set(hours, minutes, seconds); }
 
 void FakeClock::Set(int hours, int minutes, int seconds) {
-  secondsOfDay_ = hours * 3600L + minutes * 60L + seconds;
+  millisecondsOfDay_ = (hours * 3600L + minutes * 60L + seconds) * 1000;
 }
 
-void FakeClock::Advance(long seconds) { secondsOfDay_ = (secondsOfDay_ + seconds) % 86400; }
+void FakeClock::Advance(long seconds) {
+  millisecondsOfDay_ = (millisecondsOfDay_ + seconds * 1000) % 86400000;
+}
 
 std::string FakeClock::TimeOfDay() {
   ++readings_;
-  std::string text = FormatTimeOfDay(secondsOfDay_);
-  Advance(stepPerReading_);
+  std::string text = FormatTimeOfDay(millisecondsOfDay_ / 1000);
+  millisecondsOfDay_ = (millisecondsOfDay_ + stepPerReadingMs_) % 86400000;
   return text;
 }
 

@@ -2,8 +2,9 @@
 // search when it is worth reading the clock and the keyboard again.
 #pragma once
 
-#include <chrono>
+#include <atomic>
 #include <string>
+#include <thread>
 
 namespace pfac {
 
@@ -12,19 +13,27 @@ class Clock {
   virtual ~Clock() = default;
   // The time of day as "hh:mm:ss".
   virtual std::string TimeOfDay() = 0;
-  // Asked by the search's interruption poll (after its own cheap count) whether
-  // enough time has passed since the last "yes" to look at the clock and the
-  // keyboard again.
-  virtual bool PollDue() = 0;
+  // A flag that the clock raises every few milliseconds of real time, for the
+  // search's interruption poll: while it is down the poll costs one load. A
+  // clock without one (nullptr) lets the poll count its calls instead, which
+  // keeps runs on a fake clock the same from one run to the next.
+  virtual std::atomic<bool>* TickFlag() { return nullptr; }
 };
 
 class RealClock : public Clock {
  public:
+  RealClock() = default;
+  ~RealClock() override;
+  RealClock(const RealClock&) = delete;
+  RealClock& operator=(const RealClock&) = delete;
+
   std::string TimeOfDay() override;
-  bool PollDue() override;
+  std::atomic<bool>* TickFlag() override;
 
  private:
-  std::chrono::steady_clock::time_point lastPoll_{};
+  std::atomic<bool> tick_{true};
+  std::atomic<bool> running_{false};
+  std::thread ticker_;
 };
 
 // A clock for tests: it stands still unless a test sets or advances it, or it
@@ -33,16 +42,16 @@ class FakeClock : public Clock {
  public:
   explicit FakeClock(int hours = 10, int minutes = 0, int seconds = 0);
   std::string TimeOfDay() override;
-  bool PollDue() override { return true; }
 
   void Set(int hours, int minutes, int seconds);
   void Advance(long seconds);
-  void SetStepPerReading(long seconds) { stepPerReading_ = seconds; }
+  void SetStepPerReading(long seconds) { stepPerReadingMs_ = seconds * 1000; }
+  void SetStepPerReadingMs(long milliseconds) { stepPerReadingMs_ = milliseconds; }
   long Readings() const { return readings_; }
 
  private:
-  long secondsOfDay_ = 0;
-  long stepPerReading_ = 0;
+  long millisecondsOfDay_ = 0;
+  long stepPerReadingMs_ = 0;
   long readings_ = 0;
 };
 

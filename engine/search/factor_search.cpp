@@ -31,7 +31,6 @@ void Engine::SizeSearchTables(int n) {
   };
   grow(Image, n + 1);
   grow(Residual, n + 1);
-  grow(FactorStore, 2 * static_cast<size_t>(n) + 1);
   grow(Snapshot, n + 11);
   grow(Cofactor, n + 1);
   grow(Trial, n + 1);
@@ -46,25 +45,10 @@ void Engine::SizeSearchTables(int n) {
   grow(LevelBound, m + 1);
   grow(PairTrialConst, kPairCapacity);
   grow(PairCofactorConst, kPairCapacity);
-  // The factor store holds at most as many factors as the image has degrees;
-  // the subset search of stored factors selects among them.
-  grow(FactorEnd, n + 2);
-  grow(FactorDegree, n + 2);
-  grow(SelectionItem, n + 3);
-  grow(SelectionIndex, n + 3);
-  grow(SelectionLimit, n + 3);
-  // The printers load the terms of each printed factor into the term table.
-  if (Exponent.Rows() < n + 2) {
-    FloatGrid wider;
-    wider.Create(n + 2, kVariableColumns);
-    for (int t = 0; t < Exponent.Rows(); ++t) {
-      for (int v = 0; v < kVariableColumns; ++v) wider[t][v] = Exponent[t][v];
-    }
-    Exponent = std::move(wider);
-  }
-  grow(Numerator, n + 2);
-  grow(Denominator, n + 2);
-  grow(TermCode, n + 2);
+  // The factor store and the selection tables of its combinations; the
+  // printers load the terms of each printed factor into the term table.
+  AllocateStoreTables();
+  EnsureTermRows(n + 2);
 }
 
 // Tables by the degree of the image; on the first pass they are created empty,
@@ -75,7 +59,6 @@ void Engine::AllocateSearchTables() {
     const int m = n / 2;
     Image.assign(n + 1, 0.0f);
     Residual.assign(n + 1, 0.0f);
-    FactorStore.assign(2 * static_cast<size_t>(n) + 1, 0.0f);
     Snapshot.assign(n + 11, 0.0f);
     Cofactor.assign(n + 1, 0.0f);
     Trial.assign(n + 1, 0.0f);
@@ -516,6 +499,10 @@ void Engine::NextPair() {
 }
 
 void Engine::CandidateComplete() {
+  // A walk along the top level can take many candidates between two levels:
+  // the poll here keeps the X key and the time limit prompt.
+  PollInterruption();
+  if (Diverted()) return;
   int k = TrialDegree;
   if (SnapshotTaken == 0) {
     TakeSnapshot();

@@ -6,8 +6,7 @@ namespace pfac {
 
 namespace {
 
-// The poll looks at the clock only every so many levels; the clock then says
-// whether a few milliseconds have passed since it last looked.
+// On a clock without a tick the poll looks at the clock every so many calls.
 constexpr int kPollStride = 64;
 
 float MinuteField(const std::string& timeOfDay) {
@@ -71,13 +70,21 @@ bool Engine::ElapsedBeyond(float minutes) {
   return now < StartMinute && now - (StartMinute - 60) > minutes;
 }
 
-// Called at every level of the search. It counts down cheaply and looks at the
-// clock and the keyboard only now and then: the time limit or the X key end the
-// search at EndOfSearch; any other key is consumed and ignored.
+// Called at every level of the search and at every complete candidate. It
+// looks at the clock and the keyboard only when the clock's tick says some
+// milliseconds have passed (or, on a clock without a tick, every so many
+// calls): the time limit or the X key end the search at EndOfSearch; any other
+// key is consumed and ignored.
 void Engine::PollInterruption() {
-  if (--pollCountdown_ > 0 || !pollEnabled_) return;
-  pollCountdown_ = kPollStride;
-  if (!clock_.PollDue()) return;
+  if (!pollEnabled_) return;
+  if (pollTick_) {
+    if (!pollTick_->load(std::memory_order_relaxed)) return;
+    pollTick_->store(false, std::memory_order_relaxed);
+  } else if (--pollCountdown_ > 0) {
+    return;
+  } else {
+    pollCountdown_ = kPollStride;
+  }
   if (ElapsedBeyond(TimeLimit)) {
     AbortMark = "x";
     ResultAbortMark = "x";

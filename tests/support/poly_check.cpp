@@ -238,6 +238,29 @@ std::optional<FinalLine> LastResultLine(const std::string& jg) {
   return out;
 }
 
+bool LineEquals(const std::string& line, const Rational& polynomial, std::string* why) {
+  size_t start = line.find('=');
+  if (start == std::string::npos) {
+    *why = "no \"=\" in the result line";
+    return false;
+  }
+  while (start != std::string::npos) {
+    size_t next = line.find('=', start + 1);
+    std::string segment = line.substr(start, next == std::string::npos ? std::string::npos : next - start);
+    auto product = ParseResultLine(segment);
+    if (!product) {
+      *why = "result not understood: " + segment;
+      return false;
+    }
+    if (!SameValue(*product, polynomial)) {
+      *why = "result differs: " + segment;
+      return false;
+    }
+    start = next;
+  }
+  return true;
+}
+
 bool SameValue(const Rational& a, const Rational& b) {
   return a.numerator.Scaled(b.denominator) == b.numerator.Scaled(a.denominator);
 }

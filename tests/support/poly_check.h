@@ -38,9 +38,15 @@ struct Rational {
 // lower case ones); nullopt on anything it does not understand.
 std::optional<Rational> ParseInput(const std::string& text);
 
-// Reads a result line of jg.dat ("=" sign, content, monomial factor and the
-// factors in parentheses) into the product it stands for.
+// Reads one "=" segment of a result line of jg.dat ("=", sign, content,
+// monomial factor and the factors in parentheses) into the product it stands
+// for.
 std::optional<Rational> ParseResultLine(const std::string& line);
+
+// Whether every "=" segment of a result line (a line may hold the polynomial
+// and its factors one after the other) equals the polynomial; on failure the
+// reason is in *why.
+bool LineEquals(const std::string& line, const Rational& polynomial, std::string* why);
 
 // The last line of jg.dat that holds a result (not the "=...." and "=..."
 // marks), and whether a mark of a stopped search stands after it.
