@@ -141,8 +141,8 @@ void PFAC1::Cmdbangzhu_Click() {
 
 void PFAC1::Cmdtuichu_Click() { EndProgram(); }
 
+// Only an active engine box reports a double-click.
 void PFAC1::OLE1_DblClick() {
-  if (!ole1_->IsActive()) return;
   QString error;
   if (!launcher_(EngineBesideFrontEnd(), &error)) dialogs_.Tell(error.toStdString(), kNoticeCaption);
 }

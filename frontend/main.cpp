@@ -12,6 +12,9 @@ int main(int argc, char* argv[]) {
   using namespace pfac::frontend;
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("pfac"));
+  QFont font = QApplication::font();
+  font.setPointSizeF(10.5);  // Chinese captions are hard to read at the usual 9 points
+  QApplication::setFont(font);
 
   MessageBoxDialogs dialogs;
   DocumentPrinter printer;

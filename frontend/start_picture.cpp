@@ -42,7 +42,8 @@ void DrawGraph(QPainter& painter, const QRectF& box) {
   painter.drawLine(toScreen(0, yMin), toScreen(0, yMax));
   painter.setFont(Font(8));
   for (int x : {-1, 1, 2, 3, 4, 5}) {
-    painter.drawText(toScreen(x, 0) + QPointF(-4, 14), QString::number(x));
+    const QPointF tick = toScreen(x, 0);
+    painter.drawText(QRectF(tick.x() - 12, tick.y() + 3, 24, 14), Qt::AlignCenter, QString::number(x));
   }
 
   QPainterPath curve;
@@ -87,19 +88,16 @@ QImage DrawStartPicture() {
 
   DrawGraph(painter, QRectF(40, 128, all.width() - 80, 210));
 
+  // Each example in bold, its factorisation below it.
+  const QString lines[] = {QStringLiteral("x³ − 6x² + 4x + 15"), QStringLiteral("= (x − 3)(x² − 3x − 5)"),
+                           QStringLiteral("x⁴y + 2x³y² − x²y − 2xy²"),
+                           QStringLiteral("= xy(x + 2y)(x − 1)(x + 1)")};
   painter.setPen(Qt::white);
-  painter.setFont(Font(11, true));
-  painter.drawText(QRectF(0, 366, all.width(), 24), Qt::AlignCenter,
-                   QStringLiteral("x³ − 6x² + 4x + 15"));
-  painter.setFont(Font(11));
-  painter.drawText(QRectF(0, 390, all.width(), 24), Qt::AlignCenter,
-                   QStringLiteral("= (x − 3)(x² − 3x − 5)"));
-  painter.setFont(Font(11, true));
-  painter.drawText(QRectF(0, 422, all.width(), 24), Qt::AlignCenter,
-                   QStringLiteral("x⁴y + 2x³y² − x²y − 2xy²"));
-  painter.setFont(Font(11));
-  painter.drawText(QRectF(0, 446, all.width(), 24), Qt::AlignCenter,
-                   QStringLiteral("= xy(x + 2y)(x − 1)(x + 1)"));
+  for (int i = 0; i < 4; ++i) {
+    painter.setFont(Font(11, i % 2 == 0));
+    const qreal top = 366 + i * 24 + (i / 2) * 8;
+    painter.drawText(QRectF(0, top, all.width(), 24), Qt::AlignCenter, lines[i]);
+  }
   return image;
 }
 

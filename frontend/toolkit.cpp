@@ -54,13 +54,17 @@ EngineBox::EngineBox(QWidget* parent) : QFrame(parent) {
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(caption);
   setToolTip(QStringLiteral("双击此处启动分解程序 (double-click to start the engine)"));
+  setAutoFillBackground(true);
   SetActive(false);
 }
 
 void EngineBox::SetActive(bool active) {
   active_ = active;
-  // A disabled widget is drawn greyed and gets no mouse events.
+  // A disabled widget is drawn greyed and gets no mouse events; an active box
+  // stands out in the colour of a text field.
   setEnabled(active);
+  setBackgroundRole(active ? QPalette::Base : QPalette::Window);
+  setCursor(active ? Qt::PointingHandCursor : Qt::ArrowCursor);
 }
 
 void EngineBox::mouseDoubleClickEvent(QMouseEvent* event) {

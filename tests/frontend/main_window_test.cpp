@@ -8,36 +8,21 @@
 #include <memory>
 
 #include "frontend/PFAC1.h"
-#include "frontend/document_printer.h"
 #include "frontend/engine_launcher.h"
-#include "tests/frontend/support/fakes.h"
+#include "tests/frontend/support/main_window_parts.h"
 
 namespace pfac::frontend {
 namespace {
 
-using testing::ScriptedDialogs;
 using testing::WorkFolder;
 
 const QString kError = QStringLiteral("输入错误！");
 
-// The main window in a folder of its own, with every engine start recorded.
-struct Fixture {
-  WorkFolder folder;
-  ScriptedDialogs dialogs;
-  DocumentPrinter printer{DocumentPrinter::Target::PdfFile};
-  std::vector<EngineStart> starts;
-  QString launchError;  // when set, starting the engine fails with it
-  std::unique_ptr<PFAC1> window;
+// The main window, shown, in a folder of its own.
+struct Fixture : testing::MainWindowParts {
+  std::unique_ptr<PFAC1> window = MakeMainWindow();
 
-  Fixture() {
-    window = std::make_unique<PFAC1>(dialogs, printer, [this](const EngineStart& start, QString* error) {
-      starts.push_back(start);
-      *error = launchError;
-      return launchError.isEmpty();
-    });
-    window->show();
-    if (!QTest::qWaitForWindowExposed(window.get())) qWarning("main window not exposed");
-  }
+  Fixture() { testing::ShowAndWait(window.get()); }
 
   template <typename T>
   T* Find(const char* name) const {
@@ -49,7 +34,7 @@ struct Fixture {
   EngineBox* OLE1() const { return Find<EngineBox>("OLE1"); }
   QStringList Picture1() const { return window->Picture1()->Lines(); }
 
-  void Click(const char* button) { QTest::mouseClick(Find<QPushButton>(button), Qt::LeftButton); }
+  void Click(const char* button) { testing::ClickButton(window.get(), button); }
   void Submit(const QString& text) {
     Text2()->setText(text);
     Click("CmdWANCHANG");

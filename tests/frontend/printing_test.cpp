@@ -1,40 +1,28 @@
 // "打印" from the main window into a PDF file, read back with pdftotext.
 #include <QLineEdit>
 #include <QProcess>
-#include <QPushButton>
 #include <QStandardPaths>
 #include <QTest>
 #include <memory>
 
-#include "frontend/PFAC1.h"
-#include "frontend/document_printer.h"
-#include "tests/frontend/support/fakes.h"
+#include "tests/frontend/support/main_window_parts.h"
 
 namespace pfac::frontend {
 namespace {
 
-using testing::ScriptedDialogs;
 using testing::WorkFolder;
 
-struct Fixture {
-  WorkFolder folder;
-  ScriptedDialogs dialogs;
-  DocumentPrinter printer{DocumentPrinter::Target::PdfFile};
-  std::unique_ptr<PFAC1> window;
+// The main window, shown, with a polynomial submitted so that "打印" is enabled.
+struct Fixture : testing::MainWindowParts {
+  std::unique_ptr<PFAC1> window = MakeMainWindow();
 
   Fixture() {
-    window = std::make_unique<PFAC1>(dialogs, printer,
-                                     [](const EngineStart&, QString*) { return true; });
-    window->show();
-    if (!QTest::qWaitForWindowExposed(window.get())) qWarning("main window not exposed");
-    // "打印" is enabled once a polynomial has been submitted.
+    testing::ShowAndWait(window.get());
     window->findChild<QLineEdit*>("Text2")->setText("x-1");
     Click("CmdWANCHANG");
   }
 
-  void Click(const char* button) {
-    QTest::mouseClick(window->findChild<QPushButton*>(QString::fromLatin1(button)), Qt::LeftButton);
-  }
+  void Click(const char* button) { testing::ClickButton(window.get(), button); }
   // Writes jg.dat and clicks "打印", answering the two questions.
   void Print(const QByteArray& result, bool printNow = true) {
     folder.Write("jg.dat", result);

@@ -6,39 +6,26 @@
 #include <memory>
 
 #include "frontend/Form3.h"
-#include "frontend/PFAC1.h"
 #include "frontend/baozhForm.h"
-#include "frontend/document_printer.h"
-#include "tests/frontend/support/fakes.h"
+#include "tests/frontend/support/main_window_parts.h"
 
 namespace pfac::frontend {
 namespace {
 
-using testing::ScriptedDialogs;
-using testing::WorkFolder;
-
-struct Fixture {
-  WorkFolder folder;
-  ScriptedDialogs dialogs;
-  DocumentPrinter printer{DocumentPrinter::Target::PdfFile};
+// The start window, shown; it makes the main window on first use.
+struct Fixture : testing::MainWindowParts {
   int mainWindowsMade = 0;
   std::unique_ptr<baozhForm> start;
 
   Fixture() {
     start = std::make_unique<baozhForm>([this] {
       ++mainWindowsMade;
-      return std::make_unique<PFAC1>(dialogs, printer,
-                                     [](const EngineStart&, QString*) { return true; });
+      return MakeMainWindow();
     });
-    start->show();
-    if (!QTest::qWaitForWindowExposed(start.get())) qWarning("start window not exposed");
+    testing::ShowAndWait(start.get());
   }
 
-  void Click(QWidget* window, const char* button) {
-    QPushButton* widget = window->findChild<QPushButton*>(QString::fromLatin1(button));
-    QVERIFY2(widget != nullptr, button);
-    QTest::mouseClick(widget, Qt::LeftButton);
-  }
+  void Click(QWidget* window, const char* button) { testing::ClickButton(window, button); }
   PFAC1* OpenMainWindow() {
     Click(start.get(), "cmdbao");
     return start->MainWindow();
