@@ -1,6 +1,7 @@
 #include "frontend/toolkit.h"
 
 #include <QApplication>
+#include <QLabel>
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QPainter>

@@ -3,7 +3,6 @@
 #pragma once
 
 #include <QFrame>
-#include <QLabel>
 #include <QStringList>
 #include <QWidget>
 
