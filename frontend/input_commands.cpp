@@ -1,0 +1,94 @@
+#include "frontend/input_commands.h"
+
+#include "frontend/hand_off.h"
+
+namespace pfac::frontend {
+
+namespace {
+
+// DXS.DAT is file 1 while it is written.
+constexpr int kHandOffNumber = 1;
+
+constexpr char kHandOffWriteFailed[] =
+    "无法写入文件 DXS.DAT，分解程序读不到这个多项式。\n"
+    "(DXS.DAT cannot be written; the engine will not see this polynomial.)";
+
+}  // namespace
+
+// Typing: the box empty and the engine box inactive; "输入多项式" and "打印"
+// wait for a submission.
+void InputCommands::Load() {
+  window_.SetEngineActive(false);
+  window_.SetEnabled(Control::Cmdshuru, false);
+  window_.SetVisible(Control::Text2, false);
+  window_.SetEnabled(Control::CmdWANCHANG, false);
+  window_.SetEnabled(Control::CmdCHONGSHU, false);
+  window_.SetEnabled(Control::cmddayin, false);
+  PrepareInput();
+}
+
+void InputCommands::NewPolynomial() {
+  window_.ClsWindow();
+  window_.ClsPicture1();
+  window_.SetEngineActive(false);
+  window_.SetEnabled(Control::Cmdshuru, false);
+  window_.SetEnabled(Control::cmddayin, false);
+  PrepareInput();
+  window_.FocusText2();
+}
+
+// Submitted: the engine box active whatever the check found; "输入完毕" stays
+// enabled only when the text must be corrected (SubmitInput enables it).
+void InputCommands::InputFinished() {
+  window_.SetEnabled(Control::CmdWANCHANG, false);
+  window_.SetEnabled(Control::CmdCHONGSHU, true);
+  window_.SetEnabled(Control::cmddayin, true);
+  SubmitInput();
+  files_.Close(kHandOffNumber);
+  window_.SetEnabled(Control::Cmdshuru, true);
+  window_.SetEngineActive(true);
+  window_.SetEnabled(Control::CmdCHONGSHU, false);
+}
+
+// Back to typing; "输入多项式" and "打印" keep their state.
+void InputCommands::EnterAgain() {
+  window_.ClsWindow();
+  window_.ClsPicture1();
+  window_.SetEngineActive(false);
+  files_.Close(kHandOffNumber);
+  window_.SetVisible(Control::Text2, false);
+  window_.SetEnabled(Control::CmdWANCHANG, false);
+  PrepareInput();
+  window_.FocusText2();
+}
+
+void InputCommands::PrepareInput() {
+  window_.SetVisible(Control::Text2, true);
+  window_.SetText2("");
+  window_.SetEnabled(Control::CmdWANCHANG, true);
+  window_.SetEnabled(Control::CmdCHONGSHU, true);
+  window_.SetCaption(Control::Label8, kLabel8Caption);
+  window_.SetCaption(Control::Label9, kLabel9Caption);
+  window_.SetVisible(Control::Label8, true);
+  window_.SetVisible(Control::Label9, true);
+}
+
+void InputCommands::SubmitInput() {
+  window_.ClsPicture1();
+  const std::string text = window_.Text2();
+  window_.PrintOnPicture1(text);
+  if (!text.empty()) {
+    // The file is written before the check, so a refused text is on disk too.
+    bool written = files_.OpenForOutput(kHandOffNumber, kHandOffFile) &&
+                   files_.WriteQuotedLine(kHandOffNumber, text);
+    written = files_.Close(kHandOffNumber) && written;
+    files_.CloseAll();
+    if (!written) dialogs_.Tell(kHandOffWriteFailed, kNoticeCaption);
+    if (IsAcceptedPolynomialText(text)) return;
+  }
+  window_.PrintOnPicture1(kInputError);
+  window_.FocusText2();
+  window_.SetEnabled(Control::CmdWANCHANG, true);
+}
+
+}  // namespace pfac::frontend

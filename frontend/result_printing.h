@@ -1,0 +1,64 @@
+// Printing the engine's result file jg.dat: long lines in pieces of 80
+// characters, runs of equal factors written once with an exponent.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "frontend/dialogs.h"
+#include "frontend/file_table.h"
+
+namespace pfac::frontend {
+
+// The engine's result file, in the working folder.
+inline constexpr char kResultFile[] = "jg.dat";
+// The font the results are printed in (the printer substitutes its nearest).
+inline constexpr char kPrinterFont[] = "Ms sans serif";
+// The two questions of a print run.
+inline constexpr char kPrinterReady[] = "打印机准备就续?";
+inline constexpr char kPrintNow[] = "马上要印件吗？";
+
+// The printer as the print command sees it: one document at a time, begun by
+// the first line printed and open until it is ended or discarded.
+class ResultPrinter {
+ public:
+  virtual ~ResultPrinter() = default;
+  virtual void SetFontName(const std::string& name) = 0;
+  // Prints one line below the last (an empty text gives an empty line),
+  // beginning a document when none is open. False when the printer failed.
+  virtual bool PrintLine(const std::string& text) = 0;
+  virtual bool HasOpenDocument() const = 0;
+  // Ends the open document and hands it to the printer. False when it failed.
+  virtual bool EndDocument() = 0;
+  // Drops the open document unprinted.
+  virtual void DiscardDocument() = 0;
+  // The file the last ended document was written to when there was no
+  // printer to send it to; empty when it went to a printer.
+  virtual std::string DocumentFile() const = 0;
+  // Why the last failing call failed.
+  virtual std::string LastError() const = 0;
+};
+
+// The text cut into pieces of 80 characters (UTF-8 characters, not bytes),
+// the last one shorter. A text whose length is a multiple of 80, the empty
+// text included, ends with an empty piece.
+std::vector<std::string> Pieces(std::string_view text);
+
+// A line of factors in parentheses with each run of equal consecutive factors
+// written once, followed by "^", a blank and the run's length. Text before the
+// first factor stays; text after the last ")" (or after a "(" that has no ")")
+// is appended unchanged and ends the line.
+std::string CollapseFactors(std::string_view line);
+
+// The print command: asks whether the printer is ready, prints jg.dat and asks
+// whether to print at once; a No there leaves the document open for the next
+// run. A missing or unreadable jg.dat and a failing printer are told in a
+// message box.
+void PrintResults(ResultPrinter& printer, FileTable& files, Dialogs& dialogs);
+
+// Ends an open document, as the end of the program does, and tells where it
+// went when that is a file. Nothing happens when no document is open.
+void EndOpenDocument(ResultPrinter& printer, Dialogs& dialogs);
+
+}  // namespace pfac::frontend

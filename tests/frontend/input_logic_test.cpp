@@ -1,0 +1,275 @@
+// The main window's input logic without widgets: the character check, the
+// files by number, and what each input command does to the controls and to
+// DXS.DAT.
+#include <QTest>
+#include <map>
+
+#include "frontend/file_table.h"
+#include "frontend/hand_off.h"
+#include "frontend/input_commands.h"
+#include "tests/frontend/support/fakes.h"
+
+namespace pfac::frontend {
+namespace {
+
+using testing::ScriptedDialogs;
+using testing::WorkFolder;
+
+// The controls as flags and texts.
+class FakeWindow : public MainWindowControls {
+ public:
+  void ClsWindow() override { ++windowCls; }
+  void ClsPicture1() override { picture.clear(); }
+  void PrintOnPicture1(const std::string& line) override { picture.push_back(line); }
+  void SetEnabled(Control control, bool on) override { enabled[control] = on; }
+  void SetVisible(Control control, bool on) override { visible[control] = on; }
+  void SetCaption(Control label, const std::string& text) override { captions[label] = text; }
+  std::string Text2() const override { return text; }
+  void SetText2(const std::string& value) override { text = value; }
+  void FocusText2() override { focused = true; }
+  void SetEngineActive(bool active) override { engineActive = active; }
+
+  std::map<Control, bool> enabled;
+  std::map<Control, bool> visible;
+  std::map<Control, std::string> captions;
+  std::vector<std::string> picture;
+  std::string text;
+  bool focused = false;
+  bool engineActive = true;
+  int windowCls = 0;
+};
+
+// The window and its commands, with a scripted user.
+struct Fixture {
+  FakeWindow window;
+  FileTable files;
+  ScriptedDialogs dialogs;
+  InputCommands commands{window, files, dialogs};
+
+  // Runs one step of a command sequence: "load", "new", "again", or
+  // "finished:TEXT" (the text typed, then "输入完毕").
+  void Run(const QString& step) {
+    window.focused = false;
+    if (step == "load") {
+      commands.Load();
+    } else if (step == "new") {
+      commands.NewPolynomial();
+    } else if (step == "again") {
+      commands.EnterAgain();
+    } else if (step.startsWith("finished:")) {
+      window.text = step.mid(9).toStdString();
+      commands.InputFinished();
+    } else {
+      QFAIL(qPrintable("unknown step " + step));
+    }
+  }
+};
+
+class InputLogicTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void characterCheck_data();
+  void characterCheck();
+  void fileTableWritesQuotedLinesAndReadsLines();
+  void fileTableRefusesWhatItCannotRead();
+  void commandStates_data();
+  void commandStates();
+  void instructionsAreSetEachTime();
+  void refusedTextIsOnDiskBeforeTheError();
+  void emptyTextLeavesHandOffFileAlone();
+  void submissionClearsEarlierMessages();
+  void unwritableHandOffFileIsTold();
+};
+
+void InputLogicTest::characterCheck_data() {
+  QTest::addColumn<QString>("text");
+  QTest::addColumn<bool>("accepted");
+  QTest::newRow("one variable") << "x^3-6x^2+4x+15" << true;
+  QTest::newRow("exponents without ^") << "x4y+2x3y2-x2y-2xy2" << true;
+  QTest::newRow("fractions") << "1/2x^2-3/4x+1" << true;
+  QTest::newRow("capitals and small letters") << "AZ+az-Xy" << true;
+  QTest::newRow("backquote") << "x`2+1" << true;
+  QTest::newRow("asterisk") << "2*x" << false;
+  QTest::newRow("open parenthesis") << "(x+1" << false;
+  QTest::newRow("close parenthesis") << "x+1)" << false;
+  QTest::newRow("decimal point") << "1.5x" << false;
+  QTest::newRow("blank") << "x +1" << false;
+  QTest::newRow("equals") << "x=1" << false;
+  // The characters just outside each accepted range.
+  QTest::newRow("at sign") << "x@" << false;
+  QTest::newRow("open bracket") << "x[" << false;
+  QTest::newRow("colon") << "x:" << false;
+  QTest::newRow("underscore") << "x_" << false;
+  QTest::newRow("open brace") << "x{" << false;
+  QTest::newRow("non-ASCII") << QStringLiteral("x²+1") << false;
+  QTest::newRow("full-width letter") << QStringLiteral("ｘ+1") << false;
+  QTest::newRow("empty") << "" << false;
+}
+
+void InputLogicTest::characterCheck() {
+  QFETCH(QString, text);
+  QFETCH(bool, accepted);
+  QCOMPARE(IsAcceptedPolynomialText(text.toStdString()), accepted);
+}
+
+void InputLogicTest::fileTableWritesQuotedLinesAndReadsLines() {
+  WorkFolder folder;
+  FileTable files;
+  QVERIFY(files.OpenForOutput(1, "out.dat"));
+  QVERIFY(files.WriteQuotedLine(1, "x + 1"));
+  QVERIFY(files.Close(1));
+  QCOMPARE(folder.Read("out.dat"), QByteArray("\"x + 1\"\r\n"));
+
+  // Opening again empties the file.
+  QVERIFY(files.OpenForOutput(1, "out.dat"));
+  files.CloseAll();
+  QCOMPARE(folder.Read("out.dat"), QByteArray());
+
+  folder.Write("in.dat", "first\r\nsecond\nthird\r\r\nlast");
+  QVERIFY(files.OpenForInput(3, "in.dat"));
+  QStringList lines;
+  while (!files.AtEnd(3)) lines << QString::fromStdString(files.ReadLine(3));
+  QCOMPARE(lines, QStringList({"first", "second", "third", "", "last"}));
+  QVERIFY(files.IsOpen(3));
+  QVERIFY(files.Close(3));
+  QVERIFY(!files.IsOpen(3));
+  QVERIFY(files.Close(3));  // closing a closed number does nothing
+}
+
+void InputLogicTest::fileTableRefusesWhatItCannotRead() {
+  WorkFolder folder;
+  FileTable files;
+  QVERIFY(!files.OpenForInput(3, "missing.dat"));
+  QVERIFY(QDir(folder.Path()).mkdir("folder.dat"));
+  QVERIFY(!files.OpenForInput(3, "folder.dat"));
+  QVERIFY(!files.IsOpen(3));
+  QVERIFY(files.AtEnd(3));
+  QVERIFY(!files.OpenForOutput(1, "no-such-folder/out.dat"));
+  QVERIFY(!files.WriteQuotedLine(1, "x"));
+}
+
+// The columns: Text2 visible, its text, focused; then enabled flags of
+// 输入多项式, 输入完毕, 重新输入, 打印; then the engine box active.
+void InputLogicTest::commandStates_data() {
+  QTest::addColumn<QStringList>("steps");
+  QTest::addColumn<bool>("text2Visible");
+  QTest::addColumn<QString>("text2");
+  QTest::addColumn<bool>("focused");
+  QTest::addColumn<bool>("cmdshuru");
+  QTest::addColumn<bool>("cmdWanchang");
+  QTest::addColumn<bool>("cmdChongshu");
+  QTest::addColumn<bool>("cmddayin");
+  QTest::addColumn<bool>("engineActive");
+
+  QTest::newRow("load") << QStringList{"load"} << true << "" << false
+                        << false << true << true << false << false;
+  QTest::newRow("accepted") << QStringList{"load", "finished:x^3-6x^2+4x+15"} << true
+                            << "x^3-6x^2+4x+15" << false << true << false << false << true << true;
+  QTest::newRow("refused") << QStringList{"load", "finished:2*x"} << true << "2*x" << true
+                           << true << true << false << true << true;
+  QTest::newRow("empty") << QStringList{"load", "finished:"} << true << "" << true
+                         << true << true << false << true << true;
+  QTest::newRow("new polynomial") << QStringList{"load", "finished:x-1", "new"} << true << ""
+                                  << true << false << true << true << false << false;
+  QTest::newRow("enter again while typing") << QStringList{"load", "again"} << true << ""
+                                            << true << false << true << true << false << false;
+  // "重新输入" leaves 输入多项式 and 打印 as they were.
+  QTest::newRow("enter again after a submission")
+      << QStringList{"load", "finished:x-1", "again"} << true << "" << true
+      << true << true << true << true << false;
+}
+
+void InputLogicTest::commandStates() {
+  QFETCH(QStringList, steps);
+  WorkFolder folder;
+  Fixture fixture;
+  for (const QString& step : steps) fixture.Run(step);
+
+  FakeWindow& window = fixture.window;
+  QTEST(window.visible[Control::Text2], "text2Visible");
+  QTEST(QString::fromStdString(window.text), "text2");
+  QTEST(window.focused, "focused");
+  QTEST(window.enabled[Control::Cmdshuru], "cmdshuru");
+  QTEST(window.enabled[Control::CmdWANCHANG], "cmdWanchang");
+  QTEST(window.enabled[Control::CmdCHONGSHU], "cmdChongshu");
+  QTEST(window.enabled[Control::cmddayin], "cmddayin");
+  QTEST(window.engineActive, "engineActive");
+  QVERIFY(fixture.dialogs.shown.empty());
+}
+
+void InputLogicTest::instructionsAreSetEachTime() {
+  Fixture fixture;
+  fixture.Run("load");
+  FakeWindow& window = fixture.window;
+  const QString label8 = QString::fromStdString(window.captions[Control::Label8]);
+  const QString label9 = QString::fromStdString(window.captions[Control::Label9]);
+  QCOMPARE(label8.size(), 53);
+  QVERIFY(label8.endsWith(QStringLiteral("x3-6x2+4x+15  ")));
+  QCOMPARE(label9.size(), 112);
+  QCOMPARE(label9.left(65), QString(64, ' ') + QStringLiteral("例"));
+  QVERIFY(window.visible[Control::Label8] && window.visible[Control::Label9]);
+
+  window.captions.clear();
+  window.visible.clear();
+  fixture.Run("new");
+  QCOMPARE(QString::fromStdString(window.captions[Control::Label9]), label9);
+  QVERIFY(window.visible[Control::Label8] && window.visible[Control::Label9]);
+}
+
+void InputLogicTest::refusedTextIsOnDiskBeforeTheError() {
+  WorkFolder folder;
+  Fixture fixture;
+  fixture.Run("load");
+  fixture.Run("finished:x^2 + 1");
+  QCOMPARE(folder.Read("DXS.DAT"), QByteArray("\"x^2 + 1\"\r\n"));
+  QCOMPARE(fixture.window.picture, (std::vector<std::string>{"x^2 + 1", kInputError}));
+  QVERIFY(!fixture.files.IsOpen(1));
+
+  // Corrected and submitted again: the file is replaced.
+  fixture.Run("finished:x^2+1");
+  QCOMPARE(folder.Read("DXS.DAT"), QByteArray("\"x^2+1\"\r\n"));
+  QCOMPARE(fixture.window.picture, std::vector<std::string>{"x^2+1"});
+}
+
+void InputLogicTest::emptyTextLeavesHandOffFileAlone() {
+  WorkFolder folder;
+  folder.Write("DXS.DAT", "\"x-1\"\r\n");
+  Fixture fixture;
+  fixture.Run("load");
+  fixture.Run("finished:");
+  QCOMPARE(folder.Read("DXS.DAT"), QByteArray("\"x-1\"\r\n"));
+  QCOMPARE(fixture.window.picture, (std::vector<std::string>{"", kInputError}));
+}
+
+void InputLogicTest::submissionClearsEarlierMessages() {
+  WorkFolder folder;
+  Fixture fixture;
+  fixture.Run("load");
+  fixture.window.picture = {"hint"};
+  fixture.Run("finished:x-1");
+  QCOMPARE(fixture.window.picture, std::vector<std::string>{"x-1"});
+  fixture.Run("new");
+  QVERIFY(fixture.window.picture.empty());
+  QCOMPARE(fixture.window.windowCls, 1);
+}
+
+void InputLogicTest::unwritableHandOffFileIsTold() {
+  WorkFolder folder;
+  QVERIFY(QDir(folder.Path()).mkdir("DXS.DAT"));
+  Fixture fixture;
+  fixture.Run("load");
+  fixture.Run("finished:x-1");
+  QCOMPARE(fixture.dialogs.Messages().size(), size_t{1});
+  QVERIFY(QString::fromStdString(fixture.dialogs.Messages()[0]).contains("DXS.DAT"));
+  // The text itself was fine: no error line, and the state of an accepted text.
+  QCOMPARE(fixture.window.picture, std::vector<std::string>{"x-1"});
+  QVERIFY(fixture.window.engineActive);
+  QVERIFY(!fixture.window.enabled[Control::CmdWANCHANG]);
+}
+
+}  // namespace
+}  // namespace pfac::frontend
+
+QTEST_APPLESS_MAIN(pfac::frontend::InputLogicTest)
+#include "input_logic_test.moc"
