@@ -3,6 +3,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cstdio>
 #include <fstream>
@@ -55,6 +56,29 @@ void EngineRun::RunAsIs() { status = engine->Run(); }
 void EngineRun::FactorUntil(const std::string& polynomial, Engine::Step stopAt) {
   folder.Write("DXS.DAT", QuotedLine(polynomial));
   status = engine->RunUntil(&Engine::ShowBanner, stopAt);
+}
+
+Workbench::Workbench() : e(console, clock, folder.path()) {
+  e.AllocateTables();
+  e.ImageDegree = 40;
+  e.AllocateStoreTables();
+  e.Go(nullptr);
+}
+
+void Workbench::OpenResult() { e.ResultFile.Create(folder.path() / "jg.dat"); }
+
+std::string Workbench::Result() {
+  e.ResultFile.Close();
+  return folder.Read("jg.dat");
+}
+
+void SetVector(FloatTable& table, std::initializer_list<float> values) {
+  if (table.size() < values.size()) table.resize(values.size(), 0.0f);
+  std::copy(values.begin(), values.end(), table.begin());
+}
+
+std::vector<float> Entries(const FloatTable& table, int last) {
+  return std::vector<float>(table.begin(), table.begin() + last + 1);
 }
 
 ProcessResult RunEngineBinary(const std::filesystem::path& folder) {
