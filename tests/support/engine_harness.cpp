@@ -1,5 +1,7 @@
 #include "support/engine_harness.h"
 
+#include <gtest/gtest.h>
+
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -56,6 +58,11 @@ void EngineRun::RunAsIs() { status = engine->Run(); }
 void EngineRun::FactorUntil(const std::string& polynomial, Engine::Step stopAt) {
   folder.Write("DXS.DAT", QuotedLine(polynomial));
   status = engine->RunUntil(&Engine::ShowBanner, stopAt);
+}
+
+HandedOver::HandedOver(const std::string& polynomial) {
+  FactorUntil(polynomial, &Engine::AllocateSearchTables);
+  EXPECT_EQ(status, Engine::kStoppedBefore) << polynomial << "\n" << Transcript();
 }
 
 Workbench::Workbench() : e(console, clock, folder.path()) {

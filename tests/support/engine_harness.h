@@ -55,6 +55,13 @@ struct EngineRun {
   std::string Result() const { return folder.Read("jg.dat"); }
 };
 
+// A run stopped where the preparation hands over to the factor search (before
+// AllocateSearchTables), for looking at the tables there.
+struct HandedOver : EngineRun {
+  explicit HandedOver(const std::string& polynomial);
+  Engine& e() { return *engine; }
+};
+
 // An engine with its tables allocated and no step pending, for calling its
 // routines directly on registers and tables that a test sets.
 struct Workbench {

@@ -6,15 +6,6 @@
 namespace pfac::testing {
 namespace {
 
-// Runs up to the first step of the search, where the preparation hands over.
-struct HandedOver : EngineRun {
-  explicit HandedOver(const std::string& polynomial) {
-    FactorUntil(polynomial, &Engine::AllocateSearchTables);
-    EXPECT_EQ(status, Engine::kStoppedBefore) << polynomial << "\n" << Transcript();
-  }
-  Engine& e() { return *engine; }
-};
-
 bool EndsWith(const std::string& text, const std::string& tail) {
   return text.size() >= tail.size() && text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
 }
@@ -46,24 +37,26 @@ TEST(Preparation, MonomialFactorAndContentAreTakenOut) {
   EXPECT_EQ(negative.e().Numerator[2], 2);
 }
 
-TEST(Preparation, FractionsReduceContentOverCommonDenominator) {
-  HandedOver run("1/2x^2-3/4x+1");
-  Engine& e = run.e();
-  EXPECT_EQ(e.Content, 1);
-  EXPECT_EQ(e.CommonDenominator, 4);
-  EXPECT_EQ(e.Numerator[1], 2);
-  EXPECT_EQ(e.Numerator[2], -3);
-  EXPECT_EQ(e.Numerator[3], 4);
-}
-
-TEST(Preparation, ContentOfLargeCoefficientsIsTheirGreatestCommonDivisor) {
-  // 16, 3 and 5 times 2^20 - 1.
-  HandedOver run("16777200x^2+3145725x+5242875");
-  Engine& e = run.e();
-  EXPECT_EQ(e.Content, 1048575);
-  EXPECT_EQ(e.Numerator[1], 16);
-  EXPECT_EQ(e.Numerator[2], 3);
-  EXPECT_EQ(e.Numerator[3], 5);
+TEST(Preparation, ContentIsTheGreatestCommonDivisorOverTheCommonDenominator) {
+  struct Case {
+    const char* polynomial;
+    float content;
+    float denominator;
+    std::vector<float> numerators;
+  };
+  for (const Case& c : {
+           // Integral 4, -6, 8 over 8: content 2 and 8 reduce to 1 and 4.
+           Case{"1/2x^2-3/4x+1", 1, 4, {2, -3, 4}},
+           // 16, 3 and 5 times 2^20 - 1: far too many trials to count down.
+           Case{"16777200x^2+3145725x+5242875", 1048575, 1, {16, 3, 5}},
+           Case{"-6x^2+4x+2", 2, 1, {-3, 2, 1}},
+       }) {
+    HandedOver run(c.polynomial);
+    EXPECT_EQ(run.e().Content, c.content) << c.polynomial;
+    EXPECT_EQ(run.e().CommonDenominator, c.denominator) << c.polynomial;
+    const std::vector<float> numerators(run.e().Numerator.begin() + 1, run.e().Numerator.begin() + 4);
+    EXPECT_EQ(numerators, c.numerators) << c.polynomial;
+  }
 }
 
 TEST(Preparation, LikeTermsMergeAndAbsentVariablesAreDropped) {

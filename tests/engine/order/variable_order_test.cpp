@@ -8,15 +8,6 @@
 namespace pfac::testing {
 namespace {
 
-// Runs the preparation up to the search: the order is chosen and applied.
-struct Ordered : EngineRun {
-  explicit Ordered(const std::string& polynomial) {
-    FactorUntil(polynomial, &Engine::AllocateSearchTables);
-    EXPECT_EQ(status, Engine::kStoppedBefore) << polynomial << "\n" << Transcript();
-  }
-  Engine& e() { return *engine; }
-};
-
 TEST(VariableOrder, PermutationsComeInTheirFixedOrder) {
   Workbench w;
   Engine& e = w.e;
@@ -55,7 +46,7 @@ TEST(VariableOrder, BinomialCountsSubsetsAndOrders) {
 }
 
 TEST(VariableOrder, OneVariableKeepsItsExponentsAsCodes) {
-  Ordered run("x^3+x+1");
+  HandedOver run("x^3+x+1");
   Engine& e = run.e();
   EXPECT_EQ(e.ImageDegree, 3);
   EXPECT_EQ(e.Cofactor[0], 3);
@@ -68,7 +59,7 @@ TEST(VariableOrder, OneVariableKeepsItsExponentsAsCodes) {
 
 TEST(VariableOrder, SmallestSpreadWinsAndTheFirstOfEqualSpreads) {
   // y main: weights 1, 2, codes 4 and 1; x main: weights 1, 3, codes 2, 3.
-  Ordered run("x^2+y");
+  HandedOver run("x^2+y");
   Engine& e = run.e();
   EXPECT_EQ(e.Letter[1], "x");
   EXPECT_EQ(e.Letter[2], "y");
@@ -79,7 +70,7 @@ TEST(VariableOrder, SmallestSpreadWinsAndTheFirstOfEqualSpreads) {
   EXPECT_EQ(e.InputLetter[1], "x");
 
   // Both orders give spread 4: the first order (1 2) makes y the main variable.
-  Ordered equal("x^2+y^2");
+  HandedOver equal("x^2+y^2");
   EXPECT_EQ(equal.e().Letter[1], "y");
   EXPECT_EQ(equal.e().Exponent[1][2], 2);  // x^2: x is now the second column
   EXPECT_EQ(equal.e().ImageDegree, 4);
@@ -87,7 +78,7 @@ TEST(VariableOrder, SmallestSpreadWinsAndTheFirstOfEqualSpreads) {
 
 TEST(VariableOrder, OrdersWhoseCodesLeaveSixteenBitsArePassedOver) {
   // y main would give x^326 the code 326 * 101 = 32926.
-  Ordered run("x^326+y^100");
+  HandedOver run("x^326+y^100");
   Engine& e = run.e();
   EXPECT_EQ(e.Letter[1], "x");
   EXPECT_EQ(e.Weight[2], 327);

@@ -10,14 +10,12 @@ namespace {
 // The prepared polynomial (written with its terms in descending order, as the
 // search loads them) at the point where the search tries the forms. jg.dat
 // holds the echo; the console transcript starts empty.
-struct AtForms : EngineRun {
-  explicit AtForms(const std::string& polynomial) {
-    FactorUntil(polynomial, &Engine::AllocateSearchTables);
+struct AtForms : HandedOver {
+  explicit AtForms(const std::string& polynomial) : HandedOver(polynomial) {
     EXPECT_EQ(status, Engine::kStoppedBefore) << polynomial;
     engine->Go(nullptr);
     console.ClearTranscript();
   }
-  Engine& e() { return *engine; }
   // Tries the form that fits the number of terms.
   void Try() {
     if (e().TermCount == 2) {
