@@ -2,6 +2,11 @@
 // out; the preparation restarted on the factor left in the term table.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <map>
+#include <numeric>
+#include <random>
+
 #include "support/engine_harness.h"
 
 namespace pfac::testing {
@@ -194,6 +199,156 @@ TEST(SpecialForms, PendingFileThatCannotBeCreatedStopsTheRun) {
   EXPECT_EQ(run.status, 0);
   EXPECT_NE(run.Transcript().find("\"gsys 1\" cannot be created"), std::string::npos);
   EXPECT_EQ(run.Result(), "x^ 2- 1 \r\nStopped: a pending-factor file could not be created.\r\n");
+}
+
+}  // namespace
+}  // namespace pfac::testing
+
+namespace pfac::testing {
+namespace {
+
+// A polynomial as a map from the exponents of the letters a, b, c to the
+// coefficient, computed exactly.
+using Exact = std::map<std::vector<int>, int64_t>;
+
+Exact Times(const Exact& p, const Exact& q) {
+  Exact r;
+  for (const auto& [pe, pc] : p) {
+    for (const auto& [qe, qc] : q) {
+      std::vector<int> e(3);
+      for (int v = 0; v < 3; ++v) e[v] = pe[v] + qe[v];
+      if ((r[e] += pc * qc) == 0) r.erase(e);
+    }
+  }
+  return r;
+}
+
+Exact Plus(Exact p, const Exact& q, int64_t sign) {
+  for (const auto& [e, c] : q) {
+    if ((p[e] += sign * c) == 0) p.erase(e);
+  }
+  return p;
+}
+
+std::string Text(const Exact& p) {
+  std::string text;
+  for (auto it = p.rbegin(); it != p.rend(); ++it) {
+    if (it->second > 0 && !text.empty()) text += "+";
+    text += std::to_string(it->second);
+    for (int v = 0; v < 3; ++v) {
+      if (it->first[v] > 0) text += std::string(1, "abc"[v]) + "^" + std::to_string(it->first[v]);
+    }
+  }
+  return text;
+}
+
+// Reads a term table (or a pending file's terms) into the exact form, by the
+// letters the engine keeps with it.
+Exact FromTerms(const std::vector<float>& coefficients, const std::vector<std::vector<float>>& exponents,
+                const std::vector<std::string>& letters) {
+  Exact p;
+  for (size_t t = 0; t < coefficients.size(); ++t) {
+    std::vector<int> e(3, 0);
+    for (size_t v = 0; v < letters.size(); ++v) e[letters[v][0] - 'a'] = static_cast<int>(exponents[t][v]);
+    p[e] += static_cast<int64_t>(coefficients[t]);
+  }
+  return p;
+}
+
+Exact FromTermTable(const Engine& e) {
+  std::vector<float> coefficients;
+  std::vector<std::vector<float>> exponents;
+  std::vector<std::string> letters(e.Letter.begin() + 1, e.Letter.begin() + 1 + ToInt(e.VariableCount));
+  for (int t = 1; t <= ToInt(e.TermCount); ++t) {
+    coefficients.push_back(e.Numerator[t]);
+    exponents.emplace_back(e.Exponent[t] + 1, e.Exponent[t] + 1 + letters.size());
+  }
+  return FromTerms(coefficients, exponents, letters);
+}
+
+Exact FromPendingFile(const std::filesystem::path& path) {
+  InputFile file;
+  EXPECT_TRUE(file.Open(path));
+  const int variables = ToInt(ReadNumber(file.ReadNumberField()));
+  std::vector<float> coefficients;
+  std::vector<std::vector<float>> exponents(2);
+  for (int t = 0; t < 2; ++t) {
+    coefficients.push_back(ReadNumber(file.ReadNumberField()));
+    for (int v = 0; v < variables; ++v) exponents[t].push_back(ReadNumber(file.ReadNumberField()));
+  }
+  std::vector<std::string> letters;
+  for (int v = 0; v < variables; ++v) letters.push_back(file.ReadRestOfLine());
+  return FromTerms(coefficients, exponents, letters);
+}
+
+// Lays the prepared polynomial out by its codes and prints it, as the search
+// does before it tries the forms: the printed terms reload the term table in
+// descending order with every exponent, the leading coefficient made positive.
+// Returns the sign that was taken out.
+int64_t LayOutAsTheSearchDoes(Engine& e) {
+  const int terms = ToInt(e.TermCount);
+  float lo = e.TermCode[1];
+  float hi = e.TermCode[1];
+  for (int t = 1; t <= terms; ++t) {
+    lo = std::min(lo, e.TermCode[t]);
+    hi = std::max(hi, e.TermCode[t]);
+  }
+  e.ImageDegree = e.PassDegree = e.DenseTop = ToInt16(hi - lo);
+  const int n = e.ImageDegree;
+  e.Cofactor.assign(n + 1, 0.0f);
+  for (int t = 1; t <= terms; ++t) e.Cofactor[ToInt(e.TermCode[t] - lo)] = e.Numerator[t];
+  const int64_t sign = e.Cofactor[n] < 0 ? -1 : 1;
+  for (float& c : e.Cofactor) c = c * static_cast<float>(sign);
+  e.PassImage = e.Image = e.Cofactor;
+  e.CodeOffset = lo;
+  e.DenseOffset = ToInt16(lo);
+  e.FileEcho = 1;
+  e.PrintDenseFactor();
+  e.TermCount = e.TermRows;
+  return sign;
+}
+
+// Random forms in up to three variables: the factor put aside in the pending
+// file times the factor left for the new search is the polynomial, exactly.
+TEST(SpecialForms, PendingFactorTimesTheFactorLeftIsThePolynomial) {
+  std::mt19937 random(31337);
+  std::uniform_int_distribution<int> coefficient(1, 6);
+  std::uniform_int_distribution<int> exponent(0, 3);
+  std::uniform_int_distribution<int> kind(0, 3);
+  std::uniform_int_distribution<int> sign(0, 1);
+  int formsFound = 0;
+  for (int round = 0; round < 300; ++round) {
+    // A and B with coprime coefficients and no variable in common.
+    int64_t a = coefficient(random);
+    int64_t b = coefficient(random);
+    if (std::gcd(a, b) != 1) continue;
+    std::vector<int> ea(3, 0);
+    std::vector<int> eb(3, 0);
+    for (int v = 0; v < 3; ++v) (sign(random) ? ea : eb)[v] = exponent(random);
+    if (ea == eb) continue;
+    const Exact A{{ea, a}};
+    const Exact B{{eb, sign(random) ? b : -b}};
+    Exact p;
+    switch (kind(random)) {
+      case 0: p = Times(Plus(A, B, 1), Plus(A, B, 1)); break;                      // square
+      case 1: p = Times(Plus(A, B, 1), Plus(A, B, -1)); break;                     // difference of squares
+      case 2: p = Plus(Times(A, Times(A, A)), Times(B, Times(B, B)), 1); break;    // sum of cubes
+      default: p = Plus(Times(A, Times(A, A)), Times(B, Times(B, B)), -1); break;  // difference of cubes
+    }
+    const std::string polynomial = Text(p);
+    AtForms run(polynomial);
+    if (run.status != Engine::kStoppedBefore || run.e().TermCount < 2 || run.e().TermCount > 3) continue;
+    const Exact prepared = FromTermTable(run.e());
+    const int64_t taken = LayOutAsTheSearchDoes(run.e());
+    run.Try();
+    if (!run.e().Diverted()) continue;
+    ++formsFound;
+    const Exact pending = FromPendingFile(run.folder.path() / "gsys 1");
+    const Exact left = FromTermTable(run.e());
+    ASSERT_EQ(Times(Times(pending, left), Exact{{{0, 0, 0}, taken}}), prepared)
+        << polynomial << " -> " << Text(pending) << " times " << Text(left);
+  }
+  EXPECT_GT(formsFound, 100);
 }
 
 }  // namespace
