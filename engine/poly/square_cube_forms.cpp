@@ -120,12 +120,19 @@ void WriteBaseExponents(Engine& e, FormLine& line, const float* source, float* t
 }
 
 // The common tail of every form: the letters close the pending file, and the
-// preparation restarts on the factor left in the term table.
+// preparation restarts on the factor left in the term table. A polynomial held
+// negated for the forms (SignFactor -1, on a later pass) was factored as its
+// negative: the factor left takes the sign back, so that the two factors
+// multiply to the polynomial itself.
 void FinishForm(Engine& e, float termCount) {
   const int variables = ToInt(e.VariableCount);
   for (int v = 1; v <= variables; ++v) {
     e.PendingOutput.Write(e.Letter[v]);
     e.PendingOutput.EndLine();
+  }
+  if (e.SignFactor == -1) {
+    for (int t = 1; t <= ToInt(termCount); ++t) e.Numerator[t] = -e.Numerator[t];
+    e.SignFactor = 1;
   }
   e.ReportStarted = 1;
   e.SecondPass = 1;

@@ -115,6 +115,17 @@ TEST(DifferenceOfSquares, SecondFormOnALaterPassWritesTheCommonFactorOnce) {
   EXPECT_EQ(run.FinalResult(), " 2 x^ 5- 2 x\r\n= 2x( 1 x^ 2 + 1 )( 1 x^ 2 - 1 )\r\n= 2x");
 }
 
+TEST(DifferenceOfSquares, PolynomialHeldNegatedGivesTheSignBackToTheFactorLeft) {
+  // On a later pass 1 - x^2 is held as x^2 - 1 for the forms.
+  AtForms run("x^2-1");
+  run.e().SecondPass = 1;
+  run.e().SignFactor = -1;
+  run.Try();
+  EXPECT_EQ(run.Pending(1), " 1 \r\n 1  1 \r\n 1  0 x\r\n");
+  EXPECT_EQ(Terms(run.e()), (std::vector<Term>{{-1, {1}}, {1, {0}}}));
+  EXPECT_EQ(run.e().SignFactor, 1);
+}
+
 TEST(Cubes, SumAndDifferenceOfCubes) {
   AtForms sum("8x^3+27");
   sum.Try();
