@@ -78,9 +78,8 @@ struct FormLine {
     Text("^");
     Number(exponent);
   }
-  // Ends the line of the form ("consoleText" on the console, the same without
-  // trailing blanks in jg.dat) and opens the result line with "=" and the
-  // common factor. On a later pass jg.dat's open result line already holds
+  // Ends the line of the form (closing, followed on the console by
+  // consoleTail) and opens the result line with "=" and the common factor. On a later pass jg.dat's open result line already holds
   // the common factor, so it goes to the console only.
   void EndWithCommonFactor(std::string_view closing, std::string_view consoleTail) {
     e.ConsoleText(closing);
