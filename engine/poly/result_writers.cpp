@@ -60,48 +60,39 @@ void WriteExpandedProduct(Engine& e, const FloatTable& L, const FloatTable& S) {
   const int a = e.LongDegree;
   const int b = e.ShortDegree;
   bool groupFlag = true;
-  float r = e.PassDegree;
+  auto openGroup = [&] {
+    if (!groupFlag) return;
+    e.ResultText("+(");
+    groupFlag = false;
+  };
+  auto partialProduct = [&](float x) {
+    if (x == 0) return;
+    groupFlag = true;
+    e.ResultNumberText(x);
+    e.ResultText(" ");
+  };
+  auto closeGroup = [&](int code) {
+    if (!groupFlag) return;
+    e.ResultText(")");
+    e.MonomialCode = static_cast<int16_t>(code);
+    e.WriteMonomialCode();
+  };
   e.ResultText("[");
   e.ResultNumberText(L[a] * S[b]);
   e.MonomialCode = e.PassDegree;
   e.WriteMonomialCode();
+  float r = e.PassDegree;
   for (int p = 0; p <= b - 1; ++p) {
     r = r - 1;
     const int rr = ToInt(r);
-    if (groupFlag) {
-      e.ResultText("+(");
-      groupFlag = false;
-    }
-    for (int j = a; j >= rr - b; --j) {
-      const float x = L[j] * S[rr - j];
-      if (x == 0) continue;
-      groupFlag = true;
-      e.ResultNumberText(x);
-      e.ResultText(" ");
-    }
-    if (groupFlag) {
-      e.ResultText(")");
-      e.MonomialCode = static_cast<int16_t>(rr);
-      e.WriteMonomialCode();
-    }
+    openGroup();
+    for (int j = a; j >= rr - b; --j) partialProduct(L[j] * S[rr - j]);
+    closeGroup(rr);
   }
   for (int p = a - 1; p >= 1; --p) {
-    if (groupFlag) {
-      e.ResultText("+(");
-      groupFlag = false;
-    }
-    for (int j = 0; j <= std::min(p, b); ++j) {
-      const float x = S[j] * L[p - j];
-      if (x == 0) continue;
-      groupFlag = true;
-      e.ResultNumberText(x);
-      e.ResultText(" ");
-    }
-    if (groupFlag) {
-      e.ResultText(")");
-      e.MonomialCode = static_cast<int16_t>(p);
-      e.WriteMonomialCode();
-    }
+    openGroup();
+    for (int j = 0; j <= std::min(p, b); ++j) partialProduct(S[j] * L[p - j]);
+    closeGroup(p);
   }
   const float constant = L[0] * S[0];
   if (constant > 0) e.ResultText("+");

@@ -78,9 +78,8 @@ struct FormLine {
     Text("^");
     Number(exponent);
   }
-  // Ends the line of the form ("consoleText" on the console, the same without
-  // trailing blanks in jg.dat) and opens the result line with "=" and the
-  // common factor. On a later pass jg.dat's open result line already holds
+  // Ends the line of the form (closing, followed on the console by
+  // consoleTail) and opens the result line with "=" and the common factor. On a later pass jg.dat's open result line already holds
   // the common factor, so it goes to the console only.
   void EndWithCommonFactor(std::string_view closing, std::string_view consoleTail) {
     e.ConsoleText(closing);
@@ -99,13 +98,40 @@ struct FormLine {
   }
 };
 
+// The exponents of one term of a base: source[v] / divisor into target[v]
+// (source and target may be one row). The pending file gets every exponent,
+// 0 for an absent variable, with a line end after the others when lineEnds is
+// set; the console and jg.dat get the variables that occur.
+void WriteBaseExponents(Engine& e, FormLine& line, const float* source, float* target, float divisor,
+                        bool lineEnds) {
+  const int variables = ToInt(e.VariableCount);
+  for (int v = 1; v <= variables; ++v) {
+    if (source[v] == 0) {
+      target[v] = 0;
+      PendingNumber(e, 0);
+      continue;
+    }
+    target[v] = source[v] / divisor;
+    PendingNumber(e, target[v]);
+    if (lineEnds) e.PendingOutput.EndLine();
+    line.Variable(v, target[v]);
+  }
+}
+
 // The common tail of every form: the letters close the pending file, and the
-// preparation restarts on the factor left in the term table.
+// preparation restarts on the factor left in the term table. A polynomial held
+// negated for the forms (SignFactor -1, on a later pass) was factored as its
+// negative: the factor left takes the sign back, so that the two factors
+// multiply to the polynomial itself.
 void FinishForm(Engine& e, float termCount) {
   const int variables = ToInt(e.VariableCount);
   for (int v = 1; v <= variables; ++v) {
     e.PendingOutput.Write(e.Letter[v]);
     e.PendingOutput.EndLine();
+  }
+  if (e.SignFactor == -1) {
+    for (int t = 1; t <= ToInt(termCount); ++t) e.Numerator[t] = -e.Numerator[t];
+    e.SignFactor = 1;
   }
   e.ReportStarted = 1;
   e.SecondPass = 1;
@@ -139,22 +165,14 @@ void Engine::FactorSquareTrinomial() {
   line.Number(a);
   PendingNumber(*this, a);
   Numerator[1] = a;
-  for (int v = 1; v <= variables; ++v) {
-    if (Exponent[1][v] != 0) Exponent[1][v] = Exponent[1][v] / 2;
-    PendingNumber(*this, Exponent[1][v]);
-    if (Exponent[1][v] != 0) line.Variable(v, Exponent[1][v]);
-  }
+  WriteBaseExponents(*this, line, Exponent[1], Exponent[1], 2, false);
 
   const float sigma = Numerator[2] > 0 ? 1.0f : -1.0f;
   line.Text(sigma > 0 ? "+" : "-");
   line.Number(b);
   PendingNumber(*this, sigma * b);
   Numerator[2] = sigma * b;
-  for (int v = 1; v <= variables; ++v) {
-    Exponent[2][v] = Exponent[3][v] == 0 ? 0 : Exponent[3][v] / 2;
-    PendingNumber(*this, Exponent[2][v]);
-    if (Exponent[2][v] != 0) line.Variable(v, Exponent[2][v]);
-  }
+  WriteBaseExponents(*this, line, Exponent[3], Exponent[2], 2, false);
   line.EndWithCommonFactor(")^2", " ");
   FinishForm(*this, 2);
 }
@@ -180,16 +198,7 @@ void Engine::FactorSpecialBinomial() {
       Root[t] = t == 1 ? a : b;
       line.Number(Root[t]);
       PendingNumber(*this, Root[t]);
-      for (int v = 1; v <= variables; ++v) {
-        if (Exponent[t][v] == 0) {
-          PendingNumber(*this, 0);
-          continue;
-        }
-        Exponent[t][v] = Exponent[t][v] / 2;
-        PendingNumber(*this, Exponent[t][v]);
-        PendingOutput.EndLine();
-        line.Variable(v, Exponent[t][v]);
-      }
+      WriteBaseExponents(*this, line, Exponent[t], Exponent[t], 2, true);
     }
     line.Text(")(");
     for (int t = 1; t <= 2; ++t) {
@@ -233,15 +242,7 @@ void Engine::FactorSpecialBinomial() {
       }
     }
     PendingNumber(*this, Root[t]);
-    for (int v = 1; v <= variables; ++v) {
-      if (Exponent[t][v] == 0) {
-        PendingNumber(*this, 0);
-        continue;
-      }
-      ThirdExponent[t][v] = Exponent[t][v] / 3;
-      PendingNumber(*this, ThirdExponent[t][v]);
-      line.Variable(v, ThirdExponent[t][v]);
-    }
+    WriteBaseExponents(*this, line, Exponent[t], ThirdExponent[t], 3, false);
   }
   line.Text(")(");
   // The second factor in the term table: A^2, B^2, then -+AB.

@@ -1,8 +1,11 @@
 #include "support/engine_harness.h"
 
+#include <gtest/gtest.h>
+
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cstdio>
 #include <fstream>
@@ -55,6 +58,34 @@ void EngineRun::RunAsIs() { status = engine->Run(); }
 void EngineRun::FactorUntil(const std::string& polynomial, Engine::Step stopAt) {
   folder.Write("DXS.DAT", QuotedLine(polynomial));
   status = engine->RunUntil(&Engine::ShowBanner, stopAt);
+}
+
+HandedOver::HandedOver(const std::string& polynomial) {
+  FactorUntil(polynomial, &Engine::AllocateSearchTables);
+  EXPECT_EQ(status, Engine::kStoppedBefore) << polynomial << "\n" << Transcript();
+}
+
+Workbench::Workbench() : e(console, clock, folder.path()) {
+  e.AllocateTables();
+  e.ImageDegree = 40;
+  e.AllocateStoreTables();
+  e.Go(nullptr);
+}
+
+void Workbench::OpenResult() { e.ResultFile.Create(folder.path() / "jg.dat"); }
+
+std::string Workbench::Result() {
+  e.ResultFile.Close();
+  return folder.Read("jg.dat");
+}
+
+void SetVector(FloatTable& table, std::initializer_list<float> values) {
+  if (table.size() < values.size()) table.resize(values.size(), 0.0f);
+  std::copy(values.begin(), values.end(), table.begin());
+}
+
+std::vector<float> Entries(const FloatTable& table, int last) {
+  return std::vector<float>(table.begin(), table.begin() + last + 1);
 }
 
 ProcessResult RunEngineBinary(const std::filesystem::path& folder) {

@@ -4,6 +4,8 @@
 #pragma once
 
 #include <filesystem>
+#include <initializer_list>
+#include <vector>
 #include <memory>
 #include <string>
 
@@ -52,6 +54,33 @@ struct EngineRun {
   std::string Transcript() const { return console.Transcript(); }
   std::string Result() const { return folder.Read("jg.dat"); }
 };
+
+// A run stopped where the preparation hands over to the factor search (before
+// AllocateSearchTables), for looking at the tables there.
+struct HandedOver : EngineRun {
+  explicit HandedOver(const std::string& polynomial);
+  Engine& e() { return *engine; }
+};
+
+// An engine with its tables allocated and no step pending, for calling its
+// routines directly on registers and tables that a test sets.
+struct Workbench {
+  TempFolder folder;
+  MemoryConsole console;
+  FakeClock clock;
+  Engine e;
+
+  Workbench();
+  // Creates jg.dat for the writers.
+  void OpenResult();
+  // Closes jg.dat and returns what it holds.
+  std::string Result();
+};
+
+// Sets table[0..] to the values (a dense vector from the constant term up).
+void SetVector(FloatTable& table, std::initializer_list<float> values);
+// The values of table[0..last].
+std::vector<float> Entries(const FloatTable& table, int last);
 
 // Output and exit status of the real binary run in a folder with standard
 // input at its end.

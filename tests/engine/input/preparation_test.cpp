@@ -1,0 +1,135 @@
+// The preparation from merging like terms to the hand-over to the search.
+#include <gtest/gtest.h>
+
+#include "support/engine_harness.h"
+
+namespace pfac::testing {
+namespace {
+
+bool EndsWith(const std::string& text, const std::string& tail) {
+  return text.size() >= tail.size() && text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
+}
+
+TEST(Preparation, MonomialFactorAndContentAreTakenOut) {
+  HandedOver run("6x^2+4x");
+  Engine& e = run.e();
+  EXPECT_EQ(e.MinExponent[1], 1);
+  EXPECT_EQ(e.Content, 2);
+  EXPECT_EQ(e.CommonDenominator, 1);
+  ASSERT_EQ(e.TermCount, 2);
+  EXPECT_EQ(e.Numerator[1], 3);
+  EXPECT_EQ(e.Numerator[2], 2);
+  EXPECT_EQ(e.Exponent[1][1], 1);
+  EXPECT_EQ(e.Exponent[2][1], 0);
+  EXPECT_EQ(e.TermCode[1], 1);
+  EXPECT_EQ(e.TermCode[2], 0);
+  EXPECT_EQ(e.ImageDegree, 1);
+  EXPECT_EQ(e.ResumeDegree, 1);
+  EXPECT_EQ(e.StartTime, "10:00:00");
+  // jg.dat holds the echo, its line still open.
+  e.CloseAllFiles();
+  EXPECT_EQ(run.Result(), " 6 x^ 2+ 4 x");
+
+  // The sign stays with the polynomial.
+  HandedOver negative("-6x^2+4x");
+  EXPECT_EQ(negative.e().Content, 2);
+  EXPECT_EQ(negative.e().Numerator[1], -3);
+  EXPECT_EQ(negative.e().Numerator[2], 2);
+}
+
+TEST(Preparation, ContentIsTheGreatestCommonDivisorOverTheCommonDenominator) {
+  struct Case {
+    const char* polynomial;
+    float content;
+    float denominator;
+    std::vector<float> numerators;
+  };
+  for (const Case& c : {
+           // Integral 4, -6, 8 over 8: content 2 and 8 reduce to 1 and 4.
+           Case{"1/2x^2-3/4x+1", 1, 4, {2, -3, 4}},
+           // 16, 3 and 5 times 2^20 - 1: far too many trials to count down.
+           Case{"16777200x^2+3145725x+5242875", 1048575, 1, {16, 3, 5}},
+           Case{"-6x^2+4x+2", 2, 1, {-3, 2, 1}},
+       }) {
+    HandedOver run(c.polynomial);
+    EXPECT_EQ(run.e().Content, c.content) << c.polynomial;
+    EXPECT_EQ(run.e().CommonDenominator, c.denominator) << c.polynomial;
+    const std::vector<float> numerators(run.e().Numerator.begin() + 1, run.e().Numerator.begin() + 4);
+    EXPECT_EQ(numerators, c.numerators) << c.polynomial;
+  }
+}
+
+TEST(Preparation, LikeTermsMergeAndAbsentVariablesAreDropped) {
+  HandedOver run("x^2+3x-x^2+y-y+2");
+  Engine& e = run.e();
+  EXPECT_EQ(e.TermCount, 2);
+  EXPECT_EQ(e.VariableCount, 1);
+  EXPECT_EQ(e.Numerator[1], 3);
+  EXPECT_EQ(e.Numerator[2], 2);
+
+  // x^2 y + x y: the common monomial x y is out, y no longer occurs.
+  HandedOver dropped("x^2y+xy");
+  EXPECT_EQ(dropped.e().VariableCount, 1);
+  EXPECT_EQ(dropped.e().LoadedVariableCount, 2);
+  EXPECT_EQ(dropped.e().MinExponent[1], 1);
+  EXPECT_EQ(dropped.e().MinExponent[2], 1);
+  EXPECT_EQ(dropped.e().Letter[1], "x");
+  EXPECT_EQ(dropped.e().ImageDegree, 1);
+}
+
+TEST(Preparation, CancellingTermsGiveZero) {
+  EngineRun run;
+  run.Factor("x-x");
+  EXPECT_EQ(run.status, 0);
+  EXPECT_EQ(run.Result(), "x-x=0\r\n");
+  EXPECT_NE(run.Transcript().find("\nx-x=0\n结束!\n"), std::string::npos) << run.Transcript();
+  EXPECT_EQ(run.console.KeyWaits(), 1);
+}
+
+TEST(Preparation, SingleTermIsItsOwnResult) {
+  EngineRun run;
+  run.Factor("4x^3");
+  EXPECT_EQ(run.Result(), " 4 x^ 3= 4x^ 3");
+  EXPECT_NE(run.Transcript().find(" 4 x^ 3 = 4 x^ 3 \n结束!\n"), std::string::npos) << run.Transcript();
+
+  EngineRun negative;
+  negative.Factor("-2x^2y^3");
+  EXPECT_EQ(negative.Result(), "- 2 x^ 2y^ 3= - 2x^ 2y^ 3");
+  EXPECT_FALSE(EndsWith(negative.Transcript(), "ok!\n"));
+}
+
+TEST(Preparation, DegreeAboveTheLimitIsOnlyAWarning) {
+  HandedOver run("x^4001+1");
+  EXPECT_EQ(run.e().ImageDegree, 4001);
+  EXPECT_NE(run.Transcript().find("\n次数太高了!\n"), std::string::npos);
+
+  HandedOver limit("x^4000+1");
+  EXPECT_EQ(limit.Transcript().find("次数太高了!"), std::string::npos);
+}
+
+TEST(Preparation, SumBeyondTheExactRangeStopsTheRun) {
+  EngineRun run;
+  run.Factor("16777215x+2x+1");
+  EXPECT_EQ(run.status, 0);
+  EXPECT_NE(run.Transcript().find("16777216"), std::string::npos);
+  EXPECT_EQ(run.Result(), " 16777215 x+ 2 x+ 1 \r\nStopped: like terms add up beyond the exact range.\r\n");
+}
+
+TEST(EngineBinary, WritesTheResultsThatEndBeforeTheSearch) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"x-x", "x-x=0\r\n"},
+      {"4x^3", " 4 x^ 3= 4x^ 3"},
+      {"-2x^2y^3", "- 2 x^ 2y^ 3= - 2x^ 2y^ 3"},
+  };
+  for (const auto& [polynomial, result] : cases) {
+    TempFolder folder;
+    folder.Write("DXS.DAT", QuotedLine(polynomial));
+    ProcessResult run = RunEngineBinary(folder.path());
+    EXPECT_EQ(run.status, 0) << polynomial;
+    EXPECT_EQ(folder.Read("jg.dat"), result) << polynomial;
+    EXPECT_NE(run.output.find("Use the mouse to close the window"), std::string::npos);
+  }
+}
+
+}  // namespace
+}  // namespace pfac::testing
