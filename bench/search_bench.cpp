@@ -59,12 +59,17 @@ int main(int argc, char** argv) {
   int rounds = argc > 1 ? std::atoi(argv[1]) : 5;
   // From milliseconds to seconds of search.
   const std::vector<std::string> polynomials = {
-      "x^6+3x^5-x^4+7x^3+5x^2-x+11",
-      "x^8+2x^7-3x^6+x^5+5x^4-2x^3+x^2-3x+30",
-      "x^10-3x^9+2x^8+x^7-5x^6+4x^5+x^4-2x^3+3x^2-x+60",
-      "x^12+2x^11-3x^10+5x^9+x^8-7x^7+2x^6+3x^5-x^4+x^3+4x^2-x+360",
+      "x^10+5x^9-9x^8+13x^7-7x^6+3x^5-11x^4+17x^3-2x^2+19x-1",
+      "x^14+5x^13-9x^12+13x^11-7x^10+3x^9-11x^8+17x^7-2x^6+19x^5-23x^4+6x^3-29x^2+31x-1",
+      "x^20+7x^19-11x^18+23x^17-5x^16+31x^15-17x^14+29x^13-3x^12+19x^11-37x^10+13x^9-41x^8+"
+      "2x^7+43x^6-9x^5+47x^4-21x^3+33x^2-27x+1",
+      "x^16+5x^15-9x^14+13x^13-7x^12+3x^11-11x^10+17x^9-2x^8+19x^7-23x^6+6x^5-29x^4+31x^3-x^2+"
+      "4x-1",
+      "x^18+5x^17-9x^16+13x^15-7x^14+3x^13-11x^12+17x^11-2x^10+19x^9-23x^8+6x^7-29x^6+31x^5-"
+      "x^4+4x^3-x^2+2x-1",
   };
-  std::printf("%-62s %12s %14s %10s\n", "polynomial", "levels", "levels/s", "poll share");
+
+  std::printf("%-40s %12s %14s %10s\n", "polynomial", "levels", "levels/s", "poll share");
   double totalWith = 0, totalWithout = 0;
   for (const std::string& p : polynomials) {
     std::vector<double> with, without;
@@ -79,7 +84,7 @@ int main(int argc, char** argv) {
     double w = Median(with), wo = Median(without);
     totalWith += w;
     totalWithout += wo;
-    std::printf("%-62s %12ld %14.0f %9.1f%%\n", p.c_str(), levels, levels / w, 100.0 * (w - wo) / w);
+    std::printf("%-40.40s %12ld %14.0f %9.1f%%\n", p.c_str(), levels, levels / w, 100.0 * (w - wo) / w);
   }
   std::printf("all: poll share %.1f%% of the search time\n",
               100.0 * (totalWith - totalWithout) / totalWith);

@@ -58,8 +58,15 @@ TEST(SearchRun, WorkedExampleBoundsAndPairs) {
   run.status = e.RunFrom(&Engine::CandidateComplete);
   EXPECT_EQ(run.status, 0);
   EXPECT_TRUE(MultipliesBack("x^2+3x+2", run));
-  EXPECT_NE(run.Result().find("\r\n=(x + 2)(x + 1)\r\n=(x + 2)(x + 1)\r\n"), std::string::npos)
-      << run.Result();
+  // The echo, the polynomial after its common factor, the expanded product,
+  // the products of the cofactor's terms, the two factors, and the result.
+  EXPECT_EQ(run.Result(),
+            "x^ 2+ 3 x+ 2 \r\n"
+            "=(x^ 2 + 3x + 2)\r\n"
+            "=[ 1*x^ 2+( 2  1 )*x+ 2]\r\n"
+            "=[( 1 *x^ 2+ 2 *x)+( 1 *x+ 2 )]\r\n"
+            "=(x + 2)(x + 1)\r\n"
+            "=(x + 2)(x + 1)\r\n");
   EXPECT_NE(run.Transcript().find("ok!"), std::string::npos);
 }
 
@@ -71,7 +78,9 @@ TEST(SearchRun, ConstantTermWithManyDivisorsListsEveryPair) {
   ASSERT_EQ(e.PairCount, 31);
   for (int p = 1; p <= 30; ++p) {
     EXPECT_EQ(720.0f / e.PairTrialConst[p], e.PairCofactorConst[p]);
-    if (p > 1) EXPECT_GT(e.PairTrialConst[p - 1], e.PairTrialConst[p]);
+    if (p > 1) {
+      EXPECT_GT(e.PairTrialConst[p - 1], e.PairTrialConst[p]);
+    }
   }
   EXPECT_EQ(e.PairTrialConst[1], 720);
   EXPECT_EQ(e.PairTrialConst[30], 1);
@@ -85,6 +94,16 @@ TEST(SearchRun, UnitConstantTermUsesOnlyTheDivisionFreeVariant) {
   run.status = run.engine->RunFrom(&Engine::SearchDegrees);
   EXPECT_TRUE(MultipliesBack("x^3+2x^2+2x+1", run));
   EXPECT_NE(run.Result().find("(x + 1)"), std::string::npos) << run.Result();
+}
+
+// 2x^3 + x^2 + 4x + 2 = (2x + 1)(x^2 + 2): with the pair (2, 1) the first
+// solution of level 1 is g1 = 0, h1 = 2, and the factor 1 + 2t is found from
+// the cofactor's side.
+TEST(SearchRun, MirroredCheckFindsTheFactorFromTheCofactorSide) {
+  TimedRun run("2x^3+x^2+4x+2");
+  EXPECT_EQ(run.engine->MirrorUsed, 1);
+  EXPECT_TRUE(MultipliesBack("2x^3+x^2+4x+2", run));
+  EXPECT_NE(run.Result().find("\r\n=( 2x + 1)(x^ 2 + 2)\r\n"), std::string::npos) << run.Result();
 }
 
 TEST(SearchRun, DegreeOneIsNotSearched) {
