@@ -348,6 +348,8 @@ class Engine {
   // guard finds what they find; a difference below means a float lied.
   enum class ProductCheck { kExact, kUpperPartDiffers, kLowerPartDiffers };
   ProductCheck CheckProduct(const FloatTable& factor, int k, const FloatTable& quotient) const;
+  bool DivideImageFromLow(const FloatTable& factor, FloatTable& quotient, float lead);
+  bool HandOnCandidate(const FloatTable& factor, const FloatTable& quotient, Step check);
   // Takes the solution just found at the current level: with g0 = 1 the top
   // coefficient also stays within |a_n|.
   void TakeSolution();

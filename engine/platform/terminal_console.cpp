@@ -5,6 +5,7 @@
 #include <sys/ioctl.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 
@@ -163,20 +164,21 @@ int TerminalConsole::ReadKey() {
   if (!keyboard_ || inputEnded_) return kNoKey;
   pollfd fd{STDIN_FILENO, POLLIN, 0};
   if (poll(&fd, 1, 0) <= 0 || !(fd.revents & (POLLIN | POLLHUP))) return kNoKey;
-  unsigned char c = 0;
-  ssize_t n = read(STDIN_FILENO, &c, 1);
-  if (n <= 0) {
-    inputEnded_ = true;
-    return kNoKey;
-  }
-  return c;
+  return ReadByte();
 }
 
 int TerminalConsole::WaitKey() {
   Flush();
   if (!keyboard_ || inputEnded_) return kNoKey;
+  return ReadByte();
+}
+
+int TerminalConsole::ReadByte() {
   unsigned char c = 0;
-  ssize_t n = read(STDIN_FILENO, &c, 1);
+  ssize_t n;
+  do {
+    n = read(STDIN_FILENO, &c, 1);
+  } while (n < 0 && errno == EINTR);
   if (n <= 0) {
     inputEnded_ = true;
     return kNoKey;

@@ -32,6 +32,7 @@ class TerminalConsole : public Console {
   bool Ansi() const { return ansi_; }
 
  private:
+  int ReadByte();  // one byte of standard input, kNoKey at its end
   void Emit(std::string_view bytes);
   void Flush();
   void Restore();

@@ -533,58 +533,56 @@ void Engine::CandidateComplete() {
   Go(&Engine::VerifyCandidate);
 }
 
-// Divides the image by the candidate from the low end; the quotient must be
-// integral, stay within 3,000,000 on the way, and end in a_n / g_k.
-void Engine::VerifyCandidate() {
+// quotient[k+1 .. n-k] := Image / factor, from the low end: false as soon as a
+// value passes 3,000,000, a quotient is not integral, or the last one is not
+// lead (a_n over the factor's leading coefficient). quotient[0..k] holds the
+// cofactor's low part that the levels found.
+bool Engine::DivideImageFromLow(const FloatTable& factor, FloatTable& quotient, float lead) {
   const int n = ImageDegree;
   const int k = TrialDegree;
-  const float g0 = Trial[0];
-  bool rejected = false;
-  if (g0 == 1) {
-    for (int i = k + 1; i <= n - k && !rejected; ++i) {
-      float h = Image[i];
-      for (int j = 1; j <= k; ++j) {
-        h = h - Cofactor[i - j] * Trial[j];
-        if (Magnitude(h) > kDivisionValueLimit) {
-          rejected = true;
-          break;
-        }
-      }
-      Cofactor[i] = h;
+  const float constant = factor[0];
+  for (int i = k + 1; i <= n - k; ++i) {
+    float value = Image[i];
+    for (int j = 1; j <= k; ++j) {
+      value = value - quotient[i - j] * factor[j];
+      if (Magnitude(value) > kDivisionValueLimit) return false;
     }
-    if (!rejected && Cofactor[n - k] * Trial[k] != Image[n]) rejected = true;
+    quotient[i] = value / constant;
+    if (!IsWhole(quotient[i])) return false;
+  }
+  return quotient[n - k] == lead;
+}
+
+// A candidate that divides the image is multiplied back in exact integers
+// before it counts (see CheckProduct); then the candidate check has the last
+// word. False when the product shows that the float division lied.
+bool Engine::HandOnCandidate(const FloatTable& factor, const FloatTable& quotient, Step check) {
+  ProductCheck result = CheckProduct(factor, TrialDegree, quotient);
+  if (result == ProductCheck::kLowerPartDiffers) return false;
+  if (result == ProductCheck::kExact) {
+    (this->*check)();
   } else {
-    CofactorLead = Image[n] / Trial[k];
-    if (!IsWhole(CofactorLead)) rejected = true;
-    for (int i = k + 1; i <= n - k && !rejected; ++i) {
-      float h = Image[i];
-      for (int j = 1; j <= k; ++j) {
-        h = h - Cofactor[i - j] * Trial[j];
-        if (Magnitude(h) > kDivisionValueLimit) {
-          rejected = true;
-          break;
-        }
-      }
-      if (rejected) break;
-      Cofactor[i] = h / g0;
-      if (!IsWhole(Cofactor[i])) rejected = true;
-    }
-    if (!rejected && Cofactor[n - k] != CofactorLead) rejected = true;
+    MirrorUsed = 0;
+    SplitResult = 1;  // what the check of the upper coefficients finds
   }
-  if (!rejected) {
-    ProductCheck check = CheckProduct(Trial, k, Cofactor);
-    if (check != ProductCheck::kLowerPartDiffers) {
-      MirrorUsed = 0;
-      if (check == ProductCheck::kExact) {
-        CheckAndSplitFactor();
-      } else {
-        SplitResult = 1;  // what the check of the upper coefficients finds
-      }
-      Go(&Engine::HandleOutcome);
-      return;
-    }
+  Go(&Engine::HandleOutcome);
+  return true;
+}
+
+// Divides the image by the candidate from the low end; the quotient must be
+// integral, stay within 3,000,000 on the way, and end in a_n / g_k. (With
+// g0 = 1 the division is by 1 and the lead test only rejects earlier what the
+// last test would reject.) A rejected candidate is tried from the cofactor's
+// side when h_k is not 0, except with g0 = 1.
+void Engine::VerifyCandidate() {
+  const int k = TrialDegree;
+  CofactorLead = Image[ImageDegree] / Trial[k];
+  MirrorUsed = 0;
+  if (IsWhole(CofactorLead) && DivideImageFromLow(Trial, Cofactor, CofactorLead) &&
+      HandOnCandidate(Trial, Cofactor, &Engine::CheckAndSplitFactor)) {
+    return;
   }
-  if (Cofactor[k] == 0 || g0 == 1) {
+  if (Cofactor[k] == 0 || Trial[0] == 1) {
     if (LateMode == 1) TrialDegree = SavedTrialDegree;
     Level = TrialDegree;
     Go(&Engine::NextSolution);
@@ -595,38 +593,11 @@ void Engine::VerifyCandidate() {
 
 // Tries the cofactor's low part h0..hk as the factor of degree k.
 void Engine::MirrorCheck() {
-  const int n = ImageDegree;
   const int k = TrialDegree;
-  const float h0 = Cofactor[0];
-  bool rejected = false;
-  MirrorLead = Image[n] / Cofactor[k];
-  if (!IsWhole(MirrorLead)) rejected = true;
-  for (int i = k + 1; i <= n - k && !rejected; ++i) {
-    float g = Image[i];
-    for (int j = 1; j <= k; ++j) {
-      g = g - Trial[i - j] * Cofactor[j];
-      if (Magnitude(g) > kDivisionValueLimit) {
-        rejected = true;
-        break;
-      }
-    }
-    if (rejected) break;
-    Trial[i] = g / h0;
-    if (!IsWhole(Trial[i])) rejected = true;
-  }
-  if (!rejected && Trial[n - k] != MirrorLead) rejected = true;
-  if (!rejected) {
-    ProductCheck check = CheckProduct(Cofactor, k, Trial);
-    if (check != ProductCheck::kLowerPartDiffers) {
-      if (check == ProductCheck::kExact) {
-        CheckAndSplitMirrored();
-      } else {
-        MirrorUsed = 0;
-        SplitResult = 1;
-      }
-      Go(&Engine::HandleOutcome);
-      return;
-    }
+  MirrorLead = Image[ImageDegree] / Cofactor[k];
+  if (IsWhole(MirrorLead) && DivideImageFromLow(Cofactor, Trial, MirrorLead) &&
+      HandOnCandidate(Cofactor, Trial, &Engine::CheckAndSplitMirrored)) {
+    return;
   }
   if (LateMode == 1) TrialDegree = SavedTrialDegree;
   Level = TrialDegree;
