@@ -23,7 +23,7 @@ int Engine::RunFrom(Step first) {
   for (;;) {
     try {
       while (next_) {
-        if (next_ == stopAt_) return kStoppedBefore;
+        if (stopAt_ != nullptr && next_ == stopAt_) return kStoppedBefore;
         Step step = next_;
         next_ = nullptr;
         ++stepsTaken_;

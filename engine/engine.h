@@ -71,7 +71,7 @@ class Engine {
   // The number of steps the last run took.
   long StepsTaken() const { return stepsTaken_; }
   // Replaces the interruption poll by nothing (benchmarks measure its cost).
-  void DisablePoll() { pollEnabled_ = false; }
+  void DisablePoll() { pollTick_ = &neverTick_; }
   // Levels solved (calls of SolveLevel) since the engine was made.
   long LevelsSolved() const { return levelsSolved_; }
 
@@ -367,7 +367,22 @@ class Engine {
   void ShowWaitingMessageAtNine();      // second form, degree 9 reached
   void StartSearchClock();
   bool ElapsedBeyond(float minutes);
-  void PollInterruption();  // may continue at EndOfSearch
+  // Runs at every level of the search and at every complete candidate: while
+  // the clock's tick is down (or, on a clock without a tick, between every so
+  // many calls) it costs a load and a branch; then it looks for the time limit
+  // and the X key, which continue at EndOfSearch.
+  void PollInterruption() {
+    if (pollTick_) {
+      if (!pollTick_->load(std::memory_order_relaxed)) return;
+      pollTick_->store(false, std::memory_order_relaxed);
+    } else if (--pollCountdown_ > 0) {
+      return;
+    } else {
+      pollCountdown_ = kPollStride;
+    }
+    LookForInterruption();
+  }
+  void LookForInterruption();
 
   // ---------------------------------------------------------------------
   // Report of a split, end of search and end of run
@@ -465,9 +480,11 @@ class Engine {
   bool finished_ = false;
   long stepsTaken_ = 0;
   long levelsSolved_ = 0;
-  bool pollEnabled_ = true;
+  // On a clock without a tick the poll looks at the clock every so many calls.
+  static constexpr int kPollStride = 64;
   int pollCountdown_ = 1;
   std::atomic<bool>* pollTick_ = nullptr;  // the clock's tick, when it has one
+  std::atomic<bool> neverTick_{false};     // a tick that never comes
   std::string stopMessage_;
   std::string stopFileLine_;
   size_t textFront_ = 0;  // how much of PolynomialText the normaliser has consumed

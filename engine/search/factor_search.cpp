@@ -363,7 +363,7 @@ void Engine::SolveLevel() {
     h = Residual[i] - g * h0;
   } else {
     if (!IsWhole(Residual[i] / PairGcd)) {
-      Go(&Engine::Backtrack);
+      Backtrack();
       return;
     }
     Residual[i] = Residual[i] - g * h0;
@@ -374,7 +374,7 @@ void Engine::SolveLevel() {
       Residual[i] = Residual[i] - h0;
       g = g + 1;
       if (g > bound) {
-        Go(&Engine::Backtrack);
+        Backtrack();
         return;
       }
     }
@@ -384,12 +384,12 @@ void Engine::SolveLevel() {
     g = g + TrialStep;
     h = h - CofactorStep;
     if (Magnitude(h) > remembered) {
-      Go(&Engine::Backtrack);  // the line leads away from |h| <= H
+      Backtrack();  // the line leads away from |h| <= H
       return;
     }
     for (;;) {
       if (g > bound) {
-        Go(&Engine::Backtrack);
+        Backtrack();
         return;
       }
       if (Magnitude(h) <= H) break;
@@ -414,7 +414,7 @@ void Engine::SolveLevel() {
 void Engine::TakeSolution() {
   if (Trial[0] == 1 && Level == TrialDegree) {
     if (Trial[Level] < -LeadMagnitude) {
-      Go(&Engine::Backtrack);
+      Backtrack();
       return;
     }
     if (Trial[Level] > LeadMagnitude) {
@@ -422,7 +422,7 @@ void Engine::TakeSolution() {
       return;
     }
   }
-  Go(&Engine::Advance);
+  Advance();
 }
 
 void Engine::Advance() {
@@ -442,7 +442,7 @@ void Engine::NextSolution() {
       DownTrial[i] = DownTrial[i] - TrialStep;
       DownCofactor[i] = DownCofactor[i] + CofactorStep;
       if (DownTrial[i] < -bound) {
-        Go(&Engine::Backtrack);
+        Backtrack();
         return;
       }
       if (Magnitude(DownCofactor[i]) <= H) {
@@ -495,7 +495,7 @@ void Engine::NextPair() {
   TrialStep = std::trunc(g0 / PairGcd);
   CofactorStep = std::trunc(h0 / PairGcd);
   Level = 0;
-  Go(&Engine::Advance);
+  Advance();
 }
 
 void Engine::CandidateComplete() {

@@ -6,9 +6,6 @@ namespace pfac {
 
 namespace {
 
-// On a clock without a tick the poll looks at the clock every so many calls.
-constexpr int kPollStride = 64;
-
 float MinuteField(const std::string& timeOfDay) {
   return static_cast<float>((timeOfDay[3] - '0') * 10 + (timeOfDay[4] - '0'));
 }
@@ -70,21 +67,9 @@ bool Engine::ElapsedBeyond(float minutes) {
   return now < StartMinute && now - (StartMinute - 60) > minutes;
 }
 
-// Called at every level of the search and at every complete candidate. It
-// looks at the clock and the keyboard only when the clock's tick says some
-// milliseconds have passed (or, on a clock without a tick, every so many
-// calls): the time limit or the X key end the search at EndOfSearch; any other
-// key is consumed and ignored.
-void Engine::PollInterruption() {
-  if (!pollEnabled_) return;
-  if (pollTick_) {
-    if (!pollTick_->load(std::memory_order_relaxed)) return;
-    pollTick_->store(false, std::memory_order_relaxed);
-  } else if (--pollCountdown_ > 0) {
-    return;
-  } else {
-    pollCountdown_ = kPollStride;
-  }
+// The time limit, then one key: x or X ends the search at EndOfSearch; any
+// other key is consumed and ignored.
+void Engine::LookForInterruption() {
   if (ElapsedBeyond(TimeLimit)) {
     AbortMark = "x";
     ResultAbortMark = "x";
