@@ -25,8 +25,8 @@ std::string RealClock::TimeOfDay() {
 std::atomic<bool>* RealClock::TickFlag() {
   if (!running_.exchange(true)) {
     ticker_ = std::thread([this] {
-      while (running_.load(std::memory_order_relaxed)) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+      std::unique_lock<std::mutex> lock(stopLock_);
+      while (!stopSignal_.wait_for(lock, std::chrono::milliseconds(2), [this] { return stopping_; })) {
         tick_.store(true, std::memory_order_relaxed);
       }
     });
@@ -35,7 +35,13 @@ std::atomic<bool>* RealClock::TickFlag() {
 }
 
 RealClock::~RealClock() {
-  if (running_.exchange(false)) ticker_.join();
+  if (!running_.exchange(false)) return;
+  {
+    std::lock_guard<std::mutex> lock(stopLock_);
+    stopping_ = true;
+  }
+  stopSignal_.notify_one();
+  ticker_.join();
 }
 
 FakeClock::FakeClock(int hours, int minutes, int seconds) { Set(hours, minutes, seconds); }

@@ -3,6 +3,8 @@
 #pragma once
 
 #include <atomic>
+#include <condition_variable>
+#include <mutex>
 #include <string>
 #include <thread>
 
@@ -34,6 +36,11 @@ class RealClock : public Clock {
   std::atomic<bool> tick_{true};
   std::atomic<bool> running_{false};
   std::thread ticker_;
+  // The ticker waits on this between ticks, so that the end of the program
+  // wakes it at once instead of waiting out its sleep.
+  std::mutex stopLock_;
+  std::condition_variable stopSignal_;
+  bool stopping_ = false;
 };
 
 // A clock for tests: it stands still unless a test sets or advances it, or it

@@ -32,8 +32,12 @@ class TerminalConsole : public Console {
   bool Ansi() const { return ansi_; }
 
  private:
+  // Output is kept until a key is read or waited for, the buffer fills, or
+  // the console closes: one write for many pieces.
+  static constexpr size_t kFlushSize = 4096;
   void Emit(std::string_view bytes);
   void Flush();
+  void FlushWhenFull();
   void Restore();
 
   bool ansi_ = false;        // standard output is a terminal
