@@ -23,25 +23,27 @@ std::string RealClock::TimeOfDay() {
 // A few milliseconds between looks keeps the X key prompt and costs the
 // search nothing it would notice. The ticker starts with the first request.
 std::atomic<bool>* RealClock::TickFlag() {
-  if (!running_.exchange(true)) {
-    ticker_ = std::thread([this] {
-      std::unique_lock<std::mutex> lock(stopLock_);
-      while (!stopSignal_.wait_for(lock, std::chrono::milliseconds(2), [this] { return stopping_; })) {
-        tick_.store(true, std::memory_order_relaxed);
+  if (!started_) {
+    started_ = true;
+    std::thread([ticker = ticker_] {
+      std::unique_lock<std::mutex> lock(ticker->lock);
+      while (!ticker->stopSignal.wait_for(lock, std::chrono::milliseconds(2),
+                                          [&] { return ticker->stopping; })) {
+        ticker->tick.store(true, std::memory_order_relaxed);
       }
-    });
+    }).detach();
   }
-  return &tick_;
+  return &ticker_->tick;
 }
 
+// Tells the ticker to stop and goes on: the ticker ends on its own.
 RealClock::~RealClock() {
-  if (!running_.exchange(false)) return;
+  if (!started_) return;
   {
-    std::lock_guard<std::mutex> lock(stopLock_);
-    stopping_ = true;
+    std::lock_guard<std::mutex> lock(ticker_->lock);
+    ticker_->stopping = true;
   }
-  stopSignal_.notify_one();
-  ticker_.join();
+  ticker_->stopSignal.notify_one();
 }
 
 FakeClock::FakeClock(int hours, int minutes, int seconds) { Set(hours, minutes, seconds); }
