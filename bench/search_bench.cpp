@@ -3,6 +3,9 @@
 // same search with the poll replaced by nothing, in one run, alternating.
 //
 //   build/bin/search_bench [rounds]
+//   build/bin/search_bench --one INDEX    one run of polynomial INDEX (0-4) with
+//                                         the poll, for a profiler such as
+//                                         valgrind --tool=callgrind
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -56,7 +59,8 @@ double Median(std::vector<double> v) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  int rounds = argc > 1 ? std::atoi(argv[1]) : 5;
+  const bool one = argc > 2 && std::string(argv[1]) == "--one";
+  int rounds = !one && argc > 1 ? std::atoi(argv[1]) : 5;
   // From milliseconds to seconds of search.
   const std::vector<std::string> polynomials = {
       "x^10+5x^9-9x^8+13x^7-7x^6+3x^5-11x^4+17x^3-2x^2+19x-1",
@@ -68,6 +72,14 @@ int main(int argc, char** argv) {
       "x^18+5x^17-9x^16+13x^15-7x^14+3x^13-11x^12+17x^11-2x^10+19x^9-23x^8+6x^7-29x^6+31x^5-"
       "x^4+4x^3-x^2+2x-1",
   };
+
+  if (one) {
+    size_t index = static_cast<size_t>(std::atoi(argv[2]));
+    if (index >= polynomials.size()) return 2;
+    Measure m = RunOnce(polynomials[index], true);
+    std::printf("%s\n%ld levels in %.3f s\n", polynomials[index].c_str(), m.levels, m.seconds);
+    return 0;
+  }
 
   std::printf("%-40s %12s %14s %10s\n", "polynomial", "levels", "levels/s", "poll share");
   double totalWith = 0, totalWithout = 0;

@@ -23,19 +23,27 @@ std::string RealClock::TimeOfDay() {
 // A few milliseconds between looks keeps the X key prompt and costs the
 // search nothing it would notice. The ticker starts with the first request.
 std::atomic<bool>* RealClock::TickFlag() {
-  if (!running_.exchange(true)) {
-    ticker_ = std::thread([this] {
-      while (running_.load(std::memory_order_relaxed)) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(2));
-        tick_.store(true, std::memory_order_relaxed);
+  if (!started_) {
+    started_ = true;
+    std::thread([ticker = ticker_] {
+      std::unique_lock<std::mutex> lock(ticker->lock);
+      while (!ticker->stopSignal.wait_for(lock, std::chrono::milliseconds(2),
+                                          [&] { return ticker->stopping; })) {
+        ticker->tick.store(true, std::memory_order_relaxed);
       }
-    });
+    }).detach();
   }
-  return &tick_;
+  return &ticker_->tick;
 }
 
+// Tells the ticker to stop and goes on: the ticker ends on its own.
 RealClock::~RealClock() {
-  if (running_.exchange(false)) ticker_.join();
+  if (!started_) return;
+  {
+    std::lock_guard<std::mutex> lock(ticker_->lock);
+    ticker_->stopping = true;
+  }
+  ticker_->stopSignal.notify_one();
 }
 
 FakeClock::FakeClock(int hours, int minutes, int seconds) { Set(hours, minutes, seconds); }

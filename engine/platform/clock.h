@@ -3,6 +3,9 @@
 #pragma once
 
 #include <atomic>
+#include <condition_variable>
+#include <memory>
+#include <mutex>
 #include <string>
 #include <thread>
 
@@ -31,9 +34,17 @@ class RealClock : public Clock {
   std::atomic<bool>* TickFlag() override;
 
  private:
-  std::atomic<bool> tick_{true};
-  std::atomic<bool> running_{false};
-  std::thread ticker_;
+  // What the clock and its ticker thread share. The thread holds it as long as
+  // it runs, so that the clock can go without waiting for the thread to end:
+  // at the end of the program that wait would cost more than a short run.
+  struct Ticker {
+    std::atomic<bool> tick{true};
+    std::mutex lock;
+    std::condition_variable stopSignal;  // wakes the ticker out of its wait
+    bool stopping = false;
+  };
+  std::shared_ptr<Ticker> ticker_ = std::make_shared<Ticker>();
+  bool started_ = false;
 };
 
 // A clock for tests: it stands still unless a test sets or advances it, or it

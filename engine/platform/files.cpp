@@ -1,5 +1,6 @@
 #include "engine/platform/files.h"
 
+#include <algorithm>
 #include <fstream>
 #include <iterator>
 #include <sstream>
@@ -162,11 +163,19 @@ bool ReadFilePrefix(const std::filesystem::path& path, size_t maxBytes, std::str
   if (std::filesystem::is_directory(path, error)) return false;
   std::FILE* file = std::fopen(path.c_str(), "rb");
   if (!file) return false;
-  text->assign(maxBytes, '\0');
-  size_t n = std::fread(text->data(), 1, maxBytes, file);
+  // In pieces, so that a short file costs a short buffer: DXS.DAT holds one
+  // line, and clearing megabytes for it would cost the engine's start more
+  // than everything else it does before the search.
+  text->clear();
+  char piece[4096];
+  while (text->size() < maxBytes) {
+    size_t want = std::min(sizeof piece, maxBytes - text->size());
+    size_t n = std::fread(piece, 1, want, file);
+    text->append(piece, n);
+    if (n < want) break;
+  }
   bool failed = std::ferror(file) != 0;
   std::fclose(file);
-  text->resize(n);
   return !failed;
 }
 

@@ -97,6 +97,10 @@ void TerminalConsole::Flush() {
   buffer_.clear();
 }
 
+void TerminalConsole::FlushWhenFull() {
+  if (buffer_.size() >= kFlushSize) Flush();
+}
+
 void TerminalConsole::Clear() {
   if (ansi_) {
     Emit("\x1b[2J\x1b[H");
@@ -117,7 +121,7 @@ void TerminalConsole::Locate(int row, int column) {
     if (position_ > 0) Emit("\n");
     Emit(std::string(column - 1, ' '));
     position_ = column - 1;
-    Flush();
+    FlushWhenFull();
     return;
   }
   if (row == kStatusRow && !onStatusRow_) {
@@ -131,13 +135,13 @@ void TerminalConsole::Locate(int row, int column) {
   std::snprintf(sequence, sizeof sequence, "\x1b[%d;%dH", row, column);
   Emit(sequence);
   position_ = column - 1;
-  Flush();
+  FlushWhenFull();
 }
 
 void TerminalConsole::Write(std::string_view text) {
   Emit(text);
   position_ += DisplayWidth(text);
-  Flush();
+  FlushWhenFull();
 }
 
 void TerminalConsole::EndLine() {
@@ -149,7 +153,7 @@ void TerminalConsole::EndLine() {
     Emit("\n");
     position_ = 0;
   }
-  Flush();
+  FlushWhenFull();
 }
 
 void TerminalConsole::SetColour(int foreground, int background) {
@@ -160,7 +164,10 @@ void TerminalConsole::SetColour(int foreground, int background) {
   Emit(sequence);
 }
 
+// The search reads the keyboard every few milliseconds: what was written since
+// reaches the screen then.
 int TerminalConsole::ReadKey() {
+  Flush();
   if (!keyboard_ || inputEnded_) return kNoKey;
   pollfd fd{STDIN_FILENO, POLLIN, 0};
   if (poll(&fd, 1, 0) <= 0 || !(fd.revents & (POLLIN | POLLHUP))) return kNoKey;

@@ -33,8 +33,12 @@ class TerminalConsole : public Console {
 
  private:
   int ReadByte();  // one byte of standard input, kNoKey at its end
+  // Output is kept until a key is read or waited for, the buffer fills, or
+  // the console closes: one write for many pieces.
+  static constexpr size_t kFlushSize = 4096;
   void Emit(std::string_view bytes);
   void Flush();
+  void FlushWhenFull();
   void Restore();
 
   bool ansi_ = false;        // standard output is a terminal

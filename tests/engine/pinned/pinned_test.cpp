@@ -5,7 +5,7 @@
 // done to make the engine faster keeps every one of them.
 //
 // A change that alters results on purpose (a fix) rewrites the files with
-//   PFAC_PIN_WRITE=1 build/bin/engine_tests --gtest_filter='Pinned*'
+//   PFAC_PIN_WRITE=1 build/bin/engine_tests --gtest_filter='*Pinned*'
 // and its commit says why the results changed.
 #include <gtest/gtest.h>
 

@@ -2,6 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <chrono>
+#include <cstdio>
+#include <string>
+#include <thread>
+
 #include "engine/platform/clock.h"
 
 namespace pfac {
@@ -63,6 +69,45 @@ TEST(Files, OutputRecordsEndWithCrLf) {
   ASSERT_TRUE(ReadFilePrefix(name, 1000, &text));
   EXPECT_EQ(text, "\"x\"\r\n\"+\",\"+\"\r\n=\r\n");
   std::remove(name);
+}
+
+// DXS.DAT is read in pieces up to a limit: a file of several pieces comes whole,
+// a limit inside a piece or on its edge cuts it there, and what is no file
+// gives false.
+TEST(Files, ReadFilePrefixReadsAcrossPiecesUpToItsLimit) {
+  const char* name = "pfac-prefix-test.txt";
+  std::string content;
+  for (int i = 0; content.size() < 10000; ++i) content += std::to_string(i) + ",";
+  {
+    std::FILE* file = std::fopen(name, "wb");
+    ASSERT_NE(file, nullptr);
+    std::fwrite(content.data(), 1, content.size(), file);
+    std::fclose(file);
+  }
+  std::string text = "left over";
+  ASSERT_TRUE(ReadFilePrefix(name, 1 << 20, &text));
+  EXPECT_EQ(text, content);
+  for (size_t limit : {size_t{0}, size_t{1}, size_t{4095}, size_t{4096}, size_t{4097}, size_t{8192},
+                       content.size() - 1, content.size(), content.size() + 1}) {
+    ASSERT_TRUE(ReadFilePrefix(name, limit, &text)) << limit;
+    EXPECT_EQ(text, content.substr(0, limit)) << limit;
+  }
+  std::remove(name);
+  EXPECT_FALSE(ReadFilePrefix(name, 100, &text));
+  EXPECT_FALSE(ReadFilePrefix(".", 100, &text));
+}
+
+TEST(Clock, RealClockTickComesBackAfterTheSearchTakesItDown) {
+  RealClock clock;
+  std::atomic<bool>* tick = clock.TickFlag();
+  ASSERT_NE(tick, nullptr);
+  EXPECT_TRUE(tick->load()) << "the first poll looks at once";
+  tick->store(false);
+  // The ticker raises it again within milliseconds; a few seconds is only the
+  // point at which the test gives up.
+  for (int i = 0; i < 5000 && !tick->load(); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  EXPECT_TRUE(tick->load());
+  EXPECT_EQ(clock.TickFlag(), tick) << "one ticker, whatever the number of requests";
 }
 
 TEST(Clock, FakeClockFormatsAndMovesOn) {
