@@ -536,28 +536,45 @@ void Engine::CandidateComplete() {
 // quotient[k+1 .. n-k] := Image / factor, from the low end: false as soon as a
 // value passes 3,000,000, a quotient is not integral, or the last one is not
 // lead (a_n over the factor's leading coefficient). quotient[0..k] holds the
-// cofactor's low part that the levels found.
-bool Engine::DivideImageFromLow(const FloatTable& factor, FloatTable& quotient, float lead) {
+// cofactor's low part that the levels found. A factor with constant term 1
+// needs no division (the quotient is the value itself).
+inline bool Engine::DivideImageFromLow(const FloatTable& factor, FloatTable& quotient, float lead) {
   const int n = ImageDegree;
   const int k = TrialDegree;
   const float constant = factor[0];
+  const float* image = Image.data();
+  const float* f = factor.data();
+  float* q = quotient.data();
   for (int i = k + 1; i <= n - k; ++i) {
-    float value = Image[i];
+    float value = image[i];
     for (int j = 1; j <= k; ++j) {
-      value = value - quotient[i - j] * factor[j];
+      value = value - q[i - j] * f[j];
       if (Magnitude(value) > kDivisionValueLimit) return false;
     }
-    quotient[i] = value / constant;
-    if (!IsWhole(quotient[i])) return false;
+    if (constant == 1) {
+      q[i] = value;
+    } else {
+      q[i] = value / constant;
+      if (!IsWhole(q[i])) return false;
+    }
   }
-  return quotient[n - k] == lead;
+  return q[n - k] == lead;
 }
 
 // A candidate that divides the image is multiplied back in exact integers
-// before it counts (see CheckProduct); then the candidate check has the last
-// word. False when the product shows that the float division lied.
+// before it counts (see CheckProduct), unless its numbers are small enough
+// that no float operation of the division or of the candidate check can have
+// been rounded; then the candidate check has the last word. False when the
+// product shows that the float division lied.
 bool Engine::HandOnCandidate(const FloatTable& factor, const FloatTable& quotient, Step check) {
-  ProductCheck result = CheckProduct(factor, TrialDegree, quotient);
+  const int n = ImageDegree;
+  const int k = TrialDegree;
+  double largestFactor = 0, largestQuotient = 0, largestImage = 0;
+  for (int j = 0; j <= k; ++j) largestFactor = std::max(largestFactor, double{Magnitude(factor[j])});
+  for (int i = 0; i <= n - k; ++i) largestQuotient = std::max(largestQuotient, double{Magnitude(quotient[i])});
+  for (int i = 0; i <= n; ++i) largestImage = std::max(largestImage, double{Magnitude(Image[i])});
+  const bool floatsExact = largestImage + (k + 1) * largestFactor * largestQuotient < kExactLimit;
+  ProductCheck result = floatsExact ? ProductCheck::kExact : CheckProduct(factor, k, quotient);
   if (result == ProductCheck::kLowerPartDiffers) return false;
   if (result == ProductCheck::kExact) {
     (this->*check)();
