@@ -29,10 +29,17 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// Milliseconds the fake clock moves on at every reading. The poll reads it
-// every 64 calls, so a first pass (7 minutes) stops after some 60 readings and
-// a later one (1 minute) after some 9.
-constexpr long kClockStepMs = 7000;
+// Milliseconds the fake clock moves on at every reading (PFAC_FUZZ_CLOCK_MS
+// sets another). The poll reads it every 64 calls, so with 7 seconds a first
+// pass (7 minutes) stops after some 60 readings and a later one (1 minute)
+// after some 9.
+long ClockStepMs() {
+  static const long step = [] {
+    const char* value = std::getenv("PFAC_FUZZ_CLOCK_MS");
+    return value ? std::atol(value) : 7000L;
+  }();
+  return step;
+}
 
 constexpr char kClosingLines[] = "\n用鼠标左键单击右上方 × 处关闭此窗口\nUse the mouse to close the window\n";
 
@@ -97,7 +104,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
   pfac::MemoryConsole console;
   pfac::FakeClock clock;
-  clock.SetStepPerReadingMs(kClockStepMs);
+  clock.SetStepPerReadingMs(ClockStepMs());
   pfac::Engine engine(console, clock, folder.path());
   const int status = engine.Run();
   if (status != 0) Fail("the run did not end in order, status " + std::to_string(status), console.Transcript());

@@ -103,10 +103,11 @@ std::optional<Rational> ReadSum(Reader& r, bool digitsAfterLetter) {
   for (const Term& t : terms) common = common / Gcd(common, t.denominator) * t.denominator;
   Rational out;
   out.denominator = common;
+  // Term by term in place: a factor of thousands of terms stays linear.
   for (const Term& t : terms) {
-    Poly p;
-    p.terms[t.monomial] = t.numerator * (common / t.denominator);
-    out.numerator = out.numerator + p;
+    Integer& slot = out.numerator.terms[t.monomial];
+    slot += t.numerator * (common / t.denominator);
+    if (slot == 0) out.numerator.terms.erase(t.monomial);
   }
   return out;
 }
