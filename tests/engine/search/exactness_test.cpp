@@ -65,7 +65,7 @@ struct Generator {
                std::to_string(Pick(1, 4096)) + "/" + std::to_string(q) + "x+" + std::to_string(Pick(1, 4096));
       }
       case 6: {  // like terms that add up near the edge
-        int a = Pick(8000000, 16777216), b = Pick(8000000, 16777216);
+        int a = Pick(8000000, 16777216), b = Pick(1, 16777216 - a + 99);
         return std::to_string(a) + "x^2+" + std::to_string(b) + "x^2-" + std::to_string(Pick(1, 99)) + "x+1";
       }
       default: {  // squares and cubes of bases with large coefficients
@@ -105,7 +105,7 @@ TEST(Exactness, LargeCoefficientsGiveExactResultsOrAMessage) {
     if (!WithinLimits(polynomial)) continue;
     ++checked;
     EngineRun run;
-    run.clock.SetStepPerReadingMs(2000);
+    run.clock.SetStepPerReadingMs(5000);
     run.Factor(polynomial);
     ASSERT_EQ(run.status, 0) << polynomial << "\n" << run.Transcript();
     std::string jg = run.Result();
@@ -121,6 +121,22 @@ TEST(Exactness, LargeCoefficientsGiveExactResultsOrAMessage) {
         << polynomial << "\n" << why << "\njg.dat:\n" << jg << "\n" << run.Transcript();
   }
   std::printf("%ld polynomials with large coefficients checked, %ld ended with a message\n", checked, messages);
+}
+
+// A factor whose product with its cofactor is exact still does not count
+// when a coefficient of either lies beyond 16,777,216: it could be written only
+// in the rounded exponent form. (x + 1)(16777218x + 2) is exact in floats.
+TEST(Exactness, CandidateWithACoefficientBeyondTheExactRangeDoesNotCount) {
+  Workbench w;
+  Engine& e = w.e;
+  e.ImageDegree = 2;
+  SetVector(e.Image, {2, 16777220, 16777218});
+  SetVector(e.Trial, {1, 1});
+  SetVector(e.Cofactor, {2, 16777218});
+  EXPECT_EQ(e.CheckProduct(e.Trial, 1, e.Cofactor), Engine::ProductCheck::kLowerPartDiffers);
+  SetVector(e.Image, {2, 16777216, 16777214});
+  SetVector(e.Cofactor, {2, 16777214});
+  EXPECT_EQ(e.CheckProduct(e.Trial, 1, e.Cofactor), Engine::ProductCheck::kExact);
 }
 
 // The report of a split writes the product of every pair of terms of the two
