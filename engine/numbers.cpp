@@ -56,6 +56,18 @@ std::string NumberText(double v) {
   return sign + text;
 }
 
+std::string ProductText(float a, float b) {
+  // Operands below 2^31 keep the product within 64 bits.
+  constexpr float kOperandLimit = 2147483648.0f;
+  const bool integral = a == std::floor(a) && b == std::floor(b) && std::fabs(a) < kOperandLimit &&
+                        std::fabs(b) < kOperandLimit;
+  if (!integral) return NumberText(a * b);
+  const int64_t p = static_cast<int64_t>(a) * static_cast<int64_t>(b);
+  const int64_t magnitude = p < 0 ? -p : p;
+  if (magnitude <= static_cast<int64_t>(kExactLimit)) return NumberText(static_cast<double>(p));
+  return (p < 0 ? "-" : " ") + std::to_string(magnitude);
+}
+
 float ReadNumber(std::string_view text) {
   size_t i = 0;
   while (i < text.size() && text[i] == ' ') ++i;

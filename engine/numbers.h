@@ -46,6 +46,12 @@ std::string NumberText(double v);
 // The number item: the number text and one trailing blank.
 inline std::string NumberItem(double v) { return NumberText(v) + " "; }
 
+// The number text of the product of two coefficients (integral floats),
+// computed exactly in 64 bits. Within the exact range of a float it is the
+// number text of their float product; beyond it, where the float product would
+// already be rounded, it is written with all its digits.
+std::string ProductText(float a, float b);
+
 // The value of the number at the start of a text: blanks skipped, an optional
 // sign, digits with at most one decimal point, an optional exponent part (D, d,
 // E or e, an optional sign and digits). 0 when the text starts with no number.

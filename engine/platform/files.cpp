@@ -46,6 +46,10 @@ bool OutputFile::Close() {
 
 bool InputFile::Open(const std::filesystem::path& path) {
   Close();
+  // Only a regular file has an end: a device in its place (jg.dat linked to
+  // /dev/full, say) would be read for ever.
+  std::error_code error;
+  if (!std::filesystem::is_regular_file(path, error)) return false;
   std::ifstream in(path, std::ios::binary);
   if (!in) return false;
   std::ostringstream content;

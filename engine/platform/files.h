@@ -39,6 +39,7 @@ class OutputFile {
 // line from the front.
 class InputFile {
  public:
+  // False when the path is not a regular file or cannot be read.
   bool Open(const std::filesystem::path& path);
   void OpenText(std::string text);  // for tests and callers that hold the text
   bool IsOpen() const { return open_; }

@@ -4,12 +4,24 @@ namespace pfac {
 
 MemoryConsole::MemoryConsole() : cells_(kRows * kColumns) {}
 
+namespace {
+
+constexpr int kScrolledRows = Console::kStatusRow - 1;
+
+// Where a screen row is stored, with screen row 1 stored at firstRow.
+int StoredRow(int row, int firstRow) {
+  if (row < 1 || row > kScrolledRows) return row - 1;
+  return (row - 1 + firstRow) % kScrolledRows;
+}
+
+}  // namespace
+
 MemoryConsole::Cell& MemoryConsole::CellAt(int row, int column) {
-  return cells_[(row - 1) * kColumns + (column - 1)];
+  return cells_[StoredRow(row, firstRow_) * kColumns + (column - 1)];
 }
 
 const MemoryConsole::Cell& MemoryConsole::At(int row, int column) const {
-  return cells_.at((row - 1) * kColumns + (column - 1));
+  return cells_.at(StoredRow(row, firstRow_) * kColumns + (column - 1));
 }
 
 std::string MemoryConsole::RowText(int row) const {
@@ -21,6 +33,7 @@ std::string MemoryConsole::RowText(int row) const {
 
 void MemoryConsole::Clear() {
   for (Cell& cell : cells_) cell = Cell{" ", foreground_, background_};
+  firstRow_ = 0;
   row_ = 1;
   column_ = 1;
   onStatusRow_ = false;
@@ -43,9 +56,7 @@ void MemoryConsole::Locate(int row, int column) {
 }
 
 void MemoryConsole::ScrollMainArea() {
-  for (int r = 1; r < kStatusRow - 1; ++r) {
-    for (int c = 1; c <= kColumns; ++c) CellAt(r, c) = CellAt(r + 1, c);
-  }
+  firstRow_ = (firstRow_ + 1) % kScrolledRows;
   for (int c = 1; c <= kColumns; ++c) {
     CellAt(kStatusRow - 1, c) = Cell{" ", foreground_, background_};
   }

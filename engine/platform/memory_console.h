@@ -56,6 +56,10 @@ class MemoryConsole : public Console {
   Cell& CellAt(int row, int column);
 
   std::vector<Cell> cells_;
+  // Rows 1..24 are a ring in cells_: screen row 1 is stored at this row, so
+  // that a scroll moves no cells (a factor of thousands of terms scrolls the
+  // screen thousands of times).
+  int firstRow_ = 0;
   int row_ = 1;
   int column_ = 1;  // kColumns + 1 after a full row, until the next character
   int foreground_ = 7;

@@ -55,7 +55,9 @@ void WriteCommonFactor(Engine& e, bool toFile) {
 // One line of jg.dat with the product of L (degree LongDegree) and S (degree
 // ShortDegree) before like terms are collected: the partial products of each
 // power in a group "+(...)" followed by the power's monomial. A group whose
-// products are all zero stays open and takes the next nonzero ones.
+// products are all zero stays open and takes the next nonzero ones. Partial
+// products are written exactly (ProductText): those of one power may pass
+// 16,777,216 while their sum, a coefficient of the polynomial, does not.
 void WriteExpandedProduct(Engine& e, const FloatTable& L, const FloatTable& S) {
   const int a = e.LongDegree;
   const int b = e.ShortDegree;
@@ -65,10 +67,10 @@ void WriteExpandedProduct(Engine& e, const FloatTable& L, const FloatTable& S) {
     e.ResultText("+(");
     groupFlag = false;
   };
-  auto partialProduct = [&](float x) {
-    if (x == 0) return;
+  auto partialProduct = [&](float x, float y) {
+    if (x == 0 || y == 0) return;
     groupFlag = true;
-    e.ResultNumberText(x);
+    e.ResultText(ProductText(x, y));
     e.ResultText(" ");
   };
   auto closeGroup = [&](int code) {
@@ -78,7 +80,7 @@ void WriteExpandedProduct(Engine& e, const FloatTable& L, const FloatTable& S) {
     e.WriteMonomialCode();
   };
   e.ResultText("[");
-  e.ResultNumberText(L[a] * S[b]);
+  e.ResultText(ProductText(L[a], S[b]));
   e.MonomialCode = e.PassDegree;
   e.WriteMonomialCode();
   float r = e.PassDegree;
@@ -86,17 +88,16 @@ void WriteExpandedProduct(Engine& e, const FloatTable& L, const FloatTable& S) {
     r = r - 1;
     const int rr = ToInt(r);
     openGroup();
-    for (int j = a; j >= rr - b; --j) partialProduct(L[j] * S[rr - j]);
+    for (int j = a; j >= rr - b; --j) partialProduct(L[j], S[rr - j]);
     closeGroup(rr);
   }
   for (int p = a - 1; p >= 1; --p) {
     openGroup();
-    for (int j = 0; j <= std::min(p, b); ++j) partialProduct(S[j] * L[p - j]);
+    for (int j = 0; j <= std::min(p, b); ++j) partialProduct(S[j], L[p - j]);
     closeGroup(p);
   }
-  const float constant = L[0] * S[0];
-  if (constant > 0) e.ResultText("+");
-  e.ResultNumberText(constant);
+  if ((L[0] > 0 && S[0] > 0) || (L[0] < 0 && S[0] < 0)) e.ResultText("+");
+  e.ResultText(ProductText(L[0], S[0]));
   if (!groupFlag) e.ResultText(")");
   e.MonomialCode = 0;
   e.WriteMonomialCode();

@@ -699,7 +699,11 @@ Engine::ProductCheck Engine::CheckProduct(const FloatTable& factor, int k,
     for (int j = low; j <= high; ++j) {
       const float a = factor[j];
       const float b = quotient[c - j];
-      if (a != std::floor(a) || b != std::floor(b)) return ProductCheck::kLowerPartDiffers;
+      // A coefficient beyond 16,777,216 could be written only rounded: such a
+      // candidate counts as one whose floats lied.
+      if (a != std::floor(a) || b != std::floor(b) || std::fabs(a) > kExactLimit || std::fabs(b) > kExactLimit) {
+        return ProductCheck::kLowerPartDiffers;
+      }
       sum += static_cast<__int128>(static_cast<int64_t>(a)) * static_cast<int64_t>(b);
     }
     if (sum == static_cast<__int128>(static_cast<int64_t>(Image[c]))) continue;

@@ -39,9 +39,10 @@ void Engine::ReportFactorisation() {
       }
       for (int j = second; j >= 0; --j) {
         if (Trial[j] == 0) continue;
-        float p = Cofactor[i] * Trial[j];
-        if (j != second && p > 0) ResultText("+");
-        ResultNumberItem(p);
+        // The product written exactly, as in the expanded product.
+        const bool positive = (Cofactor[i] > 0 && Trial[j] > 0) || (Cofactor[i] < 0 && Trial[j] < 0);
+        if (j != second && positive) ResultText("+");
+        ResultText(ProductText(Cofactor[i], Trial[j]) + " ");
         MonomialCode = static_cast<int16_t>(i + j);
         WriteMonomialCode();
       }

@@ -28,6 +28,16 @@ TEST(NumberText, FractionsHaveNoLeadingZeroAndNoTrailingZeros) {
   EXPECT_EQ(NumberText(3.0000002f), " 3");  // seven significant digits
 }
 
+TEST(ProductText, ProductsOfCoefficientsAreExactBeyondTheRangeOfAFloat) {
+  EXPECT_EQ(ProductText(-3, 4), "-12");
+  EXPECT_EQ(ProductText(4096, 4096), " 16777216");
+  // 3991 x 4204 = 16,778,164: the float product would read 1.677816E+07.
+  EXPECT_EQ(NumberText(3991.0f * 4204.0f), " 1.677816E+07");
+  EXPECT_EQ(ProductText(3991, 4204), " 16778164");
+  EXPECT_EQ(ProductText(-16777216, 16777215), "-281474959933440");
+  EXPECT_EQ(ProductText(0.5f, 3), " 1.5");
+}
+
 TEST(ToInt16, RoundsHalvesToEvenAndStopsOutsideTheRange) {
   EXPECT_EQ(ToInt16(2.5f), 2);
   EXPECT_EQ(ToInt16(3.5f), 4);

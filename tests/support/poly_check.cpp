@@ -85,7 +85,16 @@ std::optional<Rational> ReadSum(Reader& r, bool digitsAfterLetter) {
     Integer sign = 1;
     if (r.Take('-')) {
       sign = -1;
-    } else if (!r.Take('+') && !first) {
+    } else if (r.Take('+')) {
+      // In the input a "+" only separates terms: the coefficient after it may
+      // bring its own sign (x+-2z is x - 2z, x++3y is x + 3y, x+-y is x - y).
+      if (digitsAfterLetter && !first && r.Take('-')) {
+        sign = -1;
+      } else if (digitsAfterLetter && !first && r.At('+') && r.i + 1 < r.s.size() &&
+                 std::isdigit(static_cast<unsigned char>(r.s[r.i + 1]))) {
+        r.Take('+');
+      }
+    } else if (!first) {
       return std::nullopt;
     }
     first = false;
@@ -103,10 +112,11 @@ std::optional<Rational> ReadSum(Reader& r, bool digitsAfterLetter) {
   for (const Term& t : terms) common = common / Gcd(common, t.denominator) * t.denominator;
   Rational out;
   out.denominator = common;
+  // Term by term in place: a factor of thousands of terms stays linear.
   for (const Term& t : terms) {
-    Poly p;
-    p.terms[t.monomial] = t.numerator * (common / t.denominator);
-    out.numerator = out.numerator + p;
+    Integer& slot = out.numerator.terms[t.monomial];
+    slot += t.numerator * (common / t.denominator);
+    if (slot == 0) out.numerator.terms.erase(t.monomial);
   }
   return out;
 }

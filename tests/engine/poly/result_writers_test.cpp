@@ -185,6 +185,21 @@ TEST(WriteExpandedProduct, GroupsPartialProductsAndNeverWritesAnEmptyGroup) {
   EXPECT_EQ(w.Console(), "");
 }
 
+TEST(WriteExpandedProduct, PartialProductsBeyondTheExactRangeKeepEveryDigit) {
+  Writers w;
+  Engine& e = w.e;
+  // (3991x + 4204)(3991x - 3990) = 15928081x^2 + 854074x - 16773960: the
+  // partial products of x, 16,778,164 and -15,924,090, add up to a coefficient
+  // within the exact range although the first lies beyond it.
+  SetVector(e.Cofactor, {4204, 3991});
+  SetVector(e.Trial, {-3990, 3991});
+  e.LongDegree = 1;
+  e.ShortDegree = 1;
+  e.PassDegree = 2;
+  e.WriteExpandedProductCofactorFirst();
+  EXPECT_EQ(w.Result(), "[ 15928081*x^ 2+(-15924090  16778164 )*x-16773960]\r\n");
+}
+
 TEST(BeginSpecialLine, OpensAResultLineOnTheFirstPassOnly) {
   Writers first;
   first.e.TermCount = 2;

@@ -1,0 +1,117 @@
+// The engine's fuzz target: arbitrary bytes are the content of DXS.DAT, and a
+// whole run of the engine takes them from the start screen to the closing
+// lines, in-process: an in-memory console whose keyboard never presses, a fake
+// clock that moves on at every reading (so that every search reaches its time
+// limit after a few thousand levels), and a working folder of its own.
+//
+// Besides the sanitizers' reports, a run fails (abort) when
+// - it does not end in order (exit status 0, the closing lines last),
+// - DXS.DAT is not as it was,
+// - its last result line in jg.dat does not multiply back exactly to the
+//   polynomial entered, or a stopped search left no "=...." mark.
+#include <unistd.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "engine/engine.h"
+#include "engine/platform/clock.h"
+#include "engine/platform/files.h"
+#include "engine/platform/memory_console.h"
+#include "support/poly_check.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// Milliseconds the fake clock moves on at every reading (PFAC_FUZZ_CLOCK_MS
+// sets another). The poll reads it every 64 calls, so with 7 seconds a first
+// pass (7 minutes) stops after some 60 readings and a later one (1 minute)
+// after some 9.
+long ClockStepMs() {
+  static const long step = [] {
+    const char* value = std::getenv("PFAC_FUZZ_CLOCK_MS");
+    return value ? std::atol(value) : 7000L;
+  }();
+  return step;
+}
+
+constexpr char kClosingLines[] = "\n用鼠标左键单击右上方 × 处关闭此窗口\nUse the mouse to close the window\n";
+
+// One working folder per process, emptied before every run.
+class WorkFolder {
+ public:
+  WorkFolder() {
+    path_ = fs::temp_directory_path() / ("pfac-fuzz-" + std::to_string(getpid()));
+    fs::create_directories(path_);
+  }
+  ~WorkFolder() {
+    std::error_code ignored;
+    fs::remove_all(path_, ignored);
+  }
+  const fs::path& path() const { return path_; }
+  void Empty() const {
+    for (const auto& entry : fs::directory_iterator(path_)) fs::remove_all(entry.path());
+  }
+
+ private:
+  fs::path path_;
+};
+
+std::string ReadFile(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+[[noreturn]] void Fail(const std::string& what, const std::string& detail) {
+  std::fprintf(stderr, "pfac fuzz: %s\n%s\n", what.c_str(), detail.c_str());
+  std::abort();
+}
+
+bool EndsWith(const std::string& text, const std::string& tail) {
+  return text.size() >= tail.size() && text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
+}
+
+// The result of a run that reached a result must equal the polynomial entered.
+void CheckResult(const pfac::Engine& engine, const std::string& polynomial, const std::string& jg) {
+  using namespace pfac::testing;
+  if (jg.find("Stopped") != std::string::npos || jg.find("Incomplete") != std::string::npos) return;
+  auto last = LastResultLine(jg);
+  if (!last) return;  // "=0", a single term: one line, written by the preparation
+  auto input = ParseInput(polynomial);
+  if (!input) return;  // a text the checker does not read
+  std::string why;
+  if (!LineEquals(last->line, *input, &why)) Fail("the result does not multiply back: " + why, jg);
+  if (engine.ResultAbortMark == "x" && !last->stopped) Fail("a stopped search left no \"=....\" mark", jg);
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  static WorkFolder folder;
+  folder.Empty();
+  const std::string content(reinterpret_cast<const char*>(data), size);
+  {
+    std::ofstream out(folder.path() / "DXS.DAT", std::ios::binary);
+    out << content;
+  }
+  pfac::MemoryConsole console;
+  pfac::FakeClock clock;
+  clock.SetStepPerReadingMs(ClockStepMs());
+  pfac::Engine engine(console, clock, folder.path());
+  const int status = engine.Run();
+  if (status != 0) Fail("the run did not end in order, status " + std::to_string(status), console.Transcript());
+  if (!EndsWith(console.Transcript(), kClosingLines)) Fail("the closing lines are not last", console.Transcript());
+  if (ReadFile(folder.path() / "DXS.DAT") != content) Fail("DXS.DAT changed", content);
+  if (fs::exists(folder.path() / "jg.dat")) {
+    CheckResult(engine, pfac::FirstFieldOfFirstLine(content), ReadFile(folder.path() / "jg.dat"));
+  }
+  return 0;
+}
