@@ -13,6 +13,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <ostream>
 #include <set>
 #include <sstream>
 #include <string>
@@ -30,6 +31,9 @@ struct PinnedCase {
   long msPerReading = 0;
   std::string polynomial;
 };
+
+// Names the case in test listings and failure messages by its polynomial.
+void PrintTo(const PinnedCase& c, std::ostream* out) { *out << c.name << ": " << c.polynomial; }
 
 // Lines of cases.txt: NAME MS POLYNOMIAL, where MS is how far the fake clock
 // moves on at each reading and the polynomial is the rest of the line, as
