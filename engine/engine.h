@@ -172,6 +172,7 @@ class Engine {
   FloatTable Residual;     // [i] c_i, right-hand side of level i
   FloatTable FactorStore;  // stored factors, one after the other
   FloatTable Snapshot;     // saved search state between degrees
+  std::vector<int> TermPositions;  // nonzero positions of two vectors, for FindKroneckerSplit
 
   int16_t PassDegree = 0;
   int16_t TrialDegree = 0;     // k
@@ -208,6 +209,7 @@ class Engine {
   void CheckAndSplitFactor();
   void CheckAndSplitMirrored();  // the same with Trial and Cofactor exchanged
   void FindKroneckerSplit();
+  void TryKroneckerOffset(int s);
   void UnpackDenseToTerms();
   void ComputeVariableDegrees();
   void SetTargetDegrees();

@@ -137,32 +137,84 @@ void Engine::CheckAndSplitMirrored() {
 // FirstDegree) and the second (Trial, degree SecondDegree) have degrees in
 // every variable that add up to TargetDegree. The second factor's offset s
 // runs up from 0; the first gets CodeOffset - s. Only degrees are compared.
+//
+// Each offset is first tried on the nonzero positions alone (listed once), so
+// that a sparse factor of high degree costs its terms per offset, not its
+// degree. The offset that fits, or the last one when none does, then runs
+// through TryKroneckerOffset, which leaves the tables as the plain walk would.
 void Engine::FindKroneckerSplit() {
   const int offsets = ToInt(CodeOffset);
   const int variables = ToInt(VariableCount);
   const int second = ToInt(SecondDegree);
   EnsureSize(Scratch, std::max<int>(FirstDegree, second) + 1);
+  TermPositions.clear();
+  for (int i = FirstDegree; i >= 0; --i) {
+    if (Cofactor[i] != 0) TermPositions.push_back(i);
+  }
+  const size_t firstTerms = TermPositions.size();
+  for (int i = second; i >= 0; --i) {
+    if (Trial[i] != 0) TermPositions.push_back(i);
+  }
+  // Degree in v of the terms at positions [from, to) with codes base + i;
+  // false when one exceeds the 16-bit range (the plain walk stops there).
+  auto degrees = [&](size_t from, size_t to, int base, int* degree) {
+    for (int v = 1; v <= variables; ++v) degree[v] = 0;
+    for (size_t t = from; t < to; ++t) {
+      int code = base + TermPositions[t];
+      for (int v = variables; v >= 1; --v) {
+        const int e = v >= 2 ? code / Weight[v] : code;
+        if (v >= 2) code = code % Weight[v];
+        if (e > degree[v]) {
+          if (e > INT16_MAX) return false;
+          degree[v] = e;
+        }
+      }
+    }
+    return true;
+  };
+  int firstDegree[kVariableColumns];
+  int secondDegree[kVariableColumns];
   for (int s = 0; s <= offsets; ++s) {
-    DenseOffset = FirstOffset = ToInt16(CodeOffset - s);
-    for (int i = 0; i <= FirstDegree; ++i) Scratch[i] = Cofactor[i];
-    DenseTop = FirstDegree;
-    UnpackDenseToTerms();
-    for (int v = 1; v <= variables; ++v) MaxExponent[v] = VariableDegree[v];
-    DenseOffset = static_cast<int16_t>(s);
-    for (int i = 0; i <= second; ++i) Scratch[i] = Trial[i];
-    DenseTop = static_cast<int16_t>(second);
-    UnpackDenseToTerms();
+    if (s == offsets || !degrees(0, firstTerms, offsets - s, firstDegree) ||
+        !degrees(firstTerms, TermPositions.size(), s, secondDegree)) {
+      TryKroneckerOffset(s);
+      if (SplitResult == 3 || s == offsets) return;
+      continue;
+    }
     bool fits = true;
     for (int v = 1; v <= variables && fits; ++v) {
-      DegreeSum[v] = static_cast<int16_t>(VariableDegree[v] + MaxExponent[v]);
-      fits = DegreeSum[v] == TargetDegree[v];
+      fits = static_cast<int16_t>(secondDegree[v] + firstDegree[v]) == TargetDegree[v];
     }
     if (fits) {
-      SplitResult = 3;
+      TryKroneckerOffset(s);
       return;
     }
   }
   SplitResult = 2;
+}
+
+// The factors unpacked with the second at offset s and the first at
+// CodeOffset - s: SplitResult 3 when their degrees add up to TargetDegree in
+// every variable, else 2. Leaves the second factor in the term table, the
+// first one's degrees in MaxExponent.
+void Engine::TryKroneckerOffset(int s) {
+  const int variables = ToInt(VariableCount);
+  const int second = ToInt(SecondDegree);
+  DenseOffset = FirstOffset = ToInt16(CodeOffset - s);
+  for (int i = 0; i <= FirstDegree; ++i) Scratch[i] = Cofactor[i];
+  DenseTop = FirstDegree;
+  UnpackDenseToTerms();
+  for (int v = 1; v <= variables; ++v) MaxExponent[v] = VariableDegree[v];
+  DenseOffset = static_cast<int16_t>(s);
+  for (int i = 0; i <= second; ++i) Scratch[i] = Trial[i];
+  DenseTop = static_cast<int16_t>(second);
+  UnpackDenseToTerms();
+  bool fits = true;
+  for (int v = 1; v <= variables && fits; ++v) {
+    DegreeSum[v] = static_cast<int16_t>(VariableDegree[v] + MaxExponent[v]);
+    fits = DegreeSum[v] == TargetDegree[v];
+  }
+  SplitResult = fits ? 3 : 2;
 }
 
 // One term-table row per nonzero entry of Scratch[0..DenseTop], highest code

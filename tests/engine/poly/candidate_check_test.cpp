@@ -151,6 +151,31 @@ TEST(CandidateCheck, FactorOfTwoVariablesMapsBackAtTheRightOffset) {
   EXPECT_EQ(e.SplitResult, 2);
 }
 
+// No offset fits: the tables are left as the last offset tried leaves them,
+// the second factor unpacked at CodeOffset, the first one's degrees at 0.
+TEST(CandidateCheck, OffsetWalkWithoutFitEndsOnTheLastOffset) {
+  Workbench w;
+  Engine& e = w.e;
+  TwoVariables(e, 2, {1, 0, 0, 0, -1}, 2, 2);
+  SetVector(e.Cofactor, {1, 1});
+  SetVector(e.Trial, {1, -1, 1});
+  e.FirstDegree = 1;
+  e.SecondDegree = 2;
+  e.FindKroneckerSplit();
+  EXPECT_EQ(e.SplitResult, 2);
+  EXPECT_EQ(e.DenseOffset, 2);
+  EXPECT_EQ(e.FirstOffset, 0);
+  ASSERT_EQ(e.TermRows, 3);  // codes 4, 3, 2: xy, y, x^2
+  EXPECT_EQ(e.Exponent[1][1], 1);
+  EXPECT_EQ(e.Exponent[1][2], 1);
+  EXPECT_EQ(e.Exponent[2][1], 0);
+  EXPECT_EQ(e.Exponent[2][2], 1);
+  EXPECT_EQ(e.Exponent[3][1], 2);
+  EXPECT_EQ(e.Exponent[3][2], 0);
+  EXPECT_EQ(e.MaxExponent[1], 1);  // 1 + x
+  EXPECT_EQ(e.MaxExponent[2], 0);
+}
+
 TEST(CandidateCheck, ProductOfStoredFactorsSplitsOnTheSecondFactor) {
   Workbench w;
   Engine& e = w.e;
