@@ -9,14 +9,9 @@
 // - DXS.DAT is not as it was,
 // - its last result line in jg.dat does not multiply back exactly to the
 //   polynomial entered, or a stopped search left no "=...." mark.
-#include <unistd.h>
-
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 
 #include "engine/engine.h"
@@ -24,10 +19,9 @@
 #include "engine/platform/files.h"
 #include "engine/platform/memory_console.h"
 #include "support/poly_check.h"
+#include "support/temp_folder.h"
 
 namespace {
-
-namespace fs = std::filesystem;
 
 // Milliseconds the fake clock moves on at every reading (PFAC_FUZZ_CLOCK_MS
 // sets another). The poll reads it every 64 calls, so with 7 seconds a first
@@ -42,33 +36,6 @@ long ClockStepMs() {
 }
 
 constexpr char kClosingLines[] = "\n用鼠标左键单击右上方 × 处关闭此窗口\nUse the mouse to close the window\n";
-
-// One working folder per process, emptied before every run.
-class WorkFolder {
- public:
-  WorkFolder() {
-    path_ = fs::temp_directory_path() / ("pfac-fuzz-" + std::to_string(getpid()));
-    fs::create_directories(path_);
-  }
-  ~WorkFolder() {
-    std::error_code ignored;
-    fs::remove_all(path_, ignored);
-  }
-  const fs::path& path() const { return path_; }
-  void Empty() const {
-    for (const auto& entry : fs::directory_iterator(path_)) fs::remove_all(entry.path());
-  }
-
- private:
-  fs::path path_;
-};
-
-std::string ReadFile(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
 
 [[noreturn]] void Fail(const std::string& what, const std::string& detail) {
   std::fprintf(stderr, "pfac fuzz: %s\n%s\n", what.c_str(), detail.c_str());
@@ -95,13 +62,9 @@ void CheckResult(const pfac::Engine& engine, const std::string& polynomial, cons
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  static WorkFolder folder;
-  folder.Empty();
+  pfac::testing::TempFolder folder;
   const std::string content(reinterpret_cast<const char*>(data), size);
-  {
-    std::ofstream out(folder.path() / "DXS.DAT", std::ios::binary);
-    out << content;
-  }
+  folder.Write("DXS.DAT", content);
   pfac::MemoryConsole console;
   pfac::FakeClock clock;
   clock.SetStepPerReadingMs(ClockStepMs());
@@ -109,9 +72,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const int status = engine.Run();
   if (status != 0) Fail("the run did not end in order, status " + std::to_string(status), console.Transcript());
   if (!EndsWith(console.Transcript(), kClosingLines)) Fail("the closing lines are not last", console.Transcript());
-  if (ReadFile(folder.path() / "DXS.DAT") != content) Fail("DXS.DAT changed", content);
-  if (fs::exists(folder.path() / "jg.dat")) {
-    CheckResult(engine, pfac::FirstFieldOfFirstLine(content), ReadFile(folder.path() / "jg.dat"));
+  if (folder.Read("DXS.DAT") != content) Fail("DXS.DAT changed", content);
+  if (folder.Exists("jg.dat")) {
+    CheckResult(engine, pfac::FirstFieldOfFirstLine(content), folder.Read("jg.dat"));
   }
   return 0;
 }

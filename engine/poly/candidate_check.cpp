@@ -146,6 +146,10 @@ void Engine::FindKroneckerSplit() {
   const int offsets = ToInt(CodeOffset);
   const int variables = ToInt(VariableCount);
   const int second = ToInt(SecondDegree);
+  if (offsets < 0) {
+    SplitResult = 2;
+    return;
+  }
   EnsureSize(Scratch, std::max<int>(FirstDegree, second) + 1);
   TermPositions.clear();
   for (int i = FirstDegree; i >= 0; --i) {
@@ -155,42 +159,39 @@ void Engine::FindKroneckerSplit() {
   for (int i = second; i >= 0; --i) {
     if (Trial[i] != 0) TermPositions.push_back(i);
   }
-  // Degree in v of the terms at positions [from, to) with codes base + i;
-  // false when one exceeds the 16-bit range (the plain walk stops there).
+  // Degree in v of the terms at positions [from, to) with codes base + i,
+  // read back as UnpackDenseToTerms does; false when one leaves the 16-bit
+  // range, where the full unpacking stops the run.
   auto degrees = [&](size_t from, size_t to, int base, int* degree) {
     for (int v = 1; v <= variables; ++v) degree[v] = 0;
     for (size_t t = from; t < to; ++t) {
       int code = base + TermPositions[t];
-      for (int v = variables; v >= 1; --v) {
-        const int e = v >= 2 ? code / Weight[v] : code;
-        if (v >= 2) code = code % Weight[v];
-        if (e > degree[v]) {
-          if (e > INT16_MAX) return false;
-          degree[v] = e;
-        }
+      for (int v = variables; v >= 2; --v) {
+        degree[v] = std::max(degree[v], code / Weight[v]);
+        code = code % Weight[v];
       }
+      degree[1] = std::max(degree[1], code);
+    }
+    for (int v = 1; v <= variables; ++v) {
+      if (degree[v] > INT16_MAX) return false;
     }
     return true;
   };
   int firstDegree[kVariableColumns];
   int secondDegree[kVariableColumns];
-  for (int s = 0; s <= offsets; ++s) {
-    if (s == offsets || !degrees(0, firstTerms, offsets - s, firstDegree) ||
+  int s = 0;
+  for (; s < offsets; ++s) {
+    if (!degrees(0, firstTerms, offsets - s, firstDegree) ||
         !degrees(firstTerms, TermPositions.size(), s, secondDegree)) {
-      TryKroneckerOffset(s);
-      if (SplitResult == 3 || s == offsets) return;
-      continue;
+      break;
     }
     bool fits = true;
     for (int v = 1; v <= variables && fits; ++v) {
       fits = static_cast<int16_t>(secondDegree[v] + firstDegree[v]) == TargetDegree[v];
     }
-    if (fits) {
-      TryKroneckerOffset(s);
-      return;
-    }
+    if (fits) break;
   }
-  SplitResult = 2;
+  TryKroneckerOffset(s);
 }
 
 // The factors unpacked with the second at offset s and the first at

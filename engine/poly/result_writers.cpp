@@ -96,7 +96,7 @@ void WriteExpandedProduct(Engine& e, const FloatTable& L, const FloatTable& S) {
     for (int j = 0; j <= std::min(p, b); ++j) partialProduct(S[j], L[p - j]);
     closeGroup(p);
   }
-  if ((L[0] > 0 && S[0] > 0) || (L[0] < 0 && S[0] < 0)) e.ResultText("+");
+  if (L[0] * S[0] > 0) e.ResultText("+");
   e.ResultText(ProductText(L[0], S[0]));
   if (!groupFlag) e.ResultText(")");
   e.MonomialCode = 0;

@@ -39,9 +39,9 @@ void Engine::ReportFactorisation() {
       }
       for (int j = second; j >= 0; --j) {
         if (Trial[j] == 0) continue;
-        // The product written exactly, as in the expanded product.
-        const bool positive = (Cofactor[i] > 0 && Trial[j] > 0) || (Cofactor[i] < 0 && Trial[j] < 0);
-        if (j != second && positive) ResultText("+");
+        // The product written exactly, as in the expanded product; the float
+        // product's sign is right even where its digits are rounded.
+        if (j != second && Cofactor[i] * Trial[j] > 0) ResultText("+");
         ResultText(ProductText(Cofactor[i], Trial[j]) + " ");
         MonomialCode = static_cast<int16_t>(i + j);
         WriteMonomialCode();

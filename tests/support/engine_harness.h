@@ -12,25 +12,9 @@
 #include "engine/engine.h"
 #include "engine/platform/clock.h"
 #include "engine/platform/memory_console.h"
+#include "support/temp_folder.h"
 
 namespace pfac::testing {
-
-// A fresh folder under the system's temporary folder, removed at the end.
-class TempFolder {
- public:
-  TempFolder();
-  ~TempFolder();
-  TempFolder(const TempFolder&) = delete;
-  TempFolder& operator=(const TempFolder&) = delete;
-
-  const std::filesystem::path& path() const { return path_; }
-  void Write(const std::string& name, const std::string& content) const;
-  std::string Read(const std::string& name) const;
-  bool Exists(const std::string& name) const;
-
- private:
-  std::filesystem::path path_;
-};
 
 // DXS.DAT as the front end writes it: the text in double quotes and CR LF.
 std::string QuotedLine(const std::string& polynomial);
