@@ -1,9 +1,11 @@
 #include "engine/engine.h"
+#include "engine/exact/factoriser.h"
 
 namespace pfac {
 
-Engine::Engine(Console& console, Clock& clock, std::filesystem::path workFolder)
-    : console_(console), clock_(clock), workFolder_(std::move(workFolder)) {
+Engine::Engine(Console& console, Clock& clock, std::filesystem::path workFolder,
+               exact::ExactFactoriser* exactFactoriser)
+    : console_(console), clock_(clock), workFolder_(std::move(workFolder)), exact_(exactFactoriser) {
   pollTick_ = clock_.TickFlag();
 }
 
@@ -63,6 +65,7 @@ void Engine::StopRun(std::string_view message, std::string_view fileLine) {
 // Writes the message of a stopped run on its own line, marks jg.dat when it is
 // open, closes everything and ends with the closing lines.
 void Engine::StopWithMessage() {
+  if (exact_) exact_->Cancel();
   console_.SetColour(7, 0);
   if (console_.Column() > 1) ConsoleEnd();
   console_.WriteLine(stopMessage_);

@@ -23,12 +23,17 @@
 #include <string_view>
 #include <vector>
 
+#include "engine/exact/certificate.h"
 #include "engine/numbers.h"
 #include "engine/platform/clock.h"
 #include "engine/platform/console.h"
 #include "engine/platform/files.h"
 
 namespace pfac {
+
+namespace exact {
+class ExactFactoriser;
+}
 
 using FloatTable = std::vector<float>;
 using ShortTable = std::vector<int16_t>;
@@ -56,8 +61,11 @@ class Engine {
   using Step = void (Engine::*)();
 
   // The engine works in workFolder with the relative names DXS.DAT, DXS1.DAT,
-  // jg.dat and the pending-factor files.
-  Engine(Console& console, Clock& clock, std::filesystem::path workFolder = ".");
+  // jg.dat and the pending-factor files. With an exact factoriser, runs that
+  // search long take its help and every result gets a certificate line; an
+  // engine without one gives the search's results alone.
+  Engine(Console& console, Clock& clock, std::filesystem::path workFolder = ".",
+         exact::ExactFactoriser* exactFactoriser = nullptr);
 
   // Runs the whole job from the start screen to the closing lines; returns the
   // exit status of the program (0 for every orderly end).
@@ -431,6 +439,65 @@ class Engine {
   void ShowResults();
 
   // ---------------------------------------------------------------------
+  // The exact factoriser beside the search
+  // ---------------------------------------------------------------------
+  // A search that has gone on this long has the factoriser started: textbook
+  // polynomials end well before, so most runs never load it.
+  static constexpr int64_t kExactStartMs = 100;
+  // A polynomial searched this long without a split takes its factor from the
+  // exact factorisation, when that knows one.
+  static constexpr int64_t kExactHandOverMs = 1000;
+  // The end of a run waits for the factoriser at most this many rounds of
+  // kExactWaitRoundMs (the X key ends the wait).
+  static constexpr int kExactWaitRounds = 50;
+  static constexpr int kExactWaitRoundMs = 100;
+
+  exact::Polynomial ExactInput;     // the prepared polynomial, as the search first gets it
+  std::string ExactLetters;         // its variables' letters in its order; empty until taken
+  exact::EnteredPolynomial Entered; // the polynomial entered, through the prepared one
+  int16_t ExactStarted = 0;         // 1 once the factoriser has ExactInput
+  int64_t FirstSearchMs = -1;       // clock milliseconds when the run's first search began
+  int64_t PassSearchMs = 0;         // ... when the current pass's search began
+  int16_t PassExactState = 0;       // 0 not looked at, 1 reducible (a factor to hand over), 2 nothing to do
+  FloatTable HandOverTrial;         // [0..HandOverDegree] the exact factor laid out as the image
+  FloatTable HandOverQuotient;      // [0..PassDegree - HandOverDegree] the image divided by it
+  int16_t HandOverDegree = 0;
+  std::string HandOverText;         // that factor in the input syntax
+  int16_t ProvedIrreducible = 0;    // 1 while a search ends on a proof of irreducibility
+  std::vector<std::string> ExactNotes;  // jg.dat lines of handed-over factors, written at the end
+  int16_t StoppedByTime = 0;        // 1 once a search of the run reached its time limit
+  int16_t StoppedByKey = 0;         // 1 once a search of the run was stopped with X
+  int16_t PendingLost = 0;          // 1 when a pending-factor file could not be read
+  int16_t CertificateDone = 0;      // 1 once the certificate line is written
+  int16_t WaitRounds = 0;           // rounds waited for the factoriser in this run
+  int16_t WaitSkipped = 0;          // 1 when the X key ended a wait
+  int16_t WaitGivenUp = 0;          // 1 once a wait ended without a result: no more waits
+  int16_t SearchEndExamined = 0;    // 1 while EndOfSearch goes on after ExamineSearchEnd
+
+  void TakeExactInput();            // the prepared polynomial, at the first search
+  void StartExactFactoriser();
+  // Part of the interruption poll: starts the factoriser, and with its result
+  // continues at EndSearchProvedIrreducible or HandOverExactFactor.
+  void LookForExactResult();
+  // 1 irreducible, 2 reducible, 0 not known: the polynomial of the current
+  // pass against the exact factorisation (which must be ready).
+  int ClassifyCurrentPolynomial();
+  exact::LetterPoly CurrentPolynomial() const;
+  bool PrepareHandOver();           // the factor to hand over and its quotient
+  void EndSearchProvedIrreducible();  // -> EndOfSearch, as after a search of every degree
+  void HandOverExactFactor();       // the exact factor to the candidate check -> HandleOutcome
+  bool ExactWaitOver();             // one round of a wait after a search
+  void ExamineSearchEnd();          // -> WaitAtSearchEnd or EndOfSearch
+  void WaitAtSearchEnd();           // -> itself, HandOverExactFactor or EndOfSearch
+  void CertifyResult();             // -> WaitForExactResult or WriteCertificate
+  void WaitForExactResult();        // -> itself, WriteCertificate
+  void WriteCertificate();          // -> CloseResultFile
+  void CertifyShortResult();        // "=0" and single-term results, at EndRun
+  // jg.dat as written so far, and whether its last line is still open.
+  std::string ResultSoFar(bool* lineOpen);
+  void WriteVerdictLines(const exact::Judgement& judgement, bool exactKnown);
+
+  // ---------------------------------------------------------------------
   // Files, by the numbers the engine gives them
   // ---------------------------------------------------------------------
   OutputFile WorkOutput;     // 1: DXS1.DAT written
@@ -466,6 +533,7 @@ class Engine {
 
   Console& console() { return console_; }
   Clock& clock() { return clock_; }
+  exact::ExactFactoriser* exactFactoriser() { return exact_; }
 
   // Continuation: the step that the run loop calls next.
   void Go(Step next) { next_ = next; }
@@ -477,6 +545,7 @@ class Engine {
   Console& console_;
   Clock& clock_;
   std::filesystem::path workFolder_;
+  exact::ExactFactoriser* exact_ = nullptr;  // none: the search's results alone
   Step next_ = nullptr;
   Step stopAt_ = nullptr;
   bool finished_ = false;

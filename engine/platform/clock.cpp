@@ -20,6 +20,11 @@ std::string RealClock::TimeOfDay() {
   return FormatTimeOfDay(local.tm_hour * 3600L + local.tm_min * 60L + local.tm_sec);
 }
 
+int64_t RealClock::Milliseconds() {
+  return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now().time_since_epoch())
+      .count();
+}
+
 // A few milliseconds between looks keeps the X key prompt and costs the
 // search nothing it would notice. The ticker starts with the first request.
 std::atomic<bool>* RealClock::TickFlag() {
@@ -54,12 +59,14 @@ void FakeClock::Set(int hours, int minutes, int seconds) {
 
 void FakeClock::Advance(long seconds) {
   millisecondsOfDay_ = (millisecondsOfDay_ + seconds * 1000) % 86400000;
+  elapsedMs_ += seconds * 1000;
 }
 
 std::string FakeClock::TimeOfDay() {
   ++readings_;
   std::string text = FormatTimeOfDay(millisecondsOfDay_ / 1000);
   millisecondsOfDay_ = (millisecondsOfDay_ + stepPerReadingMs_) % 86400000;
+  elapsedMs_ += stepPerReadingMs_;
   return text;
 }
 

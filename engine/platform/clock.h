@@ -4,6 +4,7 @@
 
 #include <atomic>
 #include <condition_variable>
+#include <cstdint>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -21,6 +22,9 @@ class Clock {
   // clock without one (nullptr) lets the poll count its calls instead, which
   // keeps runs on a fake clock the same from one run to the next.
   virtual std::atomic<bool>* TickFlag() { return nullptr; }
+  // Milliseconds since some fixed moment, never going back: what the engine
+  // measures short spans of a search with. Reading it moves no fake clock on.
+  virtual int64_t Milliseconds() = 0;
 };
 
 class RealClock : public Clock {
@@ -32,6 +36,7 @@ class RealClock : public Clock {
 
   std::string TimeOfDay() override;
   std::atomic<bool>* TickFlag() override;
+  int64_t Milliseconds() override;
 
  private:
   // What the clock and its ticker thread share. The thread holds it as long as
@@ -53,6 +58,9 @@ class FakeClock : public Clock {
  public:
   explicit FakeClock(int hours = 10, int minutes = 0, int seconds = 0);
   std::string TimeOfDay() override;
+  // Moves on with every reading of the time of day and with Advance, not
+  // with Set.
+  int64_t Milliseconds() override { return elapsedMs_; }
 
   void Set(int hours, int minutes, int seconds);
   void Advance(long seconds);
@@ -62,6 +70,7 @@ class FakeClock : public Clock {
 
  private:
   long millisecondsOfDay_ = 0;
+  int64_t elapsedMs_ = 0;
   long stepPerReadingMs_ = 0;
   long readings_ = 0;
 };

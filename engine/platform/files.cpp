@@ -21,6 +21,10 @@ void OutputFile::Write(std::string_view text) {
 
 void OutputFile::EndLine() { Write("\r\n"); }
 
+void OutputFile::Flush() {
+  if (file_ && std::fflush(file_) != 0) good_ = false;
+}
+
 void OutputFile::WriteRecord(std::string_view field) {
   Write("\"");
   Write(field);

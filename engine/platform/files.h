@@ -28,6 +28,9 @@ class OutputFile {
   void WriteRecord(std::string_view first, std::string_view second);
   // False when a write failed since the file was created.
   bool Good() const { return good_; }
+  // Hands what was written so far to the file system, so that the file can be
+  // read back while it stays open.
+  void Flush();
   bool Close();
 
  private:

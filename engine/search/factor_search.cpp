@@ -11,6 +11,7 @@
 #include <cstdint>
 
 #include "engine/engine.h"
+#include "engine/exact/factoriser.h"
 
 namespace pfac {
 
@@ -55,6 +56,7 @@ void Engine::SizeSearchTables(int n) {
 // later passes keep them (growing them if a new variable order needs more).
 void Engine::AllocateSearchTables() {
   const int n = ImageDegree;
+  if (exact_ && SecondPass == 0) TakeExactInput();
   if (SecondPass == 0) {
     const int m = n / 2;
     Image.assign(n + 1, 0.0f);
@@ -191,6 +193,13 @@ void Engine::PreCheckSumFactors() {
 }
 
 void Engine::StartPass() {
+  // A polynomial that the exact factorisation, already at hand, proves
+  // irreducible is not searched.
+  if (exact_ && ExactStarted == 1 && exact_->Poll() == exact::ExactState::kReady &&
+      ClassifyCurrentPolynomial() == 1) {
+    Go(&Engine::EndSearchProvedIrreducible);
+    return;
+  }
   EisensteinTest();
   if (Diverted()) return;
   Go(&Engine::ComputeSearchBounds);
@@ -302,6 +311,11 @@ void Engine::SearchDegrees() {
   SnapshotTaken = 0;
   MaxTrialDegree = static_cast<int16_t>(ImageDegree / 2);
   StartSearchClock();
+  if (exact_) {
+    PassSearchMs = clock_.Milliseconds();
+    if (FirstSearchMs < 0) FirstSearchMs = PassSearchMs;
+    PassExactState = 0;
+  }
   TrialDegree = StartDegree;
   Go(&Engine::EnterDegree);
 }

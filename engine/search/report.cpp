@@ -2,6 +2,7 @@
 #include <cmath>
 
 #include "engine/engine.h"
+#include "engine/exact/factoriser.h"
 
 namespace pfac {
 
@@ -124,6 +125,13 @@ void Engine::ContinueAfterSplit() {
 }
 
 void Engine::EndOfSearch() {
+  // A search that ended on its own first asks the exact factorisation
+  // whether its bounds left a factor out.
+  if (exact_ && SearchEndExamined == 0 && AbortMark != "x" && ProvedIrreducible == 0 && LateMode == 0) {
+    Go(&Engine::ExamineSearchEnd);
+    return;
+  }
+  SearchEndExamined = 0;
   console_.Locate(25, 1);
   console_.WriteLine(std::string(80, ' '));
   ConsoleEnd();
@@ -137,6 +145,7 @@ void Engine::EndOfSearch() {
     PrintCommonFactor();
   }
   if (SecondPass == 1 && AbortMark != "x") {
+    ProvedIrreducible = 0;
     Go(&Engine::FinalOutput);
     return;
   }
@@ -155,6 +164,12 @@ void Engine::EndOfSearch() {
   ConsoleText(StartTime);
   console_.NextPrintZone();
   console_.WriteLine(clock_.TimeOfDay());
+  if (ProvedIrreducible == 1) {
+    // Nothing to retry: the polynomial is proved irreducible.
+    ProvedIrreducible = 0;
+    Go(&Engine::FinalOutput);
+    return;
+  }
   if (SecondPass == 1) {
     if (CoefficientBound == 1) {
       Go(&Engine::FinalOutput);
@@ -264,6 +279,7 @@ void Engine::LoadPendingFactor() {
     ResultEnd();
     ResultText("Incomplete: the pending factor file \"" + name + "\" cannot be read.");
     ResultEnd();
+    PendingLost = 1;
     Go(&Engine::CloseResultFile);
     return;
   }
@@ -285,6 +301,11 @@ void Engine::FinishRun() {
 }
 
 void Engine::CloseResultFile() {
+  // Every result gets its certificate before jg.dat is closed and shown.
+  if (exact_ && CertificateDone == 0) {
+    Go(&Engine::CertifyResult);
+    return;
+  }
   bool written = ResultFile.Close();
   console_.SetColour(4, 7);
   ShowResults();
@@ -298,6 +319,10 @@ void Engine::CloseResultFile() {
 // The end of a run from the step that closes all files: "结束!", the bell,
 // "ok!" when a factor was split off, and a wait for one key.
 void Engine::EndRun() {
+  if (exact_) {
+    CertifyShortResult();
+    exact_->Cancel();
+  }
   CloseAllFiles();
   console_.WriteLine("结束!");
   console_.WriteLine("End");

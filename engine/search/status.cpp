@@ -73,6 +73,7 @@ void Engine::LookForInterruption() {
   if (ElapsedBeyond(TimeLimit)) {
     AbortMark = "x";
     ResultAbortMark = "x";
+    StoppedByTime = 1;
     Go(&Engine::EndOfSearch);
     return;
   }
@@ -82,8 +83,11 @@ void Engine::LookForInterruption() {
     KeyText = "x";
     AbortMark = "x";
     ResultAbortMark = "x";
+    StoppedByKey = 1;
     Go(&Engine::EndOfSearch);
+    return;
   }
+  if (exact_) LookForExactResult();
 }
 
 }  // namespace pfac

@@ -11,7 +11,8 @@ namespace pfac::testing {
 
 std::string QuotedLine(const std::string& polynomial) { return "\"" + polynomial + "\"\r\n"; }
 
-EngineRun::EngineRun() : engine(std::make_unique<Engine>(console, clock, folder.path())) {}
+EngineRun::EngineRun(exact::ExactFactoriser* exactFactoriser)
+    : engine(std::make_unique<Engine>(console, clock, folder.path(), exactFactoriser)) {}
 
 void EngineRun::Factor(const std::string& polynomial) {
   folder.Write("DXS.DAT", QuotedLine(polynomial));
@@ -51,6 +52,15 @@ void SetVector(FloatTable& table, std::initializer_list<float> values) {
 
 std::vector<float> Entries(const FloatTable& table, int last) {
   return std::vector<float>(table.begin(), table.begin() + last + 1);
+}
+
+std::string CertifiedByBinary(const std::string& jg) {
+#ifdef PFAC_EXACT
+  const bool ended = jg.size() >= 2 && jg.compare(jg.size() - 2, 2, "\r\n") == 0;
+  return jg + (ended ? "" : "\r\n") + kCompleteCertificate + "\r\n";
+#else
+  return jg;
+#endif
 }
 
 ProcessResult RunEngineBinary(const std::filesystem::path& folder) {

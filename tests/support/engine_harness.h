@@ -27,7 +27,8 @@ struct EngineRun {
   std::unique_ptr<Engine> engine;
   int status = -1;
 
-  EngineRun();
+  // With an exact factoriser, the engine takes its help and certifies.
+  explicit EngineRun(exact::ExactFactoriser* exactFactoriser = nullptr);
   // Writes DXS.DAT with the polynomial in double quotes and runs the engine.
   void Factor(const std::string& polynomial);
   // Runs on whatever DXS.DAT holds (or lacks).
@@ -65,6 +66,14 @@ struct Workbench {
 void SetVector(FloatTable& table, std::initializer_list<float> values);
 // The values of table[0..last].
 std::vector<float> Entries(const FloatTable& table, int last);
+
+// The certificate line of a complete result.
+inline constexpr char kCompleteCertificate[] =
+    "验证: 结果完整, 每个因式在有理数域上不可约 / verified: the factorisation is complete, "
+    "every factor is irreducible over Q";
+// jg.dat of the search's complete result as the real binary writes it: with
+// the exact factoriser, the certificate line follows the result.
+std::string CertifiedByBinary(const std::string& jg);
 
 // Output and exit status of the real binary run in a folder with standard
 // input at its end.

@@ -1,0 +1,159 @@
+#include "engine/exact/certificate.h"
+
+#include <algorithm>
+#include <map>
+#include <numeric>
+#include <optional>
+
+namespace pfac::exact {
+
+namespace {
+
+// Values are compared at this many fixed points modulo a prime of 61 bits: a
+// difference that vanishes at all of them by chance has a probability below
+// (degree / 2^61) to that power.
+constexpr int kRounds = 3;
+
+// numerator / denominator x monomial x product, against the polynomial
+// entered, at every point: cross-multiplied, so that no inverse is needed.
+bool SameValue(const ResultProduct& result, const EnteredPolynomial& entered) {
+  for (int round = 0; round < kRounds; ++round) {
+    const Point at = EvaluationPoint(round);
+    uint64_t left = MulMod(ModPrime(result.numerator), ModPrime(entered.denominator));
+    left = MulMod(left, EvaluateMonomial(result.monomial, at));
+    for (const LetterPoly& f : result.factors) left = MulMod(left, Evaluate(f, at));
+    uint64_t right = MulMod(ModPrime(entered.numerator), ModPrime(result.denominator));
+    right = MulMod(right, EvaluateMonomial(entered.monomial, at));
+    right = MulMod(right, Evaluate(entered.prepared, at));
+    if (left != right) return false;
+  }
+  return true;
+}
+
+// content x product of factor^multiplicity against the prepared polynomial.
+bool MultipliesBack(const Factorisation& exact, const EnteredPolynomial& entered) {
+  for (int round = 0; round < kRounds; ++round) {
+    const Point at = EvaluationPoint(round);
+    uint64_t product = ModPrime(exact.content);
+    for (const Factor& f : exact.factors) {
+      const uint64_t value = Evaluate(FromExact(f.polynomial, entered.letters), at);
+      product = MulMod(product, PowMod(value, static_cast<uint64_t>(f.multiplicity)));
+    }
+    if (product != Evaluate(entered.prepared, at)) return false;
+  }
+  return true;
+}
+
+// The exact factors as sign-normalised polynomials in letters, with their
+// multiplicities.
+std::map<LetterPoly, int> ExactFactors(const Factorisation& exact, const std::string& letters) {
+  std::map<LetterPoly, int> out;
+  for (const Factor& f : exact.factors) out[FromExact(f.polynomial, letters).SignNormalised()] += f.multiplicity;
+  return out;
+}
+
+std::string SignedNumber(int64_t v) { return (v < 0 ? "-" : " ") + std::to_string(v < 0 ? -v : v); }
+
+}  // namespace
+
+Judgement JudgeResult(const std::string& segment, const EnteredPolynomial& entered, const Factorisation* exact,
+                      bool checkValue) {
+  Judgement out;
+  auto fail = [&](std::string why) {
+    out.verdict = Verdict::kInternalError;
+    out.error = std::move(why);
+    return out;
+  };
+  if (exact && !MultipliesBack(*exact, entered)) {
+    return fail("the exact factorisation does not multiply back to the polynomial");
+  }
+  auto result = ReadResultSegment(segment);
+  if (!result) {
+    if (checkValue) return fail("the result line cannot be read back: " + segment);
+    result = ResultProduct{};
+  }
+  if (checkValue && !SameValue(*result, entered)) {
+    return fail("the result line and the polynomial entered differ in value");
+  }
+  // Each factor of the result: irreducible by a cheap test, or one of the
+  // exact factors; a factor that is neither is reducible once the exact
+  // factorisation is known.
+  std::map<LetterPoly, int> exactFactors;
+  if (exact) exactFactors = ExactFactors(*exact, entered.letters);
+  std::map<LetterPoly, int> found;
+  bool unknown = false, reducible = false;
+  for (const LetterPoly& f : result->factors) {
+    if (f.terms.empty() || f.IsConstant()) continue;
+    auto primitive = f.PrimitivePart();
+    if (!primitive) return fail("a factor of the result has a coefficient beyond 64 bits");
+    ++found[*primitive];
+    if (exactFactors.count(*primitive)) continue;
+    if (exact) {
+      reducible = true;
+    } else if (!KnownIrreducible(*primitive)) {
+      unknown = true;
+    }
+  }
+  if (reducible || !checkValue) {
+    out.verdict = Verdict::kIncomplete;
+    return out;
+  }
+  if (unknown) return out;
+  // Every factor is irreducible: by unique factorisation they must be the
+  // exact factors, each as often.
+  if (exact && found != exactFactors) return fail("the factors of the result and the exact factors differ");
+  out.verdict = Verdict::kComplete;
+  return out;
+}
+
+std::string CompleteResultLine(const EnteredPolynomial& entered, const Factorisation& exact,
+                               const std::string& inputOrder) {
+  // The rational factor: the entered one times the content of the prepared
+  // polynomial's factorisation (its sign, for a primitive polynomial).
+  int64_t content = 1;
+  DecimalToInt64(exact.content, &content);
+  int64_t numerator = entered.numerator * content;
+  int64_t denominator = entered.denominator;
+  const int64_t g = Gcd(numerator, denominator);
+  if (g > 1) {
+    numerator /= g;
+    denominator /= g;
+  }
+  if (denominator < 0) {
+    numerator = -numerator;
+    denominator = -denominator;
+  }
+  std::string line = "=";
+  if (numerator < 0) line += "-";
+  const int64_t magnitude = numerator < 0 ? -numerator : numerator;
+  if (denominator != 1) {
+    line += SignedNumber(magnitude) + "/" + SignedNumber(denominator);
+  } else if (magnitude != 1) {
+    line += SignedNumber(magnitude);
+  }
+  for (char letter : inputOrder) {
+    const int e = entered.monomial[letter - 'a'];
+    if (e >= 1) line += letter;
+    if (e > 1) line += "^" + SignedNumber(e);
+  }
+  const bool oneVariable = entered.letters.size() == 1;
+  // Factors of lower degree first, as the search finds them.
+  std::vector<const Factor*> factors;
+  for (const Factor& f : exact.factors) factors.push_back(&f);
+  auto degree = [](const Factor* f) {
+    int top = 0;
+    for (const Term& t : f->polynomial.terms) {
+      top = std::max(top, std::accumulate(t.exponents.begin(), t.exponents.end(), 0));
+    }
+    return top;
+  };
+  std::stable_sort(factors.begin(), factors.end(),
+                   [&](const Factor* a, const Factor* b) { return degree(a) < degree(b); });
+  for (const Factor* f : factors) {
+    const std::string text = ResultFactorText(FromExact(f->polynomial, entered.letters), inputOrder, oneVariable);
+    for (int m = 0; m < f->multiplicity; ++m) line += text;
+  }
+  return line;
+}
+
+}  // namespace pfac::exact

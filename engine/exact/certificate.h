@@ -1,0 +1,51 @@
+// The judgement of a finished result against the polynomial entered and, when
+// it is known, against its exact factorisation: complete (every factor
+// irreducible over Q), not complete, not known, or a disagreement. The engine
+// writes its verdict as the last line of jg.dat.
+#pragma once
+
+#include <string>
+
+#include "engine/exact/exact_types.h"
+#include "engine/exact/letter_poly.h"
+
+namespace pfac::exact {
+
+// The polynomial entered: (numerator / denominator) x monomial x prepared,
+// where prepared is the primitive integral polynomial that the search began
+// with.
+struct EnteredPolynomial {
+  LetterPoly prepared;
+  int64_t numerator = 1;
+  int64_t denominator = 1;
+  Exponents monomial{};
+  std::string letters;  // the prepared polynomial's variables, in its order
+};
+
+enum class Verdict {
+  kComplete,       // every factor irreducible over Q
+  kIncomplete,     // a factor is still reducible
+  kUnknown,        // deciding needs the exact factorisation, which is not at hand
+  kInternalError,  // the result or the exact factorisation is not the polynomial
+};
+
+struct Judgement {
+  Verdict verdict = Verdict::kUnknown;
+  std::string error;  // for kInternalError: what disagrees (English)
+};
+
+// Judges the last "=" segment of the result. exact is the factorisation of
+// entered.prepared, or nullptr. checkValue is false when the engine knows
+// that its result line lacks a factor (then the line is not compared with the
+// polynomial and the verdict is kIncomplete).
+Judgement JudgeResult(const std::string& segment, const EnteredPolynomial& entered, const Factorisation* exact,
+                      bool checkValue);
+
+// The complete factorisation as a result line of the engine: "=", the sign,
+// the rational factor and the monomial as the common factor, then every
+// irreducible factor in parentheses, a factor of multiplicity m written m
+// times. inputOrder names the letters in the order the user wrote them.
+std::string CompleteResultLine(const EnteredPolynomial& entered, const Factorisation& exact,
+                               const std::string& inputOrder);
+
+}  // namespace pfac::exact

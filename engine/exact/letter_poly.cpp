@@ -1,0 +1,487 @@
+#include "engine/exact/letter_poly.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstdlib>
+#include <numeric>
+
+namespace pfac::exact {
+
+namespace {
+
+using Wide = __int128;
+
+int TotalDegree(const Exponents& m) { return std::accumulate(m.begin(), m.end(), 0); }
+
+// The letters of `order` first, then the others alphabetically.
+std::string FullOrder(const std::string& order) {
+  std::string full;
+  for (char c : order) {
+    if (c >= 'a' && c <= 'z' && full.find(c) == std::string::npos) full += c;
+  }
+  for (char c = 'a'; c <= 'z'; ++c) {
+    if (full.find(c) == std::string::npos) full += c;
+  }
+  return full;
+}
+
+// The terms of p, highest first in the order of the letters of `order`.
+std::vector<std::pair<Exponents, std::string>> OrderedTerms(const LetterPoly& p, const std::string& order) {
+  const std::string full = FullOrder(order);
+  std::vector<std::pair<Exponents, std::string>> terms(p.terms.begin(), p.terms.end());
+  auto key = [&](const Exponents& m) {
+    std::array<int32_t, 26> k{};
+    for (size_t i = 0; i < full.size(); ++i) k[i] = m[full[i] - 'a'];
+    return k;
+  };
+  std::stable_sort(terms.begin(), terms.end(),
+                   [&](const auto& a, const auto& b) { return key(a.first) > key(b.first); });
+  return terms;
+}
+
+bool Negative(const std::string& decimal) { return !decimal.empty() && decimal[0] == '-'; }
+std::string Magnitude(const std::string& decimal) { return Negative(decimal) ? decimal.substr(1) : decimal; }
+// The number text of the engine: a sign position, then the digits.
+std::string SignedDigits(const std::string& decimal) {
+  return (Negative(decimal) ? "-" : " ") + Magnitude(decimal);
+}
+
+// ---- reading result lines ------------------------------------------------
+
+struct Reader {
+  const std::string& s;
+  size_t i = 0;
+  void Blanks() {
+    while (i < s.size() && s[i] == ' ') ++i;
+  }
+  bool At(char c) {
+    Blanks();
+    return i < s.size() && s[i] == c;
+  }
+  bool Take(char c) {
+    if (!At(c)) return false;
+    ++i;
+    return true;
+  }
+  bool Digit() {
+    Blanks();
+    return i < s.size() && std::isdigit(static_cast<unsigned char>(s[i]));
+  }
+  bool Letter() {
+    Blanks();
+    return i < s.size() && s[i] >= 'a' && s[i] <= 'z';
+  }
+  // Digits as a number; false beyond 18 digits or when a decimal point or an
+  // exponent part follows (a rounded number in the engine's float form).
+  bool Number(int64_t* v) {
+    Blanks();
+    *v = 0;
+    int digits = 0;
+    while (i < s.size() && std::isdigit(static_cast<unsigned char>(s[i]))) {
+      if (++digits > 18) return false;
+      *v = *v * 10 + (s[i++] - '0');
+    }
+    return digits > 0 && (i >= s.size() || (s[i] != '.' && s[i] != 'E'));
+  }
+  bool End() {
+    Blanks();
+    return i >= s.size();
+  }
+};
+
+// Letters with optional exponents ("^" and digits), "*" between them allowed.
+bool ReadMonomial(Reader& r, Exponents& m) {
+  while (r.Letter()) {
+    const int letter = r.s[r.i++] - 'a';
+    int64_t exponent = 1;
+    if (r.Take('^') && (!r.Number(&exponent) || exponent > 100000)) return false;
+    m[letter] += static_cast<int32_t>(exponent);
+    r.Take('*');
+  }
+  return true;
+}
+
+// A factor's terms up to its ")".
+std::optional<LetterPoly> ReadFactor(Reader& r) {
+  std::map<Exponents, Wide, std::greater<Exponents>> sums;
+  bool first = true;
+  while (!r.End() && !r.At(')')) {
+    int64_t sign = 1;
+    if (r.Take('-')) {
+      sign = -1;
+    } else if (!r.Take('+') && !first) {
+      return std::nullopt;
+    }
+    first = false;
+    int64_t coefficient = 1;
+    if (r.Digit() && !r.Number(&coefficient)) return std::nullopt;
+    if (r.At('/')) return std::nullopt;
+    Exponents m{};
+    if (!ReadMonomial(r, m)) return std::nullopt;
+    sums[m] += static_cast<Wide>(sign) * coefficient;
+  }
+  LetterPoly p;
+  for (const auto& [m, c] : sums) {
+    if (c == 0) continue;
+    if (c > INT64_MAX || c < -INT64_MAX) return std::nullopt;
+    p.terms[m] = std::to_string(static_cast<int64_t>(c));
+  }
+  return p;
+}
+
+std::vector<std::string> Lines(const std::string& text) {
+  std::vector<std::string> lines;
+  size_t start = 0;
+  while (start < text.size()) {
+    size_t end = text.find('\n', start);
+    if (end == std::string::npos) end = text.size();
+    std::string line = text.substr(start, end - start);
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    lines.push_back(line);
+    start = end + 1;
+  }
+  return lines;
+}
+
+// ---- rational roots ----------------------------------------------------
+
+std::vector<int64_t> Divisors(int64_t n) {
+  n = n < 0 ? -n : n;
+  std::vector<int64_t> out;
+  for (int64_t d = 1; d * d <= n; ++d) {
+    if (n % d != 0) continue;
+    out.push_back(d);
+    if (d != n / d) out.push_back(n / d);
+  }
+  return out;
+}
+
+// coefficients[i] of x^i, degree 2 or 3, all of them small: true when some
+// p/q with p dividing the constant and q the leading coefficient is a root.
+bool HasRationalRoot(const std::vector<int64_t>& a) {
+  const int d = static_cast<int>(a.size()) - 1;
+  if (a[0] == 0) return true;
+  for (int64_t p : Divisors(a[0])) {
+    for (int64_t q : Divisors(a[d])) {
+      for (int64_t s : {p, -p}) {
+        // sum of a_i s^i q^(d-i), exact in 128 bits for coefficients below 2^24
+        Wide sum = 0, sPower = 1;
+        for (int i = 0; i <= d; ++i) {
+          Wide qPower = 1;
+          for (int j = 0; j < d - i; ++j) qPower *= q;
+          sum += static_cast<Wide>(a[i]) * sPower * qPower;
+          sPower *= s;
+        }
+        if (sum == 0) return true;
+      }
+    }
+  }
+  return false;
+}
+
+constexpr int64_t kSmall = int64_t{1} << 24;
+
+// The coefficients of p as a polynomial in the letter `letter` alone, when
+// every term has exponents only in it (and, when `other` is a letter, in
+// that letter with total degree `degree`); empty when p is not of that shape
+// or a coefficient is not small.
+std::vector<int64_t> DenseIn(const LetterPoly& p, int letter, int other, int degree) {
+  int top = 0;
+  for (const auto& [m, c] : p.terms) top = std::max(top, m[letter]);
+  std::vector<int64_t> a(static_cast<size_t>(top) + 1, 0);
+  for (const auto& [m, c] : p.terms) {
+    for (int v = 0; v < 26; ++v) {
+      if (v != letter && v != other && m[v] != 0) return {};
+    }
+    if (other >= 0 && m[letter] + m[other] != degree) return {};
+    int64_t value = 0;
+    if (!DecimalToInt64(c, &value) || value >= kSmall || value <= -kSmall) return {};
+    a[m[letter]] = value;
+  }
+  return a;
+}
+
+bool LinearWithConstantPart(const LetterPoly& p, int letter) {
+  LetterPoly withLetter, without;
+  for (const auto& [m, c] : p.terms) {
+    if (m[letter] > 1) return false;
+    Exponents rest = m;
+    rest[letter] = 0;
+    (m[letter] == 1 ? withLetter : without).terms[rest] = c;
+  }
+  if (withLetter.terms.empty()) return false;
+  return withLetter.IsConstant() || (!without.terms.empty() && without.IsConstant());
+}
+
+}  // namespace
+
+// ---- LetterPoly --------------------------------------------------------
+
+bool LetterPoly::IsConstant() const {
+  return terms.size() == 1 && TotalDegree(terms.begin()->first) == 0;
+}
+
+std::string LetterPoly::Letters() const {
+  std::string out;
+  for (int v = 0; v < 26; ++v) {
+    for (const auto& [m, c] : terms) {
+      if (m[v] != 0) {
+        out += static_cast<char>('a' + v);
+        break;
+      }
+    }
+  }
+  return out;
+}
+
+LetterPoly LetterPoly::SignNormalised() const {
+  if (terms.empty() || !Negative(terms.begin()->second)) return *this;
+  LetterPoly out;
+  for (const auto& [m, c] : terms) out.terms[m] = NegatedDecimal(c);
+  return out;
+}
+
+std::optional<LetterPoly> LetterPoly::PrimitivePart() const {
+  int64_t g = 0;
+  for (const auto& [m, c] : terms) {
+    int64_t v = 0;
+    if (!DecimalToInt64(c, &v)) return std::nullopt;
+    g = Gcd(g, v);
+  }
+  if (g == 0) return *this;
+  LetterPoly out;
+  for (const auto& [m, c] : terms) {
+    int64_t v = 0;
+    DecimalToInt64(c, &v);
+    out.terms[m] = std::to_string(v / g);
+  }
+  return out.SignNormalised();
+}
+
+LetterPoly FromExact(const Polynomial& p, const std::string& letters) {
+  LetterPoly out;
+  for (const Term& t : p.terms) {
+    Exponents m{};
+    for (int v = 0; v < p.variables && v < static_cast<int>(letters.size()); ++v) {
+      m[letters[v] - 'a'] += t.exponents[v];
+    }
+    out.terms[m] = t.coefficient;
+  }
+  return out;
+}
+
+// ---- decimal integers --------------------------------------------------
+
+int64_t Gcd(int64_t a, int64_t b) {
+  a = a < 0 ? -a : a;
+  b = b < 0 ? -b : b;
+  while (b != 0) {
+    int64_t r = a % b;
+    a = b;
+    b = r;
+  }
+  return a;
+}
+
+bool DecimalToInt64(const std::string& decimal, int64_t* value) {
+  const bool negative = Negative(decimal);
+  const size_t start = negative ? 1 : 0;
+  if (decimal.size() == start || decimal.size() - start > 18) return false;
+  int64_t v = 0;
+  for (size_t i = start; i < decimal.size(); ++i) {
+    if (!std::isdigit(static_cast<unsigned char>(decimal[i]))) return false;
+    v = v * 10 + (decimal[i] - '0');
+  }
+  *value = negative ? -v : v;
+  return true;
+}
+
+std::string NegatedDecimal(const std::string& decimal) {
+  if (decimal == "0") return decimal;
+  return Negative(decimal) ? decimal.substr(1) : "-" + decimal;
+}
+
+// ---- values modulo the prime -------------------------------------------
+
+uint64_t MulMod(uint64_t a, uint64_t b) {
+  unsigned __int128 product = static_cast<unsigned __int128>(a) * b;
+  uint64_t low = static_cast<uint64_t>(product & kPrime);
+  uint64_t high = static_cast<uint64_t>(product >> 61);
+  uint64_t sum = low + high;
+  return sum >= kPrime ? sum - kPrime : sum;
+}
+
+uint64_t PowMod(uint64_t base, uint64_t exponent) {
+  uint64_t result = 1;
+  while (exponent > 0) {
+    if (exponent & 1) result = MulMod(result, base);
+    base = MulMod(base, base);
+    exponent >>= 1;
+  }
+  return result;
+}
+
+uint64_t ModPrime(const std::string& decimal) {
+  uint64_t v = 0;
+  for (size_t i = Negative(decimal) ? 1 : 0; i < decimal.size(); ++i) {
+    v = MulMod(v, 10) + static_cast<uint64_t>(decimal[i] - '0');
+    if (v >= kPrime) v -= kPrime;
+  }
+  return Negative(decimal) && v != 0 ? kPrime - v : v;
+}
+
+uint64_t ModPrime(int64_t value) {
+  uint64_t magnitude = static_cast<uint64_t>(value < 0 ? -value : value) % kPrime;
+  return value < 0 && magnitude != 0 ? kPrime - magnitude : magnitude;
+}
+
+Point EvaluationPoint(int round) {
+  // A fixed sequence (splitmix64), so that every run checks alike.
+  uint64_t state = 0x9E3779B97F4A7C15ull * static_cast<uint64_t>(round + 1);
+  Point at{};
+  for (uint64_t& value : at) {
+    uint64_t z = (state += 0x9E3779B97F4A7C15ull);
+    z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
+    z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
+    z ^= z >> 31;
+    value = z % (kPrime - 2) + 2;
+  }
+  return at;
+}
+
+uint64_t EvaluateMonomial(const Exponents& m, const Point& at) {
+  uint64_t value = 1;
+  for (int v = 0; v < 26; ++v) {
+    if (m[v] != 0) value = MulMod(value, PowMod(at[v], static_cast<uint64_t>(m[v])));
+  }
+  return value;
+}
+
+uint64_t Evaluate(const LetterPoly& p, const Point& at) {
+  uint64_t sum = 0;
+  for (const auto& [m, c] : p.terms) {
+    sum += MulMod(ModPrime(c), EvaluateMonomial(m, at));
+    if (sum >= kPrime) sum -= kPrime;
+  }
+  return sum;
+}
+
+// ---- the result line ---------------------------------------------------
+
+std::optional<ResultProduct> ReadResultSegment(const std::string& segment) {
+  Reader r{segment};
+  if (!r.Take('=')) return std::nullopt;
+  ResultProduct out;
+  while (r.Take('-')) out.numerator = -out.numerator;
+  if (r.Digit()) {
+    int64_t value = 0;
+    if (!r.Number(&value)) return std::nullopt;
+    out.numerator *= value;
+    if (r.Take('/')) {
+      if (!r.Number(&out.denominator) || out.denominator == 0) return std::nullopt;
+    }
+  }
+  if (!ReadMonomial(r, out.monomial)) return std::nullopt;
+  while (r.Take('(')) {
+    auto factor = ReadFactor(r);
+    if (!factor || !r.Take(')')) return std::nullopt;
+    out.factors.push_back(std::move(*factor));
+  }
+  if (!r.End()) return std::nullopt;
+  return out;
+}
+
+std::string LastResultSegment(const std::string& jg) {
+  std::vector<std::string> lines = Lines(jg);
+  // Line 1 is the polynomial as entered; results start on line 2.
+  for (size_t i = lines.size(); i-- > 1;) {
+    const std::string& line = lines[i];
+    if (line.empty() || line[0] != '=' || line.find('(') == std::string::npos ||
+        line.find('[') != std::string::npos) {
+      continue;
+    }
+    return line.substr(line.rfind('='));
+  }
+  return "";
+}
+
+// ---- irreducibility ----------------------------------------------------
+
+bool KnownIrreducible(const LetterPoly& p) {
+  const std::string letters = p.Letters();
+  if (letters.empty()) return false;
+  for (char c : letters) {
+    if (LinearWithConstantPart(p, c - 'a')) return true;
+  }
+  if (letters.size() == 1) {
+    std::vector<int64_t> a = DenseIn(p, letters[0] - 'a', -1, 0);
+    return (a.size() == 3 || a.size() == 4) && !HasRationalRoot(a);
+  }
+  if (letters.size() == 2) {
+    const int degree = TotalDegree(p.terms.begin()->first);
+    if (degree != 2 && degree != 3) return false;
+    // Homogeneous: f(u, w) = w^d g(u / w) with g of full degree d.
+    std::vector<int64_t> g = DenseIn(p, letters[0] - 'a', letters[1] - 'a', degree);
+    return static_cast<int>(g.size()) == degree + 1 && !HasRationalRoot(g);
+  }
+  return false;
+}
+
+// ---- text --------------------------------------------------------------
+
+std::string InputText(const LetterPoly& p, const std::string& order) {
+  const std::string full = FullOrder(order);
+  std::string out;
+  for (const auto& [m, c] : OrderedTerms(p, order)) {
+    const bool constant = TotalDegree(m) == 0;
+    const std::string magnitude = Magnitude(c);
+    out += Negative(c) ? "-" : (out.empty() ? "" : "+");
+    if (magnitude != "1" || constant) out += magnitude;
+    for (char letter : full) {
+      const int e = m[letter - 'a'];
+      if (e == 0) continue;
+      out += letter;
+      if (e > 1) out += "^" + std::to_string(e);
+    }
+  }
+  return out.empty() ? "0" : out;
+}
+
+std::string ResultFactorText(const LetterPoly& p, const std::string& order, bool oneVariable) {
+  const std::string full = FullOrder(order);
+  std::string out = "(";
+  bool first = true;
+  bool variableWritten = false;
+  std::string lastMagnitude;
+  for (const auto& [m, c] : OrderedTerms(p, order)) {
+    const std::string magnitude = Magnitude(c);
+    if (first) {
+      first = false;
+      if (c == "-1") {
+        out += "-";
+      } else if (c != "1") {
+        out += SignedDigits(c);
+      }
+    } else {
+      out += Negative(c) ? "-" : "+";
+      out += magnitude == "1" ? " " : " " + magnitude;
+    }
+    variableWritten = false;
+    for (char letter : full) {
+      const int e = m[letter - 'a'];
+      if (e == 0) continue;
+      variableWritten = true;
+      out += letter;
+      if (oneVariable) {
+        out += e > 1 ? "^ " + std::to_string(e) + " " : " ";
+      } else if (e > 1) {
+        out += "^ " + std::to_string(e);
+      }
+    }
+    lastMagnitude = magnitude;
+  }
+  if (!variableWritten && lastMagnitude == "1") out += "1";
+  return out + ")";
+}
+
+}  // namespace pfac::exact

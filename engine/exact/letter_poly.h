@@ -1,0 +1,91 @@
+// Polynomials over the letters a-z with integer coefficients, as the result
+// lines of jg.dat show them and as the exact factoriser gives them back: read
+// from a result line, compared, evaluated modulo a prime, tested cheaply for
+// irreducibility, and written in the engine's own result format.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "engine/exact/exact_types.h"
+
+namespace pfac::exact {
+
+using Exponents = std::array<int32_t, 26>;  // the exponent of each letter a-z
+
+// Terms from the highest to the lowest (lexicographic in a, b, ..., z);
+// coefficients are decimal texts, never "0".
+struct LetterPoly {
+  std::map<Exponents, std::string, std::greater<Exponents>> terms;
+
+  bool IsConstant() const;
+  // The letters that occur, in alphabetical order.
+  std::string Letters() const;
+  // The polynomial with the sign that makes its first term positive.
+  LetterPoly SignNormalised() const;
+  // Divided by the greatest common divisor of its coefficients and sign
+  // normalised; nullopt when a coefficient does not fit 64 bits.
+  std::optional<LetterPoly> PrimitivePart() const;
+  bool operator==(const LetterPoly& other) const { return terms == other.terms; }
+  bool operator<(const LetterPoly& other) const { return terms < other.terms; }
+};
+
+// p over the letters named by letters[0 .. p.variables - 1].
+LetterPoly FromExact(const Polynomial& p, const std::string& letters);
+
+// ---- integers ----------------------------------------------------------
+int64_t Gcd(int64_t a, int64_t b);  // of the magnitudes; Gcd(0, 0) = 0
+bool DecimalToInt64(const std::string& decimal, int64_t* value);
+std::string NegatedDecimal(const std::string& decimal);
+
+// ---- values modulo the prime 2^61 - 1 ----------------------------------
+inline constexpr uint64_t kPrime = (uint64_t{1} << 61) - 1;
+uint64_t ModPrime(const std::string& decimal);
+uint64_t ModPrime(int64_t value);
+uint64_t MulMod(uint64_t a, uint64_t b);
+uint64_t PowMod(uint64_t base, uint64_t exponent);
+// A fixed value for each letter, one table per round.
+using Point = std::array<uint64_t, 26>;
+Point EvaluationPoint(int round);
+uint64_t Evaluate(const LetterPoly& p, const Point& at);
+uint64_t EvaluateMonomial(const Exponents& m, const Point& at);
+
+// ---- the result line -----------------------------------------------------
+// One "=" segment of a result line: sign, content and common denominator,
+// common monomial and the factors in parentheses.
+struct ResultProduct {
+  int64_t numerator = 1;    // with the sign of the segment
+  int64_t denominator = 1;  // positive
+  Exponents monomial{};
+  std::vector<LetterPoly> factors;
+};
+std::optional<ResultProduct> ReadResultSegment(const std::string& segment);
+// The last "=" segment of the last result line of a jg.dat text: the marks
+// of a stopped search ("=....", "=...") and lines without "(" after it are
+// passed over. Empty when there is none.
+std::string LastResultSegment(const std::string& jg);
+
+// ---- irreducibility without the factoriser -----------------------------
+// True when p is irreducible over Q by a test that needs no factorisation:
+// of degree 1 in a letter whose coefficient or whose rest is a nonzero
+// constant; in one letter of degree 2 or 3 without a rational root; in two
+// letters homogeneous of degree 2 or 3 with no rational root after setting
+// the second letter to 1. False means "not known".
+bool KnownIrreducible(const LetterPoly& p);
+
+// ---- text --------------------------------------------------------------
+// In the input syntax, without blanks: x^2-4x+8, x^2y-3xy+1. Letters within a
+// term in the order of `order` (letters not named there come last).
+std::string InputText(const LetterPoly& p, const std::string& order);
+// One factor as the engine writes it into jg.dat, parentheses included: the
+// form of one variable ("(x^ 2 - 3x - 5)") when oneVariable is set, the form
+// of several otherwise ("(x^ 2- xy+ y^ 2)"); terms ordered by the letters of
+// `order` (the order in which the user wrote them).
+std::string ResultFactorText(const LetterPoly& p, const std::string& order, bool oneVariable);
+
+}  // namespace pfac::exact
