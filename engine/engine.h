@@ -453,7 +453,8 @@ class Engine {
   static constexpr int kExactWaitRoundMs = 100;
 
   exact::Polynomial ExactInput;     // the prepared polynomial, as the search first gets it
-  std::string ExactLetters;         // its variables' letters in its order; empty until taken
+  std::string ExactLetters;         // its variables' letters, in its order
+  int16_t ExactTaken = 0;           // 1 once the polynomial entered is taken exactly
   exact::EnteredPolynomial Entered; // the polynomial entered, through the prepared one
   int16_t ExactStarted = 0;         // 1 once the factoriser has ExactInput
   int64_t FirstSearchMs = -1;       // clock milliseconds when the run's first search began

@@ -4,11 +4,17 @@
 // clock that moves on at every reading (so that every search reaches its time
 // limit after a few thousand levels), and a working folder of its own.
 //
+// The engine has the exact factoriser at hand (in this process, ready as soon
+// as the engine starts it, silent above degree 400), so that its proofs, its factors handed to the
+// candidate check and the certificate are fuzzed with the search.
+//
 // Besides the sanitizers' reports, a run fails (abort) when
 // - it does not end in order (exit status 0, the closing lines last),
 // - DXS.DAT is not as it was,
 // - its last result line in jg.dat does not multiply back exactly to the
-//   polynomial entered, or a stopped search left no "=...." mark.
+//   polynomial entered, or a stopped search left no "=...." mark,
+// - a result has no certificate, the certificate is an internal error, or the
+//   complete factorisation after a "not complete" one does not multiply back.
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -18,6 +24,7 @@
 #include "engine/platform/clock.h"
 #include "engine/platform/files.h"
 #include "engine/platform/memory_console.h"
+#include "support/exact_fake.h"
 #include "support/poly_check.h"
 #include "support/temp_folder.h"
 
@@ -57,6 +64,10 @@ void CheckResult(const pfac::Engine& engine, const std::string& polynomial, cons
   std::string why;
   if (!LineEquals(last->line, *input, &why)) Fail("the result does not multiply back: " + why, jg);
   if (engine.ResultAbortMark == "x" && !last->stopped) Fail("a stopped search left no \"=....\" mark", jg);
+  if (last->certificate.rfind("验证", 0) != 0) Fail("no certificate, or an internal error", jg);
+  if (last->certificate.rfind("验证: 结果不完整", 0) == 0 && !LineEquals(last->completeLine, *input, &why)) {
+    Fail("the complete factorisation does not multiply back: " + why, jg);
+  }
 }
 
 }  // namespace
@@ -68,7 +79,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   pfac::MemoryConsole console;
   pfac::FakeClock clock;
   clock.SetStepPerReadingMs(ClockStepMs());
-  pfac::Engine engine(console, clock, folder.path());
+  pfac::testing::FakeFactoriser factoriser(pfac::testing::FakeFactoriser::Readiness::kAtStart);
+  // Inputs of thousands of degrees would take the fuzzer's time in the
+  // factoring library; for them the factoriser is one that never answers.
+  factoriser.SetDegreeLimit(400);
+  pfac::Engine engine(console, clock, folder.path(), &factoriser);
   const int status = engine.Run();
   if (status != 0) Fail("the run did not end in order, status " + std::to_string(status), console.Transcript());
   if (!EndsWith(console.Transcript(), kClosingLines)) Fail("the closing lines are not last", console.Transcript());

@@ -10,6 +10,7 @@ packages=(
   qt6-base-dev
   fonts-wqy-microhei fonts-dejavu-core
   xterm poppler-utils
+  libflint-dev
 )
 # Extra packages for one purpose, named on the command line (e.g. bench peers).
 packages+=("$@")

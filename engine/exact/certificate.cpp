@@ -108,10 +108,32 @@ Judgement JudgeResult(const std::string& segment, const EnteredPolynomial& enter
 
 std::string CompleteResultLine(const EnteredPolynomial& entered, const Factorisation& exact,
                                const std::string& inputOrder) {
-  // The rational factor: the entered one times the content of the prepared
-  // polynomial's factorisation (its sign, for a primitive polynomial).
+  // Each factor as the user reads it: its first term, in the order of the
+  // user's letters, positive. A factor of odd multiplicity turned round turns
+  // the sign of the whole.
+  struct Written {
+    LetterPoly factor;
+    int multiplicity;
+    int degree;
+  };
+  std::vector<Written> factors;
   int64_t content = 1;
   DecimalToInt64(exact.content, &content);
+  for (const Factor& f : exact.factors) {
+    LetterPoly p = FromExact(f.polynomial, entered.letters);
+    if (FirstTermNegative(p, inputOrder)) {
+      p = Negated(p);
+      if (f.multiplicity % 2 == 1) content = -content;
+    }
+    int degree = 0;
+    for (const auto& [m, c] : p.terms) degree = std::max(degree, std::accumulate(m.begin(), m.end(), 0));
+    factors.push_back({std::move(p), f.multiplicity, degree});
+  }
+  // Factors of lower degree first, as the search finds them.
+  std::stable_sort(factors.begin(), factors.end(),
+                   [](const Written& a, const Written& b) { return a.degree < b.degree; });
+  // The rational factor: the entered one times the content of the prepared
+  // polynomial's factorisation (its sign, for a primitive polynomial).
   int64_t numerator = entered.numerator * content;
   int64_t denominator = entered.denominator;
   const int64_t g = Gcd(numerator, denominator);
@@ -137,21 +159,9 @@ std::string CompleteResultLine(const EnteredPolynomial& entered, const Factorisa
     if (e > 1) line += "^" + SignedNumber(e);
   }
   const bool oneVariable = entered.letters.size() == 1;
-  // Factors of lower degree first, as the search finds them.
-  std::vector<const Factor*> factors;
-  for (const Factor& f : exact.factors) factors.push_back(&f);
-  auto degree = [](const Factor* f) {
-    int top = 0;
-    for (const Term& t : f->polynomial.terms) {
-      top = std::max(top, std::accumulate(t.exponents.begin(), t.exponents.end(), 0));
-    }
-    return top;
-  };
-  std::stable_sort(factors.begin(), factors.end(),
-                   [&](const Factor* a, const Factor* b) { return degree(a) < degree(b); });
-  for (const Factor* f : factors) {
-    const std::string text = ResultFactorText(FromExact(f->polynomial, entered.letters), inputOrder, oneVariable);
-    for (int m = 0; m < f->multiplicity; ++m) line += text;
+  for (const Written& w : factors) {
+    const std::string text = ResultFactorText(w.factor, inputOrder, oneVariable);
+    for (int m = 0; m < w.multiplicity; ++m) line += text;
   }
   return line;
 }

@@ -56,11 +56,12 @@ std::string LastLineSegment(const std::string& jg) {
 
 // The prepared polynomial as the search first receives it, and with it the
 // polynomial entered (the rational factor and the monomial taken out). Letters
-// other than a-z and coefficients that are not integral leave ExactLetters
-// empty: the run then goes without the factoriser.
+// other than a-z and coefficients that are not integral leave ExactTaken 0:
+// the run then goes without the factoriser.
 void Engine::TakeExactInput() {
   const int terms = ToInt(TermCount);
   const int variables = ToInt(VariableCount);
+  ExactTaken = 0;
   ExactLetters.clear();
   ExactInput = exact::Polynomial{variables, {}};
   Entered = exact::EnteredPolynomial{};
@@ -90,10 +91,11 @@ void Engine::TakeExactInput() {
   Entered.prepared = exact::FromExact(ExactInput, letters);
   Entered.letters = letters;
   ExactLetters = letters;
+  ExactTaken = 1;
 }
 
 void Engine::StartExactFactoriser() {
-  if (ExactStarted == 1 || ExactLetters.empty() || ExactInput.terms.empty()) return;
+  if (ExactStarted == 1 || ExactTaken == 0 || ExactInput.variables < 1 || ExactInput.terms.empty()) return;
   ExactStarted = 1;
   exact_->Start(ExactInput);
 }
@@ -364,7 +366,7 @@ bool Engine::ExactWaitOver() {
 void Engine::ExamineSearchEnd() {
   SearchEndExamined = 1;
   auto current = CurrentPolynomial().PrimitivePart();
-  if (ExactLetters.empty() || !current || current->IsConstant() || exact::KnownIrreducible(*current)) {
+  if (ExactTaken == 0 || !current || current->IsConstant() || exact::KnownIrreducible(*current)) {
     Go(&Engine::EndOfSearch);
     return;
   }
@@ -392,7 +394,7 @@ void Engine::CertifyResult() {
   bool lineOpen = false;
   const std::string segment = exact::LastResultSegment(ResultSoFar(&lineOpen));
   const bool ready = ExactStarted == 1 && exact_->Poll() == ExactState::kReady;
-  if (!ready && !ExactLetters.empty()) {
+  if (!ready && ExactTaken == 1) {
     const exact::Judgement first = exact::JudgeResult(segment, Entered, nullptr, PendingLost == 0);
     if (first.verdict != exact::Verdict::kComplete && first.verdict != exact::Verdict::kInternalError) {
       StartExactFactoriser();
@@ -412,7 +414,7 @@ void Engine::WriteCertificate() {
   const std::string segment = exact::LastResultSegment(ResultSoFar(&lineOpen));
   const bool ready = ExactStarted == 1 && exact_->Poll() == ExactState::kReady;
   exact::Judgement judgement;
-  if (!ExactLetters.empty()) {
+  if (ExactTaken == 1) {
     judgement = exact::JudgeResult(segment, Entered, ready ? &exact_->Result() : nullptr, PendingLost == 0);
   }
   if (lineOpen) ResultEnd();
@@ -465,7 +467,7 @@ void Engine::WriteVerdictLines(const exact::Judgement& judgement, bool exactKnow
     }
     case exact::Verdict::kUnknown: {
       std::string why;
-      if (ExactLetters.empty()) {
+      if (ExactTaken == 0) {
         why = "多项式无法交给精确分解 / not verified: the polynomial cannot be handed to the exact factoriser";
       } else if (WaitSkipped == 1) {
         why = "等候被 X 键跳过 / not verified: the wait for the exact factorisation was skipped with the X key";
@@ -492,8 +494,8 @@ void Engine::CertifyShortResult() {
   bool lineOpen = false;
   const std::string jg = ResultSoFar(&lineOpen);
   exact::Judgement judgement;
-  if (!ExactLetters.empty() || ToInt(TermCount) == 0) {
-    if (ToInt(TermCount) == 0) Entered = exact::EnteredPolynomial{};
+  if (ToInt(TermCount) == 0) Entered = exact::EnteredPolynomial{};
+  if (ExactTaken == 1 || ToInt(TermCount) == 0) {
     judgement = exact::JudgeResult(LastLineSegment(jg), Entered, nullptr, true);
   }
   if (lineOpen) ResultEnd();

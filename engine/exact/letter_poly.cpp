@@ -236,9 +236,7 @@ std::string LetterPoly::Letters() const {
 
 LetterPoly LetterPoly::SignNormalised() const {
   if (terms.empty() || !Negative(terms.begin()->second)) return *this;
-  LetterPoly out;
-  for (const auto& [m, c] : terms) out.terms[m] = NegatedDecimal(c);
-  return out;
+  return Negated(*this);
 }
 
 std::optional<LetterPoly> LetterPoly::PrimitivePart() const {
@@ -428,6 +426,17 @@ bool KnownIrreducible(const LetterPoly& p) {
 }
 
 // ---- text --------------------------------------------------------------
+
+bool FirstTermNegative(const LetterPoly& p, const std::string& order) {
+  const auto terms = OrderedTerms(p, order);
+  return !terms.empty() && Negative(terms.front().second);
+}
+
+LetterPoly Negated(const LetterPoly& p) {
+  LetterPoly out;
+  for (const auto& [m, c] : p.terms) out.terms[m] = NegatedDecimal(c);
+  return out;
+}
 
 std::string InputText(const LetterPoly& p, const std::string& order) {
   const std::string full = FullOrder(order);

@@ -79,6 +79,10 @@ std::string LastResultSegment(const std::string& jg);
 bool KnownIrreducible(const LetterPoly& p);
 
 // ---- text --------------------------------------------------------------
+// Whether the first term in the order of the letters of `order` is negative.
+bool FirstTermNegative(const LetterPoly& p, const std::string& order);
+LetterPoly Negated(const LetterPoly& p);
+
 // In the input syntax, without blanks: x^2-4x+8, x^2y-3xy+1. Letters within a
 // term in the order of `order` (letters not named there come last).
 std::string InputText(const LetterPoly& p, const std::string& order);

@@ -21,6 +21,11 @@ exact::ExactState FakeFactoriser::Wait(int) {
 }
 
 void FakeFactoriser::Answer() {
+  for (const exact::Term& t : input_.terms) {
+    int degree = 0;
+    for (int32_t e : t.exponents) degree += e;
+    if (degree > degreeLimit_) return;
+  }
   if (injected_) {
     result_ = *injected_;
     state_ = exact::ExactState::kReady;

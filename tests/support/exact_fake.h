@@ -22,6 +22,9 @@ class FakeFactoriser : public exact::ExactFactoriser {
 
   // The answer given in place of the real factorisation.
   void Inject(exact::Factorisation answer) { injected_ = std::move(answer); }
+  // A polynomial of higher degree gets no answer, as from a helper too slow
+  // for it (factoring a degree of thousands takes seconds to minutes).
+  void SetDegreeLimit(int degree) { degreeLimit_ = degree; }
 
   void Start(const exact::Polynomial& p) override;
   exact::ExactState Poll() override { return state_; }
@@ -43,6 +46,7 @@ class FakeFactoriser : public exact::ExactFactoriser {
   std::string failure_;
   exact::Polynomial input_;
   int starts_ = 0;
+  int degreeLimit_ = 1 << 30;
   int cancels_ = 0;
 };
 

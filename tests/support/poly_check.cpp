@@ -238,6 +238,16 @@ std::optional<FinalLine> LastResultLine(const std::string& jg) {
     start = end + 2;
   }
   FinalLine out;
+  auto startsWith = [](const std::string& line, const char* prefix) { return line.rfind(prefix, 0) == 0; };
+  for (size_t i = lines.size(); i-- > 1;) {
+    if (startsWith(lines[i], "验证") || startsWith(lines[i], "内部错误")) {
+      out.certificate = lines[i];
+      if (i + 1 < lines.size()) out.completeLine = lines[i + 1];
+      lines.resize(i);
+      break;
+    }
+  }
+  while (!lines.empty() && startsWith(lines.back(), "精确分解")) lines.pop_back();
   while (!lines.empty() && (lines.back() == "=...." || lines.back() == "=...")) {
     if (lines.back() == "=....") out.stopped = true;
     if (lines.back() == "=...") out.lateMode = true;

@@ -48,12 +48,15 @@ std::optional<Rational> ParseResultLine(const std::string& line);
 // reason is in *why.
 bool LineEquals(const std::string& line, const Rational& polynomial, std::string* why);
 
-// The last line of jg.dat that holds a result (not the "=...." and "=..."
-// marks), and whether a mark of a stopped search stands after it.
+// The last line of jg.dat that holds the search's result (not the "=...."
+// and "=..." marks, nor the lines that the exact factoriser adds at the end),
+// whether a mark of a stopped search stands after it, and the certificate.
 struct FinalLine {
   std::string line;
   bool stopped = false;   // "=...."
   bool lateMode = false;  // "=..."
+  std::string certificate;   // the line beginning with "验证" or "内部错误", if any
+  std::string completeLine;  // the result line after a "not complete" certificate
 };
 std::optional<FinalLine> LastResultLine(const std::string& jg);
 

@@ -20,6 +20,9 @@
 #include <vector>
 
 #include "support/engine_harness.h"
+#ifdef PFAC_EXACT
+#include "support/exact_fake.h"
+#endif
 
 namespace pfac::testing {
 namespace {
@@ -116,6 +119,41 @@ TEST_P(Pinned, RunMatchesItsPinnedFile) {
   EXPECT_TRUE(expected == actual) << c.name << " (" << c.polynomial << "): "
                                   << FirstDifference(expected, actual);
 }
+
+#ifdef PFAC_EXACT
+// With the exact factoriser (ready when the engine first waits for it, so that
+// the search itself runs as without it), a run whose pinned result is complete
+// gives the same jg.dat with the certificate line after it. Where the run
+// differs further (a stopped search, a factor the search's bounds left out),
+// certified/NAME.txt holds its whole jg.dat.
+TEST_P(Pinned, CertifiedRunAddsItsCertificate) {
+  const PinnedCase& c = GetParam();
+  FakeFactoriser factoriser(FakeFactoriser::Readiness::kAtFirstWait);
+  EngineRun run(&factoriser);
+  run.clock.SetStepPerReadingMs(c.msPerReading);
+  run.Factor(c.polynomial);
+  EngineRun alone;
+  alone.clock.SetStepPerReadingMs(c.msPerReading);
+  alone.Factor(c.polynomial);
+  const std::string actual = run.folder.Exists("jg.dat") ? run.Result() : "";
+  const std::string searchOwn = alone.folder.Exists("jg.dat") ? alone.Result() : "";
+  const bool stopped = searchOwn.find("Stopped") != std::string::npos || searchOwn.empty();
+  const std::string plain = stopped ? searchOwn : CertifiedByBinary(searchOwn);
+  const std::filesystem::path file = kPinnedFolder / "certified" / (c.name + ".txt");
+  if (WriteMode()) {
+    if (actual == plain) {
+      std::filesystem::remove(file);
+    } else {
+      std::filesystem::create_directories(file.parent_path());
+      std::ofstream(file, std::ios::binary) << actual;
+    }
+    return;
+  }
+  const std::string expected = std::filesystem::exists(file) ? ReadWhole(file) : plain;
+  EXPECT_TRUE(expected == actual) << c.name << " (" << c.polynomial << "): " << FirstDifference(expected, actual);
+  EXPECT_EQ(run.status, alone.status);
+}
+#endif
 
 std::string CaseName(const ::testing::TestParamInfo<PinnedCase>& info) {
   std::string name;

@@ -1,6 +1,7 @@
 // Random products of small polynomials through the whole engine: whatever the
 // engine reports on the last result line of jg.dat must multiply back to the
-// polynomial entered, computed in exact integers. PFAC_PROPERTY_CASES sets the
+// polynomial entered, computed in exact integers; with the exact factoriser
+// at hand, every run must end with a "complete" certificate. PFAC_PROPERTY_CASES sets the
 // number of cases (2,000 by default), PFAC_PROPERTY_SEED the seed, and
 // PFAC_PROPERTY_TRACE=1 prints every polynomial with the steps its run took.
 #include <gtest/gtest.h>
@@ -10,6 +11,9 @@
 #include <random>
 
 #include "support/engine_harness.h"
+#ifdef PFAC_EXACT
+#include "support/exact_fake.h"
+#endif
 #include "support/poly_check.h"
 
 namespace pfac::testing {
@@ -110,7 +114,12 @@ TEST(Property, RandomProductsMultiplyBackExactly) {
     std::string polynomial = RandomProduct(random);
     if (polynomial.empty()) continue;
     ++checked;
+#ifdef PFAC_EXACT
+    FakeFactoriser factoriser(FakeFactoriser::Readiness::kAtStart);
+    EngineRun run(&factoriser);
+#else
     EngineRun run;
+#endif
     run.clock.SetStepPerReadingMs(clockStep);
     run.Factor(polynomial);
     if (trace) std::printf("%s: %ld steps\n", polynomial.c_str(), run.engine->StepsTaken());
@@ -131,6 +140,9 @@ TEST(Property, RandomProductsMultiplyBackExactly) {
       ++stopped;
       ASSERT_TRUE(last->stopped) << "a stopped search marks jg.dat: " << polynomial << "\n" << jg;
     }
+#ifdef PFAC_EXACT
+    ASSERT_EQ(last->certificate, kCompleteCertificate) << polynomial << "\njg.dat:\n" << jg;
+#endif
   }
   std::printf("%ld random products checked, %ld stopped by a limit, %ld ended with a message\n",
               checked, stopped, messages);

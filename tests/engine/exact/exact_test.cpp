@@ -1,0 +1,306 @@
+// The exact factoriser beside the search: the factorisation through the
+// helper program, the judgement of a result, and whole runs that take its
+// help, on the fake clock with a factoriser whose readiness is fixed.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+
+#include "engine/exact/certificate.h"
+#include "engine/exact/factoriser.h"
+#include "engine/exact/flint_factor.h"
+#include "support/engine_harness.h"
+#include "support/exact_fake.h"
+#include "support/poly_check.h"
+
+namespace pfac::testing {
+namespace {
+
+using exact::Verdict;
+using Readiness = FakeFactoriser::Readiness;
+
+// A polynomial of the input syntax over the variables named by `letters`.
+exact::Polynomial Exact(const std::string& text, const std::string& letters) {
+  auto parsed = ParseInput(text);
+  EXPECT_TRUE(parsed) << text;
+  exact::Polynomial p{static_cast<int>(letters.size()), {}};
+  for (const auto& [m, c] : parsed->numerator.terms) {
+    exact::Term t{ToString(c), {}};
+    for (char letter : letters) t.exponents.push_back(m[letter - 'a']);
+    p.terms.push_back(t);
+  }
+  return p;
+}
+
+// The product content x factor^multiplicity, in the tests' own arithmetic.
+Poly Product(const exact::Factorisation& f, const std::string& letters) {
+  auto toPoly = [&](const exact::Polynomial& p) {
+    Poly out;
+    for (const exact::Term& t : p.terms) {
+      Poly term = Poly::Constant(std::stoll(t.coefficient));
+      for (size_t v = 0; v < letters.size(); ++v) term = term * Poly::Variable(letters[v], t.exponents[v]);
+      out = out + term;
+    }
+    return out;
+  };
+  Poly product = Poly::Constant(std::stoll(f.content));
+  for (const exact::Factor& factor : f.factors) {
+    for (int m = 0; m < factor.multiplicity; ++m) product = product * toPoly(factor.polynomial);
+  }
+  return product;
+}
+
+TEST(ExactFactoriser, HelperProgramFactorsCompletely) {
+  const struct {
+    const char* polynomial;
+    const char* letters;
+    size_t distinctFactors;
+  } cases[] = {
+      {"x^4+64", "x", 2},
+      {"2x^6-2", "x", 4},                   // content 2, four factors
+      {"x^4-2x^2+1", "x", 2},               // (x - 1)^2 (x + 1)^2
+      {"x^4+64y^4", "xy", 2},
+      {"-x^3y+xy^3", "xy", 4},              // a negative content
+  };
+  for (const auto& c : cases) {
+    const exact::Polynomial p = Exact(c.polynomial, c.letters);
+    exact::HelperProcessFactoriser helper(PFAC_EXACT_BINARY);
+    helper.Start(p);
+    ASSERT_EQ(helper.Wait(60000), exact::ExactState::kReady) << c.polynomial << ": " << helper.Failure();
+    const exact::Factorisation& f = helper.Result();
+    EXPECT_EQ(f.factors.size(), c.distinctFactors) << c.polynomial;
+    EXPECT_TRUE(Product(f, c.letters) == ParseInput(c.polynomial)->numerator) << c.polynomial;
+    for (const exact::Factor& factor : f.factors) {
+      EXPECT_NE(factor.polynomial.terms.front().coefficient[0], '-') << c.polynomial;
+    }
+  }
+  exact::HelperProcessFactoriser missing("/nonexistent/pfac-exact");
+  missing.Start(Exact("x^4+1", "x"));
+  EXPECT_EQ(missing.Wait(60000), exact::ExactState::kFailed);
+  EXPECT_NE(missing.Failure().find("cannot be started"), std::string::npos) << missing.Failure();
+}
+
+exact::EnteredPolynomial Entered(const std::string& prepared, const std::string& letters, int64_t numerator = 1,
+                                 int64_t denominator = 1, const std::string& monomial = "") {
+  exact::EnteredPolynomial e;
+  e.prepared = exact::FromExact(Exact(prepared, letters), letters);
+  e.letters = letters;
+  e.numerator = numerator;
+  e.denominator = denominator;
+  for (char letter : monomial) ++e.monomial[letter - 'a'];
+  return e;
+}
+
+TEST(Certificate, JudgesTheResultAgainstThePolynomialAndItsFactors) {
+  const struct {
+    const char* segment;
+    const char* prepared;
+    bool withExact;
+    Verdict verdict;
+  } cases[] = {
+      {"=(x - 3)(x^ 2 - 3x - 5)", "x^3-6x^2+4x+15", false, Verdict::kComplete},  // cheap tests suffice
+      {"=(x^ 4 + 1)", "x^4+1", false, Verdict::kUnknown},
+      {"=(x^ 4 + 1)", "x^4+1", true, Verdict::kComplete},
+      {"=(x^ 4 + 64)", "x^4+64", true, Verdict::kIncomplete},
+      {"=(x - 1)(x - 1)(x + 1)", "x^3-x^2-x+1", true, Verdict::kComplete},
+      {"=(x - 3)(x^ 2 - 3x + 5)", "x^3-6x^2+4x+15", false, Verdict::kInternalError},  // wrong value
+      {"=(x - 3)(x^ 2 - 3x - ", "x^3-6x^2+4x+15", false, Verdict::kInternalError},   // unreadable
+      {"=-(x- y)(x+ y)", "-x^2+y^2", true, Verdict::kComplete},
+  };
+  for (const auto& c : cases) {
+    const std::string letters = std::string(c.prepared).find('y') != std::string::npos ? "xy" : "x";
+    const exact::EnteredPolynomial entered = Entered(c.prepared, letters);
+    std::string why;
+    auto f = exact::FactorExactly(Exact(c.prepared, letters), &why);
+    ASSERT_TRUE(f) << why;
+    const exact::Judgement j = exact::JudgeResult(c.segment, entered, c.withExact ? &*f : nullptr, true);
+    EXPECT_EQ(j.verdict, c.verdict) << c.segment << " " << j.error;
+  }
+  // The rational factor and the monomial taken out are part of the value.
+  EXPECT_EQ(exact::JudgeResult("= 3/ 2x(x - 1)(x + 1)", Entered("x^2-1", "x", 3, 2, "x"), nullptr, true).verdict,
+            Verdict::kComplete);
+  EXPECT_EQ(exact::JudgeResult("= 3x(x - 1)(x + 1)", Entered("x^2-1", "x", 3, 2, "x"), nullptr, true).verdict,
+            Verdict::kInternalError);
+  // A factorisation that does not multiply back is an internal error, whatever the result.
+  exact::Factorisation wrong{"1", {{Exact("x^2+1", "x"), 1}, {Exact("x^2+64", "x"), 1}}};
+  EXPECT_EQ(exact::JudgeResult("=(x^ 4 + 64)", Entered("x^4+64", "x"), &wrong, true).verdict,
+            Verdict::kInternalError);
+}
+
+TEST(Certificate, CompleteLineIsAResultLineOfTheEngine) {
+  std::string why;
+  auto f = exact::FactorExactly(Exact("x^4+64", "x"), &why);
+  ASSERT_TRUE(f) << why;
+  EXPECT_EQ(exact::CompleteResultLine(Entered("x^4+64", "x"), *f, "x"), "=(x^ 2 + 4x + 8)(x^ 2 - 4x + 8)");
+
+  // -3/2 x y^2 (x^2 - y^2)^2, written by the user with y first.
+  f = exact::FactorExactly(Exact("-x^4+2x^2y^2-y^4", "xy"), &why);
+  ASSERT_TRUE(f) << why;
+  const std::string line = exact::CompleteResultLine(Entered("-x^4+2x^2y^2-y^4", "xy", 3, 2, "xyy"), *f, "yx");
+  EXPECT_EQ(line, "=- 3/ 2y^ 2x(y+ x)(y+ x)(y- x)(y- x)");
+  auto value = ParseResultLine(line);
+  ASSERT_TRUE(value) << line;
+  auto entered = ParseInput("-3/2x^5y^2+3x^3y^4-3/2xy^6");
+  EXPECT_TRUE(SameValue(*value, *entered)) << line;
+}
+
+TEST(Certificate, IrreducibleWithoutTheFactoriser) {
+  const std::pair<const char*, bool> cases[] = {
+      {"x^2+x+1", true},   {"x^2-1", false},      {"x^3-2", true},     {"2x^3+3x^2-1", false},  // root 1/2
+      {"x^2+y^2", true},   {"x^2-y^2", false},    {"x+y^2", true},     {"xy+1", true},
+      {"xy+y", false},     {"x^4+1", false},      {"x^3+y^3", false},  {"x^2+xy+y^2", true},
+  };
+  for (const auto& [text, irreducible] : cases) {
+    const std::string letters = std::string(text).find('y') != std::string::npos ? "xy" : "x";
+    EXPECT_EQ(exact::KnownIrreducible(exact::FromExact(Exact(text, letters), letters)), irreducible) << text;
+  }
+}
+
+// A run with a fake factoriser; the clock moves on by stepMs at every reading.
+struct HelpedRun {
+  FakeFactoriser factoriser;
+  EngineRun run;
+  HelpedRun(Readiness readiness, long stepMs) : factoriser(readiness), run(&factoriser) {
+    run.clock.SetStepPerReadingMs(stepMs);
+  }
+  std::string Jg() const { return run.Result(); }
+  std::string Console() const { return run.Transcript(); }
+  FinalLine Last() const {
+    auto last = LastResultLine(run.Result());
+    EXPECT_TRUE(last) << run.Result();
+    return last ? *last : FinalLine{};
+  }
+};
+
+::testing::AssertionResult EqualsInput(const std::string& line, const std::string& polynomial) {
+  std::string why;
+  if (LineEquals(line, *ParseInput(polynomial), &why)) return ::testing::AssertionSuccess();
+  return ::testing::AssertionFailure() << polynomial << ": " << why;
+}
+
+constexpr char kIrreducible16[] =
+    "x^16-136x^14+6476x^12-141912x^10+1513334x^8-7453176x^6+13950764x^4-5596840x^2+46225";
+
+TEST(ExactRun, ProofOfIrreducibilityEndsTheSearch) {
+  HelpedRun r(Readiness::kAtStart, 50);
+  r.run.Factor(kIrreducible16);
+  EXPECT_NE(r.Console().find("已证明在有理数域上不可约 / proved irreducible over Q"), std::string::npos);
+  EXPECT_EQ(r.Console().find("重新分解它吗"), std::string::npos) << "no retry question";
+  const FinalLine last = r.Last();
+  EXPECT_FALSE(last.stopped);
+  EXPECT_TRUE(EqualsInput(last.line, kIrreducible16));
+  EXPECT_EQ(last.certificate, kCompleteCertificate);
+
+  // Without the factoriser the same search runs into its limit.
+  EngineRun alone;
+  alone.clock.SetStepPerReadingMs(50);
+  alone.Factor(kIrreducible16);
+  EXPECT_TRUE(LastResultLine(alone.Result())->stopped);
+}
+
+TEST(ExactRun, ExactFactorIsHandedToTheCandidateCheck) {
+  // A product whose factors the search's bounds leave out: without help the
+  // search runs into its time limit; with the exact factorisation at hand the
+  // factor comes after a second of search, reported as a found one.
+  const std::string product =
+      "2x^16+2x^15-9x^14+19x^13-22x^12+35x^11-22x^10-21x^9-21x^8+11x^7+40x^6+12x^5-17x^4-30x^3+2x^2+5x+15";
+  HelpedRun helped(Readiness::kAtStart, 50);
+  helped.run.Factor(product);
+  FinalLine last = helped.Last();
+  EXPECT_TRUE(EqualsInput(last.line, product));
+  EXPECT_FALSE(last.stopped);
+  EXPECT_EQ(last.certificate, kCompleteCertificate);
+  EXPECT_NE(helped.Jg().find("\r\n=[ 2*x^ 16"), std::string::npos) << "the report of a split";
+  EXPECT_NE(helped.Jg().find("\r\n精确分解给出因式 "), std::string::npos);
+  EXPECT_NE(helped.Console().find("精确分解给出因式 "), std::string::npos);
+
+  HelpedRun slow(Readiness::kNever, 50);
+  slow.run.Factor(product);
+  last = slow.Last();
+  EXPECT_TRUE(last.stopped);
+  EXPECT_EQ(last.certificate.rfind("验证: 未验证, 精确分解在 5 秒内没有完成", 0), 0u) << last.certificate;
+
+  // The textbook identity that the bounds miss: handed over when the search ends.
+  HelpedRun textbook(Readiness::kAtFirstWait, 50);
+  textbook.run.Factor("x^4+64");
+  EXPECT_EQ(textbook.Jg(),
+            "x^ 4+ 64 \r\n"
+            "=(x^ 4 + 64)\r\n"
+            "=[ 1*x^ 4+( 4 -4 )*x^ 3+( 8 -16  8 )*x^ 2+(-32  32 )*x+ 64]\r\n"
+            "=[( 1 *x^ 4+ 4 *x^ 3+ 8 *x^ 2)+(-4 *x^ 3-16 *x^ 2-32 *x)+( 8 *x^ 2+ 32 *x+ 64 )]\r\n"
+            "=(x^ 2 + 4x + 8)(x^ 2 - 4x + 8)\r\n"
+            "=(x^ 2 + 4x + 8)(x^ 2 - 4x + 8)\r\n"
+            "精确分解给出因式 x^2+4x+8 / the factor x^2+4x+8 was taken from the exact factorisation\r\n" +
+                std::string(kCompleteCertificate) + "\r\n");
+}
+
+TEST(ExactRun, CertificateSaysWhatIsNotKnown) {
+  // x^4 + x^3 + x^2 + x + 1 is irreducible, but no cheap test shows it.
+  const std::string quartic = "x^4+x^3+x^2+x+1";
+  const struct {
+    Readiness readiness;
+    bool pressX;
+    const char* certificate;
+  } cases[] = {
+      {Readiness::kAtFirstWait, false, kCompleteCertificate},
+      {Readiness::kNever, false, "验证: 未验证, 精确分解在 5 秒内没有完成"},
+      {Readiness::kNever, true, "验证: 未验证, 等候被 X 键跳过"},
+      {Readiness::kFails, false, "验证: 未验证, 精确分解失败 / not verified: the exact factorisation failed: "},
+  };
+  for (const auto& c : cases) {
+    HelpedRun r(c.readiness, 0);
+    if (c.pressX) {
+      // The key comes after the reads that the search makes.
+      HelpedRun probe(Readiness::kAtFirstWait, 0);
+      probe.run.Factor(quartic);
+      r.run.console.PressKey('x', probe.run.console.KeyReads());
+    }
+    r.run.Factor(quartic);
+    const FinalLine last = r.Last();
+    EXPECT_TRUE(EqualsInput(last.line, quartic));
+    EXPECT_EQ(last.certificate.rfind(c.certificate, 0), 0u) << last.certificate;
+    const bool waited = c.readiness == Readiness::kNever;
+    EXPECT_EQ(r.Console().find("正在精确分解, 最多等候 5 秒") != std::string::npos, waited) << r.Console();
+    EXPECT_NE(r.Console().find(last.certificate), std::string::npos) << "the results display shows it";
+  }
+}
+
+TEST(ExactRun, DisagreementIsAnInternalError) {
+  HelpedRun r(Readiness::kAtFirstWait, 0);
+  // Its product is x^4 + 65x^2 + 64, not x^4 + 64.
+  r.factoriser.Inject({"1", {{Exact("x^2+1", "x"), 1}, {Exact("x^2+64", "x"), 1}}});
+  r.run.Factor("x^4+64");
+  const FinalLine last = r.Last();
+  EXPECT_EQ(last.certificate,
+            "内部错误: 结果与精确分解不一致 / internal error: the exact factorisation does not multiply back to the "
+            "polynomial");
+  EXPECT_EQ(r.Jg().find("验证"), std::string::npos);
+  EXPECT_NE(r.Console().find("内部错误"), std::string::npos);
+}
+
+TEST(EngineBinary, FactorsWithItsHelperAndSaysWhenTheHelperIsMissing) {
+  TempFolder folder;
+  folder.Write("DXS.DAT", QuotedLine("x^4+64"));
+  ProcessResult run = RunEngineBinary(folder.path());
+  EXPECT_EQ(run.status, 0);
+  auto last = LastResultLine(folder.Read("jg.dat"));
+  ASSERT_TRUE(last);
+  EXPECT_TRUE(EqualsInput(last->line, "x^4+64"));
+  EXPECT_EQ(last->line, "=(x^ 2 + 4x + 8)(x^ 2 - 4x + 8)");
+  EXPECT_EQ(last->certificate, kCompleteCertificate);
+
+  // The engine alone in a folder: a result that needs the helper is not verified.
+  TempFolder lone;
+  std::filesystem::copy_file(PFAC_ENGINE_BINARY, lone.path() / "pfac-engine");
+  lone.Write("DXS.DAT", QuotedLine("x^4+x^3+x^2+x+1"));
+  std::string command = "cd '" + lone.path().string() + "' && ./pfac-engine </dev/null >/dev/null 2>&1";
+  ASSERT_EQ(std::system(command.c_str()), 0);
+  last = LastResultLine(lone.Read("jg.dat"));
+  ASSERT_TRUE(last);
+  EXPECT_NE(last->certificate.find("精确分解失败 / not verified: the exact factorisation failed: the helper program"),
+            std::string::npos)
+      << last->certificate;
+}
+
+}  // namespace
+}  // namespace pfac::testing
