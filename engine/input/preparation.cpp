@@ -123,7 +123,7 @@ void Engine::ComputeContent() {
     }
     Content = divisor;
   }
-  if (FractionFlag == "f") {
+  if (FractionFlag == kFractionMark) {
     float a = Content;
     float b = std::fabs(CommonDenominator);
     for (;;) {

@@ -62,7 +62,7 @@ void Engine::AllocateTables() {
   CommonDenominator = 1;
   SignText.clear();
   SecondPass = 0;
-  SplitResult = 0;
+  SplitResult = kNothingTested;
   ReportStarted = 0;
   PendingCount = 0;
   PendingRead = 0;
@@ -101,7 +101,7 @@ void Engine::LoadTermTables() {
     Numerator[t] = ReadNumber(c);
     Denominator[t] = 1;
     if (slash != std::string::npos) {
-      FractionFlag = "f";
+      FractionFlag = kFractionMark;
       Denominator[t] = ReadNumber(std::string_view(c).substr(slash + 1));
       if (Denominator[t] < 0) {
         Numerator[t] = -Numerator[t];
@@ -159,7 +159,7 @@ void Engine::LoadTermTables() {
 void Engine::EchoPolynomial() {
   const int terms = static_cast<int>(TermCount);
   std::vector<float> integral;
-  if (FractionFlag == "f") {
+  if (FractionFlag == kFractionMark) {
     // Everything is computed and checked before jg.dat is created: a number
     // beyond the exact range ends the run with jg.dat as it was.
     int64_t common = 1;
@@ -186,7 +186,7 @@ void Engine::EchoPolynomial() {
     StopRun("无法建立结果文件 jg.dat. (The result file jg.dat cannot be created.)");
     return;
   }
-  if (FractionFlag != "f") {
+  if (FractionFlag != kFractionMark) {
     PrintTermTable();
     Go(&Engine::MergeLikeTerms);
     return;
