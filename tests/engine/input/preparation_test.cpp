@@ -96,6 +96,15 @@ TEST(Preparation, SingleTermIsItsOwnResult) {
   negative.Factor("-2x^2y^3");
   EXPECT_EQ(negative.Result(), "- 2 x^ 2y^ 3= - 2x^ 2y^ 3");
   EXPECT_FALSE(EndsWith(negative.Transcript(), "ok!\n"));
+
+  // A constant left after like terms cancel is the whole result, in jg.dat too.
+  for (const auto& [polynomial, result] : {std::pair{"x^2-x^2+1", "x^ 2-x^ 2+ 1 = 1"},
+                                           std::pair{"x^2-x^2-1", "x^ 2-x^ 2- 1 = - 1"},
+                                           std::pair{"x^3-x^3+2", "x^ 3-x^ 3+ 2 = 2"}}) {
+    EngineRun constant;
+    constant.Factor(polynomial);
+    EXPECT_EQ(constant.Result(), result) << polynomial;
+  }
 }
 
 TEST(Preparation, DegreeAboveTheLimitIsOnlyAWarning) {
