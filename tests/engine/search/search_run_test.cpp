@@ -164,6 +164,44 @@ TEST(SearchRun, LateModeAfterTwoMinutesSearchesOnlyTheTopDegree) {
   EXPECT_TRUE(MultipliesBack(polynomial, run));
 }
 
+// A candidate is rejected as soon as a value of its trial division passes
+// 3,000,000: x + 1 divides all three, but in the last the division passes
+// through 3,000,001.
+TEST(SearchRun, TrialDivisionStopsBeyondThreeMillion) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"x^4+400001x^3+400001x^2+2x+1", "=(x + 1)(x^ 3 + 400000x^ 2 + x + 1)"},
+      {"x^4+3000001x^3+3000001x^2+2x+1", "=(x + 1)(x^ 3 + 3000000x^ 2 + x + 1)"},
+      {"x^4+3000002x^3+3000002x^2+2x+1",
+       "=(x^ 4 + 3000002x^ 3 + 3000002x^ 2 + 2x + 1)=(x^ 4 + 3000002x^ 3 + 3000002x^ 2 + 2x + 1)"},
+  };
+  for (const auto& [polynomial, result] : cases) {
+    EngineRun run;
+    run.Factor(polynomial);
+    auto last = LastResultLine(run.Result());
+    ASSERT_TRUE(last) << polynomial;
+    EXPECT_EQ(last->line, result) << polynomial;
+  }
+}
+
+// The trial factor's inner coefficients are bounded by L, the largest
+// coefficient, only while L <= 8 and the degree n <= 12; otherwise by the
+// rounded square root of L (3 here), which leaves out the factor x^2 + 5x + 1.
+TEST(SearchRun, InnerBoundIsTheLargestCoefficientOnlyForSmallLowPolynomials) {
+  const std::pair<const char*, bool> cases[] = {
+      {"x^12+6x^11+4x^10-7x^9+7x^8-x^7+8x^6-4x^5-6x^4-x^3+x^2+5x+1", true},     // n 12, L 8
+      {"x^13+4x^12-3x^11+3x^10-4x^9+3x^7-8x^6+4x^5+6x^4+2x^3+6x^2+6x+1", false},  // n 13, L 8
+      {"x^10+6x^9+7x^8+7x^7+4x^6-9x^5-4x^4-8x^3+9x^2+7x+1", false},              // n 10, L 9
+  };
+  for (const auto& [polynomial, found] : cases) {
+    EngineRun run;
+    run.Factor(polynomial);
+    EXPECT_TRUE(MultipliesBack(polynomial, run));
+    auto last = LastResultLine(run.Result());
+    ASSERT_TRUE(last) << polynomial;
+    EXPECT_EQ(last->line.find("(x^ 2 + 5x + 1)") != std::string::npos, found) << polynomial << "\n" << last->line;
+  }
+}
+
 TEST(SearchRun, SquareAndCubeFormsMultiplyBack) {
   const char* cases[] = {"4x^2+12x+9", "x^2-2x+1", "4x^2+9", "x^4-1", "8x^3+27", "8x^3-27",
                          "x^3-4", "26x^2-1", "x^5-x", "2x^4-2", "-x^4+1", "x^2-y^2",
