@@ -180,6 +180,8 @@ class Campaign:
                          log, time_limit=max(left, 1), cwd=self.scratch)
             if status is None:
                 return "killed: time limit"
+            if status < 0:
+                return f"killed: the tests ended on signal {-status}"
             if status != 0:
                 return "killed: " + first_failure(log)
         return "survived"

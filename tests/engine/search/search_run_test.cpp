@@ -183,22 +183,39 @@ TEST(SearchRun, TrialDivisionStopsBeyondThreeMillion) {
   }
 }
 
-// The trial factor's inner coefficients are bounded by L, the largest
-// coefficient, only while L <= 8 and the degree n <= 12; otherwise by the
-// rounded square root of L (3 here), which leaves out the factor x^2 + 5x + 1.
-TEST(SearchRun, InnerBoundIsTheLargestCoefficientOnlyForSmallLowPolynomials) {
-  const std::pair<const char*, bool> cases[] = {
-      {"x^12+6x^11+4x^10-7x^9+7x^8-x^7+8x^6-4x^5-6x^4-x^3+x^2+5x+1", true},     // n 12, L 8
-      {"x^13+4x^12-3x^11+3x^10-4x^9+3x^7-8x^6+4x^5+6x^4+2x^3+6x^2+6x+1", false},  // n 13, L 8
-      {"x^10+6x^9+7x^8+7x^7+4x^6-9x^5-4x^4-8x^3+9x^2+7x+1", false},              // n 10, L 9
+// The bounds of the trial factor's inner coefficients decide which factors
+// the search finds; each case has a factor just inside or just outside them.
+// The result is the factor named, or (nullptr) the polynomial left unsplit.
+TEST(SearchRun, BoundsOfTheSearchDecideWhichFactorsAreFound) {
+  const std::pair<const char*, const char*> cases[] = {
+      // B is L, the largest coefficient, while L <= 8 and the degree n <= 12;
+      // beyond either, the rounded square root of L (3 here).
+      {"x^12+6x^11+4x^10-7x^9+7x^8-x^7+8x^6-4x^5-6x^4-x^3+x^2+5x+1", "(x^ 2 + 5x + 1)"},  // n 12, L 8
+      {"x^13+4x^12-3x^11+3x^10-4x^9+3x^7-8x^6+4x^5+6x^4+2x^3+6x^2+6x+1", nullptr},      // n 13, L 8
+      {"x^10+6x^9+7x^8+7x^7+4x^6-9x^5-4x^4-8x^3+9x^2+7x+1", nullptr},                  // n 10, L 9
+      // A B of 1 is raised to 2 below degree 17.
+      {"x^16+x^15+2x^14-x^12-2x^11+x^8-x^7+x^4+2x+1", "(x^ 3 + x^ 2 + 2x + 1)"},
+      {"x^17+x^16+2x^15+2x^14+2x^12+x^10+x^9-x^8-x^6+x^5-x^2+x+1", nullptr},
+      // From trial degree 5 on, above degree 19 a B above 8 is halved and
+      // capped at 8 (B 20 here), and above degree 49 B is at most 2.
+      {"x^22+10x^21+8x^20-11x^19-3x^18-7x^17-8x^16+2x^15+11x^14-2x^13-12x^12+x^11+13x^10+9x^9-3x^8-2x^7-"
+       "89x^6-808x^5+9x^4+180x^3-2x^2-90x+1",
+       nullptr},
+      {"x^49+3x^48+x^44+x^37+3x^36+x^32-9x^29-27x^28-9x^24+x^5+3x^4+1", "(x^ 5 + 3x^ 4 + 1)"},
+      {"x^50+3x^49+x^45+x^38+3x^37+x^33-9x^30-27x^29-9x^25+x^5+3x^4+1", nullptr},
   };
-  for (const auto& [polynomial, found] : cases) {
+  for (const auto& [polynomial, factor] : cases) {
     EngineRun run;
+    run.clock.SetStepPerReadingMs(100);
     run.Factor(polynomial);
     EXPECT_TRUE(MultipliesBack(polynomial, run));
     auto last = LastResultLine(run.Result());
     ASSERT_TRUE(last) << polynomial;
-    EXPECT_EQ(last->line.find("(x^ 2 + 5x + 1)") != std::string::npos, found) << polynomial << "\n" << last->line;
+    if (factor) {
+      EXPECT_NE(last->line.find(factor), std::string::npos) << polynomial << "\n" << last->line;
+    } else {
+      EXPECT_EQ(last->line.find(")("), std::string::npos) << polynomial << "\n" << last->line;
+    }
   }
 }
 
