@@ -130,8 +130,8 @@ def run(command, log, time_limit=None, cwd=None):
 
 def first_failure(log):
     for line in Path(log).read_text(errors="replace").splitlines():
-        if line.startswith("[  FAILED  ] ") and "," not in line and "listed below" not in line:
-            return line[len("[  FAILED  ] "):].split(" (")[0]
+        if line.startswith("[  FAILED  ] ") and "listed below" not in line:
+            return line[len("[  FAILED  ] "):].split(", where ")[0].split(" (")[0]
     return "a test failed"
 
 

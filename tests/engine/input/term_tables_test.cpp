@@ -45,11 +45,9 @@ TEST(TermTables, DenominatorsWhoseProductPassesTheExactRangeAreTaken) {
   for (const auto& [polynomial, result] : cases) {
     EngineRun run;
     run.Factor(polynomial);
-    auto last = LastResultLine(run.Result());
-    ASSERT_TRUE(last) << polynomial << "\n" << run.Result();
-    EXPECT_EQ(last->line, result) << polynomial;
+    EXPECT_EQ(run.FinalLine(), result) << polynomial << "\n" << run.Result();
     std::string why;
-    EXPECT_TRUE(LineEquals(last->line, *ParseInput(polynomial), &why)) << polynomial << ": " << why;
+    EXPECT_TRUE(LineEquals(run.FinalLine(), *ParseInput(polynomial), &why)) << polynomial << ": " << why;
   }
 }
 
@@ -123,6 +121,7 @@ TEST(TermTables, InputsBeyondTheLimitsEndInOrderWithoutTouchingJgDat) {
       {"1/4096x+1/4097", "exceeds 16777216"},
       {"4096/4097x+1/4096", "exceeds 16777216"},
       {"16777215/2x+1/3", "exceeds 16777216"},  // the common denominator 6 is small, 3 x 16777215 is not
+      {"-16777215/2x+1/3", "exceeds 16777216"},
       {"x^40000+1", "exceeds 32767"},
   };
   for (const Limit& c : cases) {
@@ -143,6 +142,11 @@ TEST(TermTables, SixVariablesInOneTermAndEightInAllAreAccepted) {
   EXPECT_EQ(eight.e().VariableCount, 8);
   Loaded largest("x+1/16777216");
   EXPECT_EQ(largest.e().CommonDenominator, 16777216);
+  // Coefficients up to 16,777,216 load, written or made integral.
+  Loaded numerator("16777216x-1");
+  EXPECT_EQ(numerator.Result(), " 16777216 x- 1 ");
+  Loaded integral("-8388608/3x+1/6");
+  EXPECT_EQ(integral.e().Numerator[1], -16777216);
 }
 
 }  // namespace
