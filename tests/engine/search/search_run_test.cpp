@@ -162,6 +162,17 @@ TEST(SearchRun, LateModeAfterTwoMinutesSearchesOnlyTheTopDegree) {
   EXPECT_EQ(run.engine->LateMode, 1);
   EXPECT_NE(run.Transcript().find(" *   *\n"), std::string::npos) << run.Transcript();
   EXPECT_TRUE(MultipliesBack(polynomial, run));
+
+  // In late mode a factor is found as a candidate of the top degree with zero
+  // leading coefficients; a candidate that fails leaves the search where it
+  // was, and the split still comes, ending the run with its mark.
+  const std::string several = "9x^4y^5z^5+6x^5y^4z^4+6x^2y^6z^4-6x^5y^2z^4+4x^3y^5z^3-3x^3y^4z^2-4x^3y^3z^3-"
+                              "2x^4y^3z+2x^4yz";
+  EngineRun late;
+  late.clock.SetStepPerReadingMs(100);
+  late.Factor(several);
+  EXPECT_EQ(late.FinalLine(), "=x^ 2yz( 2xy^ 2- 2x+ 3y^ 3z)( 3x^ 2yz^ 3- x+ 2y^ 2z^ 2)") << late.Result();
+  EXPECT_TRUE(LastResultLine(late.Result())->lateMode);
 }
 
 // A candidate is rejected as soon as a value of its trial division passes
