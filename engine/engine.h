@@ -132,7 +132,8 @@ class Engine {
   float TermCount = 0;
   float VariableCount = 0;
   float LoadedVariableCount = 0;  // distinct variables met while loading
-  std::string FractionFlag;       // "f" when a coefficient was written as a fraction
+  std::string FractionFlag;       // kFractionMark when a coefficient was written as a fraction
+  static constexpr std::string_view kFractionMark = "f";  // the coefficients need a common denominator
   float CommonDenominator = 1;
   float Content = 0;
 
@@ -211,7 +212,12 @@ class Engine {
   int16_t DenseOffset = 0;   // code of index 0 of the vector unpacked or printed
   int16_t DenseTop = 0;      // highest index of that vector
   int16_t FirstOffset = 0;   // code offset of the first factor of the last split test
-  float SplitResult = 0;     // 1 not a factor, 2 factor without split, 3 split
+  float SplitResult = 0;     // one of the four values below
+  // The outcome of the last candidate check (or special form) of the run.
+  static constexpr float kNothingTested = 0;  // no candidate or form checked yet: the report is still to open
+  static constexpr float kNotAFactor = 1;     // the candidate does not divide the image; the search goes on
+  static constexpr float kFactorStored = 2;   // it divides, but maps back to no factor in the variables yet
+  static constexpr float kSplitFound = 3;     // Image holds the cofactor: the split is reported
   int16_t LateMode = 0;      // 1 once the search looks only at the top degree
 
   void CheckAndSplitFactor();
@@ -289,7 +295,9 @@ class Engine {
   // [i] B_i. 32-bit rather than 16: the top level is bounded by |a_n|, which
   // may be any coefficient up to 16,777,216.
   std::vector<int32_t> LevelBound;
-  ShortTable WalkerSide;        // [i] 2 first solution or upward walker, 1 downward
+  ShortTable WalkerSide;        // [i] the walker that gave level i its solution, one of:
+  static constexpr int16_t kWalkerUp = 2;    // the first solution or the upward walker's: try below it next
+  static constexpr int16_t kWalkerDown = 1;  // the downward walker's: try above the first solution next
   FloatTable UpTrial, UpCofactor, DownTrial, DownCofactor;
   ShortTable SnapWalkerSide;
   FloatTable SnapUpTrial, SnapUpCofactor, SnapDownTrial, SnapDownCofactor;
@@ -320,7 +328,9 @@ class Engine {
   float MirrorLead = 0;
   int16_t MirrorUsed = 0;
   float SignFactor = 1;
-  std::string RetryMark;
+  std::string RetryMark;              // kRetryAsked, then kRetryTaken once the retry skipped a reduction
+  static constexpr std::string_view kRetryAsked = "y";  // (also Answer) the user asked for a retry
+  static constexpr std::string_view kRetryTaken = "n";  // the retry's bounds are in place: reduce again later
 
   void AllocateSearchTables();
   void BuildImage();
@@ -369,8 +379,9 @@ class Engine {
   // ---------------------------------------------------------------------
   float TimeLimit = 0;          // minutes: 7 on the first pass, 1 later
   float StartMinute = 0;        // minute field when the search clock started
-  std::string AbortMark;        // "x" after the X key or the time limit
-  std::string ResultAbortMark;  // "x" once any search of the run was stopped
+  std::string AbortMark;        // kStopMark after the X key or the time limit
+  static constexpr std::string_view kStopMark = "x";  // (also ResultAbortMark, KeyText) a search was stopped
+  std::string ResultAbortMark;  // kStopMark once any search of the run was stopped
 
   void ShowRunningLine();
   void ShowWaitingMessageBeforeLoop();  // first form, StartDegree > 9

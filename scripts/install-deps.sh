@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-  g++ cmake make pkg-config
+  g++ cmake make pkg-config python3
   libgtest-dev libgmock-dev googletest
   clang libclang-rt-14-dev
   qt6-base-dev

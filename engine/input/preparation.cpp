@@ -25,8 +25,9 @@ int64_t Gcd(int64_t a, int64_t b) {
 }  // namespace
 
 // Adds every later term with the same exponents into the first such term and
-// sets it to 0; a sum of 0 stays in place as a zero term. A sum beyond the
-// exact range of a float stops the run.
+// sets it to 0; a sum of 0 stays in place as a zero term. A sum may reach
+// 16,777,216, the largest coefficient the input takes; one beyond it stops
+// the run.
 void Engine::MergeLikeTerms() {
   const int terms = ToInt(TermCount);
   const int variables = ToInt(VariableCount);
@@ -38,9 +39,9 @@ void Engine::MergeLikeTerms() {
       for (int v = 1; v <= variables && same; ++v) same = Exponent[t][v] == Exponent[u][v];
       if (!same) continue;
       const double sum = static_cast<double>(Numerator[t]) + static_cast<double>(Numerator[u]);
-      if (std::fabs(sum) >= kExactLimit) {
-        StopRun("合并同类项后系数达到 16777216, 无法精确计算. "
-                "(Like terms add up to a coefficient of 16777216 or more, which cannot be computed exactly.)",
+      if (std::fabs(sum) > kExactLimit) {
+        StopRun("合并同类项后系数超过 16777216, 无法精确计算. "
+                "(Like terms add up to a coefficient beyond 16777216, which cannot be computed exactly.)",
                 "Stopped: like terms add up beyond the exact range.");
         return;
       }
@@ -123,7 +124,7 @@ void Engine::ComputeContent() {
     }
     Content = divisor;
   }
-  if (FractionFlag == "f") {
+  if (FractionFlag == kFractionMark) {
     float a = Content;
     float b = std::fabs(CommonDenominator);
     for (;;) {

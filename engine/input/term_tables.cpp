@@ -2,6 +2,7 @@
 // them, and the echo of the loaded polynomial that begins jg.dat.
 #include <algorithm>
 #include <cstdint>
+#include <numeric>
 
 #include "engine/engine.h"
 
@@ -62,7 +63,7 @@ void Engine::AllocateTables() {
   CommonDenominator = 1;
   SignText.clear();
   SecondPass = 0;
-  SplitResult = 0;
+  SplitResult = kNothingTested;
   ReportStarted = 0;
   PendingCount = 0;
   PendingRead = 0;
@@ -101,7 +102,7 @@ void Engine::LoadTermTables() {
     Numerator[t] = ReadNumber(c);
     Denominator[t] = 1;
     if (slash != std::string::npos) {
-      FractionFlag = "f";
+      FractionFlag = kFractionMark;
       Denominator[t] = ReadNumber(std::string_view(c).substr(slash + 1));
       if (Denominator[t] < 0) {
         Numerator[t] = -Numerator[t];
@@ -155,16 +156,19 @@ void Engine::LoadTermTables() {
 
 // Creates jg.dat and echoes the polynomial on the console and at the start of
 // jg.dat (the line is left open). Fractional coefficients are made integral
-// over the product of the denominators.
+// over the least common multiple of the denominators; only a common
+// denominator or an integral coefficient beyond 16,777,216 stops the run.
 void Engine::EchoPolynomial() {
   const int terms = static_cast<int>(TermCount);
   std::vector<float> integral;
-  if (FractionFlag == "f") {
+  int64_t common = 1;
+  if (FractionFlag == kFractionMark) {
     // Everything is computed and checked before jg.dat is created: a number
-    // beyond the exact range ends the run with jg.dat as it was.
-    int64_t common = 1;
+    // beyond the exact range ends the run with jg.dat as it was. (The product
+    // of the denominators would pass the range for denominators as plain as
+    // 48, 1260, 1260 and 105, whose least common multiple is 5040.)
     for (int t = 1; t <= terms; ++t) {
-      common *= static_cast<int64_t>(Denominator[t]);
+      common = std::lcm(common, static_cast<int64_t>(Denominator[t]));
       if (common > kExact) {
         StopRun(kTooLargeMessage);
         return;
@@ -186,12 +190,12 @@ void Engine::EchoPolynomial() {
     StopRun("无法建立结果文件 jg.dat. (The result file jg.dat cannot be created.)");
     return;
   }
-  if (FractionFlag != "f") {
+  if (FractionFlag != kFractionMark) {
     PrintTermTable();
     Go(&Engine::MergeLikeTerms);
     return;
   }
-  for (int t = 1; t <= terms; ++t) CommonDenominator = CommonDenominator * Denominator[t];
+  CommonDenominator = static_cast<float>(common);
   for (int t = 1; t <= terms; ++t) {
     if (t == 1) {
       ConsoleNumber(Numerator[1]);

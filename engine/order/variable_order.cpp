@@ -49,7 +49,7 @@ bool SubsetSplits(Engine& e, int k) {
   e.ExactQuotient();
   e.SecondDegree = e.ExactTop + 1;
   e.FindKroneckerSplit();
-  if (e.SplitResult == 2) {
+  if (e.SplitResult == Engine::kFactorStored) {
     for (int i = 0; i <= e.ImageDegree; ++i) e.Cofactor[i] = e.Image[i];
     e.CofactorDegree = e.ImageDegree;
     return false;
@@ -75,8 +75,8 @@ bool SubsetSplits(Engine& e, int k) {
 // Subsets of 1..SelectionTop of the sizes SelectionStart..SelectionTop - 1.
 // Mode 1 evaluates every order of the variables for the first size and
 // returns; mode 2 tests the product of the image with each subset of stored
-// factors and returns at the first that splits (SplitResult 3), else with
-// SplitResult 2 and Cofactor = Image.
+// factors and returns at the first that splits (SplitResult kSplitFound), else
+// with SplitResult kFactorStored and Cofactor = Image.
 void Engine::SubsetSearch() {
   ConsoleEnd();
   const int n = SelectionTop;

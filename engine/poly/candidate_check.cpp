@@ -63,7 +63,7 @@ void AcceptCheckedFactor(Engine& e) {
   e.CofactorDegree = static_cast<int16_t>(n - k);
   for (int i = 0; i <= n - k; ++i) e.Image[i] = e.Cofactor[i];
   if (e.VariableCount == 1) {
-    e.SplitResult = 3;
+    e.SplitResult = Engine::kSplitFound;
     e.FirstDegree = static_cast<int16_t>(n - k);
     e.SecondDegree = k;
     return;
@@ -73,14 +73,14 @@ void AcceptCheckedFactor(Engine& e) {
     e.FirstDegree = e.CofactorDegree;
     e.SecondDegree = k;
     e.FindKroneckerSplit();
-    if (e.SplitResult == 3) e.EmptyStore();
+    if (e.SplitResult == Engine::kSplitFound) e.EmptyStore();
     return;
   }
   // The pass's image over the quotient: the product of every stored factor.
   e.ExactQuotient();
   e.SecondDegree = e.ExactTop + 1;
   e.FindKroneckerSplit();
-  if (e.SplitResult == 3) {
+  if (e.SplitResult == Engine::kSplitFound) {
     e.EmptyStore();
     return;
   }
@@ -93,7 +93,7 @@ void AcceptCheckedFactor(Engine& e) {
   e.SecondDegree = k;
   e.FirstDegree = ToInt16(e.QuotientTop + 1);
   e.FindKroneckerSplit();
-  if (e.SplitResult == 3) {
+  if (e.SplitResult == Engine::kSplitFound) {
     e.RemoveNewestFactor();
     return;
   }
@@ -108,10 +108,10 @@ void AcceptCheckedFactor(Engine& e) {
 }  // namespace
 
 // Trial[0..k] is the candidate, Cofactor[0..n-k] the quotient of Image by it
-// built from the low end. Sets SplitResult: 1 not a factor, 2 a factor stored
-// without a split, 3 a split (Image then holds the quotient).
+// built from the low end. Sets SplitResult: kNotAFactor, kFactorStored (a
+// factor stored without a split) or kSplitFound (Image then holds the quotient).
 void Engine::CheckAndSplitFactor() {
-  SplitResult = 1;
+  SplitResult = kNotAFactor;
   if (!UpperCoefficientsMatch(*this, Trial, Cofactor)) return;
   AcceptCheckedFactor(*this);
 }
@@ -120,7 +120,7 @@ void Engine::CheckAndSplitFactor() {
 // Cofactor[0..k] and the quotient Trial[0..n-k]. When the check passes the two
 // vectors are exchanged, so that what follows sees the factor in Trial.
 void Engine::CheckAndSplitMirrored() {
-  SplitResult = 1;
+  SplitResult = kNotAFactor;
   if (!UpperCoefficientsMatch(*this, Cofactor, Trial)) {
     MirrorUsed = 0;
     return;
@@ -147,7 +147,7 @@ void Engine::FindKroneckerSplit() {
   const int variables = ToInt(VariableCount);
   const int second = ToInt(SecondDegree);
   if (offsets < 0) {
-    SplitResult = 2;
+    SplitResult = kFactorStored;
     return;
   }
   EnsureSize(Scratch, std::max<int>(FirstDegree, second) + 1);
@@ -195,8 +195,8 @@ void Engine::FindKroneckerSplit() {
 }
 
 // The factors unpacked with the second at offset s and the first at
-// CodeOffset - s: SplitResult 3 when their degrees add up to TargetDegree in
-// every variable, else 2. Leaves the second factor in the term table, the
+// CodeOffset - s: SplitResult kSplitFound when their degrees add up to
+// TargetDegree in every variable, else kFactorStored. Leaves the second factor in the term table, the
 // first one's degrees in MaxExponent.
 void Engine::TryKroneckerOffset(int s) {
   const int variables = ToInt(VariableCount);
@@ -215,7 +215,7 @@ void Engine::TryKroneckerOffset(int s) {
     DegreeSum[v] = static_cast<int16_t>(VariableDegree[v] + MaxExponent[v]);
     fits = DegreeSum[v] == TargetDegree[v];
   }
-  SplitResult = fits ? 3 : 2;
+  SplitResult = fits ? kSplitFound : kFactorStored;
 }
 
 // One term-table row per nonzero entry of Scratch[0..DenseTop], highest code
@@ -275,7 +275,7 @@ void Engine::DropAbsentVariables() {
 // that divides goes through CheckAndSplitFactor; one that divides without a
 // split puts the pass's image back.
 void Engine::TryVariableSumFactors() {
-  SplitResult = 1;
+  SplitResult = kNotAFactor;
   const int variables = ToInt(VariableCount);
   const int top = Weight[variables];
   EnsureSize(Trial, top + 1);
@@ -302,7 +302,7 @@ void Engine::TryVariableSumFactors() {
     if (!divides) continue;
     CheckAndSplitFactor();
     EmptyStore();
-    if (SplitResult != 2) return;
+    if (SplitResult != kFactorStored) return;
     for (int i = 0; i <= PassDegree; ++i) Image[i] = PassImage[i];
     ImageDegree = PassDegree;
   }

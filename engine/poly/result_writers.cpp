@@ -23,8 +23,16 @@ void WriteCommonFactor(Engine& e, bool toFile) {
   }
   e.ConsoleText(e.SignText);
   file(e.SignText);
+  const int loaded = ToInt(e.LoadedVariableCount);
   if (e.CommonDenominator == e.Content) {
-    if (e.TermCount <= 1) e.ConsoleNumber(1);
+    if (e.TermCount <= 1) {
+      e.ConsoleNumber(1);
+      // The constant 1 (or -1) alone is the whole result: without it the
+      // result line of jg.dat would end in "=" and nothing after it.
+      bool monomial = false;
+      for (int v = 1; v <= loaded; ++v) monomial = monomial || e.MinExponent[v] > 0;
+      if (!monomial) file(NumberText(1));
+    }
   } else if (e.CommonDenominator != 1) {
     e.ConsoleNumber(e.Content);
     e.ConsoleText("/");
@@ -36,7 +44,6 @@ void WriteCommonFactor(Engine& e, bool toFile) {
     e.ConsoleNumber(e.Content);
     file(NumberText(e.Content));
   }
-  const int loaded = ToInt(e.LoadedVariableCount);
   for (int v = 1; v <= loaded; ++v) {
     if (e.MinExponent[v] == 1) {
       e.ConsoleText(e.InputLetter[v]);

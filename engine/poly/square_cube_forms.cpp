@@ -135,7 +135,7 @@ void FinishForm(Engine& e, float termCount) {
   }
   e.ReportStarted = 1;
   e.SecondPass = 1;
-  e.SplitResult = 3;
+  e.SplitResult = Engine::kSplitFound;
   e.TermCount = termCount;
   e.PendingOutput.Close();
   e.Go(&Engine::RestartPreparation);

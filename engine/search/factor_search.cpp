@@ -21,6 +21,35 @@ namespace {
 // are sized for that once, so that no constant term of a later pass overflows.
 constexpr int kPairCapacity = 1024 + 2;
 
+// The bounds of the search. B bounds the trial factor's inner coefficients: it
+// is L, the largest coefficient, while L and the degree n are small, and else
+// the rounded square root of L, which the inner coefficients of a factor seldom
+// pass.
+constexpr float kSmallCoefficient = 8;  // the largest L for which B = L
+constexpr int kSmallDegree = 12;        // the highest n for which B = L
+constexpr int kNarrowBoundDegree = 17;  // below it a B of 1 becomes 2: low degrees can afford the wider walk
+// H bounds the cofactor's coefficients: (4 - floor(n / 30)) L, at least L and
+// at least 3.
+constexpr float kCofactorMultiple = 4;       // H is this many times L on low degrees
+constexpr float kCofactorDegreeStep = 30;    // one multiple of L less every 30 degrees
+constexpr float kSmallestCofactorCap = 3;    // the cap of H is never below 3
+// ReduceBound caps B above these degrees of the image: the number of
+// candidates grows as B to the power of the degree.
+constexpr int kModerateDegree = 19;   // above it a B beyond 8 is halved, then capped at 8
+constexpr float kModerateCap = 8;
+constexpr int kHighDegree = 29;       // above it B is at most 4
+constexpr float kHighCap = 4;
+constexpr int kHigherDegree = 39;     // above it B is at most 3
+constexpr float kHigherCap = 3;
+constexpr int kHighestDegree = 49;    // above it B is at most 2
+constexpr float kHighestCap = 2;
+// Trial degrees at which the bounds tighten as the search goes deeper.
+constexpr int kReduceFromDegree = 5;  // B is reduced for the image's degree from this trial degree on
+constexpr int kCapFromDegree = 9;     // H is capped at max(L, 3) from this trial degree on
+// A first pass that found nothing in this many minutes searches only the top
+// degree from then on (the late switch).
+constexpr float kLateSwitchMinutes = 2;
+
 float Magnitude(float v) { return std::fabs(v); }
 
 }  // namespace
@@ -144,7 +173,7 @@ void Engine::NormaliseSign() {
 // before anything was tested in this run), and the polynomial on the console.
 void Engine::OpenReport() {
   FileEcho = 1;
-  if (SplitResult == 0) {
+  if (SplitResult == kNothingTested) {
     FileEcho = 0;
     ResultEnd();
     ResultText("=");
@@ -182,7 +211,7 @@ void Engine::PreCheckSumFactors() {
   if (SumFactorsTried == 0 && n > 15 && CodeOffset > 0 &&
       Weight[ToInt(VariableCount)] < n) {
     TryVariableSumFactors();
-    if (SplitResult == 3) {
+    if (SplitResult == kSplitFound) {
       Go(&Engine::ReportFactorisation);
       return;
     }
@@ -213,13 +242,13 @@ void Engine::ComputeSearchBounds() {
   for (int i = 1; i <= n; ++i) L = std::max(L, Magnitude(Image[i]));
   LargestCoefficient = L;
   float B = L;
-  if (L > 8 || n > 12) B = Floor(std::sqrt(L) + 0.5f);
+  if (L > kSmallCoefficient || n > kSmallDegree) B = Floor(std::sqrt(L) + 0.5f);
   if (std::sqrt(Magnitude(Image[0])) + 0.1f - B > 1) B = B + 1;
-  if (n < 17 && B == 1) B = 2;
-  CofactorBoundCap = L < 3 ? 3 : L;
+  if (n < kNarrowBoundDegree && B == 1) B = 2;
+  CofactorBoundCap = L < kSmallestCofactorCap ? kSmallestCofactorCap : L;
   InitialCoefficientBound = B;
   CoefficientBound = B;
-  float H = (4 - Floor(static_cast<float>(n) / 30)) * L;
+  float H = (kCofactorMultiple - Floor(static_cast<float>(n) / kCofactorDegreeStep)) * L;
   if (H < CofactorBoundCap) H = CofactorBoundCap;
   CofactorBound = H;
   Go(&Engine::ApplyRetryBounds);
@@ -237,16 +266,16 @@ void Engine::PrepareDegreeBounds() {
   const int n = ImageDegree;
   Trial[0] = Magnitude(Image[0]);
   LeadMagnitude = Magnitude(Image[n]);
-  if (StartDegree > 5) {
-    if (RetryMark == "y") {
-      RetryMark = "n";
+  if (StartDegree > kReduceFromDegree) {
+    if (RetryMark == kRetryAsked) {
+      RetryMark = kRetryTaken;
     } else {
       ReduceBound();
     }
   }
   for (int i = 1; i <= StartDegree - 2; ++i) LevelBound[i] = ToInt(CoefficientBound);
   TopBound = ToInt(LeadMagnitude > CoefficientBound ? LeadMagnitude : CoefficientBound);
-  if (StartDegree > 9) {
+  if (StartDegree > kCapFromDegree) {
     ShowWaitingMessageBeforeLoop();
     CofactorBound = std::min(CofactorBound, CofactorBoundCap);
   }
@@ -258,15 +287,15 @@ void Engine::PrepareDegreeBounds() {
 void Engine::ReduceBound() {
   const int n = ImageDegree;
   float& B = CoefficientBound;
-  if (n > 49) {
-    B = std::min(B, 2.0f);
-  } else if (n > 39) {
-    B = std::min(B, 3.0f);
-  } else if (n > 29) {
-    B = std::min(B, 4.0f);
-  } else if (n > 19 && B > 8) {
+  if (n > kHighestDegree) {
+    B = std::min(B, kHighestCap);
+  } else if (n > kHigherDegree) {
+    B = std::min(B, kHigherCap);
+  } else if (n > kHighDegree) {
+    B = std::min(B, kHighCap);
+  } else if (n > kModerateDegree && B > kModerateCap) {
     B = Floor(B / 2);
-    B = std::min(B, 8.0f);
+    B = std::min(B, kModerateCap);
   }
 }
 
@@ -327,9 +356,9 @@ void Engine::EnterDegree() {
     return;
   }
   ConsoleText(" *   ");
-  if (k == 5) {
-    if (RetryMark == "y") {
-      RetryMark = "n";
+  if (k == kReduceFromDegree) {
+    if (RetryMark == kRetryAsked) {
+      RetryMark = kRetryTaken;
     } else {
       ReduceBound();
       for (int i = 1; i <= StartDegree - 2; ++i) LevelBound[i] = ToInt(CoefficientBound);
@@ -342,7 +371,7 @@ void Engine::EnterDegree() {
   LevelBound[MaxTrialDegree] = ToInt(LeadMagnitude);
   // After two minutes without a factor the first pass searches only the
   // highest degree, with zero leading coefficients allowed.
-  if (SecondPass == 0 && StoredCount == 0 && MaxTrialDegree > k && ElapsedBeyond(2)) {
+  if (SecondPass == 0 && StoredCount == 0 && MaxTrialDegree > k && ElapsedBeyond(kLateSwitchMinutes)) {
     LateMode = 1;
     k = MaxTrialDegree;
     TrialDegree = StartDegree = static_cast<int16_t>(k);
@@ -350,7 +379,7 @@ void Engine::EnterDegree() {
     ConsoleEnd();
     for (int i = 1; i <= k - 1; ++i) LevelBound[i] = bound;
   }
-  if (k == 9) {
+  if (k == kCapFromDegree) {
     CofactorBound = std::min(CofactorBound, CofactorBoundCap);
     ShowWaitingMessageAtNine();
   }
@@ -417,7 +446,7 @@ void Engine::SolveLevel() {
   }
   Trial[i] = g;
   Cofactor[i] = h;
-  WalkerSide[i] = 2;
+  WalkerSide[i] = kWalkerUp;
   UpTrial[i] = DownTrial[i] = g;
   UpCofactor[i] = DownCofactor[i] = h;
   TakeSolution();
@@ -450,7 +479,7 @@ void Engine::NextSolution() {
   const int i = Level;
   const float bound = static_cast<float>(LevelBound[i]);
   const float H = CofactorBound;
-  bool down = WalkerSide[i] == 2;
+  bool down = WalkerSide[i] == kWalkerUp;
   for (;;) {
     if (down) {
       DownTrial[i] = DownTrial[i] - TrialStep;
@@ -462,7 +491,7 @@ void Engine::NextSolution() {
       if (Magnitude(DownCofactor[i]) <= H) {
         Trial[i] = DownTrial[i];
         Cofactor[i] = DownCofactor[i];
-        WalkerSide[i] = 1;
+        WalkerSide[i] = kWalkerDown;
         TakeSolution();
         return;
       }
@@ -473,7 +502,7 @@ void Engine::NextSolution() {
       if (UpTrial[i] <= bound && Magnitude(UpCofactor[i]) <= H) {
         Trial[i] = UpTrial[i];
         Cofactor[i] = UpCofactor[i];
-        WalkerSide[i] = 2;
+        WalkerSide[i] = kWalkerUp;
         TakeSolution();
         return;
       }
@@ -594,7 +623,7 @@ bool Engine::HandOnCandidate(const FloatTable& factor, const FloatTable& quotien
     (this->*check)();
   } else {
     MirrorUsed = 0;
-    SplitResult = 1;  // what the check of the upper coefficients finds
+    SplitResult = kNotAFactor;  // what the check of the upper coefficients finds
   }
   Go(&Engine::HandleOutcome);
   return true;
@@ -638,10 +667,10 @@ void Engine::MirrorCheck() {
 void Engine::HandleOutcome() {
   if (LateMode == 1) TrialDegree = SavedTrialDegree;
   const int k = TrialDegree;
-  if (SplitResult == 1) {
+  if (SplitResult == kNotAFactor) {
     Level = static_cast<int16_t>(k);
     Go(&Engine::NextSolution);
-  } else if (SplitResult == 2) {
+  } else if (SplitResult == kFactorStored) {
     ResumeDegree = static_cast<int16_t>(k);
     if (LateMode == 1) {
       if (MirrorUsed == 1) {

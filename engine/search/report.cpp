@@ -114,7 +114,7 @@ void Engine::ContinueAfterSplit() {
   for (int i = 0; i <= PassDegree; ++i) Cofactor[i] = PassImage[i];
   PrintDenseFactor();
   ConsoleEnd();
-  if (SplitResult == 3 && n > 12 && VariableCount > 1) {
+  if (SplitResult == kSplitFound && n > 12 && VariableCount > 1) {
     DropAbsentVariables();
     Go(&Engine::ResumePreparation);
     return;
@@ -127,7 +127,7 @@ void Engine::ContinueAfterSplit() {
 void Engine::EndOfSearch() {
   // A search that ended on its own first asks the exact factorisation
   // whether its bounds left a factor out.
-  if (exact_ && SearchEndExamined == 0 && AbortMark != "x" && ProvedIrreducible == 0 && LateMode == 0) {
+  if (exact_ && SearchEndExamined == 0 && AbortMark != kStopMark && ProvedIrreducible == 0 && LateMode == 0) {
     Go(&Engine::ExamineSearchEnd);
     return;
   }
@@ -135,7 +135,7 @@ void Engine::EndOfSearch() {
   console_.Locate(25, 1);
   console_.WriteLine(std::string(80, ' '));
   ConsoleEnd();
-  if (Answer == "y") {
+  if (Answer == kRetryAsked) {
     Answer = "";
     ReportStarted = 1;
   }
@@ -144,7 +144,7 @@ void Engine::EndOfSearch() {
     ResultText("=");
     PrintCommonFactor();
   }
-  if (SecondPass == 1 && AbortMark != "x") {
+  if (SecondPass == 1 && AbortMark != kStopMark) {
     ProvedIrreducible = 0;
     Go(&Engine::FinalOutput);
     return;
@@ -154,7 +154,7 @@ void Engine::EndOfSearch() {
   DenseTop = PassDegree;
   for (int i = 0; i <= PassDegree; ++i) Cofactor[i] = FactorSign * PassImage[i];
   PrintDenseFactor();
-  if (AbortMark == "x" && RetryBound > InitialCoefficientBound) {
+  if (AbortMark == kStopMark && RetryBound > InitialCoefficientBound) {
     RetryBound = 0;
     ConsoleEnd();
     Go(&Engine::FinalOutput);
@@ -173,7 +173,7 @@ void Engine::EndOfSearch() {
   if (SecondPass == 1) {
     if (CoefficientBound == 1) {
       Go(&Engine::FinalOutput);
-    } else if (AbortMark == "x") {
+    } else if (AbortMark == kStopMark) {
       // A later pass that was stopped is tried again with half the bound.
       AbortMark = "";
       KeyText = "";
@@ -195,8 +195,8 @@ void Engine::OfferRetry() {
   int key = console_.WaitKey();
   Answer = key == Console::kNoKey ? "" : std::string(1, static_cast<char>(key));
   if (key == 'y' || key == 'Y') {
-    Answer = "y";
-    RetryMark = "y";
+    Answer = kRetryAsked;
+    RetryMark = kRetryAsked;
     StartSearchClock();
     Go(&Engine::RetryStep);
     return;
@@ -208,7 +208,7 @@ void Engine::OfferRetry() {
 // search that ran to its end, with B + 1 from the start.
 void Engine::RetryStep() {
   float& B = CoefficientBound;
-  if (AbortMark == "x") {
+  if (AbortMark == kStopMark) {
     AbortMark = "";
     KeyText = "";
     B = B - 1;
@@ -290,7 +290,7 @@ void Engine::FinishRun() {
   ResultEnd();
   ConsoleEnd();
   ConsoleEnd();
-  if (ResultAbortMark == "x") {
+  if (ResultAbortMark == kStopMark) {
     ResultText("=....");
     ResultEnd();
   } else if (LateMode == 1) {

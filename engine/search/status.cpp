@@ -6,6 +6,11 @@ namespace pfac {
 
 namespace {
 
+// The time limits of a search: the first pass may take long, since it has the
+// whole polynomial; a later pass only refines what was split off.
+constexpr float kFirstPassMinutes = 7;
+constexpr float kLaterPassMinutes = 1;
+
 float MinuteField(const std::string& timeOfDay) {
   return static_cast<float>((timeOfDay[3] - '0') * 10 + (timeOfDay[4] - '0'));
 }
@@ -15,12 +20,12 @@ float MinuteField(const std::string& timeOfDay) {
 void Engine::ShowRunningLine() {
   console_.SetColour(2, 0);
   if (SecondPass == 0) {
-    TimeLimit = 7;
+    TimeLimit = kFirstPassMinutes;
     console_.Locate(25, 14);
     console_.WriteLine("程序正在运行. 按 X 键可退出分解(Press x to exit)");
   }
   if (SecondPass == 1) {
-    TimeLimit = 1;
+    TimeLimit = kLaterPassMinutes;
     console_.Locate(25, 6);
     console_.WriteLine("已有因式分出,正在继续分解.按 X 键可退出到下一步(Press x to exit)");
   }
@@ -71,8 +76,8 @@ bool Engine::ElapsedBeyond(float minutes) {
 // other key is consumed and ignored.
 void Engine::LookForInterruption() {
   if (ElapsedBeyond(TimeLimit)) {
-    AbortMark = "x";
-    ResultAbortMark = "x";
+    AbortMark = kStopMark;
+    ResultAbortMark = kStopMark;
     StoppedByTime = 1;
     Go(&Engine::EndOfSearch);
     return;
@@ -80,9 +85,9 @@ void Engine::LookForInterruption() {
   int key = console_.ReadKey();
   KeyText = key == Console::kNoKey ? "" : std::string(1, static_cast<char>(key));
   if (key == 'x' || key == 'X') {
-    KeyText = "x";
-    AbortMark = "x";
-    ResultAbortMark = "x";
+    KeyText = kStopMark;
+    AbortMark = kStopMark;
+    ResultAbortMark = kStopMark;
     StoppedByKey = 1;
     Go(&Engine::EndOfSearch);
     return;

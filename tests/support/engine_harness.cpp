@@ -1,5 +1,7 @@
 #include "support/engine_harness.h"
 
+#include "support/poly_check.h"
+
 #include <gtest/gtest.h>
 
 #include <sys/wait.h>
@@ -20,6 +22,11 @@ void EngineRun::Factor(const std::string& polynomial) {
 }
 
 void EngineRun::RunAsIs() { status = engine->Run(); }
+
+std::string EngineRun::FinalLine() const {
+  auto last = LastResultLine(Result());
+  return last ? last->line : "";
+}
 
 void EngineRun::FactorUntil(const std::string& polynomial, Engine::Step stopAt) {
   folder.Write("DXS.DAT", QuotedLine(polynomial));

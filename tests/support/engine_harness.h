@@ -38,6 +38,8 @@ struct EngineRun {
 
   std::string Transcript() const { return console.Transcript(); }
   std::string Result() const { return folder.Read("jg.dat"); }
+  // The last result line of jg.dat (see LastResultLine); empty when none.
+  std::string FinalLine() const;
 };
 
 // A run stopped where the preparation hands over to the factor search (before

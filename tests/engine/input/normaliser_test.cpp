@@ -55,6 +55,10 @@ TEST(Normaliser, LettersDAndEAreVariables) {
   EXPECT_EQ(Normalise("5d+1"), R"("5"|"d"|" 1"|"+","+"|"1"|"+","+")");
   EXPECT_EQ(Normalise("4E-x"), R"("4"|"E"|" 1"|"+","+"|"-1"|"x"|"1"|"+","+")");
   EXPECT_EQ(Normalise("x'2"), R"("1"|"x"|" 2"|"+","+")");
+  // After an exponent the letter is a variable too, not the exponent part of
+  // a number (2e1 would read as 20).
+  EXPECT_EQ(Normalise("x2e1+1"), R"("1"|"x"|" 2"|"e"|" 1"|"+","+"|"1"|"+","+")");
+  EXPECT_EQ(Normalise("x3d-y"), R"("1"|"x"|" 3"|"d"|" 1"|"+","+"|"-1"|"y"|"1"|"+","+")");
 }
 
 struct Rejected {

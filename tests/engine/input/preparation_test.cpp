@@ -96,6 +96,15 @@ TEST(Preparation, SingleTermIsItsOwnResult) {
   negative.Factor("-2x^2y^3");
   EXPECT_EQ(negative.Result(), "- 2 x^ 2y^ 3= - 2x^ 2y^ 3");
   EXPECT_FALSE(EndsWith(negative.Transcript(), "ok!\n"));
+
+  // A constant left after like terms cancel is the whole result, in jg.dat too.
+  for (const auto& [polynomial, result] : {std::pair{"x^2-x^2+1", "x^ 2-x^ 2+ 1 = 1"},
+                                           std::pair{"x^2-x^2-1", "x^ 2-x^ 2- 1 = - 1"},
+                                           std::pair{"x^3-x^3+2", "x^ 3-x^ 3+ 2 = 2"}}) {
+    EngineRun constant;
+    constant.Factor(polynomial);
+    EXPECT_EQ(constant.Result(), result) << polynomial;
+  }
 }
 
 TEST(Preparation, DegreeAboveTheLimitIsOnlyAWarning) {
@@ -107,12 +116,24 @@ TEST(Preparation, DegreeAboveTheLimitIsOnlyAWarning) {
   EXPECT_EQ(limit.Transcript().find("次数太高了!"), std::string::npos);
 }
 
-TEST(Preparation, SumBeyondTheExactRangeStopsTheRun) {
-  EngineRun run;
-  run.Factor("16777215x+2x+1");
-  EXPECT_EQ(run.status, 0);
-  EXPECT_NE(run.Transcript().find("16777216"), std::string::npos);
-  EXPECT_EQ(run.Result(), " 16777215 x+ 2 x+ 1 \r\nStopped: like terms add up beyond the exact range.\r\n");
+// Like terms may add up to 16,777,216, the largest coefficient the input
+// takes; a sum beyond it stops the run with the exact-range message.
+TEST(Preparation, LikeTermsAddUpToTheEdgeOfTheExactRange) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"16777215x+x+1", " 16777215 x+x+ 1 \r\n=( 16777216x + 1)=( 16777216x + 1)\r\n"},
+      {"8388608x+8388608x+3", " 8388608 x+ 8388608 x+ 3 \r\n=( 16777216x + 3)=( 16777216x + 3)\r\n"},
+      {"-16777215x-x+1", "- 16777215 x-x+ 1 \r\n=-( 16777216x - 1)=-( 16777216x - 1)\r\n"},
+      {"16777215x+2x+1", " 16777215 x+ 2 x+ 1 \r\nStopped: like terms add up beyond the exact range.\r\n"},
+      {"-8388609x-8388608x+1", "- 8388609 x- 8388608 x+ 1 \r\nStopped: like terms add up beyond the exact range.\r\n"},
+  };
+  for (const auto& [polynomial, result] : cases) {
+    EngineRun run;
+    run.Factor(polynomial);
+    EXPECT_EQ(run.status, 0) << polynomial;
+    EXPECT_EQ(run.Result(), result) << polynomial << "\n" << run.Transcript();
+    const bool stopped = std::string(result).find("Stopped") != std::string::npos;
+    EXPECT_EQ(run.Transcript().find("beyond 16777216") != std::string::npos, stopped) << polynomial;
+  }
 }
 
 TEST(EngineBinary, WritesTheResultsThatEndBeforeTheSearch) {

@@ -58,11 +58,24 @@ TEST(Startup, QuotedAndUnquotedFilesGiveTheSameRun) {
   EXPECT_EQ(quoted.Result(), plain.Result());
 }
 
+// Control characters, C0 and C1, raw or encoded, and bytes that are no UTF-8
+// become "?": what DXS.DAT holds cannot steer the terminal.
 TEST(Startup, EchoShowsTheTextAsReadWithoutControlCharacters) {
-  EngineRun run;
-  run.Factor("x\x1b[2J");
-  EXPECT_NE(run.Transcript().find("\nx?[2J\n\n"), std::string::npos) << run.Transcript();
-  EXPECT_EQ(run.Transcript().find('\x1b'), std::string::npos);
+  const std::pair<const char*, const char*> cases[] = {
+      {"x\x1b[2J", "x?[2J"},              // escape
+      {"x\x7f+1", "x?+1"},                // delete
+      {"x\xc2\x85+1", "x?+1"},            // U+0085, next line
+      {"x\xc2\x9b" "2J", "x?2J"},         // U+009B, control sequence introducer
+      {"x\x9b" "2J", "x?2J"},             // the same as a raw byte
+      {"x\x80\x9f", "x??"},               // raw bytes at both ends of the C1 range
+      {"x\xc2\xa0y", "x\xc2\xa0y"},       // U+00A0, the first character after them, stays
+  };
+  for (const auto& [text, echo] : cases) {
+    EngineRun run;
+    run.Factor(text);
+    // The echo is a line of its own: the text as read stands nowhere else.
+    EXPECT_NE(run.Transcript().find("\n" + std::string(echo) + "\n\n"), std::string::npos) << run.Transcript();
+  }
 }
 
 TEST(Startup, MissingEmptyOrUnreadableFileEndsInOrder) {
@@ -110,6 +123,22 @@ TEST(EngineBinary, RunsToItsEndWithInputAtItsEndAndWritesPlainText) {
             "\"1\"\r\n\"x\"\r\n\" 3\"\r\n\"+\",\"+\"\r\n\"-6\"\r\n\"x\"\r\n\" 2\"\r\n\"+\",\"+\"\r\n"
             "\"4\"\r\n\"x\"\r\n\"1\"\r\n\"+\",\"+\"\r\n\"15\"\r\n\"+\",\"+\"\r\n");
   EXPECT_EQ(folder.Read("DXS.DAT"), QuotedLine("x^3-6x^2+4x+15"));
+}
+
+// A run stopped right after an echo of exactly 80 columns writes its message
+// on a line of its own, on the terminal as on the in-memory console.
+TEST(EngineBinary, StopMessageAfterAFullEchoLineStandsOnItsOwnLine) {
+  const std::string polynomial = "16777215x+2x+1+x^2+x^3+x^4+x^5+x^6+x^7+x^8+x^9+333x^10";
+  const std::string echo = " 16777215 x+ 2 x+ 1 +x^ 2 +x^ 3 +x^ 4 +x^ 5 +x^ 6 +x^ 7 +x^ 8 +x^ 9 + 333 x^ 10 ";
+  ASSERT_EQ(echo.size(), 80u);
+  const std::string stopped = "\n" + echo + "\n合并同类项后系数超过 16777216";
+  TempFolder folder;
+  folder.Write("DXS.DAT", QuotedLine(polynomial));
+  ProcessResult binary = RunEngineBinary(folder.path());
+  EXPECT_NE(binary.output.find(stopped), std::string::npos) << binary.output;
+  EngineRun run;
+  run.Factor(polynomial);
+  EXPECT_NE(run.Transcript().find(stopped), std::string::npos) << run.Transcript();
 }
 
 TEST(EngineBinary, MissingFileStillExitsZero) {

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "support/engine_harness.h"
+#include "support/poly_check.h"
 
 namespace pfac::testing {
 namespace {
@@ -17,18 +18,37 @@ struct Loaded : EngineRun {
   Engine& e() { return *engine; }
 };
 
-TEST(TermTables, FractionsAreMadeIntegralOverTheCommonDenominator) {
+TEST(TermTables, FractionsAreMadeIntegralOverTheLeastCommonDenominator) {
   Loaded run("1/2x^2-3/4x+1");
   Engine& e = run.e();
   EXPECT_EQ(e.FractionFlag, "f");
-  EXPECT_EQ(e.CommonDenominator, 8);
+  EXPECT_EQ(e.CommonDenominator, 4);
   EXPECT_EQ(e.TermCount, 3);
-  EXPECT_EQ(e.Numerator[1], 4);
-  EXPECT_EQ(e.Numerator[2], -6);
-  EXPECT_EQ(e.Numerator[3], 8);
+  EXPECT_EQ(e.Numerator[1], 2);
+  EXPECT_EQ(e.Numerator[2], -3);
+  EXPECT_EQ(e.Numerator[3], 4);
   EXPECT_EQ(run.Result(), " 1/ 2x^ 2- 3/ 4x+ 1");  // line left open
   EXPECT_NE(run.Transcript().find("\n 1 / 2 x^ 2 - 3 / 4 x+ 1 \n"), std::string::npos)
       << run.Transcript();
+}
+
+// Denominators whose product passes 16,777,216 while their least common
+// multiple and the integral coefficients stay small are taken, and the result
+// multiplies back to the polynomial.
+TEST(TermTables, DenominatorsWhoseProductPassesTheExactRangeAreTaken) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"1/48x^3-19/1260x^2-17/1260x+1/105", "= 1/ 5040( 3x - 2)( 7x - 6)( 5x + 4)"},
+      {"x^4-77/60x^3+71/120x^2-7/60x+1/120", "= 1/ 120( 2x - 1)( 3x - 1)( 4x - 1)( 5x - 1)"},
+      {"1/128x^7+7/64x^6+21/32x^5+35/16x^4+35/8x^3+21/4x^2+7/2x+1",
+       "= 1/ 128(x + 2)(x + 2)(x + 2)(x + 2)(x + 2)(x + 2)(x + 2)"},
+  };
+  for (const auto& [polynomial, result] : cases) {
+    EngineRun run;
+    run.Factor(polynomial);
+    EXPECT_EQ(run.FinalLine(), result) << polynomial << "\n" << run.Result();
+    std::string why;
+    EXPECT_TRUE(LineEquals(run.FinalLine(), *ParseInput(polynomial), &why)) << polynomial << ": " << why;
+  }
 }
 
 TEST(TermTables, IntegralCoefficientsAreExactEvenWhenDivisionFirstIsNot) {
@@ -100,6 +120,8 @@ TEST(TermTables, InputsBeyondTheLimitsEndInOrderWithoutTouchingJgDat) {
       {"1/16777217x+1", "exceeds 16777216"},
       {"1/4096x+1/4097", "exceeds 16777216"},
       {"4096/4097x+1/4096", "exceeds 16777216"},
+      {"16777215/2x+1/3", "exceeds 16777216"},  // the common denominator 6 is small, 3 x 16777215 is not
+      {"-16777215/2x+1/3", "exceeds 16777216"},
       {"x^40000+1", "exceeds 32767"},
   };
   for (const Limit& c : cases) {
@@ -120,6 +142,11 @@ TEST(TermTables, SixVariablesInOneTermAndEightInAllAreAccepted) {
   EXPECT_EQ(eight.e().VariableCount, 8);
   Loaded largest("x+1/16777216");
   EXPECT_EQ(largest.e().CommonDenominator, 16777216);
+  // Coefficients up to 16,777,216 load, written or made integral.
+  Loaded numerator("16777216x-1");
+  EXPECT_EQ(numerator.Result(), " 16777216 x- 1 ");
+  Loaded integral("-8388608/3x+1/6");
+  EXPECT_EQ(integral.e().Numerator[1], -16777216);
 }
 
 }  // namespace

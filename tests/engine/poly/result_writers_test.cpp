@@ -44,14 +44,22 @@ TEST(PrintCommonFactor, NegativeSingleTermAndContentEqualToDenominator) {
   EXPECT_EQ(negative.Console(), " - 5 ");
   EXPECT_EQ(negative.Result(), " - 5");
 
-  // Content = CommonDenominator: the console shows 1 for a single term only.
+  // Content = CommonDenominator: the console shows 1 for a single term only;
+  // jg.dat too when no monomial follows, or nothing would follow "=" there.
   Writers single;
   single.e.TermCount = 1;
   single.e.Numerator[1] = 1;
   single.e.SignText = "-";
   single.e.PrintCommonFactor();
   EXPECT_EQ(single.Console(), "- 1 ");
-  EXPECT_EQ(single.Result(), "-");
+  EXPECT_EQ(single.Result(), "- 1");
+  Writers monomial;
+  monomial.e.TermCount = 1;
+  monomial.e.Numerator[1] = 1;
+  monomial.e.MinExponent[1] = 3;
+  monomial.e.PrintCommonFactor();
+  EXPECT_EQ(monomial.Console(), " 1 x^ 3 ");
+  EXPECT_EQ(monomial.Result(), "x^ 3");
 
   Writers several;
   several.e.TermCount = 3;

@@ -145,6 +145,19 @@ TEST(Cubes, SumAndDifferenceOfCubes) {
   EXPECT_EQ(difference.e().ImageDegree, 2);
 }
 
+// The cube root of the constant is exact for every cube up to 255^3, whatever
+// the rounding of the logarithm and the exponential.
+TEST(Cubes, EveryCubeUpTo255CubedIsRecognised) {
+  for (int c = 1; c <= 255; ++c) {
+    EngineRun run;
+    run.Factor("x^3+" + std::to_string(c * c * c));
+    const std::string jg = run.Result();
+    const std::string form = "\r\n=( 1 x^ 1 + " + std::to_string(c) + " )( 1 x^ 2 + " + std::to_string(c * c) +
+                             " -" + std::to_string(c) + " x^ 1 )\r\n";
+    ASSERT_NE(jg.find(form), std::string::npos) << "x^3+" << c * c * c << "\n" << jg;
+  }
+}
+
 // The variables are in the search's order (y first: of equal spreads the first
 // order wins) and every term carries the exponent of each.
 TEST(SpecialForms, FormsInSeveralVariables) {

@@ -73,9 +73,10 @@ std::string RandomProduct(std::mt19937& random) {
     if (c > 16777216 || c < -16777216) return "";
   }
   std::string text = product.Text();
-  // A rational factor 1/q on a product of few terms keeps the product of the
-  // written denominators small; the engine makes the coefficients integral
-  // over q to the number of terms, which must stay within the exact range.
+  // A rational factor 1/q on a product of few terms, kept to the cases where
+  // even the product of the written denominators (q to the number of terms)
+  // would leave the integral coefficients within the exact range; the engine
+  // itself needs only their least common multiple, q.
   const int q = pick(2, 6);
   Integer largest = 0, common = 1;
   for (const auto& [m, c] : product.terms) {

@@ -162,6 +162,72 @@ TEST(SearchRun, LateModeAfterTwoMinutesSearchesOnlyTheTopDegree) {
   EXPECT_EQ(run.engine->LateMode, 1);
   EXPECT_NE(run.Transcript().find(" *   *\n"), std::string::npos) << run.Transcript();
   EXPECT_TRUE(MultipliesBack(polynomial, run));
+
+  // In late mode a factor is found as a candidate of the top degree with zero
+  // leading coefficients; a candidate that fails leaves the search where it
+  // was, and the split still comes, ending the run with its mark.
+  const std::string several = "9x^4y^5z^5+6x^5y^4z^4+6x^2y^6z^4-6x^5y^2z^4+4x^3y^5z^3-3x^3y^4z^2-4x^3y^3z^3-"
+                              "2x^4y^3z+2x^4yz";
+  EngineRun late;
+  late.clock.SetStepPerReadingMs(100);
+  late.Factor(several);
+  EXPECT_EQ(late.FinalLine(), "=x^ 2yz( 2xy^ 2- 2x+ 3y^ 3z)( 3x^ 2yz^ 3- x+ 2y^ 2z^ 2)") << late.Result();
+  EXPECT_TRUE(LastResultLine(late.Result())->lateMode);
+}
+
+// A candidate is rejected as soon as a value of its trial division passes
+// 3,000,000: x + 1 divides all three, but in the last the division passes
+// through 3,000,001.
+TEST(SearchRun, TrialDivisionStopsBeyondThreeMillion) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"x^4+400001x^3+400001x^2+2x+1", "=(x + 1)(x^ 3 + 400000x^ 2 + x + 1)"},
+      {"x^4+3000001x^3+3000001x^2+2x+1", "=(x + 1)(x^ 3 + 3000000x^ 2 + x + 1)"},
+      {"x^4+3000002x^3+3000002x^2+2x+1",
+       "=(x^ 4 + 3000002x^ 3 + 3000002x^ 2 + 2x + 1)=(x^ 4 + 3000002x^ 3 + 3000002x^ 2 + 2x + 1)"},
+  };
+  for (const auto& [polynomial, result] : cases) {
+    EngineRun run;
+    run.Factor(polynomial);
+    EXPECT_EQ(run.FinalLine(), result) << polynomial;
+  }
+}
+
+// The bounds of the trial factor's inner coefficients decide which factors
+// the search finds; each case has a factor just inside or just outside them.
+// The result is the factor named, or (nullptr) the polynomial left unsplit.
+TEST(SearchRun, BoundsOfTheSearchDecideWhichFactorsAreFound) {
+  const std::pair<const char*, const char*> cases[] = {
+      // B is L, the largest coefficient, while L <= 8 and the degree n <= 12;
+      // beyond either, the rounded square root of L (3 here).
+      {"x^12+6x^11+4x^10-7x^9+7x^8-x^7+8x^6-4x^5-6x^4-x^3+x^2+5x+1", "(x^ 2 + 5x + 1)"},  // n 12, L 8
+      {"x^13+4x^12-3x^11+3x^10-4x^9+3x^7-8x^6+4x^5+6x^4+2x^3+6x^2+6x+1", nullptr},      // n 13, L 8
+      {"x^10+6x^9+7x^8+7x^7+4x^6-9x^5-4x^4-8x^3+9x^2+7x+1", nullptr},                  // n 10, L 9
+      // B rises by 1 where the square root of |a0| passes it by more than 0.9:
+      // L 20 gives B 4, and the root of 25 raises it to 5.
+      {"x^5+3x^4-16x^3-20x+25", "(x^ 2 + 5x - 5)"},
+      // A B of 1 is raised to 2 below degree 17.
+      {"x^16+x^15+2x^14-x^12-2x^11+x^8-x^7+x^4+2x+1", "(x^ 3 + x^ 2 + 2x + 1)"},
+      {"x^17+x^16+2x^15+2x^14+2x^12+x^10+x^9-x^8-x^6+x^5-x^2+x+1", nullptr},
+      // From trial degree 5 on, above degree 19 a B above 8 is halved and
+      // capped at 8 (B 20 here), and above degree 49 B is at most 2.
+      {"x^22+10x^21+8x^20-11x^19-3x^18-7x^17-8x^16+2x^15+11x^14-2x^13-12x^12+x^11+13x^10+9x^9-3x^8-2x^7-"
+       "89x^6-808x^5+9x^4+180x^3-2x^2-90x+1",
+       nullptr},
+      {"x^49+3x^48+x^44+x^37+3x^36+x^32-9x^29-27x^28-9x^24+x^5+3x^4+1", "(x^ 5 + 3x^ 4 + 1)"},
+      {"x^50+3x^49+x^45+x^38+3x^37+x^33-9x^30-27x^29-9x^25+x^5+3x^4+1", nullptr},
+  };
+  for (const auto& [polynomial, factor] : cases) {
+    EngineRun run;
+    run.clock.SetStepPerReadingMs(100);
+    run.Factor(polynomial);
+    EXPECT_TRUE(MultipliesBack(polynomial, run));
+    const std::string line = run.FinalLine();
+    if (factor) {
+      EXPECT_NE(line.find(factor), std::string::npos) << polynomial << "\n" << line;
+    } else {
+      EXPECT_EQ(line.find(")("), std::string::npos) << polynomial << "\n" << line;
+    }
+  }
 }
 
 TEST(SearchRun, SquareAndCubeFormsMultiplyBack) {

@@ -1,0 +1,273 @@
+#!/usr/bin/env python3
+"""The mutation campaign: how many small faults in the engine the tests catch.
+
+Each fault of the list (scripts/mutants.txt) is put, one at a time, into a
+scratch copy of the sources (build-mutants/src, never the real engine/); the
+engine and its tests are rebuilt incrementally and the engine tests run with a
+time limit. A fault is killed when a test fails (or the tests overrun their
+time limit), and survives when they all pass. The table lists every fault and
+the score: the share of the faults not marked equivalent that were killed.
+
+    nice -n 10 scripts/mutants.py                  # every fault of the list
+    scripts/mutants.py --only search-bound-small,poly-cube-root
+    scripts/mutants.py --tests-from b103c6d        # the tests as they stood then
+
+The copy is kept between campaigns, so that a second one rebuilds only what
+changed. Each mutant's test output is kept in build-mutants/logs/ID.txt.
+"""
+
+import argparse
+import os
+import shutil
+import signal
+import subprocess
+import sys
+import time
+from pathlib import Path
+
+ROOT = Path(__file__).resolve().parent.parent
+# What the engine and its tests need to build; the front end stays out.
+COPIED = ["CMakeLists.txt", "engine", "tests", "fuzz"]
+# The slow property tests run only when the quick ones let a fault through.
+SLOW_TESTS = "Property.*:Exactness.*"
+
+
+class Fault:
+    def __init__(self, ident, path, line):
+        self.ident = ident
+        self.path = path
+        self.line = line  # where the fault starts in the list
+        self.old = []
+        self.new = []
+        self.equivalent = ""
+
+    @property
+    def old_text(self):
+        return "\n".join(self.old)
+
+    @property
+    def new_text(self):
+        return "\n".join(self.new)
+
+
+def read_faults(list_path):
+    """Blocks of "fault ID FILE", "- TEXT" lines (the text as it stands in
+    FILE), "+ TEXT" lines (what takes its place; none: the text is dropped) and
+    an optional "equivalent: REASON"."""
+    faults, errors = [], []
+    current = None
+    for number, raw in enumerate(list_path.read_text().splitlines(), 1):
+        if raw.startswith("fault "):
+            parts = raw.split()
+            if len(parts) != 3:
+                errors.append(f"{list_path.name}:{number}: expected \"fault ID FILE\"")
+                current = None
+                continue
+            current = Fault(parts[1], parts[2], number)
+            faults.append(current)
+        elif raw.startswith("- ") or raw == "-" or raw.startswith("+ ") or raw == "+":
+            if current is None:
+                errors.append(f"{list_path.name}:{number}: a text line outside a fault")
+                continue
+            (current.old if raw[0] == "-" else current.new).append(raw[2:])
+        elif raw.startswith("equivalent:"):
+            if current is None:
+                errors.append(f"{list_path.name}:{number}: \"equivalent\" outside a fault")
+                continue
+            current.equivalent = raw[len("equivalent:"):].strip()
+        elif raw.strip() and not raw.startswith("#"):
+            errors.append(f"{list_path.name}:{number}: not understood: {raw}")
+    seen = set()
+    for fault in faults:
+        if fault.ident in seen:
+            errors.append(f"two faults named {fault.ident}")
+        seen.add(fault.ident)
+        if not fault.old:
+            errors.append(f"{fault.ident}: no \"-\" line")
+    return faults, errors
+
+
+def sync_tree(source, target):
+    """Makes target hold what source holds, writing only the files that
+    differ, so that the build after it stays incremental."""
+    if source.is_file():
+        if not target.exists() or target.read_bytes() != source.read_bytes():
+            target.parent.mkdir(parents=True, exist_ok=True)
+            shutil.copyfile(source, target)
+        return
+    wanted = set()
+    for path in source.rglob("*"):
+        if path.is_dir():
+            continue
+        relative = path.relative_to(source)
+        wanted.add(relative)
+        sync_tree(path, target / relative)
+    if target.exists():
+        for path in sorted(target.rglob("*"), reverse=True):
+            relative = path.relative_to(target)
+            if path.is_file() and relative not in wanted:
+                path.unlink()
+            elif path.is_dir() and not any(path.iterdir()):
+                path.rmdir()
+
+
+def run(command, log, time_limit=None, cwd=None):
+    """Runs a command with its output appended to log; returns its exit
+    status, or None when it overran the time limit (its whole process group
+    is then ended)."""
+    with open(log, "a") as out:
+        out.write("$ " + " ".join(str(c) for c in command) + "\n")
+        out.flush()
+        process = subprocess.Popen(command, stdout=out, stderr=subprocess.STDOUT, cwd=cwd,
+                                   start_new_session=True)
+        try:
+            return process.wait(timeout=time_limit)
+        except subprocess.TimeoutExpired:
+            os.killpg(process.pid, signal.SIGKILL)
+            process.wait()
+            return None
+
+
+def first_failure(log):
+    for line in Path(log).read_text(errors="replace").splitlines():
+        if line.startswith("[  FAILED  ] ") and "listed below" not in line:
+            return line[len("[  FAILED  ] "):].split(", where ")[0].split(" (")[0]
+    return "a test failed"
+
+
+class Campaign:
+    def __init__(self, args):
+        self.scratch = Path(args.scratch).resolve()
+        self.source = self.scratch / "src"
+        self.build = self.scratch / "build"
+        self.logs = self.scratch / "logs"
+        self.jobs = str(args.jobs)
+        self.time_limit = args.time_limit
+        self.tests = self.build / "bin" / "engine_tests"
+
+    def prepare(self, tests_from):
+        self.source.mkdir(parents=True, exist_ok=True)
+        self.logs.mkdir(parents=True, exist_ok=True)
+        for name in COPIED:
+            sync_tree(ROOT / name, self.source / name)
+        if tests_from:
+            archive = subprocess.run(["git", "-C", str(ROOT), "archive", tests_from, "tests"],
+                                     check=True, capture_output=True).stdout
+            unpacked = self.scratch / "tests-from"
+            shutil.rmtree(unpacked, ignore_errors=True)
+            unpacked.mkdir()
+            subprocess.run(["tar", "-x", "-C", str(unpacked)], input=archive, check=True)
+            sync_tree(unpacked / "tests", self.source / "tests")
+        log = self.logs / "baseline.txt"
+        log.write_text("")
+        if run(["cmake", "-S", self.source, "-B", self.build, "-DCMAKE_BUILD_TYPE=Release",
+                "-DPFAC_FRONTEND=OFF"], log) != 0:
+            sys.exit(f"the scratch copy does not configure; see {log}")
+        if not self.rebuild(log):
+            sys.exit(f"the scratch copy does not build; see {log}")
+        if self.test(log) != "survived":
+            sys.exit(f"the tests fail without any fault; see {log}")
+
+    def rebuild(self, log):
+        return run(["cmake", "--build", self.build, "-j", self.jobs, "--target", "engine_tests"], log) == 0
+
+    def test(self, log):
+        """"killed: TEST", "killed: time limit" or "survived"."""
+        started = time.monotonic()
+        for tests in ("-" + SLOW_TESTS, SLOW_TESTS):
+            left = self.time_limit - (time.monotonic() - started)
+            status = run([self.tests, "--gtest_filter=" + tests, "--gtest_fail_fast", "--gtest_brief=1"],
+                         log, time_limit=max(left, 1), cwd=self.scratch)
+            if status is None:
+                return "killed: time limit"
+            if status < 0:
+                return f"killed: the tests ended on signal {-status}"
+            if status != 0:
+                return "killed: " + first_failure(log)
+        return "survived"
+
+    def try_fault(self, fault):
+        """Puts the fault in, builds and tests, and takes it out again."""
+        path = self.source / fault.path
+        if not fault.path.startswith("engine/") or not path.is_file():
+            return "error: no such file under engine/"
+        original = path.read_text()
+        count = original.count(fault.old_text)
+        if count != 1:
+            return f"error: the text stands {count} times in the file"
+        log = self.logs / f"{fault.ident}.txt"
+        log.write_text("")
+        path.write_text(original.replace(fault.old_text, fault.new_text))
+        try:
+            if not self.rebuild(log):
+                return "error: does not build"
+            return self.test(log)
+        finally:
+            path.write_text(original)
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
+    parser.add_argument("--list", default=str(ROOT / "scripts" / "mutants.txt"), help="the list of faults")
+    parser.add_argument("--only", default="", help="comma-separated IDs of the faults to try")
+    parser.add_argument("--tests-from", default="", help="take tests/ from this git revision")
+    parser.add_argument("--time-limit", type=float, default=300, help="seconds for the tests of one mutant")
+    parser.add_argument("--scratch", default=str(ROOT / "build-mutants"), help="folder of the scratch copy")
+    parser.add_argument("--jobs", type=int, default=2, help="parallel jobs of the build")
+    parser.add_argument("--check", action="store_true",
+                        help="only check that every fault's text stands once in its file")
+    args = parser.parse_args()
+
+    faults, errors = read_faults(Path(args.list))
+    if errors:
+        sys.exit("\n".join(errors))
+    if args.only:
+        wanted = set(args.only.split(","))
+        unknown = wanted - {f.ident for f in faults}
+        if unknown:
+            sys.exit("no such fault: " + ", ".join(sorted(unknown)))
+        faults = [f for f in faults if f.ident in wanted]
+
+    if args.check:
+        stale = []
+        for fault in faults:
+            path = ROOT / fault.path
+            count = path.read_text().count(fault.old_text) if path.is_file() else 0
+            if count != 1 or not fault.path.startswith("engine/"):
+                stale.append(f"{fault.ident}: the text stands {count} times in {fault.path}")
+        print("\n".join(stale) if stale else f"{len(faults)} faults, every text in place")
+        return 1 if stale else 0
+
+    campaign = Campaign(args)
+    campaign.prepare(args.tests_from)
+    width = max(len(f.ident) for f in faults)
+    results = []
+    for fault in faults:
+        outcome = campaign.try_fault(fault)
+        results.append((fault, outcome))
+        if fault.equivalent:
+            shown = "equivalent: " + fault.equivalent if outcome == "survived" else \
+                outcome + "  (marked equivalent: " + fault.equivalent + ")"
+        else:
+            shown = outcome
+        print(f"{fault.ident:<{width}}  {fault.path:<34}  {shown}", flush=True)
+
+    counted = [(f, o) for f, o in results if not f.equivalent and not o.startswith("error")]
+    killed = [f for f, o in counted if o.startswith("killed")]
+    survivors = [f.ident for f, o in counted if o == "survived"]
+    broken = [f.ident for f, o in results if o.startswith("error")]
+    equivalent = sum(1 for f, o in results if f.equivalent)
+    print()
+    print(f"faults: {len(results)}, equivalent: {equivalent}, errors in the list: {len(broken)}")
+    if counted:
+        print(f"score: {len(killed)} of {len(counted)} killed, {100.0 * len(killed) / len(counted):.1f} %")
+    if survivors:
+        print("survived: " + ", ".join(survivors))
+    if broken:
+        print("errors: " + ", ".join(broken))
+    return 1 if broken else 0
+
+
+if __name__ == "__main__":
+    os.nice(10)
+    sys.exit(main())
