@@ -1,66 +1,85 @@
 #!/usr/bin/env bash
 # Hard polynomials: products of two to four factors, of degree 16 to 40, with
 # coefficients up to about 50 (bench/hard_corpus.txt, made with a fixed seed by
-# bench/make_hard_corpus.py). The exhaustive search is slow on them by nature;
-# this measures how many pfac factors completely, and in how long, under its
-# real limits: the real clock, 7 minutes for the first pass and 1 minute for
-# each later one. Standard input is at its end, so no retry is asked for.
+# bench/make_hard_corpus.py). The exhaustive search alone is slow on them by
+# nature; this measures how long pfac takes to a complete answer with a
+# "complete" certificate, under its real limits (the real clock, 7 minutes for
+# the first pass and 1 minute for each later one, the exact factoriser beside
+# the search), and how long gp takes to factor the same polynomial. Standard
+# input is at its end, so no retry is asked for.
 #
 #   bench/hard.sh [JOBS] [CAP_MINUTES] [CORPUS]
+#   PEERS= bench/hard.sh        pfac alone, without gp
+#   ENGINE=PATH bench/hard.sh   another build of the engine (an older one, to
+#                               compare; its results carry no certificate)
 #
 # JOBS cases run side by side (2 by default, one a core); a case still running
 # after CAP_MINUTES (20 by default) is ended and listed as such. Prints one line
-# a case and a summary; each case's folder (DXS.DAT, jg.dat, the console) is
-# kept under build/hard/.
+# a case, a table and a summary; each case's folder (DXS.DAT, jg.dat, the
+# console) is kept under build/hard/.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
 jobs=${1:-2}
 cap=${2:-20}
 corpus=${3:-bench/hard_corpus.txt}
+peers=${PEERS-gp}
 
-scripts/install-deps.sh >&2
+if [ -n "$peers" ]; then
+  scripts/install-deps.sh pari-gp >&2
+else
+  scripts/install-deps.sh >&2
+fi
 cmake -S . -B build -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build build -j "$(nproc 2>/dev/null || echo 2)" --target pfac-engine measure >/dev/null
-export engine=$root/build/bin/pfac-engine measure=$root/build/bin/measure cap
+cmake --build build -j "$(nproc 2>/dev/null || echo 2)" --target pfac-engine pfac-exact measure >/dev/null
+engine=${ENGINE:-$root/build/bin/pfac-engine}
+export engine measure=$root/build/bin/measure cap peers
 out=$root/build/hard
 rm -rf "$out"
 mkdir -p "$out"
 export out
 
 # One case: NAME|POLYNOMIAL|FACTORS. Writes out/NAME/verdict as
-# "NAME DEGREE FACTORS FOUND SECONDS STATE".
+# "NAME DEGREE FACTORS FOUND SECONDS CERTIFICATE GP-SECONDS".
 run_case() {
   IFS='|' read -r name poly factors <<<"$1"
   local dir=$out/$name
   mkdir -p "$dir/run"
   printf '"%s"\r\n' "$poly" >"$dir/run/DXS.DAT"
-  local cost state found seconds degree
+  local cost seconds found degree certificate gp=-
   cost=$(timeout "${cap}m" "$measure" -C "$dir/run" -o "$dir/console.txt" "$engine" 2>/dev/null) || true
-  seconds=$(awk '{ printf "%.0f", $1 }' <<<"$cost")
+  seconds=$(awk '{ printf "%.3f", $1 }' <<<"$cost")
   [ -n "$seconds" ] || seconds=$((cap * 60))
   local jg=$dir/run/jg.dat
+  # The certificate: the line that begins with 验证 (or an internal error).
+  certificate=none
   if [ -z "$cost" ]; then
-    state="cut-at-cap"
-  elif [ ! -f "$jg" ]; then
-    state="refused"  # the console says why (console.txt)
-  elif tr -d '\r' <"$jg" | grep -qx '=\.\.\.\.'; then
-    state="stopped-by-limit"
-  elif tr -d '\r' <"$jg" | grep -qx '=\.\.\.'; then
-    state="late-mode"
-  else
-    state="searched-to-end"
+    certificate=cut-at-cap
+  elif [ -f "$jg" ]; then
+    case $(tr -d '\r' <"$jg" | grep -E '^(验证|内部错误)' | tail -n 1) in
+      验证:\ 结果完整*) certificate=complete ;;
+      验证:\ 结果不完整*) certificate=not-complete ;;
+      验证:\ 未验证*) certificate=not-verified ;;
+      内部错误*) certificate=internal-error ;;
+    esac
   fi
-  # Factors on the closing result line, in its last "=" segment (a line that
-  # repeats an unsplit polynomial reads "=(P)=(P)"): its top-level parentheses.
-  found=$(cat "$jg" 2>/dev/null | tr -d '\r' | grep -v '^=\.\.\.' | tail -n 1 |
+  # Factors on the search's closing result line (before the marks and the
+  # factoriser's lines), in its last "=" segment: its top-level parentheses.
+  found=$(tr -d '\r' <"$jg" 2>/dev/null | sed -n '/^验证\|^内部错误/q; p' | grep -v '^=\.\.\.\|^精确分解' |
+    tail -n 1 |
     awk '{ n = 0; d = 0; for (i = 1; i <= length($0); i++) { c = substr($0, i, 1)
              if (c == "=" && d == 0) n = 0
              else if (c == "(") { if (d == 0) n++; d++ } else if (c == ")") d-- }
            print n }')
   degree=$(grep -o 'x^[0-9]*' <<<"$poly" | head -n 1 | tr -d 'x^')
-  echo "$name $degree $factors ${found:-0} $seconds $state" >"$dir/verdict"
-  echo "$name: $found of $factors factors, $seconds s, $state" >&2
+  if [ -n "$peers" ]; then
+    local explicit
+    explicit=$(sed -E ':a; s/([0-9a-z])([a-z])/\1*\2/; ta' <<<"$poly")
+    printf 'print(factor(%s))\n' "$explicit" >"$dir/gp.in"
+    gp=$("$measure" -o "$dir/gp.out" gp -q -f "$dir/gp.in" | awk '{ printf "%.3f", $1 }')
+  fi
+  echo "$name $degree $factors ${found:-0} $seconds $certificate $gp" >"$dir/verdict"
+  echo "$name: $found of $factors factors, $seconds s, certificate $certificate, gp $gp s" >&2
 }
 export -f run_case
 
@@ -69,20 +88,22 @@ grep -v '^#' "$corpus" | grep -v '^[[:space:]]*$' | xargs -d '\n' -P "$jobs" -I{
 total=$(($(date +%s) - start))
 
 echo
-echo "| case | degree | irreducible factors | pfac found | time | how the run ended | complete |"
-echo "|------|--------|---------------------|------------|------|-------------------|----------|"
-complete=0
-cases=0
-for v in "$out"/*/verdict; do
-  read -r name degree factors found seconds state <"$v"
-  cases=$((cases + 1))
-  done_=no
-  if [ "$found" = "$factors" ]; then
-    done_=yes
-    complete=$((complete + 1))
-  fi
-  printf '| %s | %s | %s | %s | %d min %02d s | %s | %s |\n' "$name" "$degree" "$factors" "$found" \
-    $((seconds / 60)) $((seconds % 60)) "$state" "$done_"
+echo "| case | degree | irreducible factors | on the search's result line | certificate | pfac | gp |"
+echo "|------|--------|---------------------|-----------------------------|-------------|------|----|"
+cat "$out"/*/verdict | sort | while read -r name degree factors found seconds certificate gp; do
+  printf '| %s | %s | %s | %s | %s | %.2f s | %s |\n' "$name" "$degree" "$factors" "$found" "$certificate" \
+    "$seconds" "$([ "$gp" = - ] && echo - || printf '%.2f s' "$gp")"
 done
 echo
-echo "$complete of $cases factored completely; $jobs at a time, $((total / 60)) min $((total % 60)) s in all."
+cat "$out"/*/verdict | awk -v jobs="$jobs" -v total="$total" '
+  function median(list, n,   i, j, x) {
+    for (i = 2; i <= n; i++) { x = list[i]; for (j = i - 1; j >= 1 && list[j] > x; j--) list[j + 1] = list[j]; list[j + 1] = x }
+    return n % 2 ? list[(n + 1) / 2] : (list[n / 2] + list[n / 2 + 1]) / 2
+  }
+  { n++; t[n] = $5; if ($6 == "complete") done_++; if ($5 > top) top = $5
+    if ($7 != "-") { g++; gp[g] = $7 } }
+  END {
+    printf "%d of %d complete and certified; pfac longest %.2f s, median %.2f s", done_, n, top, median(t, n)
+    if (g) printf "; gp median %.2f s", median(gp, g)
+    printf "; %d at a time, %d s in all.\n", jobs, total
+  }'

@@ -2,8 +2,9 @@
 """Writes bench/hard_corpus.txt: products of two to four random irreducible
 factors in x with small integer coefficients, of degree 16 to 40, whose coefficients stay
 within about 50 in magnitude and which have at most 30 terms, as pfac takes
-them (so the factors are sparse). The seed is fixed, so the same file comes out on
-every machine.
+them (so the factors are sparse); then products of two or three factors in
+three and four variables with 12 to 30 terms. The seed is fixed, so the same
+file comes out on every machine.
 
 Each case is one line:  NAME|POLYNOMIAL|FACTORS
 where FACTORS is the number of irreducible factors over the rationals, counted
@@ -68,6 +69,72 @@ def random_factor(rng, degree, size, sparse):
     return f + [rng.choice([1, 1, 1, 2])]
 
 
+LETTERS = "xyzw"
+
+
+def multiply_several(a, b):
+    """Polynomials in several variables as {exponent tuple: coefficient}."""
+    out = {}
+    for ma, ca in a.items():
+        for mb, cb in b.items():
+            m = tuple(x + y for x, y in zip(ma, mb))
+            out[m] = out.get(m, 0) + ca * cb
+    return {m: c for m, c in out.items() if c != 0}
+
+
+def text_several(p, sep=""):
+    """Highest total degree first; pfac's syntax, or gp's with sep="*"."""
+    terms = []
+    for m in sorted(p, key=lambda m: (-sum(m), [-e for e in m])):
+        v = p[m]
+        a = abs(v)
+        factors = [LETTERS[i] + ("^%d" % e if e > 1 else "") for i, e in enumerate(m) if e > 0]
+        coefficient = "" if a == 1 and factors else str(a)
+        pieces = ([coefficient] if coefficient else []) + factors
+        terms.append(("-" if v < 0 else "+") + sep.join(pieces))
+    return "".join(terms).lstrip("+")
+
+
+def factors_several(p):
+    script = "f=factor(%s); print(vecsum(f[,2]))" % text_several(p, "*")
+    out = subprocess.run(["gp", "-q", "-f"], input=script, capture_output=True, text=True)
+    # gp declines some products in four variables; they are not taken.
+    return int(out.stdout.strip()) if out.stdout.strip().isdigit() else -1
+
+
+def random_factor_several(rng, variables, terms):
+    """terms monomials with exponents 0 to 2, coefficients up to 5; a constant term
+    now and then, so that no monomial divides the whole."""
+    p = {}
+    while len(p) < terms:
+        m = tuple(rng.randint(0, 2) for _ in range(variables))
+        p[m] = rng.choice([-1, 1]) * rng.randint(1, 5)
+    return p
+
+
+def several_variables(first):
+    rng = random.Random(SEED + 1)
+    made = first
+    for variables in (3, 3, 3, 4, 4, 4):
+        count = 2 + made % 2
+        while True:
+            factors = [random_factor_several(rng, variables, rng.randint(2, 4)) for _ in range(count)]
+            product = {tuple([0] * variables): 1}
+            for f in factors:
+                product = multiply_several(product, f)
+            if not 12 <= len(product) <= MAX_TERMS or max(abs(c) for c in product.values()) > MAX_COEFFICIENT:
+                continue
+            # Every variable occurs, and no monomial divides the whole product.
+            if any(all(m[i] == 0 for m in product) or all(m[i] > 0 for m in product) for i in range(variables)):
+                continue
+            found = factors_several(product)
+            if found == count:
+                break
+        name = "hard-%02d-%d-variables-%d-terms" % (made, variables, len(product))
+        print("%s|%s|%d" % (name, text_several(product), found))
+        made += 1
+
+
 def main():
     rng = random.Random(SEED)
     print("# NAME|POLYNOMIAL|IRREDUCIBLE FACTORS (with multiplicity), written by")
@@ -101,6 +168,7 @@ def main():
         kind = "sparse" if sparse else ("dense" if size < 5 else "wide")
         name = "hard-%02d-degree-%d-%s" % (made, target, kind)
         print("%s|%s|%d" % (name, text(product), irreducible_factors(product)))
+    several_variables(len(targets) + 1)
 
 
 if __name__ == "__main__":

@@ -475,6 +475,7 @@ class Engine {
   FloatTable HandOverQuotient;      // [0..PassDegree - HandOverDegree] the image divided by it
   int16_t HandOverDegree = 0;
   std::string HandOverText;         // that factor in the input syntax
+  int16_t HandOverRefused = 0;      // 1 once a handed-over factor gave no split: none again
   int16_t ProvedIrreducible = 0;    // 1 while a search ends on a proof of irreducibility
   std::vector<std::string> ExactNotes;  // jg.dat lines of handed-over factors, written at the end
   int16_t StoppedByTime = 0;        // 1 once a search of the run reached its time limit

@@ -165,6 +165,7 @@ int Engine::ClassifyCurrentPolynomial() {
 // add up to the polynomial's, so that the quotient read back through the
 // weights is the true one.
 bool Engine::PrepareHandOver() {
+  if (HandOverRefused == 1) return false;
   const int n = PassDegree;
   const int variables = ToInt(VariableCount);
   const int offset = ToInt(CodeOffset);
@@ -321,6 +322,16 @@ void Engine::HandOverExactFactor() {
   ExactNotes.push_back("精确分解给出因式 " + HandOverText + " / the factor " + HandOverText +
                        " was taken from the exact factorisation");
   CheckAndSplitFactor();
+  // A factor that maps back to no split is not handed over again in this
+  // run (the same one would come back at every end of a search). One that the
+  // check refuses cannot come from a factorisation that divides exactly; the
+  // search's state is gone with it, so the search ends there.
+  if (SplitResult != kSplitFound) HandOverRefused = 1;
+  if (SplitResult == kNotAFactor) {
+    SearchEndExamined = 1;
+    Go(&Engine::EndOfSearch);
+    return;
+  }
   Go(&Engine::HandleOutcome);
 }
 
