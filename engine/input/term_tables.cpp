@@ -186,6 +186,7 @@ void Engine::EchoPolynomial() {
     StopRun("无法建立结果文件 jg.dat. (The result file jg.dat cannot be created.)");
     return;
   }
+  ResultFile.CompleteOnSignal();
   if (FractionFlag != "f") {
     PrintTermTable();
     Go(&Engine::MergeLikeTerms);

@@ -2,6 +2,7 @@
 #include <cmath>
 
 #include "engine/engine.h"
+#include "engine/platform/run_signals.h"
 
 namespace pfac {
 
@@ -310,6 +311,7 @@ void Engine::EndRun() {
 }
 
 void Engine::ClosingLines() {
+  RemoveRunFiles();
   ConsoleEnd();
   console_.WriteLine("用鼠标左键单击右上方 × 处关闭此窗口");
   console_.WriteLine("Use the mouse to close the window");
