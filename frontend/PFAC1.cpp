@@ -230,14 +230,17 @@ void PFAC1::OLE1_DblClick() {
   runs_.Started();
 }
 
-QPoint PFAC1::TerminalPlace() const {
+// The window moves aside where the screen has no room beside it as it stands.
+QPoint PFAC1::TerminalPlace() {
   const QScreen* screen = this->screen();
   if (screen == nullptr || !isVisible()) return {};
   const QRect frame = frameGeometry();
   const QRect inner = geometry();
   const QMargins decoration(inner.left() - frame.left(), inner.top() - frame.top(),
                             frame.right() - inner.right(), frame.bottom() - inner.bottom());
-  return PlaceBeside(frame, screen->availableGeometry(), TerminalSize(decoration));
+  const Arrangement arrangement = ArrangeBeside(frame, screen->availableGeometry(), TerminalSize(decoration));
+  if (arrangement.window != frame.topLeft()) move(arrangement.window);
+  return arrangement.terminal;
 }
 
 void PFAC1::EngineEnded() {

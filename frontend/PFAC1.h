@@ -66,7 +66,7 @@ class PFAC1 : public PrintSurface, private MainWindowControls {
   void ShowNoResult(const std::string& note);
   void ClearResult();
   // Where the engine's terminal goes: beside this window, not over it.
-  QPoint TerminalPlace() const;
+  QPoint TerminalPlace();
 
   // The window's side of the input commands.
   void ClsWindow() override;

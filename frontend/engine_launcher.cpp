@@ -150,28 +150,35 @@ QSize TerminalSize(const QMargins& frame) {
           metrics.height() * kTerminalRows + borders + frame.top() + frame.bottom()};
 }
 
-QPoint PlaceBeside(const QRect& window, const QRect& screen, const QSize& size) {
+Arrangement ArrangeBeside(const QRect& window, const QRect& screen, const QSize& size) {
   auto clampInto = [&](int x, int y) {
     x = std::max(screen.left(), std::min(x, screen.right() + 1 - size.width()));
     y = std::max(screen.top(), std::min(y, screen.bottom() + 1 - size.height()));
     return QPoint(x, y);
   };
-  const std::array<QPoint, 4> candidates{
-      clampInto(window.right() + 1 + kGap, window.top()),         // right
-      clampInto(window.left() - kGap - size.width(), window.top()),  // left
-      clampInto(window.left(), window.bottom() + 1 + kGap),       // below
+  auto free = [&](const QPoint& place) { return Overlap(QRect(place, size), window) == 0; };
+  const std::array<QPoint, 4> beside{
+      clampInto(window.right() + 1 + kGap, window.top()),             // right
+      clampInto(window.left() - kGap - size.width(), window.top()),   // left
+      clampInto(window.left(), window.bottom() + 1 + kGap),           // below
       clampInto(window.left(), window.top() - kGap - size.height()),  // above
   };
-  QPoint best = candidates[0];
-  int least = Overlap(QRect(best, size), window);
-  for (const QPoint& candidate : candidates) {
-    const int overlap = Overlap(QRect(candidate, size), window);
-    if (overlap < least) {
-      best = candidate;
-      least = overlap;
-    }
+  for (const QPoint& place : beside) {
+    if (free(place)) return {window.topLeft(), place};
   }
-  return best;
+  if (window.width() + kGap + size.width() <= screen.width()) {
+    const QPoint terminal = clampInto(screen.right() + 1 - size.width(), window.top());
+    return {QPoint(terminal.x() - kGap - window.width(), window.top()), terminal};
+  }
+  if (window.height() + kGap + size.height() <= screen.height()) {
+    const QPoint terminal = clampInto(window.left(), screen.bottom() + 1 - size.height());
+    return {QPoint(window.left(), terminal.y() - kGap - window.height()), terminal};
+  }
+  QPoint best = beside[0];
+  for (const QPoint& place : beside) {
+    if (Overlap(QRect(place, size), window) < Overlap(QRect(best, size), window)) best = place;
+  }
+  return {window.topLeft(), best};
 }
 
 TerminalEngineRunner::TerminalEngineRunner(QString terminal) : terminal_(std::move(terminal)) {}

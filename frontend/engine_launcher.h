@@ -65,10 +65,17 @@ QStringList TerminalArguments(const QString& engineProgram, const QPoint& place 
 // given: 80 x 25 characters of its font.
 QSize TerminalSize(const QMargins& frame = {});
 
-// Where a window of the size goes beside the window, on the screen: right of
-// it, else left, else below, else above; where none of these fits, the place
-// on the screen that covers the least of the window.
-QPoint PlaceBeside(const QRect& window, const QRect& screen, const QSize& size);
+// Where the terminal of the size goes beside the window on the screen, and
+// where the window goes for that (the top left corners of their frames).
+// Right of the window, else left, else below, else above; where none of these
+// fits, the window moves aside as little as makes room on its right, else
+// below; where the screen cannot hold both, the terminal goes where it covers
+// the least of the window.
+struct Arrangement {
+  QPoint window;
+  QPoint terminal;
+};
+Arrangement ArrangeBeside(const QRect& window, const QRect& screen, const QSize& size);
 
 // The engine in a new window of the terminal program (xterm, looked up in
 // PATH), independent of the front end: it goes on when the front end ends.

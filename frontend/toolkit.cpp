@@ -8,8 +8,6 @@
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QStyle>
-#include <QStyleOptionFocusRect>
 #include <QTranslator>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -160,15 +158,14 @@ void EngineBox::keyPressEvent(QKeyEvent* event) {
   QFrame::keyPressEvent(event);
 }
 
-// The focus is shown as the styles show it on buttons, inside the frame.
+// The focus is shown as a frame in the colour of selected text, inside the
+// box's own frame.
 void EngineBox::paintEvent(QPaintEvent* event) {
   QFrame::paintEvent(event);
   if (!hasFocus()) return;
   QPainter painter(this);
-  QStyleOptionFocusRect option;
-  option.initFrom(this);
-  option.rect = contentsRect().adjusted(3, 3, -3, -3);
-  style()->drawPrimitive(QStyle::PE_FrameFocusRect, &option, &painter, this);
+  painter.setPen(QPen(palette().color(QPalette::Highlight), 2));
+  painter.drawRect(contentsRect().adjusted(3, 3, -4, -4));
 }
 
 namespace {

@@ -349,24 +349,34 @@ void MainWindowTest::longPolynomialWrapsInPicture1() {
            qPrintable(QString("%1 < %2").arg(picture->height()).arg(picture->heightForWidth(picture->width()))));
 }
 
-// Right of the window, else left, else below, else above; else where it
-// covers the least of the window.
+// Finding: the engine's window opened over the main window's buttons. Right
+// of the window, else left, below, above; else the window moves aside; else
+// the terminal covers the least of it. The terminal here is 800 x 500.
 void MainWindowTest::terminalGoesBesideTheWindow_data() {
   QTest::addColumn<QRect>("window");
   QTest::addColumn<QRect>("screen");
-  QTest::addColumn<QPoint>("place");
-  QTest::newRow("right") << QRect(50, 40, 900, 600) << QRect(0, 0, 1920, 1080) << QPoint(958, 40);
-  QTest::newRow("left") << QRect(1000, 100, 900, 600) << QRect(0, 0, 1920, 1080) << QPoint(192, 100);
-  QTest::newRow("below") << QRect(400, 0, 900, 400) << QRect(0, 0, 1280, 1024) << QPoint(400, 408);
-  QTest::newRow("least overlap") << QRect(100, 100, 1000, 700) << QRect(0, 0, 1280, 900) << QPoint(480, 100);
+  QTest::addColumn<QPoint>("windowPlace");
+  QTest::addColumn<QPoint>("terminalPlace");
+  QTest::newRow("right") << QRect(50, 40, 900, 600) << QRect(0, 0, 1920, 1080) << QPoint(50, 40) << QPoint(958, 40);
+  QTest::newRow("left") << QRect(1000, 100, 900, 600) << QRect(0, 0, 1920, 1080) << QPoint(1000, 100)
+                        << QPoint(192, 100);
+  QTest::newRow("below") << QRect(400, 0, 900, 400) << QRect(0, 0, 1280, 1024) << QPoint(400, 0) << QPoint(400, 408);
+  QTest::newRow("window moves left") << QRect(560, 300, 800, 440) << QRect(0, 0, 1920, 1080) << QPoint(312, 300)
+                                     << QPoint(1120, 300);
+  QTest::newRow("window moves up") << QRect(300, 300, 1000, 400) << QRect(0, 0, 1280, 1024) << QPoint(300, 116)
+                                   << QPoint(300, 524);
+  QTest::newRow("least overlap") << QRect(100, 100, 1000, 700) << QRect(0, 0, 1280, 900) << QPoint(100, 100)
+                                 << QPoint(480, 100);
 }
 
-// The terminal of these cases is 800 x 500.
 void MainWindowTest::terminalGoesBesideTheWindow() {
   QFETCH(QRect, window);
   QFETCH(QRect, screen);
-  QFETCH(QPoint, place);
-  QCOMPARE(PlaceBeside(window, screen, QSize(800, 500)), place);
+  QFETCH(QPoint, windowPlace);
+  QFETCH(QPoint, terminalPlace);
+  const Arrangement arrangement = ArrangeBeside(window, screen, QSize(800, 500));
+  QCOMPARE(arrangement.window, windowPlace);
+  QCOMPARE(arrangement.terminal, terminalPlace);
 }
 
 }  // namespace
