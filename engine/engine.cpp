@@ -1,6 +1,8 @@
 #include "engine/engine.h"
 #include "engine/exact/factoriser.h"
 
+#include "engine/platform/run_signals.h"
+
 namespace pfac {
 
 Engine::Engine(Console& console, Clock& clock, std::filesystem::path workFolder,
@@ -42,6 +44,7 @@ int Engine::RunFrom(Step first) {
     // A step that names no successor is a fault of the engine itself.
     console_.WriteLine("内部错误 (internal fault: a step named no successor)");
     CloseAllFiles();
+    RemoveRunFiles();
     return 70;
   }
   return 0;

@@ -1,9 +1,10 @@
 #include "frontend/Form3.h"
 
-#include <algorithm>
-
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
 #include <QVBoxLayout>
 
 namespace pfac::frontend {
@@ -37,10 +38,18 @@ QStringList PageLines() {
 
 }  // namespace
 
-Form3::Form3(QWidget* parent) : PrintSurface(parent) {
+Form3::Form3(QWidget* parent) : QWidget(parent) {
   setWindowFlag(Qt::Window);
   setObjectName(QStringLiteral("Form3"));
   setWindowTitle(QStringLiteral("bangzhu"));
+
+  page_ = new PrintSurface;
+  page_->setObjectName(QStringLiteral("HelpPage"));
+  page_->setBackgroundRole(QPalette::Window);
+  auto* scroll = new QScrollArea(this);
+  scroll->setWidget(page_);
+  scroll->setWidgetResizable(true);
+  scroll->setFrameShape(QFrame::NoFrame);
 
   cmdtuicxm_ = new QPushButton(QStringLiteral("退出画面"), this);
   cmdtuicxm_->setObjectName(QStringLiteral("Cmdtuicxm"));
@@ -51,15 +60,15 @@ Form3::Form3(QWidget* parent) : PrintSurface(parent) {
   buttonRow->addStretch(1);
   buttonRow->addWidget(cmdtuicxm_);
   auto* layout = new QVBoxLayout(this);
-  layout->addStretch(1);  // the page is printed here
+  layout->addWidget(scroll, 1);
   layout->addLayout(buttonRow);
 
-  // Room for the page's widest line and all its lines above the button.
-  const QFontMetrics metrics(font());
-  int width = 0;
-  for (const QString& line : HelpPage()) width = std::max(width, metrics.horizontalAdvance(line));
-  const int height = metrics.lineSpacing() * (HelpPage().size() + 1);
-  resize(width + 40, height + cmdtuicxm_->minimumHeight() + 30);
+  // Room for the whole page above the button, as far as the screen allows.
+  for (const QString& line : HelpPage()) page_->Print(line);
+  QSize wanted = page_->sizeHint() + QSize(40, cmdtuicxm_->minimumHeight() + 40);
+  if (const QScreen* screen = this->screen()) wanted = wanted.boundedTo(screen->availableGeometry().size());
+  page_->Cls();
+  resize(wanted);
 }
 
 const QStringList& Form3::HelpPage() {
@@ -68,12 +77,20 @@ const QStringList& Form3::HelpPage() {
 }
 
 void Form3::PrintHelpPage() {
-  for (const QString& line : HelpPage()) Print(line);
+  for (const QString& line : HelpPage()) page_->Print(line);
 }
 
 void Form3::Cmdtuicxm_Click() {
   hide();
   emit left();
+}
+
+void Form3::keyPressEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_Escape) {
+    Cmdtuicxm_Click();
+    return;
+  }
+  QWidget::keyPressEvent(event);
 }
 
 }  // namespace pfac::frontend

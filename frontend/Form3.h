@@ -1,7 +1,9 @@
-// The help window: a page of instructions printed onto the window.
+// The help window: a page of instructions printed onto the window, above the
+// button that leaves it. Made smaller than the page, the page scrolls.
 #pragma once
 
 #include <QStringList>
+#include <QWidget>
 
 #include "frontend/toolkit.h"
 
@@ -9,7 +11,7 @@ class QPushButton;
 
 namespace pfac::frontend {
 
-class Form3 : public PrintSurface {
+class Form3 : public QWidget {
   Q_OBJECT
 
  public:
@@ -18,14 +20,21 @@ class Form3 : public PrintSurface {
   // The page, line by line, empty lines included.
   static const QStringList& HelpPage();
   void PrintHelpPage();
+  // The window's printed text: cleared, and as printed.
+  void Cls() { page_->Cls(); }
+  const QStringList& Lines() const { return page_->Lines(); }
 
   void Cmdtuicxm_Click();
 
  signals:
-  // "退出画面" hid the window.
+  // "退出画面" (or Esc) hid the window.
   void left();
 
+ protected:
+  void keyPressEvent(QKeyEvent* event) override;
+
  private:
+  PrintSurface* page_ = nullptr;
   QPushButton* cmdtuicxm_ = nullptr;
 };
 

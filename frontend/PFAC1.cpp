@@ -1,11 +1,16 @@
 #include "frontend/PFAC1.h"
 
+#include <QApplication>
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QDir>
+#include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QVBoxLayout>
 
 #include "frontend/Form3.h"
@@ -13,6 +18,9 @@
 namespace pfac::frontend {
 
 namespace {
+
+// jg.dat is file 3 while the result is read.
+constexpr int kResultNumber = 3;
 
 QPushButton* MakeButton(const char* name, const QString& caption, QWidget* parent) {
   auto* button = new QPushButton(caption, parent);
@@ -30,21 +38,23 @@ void KeepPlaceWhenHidden(QWidget* widget) {
 
 }  // namespace
 
-PFAC1::PFAC1(Dialogs& dialogs, ResultPrinter& printer, EngineLauncher launcher, QWidget* parent)
+PFAC1::PFAC1(Dialogs& dialogs, ResultPrinter& printer, EngineRunner& runner, QWidget* parent)
     : PrintSurface(parent),
       dialogs_(dialogs),
       printer_(printer),
-      launcher_(std::move(launcher)),
+      runner_(runner),
       input_(*this, files_, dialogs) {
   setObjectName(QStringLiteral("PFAC1"));
   setWindowTitle(QStringLiteral("一元和多元多项式的因式分解"));
   createWidgets();
+  createResultPanel();
   createLayout();
   connectCommands();
+  runner_.SetOnEnded([this] { EngineEnded(); });
   input_.Load();
 }
 
-PFAC1::~PFAC1() = default;
+PFAC1::~PFAC1() { runner_.SetOnEnded(nullptr); }
 
 void PFAC1::createWidgets() {
   label8_ = new QLabel(this);
@@ -73,6 +83,7 @@ void PFAC1::createWidgets() {
   picture1_->setAutoFillBackground(true);
   picture1_->setFont(bigger);
   picture1_->setMinimumSize(440, 110);
+  picture1_->SetWrapping(true);  // a long polynomial goes on below
 
   ole1_ = new EngineBox(this);
   ole1_->setObjectName(QStringLiteral("OLE1"));
@@ -84,6 +95,36 @@ void PFAC1::createWidgets() {
   cmddayin_ = MakeButton("cmddayin", QStringLiteral("打印"), this);
   cmdbangzhu_ = MakeButton("Cmdbangzhu", QStringLiteral("简介"), this);
   cmdtuichu_ = MakeButton("Cmdtuichu", QStringLiteral("退出"), this);
+}
+
+// Under the polynomial: the factorisation as a student writes it, what the
+// engine said about it, and "复制".
+void PFAC1::createResultPanel() {
+  resultPanel_ = new QGroupBox(QStringLiteral("分解结果"), this);
+  resultPanel_->setObjectName(QStringLiteral("ResultPanel"));
+  resultText_ = new QLabel(resultPanel_);
+  resultText_->setObjectName(QStringLiteral("ResultText"));
+  resultNotes_ = new QLabel(resultPanel_);
+  resultNotes_->setObjectName(QStringLiteral("ResultNotes"));
+  QFont bigger = resultText_->font();
+  bigger.setPointSizeF(bigger.pointSizeF() * 1.3);
+  resultText_->setFont(bigger);
+  for (QLabel* label : {resultText_, resultNotes_}) {
+    label->setTextFormat(Qt::PlainText);
+    label->setWordWrap(true);
+    label->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  }
+  cmdfuzhi_ = MakeButton("Cmdfuzhi", QStringLiteral("复制"), resultPanel_);
+  for (QLabel* label : {resultText_, resultNotes_}) KeepHeightForWidth(label);
+  cmdfuzhi_->setToolTip(QStringLiteral("把结果复制到剪贴板 (copy the result as plain text)"));
+  cmdfuzhi_->setEnabled(false);
+
+  auto* copyRow = new QHBoxLayout;
+  copyRow->addWidget(resultNotes_, 1);
+  copyRow->addWidget(cmdfuzhi_, 0, Qt::AlignBottom);
+  auto* layout = new QVBoxLayout(resultPanel_);
+  layout->addWidget(resultText_);
+  layout->addLayout(copyRow);
 }
 
 void PFAC1::createLayout() {
@@ -106,6 +147,7 @@ void PFAC1::createLayout() {
   layout->addWidget(text2_);
   layout->addSpacing(6);
   layout->addLayout(work, 1);
+  layout->addWidget(resultPanel_);
   layout->addSpacing(6);
   layout->addLayout(commands);
 }
@@ -117,13 +159,43 @@ void PFAC1::connectCommands() {
   connect(cmddayin_, &QPushButton::clicked, this, &PFAC1::cmddayin_Click);
   connect(cmdbangzhu_, &QPushButton::clicked, this, &PFAC1::Cmdbangzhu_Click);
   connect(cmdtuichu_, &QPushButton::clicked, this, &PFAC1::Cmdtuichu_Click);
-  connect(ole1_, &EngineBox::doubleClicked, this, &PFAC1::OLE1_DblClick);
+  connect(ole1_, &EngineBox::activated, this, &PFAC1::OLE1_DblClick);
+  connect(cmdfuzhi_, &QPushButton::clicked, this, &PFAC1::Cmdfuzhi_Click);
+  // Enter in the polynomial box is "输入完毕".
+  connect(text2_, &QLineEdit::returnPressed, this, [this] {
+    if (cmdWanchang_->isEnabled()) cmdWanchang_->click();
+  });
 }
 
-void PFAC1::Cmdshuru_Click() { input_.NewPolynomial(); }
-void PFAC1::CmdWANCHANG_Click() { input_.InputFinished(); }
-void PFAC1::CmdCHONGSHU_Click() { input_.EnterAgain(); }
-void PFAC1::cmddayin_Click() { PrintResults(printer_, files_, dialogs_); }
+void PFAC1::Cmdshuru_Click() {
+  input_.NewPolynomial();
+  runs_.InputStarted();
+  ClearResult();
+}
+
+void PFAC1::CmdWANCHANG_Click() {
+  input_.InputFinished();
+  runs_.Submitted(input_.HandedOff());
+  ClearResult();
+}
+
+void PFAC1::CmdCHONGSHU_Click() {
+  input_.EnterAgain();
+  runs_.InputStarted();
+  ClearResult();
+}
+
+// Only the result of the polynomial now in DXS.DAT is printed, and only once
+// the engine's window has closed.
+void PFAC1::cmddayin_Click() {
+  if (runs_.Running()) {
+    dialogs_.Tell(kEngineWindowOpen, kNoticeCaption);
+  } else if (!runs_.ResultIsCurrent(QDir::currentPath().toStdString())) {
+    dialogs_.Tell(kNoResultYet, kNoticeCaption);
+  } else {
+    PrintResults(printer_, files_, dialogs_);
+  }
+}
 
 // The help window is shown, cleared and given its page; "简介" again shows the
 // page again from the top.
@@ -141,10 +213,88 @@ void PFAC1::Cmdbangzhu_Click() {
 
 void PFAC1::Cmdtuichu_Click() { EndProgram(); }
 
-// Only an active engine box reports a double-click.
+// Only an active engine box reports a double-click. One engine at a time: while
+// its window is open, it comes to the front instead.
 void PFAC1::OLE1_DblClick() {
+  if (runner_.IsRunning()) {
+    runner_.BringToFront();
+    return;
+  }
+  EngineStart start = EngineBesideFrontEnd();
+  start.place = TerminalPlace();
   QString error;
-  if (!launcher_(EngineBesideFrontEnd(), &error)) dialogs_.Tell(error.toStdString(), kNoticeCaption);
+  if (!runner_.Start(start, &error)) {
+    dialogs_.Tell(error.toStdString(), kNoticeCaption);
+    return;
+  }
+  runs_.Started();
+}
+
+// The window moves aside where the screen has no room beside it as it stands.
+QPoint PFAC1::TerminalPlace() {
+  const QScreen* screen = this->screen();
+  if (screen == nullptr || !isVisible()) return {};
+  const QRect frame = frameGeometry();
+  const QRect inner = geometry();
+  const QMargins decoration(inner.left() - frame.left(), inner.top() - frame.top(),
+                            frame.right() - inner.right(), frame.bottom() - inner.bottom());
+  const Arrangement arrangement = ArrangeBeside(frame, screen->availableGeometry(), TerminalSize(decoration));
+  if (arrangement.window != frame.topLeft()) move(arrangement.window);
+  return arrangement.terminal;
+}
+
+void PFAC1::EngineEnded() {
+  if (!runs_.Ended()) return;  // a run of a polynomial no longer shown
+  std::vector<std::string> lines;
+  if (runs_.ResultIsCurrent(QDir::currentPath().toStdString()) && files_.OpenForInput(kResultNumber, kResultFile)) {
+    while (!files_.AtEnd(kResultNumber)) lines.push_back(files_.ReadLine(kResultNumber));
+    files_.Close(kResultNumber);
+    ShowResult(ReadRunResult(lines));
+  } else {
+    ShowNoResult(kNoResultWritten);
+  }
+  raise();
+  activateWindow();
+}
+
+void PFAC1::ShowResult(const RunResult& result) {
+  const QString polynomial = QString::fromStdString(result.polynomial);
+  resultText_->setText(result.factorisation.empty()
+                           ? polynomial
+                           : polynomial + QStringLiteral(" = ") + QString::fromStdString(result.factorisation));
+  QStringList notes;
+  for (const std::string& note : result.notes) notes << QString::fromStdString(note);
+  resultNotes_->setText(notes.join('\n'));
+  const char* colour = "";
+  switch (result.end) {
+    case RunEnd::Certified: colour = "color: #1b6b1b;"; break;
+    case RunEnd::Incomplete: colour = "color: #a04a00;"; break;
+    case RunEnd::InternalError: colour = "color: #c00000; font-weight: bold;"; break;
+    case RunEnd::Finished: break;
+  }
+  resultNotes_->setStyleSheet(QString::fromLatin1(colour));
+  plainResult_ = QString::fromStdString(result.plainText);
+  cmdfuzhi_->setEnabled(!plainResult_.isEmpty());
+  for (QLabel* label : {resultText_, resultNotes_}) KeepHeightForWidth(label);
+}
+
+void PFAC1::ShowNoResult(const std::string& note) {
+  ClearResult();
+  resultNotes_->setText(QString::fromStdString(note));
+  KeepHeightForWidth(resultNotes_);
+}
+
+void PFAC1::ClearResult() {
+  resultText_->clear();
+  resultNotes_->clear();
+  resultNotes_->setStyleSheet(QString());
+  plainResult_.clear();
+  cmdfuzhi_->setEnabled(false);
+  for (QLabel* label : {resultText_, resultNotes_}) KeepHeightForWidth(label);
+}
+
+void PFAC1::Cmdfuzhi_Click() {
+  if (!plainResult_.isEmpty()) QGuiApplication::clipboard()->setText(plainResult_);
 }
 
 void PFAC1::closeEvent(QCloseEvent* event) {
@@ -193,6 +343,17 @@ void PFAC1::FocusText2() {
   text2_->setFocus(Qt::OtherFocusReason);
 }
 
+// A read-only box is drawn in the colour of the window, so that it does not
+// look as if it took typing.
+void PFAC1::SetText2ReadOnly(bool readOnly) {
+  text2_->setReadOnly(readOnly);
+  QPalette colours = text2_->palette();
+  colours.setColor(QPalette::Base, QApplication::palette(text2_).color(readOnly ? QPalette::Window : QPalette::Base));
+  text2_->setPalette(colours);
+}
+
 void PFAC1::SetEngineActive(bool active) { ole1_->SetActive(active); }
+
+void PFAC1::FocusEngineBox() { ole1_->setFocus(Qt::OtherFocusReason); }
 
 }  // namespace pfac::frontend

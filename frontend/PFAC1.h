@@ -1,16 +1,19 @@
 // The main window: the polynomial box, its instructions and message area, the
-// commands, and the box that starts the engine.
+// commands, the box that starts the engine, and the result of the last run.
 #pragma once
 
 #include <memory>
 
 #include "frontend/dialogs.h"
 #include "frontend/engine_launcher.h"
+#include "frontend/engine_runs.h"
 #include "frontend/file_table.h"
 #include "frontend/input_commands.h"
 #include "frontend/result_printing.h"
+#include "frontend/run_result.h"
 #include "frontend/toolkit.h"
 
+class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -19,13 +22,18 @@ namespace pfac::frontend {
 
 class Form3;
 
+// Said in the result panel when the engine's window closed without a result
+// of the current polynomial in jg.dat.
+inline constexpr char kNoResultWritten[] =
+    "分解程序没有写出这个多项式的结果。/ The engine wrote no result for this polynomial.";
+
 class PFAC1 : public PrintSurface, private MainWindowControls {
   Q_OBJECT
 
  public:
-  // The window is loaded here: its controls are made ready for typing.
-  PFAC1(Dialogs& dialogs, ResultPrinter& printer, EngineLauncher launcher,
-        QWidget* parent = nullptr);
+  // The window is loaded here: its controls are made ready for typing. The
+  // runner starts the engine and tells the window when it has ended.
+  PFAC1(Dialogs& dialogs, ResultPrinter& printer, EngineRunner& runner, QWidget* parent = nullptr);
   ~PFAC1() override;
 
   PrintSurface* Picture1() const { return picture1_; }
@@ -37,7 +45,8 @@ class PFAC1 : public PrintSurface, private MainWindowControls {
   void cmddayin_Click();
   void Cmdbangzhu_Click();
   void Cmdtuichu_Click();
-  void OLE1_DblClick();
+  void OLE1_DblClick();  // a double-click, or Enter or Space, on the active engine box
+  void Cmdfuzhi_Click();  // "复制": the result as plain text to the clipboard
 
  protected:
   // Closing the window ends the program, as "退出" does.
@@ -45,9 +54,19 @@ class PFAC1 : public PrintSurface, private MainWindowControls {
 
  private:
   void createWidgets();
+  void createResultPanel();
   void createLayout();
   void connectCommands();
   void EndProgram();
+
+  // The engine's window has closed: the result of the current polynomial is
+  // shown under the text box.
+  void EngineEnded();
+  void ShowResult(const RunResult& result);
+  void ShowNoResult(const std::string& note);
+  void ClearResult();
+  // Where the engine's terminal goes: beside this window, not over it.
+  QPoint TerminalPlace();
 
   // The window's side of the input commands.
   void ClsWindow() override;
@@ -58,14 +77,18 @@ class PFAC1 : public PrintSurface, private MainWindowControls {
   void SetCaption(Control label, const std::string& caption) override;
   std::string Text2() const override;
   void SetText2(const std::string& text) override;
+  void SetText2ReadOnly(bool readOnly) override;
   void SetEngineActive(bool active) override;
+  void FocusEngineBox() override;
   QWidget* Widget(Control control) const;
 
   Dialogs& dialogs_;
   ResultPrinter& printer_;
-  EngineLauncher launcher_;
+  EngineRunner& runner_;
   FileTable files_;
   InputCommands input_;
+  EngineRuns runs_;
+  QString plainResult_;  // what "复制" copies
   bool ending_ = false;
 
   QLineEdit* text2_ = nullptr;
@@ -79,6 +102,10 @@ class PFAC1 : public PrintSurface, private MainWindowControls {
   QPushButton* cmdbangzhu_ = nullptr;
   QPushButton* cmdtuichu_ = nullptr;
   EngineBox* ole1_ = nullptr;
+  QGroupBox* resultPanel_ = nullptr;
+  QLabel* resultText_ = nullptr;   // the polynomial = its factorisation
+  QLabel* resultNotes_ = nullptr;  // the certificate, or what became of the run
+  QPushButton* cmdfuzhi_ = nullptr;
   Form3* help_ = nullptr;  // made on first use
 };
 

@@ -1,9 +1,11 @@
 // The printer of the results: the system's default printer, or a PDF file in
-// the working folder when the system has no printer.
+// the working folder when the system has no printer. The lines of a document
+// are kept until it ends; only then is the job sent, or the PDF file made, so
+// that no empty file stands in the folder while a document is open.
 #pragma once
 
-#include <QPainter>
 #include <QString>
+#include <QStringList>
 #include <memory>
 
 #include "frontend/result_printing.h"
@@ -27,25 +29,22 @@ class DocumentPrinter : public ResultPrinter {
 
   void SetFontName(const std::string& name) override;
   bool PrintLine(const std::string& text) override;
-  bool HasOpenDocument() const override { return painter_.isActive(); }
+  bool HasOpenDocument() const override { return open_; }
   bool EndDocument() override;
   void DiscardDocument() override;
   std::string DocumentFile() const override { return documentFile_.toStdString(); }
   std::string LastError() const override { return error_.toStdString(); }
 
  private:
-  bool BeginDocument();
-  void ApplyFont();
-  // The first name jg-N.pdf that is not taken in the working folder.
-  static QString FreePdfName();
+  // The first name jg-N.pdf that is not taken in the working folder, as a
+  // full path.
+  static QString FreePdfPath();
 
   Target target_;
   QString fontName_;
-  std::unique_ptr<QPrinter> printer_;
-  QPainter painter_;
-  qreal top_ = 0;         // where the next line starts on the page
-  QString pdfFile_;       // the open document's PDF file (full path), if it goes to one
-  QString documentFile_;  // the name of the last ended document's PDF file
+  bool open_ = false;
+  QStringList lines_;     // the open document's lines
+  QString documentFile_;  // the full path of the last ended document's PDF file
   QString error_;
 };
 

@@ -37,17 +37,25 @@ void InputCommands::NewPolynomial() {
   window_.FocusText2();
 }
 
-// Submitted: the engine box active whatever the check found; "输入完毕" stays
-// enabled only when the text must be corrected (SubmitInput enables it).
-void InputCommands::InputFinished() {
+// Submitted: the engine box active only when DXS.DAT now holds the text (an
+// empty text, or a file that cannot be written, leaves the previous
+// polynomial there); "输入完毕" stays enabled only when the
+// text must be corrected (SubmitInput enables it). An accepted text stays in
+// the box, read-only, and the engine box takes the focus.
+Submission InputCommands::InputFinished() {
   window_.SetEnabled(Control::CmdWANCHANG, false);
   window_.SetEnabled(Control::CmdCHONGSHU, true);
   window_.SetEnabled(Control::cmddayin, true);
-  SubmitInput();
+  const Submission submission = SubmitInput();
   files_.Close(kHandOffNumber);
   window_.SetEnabled(Control::Cmdshuru, true);
-  window_.SetEngineActive(true);
+  window_.SetEngineActive(handedOff_);
   window_.SetEnabled(Control::CmdCHONGSHU, false);
+  if (submission == Submission::Accepted) {
+    window_.SetText2ReadOnly(true);
+    window_.FocusEngineBox();
+  }
+  return submission;
 }
 
 // Back to typing; "输入多项式" and "打印" keep their state.
@@ -64,6 +72,7 @@ void InputCommands::EnterAgain() {
 
 void InputCommands::PrepareInput() {
   window_.SetVisible(Control::Text2, true);
+  window_.SetText2ReadOnly(false);
   window_.SetText2("");
   window_.SetEnabled(Control::CmdWANCHANG, true);
   window_.SetEnabled(Control::CmdCHONGSHU, true);
@@ -73,22 +82,25 @@ void InputCommands::PrepareInput() {
   window_.SetVisible(Control::Label9, true);
 }
 
-void InputCommands::SubmitInput() {
+Submission InputCommands::SubmitInput() {
   window_.ClsPicture1();
   const std::string text = window_.Text2();
   window_.PrintOnPicture1(text);
+  handedOff_ = false;
   if (!text.empty()) {
     // The file is written before the check, so a refused text is on disk too.
     bool written = files_.OpenForOutput(kHandOffNumber, kHandOffFile) &&
                    files_.WriteQuotedLine(kHandOffNumber, text);
     written = files_.Close(kHandOffNumber) && written;
     files_.CloseAll();
+    handedOff_ = written;
     if (!written) dialogs_.Tell(kHandOffWriteFailed, kNoticeCaption);
-    if (IsAcceptedPolynomialText(text)) return;
+    if (IsAcceptedPolynomialText(text)) return Submission::Accepted;
   }
   window_.PrintOnPicture1(kInputError);
   window_.FocusText2();
   window_.SetEnabled(Control::CmdWANCHANG, true);
+  return text.empty() ? Submission::Empty : Submission::Refused;
 }
 
 }  // namespace pfac::frontend

@@ -36,29 +36,38 @@ class MainWindowControls {
   virtual std::string Text2() const = 0;                    // UTF-8
   virtual void SetText2(const std::string& text) = 0;
   virtual void FocusText2() = 0;
+  virtual void SetText2ReadOnly(bool readOnly) = 0;
   virtual void SetEngineActive(bool active) = 0;            // the engine box OLE1
+  virtual void FocusEngineBox() = 0;
 };
+
+// What "输入完毕" found in the polynomial box.
+enum class Submission { Accepted, Refused, Empty };
 
 class InputCommands {
  public:
   InputCommands(MainWindowControls& window, FileTable& files, Dialogs& dialogs)
       : window_(window), files_(files), dialogs_(dialogs) {}
 
-  void Load();          // the window is loaded
-  void NewPolynomial(); // "输入多项式"
-  void InputFinished(); // "输入完毕"
-  void EnterAgain();    // "重新输入"
+  void Load();                 // the window is loaded
+  void NewPolynomial();        // "输入多项式"
+  Submission InputFinished();  // "输入完毕"
+  void EnterAgain();           // "重新输入"
 
-  // Shows the polynomial box empty, with its instructions, ready for typing.
+  // Shows the polynomial box empty and editable, with its instructions, ready
+  // for typing.
   void PrepareInput();
   // Echoes the text, writes DXS.DAT and checks the text's characters; a text
   // that is empty or has a refused character gets "输入错误！" and the box back.
-  void SubmitInput();
+  Submission SubmitInput();
+  // True when the last submission wrote DXS.DAT (an empty text leaves it).
+  bool HandedOff() const { return handedOff_; }
 
  private:
   MainWindowControls& window_;
   FileTable& files_;
   Dialogs& dialogs_;
+  bool handedOff_ = false;
 };
 
 }  // namespace pfac::frontend

@@ -1,27 +1,37 @@
 // pfac: the desktop front end. Takes a polynomial, hands it to the engine in
-// DXS.DAT, starts the engine in a terminal window and prints its result jg.dat.
+// DXS.DAT, starts the engine in a terminal window, shows its result jg.dat
+// and prints it.
 #include <QApplication>
+#include <QDir>
 
 #include "frontend/PFAC1.h"
 #include "frontend/baozhForm.h"
 #include "frontend/document_printer.h"
 #include "frontend/engine_launcher.h"
+#include "frontend/start_picture.h"
 #include "frontend/toolkit.h"
+#include "frontend/work_folder.h"
 
 int main(int argc, char* argv[]) {
   using namespace pfac::frontend;
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("pfac"));
+  QApplication::setDesktopFileName(QStringLiteral("pfac"));
+  QApplication::setWindowIcon(AppIcon());
   QFont font = QApplication::font();
   font.setPointSizeF(10.5);  // Chinese captions are hard to read at the usual 9 points
   QApplication::setFont(font);
+  InstallChineseTranslations();
 
   MessageBoxDialogs dialogs;
+  QString error;
+  if (!EnterWorkFolder(&error)) {
+    dialogs.Tell(error.toStdString(), kNoticeCaption);
+    return 1;
+  }
   DocumentPrinter printer;
-  auto launcher = [](const EngineStart& start, QString* error) {
-    return StartEngineInTerminal(start, error);
-  };
-  baozhForm start([&] { return std::make_unique<PFAC1>(dialogs, printer, launcher); });
+  TerminalEngineRunner runner;
+  baozhForm start([&] { return std::make_unique<PFAC1>(dialogs, printer, runner); });
   start.show();
   return app.exec();
 }

@@ -18,6 +18,14 @@ inline constexpr char kPrinterFont[] = "Ms sans serif";
 // The two questions of a print run.
 inline constexpr char kPrinterReady[] = "打印机准备就续?";
 inline constexpr char kPrintNow[] = "马上要印件吗？";
+// Said instead of printing when jg.dat is not the result of the polynomial now
+// in DXS.DAT, and while the engine's window is still open.
+inline constexpr char kNoResultYet[] =
+    "当前的多项式还没有分解结果，请先双击《双击此处分解》进行分解。\n"
+    "(The current polynomial has no result yet; double-click the engine box to factor it first.)";
+inline constexpr char kEngineWindowOpen[] =
+    "分解程序的窗口还开着，请关闭它以后再打印。\n"
+    "(The engine's window is still open; close it, then print.)";
 
 // The printer as the print command sees it: one document at a time, begun by
 // the first line printed and open until it is ended or discarded.
@@ -33,8 +41,8 @@ class ResultPrinter {
   virtual bool EndDocument() = 0;
   // Drops the open document unprinted.
   virtual void DiscardDocument() = 0;
-  // The file the last ended document was written to when there was no
-  // printer to send it to; empty when it went to a printer.
+  // The file (its full path) the last ended document was written to when
+  // there was no printer to send it to; empty when it went to a printer.
   virtual std::string DocumentFile() const = 0;
   // Why the last failing call failed.
   virtual std::string LastError() const = 0;
@@ -54,11 +62,13 @@ std::string CollapseFactors(std::string_view line);
 // The print command: asks whether the printer is ready, prints jg.dat and asks
 // whether to print at once; a No there leaves the document open for the next
 // run. A missing or unreadable jg.dat and a failing printer are told in a
-// message box.
+// message box. The window decides beforehand whether jg.dat is the current
+// polynomial's result.
 void PrintResults(ResultPrinter& printer, FileTable& files, Dialogs& dialogs);
 
 // Ends an open document, as the end of the program does, and tells where it
-// went when that is a file. Nothing happens when no document is open.
+// went when that is a file (its full path). Nothing happens when no document
+// is open.
 void EndOpenDocument(ResultPrinter& printer, Dialogs& dialogs);
 
 }  // namespace pfac::frontend

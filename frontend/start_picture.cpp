@@ -4,6 +4,7 @@
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
+#include <QPixmap>
 #include <algorithm>
 #include <cmath>
 
@@ -99,6 +100,50 @@ QImage DrawStartPicture() {
     painter.drawText(QRectF(0, top, all.width(), 24), Qt::AlignCenter, lines[i]);
   }
   return image;
+}
+
+QImage DrawAppIcon(int size) {
+  QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
+  image.fill(Qt::transparent);
+  QPainter painter(&image);
+  painter.setRenderHint(QPainter::Antialiasing);
+  const double s = size;
+  const QRectF tile(s * 0.04, s * 0.04, s * 0.92, s * 0.92);
+  QLinearGradient sky(tile.topLeft(), tile.bottomLeft());
+  sky.setColorAt(0, QColor(18, 52, 110));
+  sky.setColorAt(1, QColor(24, 120, 140));
+  painter.setPen(Qt::NoPen);
+  painter.setBrush(sky);
+  painter.drawRoundedRect(tile, s * 0.18, s * 0.18);
+
+  // The window [-2.2, 6.2] x [-30, 30] of the plane inside the tile.
+  const QRectF box = tile.adjusted(s * 0.08, s * 0.1, -s * 0.08, -s * 0.1);
+  const double xMin = -2.2, xMax = 6.2, yMin = -30, yMax = 30;
+  auto toScreen = [&](double x, double y) {
+    return QPointF(box.left() + (x - xMin) / (xMax - xMin) * box.width(),
+                   box.bottom() - (y - yMin) / (yMax - yMin) * box.height());
+  };
+  painter.setPen(QPen(QColor(200, 225, 255), std::max(1.0, s / 32), Qt::SolidLine, Qt::RoundCap));
+  painter.drawLine(toScreen(xMin, 0), toScreen(xMax, 0));
+  QPainterPath curve;
+  curve.moveTo(toScreen(xMin, std::clamp(Cubic(xMin), yMin, yMax)));
+  for (double x = xMin; x <= xMax; x += 0.02) curve.lineTo(toScreen(x, std::clamp(Cubic(x), yMin, yMax)));
+  painter.setBrush(Qt::NoBrush);
+  painter.setPen(QPen(QColor(255, 90, 90), std::max(1.5, s / 14), Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+  painter.drawPath(curve);
+  painter.setPen(Qt::NoPen);
+  painter.setBrush(QColor(255, 210, 60));
+  const double dot = std::max(1.5, s / 13);
+  for (double root : {3.0, (3 - std::sqrt(29.0)) / 2, (3 + std::sqrt(29.0)) / 2}) {
+    painter.drawEllipse(toScreen(root, 0), dot, dot);
+  }
+  return image;
+}
+
+QIcon AppIcon() {
+  QIcon icon;
+  for (int size : {16, 24, 32, 48, 64, 128, 256}) icon.addPixmap(QPixmap::fromImage(DrawAppIcon(size)));
+  return icon;
 }
 
 }  // namespace pfac::frontend

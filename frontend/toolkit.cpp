@@ -1,11 +1,16 @@
 #include "frontend/toolkit.h"
 
 #include <QApplication>
+#include <QKeyEvent>
 #include <QLabel>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QTranslator>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace pfac::frontend {
 
@@ -20,12 +25,82 @@ PrintSurface::PrintSurface(QWidget* parent) : QFrame(parent) {}
 
 void PrintSurface::Cls() {
   lines_.clear();
+  FitHeight();
+  updateGeometry();
   update();
 }
 
 void PrintSurface::Print(const QString& line) {
   lines_.append(line);
+  FitHeight();
+  updateGeometry();
   update();
+}
+
+void PrintSurface::SetWrapping(bool wrap) {
+  if (wrap && !wrap_) baseMinimumHeight_ = minimumHeight();
+  wrap_ = wrap;
+  QSizePolicy policy = sizePolicy();
+  policy.setHeightForWidth(wrap);
+  setSizePolicy(policy);
+  FitHeight();
+  updateGeometry();
+  update();
+}
+
+void PrintSurface::FitHeight() {
+  if (!wrap_) return;
+  setMinimumHeight(baseMinimumHeight_);
+  setMinimumHeight(heightForWidth(std::max(width(), minimumWidth())));
+}
+
+void PrintSurface::resizeEvent(QResizeEvent* event) {
+  QFrame::resizeEvent(event);
+  FitHeight();
+}
+
+QStringList PrintSurface::DrawnLines(int textWidth) const {
+  if (!wrap_) return lines_;
+  const QFontMetrics metrics(font());
+  QStringList drawn;
+  for (const QString& line : lines_) {
+    QString piece;
+    for (const QChar c : line) {
+      if (!piece.isEmpty() && metrics.horizontalAdvance(piece + c) > textWidth) {
+        drawn << piece;
+        piece.clear();
+      }
+      piece += c;
+    }
+    drawn << piece;
+  }
+  return drawn;
+}
+
+int PrintSurface::TextHeight(int lineCount) const {
+  const QMargins margins = contentsMargins();
+  return margins.top() + margins.bottom() + kPrintMargin + lineCount * QFontMetrics(font()).lineSpacing();
+}
+
+QSize PrintSurface::sizeHint() const {
+  const QFontMetrics metrics(font());
+  int width = 0;
+  for (const QString& line : lines_) width = std::max(width, metrics.horizontalAdvance(line));
+  const QMargins margins = contentsMargins();
+  if (wrap_) return QSize(minimumSize().width(), heightForWidth(minimumSize().width()));
+  const QSize hint(width + 2 * kPrintMargin + margins.left() + margins.right(), TextHeight(lines_.size()));
+  return hint.expandedTo(minimumSize());
+}
+
+QSize PrintSurface::minimumSizeHint() const {
+  if (!wrap_) return sizeHint();
+  return QSize(minimumSize().width(), heightForWidth(std::max(width(), minimumSize().width())));
+}
+
+int PrintSurface::heightForWidth(int width) const {
+  const QMargins margins = contentsMargins();
+  const int textWidth = width - margins.left() - margins.right() - 2 * kPrintMargin;
+  return std::max(TextHeight(DrawnLines(textWidth).size()), wrap_ ? baseMinimumHeight_ : minimumHeight());
 }
 
 void PrintSurface::paintEvent(QPaintEvent* event) {
@@ -36,7 +111,7 @@ void PrintSurface::paintEvent(QPaintEvent* event) {
   painter.setPen(palette().color(foregroundRole()));
   const QFontMetrics metrics(font());
   int baseline = area.top() + kPrintMargin / 2 + metrics.ascent();
-  for (const QString& line : lines_) {
+  for (const QString& line : DrawnLines(area.width() - 2 * kPrintMargin)) {
     if (baseline - metrics.ascent() > area.bottom()) break;
     painter.drawText(area.left() + kPrintMargin, baseline, line);
     baseline += metrics.lineSpacing();
@@ -54,23 +129,82 @@ EngineBox::EngineBox(QWidget* parent) : QFrame(parent) {
   caption->setFont(bigger);
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(caption);
-  setToolTip(QStringLiteral("双击此处启动分解程序 (double-click to start the engine)"));
+  setToolTip(QStringLiteral("双击此处或按回车键启动分解程序 (double-click or press Enter to start the engine)"));
   setAutoFillBackground(true);
+  setFocusPolicy(Qt::StrongFocus);
   SetActive(false);
 }
 
 void EngineBox::SetActive(bool active) {
   active_ = active;
-  // A disabled widget is drawn greyed and gets no mouse events; an active box
-  // stands out in the colour of a text field.
+  // A disabled widget is drawn greyed and gets neither mouse nor keys nor the
+  // focus; an active box stands out in the colour of a text field.
   setEnabled(active);
   setBackgroundRole(active ? QPalette::Base : QPalette::Window);
   setCursor(active ? Qt::PointingHandCursor : Qt::ArrowCursor);
 }
 
 void EngineBox::mouseDoubleClickEvent(QMouseEvent* event) {
-  if (active_ && event->button() == Qt::LeftButton) emit doubleClicked();
+  if (active_ && event->button() == Qt::LeftButton) emit activated();
   QFrame::mouseDoubleClickEvent(event);
+}
+
+void EngineBox::keyPressEvent(QKeyEvent* event) {
+  const int key = event->key();
+  if (active_ && (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space)) {
+    emit activated();
+    return;
+  }
+  QFrame::keyPressEvent(event);
+}
+
+// The focus is shown as a frame in the colour of selected text, inside the
+// box's own frame.
+void EngineBox::paintEvent(QPaintEvent* event) {
+  QFrame::paintEvent(event);
+  if (!hasFocus()) return;
+  QPainter painter(this);
+  painter.setPen(QPen(palette().color(QPalette::Highlight), 2));
+  painter.drawRect(contentsRect().adjusted(3, 3, -4, -4));
+}
+
+namespace {
+
+// Keeps the minimum height of the widget it watches at its height for width.
+class HeightForWidthKeeper : public QObject {
+ public:
+  explicit HeightForWidthKeeper(QWidget* widget) : QObject(widget) { widget->installEventFilter(this); }
+
+  static void Fit(QWidget* widget) {
+    const int width = std::max(widget->width(), widget->minimumSizeHint().width());
+    const int height = widget->heightForWidth(width);
+    if (height > 0 && height != widget->minimumHeight()) widget->setMinimumHeight(height);
+  }
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::Resize) Fit(static_cast<QWidget*>(watched));
+    return false;
+  }
+};
+
+}  // namespace
+
+void KeepHeightForWidth(QWidget* widget) {
+  if (widget->findChild<HeightForWidthKeeper*>(QString(), Qt::FindDirectChildrenOnly) == nullptr) {
+    new HeightForWidthKeeper(widget);
+  }
+  HeightForWidthKeeper::Fit(widget);
+}
+
+bool InstallChineseTranslations() {
+  auto* translator = new QTranslator(QCoreApplication::instance());
+  if (!translator->load(QLocale(QLocale::Chinese, QLocale::China), QStringLiteral("qtbase"), QStringLiteral("_"),
+                        QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+    delete translator;
+    return false;
+  }
+  return QCoreApplication::installTranslator(translator);
 }
 
 bool MessageBoxDialogs::AskYesNo(const std::string& text, const std::string& caption) {

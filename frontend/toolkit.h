@@ -12,7 +12,9 @@ namespace pfac::frontend {
 
 // A window or picture box that text is printed onto: each line below the last,
 // from the top left, until Cls clears it. Child widgets sit on top of it; a
-// picture box has a frame.
+// picture box has a frame. Its size hint has room for every line printed; a
+// surface that wraps breaks long lines at its width (anywhere: a polynomial
+// has no blanks to break at) and asks the layout for the height they take.
 class PrintSurface : public QFrame {
   Q_OBJECT
 
@@ -22,17 +24,34 @@ class PrintSurface : public QFrame {
   void Cls();
   void Print(const QString& line);
   const QStringList& Lines() const { return lines_; }
+  // Wrapping surfaces keep at least the height their lines take at their
+  // width: the layout then never cuts them off.
+  void SetWrapping(bool wrap);
+
+  QSize sizeHint() const override;
+  QSize minimumSizeHint() const override;
+  bool hasHeightForWidth() const override { return wrap_; }
+  int heightForWidth(int width) const override;
 
  protected:
   void paintEvent(QPaintEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
 
  private:
+  // The lines as they are drawn at the width of the text area.
+  QStringList DrawnLines(int textWidth) const;
+  int TextHeight(int lineCount) const;
+
+  void FitHeight();
+
   QStringList lines_;
+  bool wrap_ = false;
+  int baseMinimumHeight_ = 0;  // the minimum height set before wrapping was
 };
 
 // The box that starts the engine: a framed box labelled "双击此处分解". While
-// inactive it is greyed and ignores the mouse; while active a double-click
-// emits doubleClicked().
+// inactive it is greyed and ignores the mouse and the keyboard; while active a
+// double-click, or Enter or Space while it has the focus, emits activated().
 class EngineBox : public QFrame {
   Q_OBJECT
 
@@ -43,14 +62,26 @@ class EngineBox : public QFrame {
   bool IsActive() const { return active_; }
 
  signals:
-  void doubleClicked();
+  void activated();
 
  protected:
   void mouseDoubleClickEvent(QMouseEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+  void paintEvent(QPaintEvent* event) override;
 
  private:
   bool active_ = false;
 };
+
+// Qt's own texts (the standard buttons of message boxes, "Yes", "No", "OK") in
+// Chinese, from the translations that Qt ships. False when they are missing.
+bool InstallChineseTranslations();
+
+// A label or other widget whose height follows its width (word-wrapped text):
+// its minimum height is kept at the height its content takes at its width,
+// now and whenever it is resized, so that the layout never cuts it off. Call
+// it again after the content changed.
+void KeepHeightForWidth(QWidget* widget);
 
 // Message boxes over the window that is active at the time.
 class MessageBoxDialogs : public Dialogs {

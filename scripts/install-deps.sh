@@ -7,10 +7,11 @@ packages=(
   g++ cmake make pkg-config python3
   libgtest-dev libgmock-dev googletest
   clang libclang-rt-14-dev
-  qt6-base-dev
+  qt6-base-dev libxcb1-dev qt6-translations-l10n
   fonts-wqy-microhei fonts-dejavu-core
   xterm poppler-utils
   libflint-dev
+  dpkg-dev file desktop-file-utils
 )
 # Extra packages for one purpose, named on the command line (e.g. bench peers).
 packages+=("$@")

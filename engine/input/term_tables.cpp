@@ -190,6 +190,7 @@ void Engine::EchoPolynomial() {
     StopRun("无法建立结果文件 jg.dat. (The result file jg.dat cannot be created.)");
     return;
   }
+  ResultFile.CompleteOnSignal();
   if (FractionFlag != kFractionMark) {
     PrintTermTable();
     Go(&Engine::MergeLikeTerms);

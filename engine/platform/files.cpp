@@ -1,29 +1,64 @@
 #include "engine/platform/files.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
 #include <fstream>
 #include <iterator>
 #include <sstream>
 
+#include "engine/platform/run_signals.h"
+
 namespace pfac {
+
+namespace {
+
+// Writes all of the bytes, going on after a write cut short by a signal.
+// Async-signal-safe. False when a write failed.
+bool WriteAll(int fd, const char* bytes, size_t size) {
+  while (size > 0) {
+    ssize_t n = ::write(fd, bytes, size);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return false;
+    bytes += n;
+    size -= static_cast<size_t>(n);
+  }
+  return true;
+}
+
+}  // namespace
 
 bool OutputFile::Create(const std::filesystem::path& path) {
   Close();
-  file_ = std::fopen(path.c_str(), "wb");
-  good_ = file_ != nullptr;
-  return good_;
+  fd_ = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+  good_ = fd_ >= 0;
+  if (!good_) return false;
+  if (!buffer_) buffer_ = std::make_unique<char[]>(kBufferSize);
+  used_.store(0, std::memory_order_relaxed);
+  lastWritten_ = '\n';
+  return true;
 }
 
 void OutputFile::Write(std::string_view text) {
-  if (!file_) return;
-  if (std::fwrite(text.data(), 1, text.size(), file_) != text.size()) good_ = false;
+  if (fd_ < 0) return;
+  while (!text.empty()) {
+    const size_t used = used_.load(std::memory_order_relaxed);
+    if (used == kBufferSize) {
+      Flush();
+      continue;
+    }
+    const size_t n = std::min(text.size(), kBufferSize - used);
+    std::memcpy(buffer_.get() + used, text.data(), n);
+    std::atomic_signal_fence(std::memory_order_release);
+    used_.store(used + n, std::memory_order_relaxed);
+    text.remove_prefix(n);
+  }
 }
 
 void OutputFile::EndLine() { Write("\r\n"); }
-
-void OutputFile::Flush() {
-  if (file_ && std::fflush(file_) != 0) good_ = false;
-}
 
 void OutputFile::WriteRecord(std::string_view field) {
   Write("\"");
@@ -41,11 +76,44 @@ void OutputFile::WriteRecord(std::string_view first, std::string_view second) {
   EndLine();
 }
 
+// A buffer that cannot be written is dropped, and the file is not good.
+void OutputFile::Flush() {
+  RunSignalsBlocked blocked(SignalResultFile() == this);
+  const size_t used = used_.load(std::memory_order_relaxed);
+  if (used == 0) return;
+  if (WriteAll(fd_, buffer_.get(), used)) {
+    lastWritten_ = buffer_[used - 1];
+  } else {
+    good_ = false;
+  }
+  used_.store(0, std::memory_order_relaxed);
+}
+
 bool OutputFile::Close() {
-  if (!file_) return good_;
-  if (std::fclose(file_) != 0) good_ = false;
-  file_ = nullptr;
+  if (fd_ < 0) return good_;
+  RunSignalsBlocked blocked(SignalResultFile() == this);
+  Flush();
+  if (::close(fd_) != 0) good_ = false;
+  fd_ = -1;
+  if (SignalResultFile() == this) SetSignalResultFile(nullptr);
   return good_;
+}
+
+void OutputFile::CompleteOnSignal() {
+  if (IsOpen()) SetSignalResultFile(this);
+}
+
+void OutputFile::WriteOutAfterSignal(const char* stopLine) {
+  if (fd_ < 0) return;
+  const size_t used = used_.load(std::memory_order_relaxed);
+  std::atomic_signal_fence(std::memory_order_acquire);
+  WriteAll(fd_, buffer_.get(), used);
+  const char last = used > 0 ? buffer_[used - 1] : lastWritten_;
+  if (last != '\n') WriteAll(fd_, "\r\n", 2);
+  WriteAll(fd_, stopLine, std::strlen(stopLine));
+  WriteAll(fd_, "\r\n", 2);
+  used_.store(0, std::memory_order_relaxed);
+  lastWritten_ = '\n';
 }
 
 bool InputFile::Open(const std::filesystem::path& path) {

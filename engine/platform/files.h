@@ -3,15 +3,20 @@
 // line; every line ends with CR LF.
 #pragma once
 
+#include <atomic>
 #include <cstdio>
 #include <filesystem>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
 
 namespace pfac {
 
-// A text file created (emptied) and written piece by piece.
+// A text file created (emptied) and written piece by piece. The pieces are
+// gathered in a buffer of its own and written out when it fills and at Close.
+// The result file of a run asks to be completed when a signal ends the
+// engine: the handler then writes out what the buffer holds and a stop line.
 class OutputFile {
  public:
   OutputFile() = default;
@@ -20,7 +25,7 @@ class OutputFile {
   OutputFile& operator=(const OutputFile&) = delete;
 
   bool Create(const std::filesystem::path& path);
-  bool IsOpen() const { return file_ != nullptr; }
+  bool IsOpen() const { return fd_ >= 0; }
   void Write(std::string_view text);
   void EndLine();  // CR LF
   // One record: each field in double quotes, commas between, CR LF.
@@ -33,9 +38,23 @@ class OutputFile {
   void Flush();
   bool Close();
 
+  // While this file is open, a run signal that ends the engine leaves in it
+  // what was written, then a line that says the run was stopped.
+  void CompleteOnSignal();
+  // The handler's part: the buffer written out, the open line ended and the
+  // stop line written. Async-signal-safe.
+  void WriteOutAfterSignal(const char* stopLine);
+
  private:
-  std::FILE* file_ = nullptr;
+  static constexpr size_t kBufferSize = 4096;
+
+  int fd_ = -1;
   bool good_ = true;
+  std::unique_ptr<char[]> buffer_;
+  // Bytes of buffer_ not yet in the file; stored after the bytes themselves,
+  // so that a handler never reads a byte that is not there yet.
+  std::atomic<size_t> used_{0};
+  char lastWritten_ = '\n';  // the last byte that reached the file
 };
 
 // A whole text file read into memory, taken apart field by field or line by

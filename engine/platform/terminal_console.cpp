@@ -9,6 +9,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "engine/platform/run_signals.h"
+
 namespace pfac {
 
 namespace {
@@ -28,7 +30,14 @@ void RestoreTerminalRaw() {
   }
 }
 
+// A run signal is handled on the engine's thread, where it finishes the
+// run's files; every signal then puts the terminal back and ends the engine
+// as the signal would have.
 void OnSignal(int signal_number) {
+  if (IsRunSignal(signal_number)) {
+    if (PassSignalToEngineThread(signal_number)) return;
+    LeaveFilesAfterSignal(signal_number);
+  }
   RestoreTerminalRaw();
   gHaveModes = 0;
   gAnsi = 0;
@@ -62,7 +71,13 @@ TerminalConsole::TerminalConsole() {
     keyboard_ = false;
   }
   gAnsi = ansi_ ? 1 : 0;
-  for (int s : kSignals) ::signal(s, OnSignal);
+  // While one handler runs, the other signals wait for it.
+  struct sigaction action {};
+  action.sa_handler = OnSignal;
+  sigemptyset(&action.sa_mask);
+  for (int s : kSignals) sigaddset(&action.sa_mask, s);
+  MarkEngineThread();
+  for (int s : kSignals) sigaction(s, &action, nullptr);
   if (ansi_) {
     winsize size{};
     if (ioctl(STDOUT_FILENO, TIOCGWINSZ, &size) == 0 && size.ws_row >= kRows) {

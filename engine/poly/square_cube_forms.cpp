@@ -12,6 +12,7 @@
 #include <cmath>
 
 #include "engine/engine.h"
+#include "engine/platform/run_signals.h"
 
 namespace pfac {
 
@@ -50,7 +51,10 @@ bool ExponentsAreMultiples(const Engine& e, int first, int second, float divisor
 bool CreatePendingFile(Engine& e) {
   e.PendingCount = e.PendingCount + 1;
   const std::string name = Engine::PendingFileName(e.PendingCount);
-  if (e.PendingOutput.Create(e.PathOf(name))) return true;
+  if (e.PendingOutput.Create(e.PathOf(name))) {
+    RemoveAtEndOfRun(e.PathOf(name));
+    return true;
+  }
   e.StopRun("无法建立待分解因式文件 \"" + name + "\". (The pending-factor file \"" + name +
                 "\" cannot be created.)",
             "Stopped: a pending-factor file could not be created.");

@@ -3,6 +3,7 @@
 
 #include "engine/engine.h"
 #include "engine/exact/factoriser.h"
+#include "engine/platform/run_signals.h"
 
 namespace pfac {
 
@@ -335,6 +336,7 @@ void Engine::EndRun() {
 }
 
 void Engine::ClosingLines() {
+  RemoveRunFiles();
   ConsoleEnd();
   console_.WriteLine("用鼠标左键单击右上方 × 处关闭此窗口");
   console_.WriteLine("Use the mouse to close the window");

@@ -3,6 +3,7 @@
 // cannot be created or written ends the run in order, whatever the cause.
 #include <gtest/gtest.h>
 
+#include <signal.h>
 #include <unistd.h>
 
 #include <functional>
@@ -156,6 +157,60 @@ TEST(NothingLost, ReadOnlyFolderEndsInOrder) {
   EXPECT_TRUE(EndsWith(run.Transcript(), kClosing));
   EXPECT_EQ(run.Result(), kPrevious);
   EXPECT_EQ(run.folder.Read("DXS.DAT"), Quoted("x^2-1"));
+}
+
+// The real engine on a terminal, ended by a signal as closing its window (a
+// hang-up), killing it or typing Ctrl-C does: jg.dat keeps what was written
+// and ends with a line that says so; the pending-factor files are gone.
+TEST(NothingLost, EngineEndedBySignalLeavesResultFileAndNoPendingFiles) {
+  // A search of minutes in two variables that begins with a square form (its
+  // other factor waits in "gsys 1"), and one that ends at once.
+  const std::string searching = "x^32y^32-1296";
+  const std::string searchingLines =
+      "x^ 32y^ 32- 1296 \r\n=(x^ 32y^ 32- 1296)\r\n=( 1 y^ 16 x^ 16 + 36 )( 1 y^ 16 x^ 16 - 36 )\r\n"
+      "=(x^ 8y^ 8- 6)\r\n";
+  const std::string finished = "x^2-1";
+  const std::string finishedResult = "x^ 2- 1 \r\n=(x^ 2 - 1)\r\n=( 1 x^ 1 + 1 )( 1 x^ 1 - 1 )\r\n=(x - 1)(x + 1)\r\n";
+  const char kSearching[] = "Press x to exit";
+  const char kWaitingForKey[] = "Press any key after reading";
+  struct Case {
+    int signal;
+    const std::string& polynomial;
+    const char* waitFor;
+    std::string result;
+  };
+  const Case cases[] = {
+      {SIGHUP, searching, kSearching,
+       searchingLines + "Stopped: the engine's window was closed (hang-up) before the run ended.\r\n"},
+      {SIGTERM, searching, kSearching, searchingLines + "Stopped: the engine was terminated before the run ended.\r\n"},
+      {SIGINT, searching, kSearching, searchingLines + "Stopped: the engine was interrupted before the run ended.\r\n"},
+      // After the result is written, a signal leaves it as it is.
+      {SIGHUP, finished, kWaitingForKey, CertifiedByBinary(finishedResult)},
+  };
+  // The engine alone, without its exact factoriser beside it, so that the
+  // search goes on for minutes (the factoriser would end it in a fraction of
+  // a second, before the signal).
+  TempFolder alone;
+  fs::copy_file(PFAC_ENGINE_BINARY, alone.path() / "pfac-engine");
+  for (const Case& c : cases) {
+    TempFolder folder;
+    folder.Write("DXS.DAT", Quoted(c.polynomial));
+    EngineOnTerminal engine(folder.path(), alone.path() / "pfac-engine");
+    ASSERT_TRUE(engine.WaitForOutput(c.waitFor)) << c.polynomial << "\n" << engine.Output();
+    ASSERT_TRUE(folder.Exists("gsys 1")) << c.polynomial;
+    EXPECT_EQ(engine.EndWith(c.signal), c.signal) << c.polynomial;
+    EXPECT_EQ(folder.Read("jg.dat"), c.result) << "signal " << c.signal;
+    EXPECT_FALSE(folder.Exists("gsys 1")) << "signal " << c.signal;
+  }
+}
+
+// A run that ends in order removes its pending-factor files too.
+TEST(NothingLost, PendingFilesAreRemovedAtTheEndOfTheRun) {
+  EngineRun run;
+  run.Factor("x^8-1");  // three square forms, three pending files
+  EXPECT_EQ(run.status, 0);
+  EXPECT_EQ(run.Result().substr(run.Result().rfind("\r\n=") + 2), "=(x - 1)(x^ 4 + 1)(x^ 2 + 1)(x + 1)\r\n");
+  for (const char* name : {"gsys 1", "gsys 2", "gsys 3"}) EXPECT_FALSE(run.folder.Exists(name)) << name;
 }
 
 }  // namespace

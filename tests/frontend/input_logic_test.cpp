@@ -7,6 +7,7 @@
 #include "frontend/file_table.h"
 #include "frontend/hand_off.h"
 #include "frontend/input_commands.h"
+#include "frontend/work_folder.h"
 #include "tests/frontend/support/fakes.h"
 
 namespace pfac::frontend {
@@ -27,7 +28,9 @@ class FakeWindow : public MainWindowControls {
   std::string Text2() const override { return text; }
   void SetText2(const std::string& value) override { text = value; }
   void FocusText2() override { focused = true; }
+  void SetText2ReadOnly(bool on) override { readOnly = on; }
   void SetEngineActive(bool active) override { engineActive = active; }
+  void FocusEngineBox() override { engineFocused = true; }
 
   std::map<Control, bool> enabled;
   std::map<Control, bool> visible;
@@ -35,7 +38,9 @@ class FakeWindow : public MainWindowControls {
   std::vector<std::string> picture;
   std::string text;
   bool focused = false;
+  bool readOnly = true;
   bool engineActive = true;
+  bool engineFocused = false;
   int windowCls = 0;
 };
 
@@ -50,6 +55,7 @@ struct Fixture {
   // "finished:TEXT" (the text typed, then "输入完毕").
   void Run(const QString& step) {
     window.focused = false;
+    window.engineFocused = false;
     if (step == "load") {
       commands.Load();
     } else if (step == "new") {
@@ -80,6 +86,7 @@ class InputLogicTest : public QObject {
   void emptyTextLeavesHandOffFileAlone();
   void submissionClearsEarlierMessages();
   void unwritableHandOffFileIsTold();
+  void workFolderFollowsHowTheProgramWasStarted();
 };
 
 void InputLogicTest::characterCheck_data() {
@@ -149,35 +156,40 @@ void InputLogicTest::fileTableRefusesWhatItCannotRead() {
   QVERIFY(!files.WriteQuotedLine(1, "x"));
 }
 
-// The columns: Text2 visible, its text, focused; then enabled flags of
-// 输入多项式, 输入完毕, 重新输入, 打印; then the engine box active.
+// The columns: Text2 visible, its text, focused, read-only; then enabled flags
+// of 输入多项式, 输入完毕, 重新输入, 打印; then the engine box active and focused.
+// An accepted text stays in the box read-only, and Enter on the engine box
+// starts it; an empty text leaves the engine box inactive (DXS.DAT still holds
+// the previous polynomial).
 void InputLogicTest::commandStates_data() {
   QTest::addColumn<QStringList>("steps");
   QTest::addColumn<bool>("text2Visible");
   QTest::addColumn<QString>("text2");
   QTest::addColumn<bool>("focused");
+  QTest::addColumn<bool>("readOnly");
   QTest::addColumn<bool>("cmdshuru");
   QTest::addColumn<bool>("cmdWanchang");
   QTest::addColumn<bool>("cmdChongshu");
   QTest::addColumn<bool>("cmddayin");
   QTest::addColumn<bool>("engineActive");
+  QTest::addColumn<bool>("engineFocused");
 
-  QTest::newRow("load") << QStringList{"load"} << true << "" << false
-                        << false << true << true << false << false;
-  QTest::newRow("accepted") << QStringList{"load", "finished:x^3-6x^2+4x+15"} << true
-                            << "x^3-6x^2+4x+15" << false << true << false << false << true << true;
-  QTest::newRow("refused") << QStringList{"load", "finished:2*x"} << true << "2*x" << true
-                           << true << true << false << true << true;
-  QTest::newRow("empty") << QStringList{"load", "finished:"} << true << "" << true
-                         << true << true << false << true << true;
-  QTest::newRow("new polynomial") << QStringList{"load", "finished:x-1", "new"} << true << ""
-                                  << true << false << true << true << false << false;
-  QTest::newRow("enter again while typing") << QStringList{"load", "again"} << true << ""
-                                            << true << false << true << true << false << false;
+  QTest::newRow("load") << QStringList{"load"} << true << "" << false << false
+                        << false << true << true << false << false << false;
+  QTest::newRow("accepted") << QStringList{"load", "finished:x^3-6x^2+4x+15"} << true << "x^3-6x^2+4x+15"
+                            << false << true << true << false << false << true << true << true;
+  QTest::newRow("refused") << QStringList{"load", "finished:2*x"} << true << "2*x" << true << false
+                           << true << true << false << true << true << false;
+  QTest::newRow("empty") << QStringList{"load", "finished:"} << true << "" << true << false
+                         << true << true << false << true << false << false;
+  QTest::newRow("new polynomial") << QStringList{"load", "finished:x-1", "new"} << true << "" << true << false
+                                  << false << true << true << false << false << false;
+  QTest::newRow("enter again while typing") << QStringList{"load", "again"} << true << "" << true << false
+                                            << false << true << true << false << false << false;
   // "重新输入" leaves 输入多项式 and 打印 as they were.
   QTest::newRow("enter again after a submission")
-      << QStringList{"load", "finished:x-1", "again"} << true << "" << true
-      << true << true << true << true << false;
+      << QStringList{"load", "finished:x-1", "again"} << true << "" << true << false
+      << true << true << true << true << false << false;
 }
 
 void InputLogicTest::commandStates() {
@@ -190,11 +202,13 @@ void InputLogicTest::commandStates() {
   QTEST(window.visible[Control::Text2], "text2Visible");
   QTEST(QString::fromStdString(window.text), "text2");
   QTEST(window.focused, "focused");
+  QTEST(window.readOnly, "readOnly");
   QTEST(window.enabled[Control::Cmdshuru], "cmdshuru");
   QTEST(window.enabled[Control::CmdWANCHANG], "cmdWanchang");
   QTEST(window.enabled[Control::CmdCHONGSHU], "cmdChongshu");
   QTEST(window.enabled[Control::cmddayin], "cmddayin");
   QTEST(window.engineActive, "engineActive");
+  QTEST(window.engineFocused, "engineFocused");
   QVERIFY(fixture.dialogs.shown.empty());
 }
 
@@ -262,10 +276,23 @@ void InputLogicTest::unwritableHandOffFileIsTold() {
   fixture.Run("finished:x-1");
   QCOMPARE(fixture.dialogs.Messages().size(), size_t{1});
   QVERIFY(QString::fromStdString(fixture.dialogs.Messages()[0]).contains("DXS.DAT"));
-  // The text itself was fine: no error line, and the state of an accepted text.
+  // The text itself was fine: no error line, and the state of an accepted
+  // text, but the engine box stays inactive: DXS.DAT does not hold the text.
   QCOMPARE(fixture.window.picture, std::vector<std::string>{"x-1"});
-  QVERIFY(fixture.window.engineActive);
+  QVERIFY(!fixture.window.engineActive);
+  QVERIFY(!fixture.commands.HandedOff());
   QVERIFY(!fixture.window.enabled[Control::CmdWANCHANG]);
+}
+
+// From a build tree (./run.sh) the current folder; installed, the folder pfac
+// under the home folder, wherever the program was started from.
+void InputLogicTest::workFolderFollowsHowTheProgramWasStarted() {
+  WorkFolder folder;
+  QDir root(folder.Path());
+  QVERIFY(root.mkpath("build/bin") && root.mkpath("usr/bin"));
+  folder.Write("build/CMakeCache.txt", "");
+  QCOMPARE(ChooseWorkFolder(root.filePath("build/bin"), "/home/student", "/src/pfac/work"), QString("/src/pfac/work"));
+  QCOMPARE(ChooseWorkFolder(root.filePath("usr/bin"), "/home/student", "/"), QString("/home/student/pfac"));
 }
 
 }  // namespace

@@ -40,6 +40,7 @@ struct Fixture : testing::MainWindowParts {
     Click("CmdWANCHANG");
   }
   void DoubleClickEngineBox() { QTest::mouseDClick(OLE1(), Qt::LeftButton); }
+  size_t Starts() const { return runner.starts.size(); }
 };
 
 // The enabled flags of 输入多项式, 输入完毕, 重新输入, 打印 and whether the
@@ -68,6 +69,13 @@ class MainWindowTest : public QObject {
   void engineBoxStartsEngineBesideFrontEnd();
   void failedEngineStartIsTold();
   void terminalLauncherRefusesWhatIsMissing();
+  void emptyTextLeavesEngineBoxInactive();
+  void submittedTextIsReadOnlyUntilNewInput();
+  void oneEngineAtATime();
+  void keyboardSubmitsAndStarts();
+  void longPolynomialWrapsInPicture1();
+  void terminalGoesBesideTheWindow_data();
+  void terminalGoesBesideTheWindow();
 };
 
 void MainWindowTest::controlsCarryTheirNamesAndCaptions() {
@@ -119,10 +127,10 @@ void MainWindowTest::stateTableClickedThrough() {
   QCOMPARE(Flags(f), QString("10011"));
   QCOMPARE(f.Picture1(), QStringList{"2x"});
 
-  // 输入完毕 with an empty text.
+  // 输入完毕 with an empty text: the engine box stays inactive.
   f.Click("Cmdshuru");
   f.Click("CmdWANCHANG");
-  QCOMPARE(Flags(f), QString("11011"));
+  QCOMPARE(Flags(f), QString("11010"));
   QCOMPARE(f.Picture1(), (QStringList{"", kError}));
   QVERIFY(Text2Focused(f));
 
@@ -179,60 +187,196 @@ void MainWindowTest::characterCheck() {
 void MainWindowTest::engineBoxStartsNothingWhileInactive() {
   Fixture f;
   f.DoubleClickEngineBox();
-  QVERIFY(f.starts.empty());
+  QCOMPARE(f.Starts(), size_t{0});
 
   // Active after a submission, inactive again for the next polynomial.
   f.Submit("x-1");
   f.Click("Cmdshuru");
   f.DoubleClickEngineBox();
-  QVERIFY(f.starts.empty());
+  QCOMPARE(f.Starts(), size_t{0});
 }
 
 void MainWindowTest::engineBoxStartsEngineBesideFrontEnd() {
   Fixture f;
   f.Submit("x-1");
   f.DoubleClickEngineBox();
-  QCOMPARE(f.starts.size(), size_t{1});
-  QCOMPARE(f.starts[0].program,
+  QCOMPARE(f.Starts(), size_t{1});
+  QCOMPARE(f.runner.starts[0].program,
            QDir(QCoreApplication::applicationDirPath()).filePath("pfac-engine"));
-  QCOMPARE(QDir(f.starts[0].folder).canonicalPath(), QDir(f.folder.Path()).canonicalPath());
+  QCOMPARE(QDir(f.runner.starts[0].folder).canonicalPath(), QDir(f.folder.Path()).canonicalPath());
+  f.runner.End();
 
-  // A refused text leaves the box active too.
+  // A refused text leaves the box active too: the engine says what is wrong.
   f.Click("Cmdshuru");
   f.Submit("x y");
   f.DoubleClickEngineBox();
-  QCOMPARE(f.starts.size(), size_t{2});
+  QCOMPARE(f.Starts(), size_t{2});
   QVERIFY(f.dialogs.shown.empty());
 }
 
 void MainWindowTest::failedEngineStartIsTold() {
   Fixture f;
-  f.launchError = "no terminal here";
+  f.runner.launchError = "no terminal here";
   f.Submit("x-1");
   f.DoubleClickEngineBox();
   QCOMPARE(f.dialogs.Messages(), std::vector<std::string>{"no terminal here"});
   QVERIFY(f.window->isVisible());
   QVERIFY(f.OLE1()->IsActive());
+  QVERIFY(!f.runner.IsRunning());
 }
 
 // The real launcher, only in cases where it must refuse before starting anything.
 void MainWindowTest::terminalLauncherRefusesWhatIsMissing() {
   WorkFolder folder;
   QString error;
-  QVERIFY(!StartEngineInTerminal({folder.Path() + "/pfac-engine", folder.Path()}, &error));
+  TerminalEngineRunner runner;
+  QVERIFY(!runner.Start({folder.Path() + "/pfac-engine", folder.Path(), {}}, &error));
   QVERIFY2(error.contains(folder.Path() + "/pfac-engine"), qPrintable(error));
 
   // An engine that exists (this test program stands in) but no terminal.
   error.clear();
-  QVERIFY(!StartEngineInTerminal({QCoreApplication::applicationFilePath(), folder.Path()}, &error,
-                                 "pfac-no-such-terminal"));
+  TerminalEngineRunner noTerminal("pfac-no-such-terminal");
+  QVERIFY(!noTerminal.Start({QCoreApplication::applicationFilePath(), folder.Path(), {}}, &error));
   QVERIFY2(error.contains("pfac-no-such-terminal"), qPrintable(error));
+  QVERIFY(!noTerminal.IsRunning());
 
-  // The terminal runs the engine last, 80 x 25, in UTF-8, and stays open.
-  const QStringList arguments = TerminalArguments("/opt/pfac/pfac-engine");
-  QCOMPARE(arguments.mid(arguments.size() - 2), (QStringList{"-e", "/opt/pfac/pfac-engine"}));
-  for (const char* option : {"-u8", "-hold"}) QVERIFY(arguments.contains(option));
-  QCOMPARE(arguments.at(arguments.indexOf("-geometry") + 1), QString("80x25"));
+  // The terminal runs the engine last, through the shell that holds the
+  // window, 80 x 25 at the place given, in UTF-8, and without -hold (which
+  // would take a second click on its ×).
+  const QStringList arguments = TerminalArguments("/opt/pfac/pfac-engine", QPoint(900, 40));
+  QCOMPARE(arguments.last(), QString("/opt/pfac/pfac-engine"));
+  QCOMPARE(arguments.at(arguments.indexOf("-e") + 1), QString("/bin/sh"));
+  QVERIFY(arguments.contains("-u8"));
+  QVERIFY(!arguments.contains("-hold"));
+  QCOMPARE(arguments.at(arguments.indexOf("-geometry") + 1), QString("80x25+900+40"));
+  QCOMPARE(TerminalArguments("e").at(TerminalArguments("e").indexOf("-geometry") + 1), QString("80x25"));
+}
+
+// Finding: an empty text left the engine box active, and a double-click
+// factored the previous polynomial.
+void MainWindowTest::emptyTextLeavesEngineBoxInactive() {
+  Fixture f;
+  f.Submit("x^2-1");
+  f.DoubleClickEngineBox();
+  f.runner.End();
+  f.Click("Cmdshuru");
+  f.Submit("");
+  QCOMPARE(f.Picture1(), (QStringList{"", kError}));
+  f.DoubleClickEngineBox();
+  QCOMPARE(f.Starts(), size_t{1});
+  QCOMPARE(f.folder.Read("DXS.DAT"), QByteArray("\"x^2-1\"\r\n"));
+}
+
+// Finding: text typed after "输入完毕" was shown but not handed off.
+void MainWindowTest::submittedTextIsReadOnlyUntilNewInput() {
+  Fixture f;
+  f.Submit("x^3-6x^2+4x+15");
+  f.Text2()->setFocus();
+  QTest::keyClicks(f.Text2(), "+5x");
+  QCOMPARE(f.Text2()->text(), QString("x^3-6x^2+4x+15"));
+  QVERIFY(f.Text2()->isReadOnly());
+
+  // A refused text can be corrected in place.
+  f.Click("Cmdshuru");
+  QVERIFY(!f.Text2()->isReadOnly());
+  f.Submit("x^2 -1");
+  QVERIFY(!f.Text2()->isReadOnly());
+  QTest::keyClick(f.Text2(), Qt::Key_Backspace);
+  QCOMPARE(f.Text2()->text(), QString("x^2 -"));
+
+  // "重新输入" while typing leaves the box editable.
+  f.Click("CmdCHONGSHU");
+  QVERIFY(!f.Text2()->isReadOnly());
+}
+
+// Finding: a second double-click started a second engine in the same folder.
+void MainWindowTest::oneEngineAtATime() {
+  Fixture f;
+  f.Submit("x-1");
+  f.DoubleClickEngineBox();
+  f.DoubleClickEngineBox();
+  QCOMPARE(f.Starts(), size_t{1});
+  QCOMPARE(f.runner.broughtToFront, 1);
+  // Printing waits for the engine's window to close.
+  f.Click("cmddayin");
+  QCOMPARE(f.dialogs.Messages(), std::vector<std::string>{kEngineWindowOpen});
+  QVERIFY(f.dialogs.Questions().empty());
+
+  f.runner.End();
+  f.DoubleClickEngineBox();
+  QCOMPARE(f.Starts(), size_t{2});
+}
+
+// Finding: Enter did nothing, and the engine box never took the focus.
+void MainWindowTest::keyboardSubmitsAndStarts() {
+  Fixture f;
+  f.window->activateWindow();
+  f.Text2()->setFocus();
+  QTest::keyClicks(f.Text2(), "x^2-1");
+  QTest::keyClick(f.Text2(), Qt::Key_Return);
+  QCOMPARE(f.folder.Read("DXS.DAT"), QByteArray("\"x^2-1\"\r\n"));
+  QVERIFY(f.OLE1()->hasFocus());
+  QTest::keyClick(f.OLE1(), Qt::Key_Return);
+  QCOMPARE(f.Starts(), size_t{1});
+  f.runner.End();
+  QTest::keyClick(f.OLE1(), Qt::Key_Space);
+  QCOMPARE(f.Starts(), size_t{2});
+
+  // Enter on a refused text submits it again; the box keeps the focus.
+  f.runner.End();
+  f.Click("Cmdshuru");
+  QTest::keyClicks(f.Text2(), "2*x");
+  QTest::keyClick(f.Text2(), Qt::Key_Enter);
+  QCOMPARE(f.Picture1(), (QStringList{"2*x", kError}));
+  QVERIFY(Text2Focused(f));
+}
+
+// Finding: a long polynomial was cut off at the right edge of Picture1.
+void MainWindowTest::longPolynomialWrapsInPicture1() {
+  Fixture f;
+  QString text = "x^30";
+  for (int i = 29; i >= 1; --i) text += QString("+%1x^%2").arg(100000 + i).arg(i);
+  f.Submit(text);
+  PrintSurface* picture = f.window->Picture1();
+  QCOMPARE(picture->Lines(), QStringList{text});
+  QVERIFY(picture->hasHeightForWidth());
+  const int oneLine = picture->heightForWidth(100000);
+  QVERIFY(picture->heightForWidth(picture->width()) > oneLine);
+  // The window's layout gives the wrapped text its height.
+  f.window->adjustSize();
+  QTest::qWait(50);
+  QVERIFY2(picture->height() >= picture->heightForWidth(picture->width()),
+           qPrintable(QString("%1 < %2").arg(picture->height()).arg(picture->heightForWidth(picture->width()))));
+}
+
+// Finding: the engine's window opened over the main window's buttons. Right
+// of the window, else left, below, above; else the window moves aside; else
+// the terminal covers the least of it. The terminal here is 800 x 500.
+void MainWindowTest::terminalGoesBesideTheWindow_data() {
+  QTest::addColumn<QRect>("window");
+  QTest::addColumn<QRect>("screen");
+  QTest::addColumn<QPoint>("windowPlace");
+  QTest::addColumn<QPoint>("terminalPlace");
+  QTest::newRow("right") << QRect(50, 40, 900, 600) << QRect(0, 0, 1920, 1080) << QPoint(50, 40) << QPoint(958, 40);
+  QTest::newRow("left") << QRect(1000, 100, 900, 600) << QRect(0, 0, 1920, 1080) << QPoint(1000, 100)
+                        << QPoint(192, 100);
+  QTest::newRow("below") << QRect(400, 0, 900, 400) << QRect(0, 0, 1280, 1024) << QPoint(400, 0) << QPoint(400, 408);
+  QTest::newRow("window moves left") << QRect(560, 300, 800, 440) << QRect(0, 0, 1920, 1080) << QPoint(312, 300)
+                                     << QPoint(1120, 300);
+  QTest::newRow("window moves up") << QRect(300, 300, 1000, 400) << QRect(0, 0, 1280, 1024) << QPoint(300, 116)
+                                   << QPoint(300, 524);
+  QTest::newRow("least overlap") << QRect(100, 100, 1000, 700) << QRect(0, 0, 1280, 900) << QPoint(100, 100)
+                                 << QPoint(480, 100);
+}
+
+void MainWindowTest::terminalGoesBesideTheWindow() {
+  QFETCH(QRect, window);
+  QFETCH(QRect, screen);
+  QFETCH(QPoint, windowPlace);
+  QFETCH(QPoint, terminalPlace);
+  const Arrangement arrangement = ArrangeBeside(window, screen, QSize(800, 500));
+  QCOMPARE(arrangement.window, windowPlace);
+  QCOMPARE(arrangement.terminal, terminalPlace);
 }
 
 }  // namespace

@@ -1,4 +1,5 @@
 // "打印" from the main window into a PDF file, read back with pdftotext.
+#include <QFile>
 #include <QLineEdit>
 #include <QProcess>
 #include <QStandardPaths>
@@ -63,7 +64,9 @@ class PrintingTest : public QObject {
   void emptyResultFileGivesEmptyPage();
   void longResultRunsOverPages();
   void openDocumentIsPrintedAtEnd();
-  void missingResultFileKeepsWindowRunning();
+  void onlyTheCurrentResultIsPrinted();
+  void stoppedRunIsPrintedWithItsStopLine();
+  void pdfIsMadeWhenTheDocumentEnds();
 };
 
 void PrintingTest::collapsedFactorsAndPiecesInPdf() {
@@ -122,18 +125,57 @@ void PrintingTest::openDocumentIsPrintedAtEnd() {
   QCOMPARE(PdfText(f.folder, "jg-1.pdf"), (QStringList{"run one", "run two"}));
 }
 
-void PrintingTest::missingResultFileKeepsWindowRunning() {
-  Fixture f;
-  f.dialogs.Answer({true});
+// Findings: "打印" printed the previous polynomial's result, and asked about
+// the printer before it said there was no result. Only a jg.dat written after
+// the current DXS.DAT is printed.
+void PrintingTest::onlyTheCurrentResultIsPrinted() {
+  Fixture f;  // x-1 submitted, no jg.dat
   f.Click("cmddayin");
-  QCOMPARE(f.dialogs.Messages().size(), size_t{1});
-  QVERIFY(QString::fromStdString(f.dialogs.Messages()[0]).contains("jg.dat"));
-  QVERIFY(!f.printer.HasOpenDocument());
-  QVERIFY(f.window->isVisible());
+  QCOMPARE(f.dialogs.Messages(), std::vector<std::string>{kNoResultYet});
+  QVERIFY(f.dialogs.Questions().empty());
 
-  // jg.dat there now: printing works.
+  // A result of this polynomial: printed.
   f.Print("x-1\r\n");
   QCOMPARE(PdfText(f.folder, "jg-1.pdf"), QStringList{"x-1"});
+
+  // A refused text: DXS.DAT holds it now, and jg.dat is older.
+  f.Click("Cmdshuru");
+  f.window->findChild<QLineEdit*>("Text2")->setText("x^2 - 1");
+  f.Click("CmdWANCHANG");
+  f.Click("cmddayin");
+  // An empty text: DXS.DAT still holds the previous polynomial, but the
+  // window has none.
+  f.Click("Cmdshuru");
+  f.Click("CmdWANCHANG");
+  f.Click("cmddayin");
+  QCOMPARE(f.dialogs.Messages(), (std::vector<std::string>{kNoResultYet, f.dialogs.Messages()[1], kNoResultYet,
+                                                           kNoResultYet}));
+  QCOMPARE(f.dialogs.Questions().size(), size_t{2});
+}
+
+// Finding: a search ended by closing the engine's window left jg.dat empty,
+// and an empty page was printed. Now its last line says the run was stopped.
+void PrintingTest::stoppedRunIsPrintedWithItsStopLine() {
+  Fixture f;
+  QFile stopped(PFAC_FRONTEND_TEST_DATA "/stopped-by-signal.dat");
+  QVERIFY(stopped.open(QIODevice::ReadOnly));
+  f.Print(stopped.readAll());
+  const QStringList printed = PdfText(f.folder, "jg-1.pdf");
+  QCOMPARE(printed.size(), 5);
+  QCOMPARE(printed.last(), QString("Stopped: the engine's window was closed (hang-up) before the run ended."));
+}
+
+// Finding: a No at "马上要印件吗？" left an empty jg-N.pdf, and the messages did
+// not say where the file is.
+void PrintingTest::pdfIsMadeWhenTheDocumentEnds() {
+  Fixture f;
+  f.Print("run one\r\n", false);
+  QVERIFY(!f.folder.Exists("jg-1.pdf"));
+  f.Print("run two\r\n", true);
+  const QString pdf = QDir(f.folder.Path()).absoluteFilePath("jg-1.pdf");
+  QCOMPARE(f.dialogs.Messages().size(), size_t{1});
+  QVERIFY2(QString::fromStdString(f.dialogs.Messages()[0]).contains(pdf), f.dialogs.Messages()[0].c_str());
+  QCOMPARE(PdfText(f.folder, "jg-1.pdf"), (QStringList{"run one", "run two"}));
 }
 
 }  // namespace

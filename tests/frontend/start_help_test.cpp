@@ -1,6 +1,9 @@
 // The start window leading to the main window, and the help window.
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QPushButton>
 #include <QTest>
 #include <memory>
@@ -46,6 +49,8 @@ class StartHelpTest : public QObject {
   void exitFromStartWindowOpensNothing();
   void helpOpenedTwiceShowsPageOnce();
   void leavingHelpFocusesPolynomialBox();
+  void helpPageScrollsAndEscLeaves();
+  void dialogButtonsInChinese();
 };
 
 void StartHelpTest::startWindowShowsPictureAndButtons() {
@@ -125,6 +130,37 @@ void StartHelpTest::leavingHelpFocusesPolynomialBox() {
   f.Click(main, "Cmdbangzhu");
   QVERIFY(help->isVisible());
   QCOMPARE(help->Lines(), Form3::HelpPage());
+}
+
+// Finding: made small, the help page was cut off and "退出画面" sat on it.
+void StartHelpTest::helpPageScrollsAndEscLeaves() {
+  Fixture f;
+  PFAC1* main = f.OpenMainWindow();
+  f.Click(main, "Cmdbangzhu");
+  Form3* help = f.Help(main);
+  QVERIFY(QTest::qWaitForWindowExposed(help));
+  help->resize(320, 200);
+  QTest::qWait(20);
+  auto* page = help->findChild<PrintSurface*>("HelpPage");
+  auto* scroll = help->findChild<QScrollArea*>();
+  auto* button = help->findChild<QPushButton*>("Cmdtuicxm");
+  QVERIFY(page->width() >= page->sizeHint().width() && page->height() >= page->sizeHint().height());
+  QVERIFY(scroll->verticalScrollBar()->maximum() > 0 && scroll->horizontalScrollBar()->maximum() > 0);
+  QVERIFY(!scroll->geometry().intersects(button->geometry()));
+
+  QTest::keyClick(help, Qt::Key_Escape);
+  QVERIFY(!help->isVisible());
+  QVERIFY(HasFocusInText2(main));
+}
+
+// Finding: the message boxes of a Chinese interface read "Yes", "No", "OK".
+void StartHelpTest::dialogButtonsInChinese() {
+  QVERIFY2(InstallChineseTranslations(), "Qt's translations (qt6-translations-l10n) are not installed");
+  QMessageBox box;
+  box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Ok);
+  QVERIFY2(box.button(QMessageBox::Yes)->text().contains(QStringLiteral("是")), qPrintable(box.button(QMessageBox::Yes)->text()));
+  QVERIFY(box.button(QMessageBox::No)->text().contains(QStringLiteral("否")));
+  QVERIFY(box.button(QMessageBox::Ok)->text().contains(QStringLiteral("确定")));
 }
 
 }  // namespace

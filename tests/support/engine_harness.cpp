@@ -4,9 +4,14 @@
 
 #include <gtest/gtest.h>
 
+#include <poll.h>
+#include <pty.h>
+#include <signal.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 
 namespace pfac::testing {
@@ -81,6 +86,56 @@ ProcessResult RunEngineBinary(const std::filesystem::path& folder) {
   int status = pclose(pipe);
   result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
   return result;
+}
+
+EngineOnTerminal::EngineOnTerminal(const std::filesystem::path& folder, const std::filesystem::path& program) {
+  winsize size{};
+  size.ws_row = 25;
+  size.ws_col = 80;
+  const std::string path = program.string();
+  pid_ = forkpty(&terminal_, nullptr, nullptr, &size);
+  if (pid_ == 0) {
+    if (chdir(folder.c_str()) == 0) execl(path.c_str(), path.c_str(), static_cast<char*>(nullptr));
+    _exit(127);
+  }
+}
+
+EngineOnTerminal::~EngineOnTerminal() {
+  if (pid_ > 0) {
+    kill(pid_, SIGKILL);
+    waitpid(pid_, nullptr, 0);
+  }
+  if (terminal_ >= 0) close(terminal_);
+}
+
+bool EngineOnTerminal::ReadSome(int timeoutMs) {
+  pollfd ready{terminal_, POLLIN, 0};
+  if (poll(&ready, 1, timeoutMs) <= 0) return true;
+  char buffer[4096];
+  ssize_t n = read(terminal_, buffer, sizeof buffer);
+  if (n <= 0) return false;
+  output_.append(buffer, static_cast<size_t>(n));
+  return true;
+}
+
+bool EngineOnTerminal::WaitForOutput(const std::string& text) {
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::minutes(1);
+  while (output_.find(text) == std::string::npos) {
+    if (pid_ <= 0 || std::chrono::steady_clock::now() > deadline || !ReadSome(100)) return false;
+  }
+  return true;
+}
+
+int EngineOnTerminal::EndWith(int signal) {
+  if (pid_ <= 0) return -1;
+  kill(pid_, signal);
+  // The engine's last output is read on, so that it never waits for room.
+  int status = 0;
+  while (waitpid(pid_, &status, WNOHANG) == 0) {
+    if (!ReadSome(20)) usleep(1000);
+  }
+  pid_ = -1;
+  return WIFSIGNALED(status) ? WTERMSIG(status) : 0;
 }
 
 }  // namespace pfac::testing

@@ -85,4 +85,30 @@ struct ProcessResult {
 };
 ProcessResult RunEngineBinary(const std::filesystem::path& folder);
 
+// The real binary on a terminal of its own (a pseudo-terminal of 80 x 25), as
+// the front end's terminal window runs it: it waits for keys there.
+class EngineOnTerminal {
+ public:
+  // program: the engine binary to run (by default the one built).
+  explicit EngineOnTerminal(const std::filesystem::path& folder,
+                            const std::filesystem::path& program = PFAC_ENGINE_BINARY);
+  ~EngineOnTerminal();
+  EngineOnTerminal(const EngineOnTerminal&) = delete;
+  EngineOnTerminal& operator=(const EngineOnTerminal&) = delete;
+
+  // Reads the engine's screen output until it holds the text. False when the
+  // engine ended first, or after a minute (a safeguard, not a measurement).
+  bool WaitForOutput(const std::string& text);
+  // Sends the signal and waits for the engine to end. The signal that ended
+  // it, or 0 when it exited on its own.
+  int EndWith(int signal);
+  const std::string& Output() const { return output_; }
+
+ private:
+  bool ReadSome(int timeoutMs);  // false at the end of the output
+  int pid_ = -1;
+  int terminal_ = -1;  // the controlling side of the pseudo-terminal
+  std::string output_;
+};
+
 }  // namespace pfac::testing

@@ -1,10 +1,13 @@
 // What a test puts around the main window: a working folder of its own,
 // scripted message boxes, a printer that writes PDF files there, and an
-// engine launcher that only records what it was asked to start.
+// engine runner that records what it was asked to do; a test ends the run
+// (closes the engine's window) when it likes.
 #pragma once
 
+#include <QProcess>
 #include <QPushButton>
 #include <QTest>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -15,20 +18,47 @@
 
 namespace pfac::frontend::testing {
 
+class FakeEngineRunner : public EngineRunner {
+ public:
+  bool Start(const EngineStart& start, QString* error) override {
+    starts.push_back(start);
+    *error = launchError;
+    if (!launchError.isEmpty()) return false;
+    running = true;
+    if (onStart) onStart(start);
+    return true;
+  }
+  bool IsRunning() const override { return running; }
+  void BringToFront() override { ++broughtToFront; }
+  // The engine's window closes.
+  void End() {
+    running = false;
+    Ended();
+  }
+
+  std::vector<EngineStart> starts;  // every engine start asked for
+  QString launchError;              // when set, starting the engine fails with it
+  std::function<void(const EngineStart&)> onStart;  // what the engine does in its folder
+  bool running = false;
+  int broughtToFront = 0;
+};
+
+// The real engine on what DXS.DAT holds, in the folder, standard input at its end.
+inline void RunRealEngine(const EngineStart& start) {
+  QProcess engine;
+  engine.setWorkingDirectory(start.folder);
+  engine.setStandardInputFile(QProcess::nullDevice());
+  engine.start(QStringLiteral(PFAC_ENGINE_BINARY), {});
+  if (!engine.waitForFinished(60000)) qWarning("the engine did not end");
+}
+
 struct MainWindowParts {
   WorkFolder folder;
   ScriptedDialogs dialogs;
   DocumentPrinter printer{DocumentPrinter::Target::PdfFile};
-  std::vector<EngineStart> starts;  // every engine start asked for
-  QString launchError;              // when set, starting the engine fails with it
+  FakeEngineRunner runner;
 
-  std::unique_ptr<PFAC1> MakeMainWindow() {
-    return std::make_unique<PFAC1>(dialogs, printer, [this](const EngineStart& start, QString* error) {
-      starts.push_back(start);
-      *error = launchError;
-      return launchError.isEmpty();
-    });
-  }
+  std::unique_ptr<PFAC1> MakeMainWindow() { return std::make_unique<PFAC1>(dialogs, printer, runner); }
 };
 
 // Shows a window and waits until it can take clicks.

@@ -1,0 +1,204 @@
+#include "frontend/run_result.h"
+
+#include <system_error>
+
+#include "frontend/result_printing.h"
+
+namespace pfac::frontend {
+
+namespace {
+
+// What the window says of a run where jg.dat itself has no words for it.
+constexpr char kSearchStopped[] =
+    "搜索被中断 (X 键或时间限制), 最后一个因式可能还可以分解。/ "
+    "The search was stopped (the X key or the time limit); the last factor may split further.";
+constexpr char kLateSearch[] =
+    "搜索在最高次上提前结束, 因式可能还可以分解。/ "
+    "The search ended early at the highest degree; the factors may split further.";
+constexpr char kRunStopped[] = "运行被中止, 没有完整的结果。/ ";
+constexpr char kRunIncomplete[] = "结果不完整。/ ";
+constexpr char kNoFactorisation[] = "没有得到分解结果。/ The run gave no factorisation.";
+
+// The marks and line beginnings that the engine writes into jg.dat.
+constexpr std::string_view kStoppedMark = "=....";
+constexpr std::string_view kLateMark = "=...";
+constexpr std::string_view kCertificate = "验证";
+constexpr std::string_view kInternalError = "内部错误";
+constexpr std::string_view kStoppedLine = "Stopped";
+constexpr std::string_view kIncompleteLine = "Incomplete";
+
+// The kinds of certificate, told apart by the words before the reason.
+enum class Certificate { None, Complete, NotComplete, Unverified };
+
+bool StartsWith(std::string_view text, std::string_view start) { return text.substr(0, start.size()) == start; }
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
+
+std::string_view Trimmed(std::string_view text) {
+  while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
+  while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
+  return text;
+}
+
+Certificate KindOf(std::string_view line) {
+  // The kind stands before the first comma (or the English half).
+  std::string_view kind = line.substr(0, line.find_first_of(",/"));
+  if (kind.find("未验证") != std::string_view::npos) return Certificate::Unverified;
+  if (kind.find("不完整") != std::string_view::npos) return Certificate::NotComplete;
+  if (kind.find("完整") != std::string_view::npos) return Certificate::Complete;
+  return Certificate::None;
+}
+
+// The text after the last "=" of a result line: a line such as
+// "=(x^ 4 + 64)=(x^ 4 + 64)" restates the polynomial before its result.
+std::string_view LastSegment(std::string_view line) {
+  size_t equals = line.rfind('=');
+  return equals == std::string_view::npos ? line : line.substr(equals + 1);
+}
+
+// Blanks removed, and the coefficient 1 before a letter and the exponent 1
+// dropped ("( 1 y^ 1 x^ 1 - 1 )" is "(yx-1)").
+std::string Simplified(std::string_view text) {
+  std::string s;
+  for (char c : text) {
+    if (c != ' ') s += c;
+  }
+  std::string out;
+  for (size_t i = 0; i < s.size(); ++i) {
+    const char c = s[i];
+    const bool nextIsLetter = i + 1 < s.size() && IsLetter(s[i + 1]);
+    const bool partOfNumber = i > 0 && (IsDigit(s[i - 1]) || s[i - 1] == '/' || s[i - 1] == '^');
+    if (c == '1' && nextIsLetter && !partOfNumber) continue;
+    if (c == '^' && i + 1 < s.size() && s[i + 1] == '1' && (i + 2 == s.size() || !IsDigit(s[i + 2]))) {
+      ++i;
+      continue;
+    }
+    out += c;
+  }
+  return out;
+}
+
+const char* Superscript(char digit) {
+  static const char* const kDigits[] = {"⁰", "¹", "²", "³", "⁴", "⁵", "⁶", "⁷", "⁸", "⁹"};
+  return kDigits[digit - '0'];
+}
+
+}  // namespace
+
+std::string PlainForm(std::string_view engineText) { return Simplified(engineText); }
+
+std::string StudentForm(std::string_view engineText) {
+  const std::string s = Simplified(engineText);
+  std::string out;
+  bool afterOperand = false;  // a "+" or "-" here joins two terms
+  for (size_t i = 0; i < s.size(); ++i) {
+    const char c = s[i];
+    if (c == '^' && i + 1 < s.size() && IsDigit(s[i + 1])) {
+      while (i + 1 < s.size() && IsDigit(s[i + 1])) out += Superscript(s[++i]);
+      afterOperand = true;
+    } else if (c == '+' || c == '-') {
+      out += afterOperand ? std::string(" ") + c + " " : std::string(1, c);
+      afterOperand = false;
+    } else if (c == '=') {
+      out += " = ";
+      afterOperand = false;
+    } else {
+      out += c;
+      afterOperand = IsDigit(c) || IsLetter(c) || c == ')';
+    }
+  }
+  return out;
+}
+
+RunResult ReadRunResult(const std::vector<std::string>& lines) {
+  RunResult result;
+  if (lines.empty()) {
+    result.notes.push_back(kNoFactorisation);
+    result.end = RunEnd::Incomplete;
+    return result;
+  }
+  // Line 1 is the echo; a one-term result follows it on the same line.
+  const std::string_view echo = lines[0];
+  const size_t equals = echo.find('=');
+  const std::string_view polynomial = echo.substr(0, equals);
+  std::string_view answer = equals == std::string_view::npos ? std::string_view() : LastSegment(echo);
+
+  bool searchStopped = false, lateSearch = false, runStopped = false, internalError = false;
+  bool completeGiven = false;  // a complete factorisation followed a certificate
+  Certificate certificate = Certificate::None;
+  bool afterCertificate = false;
+  std::vector<std::string> notes;
+  for (size_t i = 1; i < lines.size(); ++i) {
+    const std::string_view line = Trimmed(lines[i]);
+    const bool followsCertificate = afterCertificate;
+    afterCertificate = false;
+    if (line.empty()) continue;
+    if (followsCertificate && line.front() == '=') {
+      answer = LastSegment(line);
+      completeGiven = true;
+    } else if (line == kStoppedMark) {
+      searchStopped = true;
+    } else if (line == kLateMark) {
+      lateSearch = true;
+    } else if (line.front() == '=') {
+      // A result line; the expanded products ("[...]") are not results.
+      if (!completeGiven && line.find('(') != std::string_view::npos && line.find('[') == std::string_view::npos) {
+        answer = LastSegment(line);
+      }
+    } else if (StartsWith(line, kCertificate)) {
+      certificate = KindOf(line);
+      afterCertificate = true;
+      notes.emplace_back(line);
+    } else if (StartsWith(line, kInternalError)) {
+      internalError = true;
+      notes.emplace_back(line);
+    } else if (StartsWith(line, kStoppedLine)) {
+      runStopped = true;
+      notes.push_back(kRunStopped + std::string(line));
+    } else if (StartsWith(line, kIncompleteLine)) {
+      runStopped = true;
+      notes.push_back(kRunIncomplete + std::string(line));
+    } else {
+      notes.emplace_back(line);  // the exact factorisation's notes, and anything new
+    }
+  }
+
+  // A run cut short left its last result line unfinished: it is no equation.
+  if (runStopped && !completeGiven) answer = {};
+  const bool complete = completeGiven || certificate == Certificate::Complete;
+  if (!complete) {
+    if (lateSearch) notes.insert(notes.begin(), kLateSearch);
+    if (searchStopped) notes.insert(notes.begin(), kSearchStopped);
+  }
+
+  result.polynomial = StudentForm(polynomial);
+  if (!Trimmed(answer).empty()) {
+    const std::string collapsed = CollapseFactors(Trimmed(answer));
+    result.factorisation = StudentForm(collapsed);
+    result.plainText = PlainForm(polynomial) + " = " + PlainForm(collapsed);
+  } else if (!runStopped) {
+    notes.push_back(kNoFactorisation);
+  }
+  result.notes = std::move(notes);
+  if (internalError) {
+    result.end = RunEnd::InternalError;
+  } else if (complete) {
+    result.end = RunEnd::Certified;
+  } else if (runStopped || searchStopped || lateSearch || certificate == Certificate::NotComplete ||
+             result.factorisation.empty()) {
+    result.end = RunEnd::Incomplete;
+  }
+  return result;
+}
+
+bool ResultIsNewer(const std::filesystem::path& resultFile, const std::filesystem::path& handOffFile) {
+  std::error_code error;
+  const auto result = std::filesystem::last_write_time(resultFile, error);
+  if (error) return false;
+  const auto handOff = std::filesystem::last_write_time(handOffFile, error);
+  if (error) return false;
+  return result >= handOff;
+}
+
+}  // namespace pfac::frontend

@@ -1,0 +1,228 @@
+// The result under the polynomial box: what the main window shows when the
+// engine's window closes, read from jg.dat files that the engine wrote (run
+// here, or kept under data/ for runs that take minutes or keys), and "复制".
+#include <QClipboard>
+#include <QFile>
+#include <QGroupBox>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <memory>
+
+#include "frontend/PFAC1.h"
+#include "frontend/run_result.h"
+#include "tests/frontend/support/main_window_parts.h"
+
+namespace pfac::frontend {
+namespace {
+
+// The main window, shown, with an engine that either runs for real or leaves
+// a jg.dat that an earlier real run wrote.
+struct Fixture : testing::MainWindowParts {
+  std::unique_ptr<PFAC1> window = MakeMainWindow();
+
+  Fixture() { testing::ShowAndWait(window.get()); }
+
+  QLabel* Label(const char* name) const { return window->findChild<QLabel*>(name); }
+  QString Shown() const { return Label("ResultText")->text(); }
+  QString Notes() const { return Label("ResultNotes")->text(); }
+  QPushButton* Copy() const { return window->findChild<QPushButton*>("Cmdfuzhi"); }
+  void Click(const char* button) { testing::ClickButton(window.get(), button); }
+
+  // Types the polynomial, submits it, double-clicks the engine box and closes
+  // the engine's window once the engine has done its part: the real engine
+  // runs when there is no earlier run's jg.dat; the lines of the exact
+  // factorisation are added to its end.
+  void Factor(const QString& polynomial, const QByteArray& earlierRun = {}, const QByteArray& added = {}) {
+    runner.onStart = [this, earlierRun, added](const EngineStart& start) {
+      if (earlierRun.isEmpty()) testing::RunRealEngine(start);
+      folder.Write("jg.dat", (earlierRun.isEmpty() ? folder.Read("jg.dat") : earlierRun) + added);
+    };
+    window->findChild<QLineEdit*>("Text2")->setText(polynomial);
+    Click("CmdWANCHANG");
+    QTest::mouseDClick(window->findChild<EngineBox*>("OLE1"), Qt::LeftButton);
+    runner.End();
+  }
+};
+
+QByteArray DataFile(const char* name) {
+  QFile file(QStringLiteral(PFAC_FRONTEND_TEST_DATA "/") + name);
+  if (!file.open(QIODevice::ReadOnly)) qFatal("no test file %s", name);
+  return file.readAll();
+}
+
+// The lines the exact factorisation adds at the end of jg.dat.
+const QByteArray kComplete =
+    "验证: 结果完整, 每个因式在有理数域上不可约 / verified: the factorisation is complete, every factor is "
+    "irreducible over Q\r\n";
+const QByteArray kNotComplete =
+    "验证: 结果不完整, 搜索的系数界限漏掉了因式 / not complete: the search's coefficient bounds left factors out; the "
+    "complete factorisation follows\r\n=(x^ 2 - 4x + 8)(x^ 2 + 4x + 8)\r\n";
+const QByteArray kInternalError = "内部错误: 结果与精确分解不一致 / internal error: the result line and the "
+                                  "polynomial entered differ in value\r\n";
+// jg.dat as the search alone writes it, for the lines above to follow.
+const QByteArray kSearchOfQuartic = "x^ 4+ 64 \r\n=(x^ 4 + 64)=(x^ 4 + 64)\r\n";
+const QByteArray kSearchOfCubic =
+    "x^ 3- 6 x^ 2+ 4 x+ 15 \r\n=(x^ 3 - 6x^ 2 + 4x + 15)\r\n=[ 1*x^ 3+(-3 -3 )*x^ 2+( 9 -5 )*x+ 15]\r\n"
+    "=[( 1 *x^ 3-3 *x^ 2)+(-3 *x^ 2+ 9 *x)+(-5 *x+ 15 )]\r\n=(x - 3)(x^ 2 - 3x - 5)\r\n=(x - 3)(x^ 2 - 3x - 5)\r\n";
+
+class ResultPanelTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void panelAfterTheEngineWindowCloses_data();
+  void panelAfterTheEngineWindowCloses();
+  void noStaleResultInPanel();
+  void studentAndPlainForms_data();
+  void studentAndPlainForms();
+};
+
+// earlierRun empty: the real engine runs on the polynomial. notes: pieces of
+// what the notes say.
+void ResultPanelTest::panelAfterTheEngineWindowCloses_data() {
+  QTest::addColumn<QString>("polynomial");
+  QTest::addColumn<QByteArray>("earlierRun");
+  QTest::addColumn<QByteArray>("added");
+  QTest::addColumn<QString>("shown");
+  QTest::addColumn<QStringList>("notes");
+  QTest::addColumn<QString>("copied");
+  const QByteArray none;
+  // The real engine ends every result with its certificate.
+  const QStringList certified{QString::fromUtf8(kComplete).trimmed()};
+
+  QTest::newRow("split") << "x^3-6x^2+4x+15" << none << none
+                         << QStringLiteral("x³ - 6x² + 4x + 15 = (x - 3)(x² - 3x - 5)") << certified
+                         << "x^3-6x^2+4x+15 = (x-3)(x^2-3x-5)";
+  QTest::newRow("irreducible") << "x^2+1" << none << none << QStringLiteral("x² + 1 = (x² + 1)") << certified
+                               << "x^2+1 = (x^2+1)";
+  QTest::newRow("several variables")
+      << "x4y+2x3y2-x2y-2xy2" << none << none
+      << QStringLiteral("x⁴y + 2x³y² - x²y - 2xy² = xy(x + 2y)(x - 1)(x + 1)") << certified
+      << "x^4y+2x^3y^2-x^2y-2xy^2 = xy(x+2y)(x-1)(x+1)";
+  QTest::newRow("repeated factors") << "x^4-2x^2+1" << none << none
+                                    << QStringLiteral("x⁴ - 2x² + 1 = (x - 1)²(x + 1)²") << certified
+                                    << "x^4-2x^2+1 = (x-1)^2(x+1)^2";
+  QTest::newRow("fraction and sign") << "-1/2x^2+1/2" << none << none
+                                     << QStringLiteral("-1/2x² + 1/2 = -1/2(x - 1)(x + 1)") << certified
+                                     << "-1/2x^2+1/2 = -1/2(x-1)(x+1)";
+  QTest::newRow("one term") << "3x^2y" << none << none << QStringLiteral("3x²y = 3x²y") << certified
+                            << "3x^2y = 3x^2y";
+  QTest::newRow("stopped by the time limit")
+      << "x^32y^32-1296" << DataFile("stopped-by-time-limit.dat") << none
+      << QStringLiteral("x³²y³² - 1296 = (x⁸y⁸ - 6)(x¹⁶y¹⁶ + 36)(x⁸y⁸ + 6)")
+      << QStringList{QStringLiteral("搜索被中断"), "the last factor may split further"}
+      << "x^32y^32-1296 = (x^8y^8-6)(x^16y^16+36)(x^8y^8+6)";
+  QTest::newRow("window closed during the search")
+      << "x^32y^32-1296" << DataFile("stopped-by-signal.dat") << none << QStringLiteral("x³²y³² - 1296")
+      << QStringList{QStringLiteral("运行被中止"), "Stopped: the engine's window was closed (hang-up)"} << "";
+  QTest::newRow("late mode") << "x^13+16x^12" << DataFile("late-mode.dat") << none
+                             << QStringLiteral("x¹³ + 16x¹² + 64x¹¹ - x¹⁰ - 55x⁹ - 40x⁸ + 170x⁷ + 3x⁶ + 63x⁵ - 176x⁴ + "
+                                               "48x³ + 66x² - 117x + 42 = (x⁶ + 8x⁵ + 6x⁴ - 3x³ - 8x² + 9x - 7)"
+                                               "(x⁷ + 8x⁶ - 6x⁵ + 2x⁴ - 3x³ + 9x² + 9x - 6)")
+                             << QStringList{QStringLiteral("提前结束"), "may split further"}
+                             << "x^13+16x^12+64x^11-x^10-55x^9-40x^8+170x^7+3x^6+63x^5-176x^4+48x^3+66x^2-117x+42 = "
+                                "(x^6+8x^5+6x^4-3x^3-8x^2+9x-7)(x^7+8x^6-6x^5+2x^4-3x^3+9x^2+9x-6)";
+  // With the lines of the exact factorisation at the end of jg.dat.
+  QTest::newRow("incomplete, the complete one follows")
+      << "x^4+64" << kSearchOfQuartic << kNotComplete << QStringLiteral("x⁴ + 64 = (x² - 4x + 8)(x² + 4x + 8)")
+      << QStringList{QStringLiteral("验证: 结果不完整"), "the complete factorisation follows"}
+      << "x^4+64 = (x^2-4x+8)(x^2+4x+8)";
+  // The search stopped with the X key; the polynomial is irreducible.
+  QTest::newRow("stopped, the complete one follows")
+      << "x^16-136x^14" << DataFile("stopped-by-x-key.dat")
+      << QByteArray("验证: 结果不完整, 搜索被 X 键中断 / not complete: the X key stopped the search; the complete "
+                    "factorisation follows\r\n=(x^ 16 - 136x^ 14 + 6476x^ 12 - 141912x^ 10 + 1513334x^ 8 - 7453176x^ 6 "
+                    "+ 13950764x^ 4 - 5596840x^ 2 + 46225)\r\n")
+      << QStringLiteral("x¹⁶ - 136x¹⁴ + 6476x¹² - 141912x¹⁰ + 1513334x⁸ - 7453176x⁶ + 13950764x⁴ - 5596840x² + 46225 "
+                        "= (x¹⁶ - 136x¹⁴ + 6476x¹² - 141912x¹⁰ + 1513334x⁸ - 7453176x⁶ + 13950764x⁴ - 5596840x² + 46225)")
+      << QStringList{QStringLiteral("验证: 结果不完整")}
+      << "x^16-136x^14+6476x^12-141912x^10+1513334x^8-7453176x^6+13950764x^4-5596840x^2+46225 = "
+         "(x^16-136x^14+6476x^12-141912x^10+1513334x^8-7453176x^6+13950764x^4-5596840x^2+46225)";
+  QTest::newRow("a factor from the exact factorisation")
+      << "x^4+64" << none << none << QStringLiteral("x⁴ + 64 = (x² + 4x + 8)(x² - 4x + 8)")
+      << QStringList{QStringLiteral("精确分解给出因式"), QStringLiteral("验证: 结果完整")}
+      << "x^4+64 = (x^2+4x+8)(x^2-4x+8)";
+  QTest::newRow("internal error") << "x^3-6x^2+4x+15" << kSearchOfCubic << kInternalError
+                                  << QStringLiteral("x³ - 6x² + 4x + 15 = (x - 3)(x² - 3x - 5)")
+                                  << QStringList{QStringLiteral("内部错误"), "internal error"}
+                                  << "x^3-6x^2+4x+15 = (x-3)(x^2-3x-5)";
+}
+
+void ResultPanelTest::panelAfterTheEngineWindowCloses() {
+  QFETCH(QString, polynomial);
+  QFETCH(QByteArray, earlierRun);
+  QFETCH(QByteArray, added);
+  QFETCH(QString, shown);
+  QFETCH(QStringList, notes);
+  QFETCH(QString, copied);
+  Fixture f;
+  f.Factor(polynomial, earlierRun, added);
+  QCOMPARE(f.Shown(), shown);
+  for (const QString& note : notes) QVERIFY2(f.Notes().contains(note), qPrintable(f.Notes()));
+  if (notes.isEmpty()) QCOMPARE(f.Notes(), QString());
+  // Once a complete factorisation is given, the search's own marks are not told.
+  if (added.contains("complete")) QVERIFY2(!f.Notes().contains(QStringLiteral("搜索被中断")), qPrintable(f.Notes()));
+  QCOMPARE(f.Copy()->isEnabled(), !copied.isEmpty());
+  QVERIFY(f.Label("ResultText")->textInteractionFlags() & Qt::TextSelectableByMouse);
+  if (!copied.isEmpty()) {
+    f.Click("Cmdfuzhi");
+    QCOMPARE(QGuiApplication::clipboard()->text(), copied);
+  }
+}
+
+// A result is shown only for the polynomial the window shows; a new input
+// clears it.
+void ResultPanelTest::noStaleResultInPanel() {
+  Fixture f;
+  f.Factor("x^2-1", QByteArray());
+  f.Click("Cmdshuru");
+  QCOMPARE(f.Shown(), QString());
+  QVERIFY(!f.Copy()->isEnabled());
+
+  // The engine's window closes after the user went on to a new polynomial.
+  f.window->findChild<QLineEdit*>("Text2")->setText("x^2-4");
+  f.Click("CmdWANCHANG");
+  QTest::mouseDClick(f.window->findChild<EngineBox*>("OLE1"), Qt::LeftButton);
+  f.Click("Cmdshuru");
+  f.runner.End();
+  QCOMPARE(f.Shown(), QString());
+  QCOMPARE(f.Notes(), QString());
+
+  // A refused text: the engine writes no jg.dat, and the window says so.
+  f.runner.onStart = testing::RunRealEngine;
+  f.window->findChild<QLineEdit*>("Text2")->setText("x^2 - 4");
+  f.Click("CmdWANCHANG");
+  QTest::mouseDClick(f.window->findChild<EngineBox*>("OLE1"), Qt::LeftButton);
+  f.runner.End();
+  QCOMPARE(f.Shown(), QString());
+  QCOMPARE(f.Notes(), QString::fromUtf8(kNoResultWritten));
+}
+
+void ResultPanelTest::studentAndPlainForms_data() {
+  QTest::addColumn<QString>("engine");
+  QTest::addColumn<QString>("student");
+  QTest::addColumn<QString>("plain");
+  QTest::newRow("echo") << "x^ 3- 6 x^ 2+ 4 x+ 15 " << QStringLiteral("x³ - 6x² + 4x + 15") << "x^3-6x^2+4x+15";
+  QTest::newRow("leading minus") << "-(x - 1)(x + 1)" << "-(x - 1)(x + 1)" << "-(x-1)(x+1)";
+  QTest::newRow("minus inside") << "(-3y+ 2x)( 3y+ 2x)" << "(-3y + 2x)(3y + 2x)" << "(-3y+2x)(3y+2x)";
+  QTest::newRow("unit coefficient, exponent 1") << "( 1 y^ 1 x^ 1 -1 )" << "(yx - 1)" << "(yx-1)";
+  QTest::newRow("exponent of a run") << "(x - 1)^ 2(x + 1)^ 12" << QStringLiteral("(x - 1)²(x + 1)¹²")
+                                     << "(x-1)^2(x+1)^12";
+  QTest::newRow("coefficients with 1") << " 11x^ 10+ 21 x- 1/ 2" << QStringLiteral("11x¹⁰ + 21x - 1/2") << "11x^10+21x-1/2";
+}
+
+void ResultPanelTest::studentAndPlainForms() {
+  QFETCH(QString, engine);
+  QFETCH(QString, student);
+  QFETCH(QString, plain);
+  QCOMPARE(QString::fromStdString(StudentForm(engine.toStdString())), student);
+  QCOMPARE(QString::fromStdString(PlainForm(engine.toStdString())), plain);
+}
+
+}  // namespace
+}  // namespace pfac::frontend
+
+QTEST_MAIN(pfac::frontend::ResultPanelTest)
+#include "result_panel_test.moc"
