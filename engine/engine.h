@@ -482,6 +482,10 @@ class Engine {
   int16_t StoppedByKey = 0;         // 1 once a search of the run was stopped with X
   int16_t PendingLost = 0;          // 1 when a pending-factor file could not be read
   int16_t CertificateDone = 0;      // 1 once the certificate line is written
+  std::string ResultSegment;        // the last "=" segment of the result, being judged
+  int16_t ResultLineOpen = 0;       // 1 when jg.dat's last line was still open then
+  exact::Judgement Judged;          // the verdict on it so far
+  int16_t JudgedWithExact = 0;      // 1 when that verdict had the exact factorisation
   int16_t WaitRounds = 0;           // rounds waited for the factoriser in this run
   int16_t WaitSkipped = 0;          // 1 when the X key ended a wait
   int16_t WaitGivenUp = 0;          // 1 once a wait ended without a result: no more waits

@@ -398,16 +398,21 @@ void Engine::WaitAtSearchEnd() {
   Go(&Engine::EndOfSearch);
 }
 
-// Waits for the factoriser only when the verdict needs it: a result whose
-// factors are all known irreducible without it, or that disagrees with the
-// polynomial, is judged at once.
+// Judges the result with what is at hand, and waits for the factoriser only
+// when the verdict needs it: a result whose factors are all known irreducible
+// without it, or that disagrees with the polynomial, is judged at once.
 void Engine::CertifyResult() {
   bool lineOpen = false;
-  const std::string segment = exact::LastResultSegment(ResultSoFar(&lineOpen));
-  const bool ready = ExactStarted == 1 && exact_->Poll() == ExactState::kReady;
-  if (!ready && ExactTaken == 1) {
-    const exact::Judgement first = exact::JudgeResult(segment, Entered, nullptr, PendingLost == 0);
-    if (first.verdict != exact::Verdict::kComplete && first.verdict != exact::Verdict::kInternalError) {
+  ResultSegment = exact::LastResultSegment(ResultSoFar(&lineOpen));
+  ResultLineOpen = lineOpen ? 1 : 0;
+  Judged = exact::Judgement{};
+  JudgedWithExact = 0;
+  if (ExactTaken == 1) {
+    const bool ready = ExactStarted == 1 && exact_->Poll() == ExactState::kReady;
+    Judged = exact::JudgeResult(ResultSegment, Entered, ready ? &exact_->Result() : nullptr, PendingLost == 0);
+    JudgedWithExact = ready ? 1 : 0;
+    if (!ready && Judged.verdict != exact::Verdict::kComplete &&
+        Judged.verdict != exact::Verdict::kInternalError) {
       StartExactFactoriser();
       Go(&Engine::WaitForExactResult);
       return;
@@ -421,19 +426,16 @@ void Engine::WaitForExactResult() {
 }
 
 void Engine::WriteCertificate() {
-  bool lineOpen = false;
-  const std::string segment = exact::LastResultSegment(ResultSoFar(&lineOpen));
   const bool ready = ExactStarted == 1 && exact_->Poll() == ExactState::kReady;
-  exact::Judgement judgement;
-  if (ExactTaken == 1) {
-    judgement = exact::JudgeResult(segment, Entered, ready ? &exact_->Result() : nullptr, PendingLost == 0);
+  if (ExactTaken == 1 && ready && JudgedWithExact == 0) {
+    Judged = exact::JudgeResult(ResultSegment, Entered, &exact_->Result(), PendingLost == 0);
   }
-  if (lineOpen) ResultEnd();
+  if (ResultLineOpen == 1) ResultEnd();
   for (const std::string& note : ExactNotes) {
     ResultText(note);
     ResultEnd();
   }
-  WriteVerdictLines(judgement, ready);
+  WriteVerdictLines(Judged, ready);
   CertificateDone = 1;
   exact_->Cancel();
   Go(&Engine::CloseResultFile);
