@@ -171,8 +171,10 @@ TEST(SearchRun, LateModeAfterTwoMinutesSearchesOnlyTheTopDegree) {
   EngineRun late;
   late.clock.SetStepPerReadingMs(100);
   late.Factor(several);
-  EXPECT_EQ(late.FinalLine(), "=x^ 2yz( 2xy^ 2- 2x+ 3y^ 3z)( 3x^ 2yz^ 3- x+ 2y^ 2z^ 2)") << late.Result();
-  EXPECT_TRUE(LastResultLine(late.Result())->lateMode);
+  auto last = LastResultLine(late.Result());
+  ASSERT_TRUE(last) << late.Result();
+  EXPECT_EQ(last->line, "=x^ 2yz( 2xy^ 2- 2x+ 3y^ 3z)( 3x^ 2yz^ 3- x+ 2y^ 2z^ 2)");
+  EXPECT_TRUE(last->lateMode);
 }
 
 // A candidate is rejected as soon as a value of its trial division passes
