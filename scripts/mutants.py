@@ -211,7 +211,7 @@ def main():
     parser.add_argument("--list", default=str(ROOT / "scripts" / "mutants.txt"), help="the list of faults")
     parser.add_argument("--only", default="", help="comma-separated IDs of the faults to try")
     parser.add_argument("--tests-from", default="", help="take tests/ from this git revision")
-    parser.add_argument("--time-limit", type=float, default=300, help="seconds for the tests of one mutant")
+    parser.add_argument("--time-limit", type=float, default=120, help="seconds for the tests of one mutant")
     parser.add_argument("--scratch", default=str(ROOT / "build-mutants"), help="folder of the scratch copy")
     parser.add_argument("--jobs", type=int, default=2, help="parallel jobs of the build")
     parser.add_argument("--check", action="store_true",
