@@ -142,6 +142,12 @@ TEST(Certificate, CompleteLineIsAResultLineOfTheEngine) {
   ASSERT_TRUE(value) << line;
   auto entered = ParseInput("-3/2x^5y^2+3x^3y^4-3/2xy^6");
   EXPECT_TRUE(SameValue(*value, *entered)) << line;
+
+  // y^2 - x^2: the factor x - y, once, is written y - x, and the sign of the
+  // whole turns with it.
+  f = exact::FactorExactly(Exact("-x^2+y^2", "xy"), &why);
+  ASSERT_TRUE(f) << why;
+  EXPECT_EQ(exact::CompleteResultLine(Entered("-x^2+y^2", "xy"), *f, "yx"), "=(y+ x)(y- x)");
 }
 
 TEST(Certificate, IrreducibleWithoutTheFactoriser) {
