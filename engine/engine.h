@@ -464,10 +464,8 @@ class Engine {
   static constexpr int kExactWaitRoundMs = 100;
 
   exact::Polynomial ExactInput;     // the prepared polynomial, as the search first gets it
-  std::string ExactLetters;         // its variables' letters, in its order
   int16_t ExactTaken = 0;           // 1 once the polynomial entered is taken exactly
   exact::EnteredPolynomial Entered; // the polynomial entered, through the prepared one
-  int16_t ExactStarted = 0;         // 1 once the factoriser has ExactInput
   int64_t FirstSearchMs = -1;       // clock milliseconds when the run's first search began
   int64_t PassSearchMs = 0;         // ... when the current pass's search began
   int16_t PassExactState = 0;       // 0 not looked at, 1 reducible (a factor to hand over), 2 nothing to do
@@ -492,7 +490,8 @@ class Engine {
   int16_t SearchEndExamined = 0;    // 1 while EndOfSearch goes on after ExamineSearchEnd
 
   void TakeExactInput();            // the prepared polynomial, at the first search
-  void StartExactFactoriser();
+  void StartExactFactoriser();       // once a run, with ExactInput
+  bool ExactReady();                // the factoriser has its answer
   // Part of the interruption poll: starts the factoriser, and with its result
   // continues at EndSearchProvedIrreducible or HandOverExactFactor.
   void LookForExactResult();
@@ -500,6 +499,9 @@ class Engine {
   // pass against the exact factorisation (which must be ready).
   int ClassifyCurrentPolynomial();
   exact::LetterPoly CurrentPolynomial() const;
+  // The exponents of the monomial of a code under the current variable order
+  // and weights, by the letters of the variables.
+  exact::Exponents ExponentsOfCode(int code) const;
   bool PrepareHandOver();           // the factor to hand over and its quotient
   void EndSearchProvedIrreducible();  // -> EndOfSearch, as after a search of every degree
   void HandOverExactFactor();       // the exact factor to the candidate check -> HandleOutcome
@@ -512,7 +514,9 @@ class Engine {
   void CertifyShortResult();        // "=0" and single-term results, at EndRun
   // jg.dat as written so far, and whether its last line is still open.
   std::string ResultSoFar(bool* lineOpen);
-  void WriteVerdictLines(const exact::Judgement& judgement, bool exactKnown);
+  // The certificate line, and after a "not complete" one with the exact
+  // factorisation at hand the complete factorisation as a result line.
+  std::vector<std::string> VerdictLines(const exact::Judgement& judgement, bool exactKnown);
 
   // ---------------------------------------------------------------------
   // Files, by the numbers the engine gives them

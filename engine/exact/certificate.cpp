@@ -52,7 +52,7 @@ std::map<LetterPoly, int> ExactFactors(const Factorisation& exact, const std::st
   return out;
 }
 
-std::string SignedNumber(int64_t v) { return (v < 0 ? "-" : " ") + std::to_string(v < 0 ? -v : v); }
+std::string SignedNumber(int64_t v) { return SignedDigits(std::to_string(v)); }
 
 }  // namespace
 
@@ -136,7 +136,7 @@ std::string CompleteResultLine(const EnteredPolynomial& entered, const Factorisa
   // polynomial's factorisation (its sign, for a primitive polynomial).
   int64_t numerator = entered.numerator * content;
   int64_t denominator = entered.denominator;
-  const int64_t g = Gcd(numerator, denominator);
+  const int64_t g = std::gcd(numerator, denominator);
   if (g > 1) {
     numerator /= g;
     denominator /= g;

@@ -62,7 +62,6 @@ void Engine::TakeExactInput() {
   const int terms = ToInt(TermCount);
   const int variables = ToInt(VariableCount);
   ExactTaken = 0;
-  ExactLetters.clear();
   ExactInput = exact::Polynomial{variables, {}};
   Entered = exact::EnteredPolynomial{};
   std::string letters;
@@ -90,23 +89,26 @@ void Engine::TakeExactInput() {
   }
   Entered.prepared = exact::FromExact(ExactInput, letters);
   Entered.letters = letters;
-  ExactLetters = letters;
   ExactTaken = 1;
 }
 
 void Engine::StartExactFactoriser() {
-  if (ExactStarted == 1 || ExactTaken == 0 || ExactInput.variables < 1 || ExactInput.terms.empty()) return;
-  ExactStarted = 1;
+  if (exact_->Poll() != ExactState::kIdle || ExactTaken == 0 || ExactInput.variables < 1 ||
+      ExactInput.terms.empty()) {
+    return;
+  }
   exact_->Start(ExactInput);
 }
 
+bool Engine::ExactReady() { return exact_ && exact_->Poll() == ExactState::kReady; }
+
 void Engine::LookForExactResult() {
   const int64_t now = clock_.Milliseconds();
-  if (ExactStarted == 0) {
+  if (exact_->Poll() == ExactState::kIdle) {
     if (FirstSearchMs >= 0 && now - FirstSearchMs >= kExactStartMs) StartExactFactoriser();
     return;
   }
-  if (PassExactState == 2 || exact_->Poll() != ExactState::kReady) return;
+  if (PassExactState == 2 || !ExactReady()) return;
   if (PassExactState == 0) {
     const int kind = ClassifyCurrentPolynomial();
     if (kind == 1) {
@@ -128,20 +130,22 @@ void Engine::LookForExactResult() {
 // stands for the code CodeOffset + i, read back through the weights.
 exact::LetterPoly Engine::CurrentPolynomial() const {
   exact::LetterPoly p;
-  const int variables = ToInt(VariableCount);
   const int offset = ToInt(CodeOffset);
   for (int i = 0; i <= PassDegree; ++i) {
-    if (PassImage[i] == 0) continue;
-    int code = offset + i;
-    exact::Exponents m{};
-    for (int v = variables; v >= 2; --v) {
-      m[Letter[v][0] - 'a'] += code / Weight[v];
-      code = code % Weight[v];
-    }
-    m[Letter[1][0] - 'a'] += code;
-    p.terms[m] = std::to_string(static_cast<int64_t>(PassImage[i]));
+    if (PassImage[i] != 0) p.terms[ExponentsOfCode(offset + i)] = std::to_string(static_cast<int64_t>(PassImage[i]));
   }
   return p;
+}
+
+// Read back from the highest variable down, as UnpackDenseToTerms does.
+exact::Exponents Engine::ExponentsOfCode(int code) const {
+  exact::Exponents m{};
+  for (int v = ToInt(VariableCount); v >= 2; --v) {
+    m[Letter[v][0] - 'a'] += code / Weight[v];
+    code = code % Weight[v];
+  }
+  m[Letter[1][0] - 'a'] += code;
+  return m;
 }
 
 int Engine::ClassifyCurrentPolynomial() {
@@ -151,7 +155,7 @@ int Engine::ClassifyCurrentPolynomial() {
   auto current = CurrentPolynomial().PrimitivePart();
   if (!current || current->terms.empty() || current->IsConstant()) return 0;
   for (const exact::Factor& f : exact_->Result().factors) {
-    if (exact::FromExact(f.polynomial, ExactLetters).SignNormalised() == *current) return 1;
+    if (exact::FromExact(f.polynomial, Entered.letters).SignNormalised() == *current) return 1;
   }
   return 2;
 }
@@ -175,17 +179,13 @@ bool Engine::PrepareHandOver() {
     variableOf[Letter[v][0] - 'a'] = v;
   }
   auto weightOf = [&](int v) { return variables <= 1 ? 1 : static_cast<int>(Weight[v]); };
-  // Per-variable degrees of the terms at codes low + i with nonzero values.
+  // The degree in each letter of the terms at codes low + i with nonzero values.
   auto degrees = [&](const std::vector<int64_t>& values, int low) {
-    std::vector<int> top(static_cast<size_t>(variables) + 1, 0);
+    exact::Exponents top{};
     for (size_t i = 0; i < values.size(); ++i) {
       if (values[i] == 0) continue;
-      int code = low + static_cast<int>(i);
-      for (int v = variables; v >= 2; --v) {
-        top[v] = std::max(top[v], code / weightOf(v));
-        code = code % weightOf(v);
-      }
-      top[1] = std::max(top[1], code);
+      const exact::Exponents m = ExponentsOfCode(low + static_cast<int>(i));
+      for (int letter = 0; letter < 26; ++letter) top[letter] = std::max(top[letter], m[letter]);
     }
     return top;
   };
@@ -206,7 +206,7 @@ bool Engine::PrepareHandOver() {
   for (int v = 1; v <= ToInt(LoadedVariableCount); ++v) inputOrder += InputLetter[v];
   std::vector<Candidate> candidates;
   for (const exact::Factor& f : exact_->Result().factors) {
-    const exact::LetterPoly q = exact::FromExact(f.polynomial, ExactLetters);
+    const exact::LetterPoly q = exact::FromExact(f.polynomial, Entered.letters);
     std::vector<std::pair<long, int64_t>> terms;
     bool usable = true;
     for (const auto& [m, c] : q.terms) {
@@ -273,11 +273,11 @@ bool Engine::PrepareHandOver() {
     if (variables > 1) {
       const int quotientLow = offset - c.low;
       if (quotientLow < 0) continue;
-      const std::vector<int> factorTop = degrees(t, c.low);
-      const std::vector<int> quotientTop = degrees(q, quotientLow);
-      const std::vector<int> imageTop = degrees(image, offset);
+      const exact::Exponents factorTop = degrees(t, c.low);
+      const exact::Exponents quotientTop = degrees(q, quotientLow);
+      const exact::Exponents imageTop = degrees(image, offset);
       bool fits = true;
-      for (int v = 1; v <= variables; ++v) fits = fits && factorTop[v] + quotientTop[v] == imageTop[v];
+      for (int letter = 0; letter < 26; ++letter) fits = fits && factorTop[letter] + quotientTop[letter] == imageTop[letter];
       if (!fits) continue;
     }
     HandOverDegree = static_cast<int16_t>(k);
@@ -348,7 +348,7 @@ std::string Engine::ResultSoFar(bool* lineOpen) {
 // used up; once given up, no later wait of the run begins). The message comes
 // only when the first round has not brought the result.
 bool Engine::ExactWaitOver() {
-  if (WaitGivenUp == 1 || ExactStarted == 0) return true;
+  if (WaitGivenUp == 1 || exact_->Poll() == ExactState::kIdle) return true;
   if (exact_->Wait(kExactWaitRoundMs) != ExactState::kWorking) return true;
   if (WaitRounds == 0) {
     if (console_.Column() > 1) ConsoleEnd();
@@ -390,7 +390,7 @@ void Engine::WaitAtSearchEnd() {
     Go(&Engine::WaitAtSearchEnd);
     return;
   }
-  if (exact_->Poll() == ExactState::kReady && ClassifyCurrentPolynomial() == 2 && PrepareHandOver()) {
+  if (ExactReady() && ClassifyCurrentPolynomial() == 2 && PrepareHandOver()) {
     SearchEndExamined = 0;
     Go(&Engine::HandOverExactFactor);
     return;
@@ -408,7 +408,7 @@ void Engine::CertifyResult() {
   Judged = exact::Judgement{};
   JudgedWithExact = 0;
   if (ExactTaken == 1) {
-    const bool ready = ExactStarted == 1 && exact_->Poll() == ExactState::kReady;
+    const bool ready = ExactReady();
     Judged = exact::JudgeResult(ResultSegment, Entered, ready ? &exact_->Result() : nullptr, PendingLost == 0);
     JudgedWithExact = ready ? 1 : 0;
     if (!ready && Judged.verdict != exact::Verdict::kComplete &&
@@ -425,8 +425,9 @@ void Engine::WaitForExactResult() {
   Go(ExactWaitOver() ? &Engine::WriteCertificate : &Engine::WaitForExactResult);
 }
 
+// jg.dat only: the results display shows what follows the result.
 void Engine::WriteCertificate() {
-  const bool ready = ExactStarted == 1 && exact_->Poll() == ExactState::kReady;
+  const bool ready = ExactReady();
   if (ExactTaken == 1 && ready && JudgedWithExact == 0) {
     Judged = exact::JudgeResult(ResultSegment, Entered, &exact_->Result(), PendingLost == 0);
   }
@@ -435,25 +436,21 @@ void Engine::WriteCertificate() {
     ResultText(note);
     ResultEnd();
   }
-  WriteVerdictLines(Judged, ready);
+  for (const std::string& line : VerdictLines(Judged, ready)) {
+    ResultText(line);
+    ResultEnd();
+  }
   CertificateDone = 1;
-  exact_->Cancel();
   Go(&Engine::CloseResultFile);
 }
 
-// The certificate line, and after a "not complete" one the complete
-// factorisation as a result line. jg.dat only: the results display shows them.
-void Engine::WriteVerdictLines(const exact::Judgement& judgement, bool exactKnown) {
+std::vector<std::string> Engine::VerdictLines(const exact::Judgement& judgement, bool exactKnown) {
   switch (judgement.verdict) {
     case exact::Verdict::kComplete:
-      ResultText("验证: 结果完整, 每个因式在有理数域上不可约 / verified: the factorisation is complete, "
-                 "every factor is irreducible over Q");
-      ResultEnd();
-      return;
+      return {"验证: 结果完整, 每个因式在有理数域上不可约 / verified: the factorisation is complete, "
+              "every factor is irreducible over Q"};
     case exact::Verdict::kInternalError:
-      ResultText("内部错误: 结果与精确分解不一致 / internal error: " + WithoutParentheses(judgement.error));
-      ResultEnd();
-      return;
+      return {"内部错误: 结果与精确分解不一致 / internal error: " + WithoutParentheses(judgement.error)};
     case exact::Verdict::kIncomplete: {
       std::string chinese, english;
       auto reason = [&](const char* zh, const char* en) {
@@ -465,36 +462,27 @@ void Engine::WriteVerdictLines(const exact::Judgement& judgement, bool exactKnow
       if (StoppedByTime == 1) reason("搜索到了时间限制", "the search reached its time limit");
       if (LateMode == 1) reason("搜索转为只试最高次", "the search switched to the highest degree only");
       if (chinese.empty()) reason("搜索的系数界限漏掉了因式", "the search's coefficient bounds left factors out");
-      if (exactKnown) {
-        ResultText("验证: 结果不完整, " + chinese + " / not complete: " + english +
-                   "; the complete factorisation follows");
-        ResultEnd();
-        std::string inputOrder;
-        for (int v = 1; v <= ToInt(LoadedVariableCount); ++v) inputOrder += InputLetter[v];
-        ResultText(exact::CompleteResultLine(Entered, exact_->Result(), inputOrder));
-      } else {
-        ResultText("验证: 结果不完整, " + chinese + " / not complete: " + english);
-      }
-      ResultEnd();
-      return;
+      const std::string line = "验证: 结果不完整, " + chinese + " / not complete: " + english;
+      if (!exactKnown) return {line};
+      std::string inputOrder;
+      for (int v = 1; v <= ToInt(LoadedVariableCount); ++v) inputOrder += InputLetter[v];
+      return {line + "; the complete factorisation follows",
+              exact::CompleteResultLine(Entered, exact_->Result(), inputOrder)};
     }
-    case exact::Verdict::kUnknown: {
-      std::string why;
-      if (ExactTaken == 0) {
-        why = "多项式无法交给精确分解 / not verified: the polynomial cannot be handed to the exact factoriser";
-      } else if (WaitSkipped == 1) {
-        why = "等候被 X 键跳过 / not verified: the wait for the exact factorisation was skipped with the X key";
-      } else if (exact_->Poll() == ExactState::kFailed) {
-        why = "精确分解失败 / not verified: the exact factorisation failed: " +
-              WithoutParentheses(exact_->Failure());
-      } else {
-        why = "精确分解在 5 秒内没有完成 / not verified: the exact factorisation did not finish within 5 seconds";
-      }
-      ResultText("验证: 未验证, " + why);
-      ResultEnd();
-      return;
-    }
+    case exact::Verdict::kUnknown:
+      break;
   }
+  std::string why;
+  if (ExactTaken == 0) {
+    why = "多项式无法交给精确分解 / not verified: the polynomial cannot be handed to the exact factoriser";
+  } else if (WaitSkipped == 1) {
+    why = "等候被 X 键跳过 / not verified: the wait for the exact factorisation was skipped with the X key";
+  } else if (exact_->Poll() == ExactState::kFailed) {
+    why = "精确分解失败 / not verified: the exact factorisation failed: " + WithoutParentheses(exact_->Failure());
+  } else {
+    why = "精确分解在 5 秒内没有完成 / not verified: the exact factorisation did not finish within 5 seconds";
+  }
+  return {"验证: 未验证, " + why};
 }
 
 // A result that the preparation wrote itself ("=0", a single term) has no
@@ -505,25 +493,16 @@ void Engine::CertifyShortResult() {
   CertificateDone = 1;
   TakeExactInput();
   bool lineOpen = false;
-  const std::string jg = ResultSoFar(&lineOpen);
+  const std::string segment = LastLineSegment(ResultSoFar(&lineOpen));
   exact::Judgement judgement;
   if (ToInt(TermCount) == 0) Entered = exact::EnteredPolynomial{};
-  if (ExactTaken == 1 || ToInt(TermCount) == 0) {
-    judgement = exact::JudgeResult(LastLineSegment(jg), Entered, nullptr, true);
-  }
+  if (ExactTaken == 1 || ToInt(TermCount) == 0) judgement = exact::JudgeResult(segment, Entered, nullptr, true);
   if (lineOpen) ResultEnd();
-  WriteVerdictLines(judgement, false);
-  ResultFile.Flush();
-  bool open = false;
-  const std::string after = ResultSoFar(&open);
-  const std::string added = after.substr(std::min(after.size(), jg.size() + (lineOpen ? 2 : 0)));
   if (console_.Column() > 1) ConsoleEnd();
-  size_t start = 0;
-  while (start < added.size()) {
-    size_t end = added.find("\r\n", start);
-    if (end == std::string::npos) end = added.size();
-    console_.WriteLine(added.substr(start, end - start));
-    start = end + 2;
+  for (const std::string& line : VerdictLines(judgement, false)) {
+    ResultText(line);
+    ResultEnd();
+    console_.WriteLine(line);
   }
 }
 

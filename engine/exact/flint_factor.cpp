@@ -3,6 +3,8 @@
 // handed on.
 #include "engine/exact/flint_factor.h"
 
+#include "engine/exact/letter_poly.h"
+
 #include <flint/flint.h>
 #include <flint/fmpz.h>
 #include <flint/fmpz_mpoly.h>
@@ -41,15 +43,8 @@ bool WellFormed(const Polynomial& p) {
 // multiplicity negates the content.
 void NormaliseSign(Factor& f, bool& contentNegated) {
   if (f.polynomial.terms.empty() || f.polynomial.terms.front().coefficient[0] != '-') return;
-  for (Term& t : f.polynomial.terms) {
-    t.coefficient = t.coefficient[0] == '-' ? t.coefficient.substr(1) : "-" + t.coefficient;
-  }
+  for (Term& t : f.polynomial.terms) t.coefficient = NegatedDecimal(t.coefficient);
   if (f.multiplicity % 2 == 1) contentNegated = !contentNegated;
-}
-
-std::string Negated(const std::string& decimal) {
-  if (decimal == "0") return decimal;
-  return decimal[0] == '-' ? decimal.substr(1) : "-" + decimal;
 }
 
 // ---- one variable ------------------------------------------------------
@@ -108,7 +103,7 @@ std::optional<Factorisation> FactorOne(const Polynomial& in, std::string* why) {
     out.factors.push_back(std::move(f));
   }
   out.content = Text(&fac->c);
-  if (negated) out.content = Negated(out.content);
+  if (negated) out.content = NegatedDecimal(out.content);
   const bool same = fmpz_poly_equal(product.p, a.p);
   fmpz_poly_factor_clear(fac);
   if (!same) {
@@ -194,7 +189,7 @@ std::optional<Factorisation> FactorSeveral(const Polynomial& in, std::string* wh
   }
   fmpz_clear(coefficient);
   out.content = Text(fac->constant);
-  if (negated) out.content = Negated(out.content);
+  if (negated) out.content = NegatedDecimal(out.content);
   const bool same = good && fmpz_mpoly_equal(product.p, a.p, context.ctx);
   fmpz_mpoly_factor_clear(fac, context.ctx);
   if (!same) {

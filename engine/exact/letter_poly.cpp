@@ -41,10 +41,6 @@ std::vector<std::pair<Exponents, std::string>> OrderedTerms(const LetterPoly& p,
 
 bool Negative(const std::string& decimal) { return !decimal.empty() && decimal[0] == '-'; }
 std::string Magnitude(const std::string& decimal) { return Negative(decimal) ? decimal.substr(1) : decimal; }
-// The number text of the engine: a sign position, then the digits.
-std::string SignedDigits(const std::string& decimal) {
-  return (Negative(decimal) ? "-" : " ") + Magnitude(decimal);
-}
 
 // ---- reading result lines ------------------------------------------------
 
@@ -244,7 +240,7 @@ std::optional<LetterPoly> LetterPoly::PrimitivePart() const {
   for (const auto& [m, c] : terms) {
     int64_t v = 0;
     if (!DecimalToInt64(c, &v)) return std::nullopt;
-    g = Gcd(g, v);
+    g = std::gcd(g, v);
   }
   if (g == 0) return *this;
   LetterPoly out;
@@ -270,15 +266,8 @@ LetterPoly FromExact(const Polynomial& p, const std::string& letters) {
 
 // ---- decimal integers --------------------------------------------------
 
-int64_t Gcd(int64_t a, int64_t b) {
-  a = a < 0 ? -a : a;
-  b = b < 0 ? -b : b;
-  while (b != 0) {
-    int64_t r = a % b;
-    a = b;
-    b = r;
-  }
-  return a;
+std::string SignedDigits(const std::string& decimal) {
+  return (Negative(decimal) ? "-" : " ") + Magnitude(decimal);
 }
 
 bool DecimalToInt64(const std::string& decimal, int64_t* value) {

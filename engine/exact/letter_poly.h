@@ -39,7 +39,9 @@ struct LetterPoly {
 LetterPoly FromExact(const Polynomial& p, const std::string& letters);
 
 // ---- integers ----------------------------------------------------------
-int64_t Gcd(int64_t a, int64_t b);  // of the magnitudes; Gcd(0, 0) = 0
+// The engine's number text of an integer of any size: a sign position (a
+// blank or "-"), then the digits.
+std::string SignedDigits(const std::string& decimal);
 bool DecimalToInt64(const std::string& decimal, int64_t* value);
 std::string NegatedDecimal(const std::string& decimal);
 

@@ -31,7 +31,8 @@ sigset_t RunSignalSet() {
 }  // namespace
 
 bool IsRunSignal(int signal) {
-  return signal == SIGHUP || signal == SIGTERM || signal == SIGINT || signal == SIGQUIT;
+  const sigset_t set = RunSignalSet();
+  return sigismember(&set, signal) == 1;
 }
 
 const char* StopLineForSignal(int signal) {

@@ -11,7 +11,6 @@
 #include <cstdint>
 
 #include "engine/engine.h"
-#include "engine/exact/factoriser.h"
 
 namespace pfac {
 
@@ -224,8 +223,7 @@ void Engine::PreCheckSumFactors() {
 void Engine::StartPass() {
   // A polynomial that the exact factorisation, already at hand, proves
   // irreducible is not searched.
-  if (exact_ && ExactStarted == 1 && exact_->Poll() == exact::ExactState::kReady &&
-      ClassifyCurrentPolynomial() == 1) {
+  if (ExactReady() && ClassifyCurrentPolynomial() == 1) {
     Go(&Engine::EndSearchProvedIrreducible);
     return;
   }

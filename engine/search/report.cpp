@@ -133,6 +133,9 @@ void Engine::EndOfSearch() {
     return;
   }
   SearchEndExamined = 0;
+  // A search ended by a proof of irreducibility leaves nothing to retry.
+  const bool proved = ProvedIrreducible == 1;
+  ProvedIrreducible = 0;
   console_.Locate(25, 1);
   console_.WriteLine(std::string(80, ' '));
   ConsoleEnd();
@@ -146,7 +149,6 @@ void Engine::EndOfSearch() {
     PrintCommonFactor();
   }
   if (SecondPass == 1 && AbortMark != kStopMark) {
-    ProvedIrreducible = 0;
     Go(&Engine::FinalOutput);
     return;
   }
@@ -165,9 +167,7 @@ void Engine::EndOfSearch() {
   ConsoleText(StartTime);
   console_.NextPrintZone();
   console_.WriteLine(clock_.TimeOfDay());
-  if (ProvedIrreducible == 1) {
-    // Nothing to retry: the polynomial is proved irreducible.
-    ProvedIrreducible = 0;
+  if (proved) {
     Go(&Engine::FinalOutput);
     return;
   }
