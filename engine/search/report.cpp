@@ -200,7 +200,7 @@ void Engine::OfferRetry() {
     return;
   }
   console_.WriteLine("重新分解它吗  y/n ?");
-  console_.WriteLine("Anew decompouse y/n ?");
+  console_.WriteLine("Decompose again y/n ?");
   int key = console_.WaitKey();
   Answer = key == Console::kNoKey ? "" : std::string(1, static_cast<char>(key));
   if (key == 'y' || key == 'Y') {

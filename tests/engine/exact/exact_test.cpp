@@ -249,7 +249,7 @@ std::string Joined(std::string console) {
   return console;
 }
 
-constexpr char kRetryQuestion[] = "重新分解它吗  y/n ?\nAnew decompouse y/n ?\n";
+constexpr char kRetryQuestion[] = "重新分解它吗  y/n ?\nDecompose again y/n ?\n";
 
 TEST(ExactRun, CertificateSaysWhatIsNotKnown) {
   // x^4 + x^3 + x^2 + x + 1 is irreducible, but no cheap test shows it. The
