@@ -448,6 +448,12 @@ class Engine {
   std::string EndTime;
 
   void ShowResults();
+  // How the lines that follow the result in jg.dat begin: the note on a factor
+  // taken from the exact factorisation, the certificate, and an internal error
+  // in its place. The results display shows them as text, not as factors.
+  static constexpr std::string_view kExactNoteStart = "精确分解给出因式 ";
+  static constexpr std::string_view kCertificateStart = "验证: ";
+  static constexpr std::string_view kInternalErrorStart = "内部错误: ";
 
   // ---------------------------------------------------------------------
   // The exact factoriser beside the search
@@ -498,6 +504,10 @@ class Engine {
   // 1 irreducible, 2 reducible, 0 not known: the polynomial of the current
   // pass against the exact factorisation (which must be ready).
   int ClassifyCurrentPolynomial();
+  // The polynomial of the current pass is irreducible by a cheap test or by
+  // the exact factorisation already at hand (the factoriser is not started
+  // for this); false for a run without the factoriser.
+  bool UnsplitKnownIrreducible();
   exact::LetterPoly CurrentPolynomial() const;
   // The exponents of the monomial of a code under the current variable order
   // and weights, by the letters of the variables.

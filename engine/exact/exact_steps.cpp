@@ -160,6 +160,14 @@ int Engine::ClassifyCurrentPolynomial() {
   return 2;
 }
 
+bool Engine::UnsplitKnownIrreducible() {
+  if (!exact_ || ExactTaken == 0) return false;
+  auto current = CurrentPolynomial().PrimitivePart();
+  if (!current || current->IsConstant()) return false;
+  if (exact::KnownIrreducible(*current)) return true;
+  return ExactReady() && ClassifyCurrentPolynomial() == 1;
+}
+
 // Of the exact factors whose image divides the pass's image, the one of
 // lowest degree in the image (the first of the factorisation among equals),
 // with its quotient. The division is exact in 128-bit integers, and only a
@@ -317,9 +325,9 @@ void Engine::HandOverExactFactor() {
   MirrorUsed = 0;
   PassExactState = 2;
   if (console_.Column() > 1) ConsoleEnd();
-  console_.WriteLine("精确分解给出因式 " + HandOverText + " / the factor " + HandOverText +
+  console_.WriteLine(std::string(kExactNoteStart) + HandOverText + " / the factor " + HandOverText +
                      " is taken from the exact factorisation");
-  ExactNotes.push_back("精确分解给出因式 " + HandOverText + " / the factor " + HandOverText +
+  ExactNotes.push_back(std::string(kExactNoteStart) + HandOverText + " / the factor " + HandOverText +
                        " was taken from the exact factorisation");
   CheckAndSplitFactor();
   // A factor that maps back to no split is not handed over again in this
@@ -447,10 +455,12 @@ void Engine::WriteCertificate() {
 std::vector<std::string> Engine::VerdictLines(const exact::Judgement& judgement, bool exactKnown) {
   switch (judgement.verdict) {
     case exact::Verdict::kComplete:
-      return {"验证: 结果完整, 每个因式在有理数域上不可约 / verified: the factorisation is complete, "
+      return {std::string(kCertificateStart) +
+              "结果完整, 每个因式在有理数域上不可约 / verified: the factorisation is complete, "
               "every factor is irreducible over Q"};
     case exact::Verdict::kInternalError:
-      return {"内部错误: 结果与精确分解不一致 / internal error: " + WithoutParentheses(judgement.error)};
+      return {std::string(kInternalErrorStart) + "结果与精确分解不一致 / internal error: " +
+              WithoutParentheses(judgement.error)};
     case exact::Verdict::kIncomplete: {
       std::string chinese, english;
       auto reason = [&](const char* zh, const char* en) {
@@ -462,7 +472,7 @@ std::vector<std::string> Engine::VerdictLines(const exact::Judgement& judgement,
       if (StoppedByTime == 1) reason("搜索到了时间限制", "the search reached its time limit");
       if (LateMode == 1) reason("搜索转为只试最高次", "the search switched to the highest degree only");
       if (chinese.empty()) reason("搜索的系数界限漏掉了因式", "the search's coefficient bounds left factors out");
-      const std::string line = "验证: 结果不完整, " + chinese + " / not complete: " + english;
+      const std::string line = std::string(kCertificateStart) + "结果不完整, " + chinese + " / not complete: " + english;
       if (!exactKnown) return {line};
       std::string inputOrder;
       for (int v = 1; v <= ToInt(LoadedVariableCount); ++v) inputOrder += InputLetter[v];
@@ -482,7 +492,7 @@ std::vector<std::string> Engine::VerdictLines(const exact::Judgement& judgement,
   } else {
     why = "精确分解在 5 秒内没有完成 / not verified: the exact factorisation did not finish within 5 seconds";
   }
-  return {"验证: 未验证, " + why};
+  return {std::string(kCertificateStart) + "未验证, " + why};
 }
 
 // A result that the preparation wrote itself ("=0", a single term) has no
@@ -502,7 +512,7 @@ void Engine::CertifyShortResult() {
   for (const std::string& line : VerdictLines(judgement, false)) {
     ResultText(line);
     ResultEnd();
-    console_.WriteLine(line);
+    console_.WriteWords(line);
   }
 }
 

@@ -1,6 +1,7 @@
 // The finished result on the console: jg.dat read back, runs of equal
-// consecutive factors written once with an exponent, and the start and end
-// times of the run.
+// consecutive factors written once with an exponent, the lines that follow
+// the result (a note, the certificate) each on lines of their own, and the
+// start and end times of the run.
 #include "engine/engine.h"
 
 namespace pfac {
@@ -13,6 +14,15 @@ void WriteRun(Console& console, int16_t run) {
   console.Write(NumberItem(run));
 }
 
+// The note on an exact factor, the certificate or an internal error.
+bool FollowsResult(std::string_view line) {
+  for (std::string_view start :
+       {Engine::kExactNoteStart, Engine::kCertificateStart, Engine::kInternalErrorStart}) {
+    if (line.substr(0, start.size()) == start) return true;
+  }
+  return false;
+}
+
 }  // namespace
 
 void Engine::ShowResults() {
@@ -22,6 +32,12 @@ void Engine::ShowResults() {
     while (!ResultInput.AtEnd()) {
       ResultLine = ResultInput.ReadLine();
       LineNumber = static_cast<int16_t>(LineNumber + 1);
+      if (FollowsResult(ResultLine)) {
+        // Text, not factors: on a line of its own, broken at blanks.
+        if (console_.Column() > 1) ConsoleEnd();
+        console_.WriteWords(ResultLine);
+        continue;
+      }
       bool collapse = (LineNumber == 4 && ReportPending > 0) || LineNumber >= 6;
       if (!collapse) {
         console_.WriteLine(ResultLine);

@@ -74,6 +74,25 @@ int DisplayWidth(std::string_view text) {
   return total;
 }
 
+void Console::WriteWords(std::string_view text) {
+  for (size_t start = 0;;) {
+    size_t blank = text.find(' ', start);
+    std::string_view word = text.substr(start, blank == std::string_view::npos ? text.npos : blank - start);
+    if (start > 0) {
+      // Columns used so far, the blank and the word.
+      if (Column() + DisplayWidth(word) > kColumns) {
+        EndLine();
+      } else {
+        Write(" ");
+      }
+    }
+    Write(word);
+    if (blank == std::string_view::npos) break;
+    start = blank + 1;
+  }
+  EndLine();
+}
+
 void Console::NextPrintZone() {
   constexpr int kZone = 14;
   int column = Column();

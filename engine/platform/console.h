@@ -46,6 +46,10 @@ class Console {
     Write(text);
     EndLine();
   }
+  // Writes text made of words and blanks and ends the line; a word that would
+  // run past the right edge starts the next line instead, in place of the
+  // blank before it (a word wider than a row is written whole).
+  void WriteWords(std::string_view text);
   // Moves to the next print zone (zones are 14 columns wide); past the last
   // zone of the line the output goes on at the start of the next line.
   void NextPrintZone();

@@ -190,9 +190,17 @@ void Engine::EndOfSearch() {
   Go(&Engine::OfferRetry);
 }
 
+// Asks whether to search again with other bounds, unless the polynomial that
+// the search left unsplit is known irreducible: then the certificate calls
+// the result complete, a retry could only find the same, and the run goes on
+// as after the answer "n".
 void Engine::OfferRetry() {
+  if (UnsplitKnownIrreducible()) {
+    Go(&Engine::FinalOutput);
+    return;
+  }
   console_.WriteLine("重新分解它吗  y/n ?");
-  console_.WriteLine("Anew decompouse y/n ?");
+  console_.WriteLine("Decompose again y/n ?");
   int key = console_.WaitKey();
   Answer = key == Console::kNoKey ? "" : std::string(1, static_cast<char>(key));
   if (key == 'y' || key == 'Y') {

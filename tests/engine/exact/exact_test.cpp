@@ -240,8 +240,21 @@ TEST(ExactRun, ExactFactorIsHandedToTheCandidateCheck) {
                 std::string(kCompleteCertificate) + "\r\n");
 }
 
+// The console as one text, its line ends read as blanks (the results display
+// breaks a long certificate at a blank).
+std::string Joined(std::string console) {
+  for (char& c : console) {
+    if (c == '\n') c = ' ';
+  }
+  return console;
+}
+
+constexpr char kRetryQuestion[] = "重新分解它吗  y/n ?\nDecompose again y/n ?\n";
+
 TEST(ExactRun, CertificateSaysWhatIsNotKnown) {
-  // x^4 + x^3 + x^2 + x + 1 is irreducible, but no cheap test shows it.
+  // x^4 + x^3 + x^2 + x + 1 is irreducible, but no cheap test shows it. The
+  // retry question comes only when the exact factorisation is not at hand
+  // after the search.
   const std::string quartic = "x^4+x^3+x^2+x+1";
   const struct {
     Readiness readiness;
@@ -267,8 +280,32 @@ TEST(ExactRun, CertificateSaysWhatIsNotKnown) {
     EXPECT_EQ(last.certificate.rfind(c.certificate, 0), 0u) << last.certificate;
     const bool waited = c.readiness == Readiness::kNever;
     EXPECT_EQ(r.Console().find("正在精确分解, 最多等候 5 秒") != std::string::npos, waited) << r.Console();
-    EXPECT_NE(r.Console().find(last.certificate), std::string::npos) << "the results display shows it";
+    EXPECT_NE(Joined(r.Console()).find(last.certificate), std::string::npos) << "the results display shows it";
+    const bool complete = c.readiness == Readiness::kAtFirstWait;
+    EXPECT_EQ(r.Console().find(kRetryQuestion) == std::string::npos, complete) << r.Console();
   }
+}
+
+// A result that the certificate calls complete without the factoriser asks
+// nothing and never starts it.
+TEST(ExactRun, RetryQuestionOnlyWhileTheResultMayBeIncomplete) {
+  for (const char* polynomial : {"x^2+1", "2x^2+4x+6", "1/2x^2-3/4x+1", "x^2+y^2", "x^3+x+1"}) {
+    HelpedRun r(Readiness::kAtStart, 0);  // the clock stands: no search starts the factoriser
+    r.run.Factor(polynomial);
+    EXPECT_EQ(r.Console().find(kRetryQuestion), std::string::npos) << polynomial << "\n" << r.Console();
+    EXPECT_EQ(r.Last().certificate, kCompleteCertificate) << polynomial;
+    EXPECT_EQ(r.factoriser.Starts(), 0) << polynomial;
+  }
+  // A search stopped with X while the exact factorisation at hand knows a
+  // factor: the question stays, and the certificate says "not complete".
+  const std::string product =
+      "2x^16+2x^15-9x^14+19x^13-22x^12+35x^11-22x^10-21x^9-21x^8+11x^7+40x^6+12x^5-17x^4-30x^3+2x^2+5x+15";
+  HelpedRun stopped(Readiness::kAtStart, 50);
+  stopped.run.console.PressKey('x', 5);  // after the factoriser's start, before a second of search
+  stopped.run.Factor(product);
+  EXPECT_EQ(stopped.factoriser.Starts(), 1);
+  EXPECT_NE(stopped.Console().find(kRetryQuestion), std::string::npos) << stopped.Console();
+  EXPECT_EQ(stopped.Last().certificate.rfind("验证: 结果不完整, 搜索被 X 键停止", 0), 0u) << stopped.Last().certificate;
 }
 
 TEST(ExactRun, DisagreementIsAnInternalError) {

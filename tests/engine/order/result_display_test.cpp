@@ -42,6 +42,37 @@ TEST_F(Display, LineFourIsProcessedOnlyWhileNoSplitWasReported) {
   EXPECT_EQ(Show(jg, 0), "\nl1\nl2\nl3\n=(x)(x)\n\n09:59:00      10:00:05\n");
 }
 
+// The note on an exact factor and the certificate never continue a result
+// line, and break at a blank before the right edge (row 1 of the certificate
+// is 75 columns wide, its next word would end in column 85).
+TEST_F(Display, NoteAndCertificateStandOnLinesOfTheirOwn) {
+  const std::string certificate =
+      "验证: 结果完整, 每个因式在有理数域上不可约 / verified: the factorisation is complete, every factor is "
+      "irreducible over Q";
+  const std::string shown =
+      "验证: 结果完整, 每个因式在有理数域上不可约 / verified: the factorisation is\n"
+      "complete, every factor is irreducible over Q\n";
+  // Line 4 collapsed while no split was reported, the certificate as line 5.
+  EXPECT_EQ(Show("l1\r\nl2\r\nl3\r\n=(x^ 2 + 1)=(x^ 2 + 1)\r\n" + certificate + "\r\n", 1),
+            "\nl1\nl2\nl3\n=(x^ 2 + 1)=(x^ 2 + 1)\n" + shown + "\n09:59:00      10:00:05\n");
+  console.ClearTranscript();
+  // After the result line, a note and a "not complete" certificate with the
+  // complete line, which collapses as any result line.
+  const std::string note =
+      "精确分解给出因式 x^24-x^12+1 / the factor x^24-x^12+1 was taken from the exact factorisation";
+  const std::string incomplete =
+      "验证: 结果不完整, 搜索到了时间限制 / not complete: the search reached its time limit; the complete "
+      "factorisation follows";
+  EXPECT_EQ(Show(std::string(kHeader) + "=(x - 1)(x^ 4 + 1)\r\n" + note + "\r\n" + incomplete +
+                 "\r\n=(x - 1)(x + 1)(x + 1)\r\n"),
+            "\nl1\nl2\nl3\nl4\nl5\n=(x - 1)(x^ 4 + 1)\n"
+            "精确分解给出因式 x^24-x^12+1 / the factor x^24-x^12+1 was taken from the exact\n"
+            "factorisation\n"
+            "验证: 结果不完整, 搜索到了时间限制 / not complete: the search reached its time\n"
+            "limit; the complete factorisation follows\n"
+            "=(x - 1)(x + 1)^ 2 \n09:59:00      10:00:05\n");
+}
+
 TEST_F(Display, EmptyFileShowsOnlyTheTimes) {
   EXPECT_EQ(Show(""), "\n\n09:59:00      10:00:05\n");
 }

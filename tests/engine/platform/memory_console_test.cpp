@@ -54,6 +54,25 @@ TEST(MemoryConsole, PrintZonesAreFourteenColumnsWide) {
   EXPECT_EQ(c.Row(), 3);
 }
 
+// A word that would end past column 80 starts the next row in place of its
+// blank; wide characters count two columns; a word wider than a row is
+// written whole.
+TEST(MemoryConsole, WordsBreakAtTheBlankBeforeTheRightEdge) {
+  const std::string a74(74, 'a'), a76(76, 'a'), x90(90, 'x');
+  const std::pair<std::string, std::string> cases[] = {
+      {a74 + " bcdef", a74 + " bcdef\n"},
+      {a74 + " bcdefg", a74 + "\nbcdefg\n"},
+      {a76 + " 因式", a76 + "\n因式\n"},
+      {x90 + " y", x90 + " y\n"},
+  };
+  for (const auto& [text, shown] : cases) {
+    MemoryConsole c;
+    c.WriteWords(text);
+    EXPECT_EQ(c.Transcript(), shown);
+    EXPECT_EQ(c.Column(), 1) << text;
+  }
+}
+
 TEST(MemoryConsole, KeysComeWhenDue) {
   MemoryConsole c;
   c.PressKey('x', 2);

@@ -118,7 +118,7 @@ TEST(SearchRun, XKeyOnTheFirstPassOffersTheRetry) {
   run.console.PressKeys("xy");
   run.FactorUntil("x^6+3x^5-x^4+7x^3+5x^2-x+11", &Engine::RetryStep);
   ASSERT_EQ(run.status, Engine::kStoppedBefore) << run.Transcript();
-  EXPECT_NE(run.Transcript().find("重新分解它吗  y/n ?\nAnew decompouse y/n ?\n"), std::string::npos);
+  EXPECT_NE(run.Transcript().find("重新分解它吗  y/n ?\nDecompose again y/n ?\n"), std::string::npos);
   Engine& e = *run.engine;
   const float bound = e.CoefficientBound;
   const int degree = e.TrialDegree;
