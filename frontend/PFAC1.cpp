@@ -114,7 +114,7 @@ void PFAC1::createResultPanel() {
   resultScroll_->setFrameShape(QFrame::NoFrame);
   resultScroll_->setWidgetResizable(true);
   resultScroll_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-  resultScroll_->setMinimumHeight(96);
+  resultScroll_->setMinimumHeight(120);  // a result of two lines and its certificate
 
   auto* content = new QWidget;
   content->setObjectName(QStringLiteral("ResultContent"));

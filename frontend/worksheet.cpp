@@ -24,8 +24,10 @@ constexpr double kAfterTitle = 6;
 constexpr double kBetweenResults = 9;
 constexpr double kBeforeHeading = 3;
 constexpr double kContinuedIndent = 6;
-// The lines of the working that stay on the page with their result.
-constexpr size_t kWorkingKeptWithResult = 2;
+// The lines of the working that stay on the page with their result, and at
+// the end of the working the lines that stay together, so that no line of
+// the working stands alone at the top or the bottom of a page.
+constexpr size_t kWorkingKeptTogether = 2;
 // Sizes in points; the result is set no smaller than 14 points.
 constexpr double kTitleSize = 16;
 constexpr double kDateSize = 11;
@@ -46,6 +48,11 @@ struct PendingLine {
   double gapBefore;  // space before it, in the device's units
 };
 
+// Lines that go on one page: the factorisation with its certificate and the
+// first lines of its working, a line of jg.dat broken into parts, the last
+// lines of the working.
+using Block = std::vector<PendingLine>;
+
 // Lays out page by page, top to bottom.
 class PageFiller {
  public:
@@ -53,6 +60,11 @@ class PageFiller {
       : sheet_(sheet), date_(date), device_(device) {}
 
   double Height(WorksheetStyle style) const { return Metrics(style).lineSpacing(); }
+  double Height(const Block& block) const {
+    double height = 0;
+    for (const PendingLine& line : block) height += line.gapBefore + Height(line.style);
+    return height;
+  }
   double Width(WorksheetStyle style, const QString& text) const { return Metrics(style).horizontalAdvance(text); }
   QFontMetricsF Metrics(WorksheetStyle style) const { return QFontMetricsF(WorksheetFont(style), &device_); }
 
@@ -74,14 +86,10 @@ class PageFiller {
     hasResults_ = false;
   }
 
-  // The lines of one result; the first ones stay together.
-  void PlaceResult(const std::vector<PendingLine>& lines, size_t keptTogether, int result) {
-    double together = 0;
-    for (size_t i = 0; i < keptTogether && i < lines.size(); ++i) {
-      together += lines[i].gapBefore + Height(lines[i].style);
-    }
+  // The blocks of one result, each on one page where it fits on one.
+  void PlaceResult(const std::vector<Block>& blocks, int result) {
     const double between = Millimetres(kBetweenResults);
-    if (hasResults_ && Room() < between + together) NewPage();
+    if (hasResults_ && Room() < between + Height(blocks.front())) NewPage();
     if (hasResults_) {
       y_ += between / 2;
       Rule();
@@ -89,17 +97,23 @@ class PageFiller {
     }
     hasResults_ = true;
     bool pageTop = false;  // no space before a line at the top of a page
-    for (const PendingLine& line : lines) {
-      const double gap = pageTop ? 0 : line.gapBefore;
-      if (Room() < gap + Height(line.style)) {
+    for (const Block& block : blocks) {
+      if (Room() < Height(block) && !pageTop) {
         NewPage();
         hasResults_ = true;
         pageTop = true;
-      } else {
-        y_ += gap;
       }
-      Put(line.style, line.text, sheet_.textArea.left() + line.indent, result, line.line);
-      pageTop = false;
+      for (const PendingLine& line : block) {
+        // A block taller than a page goes on line by line.
+        if (Room() < (pageTop ? 0 : line.gapBefore) + Height(line.style)) {
+          NewPage();
+          hasResults_ = true;
+          pageTop = true;
+        }
+        if (!pageTop) y_ += line.gapBefore;
+        Put(line.style, line.text, sheet_.textArea.left() + line.indent, result, line.line);
+        pageTop = false;
+      }
     }
   }
 
@@ -148,38 +162,44 @@ Breakable WithMinusSigns(Breakable text) {
   return text;
 }
 
-// One result's lines: the factorisation, the notes, the heading and the
-// working, whose continued lines are indented. Sets how many of the first
-// lines stay together.
-std::vector<PendingLine> ResultLines(const PrintedResult& printed, const PageFiller& filler, double width,
-                                     size_t* keptTogether) {
-  std::vector<PendingLine> lines;
+// One result's blocks: the factorisation, the notes, the heading and the first
+// lines of the working; each line of the working, its continued parts
+// indented; the last lines of the working together.
+std::vector<Block> ResultBlocks(const PrintedResult& printed, const PageFiller& filler, double width) {
+  Block head;
   const Breakable shown = WithMinusSigns(printed.result.presentation.shown);
   for (const QString& text : Broken(shown, width, filler, WorksheetStyle::Result)) {
-    lines.push_back({WorksheetStyle::Result, text, 0, -1, 0});
+    head.push_back({WorksheetStyle::Result, text, 0, -1, 0});
   }
   double gap = filler.Millimetres(1.5);
   for (const std::string& note : printed.result.notes) {
     for (const QString& text : Broken(ProseText(note), width, filler, WorksheetStyle::Note)) {
-      lines.push_back({WorksheetStyle::Note, text, 0, -1, gap});
+      head.push_back({WorksheetStyle::Note, text, 0, -1, gap});
       gap = 0;
     }
   }
-  *keptTogether = lines.size();
-  if (printed.working.empty()) return lines;
-  lines.push_back(
+  const size_t count = printed.working.size();
+  if (count == 0) return {head};
+  head.push_back(
       {WorksheetStyle::Heading, QString::fromUtf8(kWorkingHeading), 0, -1, filler.Millimetres(kBeforeHeading)});
-  *keptTogether = lines.size() + std::min(printed.working.size(), kWorkingKeptWithResult);
+
+  std::vector<Block> blocks{head};
   const double indent = filler.Millimetres(kContinuedIndent);
-  for (size_t i = 0; i < printed.working.size(); ++i) {
+  const size_t tail = count > 2 * kWorkingKeptTogether ? count - kWorkingKeptTogether : kWorkingKeptTogether;
+  for (size_t i = 0; i < count; ++i) {
+    Block line;
     const Breakable text = ResultFileLine(printed.working[i], i == 0);
-    bool continued = false;
     for (const QString& piece : Broken(text, width - indent, filler, WorksheetStyle::Working)) {
-      lines.push_back({WorksheetStyle::Working, piece, continued ? indent : 0, static_cast<int>(i), 0});
-      continued = true;
+      line.push_back({WorksheetStyle::Working, piece, line.empty() ? 0 : indent, static_cast<int>(i), 0});
+    }
+    // The first lines go with the head, the last ones together.
+    if (i < kWorkingKeptTogether || i > tail) {
+      blocks.back().insert(blocks.back().end(), line.begin(), line.end());
+    } else {
+      blocks.push_back(std::move(line));
     }
   }
-  return lines;
+  return blocks;
 }
 
 }  // namespace
@@ -228,9 +248,7 @@ Worksheet LayOutWorksheet(const std::vector<PrintedResult>& results, const QStri
                                   -filler.Millimetres(kSideMargin), -filler.Millimetres(kBottomMargin));
   filler.NewPage();
   for (size_t i = 0; i < results.size(); ++i) {
-    size_t keptTogether = 0;
-    const std::vector<PendingLine> lines = ResultLines(results[i], filler, sheet.textArea.width(), &keptTogether);
-    filler.PlaceResult(lines, keptTogether, static_cast<int>(i));
+    filler.PlaceResult(ResultBlocks(results[i], filler, sheet.textArea.width()), static_cast<int>(i));
   }
   return sheet;
 }

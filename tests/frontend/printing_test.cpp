@@ -8,7 +8,9 @@
 #include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTest>
+#include <map>
 #include <memory>
+#include <set>
 
 #include "frontend/worksheet.h"
 #include "tests/frontend/support/main_window_parts.h"
@@ -145,10 +147,11 @@ void PrintingTest::worksheetPageInPdf() {
 
 // The document before it is painted: every text inside margins of at least
 // 20 mm, the result set in 14 points or more, and a line of jg.dat broken
-// only between terms, never inside one.
+// only between terms, never inside one, its parts on one page.
 void PrintingTest::layoutKeepsMarginsAndTerms() {
   std::vector<PrintedResult> results;
-  for (const QByteArray& file : {kCourse, DataFile("late-mode.dat"), DataFile("stopped-by-x-key.dat")}) {
+  const QByteArray late = DataFile("late-mode.dat");
+  for (const QByteArray& file : {kCourse, late, DataFile("stopped-by-x-key.dat"), late, late}) {
     const std::vector<std::string> lines = testing::ResultLines(file);
     results.push_back({ReadRunResult(lines), WorkingLines(lines)});
   }
@@ -168,11 +171,15 @@ void PrintingTest::layoutKeepsMarginsAndTerms() {
   QVERIFY(sheet.paper.bottom() - sheet.textArea.bottom() >= 20 * mm);
   QVERIFY(WorksheetFont(WorksheetStyle::Result).pointSizeF() >= 14);
 
+  QVERIFY(sheet.pages.size() >= 2);
   std::map<std::pair<int, int>, QStringList> pieces;  // of each line of each working
-  for (const WorksheetPage& page : sheet.pages) {
-    for (const WorksheetText& text : page.texts) {
+  std::map<std::pair<int, int>, std::set<size_t>> pages;  // where they stand
+  for (size_t p = 0; p < sheet.pages.size(); ++p) {
+    for (const WorksheetText& text : sheet.pages[p].texts) {
       QVERIFY2(sheet.textArea.contains(text.box), qPrintable(text.text));
-      if (text.style == WorksheetStyle::Working) pieces[{text.result, text.line}] << text.text;
+      if (text.style != WorksheetStyle::Working) continue;
+      pieces[{text.result, text.line}] << text.text;
+      pages[{text.result, text.line}].insert(p);
     }
   }
   int broken = 0;
@@ -180,6 +187,7 @@ void PrintingTest::layoutKeepsMarginsAndTerms() {
     const std::string& line = results[where.first].working[where.second];
     QCOMPARE(parts.join("").remove(' '), QString::fromStdString(line).remove(' '));
     if (parts.size() > 1) ++broken;
+    QCOMPARE(pages[where].size(), size_t{1});
     const bool formula = where.second == 0 || QString::fromStdString(line).trimmed().startsWith('=');
     for (int i = 1; i < parts.size(); ++i) {
       const QString before = parts[i - 1].trimmed();
