@@ -11,6 +11,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScreen>
+#include <QScrollArea>
 #include <QVBoxLayout>
 
 #include "frontend/Form3.h"
@@ -21,6 +22,10 @@ namespace {
 
 // jg.dat is file 3 while the result is read.
 constexpr int kResultNumber = 3;
+
+const QString kCopy = QStringLiteral("复制");
+const QString kCopyLaTeX = QStringLiteral("复制 LaTeX");
+const QString kCopied = QStringLiteral("已复制");
 
 QPushButton* MakeButton(const char* name, const QString& caption, QWidget* parent) {
   auto* button = new QPushButton(caption, parent);
@@ -97,34 +102,53 @@ void PFAC1::createWidgets() {
   cmdtuichu_ = MakeButton("Cmdtuichu", QStringLiteral("退出"), this);
 }
 
-// Under the polynomial: the factorisation as a student writes it, what the
-// engine said about it, and "复制".
+// Under the polynomial: the factorisation as a student writes it and what the
+// engine said about it, scrolled when they are taller than the panel, beside
+// "复制" and "复制 LaTeX". The panel takes the window's new space when the
+// window grows; a result never makes the window grow.
 void PFAC1::createResultPanel() {
   resultPanel_ = new QGroupBox(QStringLiteral("分解结果"), this);
   resultPanel_->setObjectName(QStringLiteral("ResultPanel"));
-  resultText_ = new QLabel(resultPanel_);
+  resultScroll_ = new QScrollArea(resultPanel_);
+  resultScroll_->setObjectName(QStringLiteral("ResultScroll"));
+  resultScroll_->setFrameShape(QFrame::NoFrame);
+  resultScroll_->setWidgetResizable(true);
+  resultScroll_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  resultScroll_->setMinimumHeight(120);  // a result of two lines and its certificate
+
+  auto* content = new QWidget;
+  content->setObjectName(QStringLiteral("ResultContent"));
+  resultText_ = new BrokenLinesLabel(content);
   resultText_->setObjectName(QStringLiteral("ResultText"));
-  resultNotes_ = new QLabel(resultPanel_);
+  resultNotes_ = new BrokenLinesLabel(content);
   resultNotes_->setObjectName(QStringLiteral("ResultNotes"));
   QFont bigger = resultText_->font();
   bigger.setPointSizeF(bigger.pointSizeF() * 1.3);
   resultText_->setFont(bigger);
-  for (QLabel* label : {resultText_, resultNotes_}) {
-    label->setTextFormat(Qt::PlainText);
-    label->setWordWrap(true);
-    label->setTextInteractionFlags(Qt::TextSelectableByMouse);
-  }
-  cmdfuzhi_ = MakeButton("Cmdfuzhi", QStringLiteral("复制"), resultPanel_);
-  for (QLabel* label : {resultText_, resultNotes_}) KeepHeightForWidth(label);
-  cmdfuzhi_->setToolTip(QStringLiteral("把结果复制到剪贴板 (copy the result as plain text)"));
-  cmdfuzhi_->setEnabled(false);
+  for (QLabel* label : {resultText_, resultNotes_}) label->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  auto* contentLayout = new QVBoxLayout(content);
+  contentLayout->setContentsMargins(0, 0, 0, 0);
+  contentLayout->addWidget(resultText_);
+  contentLayout->addWidget(resultNotes_);
+  contentLayout->addStretch(1);
+  resultScroll_->setWidget(content);
+  // The scrolled text lies on the panel's own background.
+  resultScroll_->viewport()->setAutoFillBackground(false);
+  content->setAutoFillBackground(false);
 
-  auto* copyRow = new QHBoxLayout;
-  copyRow->addWidget(resultNotes_, 1);
-  copyRow->addWidget(cmdfuzhi_, 0, Qt::AlignBottom);
-  auto* layout = new QVBoxLayout(resultPanel_);
-  layout->addWidget(resultText_);
-  layout->addLayout(copyRow);
+  cmdfuzhi_ = MakeButton("Cmdfuzhi", kCopy, resultPanel_);
+  cmdfuzhi_->setToolTip(QStringLiteral("把结果复制到剪贴板 (copy the result as plain text)"));
+  cmdfuzhiLaTeX_ = MakeButton("CmdfuzhiLaTeX", kCopyLaTeX, resultPanel_);
+  cmdfuzhiLaTeX_->setToolTip(QStringLiteral("把结果以 LaTeX 格式复制到剪贴板 (copy the result as LaTeX)"));
+  for (QPushButton* button : {cmdfuzhi_, cmdfuzhiLaTeX_}) button->setEnabled(false);
+
+  auto* copyColumn = new QVBoxLayout;
+  copyColumn->addWidget(cmdfuzhi_);
+  copyColumn->addWidget(cmdfuzhiLaTeX_);
+  copyColumn->addStretch(1);
+  auto* layout = new QHBoxLayout(resultPanel_);
+  layout->addWidget(resultScroll_, 1);
+  layout->addLayout(copyColumn);
 }
 
 void PFAC1::createLayout() {
@@ -146,8 +170,8 @@ void PFAC1::createLayout() {
   layout->addWidget(label9_);
   layout->addWidget(text2_);
   layout->addSpacing(6);
-  layout->addLayout(work, 1);
-  layout->addWidget(resultPanel_);
+  layout->addLayout(work);
+  layout->addWidget(resultPanel_, 1);
   layout->addSpacing(6);
   layout->addLayout(commands);
 }
@@ -161,6 +185,7 @@ void PFAC1::connectCommands() {
   connect(cmdtuichu_, &QPushButton::clicked, this, &PFAC1::Cmdtuichu_Click);
   connect(ole1_, &EngineBox::activated, this, &PFAC1::OLE1_DblClick);
   connect(cmdfuzhi_, &QPushButton::clicked, this, &PFAC1::Cmdfuzhi_Click);
+  connect(cmdfuzhiLaTeX_, &QPushButton::clicked, this, &PFAC1::CmdfuzhiLaTeX_Click);
   // Enter in the polynomial box is "输入完毕".
   connect(text2_, &QLineEdit::returnPressed, this, [this] {
     if (cmdWanchang_->isEnabled()) cmdWanchang_->click();
@@ -188,6 +213,7 @@ void PFAC1::CmdCHONGSHU_Click() {
 // Only the result of the polynomial now in DXS.DAT is printed, and only once
 // the engine's window has closed.
 void PFAC1::cmddayin_Click() {
+  ResetCopyButtons();
   if (runs_.Running()) {
     dialogs_.Tell(kEngineWindowOpen, kNoticeCaption);
   } else if (!runs_.ResultIsCurrent(QDir::currentPath().toStdString())) {
@@ -200,6 +226,7 @@ void PFAC1::cmddayin_Click() {
 // The help window is shown, cleared and given its page; "简介" again shows the
 // page again from the top.
 void PFAC1::Cmdbangzhu_Click() {
+  ResetCopyButtons();
   if (help_ == nullptr) {
     help_ = new Form3(this);
     connect(help_, &Form3::left, this, &PFAC1::FocusText2);
@@ -216,6 +243,7 @@ void PFAC1::Cmdtuichu_Click() { EndProgram(); }
 // Only an active engine box reports a double-click. One engine at a time: while
 // its window is open, it comes to the front instead.
 void PFAC1::OLE1_DblClick() {
+  ResetCopyButtons();
   if (runner_.IsRunning()) {
     runner_.BringToFront();
     return;
@@ -258,13 +286,11 @@ void PFAC1::EngineEnded() {
 }
 
 void PFAC1::ShowResult(const RunResult& result) {
-  const QString polynomial = QString::fromStdString(result.polynomial);
-  resultText_->setText(result.factorisation.empty()
-                           ? polynomial
-                           : polynomial + QStringLiteral(" = ") + QString::fromStdString(result.factorisation));
-  QStringList notes;
-  for (const std::string& note : result.notes) notes << QString::fromStdString(note);
-  resultNotes_->setText(notes.join('\n'));
+  ResetCopyButtons();
+  resultText_->SetParagraphs({result.presentation.shown});
+  std::vector<Breakable> notes;
+  for (const std::string& note : result.notes) notes.push_back(ProseText(note));
+  resultNotes_->SetParagraphs(std::move(notes));
   const char* colour = "";
   switch (result.end) {
     case RunEnd::Certified: colour = "color: #1b6b1b;"; break;
@@ -273,29 +299,43 @@ void PFAC1::ShowResult(const RunResult& result) {
     case RunEnd::Finished: break;
   }
   resultNotes_->setStyleSheet(QString::fromLatin1(colour));
-  plainResult_ = QString::fromStdString(result.plainText);
+  plainResult_ = QString::fromStdString(result.presentation.plain);
+  latexResult_ = QString::fromStdString(result.presentation.latex);
   cmdfuzhi_->setEnabled(!plainResult_.isEmpty());
-  for (QLabel* label : {resultText_, resultNotes_}) KeepHeightForWidth(label);
+  cmdfuzhiLaTeX_->setEnabled(!latexResult_.isEmpty());
 }
 
 void PFAC1::ShowNoResult(const std::string& note) {
   ClearResult();
-  resultNotes_->setText(QString::fromStdString(note));
-  KeepHeightForWidth(resultNotes_);
+  resultNotes_->SetParagraphs({ProseText(note)});
 }
 
 void PFAC1::ClearResult() {
-  resultText_->clear();
-  resultNotes_->clear();
+  ResetCopyButtons();
+  resultText_->SetParagraphs({});
+  resultNotes_->SetParagraphs({});
   resultNotes_->setStyleSheet(QString());
   plainResult_.clear();
+  latexResult_.clear();
   cmdfuzhi_->setEnabled(false);
-  for (QLabel* label : {resultText_, resultNotes_}) KeepHeightForWidth(label);
+  cmdfuzhiLaTeX_->setEnabled(false);
 }
 
-void PFAC1::Cmdfuzhi_Click() {
-  if (!plainResult_.isEmpty()) QGuiApplication::clipboard()->setText(plainResult_);
+void PFAC1::ResetCopyButtons() {
+  cmdfuzhi_->setText(kCopy);
+  cmdfuzhiLaTeX_->setText(kCopyLaTeX);
 }
+
+void PFAC1::Copied(QPushButton* button, const QString& text) {
+  ResetCopyButtons();
+  if (text.isEmpty()) return;
+  QGuiApplication::clipboard()->setText(text);
+  button->setText(kCopied);
+}
+
+void PFAC1::Cmdfuzhi_Click() { Copied(cmdfuzhi_, plainResult_); }
+
+void PFAC1::CmdfuzhiLaTeX_Click() { Copied(cmdfuzhiLaTeX_, latexResult_); }
 
 void PFAC1::closeEvent(QCloseEvent* event) {
   if (!ending_) EndProgram();

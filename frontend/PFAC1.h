@@ -17,6 +17,7 @@ class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class QScrollArea;
 
 namespace pfac::frontend {
 
@@ -46,7 +47,8 @@ class PFAC1 : public PrintSurface, private MainWindowControls {
   void Cmdbangzhu_Click();
   void Cmdtuichu_Click();
   void OLE1_DblClick();  // a double-click, or Enter or Space, on the active engine box
-  void Cmdfuzhi_Click();  // "复制": the result as plain text to the clipboard
+  void Cmdfuzhi_Click();       // "复制": the result as plain text to the clipboard
+  void CmdfuzhiLaTeX_Click();  // "复制 LaTeX": the result as LaTeX to the clipboard
 
  protected:
   // Closing the window ends the program, as "退出" does.
@@ -65,6 +67,9 @@ class PFAC1 : public PrintSurface, private MainWindowControls {
   void ShowResult(const RunResult& result);
   void ShowNoResult(const std::string& note);
   void ClearResult();
+  // A copy button says "已复制" until the next action, which calls this.
+  void ResetCopyButtons();
+  void Copied(QPushButton* button, const QString& text);
   // Where the engine's terminal goes: beside this window, not over it.
   QPoint TerminalPlace();
 
@@ -89,6 +94,7 @@ class PFAC1 : public PrintSurface, private MainWindowControls {
   InputCommands input_;
   EngineRuns runs_;
   QString plainResult_;  // what "复制" copies
+  QString latexResult_;  // what "复制 LaTeX" copies
   bool ending_ = false;
 
   QLineEdit* text2_ = nullptr;
@@ -103,9 +109,11 @@ class PFAC1 : public PrintSurface, private MainWindowControls {
   QPushButton* cmdtuichu_ = nullptr;
   EngineBox* ole1_ = nullptr;
   QGroupBox* resultPanel_ = nullptr;
-  QLabel* resultText_ = nullptr;   // the polynomial = its factorisation
-  QLabel* resultNotes_ = nullptr;  // the certificate, or what became of the run
+  QScrollArea* resultScroll_ = nullptr;       // scrolls a result taller than the panel
+  BrokenLinesLabel* resultText_ = nullptr;   // the polynomial = its factorisation
+  BrokenLinesLabel* resultNotes_ = nullptr;  // the certificate, or what became of the run
   QPushButton* cmdfuzhi_ = nullptr;
+  QPushButton* cmdfuzhiLaTeX_ = nullptr;
   Form3* help_ = nullptr;  // made on first use
 };
 

@@ -1,28 +1,22 @@
 #include "frontend/document_printer.h"
 
+#include <QDate>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QPageSize>
 #include <QPainter>
 #include <QPrinter>
 #include <QPrinterInfo>
 
+#include "frontend/worksheet.h"
+
 namespace pfac::frontend {
-
-namespace {
-
-constexpr int kPointSize = 10;
-
-}  // namespace
 
 DocumentPrinter::DocumentPrinter(Target target) : target_(target) {}
 
 DocumentPrinter::~DocumentPrinter() {
   if (HasOpenDocument()) EndDocument();
 }
-
-void DocumentPrinter::SetFontName(const std::string& name) { fontName_ = QString::fromStdString(name); }
 
 QString DocumentPrinter::FreePdfPath() {
   const QDir folder = QDir::current();
@@ -32,17 +26,16 @@ QString DocumentPrinter::FreePdfPath() {
   }
 }
 
-bool DocumentPrinter::PrintLine(const std::string& text) {
-  lines_ << QString::fromUtf8(text);
+bool DocumentPrinter::AddResult(const PrintedResult& result) {
+  results_.push_back(result);
   open_ = true;
   return true;
 }
 
-// The job goes to the printer, or to a new PDF file, line by line and page by
-// page.
+// The worksheet goes to the printer, or to a new PDF file, page by page.
 bool DocumentPrinter::EndDocument() {
   if (!HasOpenDocument()) return true;
-  const QStringList lines = lines_;
+  const std::vector<PrintedResult> results = std::move(results_);
   DiscardDocument();
   documentFile_.clear();
 
@@ -53,12 +46,12 @@ bool DocumentPrinter::EndDocument() {
   if (system.isNull()) {
     pdfFile = FreePdfPath();
     printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setPageSize(QPageSize(QPageSize::A4));
     printer.setOutputFileName(pdfFile);
   } else {
     printer.setPrinterName(system.printerName());
   }
-  printer.setDocName(QStringLiteral("jg.dat"));
+  SetUpWorksheetPage(printer);
+  printer.setDocName(QString::fromUtf8(kWorksheetTitle));
   const QString cannotBegin = pdfFile.isEmpty()
                                   ? QStringLiteral("打印机 %1 无法开始打印。").arg(system.printerName())
                                   : QStringLiteral("无法创建文件 %1。").arg(pdfFile);
@@ -67,25 +60,12 @@ bool DocumentPrinter::EndDocument() {
     error_ = cannotBegin;
     return false;
   }
-  // The named font first; where it is missing, fonts that have Latin and
-  // Chinese glyphs.
-  QFont font;
-  font.setFamilies({fontName_, QStringLiteral("DejaVu Sans"), QStringLiteral("WenQuanYi Micro Hei")});
-  font.setPointSize(kPointSize);
-  painter.setFont(font);
-  const QFontMetricsF metrics = painter.fontMetrics();
-  qreal top = 0;
-  for (const QString& line : lines) {
-    if (top > 0 && top + metrics.height() > painter.window().height()) {
-      if (!printer.newPage()) {
-        error_ = QStringLiteral("无法开始新的一页。");
-        painter.end();
-        return false;
-      }
-      top = 0;
-    }
-    painter.drawText(QPointF(0, top + metrics.ascent()), line);
-    top += metrics.lineSpacing();
+  const Worksheet sheet = LayOutWorksheet(results, WorksheetDate(QDate::currentDate()), printer,
+                                         printer.paperRect(QPrinter::DevicePixel));
+  if (!PaintWorksheet(sheet, painter, printer)) {
+    error_ = QStringLiteral("无法开始新的一页。");
+    painter.end();
+    return false;
   }
   bool ended = painter.end();
   if (ended && !pdfFile.isEmpty() && !QFileInfo::exists(pdfFile)) ended = false;
@@ -99,7 +79,7 @@ bool DocumentPrinter::EndDocument() {
 }
 
 void DocumentPrinter::DiscardDocument() {
-  lines_.clear();
+  results_.clear();
   open_ = false;
 }
 

@@ -1,12 +1,13 @@
 // The printer of the results: the system's default printer, or a PDF file in
-// the working folder when the system has no printer. The lines of a document
-// are kept until it ends; only then is the job sent, or the PDF file made, so
-// that no empty file stands in the folder while a document is open.
+// the working folder when the system has no printer. The results of a
+// document are kept until it ends; only then is the worksheet laid out and the
+// job sent, or the PDF file made, so that no empty file stands in the folder
+// while a document is open.
 #pragma once
 
 #include <QString>
-#include <QStringList>
 #include <memory>
+#include <vector>
 
 #include "frontend/result_printing.h"
 
@@ -27,8 +28,7 @@ class DocumentPrinter : public ResultPrinter {
   DocumentPrinter(const DocumentPrinter&) = delete;
   DocumentPrinter& operator=(const DocumentPrinter&) = delete;
 
-  void SetFontName(const std::string& name) override;
-  bool PrintLine(const std::string& text) override;
+  bool AddResult(const PrintedResult& result) override;
   bool HasOpenDocument() const override { return open_; }
   bool EndDocument() override;
   void DiscardDocument() override;
@@ -41,9 +41,8 @@ class DocumentPrinter : public ResultPrinter {
   static QString FreePdfPath();
 
   Target target_;
-  QString fontName_;
   bool open_ = false;
-  QStringList lines_;     // the open document's lines
+  std::vector<PrintedResult> results_;  // the open document's results
   QString documentFile_;  // the full path of the last ended document's PDF file
   QString error_;
 };

@@ -1,5 +1,6 @@
-// Printing the engine's result file jg.dat: long lines in pieces of 80
-// characters, runs of equal factors written once with an exponent.
+// Printing the engine's result file jg.dat: the result as a student writes
+// it, the certificate, and the run's lines of jg.dat as the working, with runs
+// of equal factors written once with an exponent.
 #pragma once
 
 #include <string>
@@ -8,15 +9,14 @@
 
 #include "frontend/dialogs.h"
 #include "frontend/file_table.h"
+#include "frontend/run_result.h"
 
 namespace pfac::frontend {
 
 // The engine's result file, in the working folder.
 inline constexpr char kResultFile[] = "jg.dat";
-// The font the results are printed in (the printer substitutes its nearest).
-inline constexpr char kPrinterFont[] = "Ms sans serif";
 // The two questions of a print run.
-inline constexpr char kPrinterReady[] = "打印机准备就续?";
+inline constexpr char kPrinterReady[] = "打印机准备就绪?";
 inline constexpr char kPrintNow[] = "马上要印件吗？";
 // Said instead of printing when jg.dat is not the result of the polynomial now
 // in DXS.DAT, and while the engine's window is still open.
@@ -27,15 +27,21 @@ inline constexpr char kEngineWindowOpen[] =
     "分解程序的窗口还开着，请关闭它以后再打印。\n"
     "(The engine's window is still open; close it, then print.)";
 
+// One result on paper: the result as the main window shows it, and the lines
+// of jg.dat that the run wrote, as its working.
+struct PrintedResult {
+  RunResult result;
+  std::vector<std::string> working;
+};
+
 // The printer as the print command sees it: one document at a time, begun by
-// the first line printed and open until it is ended or discarded.
+// the first result printed and open until it is ended or discarded.
 class ResultPrinter {
  public:
   virtual ~ResultPrinter() = default;
-  virtual void SetFontName(const std::string& name) = 0;
-  // Prints one line below the last (an empty text gives an empty line),
-  // beginning a document when none is open. False when the printer failed.
-  virtual bool PrintLine(const std::string& text) = 0;
+  // Adds the result below the last one, beginning a document when none is
+  // open. False when the printer failed.
+  virtual bool AddResult(const PrintedResult& result) = 0;
   virtual bool HasOpenDocument() const = 0;
   // Ends the open document and hands it to the printer. False when it failed.
   virtual bool EndDocument() = 0;
@@ -48,10 +54,11 @@ class ResultPrinter {
   virtual std::string LastError() const = 0;
 };
 
-// The text cut into pieces of 80 characters (UTF-8 characters, not bytes),
-// the last one shorter. A text whose length is a multiple of 80, the empty
-// text included, ends with an empty piece.
-std::vector<std::string> Pieces(std::string_view text);
+// The lines of jg.dat (line ends removed) as they are printed as the working:
+// lines 1 to 3, and a line 4 that holds "[", as they stand; a later line that
+// holds factors with its runs of equal factors collapsed, and only when that
+// differs from the line printed before; any other line as it stands.
+std::vector<std::string> WorkingLines(const std::vector<std::string>& lines);
 
 // A line of factors in parentheses with each run of equal consecutive factors
 // written once, followed by "^", a blank and the run's length. Text before the
@@ -59,9 +66,9 @@ std::vector<std::string> Pieces(std::string_view text);
 // is appended unchanged and ends the line.
 std::string CollapseFactors(std::string_view line);
 
-// The print command: asks whether the printer is ready, prints jg.dat and asks
-// whether to print at once; a No there leaves the document open for the next
-// run. A missing or unreadable jg.dat and a failing printer are told in a
+// The print command: asks whether the printer is ready, prints the result in
+// jg.dat and asks whether to print at once; a No there leaves the document
+// open for the next run, whose result goes below. A missing or unreadable jg.dat and a failing printer are told in a
 // message box. The window decides beforehand whether jg.dat is the current
 // polynomial's result.
 void PrintResults(ResultPrinter& printer, FileTable& files, Dialogs& dialogs);

@@ -2,8 +2,6 @@
 
 #include <system_error>
 
-#include "frontend/result_printing.h"
-
 namespace pfac::frontend {
 
 namespace {
@@ -32,9 +30,6 @@ enum class Certificate { None, Complete, NotComplete, Unverified };
 
 bool StartsWith(std::string_view text, std::string_view start) { return text.substr(0, start.size()) == start; }
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-bool IsLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
-
 std::string_view Trimmed(std::string_view text) {
   while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
   while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
@@ -57,59 +52,7 @@ std::string_view LastSegment(std::string_view line) {
   return equals == std::string_view::npos ? line : line.substr(equals + 1);
 }
 
-// Blanks removed, and the coefficient 1 before a letter and the exponent 1
-// dropped ("( 1 y^ 1 x^ 1 - 1 )" is "(yx-1)").
-std::string Simplified(std::string_view text) {
-  std::string s;
-  for (char c : text) {
-    if (c != ' ') s += c;
-  }
-  std::string out;
-  for (size_t i = 0; i < s.size(); ++i) {
-    const char c = s[i];
-    const bool nextIsLetter = i + 1 < s.size() && IsLetter(s[i + 1]);
-    const bool partOfNumber = i > 0 && (IsDigit(s[i - 1]) || s[i - 1] == '/' || s[i - 1] == '^');
-    if (c == '1' && nextIsLetter && !partOfNumber) continue;
-    if (c == '^' && i + 1 < s.size() && s[i + 1] == '1' && (i + 2 == s.size() || !IsDigit(s[i + 2]))) {
-      ++i;
-      continue;
-    }
-    out += c;
-  }
-  return out;
-}
-
-const char* Superscript(char digit) {
-  static const char* const kDigits[] = {"⁰", "¹", "²", "³", "⁴", "⁵", "⁶", "⁷", "⁸", "⁹"};
-  return kDigits[digit - '0'];
-}
-
 }  // namespace
-
-std::string PlainForm(std::string_view engineText) { return Simplified(engineText); }
-
-std::string StudentForm(std::string_view engineText) {
-  const std::string s = Simplified(engineText);
-  std::string out;
-  bool afterOperand = false;  // a "+" or "-" here joins two terms
-  for (size_t i = 0; i < s.size(); ++i) {
-    const char c = s[i];
-    if (c == '^' && i + 1 < s.size() && IsDigit(s[i + 1])) {
-      while (i + 1 < s.size() && IsDigit(s[i + 1])) out += Superscript(s[++i]);
-      afterOperand = true;
-    } else if (c == '+' || c == '-') {
-      out += afterOperand ? std::string(" ") + c + " " : std::string(1, c);
-      afterOperand = false;
-    } else if (c == '=') {
-      out += " = ";
-      afterOperand = false;
-    } else {
-      out += c;
-      afterOperand = IsDigit(c) || IsLetter(c) || c == ')';
-    }
-  }
-  return out;
-}
 
 RunResult ReadRunResult(const std::vector<std::string>& lines) {
   RunResult result;
@@ -172,21 +115,16 @@ RunResult ReadRunResult(const std::vector<std::string>& lines) {
     if (searchStopped) notes.insert(notes.begin(), kSearchStopped);
   }
 
-  result.polynomial = StudentForm(polynomial);
-  if (!Trimmed(answer).empty()) {
-    const std::string collapsed = CollapseFactors(Trimmed(answer));
-    result.factorisation = StudentForm(collapsed);
-    result.plainText = PlainForm(polynomial) + " = " + PlainForm(collapsed);
-  } else if (!runStopped) {
-    notes.push_back(kNoFactorisation);
-  }
+  answer = Trimmed(answer);
+  result.presentation = Present(polynomial, answer, complete && !internalError);
+  if (answer.empty() && !runStopped) notes.push_back(kNoFactorisation);
   result.notes = std::move(notes);
   if (internalError) {
     result.end = RunEnd::InternalError;
   } else if (complete) {
     result.end = RunEnd::Certified;
   } else if (runStopped || searchStopped || lateSearch || certificate == Certificate::NotComplete ||
-             result.factorisation.empty()) {
+             answer.empty()) {
     result.end = RunEnd::Incomplete;
   }
   return result;

@@ -1,12 +1,13 @@
-// The result of a run as the main window shows it: the polynomial and its
-// factorisation as a student writes them, read from jg.dat with the reading
-// rules of the print command, and what the engine said about the run.
+// The result of a run as the main window and the printout show it: the
+// polynomial and its factorisation as a student writes them, read from jg.dat,
+// and what the engine said about the run.
 #pragma once
 
 #include <filesystem>
 #include <string>
-#include <string_view>
 #include <vector>
+
+#include "frontend/result_presentation.h"
 
 namespace pfac::frontend {
 
@@ -19,25 +20,16 @@ enum class RunEnd {
 };
 
 struct RunResult {
-  std::string polynomial;     // x³ - 6x² + 4x + 15
-  std::string factorisation;  // (x - 3)(x² - 3x - 5); empty when the run gave none
-  std::string plainText;      // x^3-6x^2+4x+15 = (x-3)(x^2-3x-5); empty without a factorisation
+  Presentation presentation;  // the polynomial, and its factorisation when the run gave one
   std::vector<std::string> notes;  // the certificate and the engine's notes, or what became of the run
   RunEnd end = RunEnd::Finished;
 };
 
 // The result that the lines of jg.dat (line ends removed) hold. The polynomial
 // is the echo in line 1; the factorisation is the last result line that holds
-// factors, with its runs of equal factors collapsed as on paper. A result line
-// that follows a certificate line (a complete factorisation given where the
-// search's was not) is the factorisation.
+// factors. A result line that follows a certificate line (a complete
+// factorisation given where the search's was not) is the factorisation.
 RunResult ReadRunResult(const std::vector<std::string>& lines);
-
-// A polynomial or product in the engine's file form (" 2x^ 2 - 3x + 4",
-// "(x - 1)^ 2") as a student writes it: "2x² - 3x + 4", "(x - 1)²".
-std::string StudentForm(std::string_view engineText);
-// The same as plain text without blanks: "2x^2-3x+4", "(x-1)^2".
-std::string PlainForm(std::string_view engineText);
 
 // True when the result file was written after the hand-off file (both exist):
 // only then is it the result of the polynomial handed off.

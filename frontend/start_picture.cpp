@@ -92,7 +92,7 @@ QImage DrawStartPicture() {
   // Each example in bold, its factorisation below it.
   const QString lines[] = {QStringLiteral("x³ − 6x² + 4x + 15"), QStringLiteral("= (x − 3)(x² − 3x − 5)"),
                            QStringLiteral("x⁴y + 2x³y² − x²y − 2xy²"),
-                           QStringLiteral("= xy(x + 2y)(x − 1)(x + 1)")};
+                           QStringLiteral("= xy(x − 1)(x + 1)(x + 2y)")};
   painter.setPen(Qt::white);
   for (int i = 0; i < 4; ++i) {
     painter.setFont(Font(11, i % 2 == 0));

@@ -168,33 +168,43 @@ void EngineBox::paintEvent(QPaintEvent* event) {
   painter.drawRect(contentsRect().adjusted(3, 3, -4, -4));
 }
 
-namespace {
+BrokenLinesLabel::BrokenLinesLabel(QWidget* parent) : QLabel(parent) {
+  setTextFormat(Qt::PlainText);
+  setWordWrap(false);
+  setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
+}
 
-// Keeps the minimum height of the widget it watches at its height for width.
-class HeightForWidthKeeper : public QObject {
- public:
-  explicit HeightForWidthKeeper(QWidget* widget) : QObject(widget) { widget->installEventFilter(this); }
+void BrokenLinesLabel::SetParagraphs(std::vector<Breakable> paragraphs) {
+  paragraphs_ = std::move(paragraphs);
+  LayOut();
+}
 
-  static void Fit(QWidget* widget) {
-    const int width = std::max(widget->width(), widget->minimumSizeHint().width());
-    const int height = widget->heightForWidth(width);
-    if (height > 0 && height != widget->minimumHeight()) widget->setMinimumHeight(height);
+QStringList BrokenLinesLabel::ShownLines() const { return text().isEmpty() ? QStringList() : text().split('\n'); }
+
+void BrokenLinesLabel::resizeEvent(QResizeEvent* event) {
+  QLabel::resizeEvent(event);
+  LayOut();
+}
+
+void BrokenLinesLabel::changeEvent(QEvent* event) {
+  QLabel::changeEvent(event);
+  if (event->type() == QEvent::FontChange) LayOut();
+}
+
+void BrokenLinesLabel::LayOut() {
+  const QFontMetricsF metrics(font());
+  const Measure measure = [&metrics](std::string_view text) {
+    return metrics.horizontalAdvance(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+  };
+  // Before the label has a width, each paragraph stands on one line.
+  const double width = contentsRect().width() > 0 ? contentsRect().width() : 1e9;
+  QStringList lines;
+  for (const Breakable& paragraph : paragraphs_) {
+    for (const std::string& line : BreakLines(paragraph, width, measure)) lines << QString::fromStdString(line);
   }
-
- protected:
-  bool eventFilter(QObject* watched, QEvent* event) override {
-    if (event->type() == QEvent::Resize) Fit(static_cast<QWidget*>(watched));
-    return false;
-  }
-};
-
-}  // namespace
-
-void KeepHeightForWidth(QWidget* widget) {
-  if (widget->findChild<HeightForWidthKeeper*>(QString(), Qt::FindDirectChildrenOnly) == nullptr) {
-    new HeightForWidthKeeper(widget);
-  }
-  HeightForWidthKeeper::Fit(widget);
+  const QString joined = lines.join('\n');
+  if (joined != text()) setText(joined);
 }
 
 bool InstallChineseTranslations() {

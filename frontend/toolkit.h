@@ -3,10 +3,13 @@
 #pragma once
 
 #include <QFrame>
+#include <QLabel>
 #include <QStringList>
 #include <QWidget>
+#include <vector>
 
 #include "frontend/dialogs.h"
+#include "frontend/line_breaking.h"
 
 namespace pfac::frontend {
 
@@ -73,15 +76,34 @@ class EngineBox : public QFrame {
   bool active_ = false;
 };
 
+// A label that lays its text out in lines at its own width, breaking only
+// where the text may break (BreakLines), each paragraph on a line of its own.
+// It asks for the height of its lines and for no width: it takes the width
+// it is given, and a scroll area around it shows what is taller than the
+// space.
+class BrokenLinesLabel : public QLabel {
+  Q_OBJECT
+
+ public:
+  explicit BrokenLinesLabel(QWidget* parent = nullptr);
+
+  void SetParagraphs(std::vector<Breakable> paragraphs);
+  // The lines as they are shown now.
+  QStringList ShownLines() const;
+
+ protected:
+  void resizeEvent(QResizeEvent* event) override;
+  void changeEvent(QEvent* event) override;
+
+ private:
+  void LayOut();
+
+  std::vector<Breakable> paragraphs_;
+};
+
 // Qt's own texts (the standard buttons of message boxes, "Yes", "No", "OK") in
 // Chinese, from the translations that Qt ships. False when they are missing.
 bool InstallChineseTranslations();
-
-// A label or other widget whose height follows its width (word-wrapped text):
-// its minimum height is kept at the height its content takes at its width,
-// now and whenever it is resized, so that the layout never cuts it off. Call
-// it again after the content changed.
-void KeepHeightForWidth(QWidget* widget);
 
 // Message boxes over the window that is active at the time.
 class MessageBoxDialogs : public Dialogs {

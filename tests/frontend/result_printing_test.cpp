@@ -1,5 +1,5 @@
-// Printing jg.dat without a printer: the piece printer, the collapsing of
-// equal factors, and the print command's questions, lines and failures.
+// Printing jg.dat without a printer: the working's lines with equal factors
+// collapsed, and the print command's questions, results and failures.
 #include <QTest>
 
 #include "frontend/file_table.h"
@@ -12,15 +12,13 @@ namespace {
 using testing::ScriptedDialogs;
 using testing::WorkFolder;
 
-// A printer that keeps its documents as lists of lines.
+// A printer that keeps its documents as lists of results.
 class FakePrinter : public ResultPrinter {
  public:
-  void SetFontName(const std::string& name) override { font = name; }
-  bool PrintLine(const std::string& text) override {
-    if (linesBeforeFailure == 0) return false;
-    --linesBeforeFailure;
+  bool AddResult(const PrintedResult& result) override {
+    if (fails) return false;
     open = true;
-    document.push_back(text);
+    document.push_back(result);
     return true;
   }
   bool HasOpenDocument() const override { return open; }
@@ -37,11 +35,10 @@ class FakePrinter : public ResultPrinter {
   std::string DocumentFile() const override { return file; }
   std::string LastError() const override { return "out of paper"; }
 
-  std::string font;
   bool open = false;
-  std::vector<std::string> document;               // the open document
-  std::vector<std::vector<std::string>> ended;     // documents handed to the printer
-  int linesBeforeFailure = -1;                     // -1: never fails
+  std::vector<PrintedResult> document;               // the open document
+  std::vector<std::vector<PrintedResult>> ended;     // documents handed to the printer
+  bool fails = false;
   std::string file;
 };
 
@@ -53,63 +50,33 @@ struct Fixture {
   FileTable files;
   ScriptedDialogs dialogs;
 
-  // Writes jg.dat, answers Yes to both questions and prints.
+  // Writes jg.dat, answers Yes to both questions and prints: the working of
+  // the one result printed.
   Lines PrintFile(const QByteArray& content) {
     folder.Write("jg.dat", content);
     dialogs.Answer({true, true});
     PrintResults(printer, files, dialogs);
-    return printer.ended.empty() ? Lines{} : printer.ended.back();
+    if (printer.ended.empty() || printer.ended.back().size() != 1) return {"(no document of one result)"};
+    return printer.ended.back().front().working;
   }
 };
-
-std::string Repeat(const std::string& text, int times) {
-  std::string out;
-  for (int i = 0; i < times; ++i) out += text;
-  return out;
-}
 
 class ResultPrintingTest : public QObject {
   Q_OBJECT
 
  private slots:
-  void pieces_data();
-  void pieces();
   void collapseFactors_data();
   void collapseFactors();
-  void printsHeadersInPiecesAndFactorsCollapsed();
-  void emptyFileGivesTwoEmptyLines();
-  void lineFourWithBracketIsNotCollapsed();
-  void equalResultLinesArePrintedOnce();
-  void linesWithoutFactorsAreNeverCut();
+  void workingLines_data();
+  void workingLines();
+  void printsTheResultAndItsWorking();
+  void emptyFileGivesAResultWithoutWorking();
   void noAtFirstQuestionPrintsNothing();
   void noAtSecondQuestionLeavesDocumentOpen();
   void missingResultFileIsTold();
   void failingPrinterIsToldAndDocumentDropped();
   void documentInAFileIsNamed();
 };
-
-void ResultPrintingTest::pieces_data() {
-  QTest::addColumn<QString>("text");
-  QTest::addColumn<QStringList>("expected");
-  const QString eighty = QString("0123456789").repeated(8);
-  QTest::newRow("empty") << "" << QStringList{""};
-  QTest::newRow("short") << "x+1" << QStringList{"x+1"};
-  QTest::newRow("79") << eighty.left(79) << QStringList{eighty.left(79)};
-  QTest::newRow("80 ends with an empty piece") << eighty << QStringList{eighty, ""};
-  QTest::newRow("81") << eighty + "a" << QStringList{eighty, "a"};
-  QTest::newRow("160") << eighty + eighty << QStringList{eighty, eighty, ""};
-  // Characters, not bytes: 80 Chinese characters are one piece.
-  const QString chinese = QStringLiteral("因式分解").repeated(20);
-  QTest::newRow("Chinese") << chinese + "x" << QStringList{chinese, "x"};
-}
-
-void ResultPrintingTest::pieces() {
-  QFETCH(QString, text);
-  QFETCH(QStringList, expected);
-  QStringList actual;
-  for (const std::string& piece : Pieces(text.toStdString())) actual << QString::fromStdString(piece);
-  QCOMPARE(actual, expected);
-}
 
 void ResultPrintingTest::collapseFactors_data() {
   QTest::addColumn<QString>("line");
@@ -134,59 +101,50 @@ void ResultPrintingTest::collapseFactors() {
   QCOMPARE(QString::fromStdString(CollapseFactors(line.toStdString())), expected);
 }
 
-void ResultPrintingTest::printsHeadersInPiecesAndFactorsCollapsed() {
+// jg.dat's lines, "|" for a line end, and the working printed from them.
+void ResultPrintingTest::workingLines_data() {
+  QTest::addColumn<QString>("file");
+  QTest::addColumn<QStringList>("working");
+  QTest::newRow("headers as they stand, factors collapsed")
+      << "x^ 3- 6 x^ 2+ 4 x+ 15 |" + QString(85, 'h') + "|(a)(a)|=(x+1)(x+1)(x-2)"
+      << QStringList{"x^ 3- 6 x^ 2+ 4 x+ 15 ", QString(85, 'h'), "(a)(a)", "=(x+1)^ 2(x-2)"};
+  QTest::newRow("line 4 with a bracket as it stands") << "1|2|3|[x](x)(x)|[x](x)(x)"
+                                                      << QStringList{"1", "2", "3", "[x](x)(x)", "[x](x)^ 2"};
+  QTest::newRow("line 4 without a bracket collapsed") << "1|2|3|(x)(x)" << QStringList{"1", "2", "3", "(x)^ 2"};
+  // Line 5 collapses to what line 4 printed; line 7 does too, but the line
+  // without factors between does not count as printed.
+  QTest::newRow("equal result lines once")
+      << "1|2|3|(x-1)^ 2|(x-1)(x-1)|note|(x-1)(x-1)|(x+1)|(x-1)(x-1)"
+      << QStringList{"1", "2", "3", "(x-1)^ 2", "note", "(x+1)", "(x-1)^ 2"};
+  QTest::newRow("a header counts as printed") << "1|2|(x)^ 2|(x)(x)" << QStringList{"1", "2", "(x)^ 2"};
+}
+
+void ResultPrintingTest::workingLines() {
+  QFETCH(QString, file);
+  QFETCH(QStringList, working);
+  Lines lines;
+  for (const QString& line : file.split('|')) lines.push_back(line.toStdString());
+  QStringList printed;
+  for (const std::string& line : WorkingLines(lines)) printed << QString::fromStdString(line);
+  QCOMPARE(printed, working);
+}
+
+void ResultPrintingTest::printsTheResultAndItsWorking() {
   Fixture fixture;
-  const std::string header(85, 'h');
-  const Lines printed = fixture.PrintFile(QByteArray::fromStdString(
-      "x^ 3- 6 x^ 2+ 4 x+ 15 \r\n" + header + "\r\n(a)(a)\r\n=(x+1)(x+1)(x-2)\r\n"));
-  QCOMPARE(printed, (Lines{"", "x^ 3- 6 x^ 2+ 4 x+ 15 ", std::string(80, 'h'), "hhhhh", "(a)(a)",
-                           "=(x+1)^ 2(x-2)", ""}));
-  QCOMPARE(fixture.printer.font, std::string(kPrinterFont));
-  QCOMPARE(fixture.dialogs.Questions(), (std::vector<std::string>{kPrinterReady, kPrintNow}));
+  const Lines working = fixture.PrintFile(
+      "x^ 2- 1 \r\n=(x^ 2 - 1)\r\n=( 1 x^ 1 + 1 )( 1 x^ 1 - 1 )\r\n=(x + 1)(x - 1)\r\n");
+  QCOMPARE(working, (Lines{"x^ 2- 1 ", "=(x^ 2 - 1)", "=( 1 x^ 1 + 1 )( 1 x^ 1 - 1 )", "=(x + 1)(x - 1)"}));
+  QCOMPARE(QString::fromStdString(fixture.printer.ended[0][0].result.presentation.shown.Text()),
+           QStringLiteral("x² - 1 = (x - 1)(x + 1)"));
+  QCOMPARE(fixture.dialogs.Questions(), (std::vector<std::string>{"打印机准备就绪?", "马上要印件吗？"}));
   for (const auto& box : fixture.dialogs.shown) QCOMPARE(box.caption, std::string("注意"));
   QVERIFY(!fixture.files.IsOpen(3));
 }
 
-void ResultPrintingTest::emptyFileGivesTwoEmptyLines() {
+void ResultPrintingTest::emptyFileGivesAResultWithoutWorking() {
   Fixture fixture;
-  QCOMPARE(fixture.PrintFile(""), (Lines{"", ""}));
+  QCOMPARE(fixture.PrintFile(""), Lines{});
   QCOMPARE(fixture.dialogs.Questions().size(), size_t{2});
-}
-
-void ResultPrintingTest::lineFourWithBracketIsNotCollapsed() {
-  Fixture fixture;
-  const Lines withBracket = fixture.PrintFile("1\r\n2\r\n3\r\n[x](x)(x)\r\n[x](x)(x)\r\n");
-  QCOMPARE(withBracket, (Lines{"", "1", "2", "3", "[x](x)(x)", "[x](x)^ 2", ""}));
-
-  const Lines withoutBracket = fixture.PrintFile("1\r\n2\r\n3\r\n(x)(x)\r\n");
-  QCOMPARE(withoutBracket, (Lines{"", "1", "2", "3", "(x)^ 2", ""}));
-
-  // On lines 1 to 3 a "(" changes nothing either.
-  const Lines header = fixture.PrintFile("(x)(x)\r\n");
-  QCOMPARE(header, (Lines{"", "(x)(x)", ""}));
-}
-
-void ResultPrintingTest::equalResultLinesArePrintedOnce() {
-  Fixture fixture;
-  // Line 5 collapses to what line 4 printed; line 7 does too, but the line
-  // without factors between does not count as printed.
-  const Lines printed = fixture.PrintFile(
-      "1\r\n2\r\n3\r\n(x-1)^ 2\r\n(x-1)(x-1)\r\nnote\r\n(x-1)(x-1)\r\n(x+1)\r\n(x-1)(x-1)\r\n");
-  QCOMPARE(printed, (Lines{"", "1", "2", "3", "(x-1)^ 2", "note", "(x+1)", "(x-1)^ 2", ""}));
-
-  // A header line counts as printed too.
-  const Lines afterHeader = fixture.PrintFile("1\r\n2\r\n(x)^ 2\r\n(x)(x)\r\n");
-  QCOMPARE(afterHeader, (Lines{"", "1", "2", "(x)^ 2", ""}));
-}
-
-void ResultPrintingTest::linesWithoutFactorsAreNeverCut() {
-  Fixture fixture;
-  const std::string longLine(200, 'n');
-  const std::string longFactors = "(" + Repeat("x+", 60) + "1)";
-  const Lines printed = fixture.PrintFile(
-      QByteArray::fromStdString("1\r\n2\r\n3\r\n" + longLine + "\r\n" + longFactors + "\r\n"));
-  QCOMPARE(printed, (Lines{"", "1", "2", "3", longLine, longFactors.substr(0, 80),
-                           longFactors.substr(80), ""}));
 }
 
 void ResultPrintingTest::noAtFirstQuestionPrintsNothing() {
@@ -206,12 +164,14 @@ void ResultPrintingTest::noAtSecondQuestionLeavesDocumentOpen() {
   QVERIFY(fixture.printer.HasOpenDocument());
   QVERIFY(fixture.printer.ended.empty());
 
-  // The next run adds to it.
+  // The next run adds its result below.
   fixture.folder.Write("jg.dat", "second\r\n");
   fixture.dialogs.Answer({true, true});
   PrintResults(fixture.printer, fixture.files, fixture.dialogs);
   QCOMPARE(fixture.printer.ended.size(), size_t{1});
-  QCOMPARE(fixture.printer.ended[0], (Lines{"", "first", "", "", "second", ""}));
+  QCOMPARE(fixture.printer.ended[0].size(), size_t{2});
+  QCOMPARE(fixture.printer.ended[0][0].working, Lines{"first"});
+  QCOMPARE(fixture.printer.ended[0][1].working, Lines{"second"});
 
   // Left open again, it is ended at the end of the program.
   fixture.dialogs.Answer({true, false});
@@ -234,7 +194,7 @@ void ResultPrintingTest::missingResultFileIsTold() {
 
 void ResultPrintingTest::failingPrinterIsToldAndDocumentDropped() {
   Fixture fixture;
-  fixture.printer.linesBeforeFailure = 2;
+  fixture.printer.fails = true;
   fixture.folder.Write("jg.dat", "1\r\n2\r\n3\r\n");
   fixture.dialogs.Answer({true});
   PrintResults(fixture.printer, fixture.files, fixture.dialogs);

@@ -4,7 +4,6 @@
 // (closes the engine's window) when it likes.
 #pragma once
 
-#include <QProcess>
 #include <QPushButton>
 #include <QTest>
 #include <functional>
@@ -15,6 +14,7 @@
 #include "frontend/document_printer.h"
 #include "frontend/engine_launcher.h"
 #include "tests/frontend/support/fakes.h"
+#include "tests/frontend/support/result_files.h"
 
 namespace pfac::frontend::testing {
 
@@ -43,14 +43,8 @@ class FakeEngineRunner : public EngineRunner {
   int broughtToFront = 0;
 };
 
-// The real engine on what DXS.DAT holds, in the folder, standard input at its end.
-inline void RunRealEngine(const EngineStart& start) {
-  QProcess engine;
-  engine.setWorkingDirectory(start.folder);
-  engine.setStandardInputFile(QProcess::nullDevice());
-  engine.start(QStringLiteral(PFAC_ENGINE_BINARY), {});
-  if (!engine.waitForFinished(60000)) qWarning("the engine did not end");
-}
+// The real engine on what DXS.DAT holds in the folder it was started in.
+inline void RunRealEngine(const EngineStart& start) { RunEngineIn(start.folder); }
 
 struct MainWindowParts {
   WorkFolder folder;

@@ -1,0 +1,44 @@
+// A result as a student writes it: the polynomial entered and its
+// factorisation, the rational content first, the factors in a fixed order with
+// their terms in descending order, equal factors under one exponent, a sign in
+// front of the whole, and an irreducible polynomial said in words. The same
+// presentation serves the result panel, "复制", "复制 LaTeX" and the printout.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "frontend/line_breaking.h"
+
+namespace pfac::frontend {
+
+// The words that say a polynomial is irreducible.
+inline constexpr char kIrreducible[] = "在有理数域上不可约";
+inline constexpr char kIrreducibleEnglish[] = "(irreducible over Q)";
+
+struct Presentation {
+  // What the student reads, with the places where it may break:
+  // "x³ - 6x² + 4x + 15 = (x - 3)(x² - 3x - 5)".
+  Breakable shown;
+  // "复制": "x^3-6x^2+4x+15 = (x-3)(x^2-3x-5)"; empty without a factorisation.
+  std::string plain;
+  // "复制 LaTeX": "x^{3}-6x^{2}+4x+15=(x-3)(x^{2}-3x-5)"; empty without a
+  // factorisation.
+  std::string latex;
+};
+
+// The polynomial entered (the echo of jg.dat's first line) and the
+// factorisation the run gave (a result line after its last "=", in the
+// engine's form; empty when there is none). Only a factorisation known to be
+// complete says "irreducible". A text that is not in the engine's form is
+// shown as it stands, its blanks tidied.
+Presentation Present(std::string_view polynomial, std::string_view factorisation, bool complete);
+
+// A polynomial or product in the engine's file form (" 2x^ 2 - 3x + 4",
+// "(x - 1)^ 2") written as it stands, as a student writes it: "2x² - 3x + 4",
+// "(x - 1)²".
+std::string StudentForm(std::string_view engineText);
+// The same as plain text without blanks: "2x^2-3x+4", "(x-1)^2".
+std::string PlainForm(std::string_view engineText);
+
+}  // namespace pfac::frontend

@@ -1,0 +1,77 @@
+// The printed page, a worksheet on A4: a title line with the date, then each
+// result printed in the session, one under another: the polynomial and its
+// factorisation as the main window shows them, the certificate, and under
+// "解题过程 / the search's working" the run's lines of jg.dat. The page is laid
+// out first, as texts with the places they take, and painted afterwards, so
+// that what the page will hold can be checked before anything is painted.
+#pragma once
+
+#include <QLineF>
+#include <QRectF>
+#include <QString>
+#include <vector>
+
+#include "frontend/result_printing.h"
+
+class QDate;
+class QFont;
+class QPaintDevice;
+class QPainter;
+class QPrinter;
+
+namespace pfac::frontend {
+
+inline constexpr char kWorksheetTitle[] = "因式分解";
+inline constexpr char kWorkingHeading[] = "解题过程 / the search's working";
+
+// The kinds of text on the page, each in a font of its own.
+enum class WorksheetStyle {
+  Title,    // "因式分解"
+  Date,     // the date, at the right end of the title line
+  Result,   // the polynomial and its factorisation
+  Note,     // the certificate and the engine's notes
+  Heading,  // "解题过程 / the search's working"
+  Working,  // a line of jg.dat, or a part of one
+};
+
+struct WorksheetText {
+  WorksheetStyle style;
+  QString text;
+  QRectF box;        // where it stands on its page, in the device's units
+  int result = -1;   // the result it belongs to, counted from 0; -1 on the title line
+  int line = -1;     // of the working: the line of jg.dat it is (a part of)
+};
+
+struct WorksheetPage {
+  std::vector<WorksheetText> texts;
+  std::vector<QLineF> rules;  // under the title, and between two results
+};
+
+struct Worksheet {
+  QRectF paper;     // the sheet
+  QRectF textArea;  // what lies inside the margins
+  std::vector<WorksheetPage> pages;
+};
+
+QFont WorksheetFont(WorksheetStyle style);
+
+// The date as the title line gives it: "2025年3月14日".
+QString WorksheetDate(const QDate& date);
+
+// The printer's page made ready for the worksheet: A4 upright, positions
+// counted from the sheet's corner.
+void SetUpWorksheetPage(QPrinter& printer);
+
+// The results on pages of the sheet (in the device's units). Each page begins
+// with the title line; a result goes on the page as long as there is room,
+// its factorisation, certificate and the first lines of its working together,
+// and a new page begins only when the page is full. Every line stays within
+// the margins, and a long line breaks where it may (BreakLines), never inside
+// a term.
+Worksheet LayOutWorksheet(const std::vector<PrintedResult>& results, const QString& date, QPaintDevice& device,
+                          const QRectF& paper);
+
+// Paints the pages; false when the printer could not begin a new page.
+bool PaintWorksheet(const Worksheet& sheet, QPainter& painter, QPrinter& printer);
+
+}  // namespace pfac::frontend
