@@ -3,7 +3,11 @@
 // help, on the fake clock with a factoriser whose readiness is fixed.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <filesystem>
 
 #include "engine/exact/certificate.h"
@@ -78,6 +82,32 @@ TEST(ExactFactoriser, HelperProgramFactorsCompletely) {
   missing.Start(Exact("x^4+1", "x"));
   EXPECT_EQ(missing.Wait(60000), exact::ExactState::kFailed);
   EXPECT_NE(missing.Failure().find("cannot be started"), std::string::npos) << missing.Failure();
+}
+
+// A helper whose engine ended before it could ask to end with it finds another
+// parent, and ends at once instead of waiting for a request that never comes.
+TEST(ExactFactoriser, HelperWhoseEngineIsGoneEndsAtOnce) {
+  int request[2];
+  ASSERT_EQ(pipe2(request, O_CLOEXEC), 0);
+  const pid_t test = getpid();
+  const pid_t helper = fork();
+  if (helper == 0) {
+    EndWithParent(test);
+    if (dup2(request[0], 0) < 0) _exit(127);
+    execl(PFAC_EXACT_BINARY, PFAC_EXACT_BINARY, "0", static_cast<char*>(nullptr));
+    _exit(127);
+  }
+  close(request[0]);
+  int status = 0;
+  // The request stays open: a helper that waits for it is ended after ten seconds
+  // (a safeguard, not a measurement).
+  for (int round = 0; round < 1000 && waitpid(helper, &status, WNOHANG) == 0; ++round) usleep(10000);
+  if (waitpid(helper, &status, WNOHANG) == 0) {
+    kill(helper, SIGKILL);
+    waitpid(helper, &status, 0);
+  }
+  close(request[1]);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 3) << "status " << status;
 }
 
 exact::EnteredPolynomial Entered(const std::string& prepared, const std::string& letters, int64_t numerator = 1,
@@ -299,8 +329,7 @@ TEST(EngineBinary, FactorsWithItsHelperAndSaysWhenTheHelperIsMissing) {
   TempFolder lone;
   std::filesystem::copy_file(PFAC_ENGINE_BINARY, lone.path() / "pfac-engine");
   lone.Write("DXS.DAT", QuotedLine("x^4+x^3+x^2+x+1"));
-  std::string command = "cd '" + lone.path().string() + "' && ./pfac-engine </dev/null >/dev/null 2>&1";
-  ASSERT_EQ(std::system(command.c_str()), 0);
+  ASSERT_EQ(RunEngineBinary(lone.path(), lone.path() / "pfac-engine").status, 0);
   last = LastResultLine(lone.Read("jg.dat"));
   ASSERT_TRUE(last);
   EXPECT_NE(last->certificate.find("精确分解失败 / not verified: the exact factorisation failed: the helper program"),

@@ -4,6 +4,10 @@
 // (closes the engine's window) when it likes.
 #pragma once
 
+#include <signal.h>
+#include <sys/prctl.h>
+#include <unistd.h>
+
 #include <QProcess>
 #include <QPushButton>
 #include <QTest>
@@ -43,11 +47,17 @@ class FakeEngineRunner : public EngineRunner {
   int broughtToFront = 0;
 };
 
-// The real engine on what DXS.DAT holds, in the folder, standard input at its end.
+// The real engine on what DXS.DAT holds, in the folder, standard input at its
+// end. It is killed when the test process ends, however that ends.
 inline void RunRealEngine(const EngineStart& start) {
   QProcess engine;
   engine.setWorkingDirectory(start.folder);
   engine.setStandardInputFile(QProcess::nullDevice());
+  const pid_t test = getpid();
+  engine.setChildProcessModifier([test] {
+    prctl(PR_SET_PDEATHSIG, SIGKILL);
+    if (getppid() != test) _exit(127);
+  });
   engine.start(QStringLiteral(PFAC_ENGINE_BINARY), {});
   if (!engine.waitForFinished(60000)) qWarning("the engine did not end");
 }
