@@ -7,7 +7,9 @@
 #include <unistd.h>
 
 #include <functional>
+#include <map>
 #include <optional>
+#include <set>
 #include <vector>
 
 #include "support/engine_harness.h"
@@ -201,6 +203,76 @@ TEST(NothingLost, EngineEndedBySignalLeavesResultFileAndNoPendingFiles) {
     EXPECT_EQ(engine.EndWith(c.signal), c.signal) << c.polynomial;
     EXPECT_EQ(folder.Read("jg.dat"), c.result) << "signal " << c.signal;
     EXPECT_FALSE(folder.Exists("gsys 1")) << "signal " << c.signal;
+  }
+}
+
+// What the engine leaves in a folder: every file but DXS.DAT, by name.
+std::map<std::string, std::string> FilesIn(const TempFolder& folder) {
+  std::map<std::string, std::string> files;
+  for (const auto& entry : fs::directory_iterator(folder.path())) {
+    const std::string name = entry.path().filename().string();
+    if (entry.is_regular_file() && name != "DXS.DAT") files[name] = folder.Read(name);
+  }
+  return files;
+}
+
+// The front end runs the engine again and again in one folder. After each run
+// every file holds what that run wrote (as the same run in a fresh folder
+// writes it), or, where the run writes nothing to it (a refused text leaves
+// jg.dat as it was), what it held before: never a mix of two runs. A run
+// whose window is closed while it searches (a hang-up) is stopped there.
+TEST(NothingLost, RunsOneAfterAnotherInOneFolderEachLeaveTheirOwnFiles) {
+  struct Run {
+    std::string polynomial;
+    bool closedWhileSearching = false;
+  };
+  const Run longer{"x^7+x^6+x^5+x^4+x^3+x^2+x+1"};  // long records, pending files, long jg.dat
+  const Run shorter{"x-1"};
+  const Run refused{"x^2 + 1"};
+  const Run stopped{"x^32y^32-1296", true};
+  const std::vector<Run> sessions[] = {
+      {longer, shorter},
+      {longer, refused, shorter},
+      {longer, stopped, shorter},
+      {longer, Run{"end"}, Run{ThirtyOneTerms()}, shorter, longer},
+  };
+  // The engine alone searches the stopped run for minutes (with its exact
+  // factoriser it would end in a fraction of a second).
+  TempFolder alone;
+  fs::copy_file(PFAC_ENGINE_BINARY, alone.path() / "pfac-engine");
+  auto runIn = [&](const TempFolder& folder, const Run& run) {
+    folder.Write("DXS.DAT", Quoted(run.polynomial));
+    if (!run.closedWhileSearching) return RunEngineBinary(folder.path());
+    EngineOnTerminal engine(folder.path(), alone.path() / "pfac-engine");
+    EXPECT_TRUE(engine.WaitForOutput("Press x to exit")) << engine.Output();
+    EXPECT_EQ(engine.EndWith(SIGHUP), SIGHUP);
+    return ProcessResult{};
+  };
+  for (const std::vector<Run>& session : sessions) {
+    TempFolder folder;
+    std::string history;
+    for (const Run& run : session) {
+      history += " | " + run.polynomial;
+      TempFolder fresh;
+      const ProcessResult expected = runIn(fresh, run);
+      const std::map<std::string, std::string> written = FilesIn(fresh);
+      const std::map<std::string, std::string> before = FilesIn(folder);
+      const ProcessResult actual = runIn(folder, run);
+      EXPECT_EQ(folder.Read("DXS.DAT"), Quoted(run.polynomial)) << "the engine never writes it";
+      const std::map<std::string, std::string> after = FilesIn(folder);
+      std::set<std::string> names;
+      for (const auto* files : {&written, &before, &after}) {
+        for (const auto& [name, content] : *files) names.insert(name);
+      }
+      for (const std::string& name : names) {
+        const auto& expectedFiles = written.count(name) ? written : before;
+        const bool present = expectedFiles.count(name) != 0;
+        EXPECT_EQ(after.count(name) != 0, present) << name << " after" << history;
+        if (present && after.count(name)) EXPECT_EQ(after.at(name), expectedFiles.at(name)) << name << " after" << history;
+      }
+      EXPECT_EQ(actual.status, expected.status) << history;
+      EXPECT_EQ(WithoutTimes(actual.output), WithoutTimes(expected.output)) << history;
+    }
   }
 }
 
