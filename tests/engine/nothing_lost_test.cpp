@@ -6,6 +6,7 @@
 #include <signal.h>
 #include <unistd.h>
 
+#include <fstream>
 #include <functional>
 #include <map>
 #include <optional>
@@ -129,6 +130,61 @@ TEST(NothingLost, RunsStoppedAfterTheEchoLeaveDxsDatAndMarkJgDat) {
     RunFailure(run, f);
     const std::string jg = run.Result();
     EXPECT_TRUE(EndsWith(jg, "\r\n") && jg.find("\r\nStopped") != std::string::npos) << f.kind << "\n" << jg;
+  }
+}
+
+// The working files are read back in the course of a run: DXS1.DAT right after
+// it was written, a pending-factor file at the end of the search. Another
+// program in the folder may have removed, emptied, cut short or replaced one
+// by then: the run says so and ends in order, with no result made up from
+// what was left (an empty DXS1.DAT read as "=0", say).
+TEST(NothingLost, WorkingFilesSpoiledBeforeTheyAreReadBackEndTheRunInOrder) {
+  const std::string cannotRead = "无法读取工作文件 DXS1.DAT. (The working file DXS1.DAT cannot be read.)";
+  const std::string pendingLost =
+      "x^ 4- 1 \r\n=(x^ 4 - 1)\r\n=( 1 x^ 2 + 1 )( 1 x^ 2 - 1 )\r\n=(x - 1)\r\n"
+      "Incomplete: the pending factor file \"gsys 1\" cannot be read.\r\n";
+  const struct {
+    const char* polynomial;
+    Engine::Step readBack;
+    const char* file;
+    std::function<void(const fs::path&, const std::string&)> spoil;  // the file's path and content
+    std::string message;
+    std::string result;  // jg.dat at the end
+  } cases[] = {
+      {"x^3-6x^2+4x+15", &Engine::LoadTermTables, "DXS1.DAT", [](const fs::path&, const std::string&) {},
+       cannotRead, kPrevious},
+      {"x^3-6x^2+4x+15", &Engine::LoadTermTables, "DXS1.DAT",
+       [](const fs::path& f, const std::string&) { std::ofstream{f}; }, cannotRead, kPrevious},
+      {"x^3-6x^2+4x+15", &Engine::LoadTermTables, "DXS1.DAT",
+       [](const fs::path& f, const std::string& content) { std::ofstream{f} << content.substr(0, 30); },
+       cannotRead, kPrevious},
+      {"x^3-6x^2+4x+15", &Engine::LoadTermTables, "DXS1.DAT",
+       [](const fs::path& f, const std::string&) { fs::create_directory(f); }, cannotRead, kPrevious},
+      {"x^4-1", &Engine::LoadPendingFactor, "gsys 1", [](const fs::path&, const std::string&) {},
+       "\"gsys 1\" cannot be read", pendingLost},
+      {"x^4-1", &Engine::LoadPendingFactor, "gsys 1", [](const fs::path& f, const std::string&) { std::ofstream{f}; },
+       "\"gsys 1\" cannot be read", pendingLost},
+      {"x^4-1", &Engine::LoadPendingFactor, "gsys 1",
+       [](const fs::path& f, const std::string& content) { std::ofstream{f} << content.substr(0, 10); },
+       "\"gsys 1\" cannot be read", pendingLost},
+      {"x^4-1", &Engine::LoadPendingFactor, "gsys 1",
+       [](const fs::path& f, const std::string&) { fs::create_directory(f); }, "\"gsys 1\" cannot be read",
+       pendingLost},
+  };
+  for (const auto& c : cases) {
+    EngineRun run;
+    run.folder.Write("jg.dat", kPrevious);
+    run.FactorUntil(c.polynomial, c.readBack);
+    ASSERT_EQ(run.status, Engine::kStoppedBefore) << c.polynomial;
+    const fs::path file = run.folder.path() / c.file;
+    const std::string content = run.folder.Read(c.file);
+    fs::remove(file);
+    c.spoil(file, content);
+    run.status = run.engine->RunFrom(c.readBack);
+    EXPECT_EQ(run.status, 0) << c.file;
+    EXPECT_NE(run.Transcript().find(c.message), std::string::npos) << c.file << "\n" << run.Transcript();
+    EXPECT_TRUE(EndsWith(run.Transcript(), kClosing)) << c.file << "\n" << run.Transcript();
+    EXPECT_EQ(run.Result(), c.result) << c.file << ", spoiled from " << content;
   }
 }
 

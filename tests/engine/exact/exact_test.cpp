@@ -301,6 +301,21 @@ TEST(ExactRun, CertificateSaysWhatIsNotKnown) {
   }
 }
 
+// A pending-factor file that cannot be read back leaves its factor out of the
+// result line: the certificate names the cause and gives the whole.
+TEST(ExactRun, LostPendingFileIsNamedInTheCertificate) {
+  HelpedRun r(Readiness::kAtFirstWait, 0);
+  r.run.FactorUntil("x^4-1", &Engine::LoadPendingFactor);
+  std::filesystem::remove(r.run.folder.path() / "gsys 1");
+  r.run.status = r.run.engine->RunFrom(&Engine::LoadPendingFactor);
+  EXPECT_EQ(r.Jg(),
+            "x^ 4- 1 \r\n=(x^ 4 - 1)\r\n=( 1 x^ 2 + 1 )( 1 x^ 2 - 1 )\r\n=(x - 1)\r\n"
+            "Incomplete: the pending factor file \"gsys 1\" cannot be read.\r\n"
+            "验证: 结果不完整, 待分解的因式文件无法读取 / not complete: a pending factor file could not be read; the "
+            "complete factorisation follows\r\n"
+            "=(x + 1)(x - 1)(x^ 2 + 1)\r\n");
+}
+
 TEST(ExactRun, DisagreementIsAnInternalError) {
   HelpedRun r(Readiness::kAtFirstWait, 0);
   // Its product is x^4 + 65x^2 + 64, not x^4 + 64.
