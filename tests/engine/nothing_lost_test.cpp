@@ -332,6 +332,30 @@ TEST(NothingLost, RunsOneAfterAnotherInOneFolderEachLeaveTheirOwnFiles) {
   }
 }
 
+// The window closed while the run waits for its certificate, after a search
+// stopped with X: jg.dat holds the result, its mark, and the stop line right
+// after them. The helper beside this engine never answers; it ends with it.
+TEST(NothingLost, WindowClosedWhileTheCertificateIsAwaitedKeepsTheResult) {
+  TempFolder slow;
+  fs::copy_file(PFAC_ENGINE_BINARY, slow.path() / "pfac-engine");
+  slow.Write("pfac-exact", "#!/bin/sh\nwhile kill -0 \"$1\" 2>/dev/null; do sleep 0.1; done\n");
+  fs::permissions(slow.path() / "pfac-exact", fs::perms::owner_exec, fs::perm_options::add);
+  TempFolder folder;
+  // A search of minutes (it reaches the late switch after two).
+  folder.Write("DXS.DAT", Quoted("x^20+7x^19-11x^18+23x^17-5x^16+31x^15-17x^14+29x^13-3x^12+19x^11-37x^10+13x^9-"
+                                 "41x^8+2x^7+43x^6-9x^5+47x^4-21x^3+33x^2-27x+1"));
+  EngineOnTerminal engine(folder.path(), slow.path() / "pfac-engine");
+  ASSERT_TRUE(engine.WaitForOutput("Press x to exit")) << engine.Output();
+  engine.Type("x");
+  ASSERT_TRUE(engine.WaitForOutput("Anew decompouse y/n ?")) << engine.Output();
+  engine.Type("n");
+  ASSERT_TRUE(engine.WaitForOutput("Waiting for the exact factorisation")) << engine.Output();
+  EXPECT_EQ(engine.EndWith(SIGHUP), SIGHUP);
+  const std::string jg = folder.Read("jg.dat");
+  EXPECT_TRUE(EndsWith(jg, " + 1)\r\n=....\r\nStopped: the engine's window was closed (hang-up) before the run ended.\r\n"))
+      << jg;
+}
+
 // A run that ends in order removes its pending-factor files too.
 TEST(NothingLost, PendingFilesAreRemovedAtTheEndOfTheRun) {
   EngineRun run;

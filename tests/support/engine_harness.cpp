@@ -165,6 +165,10 @@ bool EngineOnTerminal::WaitForOutput(const std::string& text) {
   return true;
 }
 
+void EngineOnTerminal::Type(const std::string& keys) {
+  if (terminal_ >= 0 && write(terminal_, keys.data(), keys.size()) < 0) ADD_FAILURE() << "keys not typed";
+}
+
 int EngineOnTerminal::EndWith(int signal) {
   if (pid_ <= 0) return -1;
   kill(pid_, signal);

@@ -111,6 +111,8 @@ class EngineOnTerminal {
   // Reads the engine's screen output until it holds the text. False when the
   // engine ended first, or after a minute (a safeguard, not a measurement).
   bool WaitForOutput(const std::string& text);
+  // Types keys on the engine's terminal.
+  void Type(const std::string& keys);
   // Sends the signal and waits for the engine to end. The signal that ended
   // it, or 0 when it exited on its own.
   int EndWith(int signal);
