@@ -256,6 +256,19 @@ TEST(ExactRun, ExactFactorIsHandedToTheCandidateCheck) {
   EXPECT_TRUE(last.stopped);
   EXPECT_EQ(last.certificate.rfind("验证: 未验证, 精确分解在 5 秒内没有完成", 0), 0u) << last.certificate;
 
+  // Stopped with X before the factor came, the retry declined: the certificate
+  // says why the result is not complete, and gives the whole.
+  HelpedRun stopped(Readiness::kAtFirstWait, 50);
+  stopped.run.console.PressKey('x', 0);
+  stopped.run.console.PressKey('n', 1L << 40);
+  stopped.run.Factor(product);
+  last = stopped.Last();
+  EXPECT_TRUE(last.stopped);
+  EXPECT_EQ(last.certificate,
+            "验证: 结果不完整, 搜索被 X 键停止 / not complete: the search was stopped with the X key; the complete "
+            "factorisation follows");
+  EXPECT_TRUE(EqualsInput(last.completeLine, product));
+
   // The textbook identity that the bounds miss: handed over when the search ends.
   HelpedRun textbook(Readiness::kAtFirstWait, 50);
   textbook.run.Factor("x^4+64");
