@@ -185,6 +185,7 @@ TEST(Certificate, IrreducibleWithoutTheFactoriser) {
       {"x^2+x+1", true},   {"x^2-1", false},      {"x^3-2", true},     {"2x^3+3x^2-1", false},  // root 1/2
       {"x^2+y^2", true},   {"x^2-y^2", false},    {"x+y^2", true},     {"xy+1", true},
       {"xy+y", false},     {"x^4+1", false},      {"x^3+y^3", false},  {"x^2+xy+y^2", true},
+      {"x^3+2y^3", true},
   };
   for (const auto& [text, irreducible] : cases) {
     const std::string letters = std::string(text).find('y') != std::string::npos ? "xy" : "x";

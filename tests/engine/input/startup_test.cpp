@@ -38,12 +38,17 @@ TEST(Startup, EndStopsAtOnceAndTouchesNoFile) {
   EXPECT_EQ(run.console.KeyWaits(), 0);
 }
 
-TEST(Startup, UpperCaseEndIsAPolynomial) {
+TEST(Startup, OnlyEndItselfStopsTheEngine) {
   EngineRun run;
   run.FactorUntil("END", &Engine::AllocateTables);
   EXPECT_EQ(run.status, Engine::kStoppedBefore);
   EXPECT_EQ(run.folder.Read("DXS1.DAT"),
             "\"1\"\r\n\"E\"\r\n\"1\"\r\n\"N\"\r\n\"1\"\r\n\"D\"\r\n\"1\"\r\n\"+\",\"+\"\r\n");
+  for (const char* polynomial : {"End", "end+1", "endx", "xend"}) {
+    EngineRun other;
+    other.FactorUntil(polynomial, &Engine::AllocateTables);
+    EXPECT_EQ(other.status, Engine::kStoppedBefore) << polynomial;
+  }
 }
 
 TEST(Startup, QuotedAndUnquotedFilesGiveTheSameRun) {
