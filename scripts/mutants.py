@@ -11,6 +11,7 @@ the score: the share of the faults not marked equivalent that were killed.
     nice -n 10 scripts/mutants.py                  # every fault of the list
     scripts/mutants.py --only search-bound-small,poly-cube-root
     scripts/mutants.py --tests-from b103c6d        # the tests as they stood then
+    scripts/mutants.py --list scripts/mutants-blind.txt   # the blind campaign (README)
 
 The copy is kept between campaigns, so that a second one rebuilds only what
 changed. Each mutant's test output is kept in build-mutants/logs/ID.txt.
@@ -40,6 +41,7 @@ class Fault:
         self.old = []
         self.new = []
         self.equivalent = ""
+        self.shown_by = ""  # a plain input whose run the fault changes
 
     @property
     def old_text(self):
@@ -52,7 +54,8 @@ class Fault:
 
 def read_faults(list_path):
     """Blocks of "fault ID FILE", "- TEXT" lines (the text as it stands in
-    FILE), "+ TEXT" lines (what takes its place; none: the text is dropped) and
+    FILE), "+ TEXT" lines (what takes its place; none: the text is dropped), an
+    optional "shown by: INPUT" (a plain input whose run the fault changes) and
     an optional "equivalent: REASON"."""
     faults, errors = [], []
     current = None
@@ -70,6 +73,11 @@ def read_faults(list_path):
                 errors.append(f"{list_path.name}:{number}: a text line outside a fault")
                 continue
             (current.old if raw[0] == "-" else current.new).append(raw[2:])
+        elif raw.startswith("shown by:"):
+            if current is None:
+                errors.append(f"{list_path.name}:{number}: \"shown by\" outside a fault")
+                continue
+            current.shown_by = raw[len("shown by:"):].strip()
         elif raw.startswith("equivalent:"):
             if current is None:
                 errors.append(f"{list_path.name}:{number}: \"equivalent\" outside a fault")

@@ -129,8 +129,11 @@ void RunHelper(const std::filesystem::path& program, const std::string& request,
   posix_spawnattr_setsigmask(&attributes, &none);
   posix_spawnattr_setsigdefault(&attributes, &all);
   posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
+  // The helper is told who its engine is, and its death signal follows the
+  // thread that spawned it: this thread, which waits for it to end.
   const std::string path = program.string();
-  char* argv[] = {const_cast<char*>(path.c_str()), nullptr};
+  std::string engine = std::to_string(getpid());
+  char* argv[] = {const_cast<char*>(path.c_str()), engine.data(), nullptr};
   pid_t pid = 0;
   int spawned;
   {

@@ -4,6 +4,7 @@
 // engine starts it only when a run needs it, so that the engine itself starts
 // without loading the factoring library; it ends with the engine.
 #include <sys/prctl.h>
+#include <unistd.h>
 
 #include <csignal>
 #include <iostream>
@@ -13,9 +14,12 @@
 #include "engine/exact/flint_factor.h"
 #include "engine/exact/protocol.h"
 
-int main() {
-  // The helper has no use once the engine is gone, whatever it is doing.
+int main(int argc, char** argv) {
+  // The helper has no use once the engine is gone, whatever it is doing. The
+  // engine names itself as the first argument: an engine that ended before the
+  // death signal was asked for has left the helper to another parent already.
   prctl(PR_SET_PDEATHSIG, SIGKILL);
+  if (argc > 1 && std::to_string(getppid()) != argv[1]) return 3;
   std::string request((std::istreambuf_iterator<char>(std::cin)), std::istreambuf_iterator<char>());
   auto polynomial = pfac::exact::ReadRequest(request);
   if (!polynomial) {

@@ -27,6 +27,8 @@ int64_t DigitMagnitude(std::string_view text) {
 
 constexpr int64_t kExact = 16777216;
 
+const char kUnreadableMessage[] = "无法读取工作文件 DXS1.DAT. (The working file DXS1.DAT cannot be read.)";
+
 const char kTooLargeMessage[] =
     "系数或分母超过 16777216, 无法精确计算. "
     "(A coefficient or denominator exceeds 16777216 and cannot be computed exactly.)";
@@ -78,9 +80,12 @@ void Engine::AllocateTables() {
 // separator. Upper and lower case name one variable; variables are numbered in
 // order of first appearance. Inputs beyond the tables' capacity, and numbers
 // beyond the exact range, end the run with a message before jg.dat is touched.
+// The normaliser ends the file with a separator: a file without a term, or
+// one that ends inside a term (emptied or cut short by another program in the
+// folder since), is not read as a polynomial.
 void Engine::LoadTermTables() {
-  if (!WorkInput.Open(PathOf("DXS1.DAT"))) {
-    StopRun("无法读取工作文件 DXS1.DAT. (The working file DXS1.DAT cannot be read.)");
+  if (!WorkInput.Open(PathOf("DXS1.DAT")) || WorkInput.AtEnd()) {
+    StopRun(kUnreadableMessage);
     return;
   }
   int t = 1;
@@ -116,7 +121,11 @@ void Engine::LoadTermTables() {
       for (char& ch : a) {
         if (ch >= 'A' && ch <= 'Z') ch = static_cast<char>(ch - 'A' + 'a');
       }
-      if (a == "+" || (a.empty() && WorkInput.AtEnd())) break;
+      if (a == "+") break;
+      if (a.empty() && WorkInput.AtEnd()) {
+        StopRun(kUnreadableMessage);
+        return;
+      }
       if (++variablesInTerm > 6) {
         StopRun("一项中的变量多于 6 个. (A term names more than 6 variables.)");
         return;

@@ -40,6 +40,9 @@ void Engine::ShowResults() {
       }
       bool collapse = (LineNumber == 4 && ReportPending > 0) || LineNumber >= 6;
       if (!collapse) {
+        // Shown as it stands, on a line of its own: after a collapsed line 4
+        // the cursor still stands behind the factors.
+        if (console_.Column() > 1) ConsoleEnd();
         console_.WriteLine(ResultLine);
         continue;
       }

@@ -6,8 +6,11 @@
 #include <signal.h>
 #include <unistd.h>
 
+#include <fstream>
 #include <functional>
+#include <map>
 #include <optional>
+#include <set>
 #include <vector>
 
 #include "support/engine_harness.h"
@@ -130,6 +133,61 @@ TEST(NothingLost, RunsStoppedAfterTheEchoLeaveDxsDatAndMarkJgDat) {
   }
 }
 
+// The working files are read back in the course of a run: DXS1.DAT right after
+// it was written, a pending-factor file at the end of the search. Another
+// program in the folder may have removed, emptied, cut short or replaced one
+// by then: the run says so and ends in order, with no result made up from
+// what was left (an empty DXS1.DAT read as "=0", say).
+TEST(NothingLost, WorkingFilesSpoiledBeforeTheyAreReadBackEndTheRunInOrder) {
+  const std::string cannotRead = "无法读取工作文件 DXS1.DAT. (The working file DXS1.DAT cannot be read.)";
+  const std::string pendingLost =
+      "x^ 4- 1 \r\n=(x^ 4 - 1)\r\n=( 1 x^ 2 + 1 )( 1 x^ 2 - 1 )\r\n=(x - 1)\r\n"
+      "Incomplete: the pending factor file \"gsys 1\" cannot be read.\r\n";
+  const struct {
+    const char* polynomial;
+    Engine::Step readBack;
+    const char* file;
+    std::function<void(const fs::path&, const std::string&)> spoil;  // the file's path and content
+    std::string message;
+    std::string result;  // jg.dat at the end
+  } cases[] = {
+      {"x^3-6x^2+4x+15", &Engine::LoadTermTables, "DXS1.DAT", [](const fs::path&, const std::string&) {},
+       cannotRead, kPrevious},
+      {"x^3-6x^2+4x+15", &Engine::LoadTermTables, "DXS1.DAT",
+       [](const fs::path& f, const std::string&) { std::ofstream{f}; }, cannotRead, kPrevious},
+      {"x^3-6x^2+4x+15", &Engine::LoadTermTables, "DXS1.DAT",
+       [](const fs::path& f, const std::string& content) { std::ofstream{f} << content.substr(0, 30); },
+       cannotRead, kPrevious},
+      {"x^3-6x^2+4x+15", &Engine::LoadTermTables, "DXS1.DAT",
+       [](const fs::path& f, const std::string&) { fs::create_directory(f); }, cannotRead, kPrevious},
+      {"x^4-1", &Engine::LoadPendingFactor, "gsys 1", [](const fs::path&, const std::string&) {},
+       "\"gsys 1\" cannot be read", pendingLost},
+      {"x^4-1", &Engine::LoadPendingFactor, "gsys 1", [](const fs::path& f, const std::string&) { std::ofstream{f}; },
+       "\"gsys 1\" cannot be read", pendingLost},
+      {"x^4-1", &Engine::LoadPendingFactor, "gsys 1",
+       [](const fs::path& f, const std::string& content) { std::ofstream{f} << content.substr(0, 10); },
+       "\"gsys 1\" cannot be read", pendingLost},
+      {"x^4-1", &Engine::LoadPendingFactor, "gsys 1",
+       [](const fs::path& f, const std::string&) { fs::create_directory(f); }, "\"gsys 1\" cannot be read",
+       pendingLost},
+  };
+  for (const auto& c : cases) {
+    EngineRun run;
+    run.folder.Write("jg.dat", kPrevious);
+    run.FactorUntil(c.polynomial, c.readBack);
+    ASSERT_EQ(run.status, Engine::kStoppedBefore) << c.polynomial;
+    const fs::path file = run.folder.path() / c.file;
+    const std::string content = run.folder.Read(c.file);
+    fs::remove(file);
+    c.spoil(file, content);
+    run.status = run.engine->RunFrom(c.readBack);
+    EXPECT_EQ(run.status, 0) << c.file;
+    EXPECT_NE(run.Transcript().find(c.message), std::string::npos) << c.file << "\n" << run.Transcript();
+    EXPECT_TRUE(EndsWith(run.Transcript(), kClosing)) << c.file << "\n" << run.Transcript();
+    EXPECT_EQ(run.Result(), c.result) << c.file << ", spoiled from " << content;
+  }
+}
+
 TEST(NothingLost, ResultFileThatCannotBeWrittenIsSaidSo) {
   EngineRun run;
   run.folder.Write("DXS.DAT", Quoted("x^2-1"));
@@ -202,6 +260,100 @@ TEST(NothingLost, EngineEndedBySignalLeavesResultFileAndNoPendingFiles) {
     EXPECT_EQ(folder.Read("jg.dat"), c.result) << "signal " << c.signal;
     EXPECT_FALSE(folder.Exists("gsys 1")) << "signal " << c.signal;
   }
+}
+
+// What the engine leaves in a folder: every file but DXS.DAT, by name.
+std::map<std::string, std::string> FilesIn(const TempFolder& folder) {
+  std::map<std::string, std::string> files;
+  for (const auto& entry : fs::directory_iterator(folder.path())) {
+    const std::string name = entry.path().filename().string();
+    if (entry.is_regular_file() && name != "DXS.DAT") files[name] = folder.Read(name);
+  }
+  return files;
+}
+
+// The front end runs the engine again and again in one folder. After each run
+// every file holds what that run wrote (as the same run in a fresh folder
+// writes it), or, where the run writes nothing to it (a refused text leaves
+// jg.dat as it was), what it held before: never a mix of two runs. A run
+// whose window is closed while it searches (a hang-up) is stopped there.
+TEST(NothingLost, RunsOneAfterAnotherInOneFolderEachLeaveTheirOwnFiles) {
+  struct Run {
+    std::string polynomial;
+    bool closedWhileSearching = false;
+  };
+  const Run longer{"x^7+x^6+x^5+x^4+x^3+x^2+x+1"};  // long records, pending files, long jg.dat
+  const Run shorter{"x-1"};
+  const Run refused{"x^2 + 1"};
+  const Run stopped{"x^32y^32-1296", true};
+  const std::vector<Run> sessions[] = {
+      {longer, shorter},
+      {longer, refused, shorter},
+      {longer, stopped, shorter},
+      {longer, Run{"end"}, Run{ThirtyOneTerms()}, shorter, longer},
+  };
+  // The engine alone searches the stopped run for minutes (with its exact
+  // factoriser it would end in a fraction of a second).
+  TempFolder alone;
+  fs::copy_file(PFAC_ENGINE_BINARY, alone.path() / "pfac-engine");
+  auto runIn = [&](const TempFolder& folder, const Run& run) {
+    folder.Write("DXS.DAT", Quoted(run.polynomial));
+    if (!run.closedWhileSearching) return RunEngineBinary(folder.path());
+    EngineOnTerminal engine(folder.path(), alone.path() / "pfac-engine");
+    EXPECT_TRUE(engine.WaitForOutput("Press x to exit")) << engine.Output();
+    EXPECT_EQ(engine.EndWith(SIGHUP), SIGHUP);
+    return ProcessResult{};
+  };
+  for (const std::vector<Run>& session : sessions) {
+    TempFolder folder;
+    std::string history;
+    for (const Run& run : session) {
+      history += " | " + run.polynomial;
+      TempFolder fresh;
+      const ProcessResult expected = runIn(fresh, run);
+      const std::map<std::string, std::string> written = FilesIn(fresh);
+      const std::map<std::string, std::string> before = FilesIn(folder);
+      const ProcessResult actual = runIn(folder, run);
+      EXPECT_EQ(folder.Read("DXS.DAT"), Quoted(run.polynomial)) << "the engine never writes it";
+      const std::map<std::string, std::string> after = FilesIn(folder);
+      std::set<std::string> names;
+      for (const auto* files : {&written, &before, &after}) {
+        for (const auto& [name, content] : *files) names.insert(name);
+      }
+      for (const std::string& name : names) {
+        const auto& expectedFiles = written.count(name) ? written : before;
+        const bool present = expectedFiles.count(name) != 0;
+        EXPECT_EQ(after.count(name) != 0, present) << name << " after" << history;
+        if (present && after.count(name)) EXPECT_EQ(after.at(name), expectedFiles.at(name)) << name << " after" << history;
+      }
+      EXPECT_EQ(actual.status, expected.status) << history;
+      EXPECT_EQ(WithoutTimes(actual.output), WithoutTimes(expected.output)) << history;
+    }
+  }
+}
+
+// The window closed while the run waits for its certificate, after a search
+// stopped with X: jg.dat holds the result, its mark, and the stop line right
+// after them. The helper beside this engine never answers; it ends with it.
+TEST(NothingLost, WindowClosedWhileTheCertificateIsAwaitedKeepsTheResult) {
+  TempFolder slow;
+  fs::copy_file(PFAC_ENGINE_BINARY, slow.path() / "pfac-engine");
+  slow.Write("pfac-exact", "#!/bin/sh\nwhile kill -0 \"$1\" 2>/dev/null; do sleep 0.1; done\n");
+  fs::permissions(slow.path() / "pfac-exact", fs::perms::owner_exec, fs::perm_options::add);
+  TempFolder folder;
+  // A search of minutes (it reaches the late switch after two).
+  folder.Write("DXS.DAT", Quoted("x^20+7x^19-11x^18+23x^17-5x^16+31x^15-17x^14+29x^13-3x^12+19x^11-37x^10+13x^9-"
+                                 "41x^8+2x^7+43x^6-9x^5+47x^4-21x^3+33x^2-27x+1"));
+  EngineOnTerminal engine(folder.path(), slow.path() / "pfac-engine");
+  ASSERT_TRUE(engine.WaitForOutput("Press x to exit")) << engine.Output();
+  engine.Type("x");
+  ASSERT_TRUE(engine.WaitForOutput("Decompose again y/n ?")) << engine.Output();
+  engine.Type("n");
+  ASSERT_TRUE(engine.WaitForOutput("Waiting for the exact factorisation")) << engine.Output();
+  EXPECT_EQ(engine.EndWith(SIGHUP), SIGHUP);
+  const std::string jg = folder.Read("jg.dat");
+  EXPECT_TRUE(EndsWith(jg, " + 1)\r\n=....\r\nStopped: the engine's window was closed (hang-up) before the run ended.\r\n"))
+      << jg;
 }
 
 // A run that ends in order removes its pending-factor files too.

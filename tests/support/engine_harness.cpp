@@ -4,15 +4,17 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
 #include <poll.h>
 #include <pty.h>
 #include <signal.h>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <chrono>
-#include <cstdio>
 
 namespace pfac::testing {
 
@@ -75,17 +77,52 @@ std::string CertifiedByBinary(const std::string& jg) {
 #endif
 }
 
-ProcessResult RunEngineBinary(const std::filesystem::path& folder) {
+void EndWithParent(pid_t parent) {
+  prctl(PR_SET_PDEATHSIG, SIGKILL);
+  if (getppid() != parent) _exit(127);
+}
+
+ProcessResult RunEngineBinary(const std::filesystem::path& folder, const std::filesystem::path& program) {
   ProcessResult result;
-  std::string command = "cd '" + folder.string() + "' && '" PFAC_ENGINE_BINARY "' </dev/null 2>&1";
-  std::FILE* pipe = popen(command.c_str(), "r");
-  if (!pipe) return result;
-  char buffer[4096];
-  size_t n;
-  while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) result.output.append(buffer, n);
-  int status = pclose(pipe);
-  result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  int out[2];
+  if (pipe2(out, O_CLOEXEC) != 0) return result;
+  const pid_t parent = getpid();
+  const std::string path = program.string();
+  const pid_t pid = fork();
+  if (pid == 0) {
+    EndWithParent(parent);
+    const int none = open("/dev/null", O_RDONLY);
+    if (none < 0 || dup2(none, 0) < 0 || dup2(out[1], 1) < 0 || dup2(out[1], 2) < 0 || chdir(folder.c_str()) != 0) {
+      _exit(127);
+    }
+    execl(path.c_str(), path.c_str(), static_cast<char*>(nullptr));
+    _exit(127);
+  }
+  close(out[1]);
+  if (pid > 0) {
+    char buffer[4096];
+    ssize_t n;
+    while ((n = read(out[0], buffer, sizeof buffer)) > 0 || (n < 0 && errno == EINTR)) {
+      if (n > 0) result.output.append(buffer, static_cast<size_t>(n));
+    }
+    int status = 0;
+    while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+    }
+    result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  }
+  close(out[0]);
   return result;
+}
+
+std::string WithoutTimes(std::string text) {
+  auto digit = [&](size_t i) { return text[i] >= '0' && text[i] <= '9'; };
+  for (size_t i = 0; i + 8 <= text.size(); ++i) {
+    if (digit(i) && digit(i + 1) && text[i + 2] == ':' && digit(i + 3) && digit(i + 4) && text[i + 5] == ':' &&
+        digit(i + 6) && digit(i + 7)) {
+      text.replace(i, 8, "hh:mm:ss");
+    }
+  }
+  return text;
 }
 
 EngineOnTerminal::EngineOnTerminal(const std::filesystem::path& folder, const std::filesystem::path& program) {
@@ -93,8 +130,10 @@ EngineOnTerminal::EngineOnTerminal(const std::filesystem::path& folder, const st
   size.ws_row = 25;
   size.ws_col = 80;
   const std::string path = program.string();
+  const pid_t parent = getpid();
   pid_ = forkpty(&terminal_, nullptr, nullptr, &size);
   if (pid_ == 0) {
+    EndWithParent(parent);
     if (chdir(folder.c_str()) == 0) execl(path.c_str(), path.c_str(), static_cast<char*>(nullptr));
     _exit(127);
   }
@@ -124,6 +163,10 @@ bool EngineOnTerminal::WaitForOutput(const std::string& text) {
     if (pid_ <= 0 || std::chrono::steady_clock::now() > deadline || !ReadSome(100)) return false;
   }
   return true;
+}
+
+void EngineOnTerminal::Type(const std::string& keys) {
+  if (terminal_ >= 0 && write(terminal_, keys.data(), keys.size()) < 0) ADD_FAILURE() << "keys not typed";
 }
 
 int EngineOnTerminal::EndWith(int signal) {

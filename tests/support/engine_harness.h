@@ -3,11 +3,13 @@
 // real binary run as a child process.
 #pragma once
 
+#include <sys/types.h>
+
 #include <filesystem>
 #include <initializer_list>
-#include <vector>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "engine/engine.h"
 #include "engine/platform/clock.h"
@@ -78,12 +80,22 @@ inline constexpr char kCompleteCertificate[] =
 std::string CertifiedByBinary(const std::string& jg);
 
 // Output and exit status of the real binary run in a folder with standard
-// input at its end.
+// input at its end (status -1: ended by a signal).
 struct ProcessResult {
   int status = -1;
   std::string output;
 };
-ProcessResult RunEngineBinary(const std::filesystem::path& folder);
+ProcessResult RunEngineBinary(const std::filesystem::path& folder,
+                              const std::filesystem::path& program = PFAC_ENGINE_BINARY);
+
+// The output of a run with every time of day (hh:mm:ss) written as "hh:mm:ss".
+std::string WithoutTimes(std::string text);
+
+// Every process a test starts calls this in the child before exec: the child
+// is killed when the test process ends, however it ends (a test binary killed
+// at its time limit included). A test process that is already gone ends the
+// child at once.
+void EndWithParent(pid_t parent);
 
 // The real binary on a terminal of its own (a pseudo-terminal of 80 x 25), as
 // the front end's terminal window runs it: it waits for keys there.
@@ -99,6 +111,8 @@ class EngineOnTerminal {
   // Reads the engine's screen output until it holds the text. False when the
   // engine ended first, or after a minute (a safeguard, not a measurement).
   bool WaitForOutput(const std::string& text);
+  // Types keys on the engine's terminal.
+  void Type(const std::string& keys);
   // Sends the signal and waits for the engine to end. The signal that ended
   // it, or 0 when it exited on its own.
   int EndWith(int signal);

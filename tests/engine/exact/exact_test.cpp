@@ -3,7 +3,11 @@
 // help, on the fake clock with a factoriser whose readiness is fixed.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <filesystem>
 
 #include "engine/exact/certificate.h"
@@ -78,6 +82,32 @@ TEST(ExactFactoriser, HelperProgramFactorsCompletely) {
   missing.Start(Exact("x^4+1", "x"));
   EXPECT_EQ(missing.Wait(60000), exact::ExactState::kFailed);
   EXPECT_NE(missing.Failure().find("cannot be started"), std::string::npos) << missing.Failure();
+}
+
+// A helper whose engine ended before it could ask to end with it finds another
+// parent, and ends at once instead of waiting for a request that never comes.
+TEST(ExactFactoriser, HelperWhoseEngineIsGoneEndsAtOnce) {
+  int request[2];
+  ASSERT_EQ(pipe2(request, O_CLOEXEC), 0);
+  const pid_t test = getpid();
+  const pid_t helper = fork();
+  if (helper == 0) {
+    EndWithParent(test);
+    if (dup2(request[0], 0) < 0) _exit(127);
+    execl(PFAC_EXACT_BINARY, PFAC_EXACT_BINARY, "0", static_cast<char*>(nullptr));
+    _exit(127);
+  }
+  close(request[0]);
+  int status = 0;
+  // The request stays open: a helper that waits for it is ended after ten seconds
+  // (a safeguard, not a measurement).
+  for (int round = 0; round < 1000 && waitpid(helper, &status, WNOHANG) == 0; ++round) usleep(10000);
+  if (waitpid(helper, &status, WNOHANG) == 0) {
+    kill(helper, SIGKILL);
+    waitpid(helper, &status, 0);
+  }
+  close(request[1]);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 3) << "status " << status;
 }
 
 exact::EnteredPolynomial Entered(const std::string& prepared, const std::string& letters, int64_t numerator = 1,
@@ -155,6 +185,7 @@ TEST(Certificate, IrreducibleWithoutTheFactoriser) {
       {"x^2+x+1", true},   {"x^2-1", false},      {"x^3-2", true},     {"2x^3+3x^2-1", false},  // root 1/2
       {"x^2+y^2", true},   {"x^2-y^2", false},    {"x+y^2", true},     {"xy+1", true},
       {"xy+y", false},     {"x^4+1", false},      {"x^3+y^3", false},  {"x^2+xy+y^2", true},
+      {"x^3+2y^3", true},
   };
   for (const auto& [text, irreducible] : cases) {
     const std::string letters = std::string(text).find('y') != std::string::npos ? "xy" : "x";
@@ -225,6 +256,19 @@ TEST(ExactRun, ExactFactorIsHandedToTheCandidateCheck) {
   last = slow.Last();
   EXPECT_TRUE(last.stopped);
   EXPECT_EQ(last.certificate.rfind("验证: 未验证, 精确分解在 5 秒内没有完成", 0), 0u) << last.certificate;
+
+  // Stopped with X before the factor came, the retry declined: the certificate
+  // says why the result is not complete, and gives the whole.
+  HelpedRun stopped(Readiness::kAtFirstWait, 50);
+  stopped.run.console.PressKey('x', 0);
+  stopped.run.console.PressKey('n', 1L << 40);
+  stopped.run.Factor(product);
+  last = stopped.Last();
+  EXPECT_TRUE(last.stopped);
+  EXPECT_EQ(last.certificate,
+            "验证: 结果不完整, 搜索被 X 键停止 / not complete: the search was stopped with the X key; the complete "
+            "factorisation follows");
+  EXPECT_TRUE(EqualsInput(last.completeLine, product));
 
   // The textbook identity that the bounds miss: handed over when the search ends.
   HelpedRun textbook(Readiness::kAtFirstWait, 50);
@@ -308,6 +352,21 @@ TEST(ExactRun, RetryQuestionOnlyWhileTheResultMayBeIncomplete) {
   EXPECT_EQ(stopped.Last().certificate.rfind("验证: 结果不完整, 搜索被 X 键停止", 0), 0u) << stopped.Last().certificate;
 }
 
+// A pending-factor file that cannot be read back leaves its factor out of the
+// result line: the certificate names the cause and gives the whole.
+TEST(ExactRun, LostPendingFileIsNamedInTheCertificate) {
+  HelpedRun r(Readiness::kAtFirstWait, 0);
+  r.run.FactorUntil("x^4-1", &Engine::LoadPendingFactor);
+  std::filesystem::remove(r.run.folder.path() / "gsys 1");
+  r.run.status = r.run.engine->RunFrom(&Engine::LoadPendingFactor);
+  EXPECT_EQ(r.Jg(),
+            "x^ 4- 1 \r\n=(x^ 4 - 1)\r\n=( 1 x^ 2 + 1 )( 1 x^ 2 - 1 )\r\n=(x - 1)\r\n"
+            "Incomplete: the pending factor file \"gsys 1\" cannot be read.\r\n"
+            "验证: 结果不完整, 待分解的因式文件无法读取 / not complete: a pending factor file could not be read; the "
+            "complete factorisation follows\r\n"
+            "=(x + 1)(x - 1)(x^ 2 + 1)\r\n");
+}
+
 TEST(ExactRun, DisagreementIsAnInternalError) {
   HelpedRun r(Readiness::kAtFirstWait, 0);
   // Its product is x^4 + 65x^2 + 64, not x^4 + 64.
@@ -336,8 +395,7 @@ TEST(EngineBinary, FactorsWithItsHelperAndSaysWhenTheHelperIsMissing) {
   TempFolder lone;
   std::filesystem::copy_file(PFAC_ENGINE_BINARY, lone.path() / "pfac-engine");
   lone.Write("DXS.DAT", QuotedLine("x^4+x^3+x^2+x+1"));
-  std::string command = "cd '" + lone.path().string() + "' && ./pfac-engine </dev/null >/dev/null 2>&1";
-  ASSERT_EQ(std::system(command.c_str()), 0);
+  ASSERT_EQ(RunEngineBinary(lone.path(), lone.path() / "pfac-engine").status, 0);
   last = LastResultLine(lone.Read("jg.dat"));
   ASSERT_TRUE(last);
   EXPECT_NE(last->certificate.find("精确分解失败 / not verified: the exact factorisation failed: the helper program"),

@@ -38,12 +38,17 @@ TEST(Startup, EndStopsAtOnceAndTouchesNoFile) {
   EXPECT_EQ(run.console.KeyWaits(), 0);
 }
 
-TEST(Startup, UpperCaseEndIsAPolynomial) {
+TEST(Startup, OnlyEndItselfStopsTheEngine) {
   EngineRun run;
   run.FactorUntil("END", &Engine::AllocateTables);
   EXPECT_EQ(run.status, Engine::kStoppedBefore);
   EXPECT_EQ(run.folder.Read("DXS1.DAT"),
             "\"1\"\r\n\"E\"\r\n\"1\"\r\n\"N\"\r\n\"1\"\r\n\"D\"\r\n\"1\"\r\n\"+\",\"+\"\r\n");
+  for (const char* polynomial : {"End", "end+1", "endx", "xend"}) {
+    EngineRun other;
+    other.FactorUntil(polynomial, &Engine::AllocateTables);
+    EXPECT_EQ(other.status, Engine::kStoppedBefore) << polynomial;
+  }
 }
 
 TEST(Startup, QuotedAndUnquotedFilesGiveTheSameRun) {
@@ -78,53 +83,6 @@ TEST(Startup, EchoShowsTheTextAsReadWithoutControlCharacters) {
   }
 }
 
-TEST(Startup, MissingEmptyOrUnreadableFileEndsInOrder) {
-  EngineRun missing;
-  missing.folder.Write("jg.dat", "old\r\n");
-  missing.RunAsIs();
-  EXPECT_EQ(missing.status, 0);
-  EXPECT_NE(missing.Transcript().find("DXS.DAT was not found"), std::string::npos);
-  EXPECT_TRUE(EndsWith(missing.Transcript(), kClosing));
-  EXPECT_EQ(missing.Result(), "old\r\n");
-
-  EngineRun empty;
-  empty.folder.Write("DXS.DAT", "");
-  empty.RunAsIs();
-  EXPECT_NE(empty.Transcript().find("DXS.DAT is empty"), std::string::npos);
-  EXPECT_TRUE(EndsWith(empty.Transcript(), kClosing));
-  EXPECT_FALSE(empty.folder.Exists("jg.dat"));
-
-  EngineRun folder;
-  std::filesystem::create_directory(folder.folder.path() / "DXS.DAT");
-  folder.RunAsIs();
-  EXPECT_NE(folder.Transcript().find("DXS.DAT cannot be read"), std::string::npos);
-  EXPECT_TRUE(EndsWith(folder.Transcript(), kClosing));
-}
-
-TEST(Startup, SyntaxErrorLeavesJgDatAsItWas) {
-  EngineRun run;
-  run.folder.Write("jg.dat", "previous\r\n");
-  run.Factor("x + 1");
-  EXPECT_TRUE(EndsWith(run.Transcript(), std::string("x + 1\n\n输入错误！\n") + kClosing))
-      << run.Transcript();
-  EXPECT_EQ(run.Result(), "previous\r\n");
-}
-
-TEST(EngineBinary, RunsToItsEndWithInputAtItsEndAndWritesPlainText) {
-  TempFolder folder;
-  folder.Write("DXS.DAT", QuotedLine("x^3-6x^2+4x+15"));
-  ProcessResult result = RunEngineBinary(folder.path());
-  EXPECT_EQ(result.status, 0);
-  EXPECT_EQ(result.output.find('\x1b'), std::string::npos) << "no escape sequence when piped";
-  EXPECT_NE(result.output.find("因 式 分 解"), std::string::npos);
-  EXPECT_NE(result.output.find("x^3-6x^2+4x+15"), std::string::npos);
-  EXPECT_NE(result.output.find("Use the mouse to close the window"), std::string::npos);
-  EXPECT_EQ(folder.Read("DXS1.DAT"),
-            "\"1\"\r\n\"x\"\r\n\" 3\"\r\n\"+\",\"+\"\r\n\"-6\"\r\n\"x\"\r\n\" 2\"\r\n\"+\",\"+\"\r\n"
-            "\"4\"\r\n\"x\"\r\n\"1\"\r\n\"+\",\"+\"\r\n\"15\"\r\n\"+\",\"+\"\r\n");
-  EXPECT_EQ(folder.Read("DXS.DAT"), QuotedLine("x^3-6x^2+4x+15"));
-}
-
 // A run stopped right after an echo of exactly 80 columns writes its message
 // on a line of its own, on the terminal as on the in-memory console.
 TEST(EngineBinary, StopMessageAfterAFullEchoLineStandsOnItsOwnLine) {
@@ -139,13 +97,6 @@ TEST(EngineBinary, StopMessageAfterAFullEchoLineStandsOnItsOwnLine) {
   EngineRun run;
   run.Factor(polynomial);
   EXPECT_NE(run.Transcript().find(stopped), std::string::npos) << run.Transcript();
-}
-
-TEST(EngineBinary, MissingFileStillExitsZero) {
-  TempFolder folder;
-  ProcessResult result = RunEngineBinary(folder.path());
-  EXPECT_EQ(result.status, 0);
-  EXPECT_NE(result.output.find("DXS.DAT was not found"), std::string::npos);
 }
 
 }  // namespace

@@ -35,11 +35,12 @@ TEST_F(Display, SeparatedFactorsStaySeparateAndLinesContinue) {
             "09:59:00      10:00:05\n");
 }
 
+// A line 5 after it (the certificate of a square form) stands on its own line.
 TEST_F(Display, LineFourIsProcessedOnlyWhileNoSplitWasReported) {
-  const std::string jg = "l1\r\nl2\r\nl3\r\n=(x)(x)\r\n";
-  EXPECT_EQ(Show(jg, 1), "\nl1\nl2\nl3\n=(x)^ 2 \n09:59:00      10:00:05\n");
+  const std::string jg = "l1\r\nl2\r\nl3\r\n=(x)(x)\r\nl5\r\n";
+  EXPECT_EQ(Show(jg, 1), "\nl1\nl2\nl3\n=(x)^ 2 \nl5\n\n09:59:00      10:00:05\n");
   console.ClearTranscript();
-  EXPECT_EQ(Show(jg, 0), "\nl1\nl2\nl3\n=(x)(x)\n\n09:59:00      10:00:05\n");
+  EXPECT_EQ(Show(jg, 0), "\nl1\nl2\nl3\n=(x)(x)\nl5\n\n09:59:00      10:00:05\n");
 }
 
 // The note on an exact factor and the certificate never continue a result

@@ -113,20 +113,59 @@ TEST(SearchRun, DegreeOneIsNotSearched) {
   EXPECT_EQ(run.Transcript().find("ok!"), std::string::npos);
 }
 
-TEST(SearchRun, XKeyOnTheFirstPassOffersTheRetry) {
+// The X key on the first pass offers the retry; y or Y takes it, any other
+// key ends the run. A search stopped with X is tried again with B - 1 from
+// the degree it reached (with B at 0, from the first degree with the first
+// B + 1); one that ran to its end, with B + 1 (or the first B + 1 where B had
+// been lowered) from the first degree, H following B where B reaches it.
+TEST(SearchRun, RetriesAskedForMoveTheBound) {
+  const std::string polynomial = "x^6+3x^5-x^4+7x^3+5x^2-x+11";  // B is 7 at first, H 28
+  const long never = 1L << 40;  // keys answered only by the question
   EngineRun run;
-  run.console.PressKeys("xy");
-  run.FactorUntil("x^6+3x^5-x^4+7x^3+5x^2-x+11", &Engine::RetryStep);
-  ASSERT_EQ(run.status, Engine::kStoppedBefore) << run.Transcript();
-  EXPECT_NE(run.Transcript().find("重新分解它吗  y/n ?\nDecompose again y/n ?\n"), std::string::npos);
-  Engine& e = *run.engine;
-  const float bound = e.CoefficientBound;
-  const int degree = e.TrialDegree;
-  EXPECT_EQ(e.AbortMark, "x");
-  run.status = e.RunUntil(&Engine::RetryStep, &Engine::PrepareDegreeBounds);
-  EXPECT_EQ(e.CoefficientBound, bound - 1);
-  EXPECT_EQ(e.StartDegree, degree);
-  EXPECT_EQ(e.AbortMark, "");
+  for (int key : {'x', 'y', 'x', 'Y', 'n'}) run.console.PressKey(key, key == 'x' ? 0 : never);
+  run.Factor(polynomial);
+  EXPECT_EQ(run.status, 0);
+  size_t questions = 0;
+  for (size_t at = 0; (at = run.Transcript().find("重新分解它吗  y/n ?\nDecompose again y/n ?\n", at)) != std::string::npos;
+       ++at) {
+    ++questions;
+  }
+  EXPECT_EQ(questions, 3u) << run.Transcript();
+  // The retries write nothing more to jg.dat: the result, and the mark of a stop.
+  EXPECT_EQ(run.Result(),
+            "x^ 6+ 3 x^ 5-x^ 4+ 7 x^ 3+ 5 x^ 2-x+ 11 \r\n"
+            "=(x^ 6 + 3x^ 5 - x^ 4 + 7x^ 3 + 5x^ 2 - x + 11)=(x^ 6 + 3x^ 5 - x^ 4 + 7x^ 3 + 5x^ 2 - x + 11)\r\n"
+            "=....\r\n");
+
+  const struct {
+    bool stopped;
+    float bound, cofactorBound;                   // B and H before the retry
+    float newBound, newCofactorBound, retryBound;  // after it
+    bool fromTheDegreeReached;
+  } cases[] = {
+      {true, 7, 28, 6, 28, 0, true},     {true, 2, 28, 1, 28, 0, true},     {true, 1, 28, 8, 28, 8, false},
+      {false, 7, 28, 8, 28, 8, false},   {false, 5, 28, 8, 28, 8, false},   {false, 9, 28, 10, 28, 10, false},
+      {false, 27, 28, 28, 29, 28, false},
+  };
+  for (const auto& c : cases) {
+    EngineRun retry;
+    retry.console.PressKey('x', 0);
+    retry.console.PressKey('y', never);
+    retry.FactorUntil(polynomial, &Engine::RetryStep);
+    ASSERT_EQ(retry.status, Engine::kStoppedBefore) << retry.Transcript();
+    Engine& e = *retry.engine;
+    ASSERT_EQ(e.InitialCoefficientBound, 7);
+    e.AbortMark = c.stopped ? "x" : "";
+    e.CoefficientBound = c.bound;
+    e.CofactorBound = c.cofactorBound;
+    e.TrialDegree = 3;
+    e.RunUntil(&Engine::RetryStep, &Engine::ApplyRetryBounds);
+    EXPECT_EQ(e.CoefficientBound, c.newBound) << c.bound;
+    EXPECT_EQ(e.CofactorBound, c.newCofactorBound) << c.bound;
+    EXPECT_EQ(e.RetryBound, c.retryBound) << c.bound;
+    EXPECT_EQ(e.StartDegree, c.fromTheDegreeReached ? 3 : e.ResumeDegree) << c.bound;
+    EXPECT_EQ(e.AbortMark, "");
+  }
 }
 
 TEST(SearchRun, StoppedRunsCarryTheirMarkAndStillMultiplyBack) {

@@ -93,7 +93,7 @@ TEST_F(Status, WaitingMessagesDependOnTheDegree) {
 
   console.ClearTranscript();
   engine.StartDegree = 10;
-  engine.ImageDegree = 22;  // 2 * 10 + 3 = 23 is not below 22
+  engine.ImageDegree = 23;  // 2 * 10 + 3 = 23 is not below 23
   engine.ShowWaitingMessageBeforeLoop();
   EXPECT_EQ(console.Transcript(), "\n稍候!\n");
 

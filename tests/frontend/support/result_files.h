@@ -3,6 +3,10 @@
 // run on a polynomial, and a file's content as its lines.
 #pragma once
 
+#include <signal.h>
+#include <sys/prctl.h>
+#include <unistd.h>
+
 #include <QByteArray>
 #include <QFile>
 #include <QProcess>
@@ -25,10 +29,16 @@ inline QByteArray DataFile(const char* name) {
 }
 
 // The real engine on what DXS.DAT holds in the folder, standard input at its end.
+// It is killed when the test process ends, however that ends.
 inline void RunEngineIn(const QString& folder) {
   QProcess engine;
   engine.setWorkingDirectory(folder);
   engine.setStandardInputFile(QProcess::nullDevice());
+  const pid_t test = getpid();
+  engine.setChildProcessModifier([test] {
+    prctl(PR_SET_PDEATHSIG, SIGKILL);
+    if (getppid() != test) _exit(127);
+  });
   engine.start(QStringLiteral(PFAC_ENGINE_BINARY), {});
   if (!engine.waitForFinished(60000)) qWarning("the engine did not end");
 }
