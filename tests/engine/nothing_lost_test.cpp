@@ -324,7 +324,9 @@ TEST(NothingLost, RunsOneAfterAnotherInOneFolderEachLeaveTheirOwnFiles) {
         const auto& expectedFiles = written.count(name) ? written : before;
         const bool present = expectedFiles.count(name) != 0;
         EXPECT_EQ(after.count(name) != 0, present) << name << " after" << history;
-        if (present && after.count(name)) EXPECT_EQ(after.at(name), expectedFiles.at(name)) << name << " after" << history;
+        if (present && after.count(name)) {
+          EXPECT_EQ(after.at(name), expectedFiles.at(name)) << name << " after" << history;
+        }
       }
       EXPECT_EQ(actual.status, expected.status) << history;
       EXPECT_EQ(WithoutTimes(actual.output), WithoutTimes(expected.output)) << history;

@@ -97,10 +97,11 @@ TEST(TerminalConsole, PipedRunsReadAsPlainText) {
                                             "                                pfac - factoring over Q", ""};
   const std::vector<std::string> kClosing = {"", "用鼠标左键单击右上方 × 处关闭此窗口",
                                              "Use the mouse to close the window", ""};
-  // How a run with a split and a complete certificate ends.
+  // How a run with a split and a complete certificate ends: the certificate
+  // broken at a blank.
   const std::vector<std::string> kSplitAndCertified = {
-      "验证: 结果完整, 每个因式在有理数域上不可约 / verified: the factorisation is complete, every factor is "
-      "irreducible over Q",
+      "验证: 结果完整, 每个因式在有理数域上不可约 / verified: the factorisation is",
+      "complete, every factor is irreducible over Q",
       "", "hh:mm:ss      hh:mm:ss", "结束!", "End", "\a", "ok!", "阅读后按任一键", "Press any key after reading"};
   const struct {
     const char* polynomial;  // nullptr: no DXS.DAT
@@ -202,7 +203,8 @@ TEST(TerminalConsole, PipedRunsReadAsPlainText) {
            "",
            "",
            "x-x=0",
-           "验证: 结果完整, 每个因式在有理数域上不可约 / verified: the factorisation is complete, every factor is irreducible over Q",
+           "验证: 结果完整, 每个因式在有理数域上不可约 / verified: the factorisation is",
+           "complete, every factor is irreducible over Q",
            "结束!",
            "End",
            "\a",
