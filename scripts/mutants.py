@@ -40,6 +40,7 @@ class Fault:
         self.old = []
         self.new = []
         self.equivalent = ""
+        self.shown_by = ""  # the plain input that shows the fault, with any note
 
     @property
     def old_text(self):
@@ -52,8 +53,9 @@ class Fault:
 
 def read_faults(list_path):
     """Blocks of "fault ID FILE", "- TEXT" lines (the text as it stands in
-    FILE), "+ TEXT" lines (what takes its place; none: the text is dropped) and
-    an optional "equivalent: REASON"."""
+    FILE), "+ TEXT" lines (what takes its place; none: the text is dropped), an
+    optional "equivalent: REASON" and an optional "shown by: TEXT" (the
+    DXS.DAT text that shows the fault, with any note on how it is run)."""
     faults, errors = [], []
     current = None
     for number, raw in enumerate(list_path.read_text().splitlines(), 1):
@@ -75,6 +77,13 @@ def read_faults(list_path):
                 errors.append(f"{list_path.name}:{number}: \"equivalent\" outside a fault")
                 continue
             current.equivalent = raw[len("equivalent:"):].strip()
+        elif raw.startswith("shown by:"):
+            if current is None:
+                errors.append(f"{list_path.name}:{number}: \"shown by\" outside a fault")
+                continue
+            if current.shown_by:
+                errors.append(f"{list_path.name}:{number}: a second \"shown by\" for {current.ident}")
+            current.shown_by = raw[len("shown by:"):].strip()
         elif raw.strip() and not raw.startswith("#"):
             errors.append(f"{list_path.name}:{number}: not understood: {raw}")
     seen = set()
@@ -263,6 +272,11 @@ def main():
         print(f"score: {len(killed)} of {len(counted)} killed, {100.0 * len(killed) / len(counted):.1f} %")
     if survivors:
         print("survived: " + ", ".join(survivors))
+        print()
+        print("the survivors and the input that shows each:")
+        for fault, outcome in counted:
+            if outcome == "survived":
+                print(f"{fault.ident:<{width}}  {fault.path:<34}  {fault.shown_by or '(no input given)'}")
     if broken:
         print("errors: " + ", ".join(broken))
     return 1 if broken else 0
