@@ -11,7 +11,6 @@ the score: the share of the faults not marked equivalent that were killed.
     nice -n 10 scripts/mutants.py                  # every fault of the list
     scripts/mutants.py --only search-bound-small,poly-cube-root
     scripts/mutants.py --tests-from b103c6d        # the tests as they stood then
-    scripts/mutants.py --list scripts/mutants-blind.txt   # the blind campaign (README)
 
 The copy is kept between campaigns, so that a second one rebuilds only what
 changed. Each mutant's test output is kept in build-mutants/logs/ID.txt.
@@ -41,7 +40,7 @@ class Fault:
         self.old = []
         self.new = []
         self.equivalent = ""
-        self.shown_by = ""  # a plain input whose run the fault changes
+        self.shown_by = ""  # the plain input that shows the fault, with any note
 
     @property
     def old_text(self):
@@ -55,8 +54,8 @@ class Fault:
 def read_faults(list_path):
     """Blocks of "fault ID FILE", "- TEXT" lines (the text as it stands in
     FILE), "+ TEXT" lines (what takes its place; none: the text is dropped), an
-    optional "shown by: INPUT" (a plain input whose run the fault changes) and
-    an optional "equivalent: REASON"."""
+    optional "equivalent: REASON" and an optional "shown by: TEXT" (the
+    DXS.DAT text that shows the fault, with any note on how it is run)."""
     faults, errors = [], []
     current = None
     for number, raw in enumerate(list_path.read_text().splitlines(), 1):
@@ -73,16 +72,18 @@ def read_faults(list_path):
                 errors.append(f"{list_path.name}:{number}: a text line outside a fault")
                 continue
             (current.old if raw[0] == "-" else current.new).append(raw[2:])
-        elif raw.startswith("shown by:"):
-            if current is None:
-                errors.append(f"{list_path.name}:{number}: \"shown by\" outside a fault")
-                continue
-            current.shown_by = raw[len("shown by:"):].strip()
         elif raw.startswith("equivalent:"):
             if current is None:
                 errors.append(f"{list_path.name}:{number}: \"equivalent\" outside a fault")
                 continue
             current.equivalent = raw[len("equivalent:"):].strip()
+        elif raw.startswith("shown by:"):
+            if current is None:
+                errors.append(f"{list_path.name}:{number}: \"shown by\" outside a fault")
+                continue
+            if current.shown_by:
+                errors.append(f"{list_path.name}:{number}: a second \"shown by\" for {current.ident}")
+            current.shown_by = raw[len("shown by:"):].strip()
         elif raw.strip() and not raw.startswith("#"):
             errors.append(f"{list_path.name}:{number}: not understood: {raw}")
     seen = set()
@@ -271,6 +272,11 @@ def main():
         print(f"score: {len(killed)} of {len(counted)} killed, {100.0 * len(killed) / len(counted):.1f} %")
     if survivors:
         print("survived: " + ", ".join(survivors))
+        print()
+        print("the survivors and the input that shows each:")
+        for fault, outcome in counted:
+            if outcome == "survived":
+                print(f"{fault.ident:<{width}}  {fault.path:<34}  {fault.shown_by or '(no input given)'}")
     if broken:
         print("errors: " + ", ".join(broken))
     return 1 if broken else 0
