@@ -109,7 +109,7 @@ void PFAC1::createWidgets() {
   cmddayin_ = MakeButton("cmddayin", QStringLiteral("打印"), this);
   cmdbangzhu_ = MakeButton("Cmdbangzhu", QStringLiteral("简介"), this);
   cmdtuichu_ = MakeButton("Cmdtuichu", QStringLiteral("退出"), this);
-  cmdpiliang_ = MakeButton("Cmdpiliang", QStringLiteral("批量 / worksheet"), this);
+  cmdpiliang_ = MakeButton("Cmdpiliang", QStringLiteral("批量"), this);
   cmdpiliang_->setToolTip(QStringLiteral("一次分解一批多项式, 做成练习和答案 (factor a list of polynomials into a worksheet)"));
 }
 

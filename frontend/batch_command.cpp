@@ -43,7 +43,7 @@ int RunWorksheetCommand(const QStringList& arguments) {
                     .arg(index + 1)
                     .arg(QString::fromStdString(problem.typed), QString::fromStdString(AnswerShown(problem)),
                          QString::fromStdString(CertificateShown(problem)),
-                         ran ? QStringLiteral("%1 s").arg(problem.seconds, 0, 'f', 2) : QString()));
+                         ran ? QString::fromStdString(SecondsShown(problem.seconds)) : QString()));
   });
   QObject::connect(&run, &BatchRun::finished, &loop, &QEventLoop::quit);
   QString error;

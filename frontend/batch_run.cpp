@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <QProcess>
 #include <QTimer>
+#include <cstdio>
 
 #include "frontend/hand_off.h"
 #include "frontend/result_printing.h"
@@ -103,6 +104,12 @@ std::vector<std::string> AnswerNotes(const Problem& problem) {
     case ProblemState::Running: return {};
   }
   return {};
+}
+
+std::string SecondsShown(double seconds) {
+  char text[32];
+  std::snprintf(text, sizeof text, seconds < 1 ? "%.3f s" : "%.2f s", seconds);
+  return text;
 }
 
 std::vector<SheetProblem> SheetProblems(const std::vector<Problem>& problems) {

@@ -54,6 +54,8 @@ std::string CertificateShown(const Problem& problem);
 // The notes of the answer key: the certificate and the engine's notes, or why
 // there is no answer.
 std::vector<std::string> AnswerNotes(const Problem& problem);
+// The time a run took: "0.004 s", "1.25 s".
+std::string SecondsShown(double seconds);
 // The problems as the worksheet's pages show them.
 std::vector<SheetProblem> SheetProblems(const std::vector<Problem>& problems);
 

@@ -12,6 +12,7 @@
 #include <QPushButton>
 #include <QTableWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "frontend/document_printer.h"
 #include "frontend/engine_launcher.h"
@@ -25,11 +26,9 @@ enum Column { kProblem, kAnswer, kCertificate, kTime, kColumns };
 QPushButton* MakeButton(const char* name, const QString& caption, QWidget* parent) {
   auto* button = new QPushButton(caption, parent);
   button->setObjectName(QString::fromLatin1(name));
-  button->setMinimumSize(110, 32);
+  button->setMinimumSize(std::max(110, button->fontMetrics().horizontalAdvance(caption) + 28), 32);
   return button;
 }
-
-QString Seconds(double seconds) { return QStringLiteral("%1 s").arg(seconds, 0, 'f', 2); }
 
 }  // namespace
 
@@ -58,7 +57,7 @@ BatchWindow::BatchWindow(Dialogs& dialogs, Expander* expander, QWidget* parent)
 
   progress_ = new QProgressBar(this);
   progress_->setObjectName(QStringLiteral("Progress"));
-  progress_->setFormat(QStringLiteral("%v / %m"));
+  progress_->setTextVisible(false);  // until a worksheet runs
   progress_->setValue(0);
 
   table_ = new QTableWidget(0, kColumns, this);
@@ -66,6 +65,7 @@ BatchWindow::BatchWindow(Dialogs& dialogs, Expander* expander, QWidget* parent)
   table_->setHorizontalHeaderLabels({QStringLiteral("题 / problem"), QStringLiteral("答案 / answer"),
                                      QStringLiteral("验证 / certificate"), QStringLiteral("时间 / time")});
   table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  table_->verticalHeader()->hide();  // the problems carry their numbers
   table_->horizontalHeader()->setSectionResizeMode(kProblem, QHeaderView::Interactive);
   table_->horizontalHeader()->setSectionResizeMode(kAnswer, QHeaderView::Stretch);
   table_->horizontalHeader()->setSectionResizeMode(kCertificate, QHeaderView::ResizeToContents);
@@ -133,6 +133,8 @@ void BatchWindow::Cmdkaishi_Click() {
   }
   progress_->setRange(0, static_cast<int>(lines.size()));
   progress_->setValue(0);
+  progress_->setFormat(QStringLiteral("%v / %m"));
+  progress_->setTextVisible(true);
   status_->setText(QStringLiteral("分解中… / factoring…"));
   SetRunning(true);
 }
@@ -167,7 +169,7 @@ void BatchWindow::ProblemDone(int index) {
   cells[kCertificate]->setText(QString::fromStdString(CertificateShown(problem)));
   const bool ran = problem.state == ProblemState::Factored || problem.state == ProblemState::Stopped ||
                    problem.state == ProblemState::NoResult;
-  cells[kTime]->setText(ran ? Seconds(problem.seconds) : QString());
+  cells[kTime]->setText(ran ? QString::fromStdString(SecondsShown(problem.seconds)) : QString());
   const bool certified = problem.state == ProblemState::Factored && problem.result.end == RunEnd::Certified;
   const QColor colour = certified ? QColor(0x1b, 0x6b, 0x1b)
                         : problem.state == ProblemState::Refused ? QColor(0xc0, 0x00, 0x00)

@@ -1,6 +1,7 @@
 #include "frontend/input_commands.h"
 
 #include "frontend/hand_off.h"
+#include "frontend/result_presentation.h"
 
 namespace pfac::frontend {
 
@@ -112,7 +113,7 @@ Submission InputCommands::SubmitInput() {
     return converted.refusal->message == kNothingTyped ? Submission::Empty : Submission::Refused;
   }
   if (converted.text != typed) {
-    window_.PrintOnPicture1(kReadAs + converted.text);
+    window_.PrintOnPicture1(kReadAs + Present(converted.text, "", false).shown.Text());
     window_.SetText2(converted.text);
   }
   bool written = files_.OpenForOutput(kHandOffNumber, kHandOffFile) &&

@@ -20,8 +20,8 @@ inline const std::string kLabel9Caption = std::string(64, ' ') +
     "例2：x^4y+2x^3y^2-x^2y-2xy^2  或 x4y+2x3y2-x2y-2xy2";
 // Printed under the echo of a text that is refused, before what is wrong.
 inline constexpr char kInputError[] = "输入错误！";
-// Printed under the echo of a text that was converted, before the text that
-// is handed to the engine.
+// Printed under the echo of a text that was converted, before the polynomial
+// handed to the engine, as a student writes it.
 inline constexpr char kReadAs[] = "读作 / read as: ";
 // Printed when a result of the history is shown again.
 inline constexpr char kFromHistory[] = "历史记录中的结果 / a result from the history";

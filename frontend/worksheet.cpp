@@ -242,7 +242,7 @@ std::vector<Block> ResultBlocks(const PrintedResult& printed, const PageFiller& 
 Block Numbered(int number, const Breakable& text, const std::vector<std::string>& notes, const PageFiller& filler,
                double width) {
   const QString label = QStringLiteral("%1.").arg(number);
-  const double indent = filler.Width(WorksheetStyle::Result, QStringLiteral("00.  "));
+  const double indent = filler.Width(WorksheetStyle::Result, QStringLiteral("000. "));
   Block block;
   for (const QString& line : Broken(WithMinusSigns(text), width - indent, filler, WorksheetStyle::Result)) {
     block.push_back({WorksheetStyle::Result, line, indent, -1, 0, block.empty() ? label : QString()});

@@ -222,7 +222,7 @@ void InputLogicTest::refusedTextNeverReachesTheEngine() {
   // Corrected and submitted again: the text as the engine reads it.
   fixture.Run("finished:x^2 + 1");
   QCOMPARE(folder.Read("DXS.DAT"), QByteArray("\"x^2+1\"\r\n"));
-  QCOMPARE(fixture.window.picture, (std::vector<std::string>{"x^2 + 1", std::string(kReadAs) + "x^2+1"}));
+  QCOMPARE(fixture.window.picture, (std::vector<std::string>{"x^2 + 1", std::string(kReadAs) + "x² + 1"}));
   QCOMPARE(fixture.window.text, std::string("x^2+1"));
   QCOMPARE(fixture.commands.HandedOffText(), std::string("x^2+1"));
 }

@@ -182,9 +182,9 @@ void MainWindowTest::typedTextInTheWindow_data() {
   QTest::newRow("as the engine reads it") << "x^3-6x^2+4x+15" << QStringList{"x^3-6x^2+4x+15"} << "x^3-6x^2+4x+15"
                                           << "";
   QTest::newRow("blanks and a product")
-      << "2 * x + 1" << QStringList{"2 * x + 1", QStringLiteral("读作 / read as: 2x+1")} << "2x+1" << "";
+      << "2 * x + 1" << QStringList{"2 * x + 1", QStringLiteral("读作 / read as: 2x + 1")} << "2x+1" << "";
   QTest::newRow("brackets multiplied out")
-      << "x(x-1)(x+1)" << QStringList{"x(x-1)(x+1)", QStringLiteral("读作 / read as: x^3-x")} << "x^3-x" << "";
+      << "x(x-1)(x+1)" << QStringList{"x(x-1)(x+1)", QStringLiteral("读作 / read as: x³ - x")} << "x^3-x" << "";
   QTest::newRow("refused, marked") << QStringLiteral("ｘ＾２＋１)")
                                    << QStringList{QStringLiteral("ｘ＾２＋１)"),
                                                   kError + QStringLiteral(" 第 6 个字符 ')' 没有对应的 '(' / character 6, "
