@@ -1,8 +1,6 @@
 #include "frontend/typed_input.h"
 
 #include <algorithm>
-#include <array>
-#include <map>
 #include <set>
 #include <utility>
 #include <vector>
