@@ -46,6 +46,7 @@ void TypedInputTest::conversion_data() {
   QTest::newRow("full-width") << QStringLiteral("ｘ＾２＋１") << "x^2+1";
   QTest::newRow("full-width minus and capitals") << QStringLiteral("Ｘ２－３ｘ＋２") << "x^2-3x+2";
   QTest::newRow("full-width blank and slash") << QStringLiteral("１／２ｘ　＋　１") << "1/2x+1";
+  QTest::newRow("full-width apostrophe and asterisk") << QStringLiteral("ｘ＇３＊ｙ") << "x^3y";
   QTest::newRow("minus sign") << QStringLiteral("x\u22121") << "x-1";
   QTest::newRow("superscripts") << QStringLiteral("x³ − 6x² + 4x + 15") << "x^3-6x^2+4x+15";
   QTest::newRow("leading zeros") << "007x^02" << "7x^2";
@@ -102,6 +103,11 @@ void TypedInputTest::refusal_data() {
   QTest::newRow("unopened") << "x+1)" << "第 4 个字符 ')' 没有对应的 '(' / character 4, ')', has no matching '('" << 3 << 1;
   QTest::newRow("decimal")
       << "0.5x" << "第 2 个字符 '.': 小数请写成分数, 如 1/2 / character 2, '.': write a decimal as a fraction, such as 1/2"
+      << 1 << 1;
+  QTest::newRow("full-width decimal point")
+      << QStringLiteral("０．５ｘ")
+      << QStringLiteral("第 2 个字符 '．': 小数请写成分数, 如 1/2 / character 2, '．': write a decimal as a fraction, "
+                        "such as 1/2")
       << 1 << 1;
   QTest::newRow("zero denominator") << "3/0x+1"
                                     << "第 3 个字符 '0': 分母不能为 0 / character 3, '0': a denominator cannot be 0" << 2 << 1;
