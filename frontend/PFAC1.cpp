@@ -9,12 +9,15 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollArea>
 #include <QVBoxLayout>
 
 #include "frontend/Form3.h"
+#include "frontend/batch_window.h"
+#include "frontend/exact_helper.h"
 
 namespace pfac::frontend {
 
@@ -48,15 +51,21 @@ PFAC1::PFAC1(Dialogs& dialogs, ResultPrinter& printer, EngineRunner& runner, QWi
       dialogs_(dialogs),
       printer_(printer),
       runner_(runner),
-      input_(*this, files_, dialogs) {
+      expander_(ExpanderBesideFrontEnd()),
+      input_(*this, files_, dialogs, expander_.get()) {
   setObjectName(QStringLiteral("PFAC1"));
   setWindowTitle(QStringLiteral("一元和多元多项式的因式分解"));
   createWidgets();
   createResultPanel();
+  createHistory();
   createLayout();
   connectCommands();
   runner_.SetOnEnded([this] { EngineEnded(); });
   input_.Load();
+  std::string notice;
+  history_.Load(QDir::currentPath(), &notice);
+  ShowHistory();
+  if (!notice.empty()) dialogs_.Tell(notice, kNoticeCaption);
 }
 
 PFAC1::~PFAC1() { runner_.SetOnEnded(nullptr); }
@@ -100,6 +109,8 @@ void PFAC1::createWidgets() {
   cmddayin_ = MakeButton("cmddayin", QStringLiteral("打印"), this);
   cmdbangzhu_ = MakeButton("Cmdbangzhu", QStringLiteral("简介"), this);
   cmdtuichu_ = MakeButton("Cmdtuichu", QStringLiteral("退出"), this);
+  cmdpiliang_ = MakeButton("Cmdpiliang", QStringLiteral("批量"), this);
+  cmdpiliang_->setToolTip(QStringLiteral("一次分解一批多项式, 做成练习和答案 (factor a list of polynomials into a worksheet)"));
 }
 
 // Under the polynomial: the factorisation as a student writes it and what the
@@ -151,6 +162,20 @@ void PFAC1::createResultPanel() {
   layout->addLayout(copyColumn);
 }
 
+// Under the result panel: the folder's earlier polynomials and their results,
+// the newest first, one line each as the panel writes them.
+void PFAC1::createHistory() {
+  historyPanel_ = new QGroupBox(QStringLiteral("历史记录 / history"), this);
+  historyPanel_->setObjectName(QStringLiteral("HistoryPanel"));
+  historyList_ = new QListWidget(historyPanel_);
+  historyList_->setObjectName(QStringLiteral("History"));
+  // Five entries; the result panel above takes the window's new space.
+  historyList_->setFixedHeight(historyList_->fontMetrics().height() * 5 + 12);
+  historyList_->setToolTip(QStringLiteral("单击一条, 把它的多项式放回输入框 (click an entry to put its polynomial back)"));
+  auto* layout = new QVBoxLayout(historyPanel_);
+  layout->addWidget(historyList_);
+}
+
 void PFAC1::createLayout() {
   auto* work = new QHBoxLayout;
   work->addWidget(picture1_, 1);
@@ -159,7 +184,7 @@ void PFAC1::createLayout() {
 
   auto* commands = new QHBoxLayout;
   for (QPushButton* button :
-       {cmdshuru_, cmdWanchang_, cmdChongshu_, cmddayin_, cmdbangzhu_, cmdtuichu_}) {
+       {cmdshuru_, cmdWanchang_, cmdChongshu_, cmddayin_, cmdpiliang_, cmdbangzhu_, cmdtuichu_}) {
     commands->addWidget(button);
   }
 
@@ -172,6 +197,7 @@ void PFAC1::createLayout() {
   layout->addSpacing(6);
   layout->addLayout(work);
   layout->addWidget(resultPanel_, 1);
+  layout->addWidget(historyPanel_);
   layout->addSpacing(6);
   layout->addLayout(commands);
 }
@@ -186,6 +212,12 @@ void PFAC1::connectCommands() {
   connect(ole1_, &EngineBox::activated, this, &PFAC1::OLE1_DblClick);
   connect(cmdfuzhi_, &QPushButton::clicked, this, &PFAC1::Cmdfuzhi_Click);
   connect(cmdfuzhiLaTeX_, &QPushButton::clicked, this, &PFAC1::CmdfuzhiLaTeX_Click);
+  connect(cmdpiliang_, &QPushButton::clicked, this, &PFAC1::Cmdpiliang_Click);
+  // A click, or Enter on the current entry.
+  for (auto signal : {&QListWidget::itemClicked, &QListWidget::itemActivated}) {
+    connect(historyList_, signal, this, [this](QListWidgetItem* item) { History_Click(historyList_->row(item)); });
+  }
+  connect(text2_, &QLineEdit::textEdited, this, &PFAC1::Text2Edited);
   // Enter in the polynomial box is "输入完毕".
   connect(text2_, &QLineEdit::returnPressed, this, [this] {
     if (cmdWanchang_->isEnabled()) cmdWanchang_->click();
@@ -193,18 +225,24 @@ void PFAC1::connectCommands() {
 }
 
 void PFAC1::Cmdshuru_Click() {
+  historyShown_.reset();
   input_.NewPolynomial();
   runs_.InputStarted();
   ClearResult();
 }
 
+// Multiplying out brackets takes the helper a moment.
 void PFAC1::CmdWANCHANG_Click() {
+  historyShown_.reset();
+  QApplication::setOverrideCursor(Qt::WaitCursor);
   input_.InputFinished();
-  runs_.Submitted(input_.HandedOff());
+  QApplication::restoreOverrideCursor();
+  runs_.Submitted(input_.HandedOff(), input_.HandedOffText());
   ClearResult();
 }
 
 void PFAC1::CmdCHONGSHU_Click() {
+  historyShown_.reset();
   input_.EnterAgain();
   runs_.InputStarted();
   ClearResult();
@@ -214,7 +252,9 @@ void PFAC1::CmdCHONGSHU_Click() {
 // the engine's window has closed.
 void PFAC1::cmddayin_Click() {
   ResetCopyButtons();
-  if (runs_.Running()) {
+  if (historyShown_) {
+    PrintHistoryResult(printer_, dialogs_, historyShown_->Result());
+  } else if (runs_.Running()) {
     dialogs_.Tell(kEngineWindowOpen, kNoticeCaption);
   } else if (!runs_.ResultIsCurrent(QDir::currentPath().toStdString())) {
     dialogs_.Tell(kNoResultYet, kNoticeCaption);
@@ -250,12 +290,13 @@ void PFAC1::OLE1_DblClick() {
   }
   EngineStart start = EngineBesideFrontEnd();
   start.place = TerminalPlace();
+  // What jg.dat holds is taken before the engine can write it.
+  runs_.Started(QDir::currentPath().toStdString());
   QString error;
   if (!runner_.Start(start, &error)) {
+    runs_.Ended();
     dialogs_.Tell(error.toStdString(), kNoticeCaption);
-    return;
   }
-  runs_.Started();
 }
 
 // The window moves aside where the screen has no room beside it as it stands.
@@ -271,18 +312,74 @@ QPoint PFAC1::TerminalPlace() {
   return arrangement.terminal;
 }
 
+// The run's result goes into the history under the polynomial it was given,
+// and into the panel when the window still shows that polynomial.
 void PFAC1::EngineEnded() {
-  if (!runs_.Ended()) return;  // a run of a polynomial no longer shown
-  std::vector<std::string> lines;
-  if (runs_.ResultIsCurrent(QDir::currentPath().toStdString()) && files_.OpenForInput(kResultNumber, kResultFile)) {
+  const bool shown = runs_.Ended();
+  const std::string folder = QDir::currentPath().toStdString();
+  std::optional<RunResult> result;
+  if (runs_.RunWroteResult(folder) && files_.OpenForInput(kResultNumber, kResultFile)) {
+    std::vector<std::string> lines;
     while (!files_.AtEnd(kResultNumber)) lines.push_back(files_.ReadLine(kResultNumber));
     files_.Close(kResultNumber);
-    ShowResult(ReadRunResult(lines));
+    result = ReadRunResult(lines);
+    AddToHistory(runs_.RunText(), *result);
+  }
+  if (!shown) return;  // a run of a polynomial no longer shown
+  if (result && runs_.ResultIsCurrent(folder)) {
+    ShowResult(*result);
   } else {
     ShowNoResult(kNoResultWritten);
   }
   raise();
   activateWindow();
+}
+
+void PFAC1::AddToHistory(const std::string& text, const RunResult& result) {
+  if (!history_.Add(text, result) && !historyUnsavedTold_ && history_.Writable()) {
+    historyUnsavedTold_ = true;
+    dialogs_.Tell("历史记录文件 pfac-history.json 无法写入。\n(The history file pfac-history.json cannot be written.)",
+                  kNoticeCaption);
+  }
+  ShowHistory();
+}
+
+void PFAC1::ShowHistory() {
+  historyList_->clear();
+  const std::vector<HistoryEntry>& entries = history_.Entries();
+  for (auto entry = entries.rbegin(); entry != entries.rend(); ++entry) {
+    const RunResult result = entry->Result();
+    auto* item = new QListWidgetItem(QString::fromStdString(result.presentation.shown.Text()), historyList_);
+    QStringList notes;
+    for (const std::string& note : result.notes) notes << QString::fromStdString(note);
+    item->setToolTip(notes.join('\n'));
+  }
+}
+
+void PFAC1::History_Click(int row) {
+  const std::vector<HistoryEntry>& entries = history_.Entries();
+  if (row < 0 || row >= static_cast<int>(entries.size())) return;
+  const HistoryEntry entry = entries[entries.size() - 1 - static_cast<size_t>(row)];
+  input_.RestoreText(entry.text);
+  runs_.InputStarted();
+  ShowResult(entry.Result());
+  historyShown_ = entry;
+}
+
+void PFAC1::Text2Edited() {
+  if (!historyShown_ || Text2() == historyShown_->text) return;
+  historyShown_.reset();
+  ClearResult();
+  cmddayin_->setEnabled(false);
+}
+
+// One worksheet window, made on first use; it works in folders of its own.
+void PFAC1::Cmdpiliang_Click() {
+  ResetCopyButtons();
+  if (batch_ == nullptr) batch_ = new BatchWindow(dialogs_, expander_.get(), this);
+  batch_->show();
+  batch_->raise();
+  batch_->activateWindow();
 }
 
 void PFAC1::ShowResult(const RunResult& result) {
@@ -348,6 +445,7 @@ void PFAC1::EndProgram() {
   files_.CloseAll();
   EndOpenDocument(printer_, dialogs_);
   if (help_ != nullptr) help_->hide();
+  if (batch_ != nullptr) batch_->close();
   hide();
   QCoreApplication::quit();
 }
@@ -395,5 +493,21 @@ void PFAC1::SetText2ReadOnly(bool readOnly) {
 void PFAC1::SetEngineActive(bool active) { ole1_->SetActive(active); }
 
 void PFAC1::FocusEngineBox() { ole1_->setFocus(Qt::OtherFocusReason); }
+
+// The places are counted in characters; the box counts UTF-16 units.
+void PFAC1::SelectInText2(int position, int length) {
+  const QString text = text2_->text();
+  auto unit = [&text](int characters) {
+    qsizetype at = 0;
+    for (int c = 0; c < characters && at < text.size(); ++c) {
+      at += text[at].isHighSurrogate() && at + 1 < text.size() ? 2 : 1;
+    }
+    return static_cast<int>(at);
+  };
+  FocusText2();
+  const int start = unit(position);
+  const int end = length < 0 ? static_cast<int>(text.size()) : unit(position + length);
+  text2_->setSelection(start, end - start);
+}
 
 }  // namespace pfac::frontend

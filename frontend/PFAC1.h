@@ -3,11 +3,13 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 
 #include "frontend/dialogs.h"
 #include "frontend/engine_launcher.h"
 #include "frontend/engine_runs.h"
 #include "frontend/file_table.h"
+#include "frontend/history.h"
 #include "frontend/input_commands.h"
 #include "frontend/result_printing.h"
 #include "frontend/run_result.h"
@@ -16,11 +18,13 @@
 class QGroupBox;
 class QLabel;
 class QLineEdit;
+class QListWidget;
 class QPushButton;
 class QScrollArea;
 
 namespace pfac::frontend {
 
+class BatchWindow;
 class Form3;
 
 // Said in the result panel when the engine's window closed without a result
@@ -49,6 +53,13 @@ class PFAC1 : public PrintSurface, private MainWindowControls {
   void OLE1_DblClick();  // a double-click, or Enter or Space, on the active engine box
   void Cmdfuzhi_Click();       // "复制": the result as plain text to the clipboard
   void CmdfuzhiLaTeX_Click();  // "复制 LaTeX": the result as LaTeX to the clipboard
+  void Cmdpiliang_Click();     // "批量 / worksheet": the worksheet window
+  // An entry of the history, counted from the newest: its polynomial back in
+  // the box, its result in the panel, without running the engine.
+  void History_Click(int row);
+
+  // The history of the working folder, oldest first.
+  const History& FolderHistory() const { return history_; }
 
  protected:
   // Closing the window ends the program, as "退出" does.
@@ -57,6 +68,7 @@ class PFAC1 : public PrintSurface, private MainWindowControls {
  private:
   void createWidgets();
   void createResultPanel();
+  void createHistory();
   void createLayout();
   void connectCommands();
   void EndProgram();
@@ -69,6 +81,12 @@ class PFAC1 : public PrintSurface, private MainWindowControls {
   void ClearResult();
   // A copy button says "已复制" until the next action, which calls this.
   void ResetCopyButtons();
+  // The history's entries in the list, the newest first.
+  void ShowHistory();
+  void AddToHistory(const std::string& text, const RunResult& result);
+  // The text in the box was edited: a result of the history shown no longer
+  // belongs to it.
+  void Text2Edited();
   void Copied(QPushButton* button, const QString& text);
   // Where the engine's terminal goes: beside this window, not over it.
   QPoint TerminalPlace();
@@ -85,14 +103,19 @@ class PFAC1 : public PrintSurface, private MainWindowControls {
   void SetText2ReadOnly(bool readOnly) override;
   void SetEngineActive(bool active) override;
   void FocusEngineBox() override;
+  void SelectInText2(int position, int length) override;
   QWidget* Widget(Control control) const;
 
   Dialogs& dialogs_;
   ResultPrinter& printer_;
   EngineRunner& runner_;
   FileTable files_;
+  std::unique_ptr<Expander> expander_;  // before input_, which uses it
   InputCommands input_;
   EngineRuns runs_;
+  History history_;
+  std::optional<HistoryEntry> historyShown_;  // the entry of the history in the panel
+  bool historyUnsavedTold_ = false;
   QString plainResult_;  // what "复制" copies
   QString latexResult_;  // what "复制 LaTeX" copies
   bool ending_ = false;
@@ -114,7 +137,11 @@ class PFAC1 : public PrintSurface, private MainWindowControls {
   BrokenLinesLabel* resultNotes_ = nullptr;  // the certificate, or what became of the run
   QPushButton* cmdfuzhi_ = nullptr;
   QPushButton* cmdfuzhiLaTeX_ = nullptr;
-  Form3* help_ = nullptr;  // made on first use
+  QPushButton* cmdpiliang_ = nullptr;
+  QListWidget* historyList_ = nullptr;
+  QGroupBox* historyPanel_ = nullptr;
+  Form3* help_ = nullptr;          // made on first use
+  BatchWindow* batch_ = nullptr;   // made on first use
 };
 
 }  // namespace pfac::frontend

@@ -78,6 +78,27 @@ bool DocumentPrinter::EndDocument() {
   return true;
 }
 
+bool SaveProblemSheet(const std::vector<SheetProblem>& problems, const QString& file, QString* error) {
+  QPrinter printer(QPrinter::HighResolution);
+  printer.setOutputFormat(QPrinter::PdfFormat);
+  printer.setOutputFileName(file);
+  SetUpWorksheetPage(printer);
+  printer.setDocName(QString::fromUtf8(kProblemSheetTitle));
+  QPainter painter;
+  if (!painter.begin(&printer)) {
+    *error = QStringLiteral("无法创建文件 %1。(The file %1 cannot be created.)").arg(file);
+    return false;
+  }
+  const Worksheet sheet = LayOutProblemSheet(problems, WorksheetDate(QDate::currentDate()), printer,
+                                             printer.paperRect(QPrinter::DevicePixel));
+  const bool painted = PaintWorksheet(sheet, painter, printer);
+  if (!painter.end() || !painted || !QFileInfo::exists(file)) {
+    *error = QStringLiteral("文件 %1 没有写完。(The file %1 was not completed.)").arg(file);
+    return false;
+  }
+  return true;
+}
+
 void DocumentPrinter::DiscardDocument() {
   results_.clear();
   open_ = false;

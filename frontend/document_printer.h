@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "frontend/result_printing.h"
+#include "frontend/worksheet.h"
 
 class QPrinter;
 
@@ -46,5 +47,9 @@ class DocumentPrinter : public ResultPrinter {
   QString documentFile_;  // the full path of the last ended document's PDF file
   QString error_;
 };
+
+// A worksheet of problems and its answer key as a PDF file (created or
+// replaced). False, with the reason, when the file could not be written.
+bool SaveProblemSheet(const std::vector<SheetProblem>& problems, const QString& file, QString* error);
 
 }  // namespace pfac::frontend

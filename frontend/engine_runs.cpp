@@ -1,23 +1,43 @@
 #include "frontend/engine_runs.h"
 
+#include <fstream>
+#include <iterator>
+#include <system_error>
+
 #include "frontend/hand_off.h"
 #include "frontend/result_printing.h"
 #include "frontend/run_result.h"
 
 namespace pfac::frontend {
 
-void EngineRuns::Submitted(bool handedOff) {
+namespace {
+
+std::string Content(const std::filesystem::path& file) {
+  std::ifstream in(file, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+}  // namespace
+
+void EngineRuns::Submitted(bool handedOff, const std::string& text) {
   handedOff_ = handedOff;
+  if (handedOff) handedOffText_ = text;
   ++shown_;
   if (running_ && handedOff) staleWriter_ = true;
 }
 
 void EngineRuns::InputStarted() { ++shown_; }
 
-void EngineRuns::Started() {
+void EngineRuns::Started(const std::filesystem::path& folder) {
   running_ = true;
   staleWriter_ = false;
   runShown_ = shown_;
+  runText_ = handedOffText_;
+  std::error_code error;
+  handOffTime_ = std::filesystem::last_write_time(folder / kHandOffFile, error);
+  resultTimeBefore_ = std::filesystem::last_write_time(folder / kResultFile, error);
+  resultExisted_ = !error;
+  resultBefore_ = resultExisted_ ? Content(folder / kResultFile) : std::string();
 }
 
 bool EngineRuns::Ended() {
@@ -28,6 +48,14 @@ bool EngineRuns::Ended() {
 bool EngineRuns::ResultIsCurrent(const std::filesystem::path& folder) const {
   return handedOff_ && !running_ && !staleWriter_ &&
          ResultIsNewer(folder / kResultFile, folder / kHandOffFile);
+}
+
+bool EngineRuns::RunWroteResult(const std::filesystem::path& folder) const {
+  if (running_ || runText_.empty()) return false;
+  std::error_code error;
+  const auto written = std::filesystem::last_write_time(folder / kResultFile, error);
+  if (error || written < handOffTime_) return false;
+  return !resultExisted_ || written != resultTimeBefore_ || Content(folder / kResultFile) != resultBefore_;
 }
 
 }  // namespace pfac::frontend

@@ -1,6 +1,7 @@
 #include "frontend/input_commands.h"
 
 #include "frontend/hand_off.h"
+#include "frontend/result_presentation.h"
 
 namespace pfac::frontend {
 
@@ -27,18 +28,31 @@ void InputCommands::Load() {
   PrepareInput();
 }
 
+// Typing replaces the last text; an arrow key edits it.
 void InputCommands::NewPolynomial() {
   window_.ClsWindow();
   window_.ClsPicture1();
   window_.SetEngineActive(false);
   window_.SetEnabled(Control::Cmdshuru, false);
   window_.SetEnabled(Control::cmddayin, false);
-  PrepareInput();
-  window_.FocusText2();
+  PrepareInput(true);
+  window_.SelectInText2(0, -1);
 }
 
-// Submitted: the engine box active only when DXS.DAT now holds the text (an
-// empty text, or a file that cannot be written, leaves the previous
+void InputCommands::RestoreText(const std::string& text) {
+  window_.ClsWindow();
+  window_.ClsPicture1();
+  window_.PrintOnPicture1(kFromHistory);
+  window_.SetEngineActive(false);
+  window_.SetEnabled(Control::Cmdshuru, false);
+  window_.SetEnabled(Control::cmddayin, true);
+  PrepareInput();
+  window_.SetText2(text);
+  window_.SelectInText2(0, -1);
+}
+
+// Submitted: the engine box active only when DXS.DAT now holds the text (a
+// refused text, or a file that cannot be written, leaves the previous
 // polynomial there); "输入完毕" stays enabled only when the
 // text must be corrected (SubmitInput enables it). An accepted text stays in
 // the box, read-only, and the engine box takes the focus.
@@ -70,10 +84,10 @@ void InputCommands::EnterAgain() {
   window_.FocusText2();
 }
 
-void InputCommands::PrepareInput() {
+void InputCommands::PrepareInput(bool keepText) {
   window_.SetVisible(Control::Text2, true);
   window_.SetText2ReadOnly(false);
-  window_.SetText2("");
+  if (!keepText) window_.SetText2("");
   window_.SetEnabled(Control::CmdWANCHANG, true);
   window_.SetEnabled(Control::CmdCHONGSHU, true);
   window_.SetCaption(Control::Label8, kLabel8Caption);
@@ -84,23 +98,32 @@ void InputCommands::PrepareInput() {
 
 Submission InputCommands::SubmitInput() {
   window_.ClsPicture1();
-  const std::string text = window_.Text2();
-  window_.PrintOnPicture1(text);
+  const std::string typed = window_.Text2();
+  window_.PrintOnPicture1(typed);
   handedOff_ = false;
-  if (!text.empty()) {
-    // The file is written before the check, so a refused text is on disk too.
-    bool written = files_.OpenForOutput(kHandOffNumber, kHandOffFile) &&
-                   files_.WriteQuotedLine(kHandOffNumber, text);
-    written = files_.Close(kHandOffNumber) && written;
-    files_.CloseAll();
-    handedOff_ = written;
-    if (!written) dialogs_.Tell(kHandOffWriteFailed, kNoticeCaption);
-    if (IsAcceptedPolynomialText(text)) return Submission::Accepted;
+  const ConvertedText converted = ConvertTypedText(typed, expander_);
+  if (!converted.Accepted()) {
+    window_.PrintOnPicture1(std::string(kInputError) + " " + converted.refusal->message);
+    if (converted.refusal->position >= 0) {
+      window_.SelectInText2(converted.refusal->position, converted.refusal->length);
+    } else {
+      window_.FocusText2();
+    }
+    window_.SetEnabled(Control::CmdWANCHANG, true);
+    return converted.refusal->message == kNothingTyped ? Submission::Empty : Submission::Refused;
   }
-  window_.PrintOnPicture1(kInputError);
-  window_.FocusText2();
-  window_.SetEnabled(Control::CmdWANCHANG, true);
-  return text.empty() ? Submission::Empty : Submission::Refused;
+  if (converted.text != typed) {
+    window_.PrintOnPicture1(kReadAs + Present(converted.text, "", false).shown.Text());
+    window_.SetText2(converted.text);
+  }
+  bool written = files_.OpenForOutput(kHandOffNumber, kHandOffFile) &&
+                 files_.WriteQuotedLine(kHandOffNumber, converted.text);
+  written = files_.Close(kHandOffNumber) && written;
+  files_.CloseAll();
+  handedOff_ = written;
+  if (written) handedOffText_ = converted.text;
+  if (!written) dialogs_.Tell(kHandOffWriteFailed, kNoticeCaption);
+  return Submission::Accepted;
 }
 
 }  // namespace pfac::frontend

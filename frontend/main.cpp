@@ -1,21 +1,29 @@
 // pfac: the desktop front end. Takes a polynomial, hands it to the engine in
 // DXS.DAT, starts the engine in a terminal window, shows its result jg.dat
-// and prints it.
+// and prints it. One front end works in a folder at a time.
+//   pfac --worksheet LIST.txt OUT.pdf   a worksheet without any window
 #include <QApplication>
 #include <QDir>
 
 #include "frontend/PFAC1.h"
 #include "frontend/baozhForm.h"
+#include "frontend/batch_command.h"
 #include "frontend/document_printer.h"
 #include "frontend/engine_launcher.h"
+#include "frontend/folder_lock.h"
 #include "frontend/start_picture.h"
 #include "frontend/toolkit.h"
 #include "frontend/work_folder.h"
 
 int main(int argc, char* argv[]) {
   using namespace pfac::frontend;
+  const bool worksheet = argc > 1 && qstrcmp(argv[1], kWorksheetOption) == 0;
+  // The worksheet command shows no window and needs no display.
+  if (worksheet) qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("pfac"));
+  if (worksheet) return RunWorksheetCommand(QApplication::arguments().mid(2));
+
   QApplication::setDesktopFileName(QStringLiteral("pfac"));
   QApplication::setWindowIcon(AppIcon());
   QFont font = QApplication::font();
@@ -27,6 +35,13 @@ int main(int argc, char* argv[]) {
   QString error;
   if (!EnterWorkFolder(&error)) {
     dialogs.Tell(error.toStdString(), kNoticeCaption);
+    return 1;
+  }
+  FolderLock lock(QDir::currentPath());
+  std::string held;
+  if (!lock.Take(&held)) {
+    std::fprintf(stderr, "%s\n", held.c_str());
+    dialogs.Tell(held, kNoticeCaption);
     return 1;
   }
   DocumentPrinter printer;

@@ -20,6 +20,17 @@ constexpr char kPrintedToFileEnglish[] = "(No printer was found; the printout is
 
 std::string RunExponent(int runLength) { return "^ " + std::to_string(runLength); }
 
+// The result goes below the open document's; then the question whether to
+// print at once.
+void Print(ResultPrinter& printer, Dialogs& dialogs, const PrintedResult& result) {
+  if (!printer.AddResult(result)) {
+    printer.DiscardDocument();
+    dialogs.Tell(kPrinterFailed + ("\n" + printer.LastError()), kNoticeCaption);
+    return;
+  }
+  if (dialogs.AskYesNo(kPrintNow, kNoticeCaption)) EndOpenDocument(printer, dialogs);
+}
+
 }  // namespace
 
 std::vector<std::string> WorkingLines(const std::vector<std::string>& lines) {
@@ -78,13 +89,12 @@ void PrintResults(ResultPrinter& printer, FileTable& files, Dialogs& dialogs) {
   std::vector<std::string> lines;
   while (!files.AtEnd(kResultNumber)) lines.push_back(files.ReadLine(kResultNumber));
   files.Close(kResultNumber);
+  Print(printer, dialogs, {ReadRunResult(lines), WorkingLines(lines)});
+}
 
-  if (!printer.AddResult({ReadRunResult(lines), WorkingLines(lines)})) {
-    printer.DiscardDocument();
-    dialogs.Tell(kPrinterFailed + ("\n" + printer.LastError()), kNoticeCaption);
-    return;
-  }
-  if (dialogs.AskYesNo(kPrintNow, kNoticeCaption)) EndOpenDocument(printer, dialogs);
+void PrintHistoryResult(ResultPrinter& printer, Dialogs& dialogs, const RunResult& result) {
+  if (!dialogs.AskYesNo(kPrinterReady, kNoticeCaption)) return;
+  Print(printer, dialogs, {result, {}, true});
 }
 
 void EndOpenDocument(ResultPrinter& printer, Dialogs& dialogs) {

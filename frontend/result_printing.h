@@ -27,11 +27,17 @@ inline constexpr char kEngineWindowOpen[] =
     "分解程序的窗口还开着，请关闭它以后再打印。\n"
     "(The engine's window is still open; close it, then print.)";
 
+// Said on paper under a result printed from the history.
+inline constexpr char kPrintedFromHistory[] =
+    "取自历史记录, 解题过程没有保存 / from the history; its working was not kept";
+
 // One result on paper: the result as the main window shows it, and the lines
-// of jg.dat that the run wrote, as its working.
+// of jg.dat that the run wrote, as its working; a result of the history has
+// no working and says where it came from.
 struct PrintedResult {
   RunResult result;
   std::vector<std::string> working;
+  bool fromHistory = false;
 };
 
 // The printer as the print command sees it: one document at a time, begun by
@@ -72,6 +78,10 @@ std::string CollapseFactors(std::string_view line);
 // message box. The window decides beforehand whether jg.dat is the current
 // polynomial's result.
 void PrintResults(ResultPrinter& printer, FileTable& files, Dialogs& dialogs);
+
+// The print command for a result of the history: the same questions, and the
+// result alone, marked as from the history.
+void PrintHistoryResult(ResultPrinter& printer, Dialogs& dialogs, const RunResult& result);
 
 // Ends an open document, as the end of the program does, and tells where it
 // went when that is a file (its full path). Nothing happens when no document

@@ -116,6 +116,7 @@ RunResult ReadRunResult(const std::vector<std::string>& lines) {
   }
 
   answer = Trimmed(answer);
+  result.source = {std::string(polynomial), std::string(answer), complete && !internalError};
   result.presentation = Present(polynomial, answer, complete && !internalError);
   if (answer.empty() && !runStopped) notes.push_back(kNoFactorisation);
   result.notes = std::move(notes);
@@ -127,6 +128,15 @@ RunResult ReadRunResult(const std::vector<std::string>& lines) {
              answer.empty()) {
     result.end = RunEnd::Incomplete;
   }
+  return result;
+}
+
+RunResult RestoredRunResult(const ResultSource& source, std::vector<std::string> notes, RunEnd end) {
+  RunResult result;
+  result.source = source;
+  result.presentation = Present(source.polynomial, source.factorisation, source.complete);
+  result.notes = std::move(notes);
+  result.end = end;
   return result;
 }
 

@@ -19,8 +19,17 @@ enum class RunEnd {
   InternalError,  // the exact factorisation and the search disagree
 };
 
+// What a presentation is made from (Present's arguments): kept with a result
+// so that the history can show it again.
+struct ResultSource {
+  std::string polynomial;     // the echo of the polynomial entered
+  std::string factorisation;  // in the engine's form; empty when the run gave none
+  bool complete = false;      // known complete
+};
+
 struct RunResult {
   Presentation presentation;  // the polynomial, and its factorisation when the run gave one
+  ResultSource source;
   std::vector<std::string> notes;  // the certificate and the engine's notes, or what became of the run
   RunEnd end = RunEnd::Finished;
 };
@@ -30,6 +39,9 @@ struct RunResult {
 // factors. A result line that follows a certificate line (a complete
 // factorisation given where the search's was not) is the factorisation.
 RunResult ReadRunResult(const std::vector<std::string>& lines);
+
+// A result shown again from what it was made of.
+RunResult RestoredRunResult(const ResultSource& source, std::vector<std::string> notes, RunEnd end);
 
 // True when the result file was written after the hand-off file (both exist):
 // only then is it the result of the polynomial handed off.

@@ -37,6 +37,10 @@ constexpr double kHeadingSize = 10.5;
 constexpr double kWorkingSize = 8.5;
 // Rules, in millimetres wide.
 constexpr double kRuleWidth = 0.3;
+// A worksheet of problems: the room left under each problem to write the
+// answer in, and the space after each answer of the key, in millimetres.
+constexpr double kAnswerRoom = 16;
+constexpr double kAfterAnswer = 4;
 
 // The lines of one result before they are placed: their style, text and
 // indent, and the line of jg.dat they come from.
@@ -46,6 +50,7 @@ struct PendingLine {
   double indent;
   int line;
   double gapBefore;  // space before it, in the device's units
+  QString label = {};  // set at the left margin on the same line: a problem's number
 };
 
 // Lines that go on one page: the factorisation with its certificate and the
@@ -56,8 +61,11 @@ using Block = std::vector<PendingLine>;
 // Lays out page by page, top to bottom.
 class PageFiller {
  public:
-  PageFiller(Worksheet& sheet, const QString& date, QPaintDevice& device)
-      : sheet_(sheet), date_(date), device_(device) {}
+  PageFiller(Worksheet& sheet, const QString& date, QPaintDevice& device,
+             QString title = QString::fromUtf8(kWorksheetTitle))
+      : sheet_(sheet), date_(date), device_(device), title_(std::move(title)) {}
+
+  void SetTitle(QString title) { title_ = std::move(title); }
 
   double Height(WorksheetStyle style) const { return Metrics(style).lineSpacing(); }
   double Height(const Block& block) const {
@@ -80,7 +88,7 @@ class PageFiller {
     const double dateTop = y_ + Metrics(WorksheetStyle::Title).ascent() - Metrics(WorksheetStyle::Date).ascent();
     Page().texts.push_back({WorksheetStyle::Date, date_,
                             QRectF(area.right() - dateWidth, dateTop, dateWidth, Height(WorksheetStyle::Date)), -1, -1});
-    Put(WorksheetStyle::Title, QString::fromUtf8(kWorksheetTitle), area.left(), -1, -1);
+    Put(WorksheetStyle::Title, title_, area.left(), -1, -1);
     Rule();
     y_ += Millimetres(kAfterTitle);
     hasResults_ = false;
@@ -117,6 +125,30 @@ class PageFiller {
     }
   }
 
+  // A numbered block, on the page where it fits whole, with room after it.
+  void PlaceNumbered(const Block& block, int index, double roomAfter) {
+    if (Room() < Height(block) && hasResults_) NewPage();
+    hasResults_ = true;
+    bool pageTop = true;
+    for (const PendingLine& line : block) {
+      if (!pageTop) y_ += line.gapBefore;
+      pageTop = false;
+      if (!line.label.isEmpty()) {
+        Page().texts.push_back({line.style, line.label,
+                                QRectF(sheet_.textArea.left(), y_, Width(line.style, line.label), Height(line.style)),
+                                index, -1});
+      }
+      Put(line.style, line.text, sheet_.textArea.left() + line.indent, index, -1);
+    }
+    y_ += roomAfter;
+  }
+
+  // A line across the page's text area, as under the title.
+  void Line(WorksheetStyle style, const QString& text) {
+    Put(style, text, sheet_.textArea.left(), -1, -1);
+    y_ += Millimetres(kAfterTitle) / 2;
+  }
+
   double Millimetres(double mm) const { return mm * device_.logicalDpiY() / 25.4; }
 
  private:
@@ -137,6 +169,7 @@ class PageFiller {
   Worksheet& sheet_;
   QString date_;
   QPaintDevice& device_;
+  QString title_;
   double y_ = 0;
   bool hasResults_ = false;
 };
@@ -172,7 +205,9 @@ std::vector<Block> ResultBlocks(const PrintedResult& printed, const PageFiller& 
     head.push_back({WorksheetStyle::Result, text, 0, -1, 0});
   }
   double gap = filler.Millimetres(1.5);
-  for (const std::string& note : printed.result.notes) {
+  std::vector<std::string> notes = printed.result.notes;
+  if (printed.fromHistory) notes.push_back(kPrintedFromHistory);
+  for (const std::string& note : notes) {
     for (const QString& text : Broken(ProseText(note), width, filler, WorksheetStyle::Note)) {
       head.push_back({WorksheetStyle::Note, text, 0, -1, gap});
       gap = 0;
@@ -200,6 +235,26 @@ std::vector<Block> ResultBlocks(const PrintedResult& printed, const PageFiller& 
     }
   }
   return blocks;
+}
+
+// A numbered block: the first line of the text beside its number, the rest
+// under it at the same indent, then the notes.
+Block Numbered(int number, const Breakable& text, const std::vector<std::string>& notes, const PageFiller& filler,
+               double width) {
+  const QString label = QStringLiteral("%1.").arg(number);
+  const double indent = filler.Width(WorksheetStyle::Result, QStringLiteral("000. "));
+  Block block;
+  for (const QString& line : Broken(WithMinusSigns(text), width - indent, filler, WorksheetStyle::Result)) {
+    block.push_back({WorksheetStyle::Result, line, indent, -1, 0, block.empty() ? label : QString()});
+  }
+  double gap = filler.Millimetres(1);
+  for (const std::string& note : notes) {
+    for (const QString& line : Broken(ProseText(note), width - indent, filler, WorksheetStyle::Note)) {
+      block.push_back({WorksheetStyle::Note, line, indent, -1, gap});
+      gap = 0;
+    }
+  }
+  return block;
 }
 
 }  // namespace
@@ -249,6 +304,31 @@ Worksheet LayOutWorksheet(const std::vector<PrintedResult>& results, const QStri
   filler.NewPage();
   for (size_t i = 0; i < results.size(); ++i) {
     filler.PlaceResult(ResultBlocks(results[i], filler, sheet.textArea.width()), static_cast<int>(i));
+  }
+  return sheet;
+}
+
+Worksheet LayOutProblemSheet(const std::vector<SheetProblem>& problems, const QString& date, QPaintDevice& device,
+                             const QRectF& paper) {
+  Worksheet sheet;
+  sheet.paper = paper;
+  PageFiller filler(sheet, date, device, QString::fromUtf8(kProblemSheetTitle));
+  sheet.textArea = paper.adjusted(filler.Millimetres(kSideMargin), filler.Millimetres(kTopMargin),
+                                  -filler.Millimetres(kSideMargin), -filler.Millimetres(kBottomMargin));
+  const double width = sheet.textArea.width();
+  filler.NewPage();
+  filler.Line(WorksheetStyle::Heading, QString::fromUtf8(kProblemSheetTask));
+  for (size_t i = 0; i < problems.size(); ++i) {
+    const int number = static_cast<int>(i) + 1;
+    filler.PlaceNumbered(Numbered(number, problems[i].problem, {}, filler, width), static_cast<int>(i),
+                         filler.Millimetres(kAnswerRoom));
+  }
+  filler.SetTitle(QString::fromUtf8(kAnswerKeyTitle));
+  filler.NewPage();
+  for (size_t i = 0; i < problems.size(); ++i) {
+    const int number = static_cast<int>(i) + 1;
+    filler.PlaceNumbered(Numbered(number, problems[i].answer, problems[i].notes, filler, width), static_cast<int>(i),
+                         filler.Millimetres(kAfterAnswer));
   }
   return sheet;
 }

@@ -11,6 +11,7 @@
 #include <QString>
 #include <vector>
 
+#include "frontend/line_breaking.h"
 #include "frontend/result_printing.h"
 
 class QDate;
@@ -23,6 +24,10 @@ namespace pfac::frontend {
 
 inline constexpr char kWorksheetTitle[] = "因式分解";
 inline constexpr char kWorkingHeading[] = "解题过程 / the search's working";
+// The worksheet of problems and its answer key.
+inline constexpr char kProblemSheetTitle[] = "因式分解练习 / worksheet";
+inline constexpr char kProblemSheetTask[] = "在有理数域上分解因式 / Factor over the rationals:";
+inline constexpr char kAnswerKeyTitle[] = "答案 / answer key";
 
 // The kinds of text on the page, each in a font of its own.
 enum class WorksheetStyle {
@@ -38,7 +43,7 @@ struct WorksheetText {
   WorksheetStyle style;
   QString text;
   QRectF box;        // where it stands on its page, in the device's units
-  int result = -1;   // the result it belongs to, counted from 0; -1 on the title line
+  int result = -1;   // the result (or problem) it belongs to, counted from 0; -1 on the title line
   int line = -1;     // of the working: the line of jg.dat it is (a part of)
 };
 
@@ -70,6 +75,22 @@ void SetUpWorksheetPage(QPrinter& printer);
 // a term.
 Worksheet LayOutWorksheet(const std::vector<PrintedResult>& results, const QString& date, QPaintDevice& device,
                           const QRectF& paper);
+
+// One problem of a worksheet: the polynomial as a student writes it, and for
+// the key its answer (the polynomial and its factorisation, or what became of
+// it) with notes in words.
+struct SheetProblem {
+  Breakable problem;
+  Breakable answer;
+  std::vector<std::string> notes;
+};
+
+// The problems numbered on the first page(s), each with room to write under
+// it, after the task; then, from a new page, the answer key: each number with
+// its answer and notes, on one page. Titles, dates, margins and fonts as the
+// printout's.
+Worksheet LayOutProblemSheet(const std::vector<SheetProblem>& problems, const QString& date, QPaintDevice& device,
+                             const QRectF& paper);
 
 // Paints the pages; false when the printer could not begin a new page.
 bool PaintWorksheet(const Worksheet& sheet, QPainter& painter, QPrinter& printer);

@@ -1,11 +1,9 @@
-// The main window's input logic without widgets: the character check, the
-// files by number, and what each input command does to the controls and to
-// DXS.DAT.
+// The main window's input logic without widgets: the files by number, and
+// what each input command does to the controls and to DXS.DAT.
 #include <QTest>
 #include <map>
 
 #include "frontend/file_table.h"
-#include "frontend/hand_off.h"
 #include "frontend/input_commands.h"
 #include "frontend/work_folder.h"
 #include "tests/frontend/support/fakes.h"
@@ -28,6 +26,10 @@ class FakeWindow : public MainWindowControls {
   std::string Text2() const override { return text; }
   void SetText2(const std::string& value) override { text = value; }
   void FocusText2() override { focused = true; }
+  void SelectInText2(int position, int length) override {
+    focused = true;
+    selection = {position, length};
+  }
   void SetText2ReadOnly(bool on) override { readOnly = on; }
   void SetEngineActive(bool active) override { engineActive = active; }
   void FocusEngineBox() override { engineFocused = true; }
@@ -37,6 +39,7 @@ class FakeWindow : public MainWindowControls {
   std::map<Control, std::string> captions;
   std::vector<std::string> picture;
   std::string text;
+  std::pair<int, int> selection{-1, 0};  // the characters selected: first and count
   bool focused = false;
   bool readOnly = true;
   bool engineActive = true;
@@ -49,7 +52,7 @@ struct Fixture {
   FakeWindow window;
   FileTable files;
   ScriptedDialogs dialogs;
-  InputCommands commands{window, files, dialogs};
+  InputCommands commands{window, files, dialogs, nullptr};
 
   // Runs one step of a command sequence: "load", "new", "again", or
   // "finished:TEXT" (the text typed, then "输入完毕").
@@ -75,50 +78,17 @@ class InputLogicTest : public QObject {
   Q_OBJECT
 
  private slots:
-  void characterCheck_data();
-  void characterCheck();
   void fileTableWritesQuotedLinesAndReadsLines();
   void fileTableRefusesWhatItCannotRead();
   void commandStates_data();
   void commandStates();
   void instructionsAreSetEachTime();
-  void refusedTextIsOnDiskBeforeTheError();
+  void refusedTextNeverReachesTheEngine();
   void emptyTextLeavesHandOffFileAlone();
   void submissionClearsEarlierMessages();
   void unwritableHandOffFileIsTold();
   void workFolderFollowsHowTheProgramWasStarted();
 };
-
-void InputLogicTest::characterCheck_data() {
-  QTest::addColumn<QString>("text");
-  QTest::addColumn<bool>("accepted");
-  QTest::newRow("one variable") << "x^3-6x^2+4x+15" << true;
-  QTest::newRow("exponents without ^") << "x4y+2x3y2-x2y-2xy2" << true;
-  QTest::newRow("fractions") << "1/2x^2-3/4x+1" << true;
-  QTest::newRow("capitals and small letters") << "AZ+az-Xy" << true;
-  QTest::newRow("backquote") << "x`2+1" << true;
-  QTest::newRow("asterisk") << "2*x" << false;
-  QTest::newRow("open parenthesis") << "(x+1" << false;
-  QTest::newRow("close parenthesis") << "x+1)" << false;
-  QTest::newRow("decimal point") << "1.5x" << false;
-  QTest::newRow("blank") << "x +1" << false;
-  QTest::newRow("equals") << "x=1" << false;
-  // The characters just outside each accepted range.
-  QTest::newRow("at sign") << "x@" << false;
-  QTest::newRow("open bracket") << "x[" << false;
-  QTest::newRow("colon") << "x:" << false;
-  QTest::newRow("underscore") << "x_" << false;
-  QTest::newRow("open brace") << "x{" << false;
-  QTest::newRow("non-ASCII") << QStringLiteral("x²+1") << false;
-  QTest::newRow("full-width letter") << QStringLiteral("ｘ+1") << false;
-  QTest::newRow("empty") << "" << false;
-}
-
-void InputLogicTest::characterCheck() {
-  QFETCH(QString, text);
-  QFETCH(bool, accepted);
-  QCOMPARE(IsAcceptedPolynomialText(text.toStdString()), accepted);
-}
 
 void InputLogicTest::fileTableWritesQuotedLinesAndReadsLines() {
   WorkFolder folder;
@@ -159,8 +129,8 @@ void InputLogicTest::fileTableRefusesWhatItCannotRead() {
 // The columns: Text2 visible, its text, focused, read-only; then enabled flags
 // of 输入多项式, 输入完毕, 重新输入, 打印; then the engine box active and focused.
 // An accepted text stays in the box read-only, and Enter on the engine box
-// starts it; an empty text leaves the engine box inactive (DXS.DAT still holds
-// the previous polynomial).
+// starts it; a refused or empty text leaves the engine box inactive (DXS.DAT
+// still holds the previous polynomial); "输入多项式" keeps the last text.
 void InputLogicTest::commandStates_data() {
   QTest::addColumn<QStringList>("steps");
   QTest::addColumn<bool>("text2Visible");
@@ -178,11 +148,13 @@ void InputLogicTest::commandStates_data() {
                         << false << true << true << false << false << false;
   QTest::newRow("accepted") << QStringList{"load", "finished:x^3-6x^2+4x+15"} << true << "x^3-6x^2+4x+15"
                             << false << true << true << false << false << true << true << true;
-  QTest::newRow("refused") << QStringList{"load", "finished:2*x"} << true << "2*x" << true << false
-                           << true << true << false << true << true << false;
+  QTest::newRow("refused") << QStringList{"load", "finished:x^2+*3"} << true << "x^2+*3" << true << false
+                           << true << true << false << true << false << false;
+  QTest::newRow("converted") << QStringList{"load", "finished:2*x + 1"} << true << "2x+1" << false << true
+                             << true << false << false << true << true << true;
   QTest::newRow("empty") << QStringList{"load", "finished:"} << true << "" << true << false
                          << true << true << false << true << false << false;
-  QTest::newRow("new polynomial") << QStringList{"load", "finished:x-1", "new"} << true << "" << true << false
+  QTest::newRow("new polynomial") << QStringList{"load", "finished:x-1", "new"} << true << "x-1" << true << false
                                   << false << true << true << false << false << false;
   QTest::newRow("enter again while typing") << QStringList{"load", "again"} << true << "" << true << false
                                             << false << true << true << false << false << false;
@@ -231,19 +203,28 @@ void InputLogicTest::instructionsAreSetEachTime() {
   QVERIFY(window.visible[Control::Label8] && window.visible[Control::Label9]);
 }
 
-void InputLogicTest::refusedTextIsOnDiskBeforeTheError() {
+// A refused text gets what is wrong and its place marked; DXS.DAT keeps the
+// last accepted text. An accepted one is written as the engine reads it.
+void InputLogicTest::refusedTextNeverReachesTheEngine() {
   WorkFolder folder;
+  folder.Write("DXS.DAT", "\"x-1\"\r\n");
   Fixture fixture;
   fixture.Run("load");
-  fixture.Run("finished:x^2 + 1");
-  QCOMPARE(folder.Read("DXS.DAT"), QByteArray("\"x^2 + 1\"\r\n"));
-  QCOMPARE(fixture.window.picture, (std::vector<std::string>{"x^2 + 1", kInputError}));
+  fixture.Run("finished:x^2 + 1)");
+  QCOMPARE(folder.Read("DXS.DAT"), QByteArray("\"x-1\"\r\n"));
+  QCOMPARE(fixture.window.picture,
+           (std::vector<std::string>{"x^2 + 1)", std::string(kInputError) +
+                                                     " 第 8 个字符 ')' 没有对应的 '(' / character 8, ')', has no "
+                                                     "matching '('"}));
+  QCOMPARE(fixture.window.selection, (std::pair<int, int>{7, 1}));
   QVERIFY(!fixture.files.IsOpen(1));
 
-  // Corrected and submitted again: the file is replaced.
-  fixture.Run("finished:x^2+1");
+  // Corrected and submitted again: the text as the engine reads it.
+  fixture.Run("finished:x^2 + 1");
   QCOMPARE(folder.Read("DXS.DAT"), QByteArray("\"x^2+1\"\r\n"));
-  QCOMPARE(fixture.window.picture, std::vector<std::string>{"x^2+1"});
+  QCOMPARE(fixture.window.picture, (std::vector<std::string>{"x^2 + 1", std::string(kReadAs) + "x² + 1"}));
+  QCOMPARE(fixture.window.text, std::string("x^2+1"));
+  QCOMPARE(fixture.commands.HandedOffText(), std::string("x^2+1"));
 }
 
 void InputLogicTest::emptyTextLeavesHandOffFileAlone() {
@@ -253,7 +234,8 @@ void InputLogicTest::emptyTextLeavesHandOffFileAlone() {
   fixture.Run("load");
   fixture.Run("finished:");
   QCOMPARE(folder.Read("DXS.DAT"), QByteArray("\"x-1\"\r\n"));
-  QCOMPARE(fixture.window.picture, (std::vector<std::string>{"", kInputError}));
+  QCOMPARE(fixture.window.picture,
+           (std::vector<std::string>{"", std::string(kInputError) + " " + kNothingTyped}));
 }
 
 void InputLogicTest::submissionClearsEarlierMessages() {

@@ -17,6 +17,9 @@ namespace {
 using testing::WorkFolder;
 
 const QString kError = QStringLiteral("输入错误！");
+// What the window says of x^2+*3.
+const QString kStarRefused =
+    kError + QStringLiteral(" 第 5 个字符 '*' 不能出现在这里 / character 5, '*', cannot stand here");
 
 // The main window, shown, in a folder of its own.
 struct Fixture : testing::MainWindowParts {
@@ -63,8 +66,8 @@ class MainWindowTest : public QObject {
   void controlsCarryTheirNamesAndCaptions();
   void stateTableClickedThrough();
   void handOffFileByteForByte();
-  void characterCheck_data();
-  void characterCheck();
+  void typedTextInTheWindow_data();
+  void typedTextInTheWindow();
   void engineBoxStartsNothingWhileInactive();
   void engineBoxStartsEngineBesideFrontEnd();
   void failedEngineStartIsTold();
@@ -108,30 +111,35 @@ void MainWindowTest::stateTableClickedThrough() {
   QCOMPARE(f.Text2()->text(), QString("x^3-6x^2+4x+15"));
   QCOMPARE(f.Picture1(), QStringList{"x^3-6x^2+4x+15"});
 
-  // 输入多项式: typing again, the messages gone, the box focused.
+  // 输入多项式: typing again, the messages gone, the last text selected in
+  // the box, so that typing replaces it.
   f.Click("Cmdshuru");
   QCOMPARE(Flags(f), QString("01100"));
-  QCOMPARE(f.Text2()->text(), QString());
+  QCOMPARE(f.Text2()->text(), QString("x^3-6x^2+4x+15"));
+  QCOMPARE(f.Text2()->selectedText(), QString("x^3-6x^2+4x+15"));
   QVERIFY(f.Picture1().isEmpty());
   QVERIFY(Text2Focused(f));
 
-  // 输入完毕 with a refused text: the error, the box focused, 输入完毕 again.
-  f.Submit("2*x");
-  QCOMPARE(Flags(f), QString("11011"));
-  QCOMPARE(f.Picture1(), (QStringList{"2*x", kError}));
-  QCOMPARE(f.Text2()->text(), QString("2*x"));
+  // 输入完毕 with a refused text: what is wrong, the character marked, 输入完毕
+  // again, and the engine box inactive.
+  f.Submit("x^2+*3");
+  QCOMPARE(Flags(f), QString("11010"));
+  QCOMPARE(f.Picture1(), (QStringList{"x^2+*3", kStarRefused}));
+  QCOMPARE(f.Text2()->text(), QString("x^2+*3"));
+  QCOMPARE(f.Text2()->selectionStart(), 4);
+  QCOMPARE(f.Text2()->selectedText(), QString("*"));
   QVERIFY(Text2Focused(f));
 
   // Corrected in place and submitted again.
-  f.Submit("2x");
+  f.Submit("x^2+3");
   QCOMPARE(Flags(f), QString("10011"));
-  QCOMPARE(f.Picture1(), QStringList{"2x"});
+  QCOMPARE(f.Picture1(), QStringList{"x^2+3"});
 
   // 输入完毕 with an empty text: the engine box stays inactive.
   f.Click("Cmdshuru");
-  f.Click("CmdWANCHANG");
+  f.Submit("");
   QCOMPARE(Flags(f), QString("11010"));
-  QCOMPARE(f.Picture1(), (QStringList{"", kError}));
+  QCOMPARE(f.Picture1(), (QStringList{"", kError + " " + kNothingTyped}));
   QVERIFY(Text2Focused(f));
 
   // 重新输入 while typing: the text thrown away, the box focused.
@@ -146,42 +154,56 @@ void MainWindowTest::stateTableClickedThrough() {
   QVERIFY(f.dialogs.shown.empty());
 }
 
+// DXS.DAT holds the text as the engine reads it; a refused or empty text
+// never reaches it.
 void MainWindowTest::handOffFileByteForByte() {
   Fixture f;
   f.Submit("x^3-6x^2+4x+15");
   QCOMPARE(f.folder.Read("DXS.DAT"), QByteArray("\"x^3-6x^2+4x+15\"\r\n"));
 
-  // A refused text is written all the same, blank included.
   f.Click("Cmdshuru");
-  f.Submit("x^2 - 1");
-  QCOMPARE(f.folder.Read("DXS.DAT"), QByteArray("\"x^2 - 1\"\r\n"));
-  QCOMPARE(f.Picture1(), (QStringList{"x^2 - 1", kError}));
+  f.Submit(QStringLiteral("（x＋1）²"));
+  QCOMPARE(f.folder.Read("DXS.DAT"), QByteArray("\"x^2+2x+1\"\r\n"));
 
-  // An empty one leaves the file as it was.
-  f.Click("Cmdshuru");
-  f.Submit("");
-  QCOMPARE(f.folder.Read("DXS.DAT"), QByteArray("\"x^2 - 1\"\r\n"));
+  for (const QString& refused : {QString("x^2+*3"), QString()}) {
+    f.Click("Cmdshuru");
+    f.Submit(refused);
+    QCOMPARE(f.folder.Read("DXS.DAT"), QByteArray("\"x^2+2x+1\"\r\n"));
+  }
 }
 
-void MainWindowTest::characterCheck_data() {
-  QTest::addColumn<QString>("text");
-  QTest::addColumn<bool>("accepted");
-  QTest::newRow("first example") << "x^3-6x^2+4x+15" << true;
-  QTest::newRow("second example") << "x4y+2x3y2-x2y-2xy2" << true;
-  QTest::newRow("backquote") << "x`3+1" << true;
-  QTest::newRow("asterisk") << "2*x" << false;
-  QTest::newRow("open parenthesis") << "(x" << false;
-  QTest::newRow("close parenthesis") << "x)" << false;
-  QTest::newRow("point") << "0.5x" << false;
+// What the window shows of a typed text: the echo, then what will be factored
+// (the box shows it too) or what is wrong, with the place marked in the box.
+void MainWindowTest::typedTextInTheWindow_data() {
+  QTest::addColumn<QString>("typed");
+  QTest::addColumn<QStringList>("picture");
+  QTest::addColumn<QString>("box");
+  QTest::addColumn<QString>("marked");
+  QTest::newRow("as the engine reads it") << "x^3-6x^2+4x+15" << QStringList{"x^3-6x^2+4x+15"} << "x^3-6x^2+4x+15"
+                                          << "";
+  QTest::newRow("blanks and a product")
+      << "2 * x + 1" << QStringList{"2 * x + 1", QStringLiteral("读作 / read as: 2x + 1")} << "2x+1" << "";
+  QTest::newRow("brackets multiplied out")
+      << "x(x-1)(x+1)" << QStringList{"x(x-1)(x+1)", QStringLiteral("读作 / read as: x³ - x")} << "x^3-x" << "";
+  QTest::newRow("refused, marked") << QStringLiteral("ｘ＾２＋１)")
+                                   << QStringList{QStringLiteral("ｘ＾２＋１)"),
+                                                  kError + QStringLiteral(" 第 6 个字符 ')' 没有对应的 '(' / character 6, "
+                                                                          "')', has no matching '('")}
+                                   << QStringLiteral("ｘ＾２＋１)") << ")";
 }
 
-void MainWindowTest::characterCheck() {
-  QFETCH(QString, text);
-  QFETCH(bool, accepted);
+void MainWindowTest::typedTextInTheWindow() {
+  QFETCH(QString, typed);
+  QFETCH(QStringList, picture);
+  QFETCH(QString, box);
+  QFETCH(QString, marked);
   Fixture f;
-  f.Submit(text);
-  QCOMPARE(f.Picture1(), (accepted ? QStringList{text} : QStringList{text, kError}));
-  QCOMPARE(f.Find<QPushButton>("CmdWANCHANG")->isEnabled(), !accepted);
+  f.Submit(typed);
+  QCOMPARE(f.Picture1(), picture);
+  QCOMPARE(f.Text2()->text(), box);
+  QCOMPARE(f.Text2()->selectedText(), marked);
+  QCOMPARE(f.Find<QPushButton>("CmdWANCHANG")->isEnabled(), !marked.isEmpty());
+  QCOMPARE(f.OLE1()->IsActive(), marked.isEmpty());
 }
 
 void MainWindowTest::engineBoxStartsNothingWhileInactive() {
@@ -206,11 +228,11 @@ void MainWindowTest::engineBoxStartsEngineBesideFrontEnd() {
   QCOMPARE(QDir(f.runner.starts[0].folder).canonicalPath(), QDir(f.folder.Path()).canonicalPath());
   f.runner.End();
 
-  // A refused text leaves the box active too: the engine says what is wrong.
+  // A refused text leaves the box inactive: it never reaches the engine.
   f.Click("Cmdshuru");
-  f.Submit("x y");
+  f.Submit("x y)");
   f.DoubleClickEngineBox();
-  QCOMPARE(f.Starts(), size_t{2});
+  QCOMPARE(f.Starts(), size_t{1});
   QVERIFY(f.dialogs.shown.empty());
 }
 
@@ -261,7 +283,7 @@ void MainWindowTest::emptyTextLeavesEngineBoxInactive() {
   f.runner.End();
   f.Click("Cmdshuru");
   f.Submit("");
-  QCOMPARE(f.Picture1(), (QStringList{"", kError}));
+  QCOMPARE(f.Picture1(), (QStringList{"", kError + " " + kNothingTyped}));
   f.DoubleClickEngineBox();
   QCOMPARE(f.Starts(), size_t{1});
   QCOMPARE(f.folder.Read("DXS.DAT"), QByteArray("\"x^2-1\"\r\n"));
@@ -279,10 +301,10 @@ void MainWindowTest::submittedTextIsReadOnlyUntilNewInput() {
   // A refused text can be corrected in place.
   f.Click("Cmdshuru");
   QVERIFY(!f.Text2()->isReadOnly());
-  f.Submit("x^2 -1");
+  f.Submit("x^2 -1)");
   QVERIFY(!f.Text2()->isReadOnly());
-  QTest::keyClick(f.Text2(), Qt::Key_Backspace);
-  QCOMPARE(f.Text2()->text(), QString("x^2 -"));
+  QTest::keyClick(f.Text2(), Qt::Key_Backspace);  // the marked ")" goes
+  QCOMPARE(f.Text2()->text(), QString("x^2 -1"));
 
   // "重新输入" while typing leaves the box editable.
   f.Click("CmdCHONGSHU");
@@ -322,12 +344,21 @@ void MainWindowTest::keyboardSubmitsAndStarts() {
   QTest::keyClick(f.OLE1(), Qt::Key_Space);
   QCOMPARE(f.Starts(), size_t{2});
 
-  // Enter on a refused text submits it again; the box keeps the focus.
+  // Typing replaces the last text; an arrow key edits it.
   f.runner.End();
   f.Click("Cmdshuru");
-  QTest::keyClicks(f.Text2(), "2*x");
+  QTest::keyClicks(f.Text2(), "x^3-");
+  QCOMPARE(f.Text2()->text(), QString("x^3-"));
+  f.Click("Cmdshuru");
+  QTest::keyClick(f.Text2(), Qt::Key_End);
+  QTest::keyClicks(f.Text2(), "x");
+  QCOMPARE(f.Text2()->text(), QString("x^3-x"));
+
+  // Enter on a refused text submits it; the box keeps the focus.
+  f.Text2()->selectAll();
+  QTest::keyClicks(f.Text2(), "x^2+*3");
   QTest::keyClick(f.Text2(), Qt::Key_Enter);
-  QCOMPARE(f.Picture1(), (QStringList{"2*x", kError}));
+  QCOMPARE(f.Picture1(), (QStringList{"x^2+*3", kStarRefused}));
   QVERIFY(Text2Focused(f));
 }
 
@@ -335,7 +366,8 @@ void MainWindowTest::keyboardSubmitsAndStarts() {
 void MainWindowTest::longPolynomialWrapsInPicture1() {
   Fixture f;
   QString text = "x^30";
-  for (int i = 29; i >= 1; --i) text += QString("+%1x^%2").arg(100000 + i).arg(i);
+  for (int i = 29; i >= 2; --i) text += QString("+%1x^%2").arg(100000 + i).arg(i);
+  text += "+100001x";
   f.Submit(text);
   PrintSurface* picture = f.window->Picture1();
   QCOMPARE(picture->Lines(), QStringList{text});

@@ -14,10 +14,14 @@
 
 #include "frontend/worksheet.h"
 #include "tests/frontend/support/main_window_parts.h"
+#include "tests/frontend/support/pdf_text.h"
 
 namespace pfac::frontend {
 namespace {
 
+using testing::CheckMargins;
+using testing::PdfPages;
+using testing::PdfText;
 using testing::WorkFolder;
 
 // The main window, shown, with a polynomial submitted so that "打印" is enabled.
@@ -47,63 +51,6 @@ const QByteArray kCourse =
     "x^ 3- 6 x^ 2+ 4 x+ 15 \r\n=(x^ 3 - 6x^ 2 + 4x + 15)\r\n=[ 1*x^ 3+(-3 -3 )*x^ 2+( 9 -5 )*x+ 15]\r\n"
     "=[( 1 *x^ 3-3 *x^ 2)+(-3 *x^ 2+ 9 *x)+(-5 *x+ 15 )]\r\n=(x - 3)(x^ 2 - 3x - 5)\r\n=(x - 3)(x^ 2 - 3x - 5)\r\n" +
     kCompleteCertificate;
-
-// What pdftotext reads from a PDF in the working folder.
-QString PdfToText(const WorkFolder& folder, const QString& name, const QStringList& options) {
-  const QString pdftotext = QStandardPaths::findExecutable("pdftotext");
-  if (pdftotext.isEmpty()) {
-    QTest::qFail("pdftotext (poppler-utils) is not installed", __FILE__, __LINE__);
-    return {};
-  }
-  QProcess process;
-  process.start(pdftotext, options + QStringList{"-enc", "UTF-8", QDir(folder.Path()).filePath(name), "-"});
-  if (!process.waitForFinished(60000) || process.exitCode() != 0) {
-    QTest::qFail(qPrintable("pdftotext failed on " + name), __FILE__, __LINE__);
-    return {};
-  }
-  return QString::fromUtf8(process.readAllStandardOutput());
-}
-
-// The pages of a PDF, each as its lines of text, blanks at the ends of lines
-// and empty lines dropped.
-QList<QStringList> PdfPages(const WorkFolder& folder, const QString& name) {
-  QList<QStringList> pages;
-  for (const QString& page : PdfToText(folder, name, {"-layout"}).split('\f')) {
-    QStringList lines;
-    for (QString line : page.split('\n')) {
-      while (line.endsWith(' ')) line.chop(1);
-      if (!line.isEmpty()) lines << line.trimmed();
-    }
-    if (!lines.isEmpty()) pages << lines;
-  }
-  return pages;
-}
-
-QStringList PdfText(const WorkFolder& folder, const QString& name) {
-  QStringList lines;
-  for (const QStringList& page : PdfPages(folder, name)) lines << page;
-  return lines;
-}
-
-// Every word pdftotext finds lies at least 20 mm inside the edges of its page.
-void CheckMargins(const WorkFolder& folder, const QString& name) {
-  const QString boxes = PdfToText(folder, name, {"-bbox"});
-  const double margin = 20 / 25.4 * 72;  // points
-  const QRegularExpression pagePattern(R"re(<page width="([\d.]+)" height="([\d.]+)">)re");
-  const QRegularExpression wordPattern(R"re(<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="([\d.]+)">)re");
-  const QRegularExpressionMatch page = pagePattern.match(boxes);
-  QVERIFY(page.hasMatch());
-  const double width = page.captured(1).toDouble();
-  const double height = page.captured(2).toDouble();
-  int words = 0;
-  for (const QRegularExpressionMatch& word : wordPattern.globalMatch(boxes)) {
-    ++words;
-    QVERIFY2(word.captured(1).toDouble() >= margin && word.captured(3).toDouble() <= width - margin &&
-                 word.captured(2).toDouble() >= margin && word.captured(4).toDouble() <= height - margin,
-             qPrintable(word.captured(0)));
-  }
-  QVERIFY(words > 0);
-}
 
 class PrintingTest : public QObject {
   Q_OBJECT
