@@ -35,6 +35,7 @@ QJsonObject ToJson(const HistoryEntry& entry) {
           {"polynomial", Text(entry.source.polynomial)},
           {"factorisation", Text(entry.source.factorisation)},
           {"complete", entry.source.complete},
+          {"seconds", entry.source.seconds},
           {"end", QString::fromLatin1(end->second)},
           {"notes", notes}};
 }
@@ -52,8 +53,10 @@ std::optional<HistoryEntry> FromJson(const QJsonValue& value) {
   }
   HistoryEntry entry;
   entry.text = object.value("text").toString().toStdString();
+  // The engine's time is missing from the entries of earlier versions.
   entry.source = {object.value("polynomial").toString().toStdString(),
-                  object.value("factorisation").toString().toStdString(), object.value("complete").toBool()};
+                  object.value("factorisation").toString().toStdString(), object.value("complete").toBool(),
+                  object.value("seconds").toDouble(0)};
   for (const QJsonValue& note : notes.toArray()) {
     if (!note.isString()) return std::nullopt;
     entry.notes.push_back(note.toString().toStdString());

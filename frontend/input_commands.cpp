@@ -113,7 +113,7 @@ Submission InputCommands::SubmitInput() {
     return converted.refusal->message == kNothingTyped ? Submission::Empty : Submission::Refused;
   }
   if (converted.text != typed) {
-    window_.PrintOnPicture1(kReadAs + Present(converted.text, "", false).shown.Text());
+    window_.PrintOnPicture1(Node({Leaf(kReadAs), Present(converted.text, "", false).shown}));
     window_.SetText2(converted.text);
   }
   bool written = files_.OpenForOutput(kHandOffNumber, kHandOffFile) &&

@@ -25,13 +25,17 @@ PrintSurface::PrintSurface(QWidget* parent) : QFrame(parent) {}
 
 void PrintSurface::Cls() {
   lines_.clear();
+  texts_.clear();
   FitHeight();
   updateGeometry();
   update();
 }
 
-void PrintSurface::Print(const QString& line) {
-  lines_.append(line);
+void PrintSurface::Print(const QString& line) { Print(Leaf(line.toStdString())); }
+
+void PrintSurface::Print(const Breakable& text) {
+  lines_.append(QString::fromStdString(text.Text()));
+  texts_.push_back(text);
   FitHeight();
   updateGeometry();
   update();
@@ -62,17 +66,12 @@ void PrintSurface::resizeEvent(QResizeEvent* event) {
 QStringList PrintSurface::DrawnLines(int textWidth) const {
   if (!wrap_) return lines_;
   const QFontMetrics metrics(font());
+  const Measure measure = [&metrics](std::string_view text) {
+    return metrics.horizontalAdvance(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+  };
   QStringList drawn;
-  for (const QString& line : lines_) {
-    QString piece;
-    for (const QChar c : line) {
-      if (!piece.isEmpty() && metrics.horizontalAdvance(piece + c) > textWidth) {
-        drawn << piece;
-        piece.clear();
-      }
-      piece += c;
-    }
-    drawn << piece;
+  for (const Breakable& text : texts_) {
+    for (const std::string& line : BreakLines(text, textWidth, measure)) drawn << QString::fromStdString(line);
   }
   return drawn;
 }

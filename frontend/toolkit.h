@@ -16,8 +16,10 @@ namespace pfac::frontend {
 // A window or picture box that text is printed onto: each line below the last,
 // from the top left, until Cls clears it. Child widgets sit on top of it; a
 // picture box has a frame. Its size hint has room for every line printed; a
-// surface that wraps breaks long lines at its width (anywhere: a polynomial
-// has no blanks to break at) and asks the layout for the height they take.
+// surface that wraps breaks long lines at its width (where a text printed
+// with its break places may break, between terms; a plain line anywhere, as
+// a polynomial typed has no blanks to break at) and asks the layout for the
+// height they take.
 class PrintSurface : public QFrame {
   Q_OBJECT
 
@@ -26,6 +28,7 @@ class PrintSurface : public QFrame {
 
   void Cls();
   void Print(const QString& line);
+  void Print(const Breakable& text);
   const QStringList& Lines() const { return lines_; }
   // Wrapping surfaces keep at least the height their lines take at their
   // width: the layout then never cuts them off.
@@ -48,6 +51,7 @@ class PrintSurface : public QFrame {
   void FitHeight();
 
   QStringList lines_;
+  std::vector<Breakable> texts_;  // the lines with their break places
   bool wrap_ = false;
   int baseMinimumHeight_ = 0;  // the minimum height set before wrapping was
 };
