@@ -33,6 +33,8 @@ class PrintSurface : public QFrame {
   // Wrapping surfaces keep at least the height their lines take at their
   // width: the layout then never cuts them off.
   void SetWrapping(bool wrap);
+  // The lines as they are drawn in a text area of this width.
+  QStringList DrawnLines(int textWidth) const;
 
   QSize sizeHint() const override;
   QSize minimumSizeHint() const override;
@@ -44,8 +46,6 @@ class PrintSurface : public QFrame {
   void resizeEvent(QResizeEvent* event) override;
 
  private:
-  // The lines as they are drawn at the width of the text area.
-  QStringList DrawnLines(int textWidth) const;
   int TextHeight(int lineCount) const;
 
   void FitHeight();

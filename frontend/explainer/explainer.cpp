@@ -110,7 +110,43 @@ class Explainer {
     for (Recogniser method : kClassOrder) {
       if (std::optional<Move> move = method(piece, context_)) return move;
     }
-    return ExactMove(piece, context_, budget_.Spent() ? kTimeSpent : WhyNoMethod(piece, context_));
+    if (budget_.Spent()) return ExactMove(piece, context_, kTimeSpent);
+    return LeastFromExact(piece, WhyNoMethod(piece, context_));
+  }
+
+  // A method reaches the piece.
+  bool Reachable(const Piece& piece) const {
+    if (CommonFactorMove(piece, context_)) return true;
+    return std::any_of(std::begin(kClassOrder), std::end(kClassOrder),
+                       [&](Recogniser method) { return method(piece, context_).has_value(); });
+  }
+
+  // As little as possible from the exact factorisation: one certified factor
+  // split off, the highest first, where a method reaches what is left of the
+  // piece (or what is left is irreducible), so that the class's methods go
+  // on with it; otherwise the piece split into all its certified factors.
+  Move LeastFromExact(const Piece& piece, const std::string& why) const {
+    std::vector<int> order = piece.parts;
+    std::sort(order.begin(), order.end());
+    order.erase(std::unique(order.begin(), order.end()), order.end());
+    std::stable_sort(order.begin(), order.end(), [this](int a, int b) {
+      return certified_[static_cast<size_t>(a)].TotalDegree() > certified_[static_cast<size_t>(b)].TotalDegree();
+    });
+    for (int part : order) {
+      if (budget_.Spent()) break;
+      const Poly& factor = certified_[static_cast<size_t>(part)];
+      Piece rest = PieceOf(*piece.value.DividedBy(factor));
+      rest.parts = piece.parts;
+      rest.parts.erase(std::find(rest.parts.begin(), rest.parts.end(), part));
+      if (rest.parts.size() > 1 && !Reachable(rest)) continue;
+      Move move = ExactMove(piece, context_, why);
+      move.front = Poly(context_.ring, Rational(1));
+      move.pieces.clear();
+      move.pieces.push_back(PieceOf(factor));
+      move.pieces.push_back(std::move(rest));
+      return move;
+    }
+    return ExactMove(piece, context_, why);
   }
 
   bool Open(const Piece& piece) const {

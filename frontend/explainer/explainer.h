@@ -97,6 +97,12 @@ struct Explanation {
   bool UsesExactFactorisation() const;
 };
 
+// Why a factor was taken from the exact factorisation although a method may
+// have reached it: the time was spent, or the method's step did not multiply
+// out to the polynomial.
+inline constexpr char kTimeSpent[] = "解释的时间用完了 / the time for the explanation ran out";
+inline constexpr char kCheckFailed[] = "这一步没有通过检验 / a step did not check out";
+
 struct Options {
   // The explanation never takes longer: when the time is spent, every factor
   // not yet reached is taken from the exact factorisation in one step.

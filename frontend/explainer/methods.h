@@ -94,9 +94,4 @@ ReasonPart Math(Expression expression);
 // The expression of a value: its terms.
 Expression Shown(const Poly& value);
 
-// The texts of the reasons where no method applies, and where the explainer
-// stopped trying.
-inline constexpr char kTimeSpent[] = "解释的时间用完了 / the time for the explanation ran out";
-inline constexpr char kCheckFailed[] = "这一步没有通过检验 / a step did not check out";
-
 }  // namespace pfac::explain
