@@ -179,6 +179,7 @@ void PFAC1::createStepsPanel() {
   stepsText_ = new BrokenLinesLabel(content);
   stepsText_->setObjectName(QStringLiteral("StepsText"));
   stepsText_->setFont(resultText_->font());
+  stepsText_->SetHangingIndent(5);  // under the method's name, past the step's number
   stepsText_->setTextInteractionFlags(Qt::TextSelectableByMouse);
   auto* contentLayout = new QVBoxLayout(content);
   contentLayout->setContentsMargins(0, 0, 0, 0);

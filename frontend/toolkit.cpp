@@ -179,6 +179,11 @@ void BrokenLinesLabel::SetParagraphs(std::vector<Breakable> paragraphs) {
   LayOut();
 }
 
+void BrokenLinesLabel::SetHangingIndent(int blanks) {
+  hangingIndent_ = blanks;
+  LayOut();
+}
+
 QStringList BrokenLinesLabel::ShownLines() const { return text().isEmpty() ? QStringList() : text().split('\n'); }
 
 void BrokenLinesLabel::resizeEvent(QResizeEvent* event) {
@@ -197,10 +202,15 @@ void BrokenLinesLabel::LayOut() {
     return metrics.horizontalAdvance(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
   };
   // Before the label has a width, each paragraph stands on one line.
-  const double width = contentsRect().width() > 0 ? contentsRect().width() : 1e9;
+  const QString indent(hangingIndent_, ' ');
+  const double width = contentsRect().width() > 0 ? contentsRect().width() - metrics.horizontalAdvance(indent) : 1e9;
   QStringList lines;
   for (const Breakable& paragraph : paragraphs_) {
-    for (const std::string& line : BreakLines(paragraph, width, measure)) lines << QString::fromStdString(line);
+    bool first = true;
+    for (const std::string& line : BreakLines(paragraph, width, measure)) {
+      lines << (first ? QString() : indent) + QString::fromStdString(line);
+      first = false;
+    }
   }
   const QString joined = lines.join('\n');
   if (joined != text()) setText(joined);

@@ -92,6 +92,9 @@ class BrokenLinesLabel : public QLabel {
   explicit BrokenLinesLabel(QWidget* parent = nullptr);
 
   void SetParagraphs(std::vector<Breakable> paragraphs);
+  // The lines after the first of a paragraph begin this many blanks further
+  // in, so that a paragraph that goes on reads as one (the steps).
+  void SetHangingIndent(int blanks);
   // The lines as they are shown now.
   QStringList ShownLines() const;
 
@@ -103,6 +106,7 @@ class BrokenLinesLabel : public QLabel {
   void LayOut();
 
   std::vector<Breakable> paragraphs_;
+  int hangingIndent_ = 0;
 };
 
 // Qt's own texts (the standard buttons of message boxes, "Yes", "No", "OK") in

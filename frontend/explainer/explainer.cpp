@@ -10,6 +10,11 @@ namespace pfac::explain {
 
 namespace {
 
+// The certified factors that a factor no method splits may have, for the
+// explainer to try splitting off one of them and going on with the class's
+// methods; a factor of more is split into all of them at once, as the
+// methods would have to be tried on too many rests.
+constexpr size_t kMaxPartsTriedOneByOne = 6;
 // More steps than any polynomial the engine takes needs (x^360 - 1 splits
 // into 24 factors); a guard against a loop that makes no progress.
 constexpr int kMaxSteps = 400;
@@ -126,6 +131,7 @@ class Explainer {
   // piece (or what is left is irreducible), so that the class's methods go
   // on with it; otherwise the piece split into all its certified factors.
   Move LeastFromExact(const Piece& piece, const std::string& why) const {
+    if (piece.parts.size() > kMaxPartsTriedOneByOne) return ExactMove(piece, context_, why);
     std::vector<int> order = piece.parts;
     std::sort(order.begin(), order.end());
     order.erase(std::unique(order.begin(), order.end()), order.end());
@@ -279,19 +285,6 @@ Expression Expression::PowerOf(Expression base, int exponent) {
   e.parts.push_back(std::move(base));
   e.exponent = exponent;
   return e;
-}
-
-MethodName NameOf(Method method) {
-  switch (method) {
-    case Method::CommonFactor: return {"提公因式", "common factor"};
-    case Method::Formula: return {"公式法", "formulas"};
-    case Method::Cross: return {"十字相乘法", "cross method"};
-    case Method::Grouping: return {"分组分解法", "grouping"};
-    case Method::RationalRoot: return {"试根法", "rational root"};
-    case Method::Completing: return {"拆项添项/配方", "completing the square"};
-    case Method::Exact: return {"由精确分解得到", "from the exact factorisation"};
-  }
-  return {"", ""};
 }
 
 bool Explanation::UsesExactFactorisation() const {

@@ -6,8 +6,8 @@
 // ones. Every step is a whole expression that multiplies out to the
 // polynomial entered, checked exactly before it is kept; where no method
 // reaches a factor, the step says that it comes from the exact factorisation
-// and why. No widgets and no text: the steps are values, written out by the
-// front end.
+// and why. No widgets, and nothing written out: the steps are values (the
+// reasons' words among them), which the front end writes out.
 #pragma once
 
 #include <chrono>
@@ -77,7 +77,19 @@ struct MethodName {
   const char* chinese;
   const char* english;
 };
-MethodName NameOf(Method method);
+
+inline MethodName NameOf(Method method) {
+  switch (method) {
+    case Method::CommonFactor: return {"提公因式", "common factor"};
+    case Method::Formula: return {"公式法", "formulas"};
+    case Method::Cross: return {"十字相乘法", "cross method"};
+    case Method::Grouping: return {"分组分解法", "grouping"};
+    case Method::RationalRoot: return {"试根法", "rational root"};
+    case Method::Completing: return {"拆项添项/配方", "completing the square"};
+    case Method::Exact: return {"由精确分解得到", "from the exact factorisation"};
+  }
+  return {"", ""};
+}
 
 struct Step {
   Method method;
