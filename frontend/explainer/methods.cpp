@@ -70,7 +70,6 @@ std::optional<Poly> RootOfSquare(const Poly& group) {
   return root;
 }
 
-
 Move FormulaSplit(Reason reason, std::vector<Piece> pieces, const Ring& ring) {
   return Move{Method::Formula, std::move(reason), One(ring), std::move(pieces)};
 }
@@ -183,14 +182,15 @@ GroupForm FormOfGroup(const Poly& group) {
   const Poly common = CommonFactorOf(group);
   const Poly rest = *group.DividedBy(common);
   GroupForm form;
+  const std::optional<Poly> root = rest.Length() >= 3 ? rest.SquareRoot() : std::nullopt;
+  const bool difference = rest.Length() == 2 && Negative(rest.Term(1));
+  const std::optional<Poly> a = difference ? rest.Term(0).TermRoot(2) : std::nullopt;
+  const std::optional<Poly> b = difference ? (-rest.Term(1)).TermRoot(2) : std::nullopt;
   if (rest.IsOne()) {
-    // a single term
-  } else if (std::optional<Poly> root = rest.Length() >= 3 ? rest.SquareRoot() : std::nullopt;
-             root && root->Length() >= 2) {
+    // a single term: its common factor is all of it
+  } else if (root && root->Length() >= 2) {
     form.factors.emplace_back(*root, 2);
-  } else if (std::optional<Poly> a = rest.Length() == 2 && Negative(rest.Term(1)) ? rest.Term(0).TermRoot(2) : std::nullopt,
-             b = a ? (-rest.Term(1)).TermRoot(2) : std::nullopt;
-             a && b) {
+  } else if (a && b) {
     form.factors.emplace_back(*a + *b, 1);
     form.factors.emplace_back(*a - *b, 1);
   } else {
