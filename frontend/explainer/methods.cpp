@@ -171,37 +171,44 @@ Reason CrossReason(const Poly& a1, const Poly& c1, const Poly& a2, const Poly& c
           Words(" = "), Math(a1 * c2 + a2 * c1)};
 }
 
-// A group of terms as grouping writes it: its common factor taken out, and a
-// square or a difference of squares seen: x²(x + 1), -(x + 1), (x + y)², (x + y)(x - y).
+// A group of terms as grouping sees it: its common factor taken out, and
+// what is left, whole and split by a formula where one applies:
+// x²(x + 1), -(x + 1), (x + y)², (x + y)(x - y).
 struct GroupForm {
-  std::vector<std::pair<Poly, int>> factors;  // beside the common factor
-  Expression expression;
+  Poly common;
+  Poly rest;
+  std::vector<Piece> split;  // the rest's factors by a formula; none where no formula applies
+
+  // The power of a factor that the group shows: the rest itself, or a factor
+  // of its split; 0 for none.
+  int Shows(const Poly& factor) const {
+    if (factor == rest) return 1;
+    for (const Piece& piece : split) {
+      if (piece.value == factor) return piece.power;
+    }
+    return 0;
+  }
+
+  // Written with the shared factor in sight: whole when it is the shared
+  // one, otherwise split.
+  Expression Written(const Poly& shared) const {
+    std::vector<Expression> parts;
+    const bool whole = shared == rest || split.empty();
+    if (!common.IsOne() || (whole && rest.IsOne())) parts.push_back(Shown(common));
+    if (whole && !rest.IsOne()) parts.push_back(Shown(rest));
+    for (const Piece& piece : whole ? std::vector<Piece>() : split) {
+      parts.push_back(piece.power == 1 ? Shown(piece.value) : Expression::PowerOf(Shown(piece.value), piece.power));
+    }
+    return Expression::ProductOf(std::move(parts));
+  }
 };
 
-GroupForm FormOfGroup(const Poly& group) {
+GroupForm FormOfGroup(const Poly& group, const Context& context) {
   const Poly common = CommonFactorOf(group);
-  const Poly rest = *group.DividedBy(common);
-  GroupForm form;
-  const std::optional<Poly> root = rest.Length() >= 3 ? rest.SquareRoot() : std::nullopt;
-  const bool difference = rest.Length() == 2 && Negative(rest.Term(1));
-  const std::optional<Poly> a = difference ? rest.Term(0).TermRoot(2) : std::nullopt;
-  const std::optional<Poly> b = difference ? (-rest.Term(1)).TermRoot(2) : std::nullopt;
-  if (rest.IsOne()) {
-    // a single term: its common factor is all of it
-  } else if (root && root->Length() >= 2) {
-    form.factors.emplace_back(*root, 2);
-  } else if (a && b) {
-    form.factors.emplace_back(*a + *b, 1);
-    form.factors.emplace_back(*a - *b, 1);
-  } else {
-    form.factors.emplace_back(rest, 1);
+  GroupForm form{common, *group.DividedBy(common), {}};
+  if (form.rest.Length() >= 2) {
+    if (std::optional<Move> formula = FormulaMove(PieceOf(form.rest), context)) form.split = formula->pieces;
   }
-  std::vector<Expression> parts;
-  if (!common.IsOne() || form.factors.empty()) parts.push_back(Shown(common));
-  for (const auto& [factor, power] : form.factors) {
-    parts.push_back(power == 1 ? Shown(factor) : Expression::PowerOf(Shown(factor), power));
-  }
-  form.expression = Expression::ProductOf(std::move(parts));
   return form;
 }
 
@@ -377,24 +384,19 @@ std::optional<Move> GroupingMove(const Piece& piece, const Context& context) {
     }
     const Reason reason{Words("分组: "),
                         Math(Expression::SumOf({GroupShown(first), GroupShown(second)}))};
-    const GroupForm firstForm = FormOfGroup(first), secondForm = FormOfGroup(second);
-    // Every factor the two forms share, to the lower of its powers.
-    std::vector<Poly> shared;
-    Poly common = One(context.ring);
-    for (const auto& [factor, power] : firstForm.factors) {
-      for (const auto& [other, otherPower] : secondForm.factors) {
-        if (other != factor || factor.IsConstant()) continue;
-        for (int k = 0; k < std::min(power, otherPower); ++k) {
-          shared.push_back(factor);
-          common = common * factor;
-        }
-      }
-    }
-    const std::optional<Poly> rest = shared.empty() ? std::nullopt : p.DividedBy(common);
-    if (rest && !rest->IsConstant()) {
+    // A factor that both groups show, the rest of the first one's before
+    // its split: x²(x + 3) - 4(x + 3); (x² + y²)(x² - y²) + (x² - y²).
+    const GroupForm firstForm = FormOfGroup(first, context), secondForm = FormOfGroup(second, context);
+    std::vector<Poly> candidates{firstForm.rest};
+    for (const Piece& piece : firstForm.split) candidates.push_back(piece.value);
+    for (const Poly& factor : candidates) {
+      const int power = std::min(firstForm.Shows(factor), secondForm.Shows(factor));
+      if (power == 0 || factor.IsConstant()) continue;
+      const std::optional<Poly> rest = p.DividedBy(factor.Power(power));
+      if (!rest || rest->IsConstant()) continue;
       Piece grouped = PieceOf(p);
-      grouped.shown = Expression::SumOf({firstForm.expression, secondForm.expression});
-      grouped.pending = {Pending::Kind::CommonFactor, shared};
+      grouped.shown = Expression::SumOf({firstForm.Written(factor), secondForm.Written(factor)});
+      grouped.pending = {Pending::Kind::CommonFactor, std::vector<Poly>(static_cast<size_t>(power), factor)};
       std::vector<Piece> pieces;
       pieces.push_back(std::move(grouped));
       return Move{Method::Grouping, reason, One(context.ring), std::move(pieces)};
