@@ -208,8 +208,8 @@ void AddStep(Block* block, const Breakable& step, const PageFiller& filler, doub
   }
 }
 
-// One result's blocks: the factorisation and the notes; the steps with their
-// heading; the working's heading and its first lines; each line of the
+// One result's blocks: the factorisation, the notes and the steps; the
+// working's heading and its first lines; each line of the
 // working, its continued parts indented; the last lines of the working
 // together.
 std::vector<Block> ResultBlocks(const PrintedResult& printed, const PageFiller& filler, double width) {
@@ -227,13 +227,13 @@ std::vector<Block> ResultBlocks(const PrintedResult& printed, const PageFiller& 
       gap = 0;
     }
   }
-  std::vector<Block> blocks{head};
+  // The steps stay with the factorisation they explain.
   const double indent = filler.Millimetres(kContinuedIndent);
   if (!printed.steps.empty()) {
-    Block steps{{WorksheetStyle::Heading, QString::fromUtf8(kStepsHeading), 0, -1, filler.Millimetres(kBeforeHeading)}};
-    for (const Breakable& step : printed.steps) AddStep(&steps, step, filler, width, indent);
-    blocks.push_back(std::move(steps));
+    head.push_back({WorksheetStyle::Heading, QString::fromUtf8(kStepsHeading), 0, -1, filler.Millimetres(kBeforeHeading)});
+    for (const Breakable& step : printed.steps) AddStep(&head, step, filler, width, indent);
   }
+  std::vector<Block> blocks{head};
   const size_t count = printed.working.size();
   if (count == 0) return blocks;
   Block heading{

@@ -71,8 +71,8 @@ void SetUpWorksheetPage(QPrinter& printer);
 
 // The results on pages of the sheet (in the device's units). Each page begins
 // with the title line; a result goes on the page as long as there is room,
-// its factorisation and certificate together, its steps together where they
-// fit on a page, the first lines of its working with their heading,
+// its factorisation, certificate and steps together (where they fit on a
+// page), the first lines of its working with their heading,
 // and a new page begins only when the page is full. Every line stays within
 // the margins, and a long line breaks where it may (BreakLines), never inside
 // a term.
