@@ -193,6 +193,8 @@ bool CyclotomicFirst(const IntPoly& g, OrderTable& table, std::vector<IntPoly>* 
   return true;
 }
 
+void InflatedFactors(const IntPoly& f, ulong k, std::vector<IntPoly>* out);
+
 // u x^n + v with u = a^k and |v| = b^k for a divisor k > 1 of n: with y =
 // x^(n/k), (a y)^k - b^k is the product of the Φ_d(a y, b) made homogeneous,
 // for the divisors d of k, and (a y)^k + b^k the product for the d that
@@ -231,7 +233,7 @@ bool BinomialFactors(const IntPoly& g, std::vector<IntPoly>* out) {
     fmpz_init(ai);
     fmpz_init(bi);
     for (ulong d : orders) {
-      IntPoly piece = Cyclotomic(d), inflated;
+      IntPoly piece = Cyclotomic(d);
       const slong degree = piece.Degree();
       for (slong i = 0; i <= degree; ++i) {
         fmpz_pow_ui(ai, a, static_cast<ulong>(i));
@@ -239,12 +241,7 @@ bool BinomialFactors(const IntPoly& g, std::vector<IntPoly>* out) {
         fmpz_mul(ai, ai, bi);
         fmpz_mul(piece.get()->coeffs + i, piece.get()->coeffs + i, ai);
       }
-      if (stretch == 1) {
-        out->push_back(std::move(piece));
-      } else {
-        fmpz_poly_inflate(inflated.get(), piece.get(), stretch);
-        GeneralFactors(inflated, out);
-      }
+      InflatedFactors(piece, stretch, out);
     }
     fmpz_clear(ai);
     fmpz_clear(bi);
@@ -255,39 +252,46 @@ bool BinomialFactors(const IntPoly& g, std::vector<IntPoly>* out) {
   return k > 1;
 }
 
-bool StructuredFactors(const IntPoly& g, OrderTable& table, bool deflate, std::vector<IntPoly>* out);
-
-// The factors of f(x^k), f irreducible: for f = Φ_m, the Φ_e with e | mk and
+// The factors of f(x^k), f irreducible. For f = Φ_m, the Φ_e with e | mk and
 // e / gcd(e, k) = m (x^k has order m exactly when x has such an order e).
-void InflatedFactors(const IntPoly& f, ulong k, OrderTable& table, std::vector<IntPoly>* out) {
+// Otherwise f(x^k) has no cyclotomic factor (the k-th power of a root of unity
+// among its roots would be one among f's), and it is factored one prime p of
+// k at a time: f(x^p), then each of its factors in x^(k/p).
+void InflatedFactors(const IntPoly& f, ulong k, std::vector<IntPoly>* out) {
+  if (k == 1) {
+    out->push_back(f);
+    return;
+  }
   if (const ulong m = fmpz_poly_is_cyclotomic(f.get())) {
     for (ulong e : Divisors(m * k)) {
       if (e / std::gcd(e, k) == m) out->push_back(Cyclotomic(e));
     }
     return;
   }
+  ulong p = 2;
+  while (k % p != 0) ++p;
   IntPoly inflated;
-  fmpz_poly_inflate(inflated.get(), f.get(), k);
-  if (!StructuredFactors(inflated, table, false, out)) GeneralFactors(inflated, out);
+  fmpz_poly_inflate(inflated.get(), f.get(), p);
+  std::vector<IntPoly> pieces;
+  if (!BinomialFactors(inflated, &pieces)) GeneralFactors(inflated, &pieces);
+  for (const IntPoly& piece : pieces) InflatedFactors(piece, k / p, out);
 }
 
 // The irreducible factors of g (primitive, square-free, of positive degree,
 // positive leading coefficient, g(0) != 0) through its structure. False,
 // appending nothing, when it has none. A polynomial in x^k is factored as a
-// polynomial in y = x^k first, then each factor in x^k, when that splits it:
-// the cyclotomic ones then come from the divisors.
-bool StructuredFactors(const IntPoly& g, OrderTable& table, bool deflate, std::vector<IntPoly>* out) {
+// polynomial in y = x^k first, then each factor in x^k: the cyclotomic ones
+// come from the divisors.
+bool StructuredFactors(const IntPoly& g, OrderTable& table, std::vector<IntPoly>* out) {
   if (BinomialFactors(g, out)) return true;
-  const ulong k = deflate ? fmpz_poly_deflation(g.get()) : 1;
+  const ulong k = fmpz_poly_deflation(g.get());
   if (k > 1) {
     IntPoly h;
     fmpz_poly_deflate(h.get(), g.get(), k);
     std::vector<IntPoly> inner;
-    if (!StructuredFactors(h, table, true, &inner)) GeneralFactors(h, &inner);
-    if (inner.size() > 1 || fmpz_poly_is_cyclotomic(inner.front().get())) {
-      for (const IntPoly& f : inner) InflatedFactors(f, k, table, out);
-      return true;
-    }
+    if (!StructuredFactors(h, table, &inner)) GeneralFactors(h, &inner);
+    for (const IntPoly& f : inner) InflatedFactors(f, k, out);
+    return true;
   }
   return CyclotomicFirst(g, table, out);
 }
@@ -346,20 +350,29 @@ Structure FactorWithStructure(const IntPoly& a, IntFactorisation* out) {
     fmpz_poly_factor_t parts;
     fmpz_poly_factor_init(parts);
     fmpz_poly_factor_squarefree(parts, primitive.get());
+    std::vector<std::vector<IntPoly>> found(static_cast<size_t>(parts->num));
+    std::vector<bool> done(found.size());
     for (slong i = 0; i < parts->num; ++i) {
       IntPoly part;
       fmpz_poly_set(part.get(), parts->p + i);
       MakeLeadingPositive(part);
-      std::vector<IntPoly> found;
-      if (StructuredFactors(part, table, true, &found)) {
-        structured = true;
-      } else {
-        GeneralFactors(part, &found);
-      }
-      for (IntPoly& f : found) factors.push_back({std::move(f), static_cast<int>(parts->exp[i])});
+      done[i] = StructuredFactors(part, table, &found[i]);
+      structured = structured || done[i];
+    }
+    fault = table.fault;
+    // The parts without structure by the general algorithm, once there is
+    // some structure elsewhere: without any, the whole goes to it as it is.
+    for (slong i = 0; i < parts->num && structured && !fault; ++i) {
+      if (done[i]) continue;
+      IntPoly part;
+      fmpz_poly_set(part.get(), parts->p + i);
+      MakeLeadingPositive(part);
+      GeneralFactors(part, &found[i]);
+    }
+    for (slong i = 0; i < parts->num; ++i) {
+      for (IntPoly& f : found[i]) factors.push_back({std::move(f), static_cast<int>(parts->exp[i])});
     }
     fmpz_poly_factor_clear(parts);
-    fault = table.fault;
   }
   if (structured && !fault) {
     if (xPower > 0) {
