@@ -91,11 +91,17 @@ bool HasRootOfOrder(const IntPoly& P, ulong n, ulong limit) {
   return fmpz_poly_evaluate_mod(P.get(), root, p) == 0;
 }
 
-// g(-x), with a positive leading coefficient.
-IntPoly Reflected(const IntPoly& g) {
+// g(-x).
+IntPoly AtMinusX(const IntPoly& g) {
   IntPoly r;
   fmpz_poly_set(r.get(), g.get());
   for (slong i = 1; i <= r.Degree(); i += 2) fmpz_neg(r.get()->coeffs + i, r.get()->coeffs + i);
+  return r;
+}
+
+// g(-x), with a positive leading coefficient.
+IntPoly Reflected(const IntPoly& g) {
+  IntPoly r = AtMinusX(g);
   MakeLeadingPositive(r);
   return r;
 }
@@ -103,12 +109,8 @@ IntPoly Reflected(const IntPoly& g) {
 // Graeffe's transform: h with h(x^2) = ±g(x) g(-x), whose roots are the
 // squares of g's roots.
 IntPoly Graeffe(const IntPoly& g) {
-  IntPoly reflected, product, h;
-  fmpz_poly_set(reflected.get(), g.get());
-  for (slong i = 1; i <= reflected.Degree(); i += 2) {
-    fmpz_neg(reflected.get()->coeffs + i, reflected.get()->coeffs + i);
-  }
-  fmpz_poly_mul(product.get(), g.get(), reflected.get());
+  IntPoly product, h;
+  fmpz_poly_mul(product.get(), g.get(), AtMinusX(g).get());
   fmpz_poly_deflate(h.get(), product.get(), 2);
   MakeLeadingPositive(h);
   return h;
@@ -195,17 +197,63 @@ bool CyclotomicFirst(const IntPoly& g, OrderTable& table, std::vector<IntPoly>* 
 
 void InflatedFactors(const IntPoly& f, ulong k, std::vector<IntPoly>* out);
 
+// Whether g has two terms, u x^n and v.
+bool IsBinomial(const IntPoly& g) {
+  for (slong i = 1; i < g.Degree(); ++i) {
+    if (!fmpz_is_zero(g.get()->coeffs + i)) return false;
+  }
+  return g.Degree() >= 1 && !fmpz_is_zero(g.get()->coeffs);
+}
+
+// Whether c is a p-th power of an integer, p prime.
+bool IsPower(const fmpz_t c, ulong p) {
+  fmpz_t root;
+  fmpz_init(root);
+  bool power = false;
+  if (fmpz_sgn(c) >= 0) {
+    power = fmpz_root(root, c, static_cast<slong>(p));
+  } else if (p % 2 == 1) {
+    fmpz_neg(root, c);
+    power = fmpz_root(root, root, static_cast<slong>(p));
+  }
+  fmpz_clear(root);
+  return power;
+}
+
+// Whether the binomial u x^n + v (u > 0) is irreducible, by Capelli's theorem:
+// u^(n-1) (u x^n + v) is X^n - c in X = u x with c = -v u^(n-1), and X^n - c
+// is irreducible exactly when c is no p-th power for a prime p dividing n, nor
+// -4 times a fourth power when 4 divides n.
+bool IrreducibleBinomial(const IntPoly& g) {
+  const ulong n = static_cast<ulong>(g.Degree());
+  fmpz_t c;
+  fmpz_init(c);
+  fmpz_pow_ui(c, fmpz_poly_lead(g.get()), n - 1);
+  fmpz_mul(c, c, g.get()->coeffs);
+  fmpz_neg(c, c);
+  bool irreducible = true;
+  for (ulong p = 2, rest = n; p <= rest && irreducible; ++p) {
+    if (rest % p != 0) continue;
+    while (rest % p == 0) rest /= p;
+    irreducible = !IsPower(c, p);
+  }
+  if (irreducible && n % 4 == 0 && fmpz_sgn(c) < 0 && fmpz_divisible_si(c, 4)) {
+    fmpz_divexact_si(c, c, -4);
+    irreducible = !fmpz_root(c, c, 4);
+  }
+  fmpz_clear(c);
+  return irreducible;
+}
+
 // u x^n + v with u = a^k and |v| = b^k for a divisor k > 1 of n: with y =
 // x^(n/k), (a y)^k - b^k is the product of the Φ_d(a y, b) made homogeneous,
 // for the divisors d of k, and (a y)^k + b^k the product for the d that
-// divide 2k but not k. Each is irreducible when y is x; otherwise (|a| != |b|)
-// it has no cyclotomic factor and goes to the general algorithm. False when
-// g is no such binomial.
+// divide 2k but not k. Each is irreducible when y is x, and factored in
+// x^(n/k) otherwise. Any other binomial is irreducible when Capelli's theorem
+// says so. False when g is none of these.
 bool BinomialFactors(const IntPoly& g, std::vector<IntPoly>* out) {
+  if (!IsBinomial(g)) return false;
   const slong n = g.Degree();
-  for (slong i = 1; i < n; ++i) {
-    if (!fmpz_is_zero(g.get()->coeffs + i)) return false;
-  }
   fmpz_t a, b, v;
   fmpz_init(a);
   fmpz_init(b);
@@ -225,31 +273,32 @@ bool BinomialFactors(const IntPoly& g, std::vector<IntPoly>* out) {
   for (ulong d : Divisors(negative ? k : 2 * k)) {
     if (negative || k % d != 0) orders.push_back(d);
   }
-  // One order alone is g itself again (x^4 + 64 = (x^2)^2 + 8^2).
-  if (orders.size() < 2) k = 1;
-  if (k > 1) {
+  bool found = true;
+  if (orders.size() < 2) {
+    // One order alone is g itself again (x^4 + 64 = (x^2)^2 + 8^2).
+    found = IrreducibleBinomial(g);
+    if (found) out->push_back(g);
+  } else {
     const ulong stretch = static_cast<ulong>(n) / k;
-    fmpz_t ai, bi;
-    fmpz_init(ai);
-    fmpz_init(bi);
+    fmpz_t power;
+    fmpz_init(power);
     for (ulong d : orders) {
       IntPoly piece = Cyclotomic(d);
       const slong degree = piece.Degree();
       for (slong i = 0; i <= degree; ++i) {
-        fmpz_pow_ui(ai, a, static_cast<ulong>(i));
-        fmpz_pow_ui(bi, b, static_cast<ulong>(degree - i));
-        fmpz_mul(ai, ai, bi);
-        fmpz_mul(piece.get()->coeffs + i, piece.get()->coeffs + i, ai);
+        fmpz_pow_ui(power, a, static_cast<ulong>(i));
+        fmpz_mul(piece.get()->coeffs + i, piece.get()->coeffs + i, power);
+        fmpz_pow_ui(power, b, static_cast<ulong>(degree - i));
+        fmpz_mul(piece.get()->coeffs + i, piece.get()->coeffs + i, power);
       }
       InflatedFactors(piece, stretch, out);
     }
-    fmpz_clear(ai);
-    fmpz_clear(bi);
+    fmpz_clear(power);
   }
   fmpz_clear(a);
   fmpz_clear(b);
   fmpz_clear(v);
-  return k > 1;
+  return found;
 }
 
 // The factors of f(x^k), f irreducible. For f = Φ_m, the Φ_e with e | mk and

@@ -142,6 +142,11 @@ TEST(ExactFactoriser, StructureGivesWhatTheGeneralAlgorithmGives) {
       {X(6) + Poly::Constant(-8), "x"},                       // (x^2)^3 - 2^3
       {X(4) + Poly::Constant(4), "x"},                        // x^4 + 4, in x^2 and not a fourth power
       {X(12).Scaled(3) + Poly::Constant(-2), "x"},            // irreducible
+      {X(9).Scaled(2) + Poly::Constant(-3), "x"},             // irreducible
+      {X(6) + Poly::Constant(27), "x"},                       // x^6 - (-3)^3
+      {X(8) + Poly::Constant(4), "x"},                        // x^8 + 4 * 1^4
+      {X(4).Scaled(4) + one, "x"},                            // (2x)^4 + 4 in 2x, times 4
+      {X(10).Scaled(4) + one, "x"},                           // irreducible
       {X(60) + X(30) + one, "x"},
       {X(70) + X(35) + one, "x"},
       {X(40) + X(20).Scaled(-1) + one, "x"},
