@@ -98,8 +98,8 @@ run_case() {
       esac
     fi
   fi
-  seconds=$(awk '{ printf "%.3f", $1 }' <<<"$cost")
-  [ -n "$seconds" ] || seconds=$cap
+  seconds=$cap
+  [ -z "$cost" ] || seconds=$(awk '{ printf "%.3f", $1 }' <<<"$cost")
   local degree
   degree=$(grep -o '[a-z]^[0-9]*' <<<"$poly" | tr -d 'a-z^' | sort -n | tail -n 1)
   if [ -n "$peers" ]; then
@@ -138,9 +138,10 @@ grep -v '^#' "$corpus" | grep -v '^[[:space:]]*$' | cut -d'|' -f1 | while read -
   else
     awk -v n="$name" -v d="$degree" -v s="$seconds" -v c="$certificate" -v g="$gp" -v st="$gpstatus" 'BEGIN {
       bound = 2 * g; if (bound < 0.5) bound = 0.5
+      answered = c == "complete" || c == "not-complete" || c ~ /^ok/
       gptext = st == "ok" ? sprintf("%.2f s", g) : st
       printf "| %s | %s | %.2f s | %s | %s | %.2f | %s |\n", n, d, s, c, gptext, s / (g > 0.001 ? g : 0.001),
-        s <= bound ? "yes" : "no" }'
+        answered && s <= bound ? "yes" : "no" }'
   fi
 done
 echo
@@ -150,9 +151,10 @@ cat "$out"/*/verdict | awk -v jobs="$jobs" -v total="$total" -v mode="$mode" '
     return n % 2 ? list[(n + 1) / 2] : (list[n / 2] + list[n / 2 + 1]) / 2
   }
   { n++; t[n] = $3; if ($3 > top) top = $3
-    if ($4 == "complete" || $4 == "not-complete" || $4 ~ /^ok/) answered++
+    ok = $4 == "complete" || $4 == "not-complete" || $4 ~ /^ok/
+    if (ok) answered++
     if ($5 != "-") { g++; gp[g] = $5; r[g] = $3 / ($5 > 0.001 ? $5 : 0.001)
-                     bound = 2 * $5; if (bound < 0.5) bound = 0.5; if ($3 <= bound) within++ } }
+                     bound = 2 * $5; if (bound < 0.5) bound = 0.5; if (ok && $3 <= bound) within++ } }
   END {
     printf "%d of %d %s; longest %.2f s, median %.2f s", answered, n,
       mode == "helper" ? "answered by the helper" : "certified (complete, or not complete with the complete line)",
