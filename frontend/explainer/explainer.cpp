@@ -15,9 +15,11 @@ namespace {
 // methods; a factor of more is split into all of them at once, as the
 // methods would have to be tried on too many rests.
 constexpr size_t kMaxPartsTriedOneByOne = 6;
-// More steps than any polynomial the engine takes needs (x^360 - 1 splits
-// into 24 factors); a guard against a loop that makes no progress.
-constexpr int kMaxSteps = 400;
+// More steps than a student follows (x^12 - 1 takes five, no textbook
+// exercise more than four): a polynomial of high degree gets its first
+// steps, then the rest from the exact factorisation in one step that says
+// so, and the steps stay short enough to read.
+constexpr size_t kMaxSteps = 12;
 
 // The methods after the common factor, in the order a class tries them.
 using Recogniser = std::optional<Move> (*)(const Piece&, const Context&);
@@ -81,9 +83,9 @@ class Explainer {
     Explanation explanation;
     // A single term has nothing to factor.
     if (polynomial_.Length() < 2) return explanation;
-    for (int step = 0; step < kMaxSteps; ++step) {
-      if (budget_.Spent()) {
-        FinishExactly(explanation);
+    for (;;) {
+      if (budget_.Spent() || explanation.steps.size() + 1 >= kMaxSteps) {
+        FinishExactly(explanation, budget_.Spent() ? kTimeSpent : kTooManySteps);
         break;
       }
       std::optional<Move> move;
@@ -222,20 +224,20 @@ class Explainer {
     return true;
   }
 
-  // The time is spent: every piece still open from the exact factorisation,
-  // in one step.
-  void FinishExactly(Explanation& explanation) {
+  // The time or the steps are spent: every piece still open from the exact
+  // factorisation, in one step.
+  void FinishExactly(Explanation& explanation, const char* why) {
     State next = state_;
     bool changed = false;
     for (size_t at = next.pieces.size(); at-- > 0;) {
       if (!Open(next.pieces[at])) continue;
-      std::optional<State> split = Apply(next, ExactMove(next.pieces[at], context_, kTimeSpent), at);
+      std::optional<State> split = Apply(next, ExactMove(next.pieces[at], context_, why), at);
       if (!split) return;
       next = std::move(*split);
       changed = true;
     }
     if (!changed) return;
-    Step step{Method::Exact, Whole(next), {Words(kTimeSpent)}};
+    Step step{Method::Exact, Whole(next), {Words(why)}};
     if (options_.alterStep) options_.alterStep(step);
     if (Expand(step.expression, context_.ring) != polynomial_) return;
     explanation.steps.push_back(std::move(step));

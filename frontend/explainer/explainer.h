@@ -110,9 +110,10 @@ struct Explanation {
 };
 
 // Why a factor was taken from the exact factorisation although a method may
-// have reached it: the time was spent, or the method's step did not multiply
-// out to the polynomial.
+// have reached it: the time was spent, the steps were more than a student
+// follows, or the method's step did not multiply out to the polynomial.
 inline constexpr char kTimeSpent[] = "解释的时间用完了 / the time for the explanation ran out";
+inline constexpr char kTooManySteps[] = "步骤太多, 余下的一步写出 / too many steps to follow, the rest in one";
 inline constexpr char kCheckFailed[] = "这一步没有通过检验 / a step did not check out";
 
 struct Options {
