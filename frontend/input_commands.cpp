@@ -99,7 +99,9 @@ void InputCommands::PrepareInput(bool keepText) {
 Submission InputCommands::SubmitInput() {
   window_.ClsPicture1();
   const std::string typed = window_.Text2();
-  window_.PrintOnPicture1(typed);
+  // As typed; where it is wider than the area it breaks at the student's
+  // blanks, between terms as a rule.
+  window_.PrintOnPicture1(ProseText(typed));
   handedOff_ = false;
   const ConvertedText converted = ConvertTypedText(typed, expander_);
   if (!converted.Accepted()) {

@@ -383,7 +383,8 @@ void MainWindowTest::longPolynomialWrapsInPicture1() {
 }
 
 // Finding: the "读作 / read as" line wrapped inside a term ("2x" / "y"); it
-// breaks between terms, as the result panel does.
+// breaks between terms, as the result panel does, and the text as typed
+// breaks at its blanks.
 void MainWindowTest::readAsLineBreaksBetweenTerms() {
   Fixture f;
   QString typed = "x^3";
@@ -393,6 +394,7 @@ void MainWindowTest::readAsLineBreaksBetweenTerms() {
   qsizetype readAs = 0;
   while (readAs < lines.size() && !lines[readAs].startsWith(QStringLiteral("读作 / read as:"))) ++readAs;
   QVERIFY2(lines.size() - readAs >= 3, qPrintable(lines.join('|')));
+  QCOMPARE(lines.mid(0, readAs).join(' '), typed);
   for (qsizetype i = readAs + 1; i < lines.size(); ++i) QVERIFY2(lines[i].startsWith("+ "), qPrintable(lines.join('|')));
 }
 
