@@ -66,21 +66,9 @@ engine_form::Term TermOf(const explain::RationalTerm& value, const std::string& 
   return term;
 }
 
-int Degree(const explain::RationalTerm& term) {
-  int degree = 0;
-  for (int exponent : term.exponents) degree += exponent;
-  return degree;
-}
-
-// The terms as the result writes them: the highest degree first, then in
-// the letters' order (x² + 2xy + y² - 4x - 4y + 3).
 engine_form::Sum SumOf(const explain::RationalPolynomial& value, const std::string& letters) {
-  std::vector<explain::RationalTerm> terms = value.terms;
-  std::stable_sort(terms.begin(), terms.end(), [](const explain::RationalTerm& a, const explain::RationalTerm& b) {
-    return Degree(a) > Degree(b);
-  });
   engine_form::Sum sum;
-  for (const explain::RationalTerm& term : terms) sum.push_back(TermOf(term, letters));
+  for (const explain::RationalTerm& term : value.terms) sum.push_back(TermOf(term, letters));
   return sum;
 }
 
