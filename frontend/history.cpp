@@ -120,6 +120,7 @@ void History::Load(const QString& folder, std::string* notice) {
 }
 
 bool History::Add(const std::string& text, const RunResult& result) {
+  if (result.source.factorisation.empty()) return true;
   entries_.erase(std::remove_if(entries_.begin(), entries_.end(), [&](const HistoryEntry& e) { return e.text == text; }),
                  entries_.end());
   entries_.push_back({text, result.source, result.notes, result.end});

@@ -100,6 +100,13 @@ void HistoryTest::resultsAddedShownAgainAndKept() {
   QCOMPARE(f.Shown(), QString());
   QVERIFY(!f.window->findChild<QPushButton*>("cmddayin")->isEnabled());
 
+  // A run cut off before its first result line neither adds a blank line
+  // nor takes the place of the earlier answer.
+  f.runner.onStart = [&f](const EngineStart&) { f.folder.Write("jg.dat", "x^ 3- 6 x^ 2+ 4 x+ 15 \r\n"); };
+  f.Factor("x^3-6x^2+4x+15");
+  QCOMPARE(f.Listed(), (QStringList{kSquares, kCourse}));
+  f.runner.onStart = testing::RunRealEngine;
+
   // Closed and opened again in the folder: the same history.
   f.window.reset();
   f.Open();
@@ -150,6 +157,7 @@ void HistoryTest::lastTwoHundredKept() {
   for (int i = 1; i <= 205; ++i) {
     RunResult result;
     result.source.polynomial = "x-" + std::to_string(i);
+    result.source.factorisation = "x - " + std::to_string(i);
     QVERIFY(history.Add("x-" + std::to_string(i), result));
   }
   History again;
