@@ -232,7 +232,9 @@ std::string MethodText(explain::Method method) {
 
 std::chrono::steady_clock::duration StepBudget(double engineSeconds) {
   if (engineSeconds <= 0) return kDefaultStepBudget;
-  return std::chrono::duration_cast<std::chrono::steady_clock::duration>(std::chrono::duration<double>(engineSeconds));
+  const auto run =
+      std::chrono::duration_cast<std::chrono::steady_clock::duration>(std::chrono::duration<double>(engineSeconds));
+  return std::max<std::chrono::steady_clock::duration>(run, kLeastStepBudget);
 }
 
 std::optional<explain::Problem> ProblemOf(const ResultSource& source) {

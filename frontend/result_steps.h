@@ -30,9 +30,14 @@ inline constexpr char kNoExplainer[] =
 // the steps may take this long.
 inline constexpr std::chrono::milliseconds kDefaultStepBudget{250};
 
+// A run of the engine may take a millisecond, less than the steps of a
+// textbook exercise may need on a busy machine; this long no one notices.
+inline constexpr std::chrono::milliseconds kLeastStepBudget{50};
+
 // The time the steps may take: as long as the engine's run took (the
-// explanation never makes the student wait longer than the factoring did),
-// or the default where that is not known.
+// explanation never makes the student wait noticeably longer than the
+// factoring did), but no less than the least, or the default where the
+// run's time is not known.
 std::chrono::steady_clock::duration StepBudget(double engineSeconds);
 
 struct ResultSteps {
