@@ -76,7 +76,8 @@ std::optional<std::vector<HistoryEntry>> Parse(const QByteArray& content) {
   for (const QJsonValue& value : root.value("entries").toArray()) {
     auto entry = FromJson(value);
     if (!entry) return std::nullopt;
-    entries.push_back(std::move(*entry));
+    // An earlier version kept runs that gave no factorisation.
+    if (!entry->source.factorisation.empty()) entries.push_back(std::move(*entry));
   }
   return entries;
 }
