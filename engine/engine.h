@@ -154,7 +154,9 @@ class Engine {
   int16_t ImageDegree = 0;     // degree n of the image being searched
   float SumFactorsTried = 0;   // 1 once TryVariableSumFactors has run
   std::string KeyText;         // key last read by PollInterruption
-  float SubsetMode = 0;        // 1 ChooseVariableOrder, 2 CombineStoredFactors
+  // What SubsetSearch enumerates subsets for.
+  enum class SubsetUse { kVariableOrder = 1, kStoredFactors = 2 };
+  SubsetUse SubsetMode = SubsetUse::kVariableOrder;  // set by ChooseVariableOrder and CombineStoredFactors
   int16_t SelectionTop = 0;    // n of the subset enumeration
   int16_t SelectionStart = 0;  // first subset size
 
@@ -276,8 +278,8 @@ class Engine {
   std::vector<std::vector<float>> Permutations;  // every order of 1..k, in enumeration order
 
   void SubsetSearch();
-  void ChooseVariableOrder();   // SubsetSearch with SubsetMode 1
-  void CombineStoredFactors();  // SubsetSearch with SubsetMode 2
+  void ChooseVariableOrder();   // SubsetSearch for kVariableOrder
+  void CombineStoredFactors();  // SubsetSearch for kStoredFactors
   void Binomial();
   void GeneratePermutations();
   void EvaluateAllOrders();
@@ -448,12 +450,6 @@ class Engine {
   std::string EndTime;
 
   void ShowResults();
-  // How the lines that follow the result in jg.dat begin: the note on a factor
-  // taken from the exact factorisation, the certificate, and an internal error
-  // in its place. The results display shows them as text, not as factors.
-  static constexpr std::string_view kExactNoteStart = "精确分解给出因式 ";
-  static constexpr std::string_view kCertificateStart = "验证: ";
-  static constexpr std::string_view kInternalErrorStart = "内部错误: ";
 
   // ---------------------------------------------------------------------
   // The exact factoriser beside the search

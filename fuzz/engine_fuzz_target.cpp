@@ -24,6 +24,7 @@
 #include "engine/platform/clock.h"
 #include "engine/platform/files.h"
 #include "engine/platform/memory_console.h"
+#include "engine/result_marks.h"
 #include "support/exact_fake.h"
 #include "support/poly_check.h"
 #include "support/temp_folder.h"
@@ -56,7 +57,9 @@ bool EndsWith(const std::string& text, const std::string& tail) {
 // The result of a run that reached a result must equal the polynomial entered.
 void CheckResult(const pfac::Engine& engine, const std::string& polynomial, const std::string& jg) {
   using namespace pfac::testing;
-  if (jg.find("Stopped") != std::string::npos || jg.find("Incomplete") != std::string::npos) return;
+  if (jg.find(pfac::marks::kRunStopped) != std::string::npos || jg.find(pfac::marks::kPendingLost) != std::string::npos) {
+    return;
+  }
   auto last = LastResultLine(jg);
   if (!last) return;  // "=0", a single term: one line, written by the preparation
   auto input = ParseInput(polynomial);
@@ -64,8 +67,10 @@ void CheckResult(const pfac::Engine& engine, const std::string& polynomial, cons
   std::string why;
   if (!LineEquals(last->line, *input, &why)) Fail("the result does not multiply back: " + why, jg);
   if (engine.ResultAbortMark == "x" && !last->stopped) Fail("a stopped search left no \"=....\" mark", jg);
-  if (last->certificate.rfind("验证", 0) != 0) Fail("no certificate, or an internal error", jg);
-  if (last->certificate.rfind("验证: 结果不完整", 0) == 0 && !LineEquals(last->completeLine, *input, &why)) {
+  using pfac::marks::CertificateKind;
+  const CertificateKind kind = pfac::marks::KindOfCertificate(last->certificate);
+  if (kind == CertificateKind::kNone) Fail("no certificate, or an internal error", jg);
+  if (kind == CertificateKind::kNotComplete && !LineEquals(last->completeLine, *input, &why)) {
     Fail("the complete factorisation does not multiply back: " + why, jg);
   }
 }

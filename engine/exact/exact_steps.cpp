@@ -17,6 +17,7 @@
 
 #include "engine/engine.h"
 #include "engine/exact/factoriser.h"
+#include "engine/result_marks.h"
 
 namespace pfac {
 
@@ -24,8 +25,6 @@ namespace {
 
 using exact::ExactState;
 using Wide = __int128;
-
-constexpr int64_t kSmall = 16777216;  // integral floats are exact below this
 
 int64_t Abs(int64_t v) { return v < 0 ? -v : v; }
 
@@ -225,7 +224,7 @@ bool Engine::PrepareHandOver() {
         else code += static_cast<long>(m[letter]) * weightOf(variableOf[letter]);
       }
       int64_t value = 0;
-      if (!usable || !exact::DecimalToInt64(c, &value) || Abs(value) >= kSmall) {
+      if (!usable || !exact::DecimalToInt64(c, &value) || Abs(value) >= kExactLimit) {
         usable = false;
         break;
       }
@@ -263,7 +262,7 @@ bool Engine::PrepareHandOver() {
       for (int j = 1; j <= std::min(i, k); ++j) value -= static_cast<Wide>(t[j]) * q[i - j];
       if (value % t[0] != 0) divides = false;
       Wide quotient = value / t[0];
-      if (quotient >= kSmall || quotient <= -kSmall) divides = false;
+      if (quotient >= kExactLimit || quotient <= -kExactLimit) divides = false;
       q[i] = static_cast<int64_t>(quotient);
       largestQuotient = std::max(largestQuotient, Abs(q[i]));
     }
@@ -275,7 +274,7 @@ bool Engine::PrepareHandOver() {
     if (!divides) continue;
     if (static_cast<double>(largestImage) +
             (k + 1.0) * static_cast<double>(largestFactor) * static_cast<double>(largestQuotient) >=
-        static_cast<double>(kSmall)) {
+        static_cast<double>(kExactLimit)) {
       continue;
     }
     if (variables > 1) {
@@ -325,9 +324,9 @@ void Engine::HandOverExactFactor() {
   MirrorUsed = 0;
   PassExactState = 2;
   if (console_.Column() > 1) ConsoleEnd();
-  console_.WriteLine(std::string(kExactNoteStart) + HandOverText + " / the factor " + HandOverText +
+  console_.WriteLine(std::string(marks::kExactNote) + HandOverText + " / the factor " + HandOverText +
                      " is taken from the exact factorisation");
-  ExactNotes.push_back(std::string(kExactNoteStart) + HandOverText + " / the factor " + HandOverText +
+  ExactNotes.push_back(std::string(marks::kExactNote) + HandOverText + " / the factor " + HandOverText +
                        " was taken from the exact factorisation");
   CheckAndSplitFactor();
   // A factor that maps back to no split is not handed over again in this
@@ -360,9 +359,9 @@ bool Engine::ExactWaitOver() {
   if (exact_->Wait(kExactWaitRoundMs) != ExactState::kWorking) return true;
   if (WaitRounds == 0) {
     if (console_.Column() > 1) ConsoleEnd();
-    console_.SetColour(10, 7);
+    console_.SetColours(kWaitingColours);
     console_.WriteLine("正在精确分解, 最多等候 5 秒, 按 X 键可跳过. (Waiting for the exact factorisation; press x to skip.)");
-    console_.SetColour(7, 0);
+    console_.SetColours(kNormalColours);
   }
   const int key = console_.ReadKey();
   if (key == 'x' || key == 'X') {
@@ -455,11 +454,11 @@ void Engine::WriteCertificate() {
 std::vector<std::string> Engine::VerdictLines(const exact::Judgement& judgement, bool exactKnown) {
   switch (judgement.verdict) {
     case exact::Verdict::kComplete:
-      return {std::string(kCertificateStart) +
-              "结果完整, 每个因式在有理数域上不可约 / verified: the factorisation is complete, "
+      return {std::string(marks::kCertificate) + std::string(marks::kCompleteWords) +
+              "每个因式在有理数域上不可约 / verified: the factorisation is complete, "
               "every factor is irreducible over Q"};
     case exact::Verdict::kInternalError:
-      return {std::string(kInternalErrorStart) + "结果与精确分解不一致 / internal error: " +
+      return {std::string(marks::kInternalError) + "结果与精确分解不一致 / internal error: " +
               WithoutParentheses(judgement.error)};
     case exact::Verdict::kIncomplete: {
       std::string chinese, english;
@@ -472,7 +471,8 @@ std::vector<std::string> Engine::VerdictLines(const exact::Judgement& judgement,
       if (StoppedByTime == 1) reason("搜索到了时间限制", "the search reached its time limit");
       if (LateMode == 1) reason("搜索转为只试最高次", "the search switched to the highest degree only");
       if (chinese.empty()) reason("搜索的系数界限漏掉了因式", "the search's coefficient bounds left factors out");
-      const std::string line = std::string(kCertificateStart) + "结果不完整, " + chinese + " / not complete: " + english;
+      const std::string line = std::string(marks::kCertificate) + std::string(marks::kNotCompleteWords) + chinese +
+                             " / not complete: " + english;
       if (!exactKnown) return {line};
       std::string inputOrder;
       for (int v = 1; v <= ToInt(LoadedVariableCount); ++v) inputOrder += InputLetter[v];
@@ -492,7 +492,7 @@ std::vector<std::string> Engine::VerdictLines(const exact::Judgement& judgement,
   } else {
     why = "精确分解在 5 秒内没有完成 / not verified: the exact factorisation did not finish within 5 seconds";
   }
-  return {std::string(kCertificateStart) + "未验证, " + why};
+  return {std::string(marks::kCertificate) + std::string(marks::kUnverifiedWords) + why};
 }
 
 // A result that the preparation wrote itself ("=0", a single term) has no

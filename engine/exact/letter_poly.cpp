@@ -5,6 +5,8 @@
 #include <cstdlib>
 #include <numeric>
 
+#include "engine/numbers.h"
+
 namespace pfac::exact {
 
 namespace {
@@ -175,8 +177,6 @@ bool HasRationalRoot(const std::vector<int64_t>& a) {
   return false;
 }
 
-constexpr int64_t kSmall = int64_t{1} << 24;
-
 // The coefficients of p as a polynomial in the letter `letter` alone, when
 // every term has exponents only in it (and, when `other` is a letter, in
 // that letter with total degree `degree`); empty when p is not of that shape
@@ -191,7 +191,7 @@ std::vector<int64_t> DenseIn(const LetterPoly& p, int letter, int other, int deg
     }
     if (other >= 0 && m[letter] + m[other] != degree) return {};
     int64_t value = 0;
-    if (!DecimalToInt64(c, &value) || value >= kSmall || value <= -kSmall) return {};
+    if (!DecimalToInt64(c, &value) || value >= kExactLimit || value <= -kExactLimit) return {};
     a[m[letter]] = value;
   }
   return a;

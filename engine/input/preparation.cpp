@@ -6,23 +6,11 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
+#include <numeric>
 
 #include "engine/engine.h"
 
 namespace pfac {
-
-namespace {
-
-int64_t Gcd(int64_t a, int64_t b) {
-  while (b != 0) {
-    int64_t r = a % b;
-    a = b;
-    b = r;
-  }
-  return a;
-}
-
-}  // namespace
 
 // Adds every later term with the same exponents into the first such term and
 // sets it to 0; a sum of 0 stays in place as a zero term. A sum may reach
@@ -112,7 +100,7 @@ void Engine::ComputeContent() {
   int64_t g = 0;
   for (int t = 1; t <= terms && integral; ++t) {
     integral = IsWhole(Numerator[t]);
-    if (integral) g = Gcd(g, std::llabs(static_cast<int64_t>(Numerator[t])));
+    if (integral) g = std::gcd(g, static_cast<int64_t>(Numerator[t]));
   }
   // A coefficient that is not an integer is divided by no integer: then no
   // trial succeeds, Content keeps its value and the coefficients stay.
@@ -125,14 +113,9 @@ void Engine::ComputeContent() {
     Content = divisor;
   }
   if (FractionFlag == kFractionMark) {
-    float a = Content;
-    float b = std::fabs(CommonDenominator);
-    for (;;) {
-      const float r = a - Floor(a / b) * b;
-      if (r == 0) break;
-      a = b;
-      b = r;
-    }
+    // Both are integers within the exact range: their gcd is exact as a float.
+    const float b = static_cast<float>(
+        std::gcd(static_cast<int64_t>(Content), static_cast<int64_t>(CommonDenominator)));
     Content = Floor(Content / b);
     CommonDenominator = Floor(CommonDenominator / b);
   }
@@ -181,7 +164,6 @@ void Engine::ResumePreparation() {
   CoefficientBound = 0;
   CofactorBound = 0;
   ResumeDegree = 1;
-  SubsetMode = 1;
   SelectionTop = ToInt16(VariableCount + 1);
   SelectionStart = ToInt16(VariableCount);
   ChooseVariableOrder();

@@ -25,8 +25,6 @@ int64_t DigitMagnitude(std::string_view text) {
   return value;
 }
 
-constexpr int64_t kExact = 16777216;
-
 const char kUnreadableMessage[] = "无法读取工作文件 DXS1.DAT. (The working file DXS1.DAT cannot be read.)";
 
 const char kTooLargeMessage[] =
@@ -99,8 +97,8 @@ void Engine::LoadTermTables() {
     std::string c = WorkInput.ReadField();
     size_t slash = c.find('/');
     std::string_view numeratorText = std::string_view(c).substr(0, slash);
-    if (DigitMagnitude(numeratorText) > kExact ||
-        (slash != std::string::npos && DigitMagnitude(std::string_view(c).substr(slash + 1)) > kExact)) {
+    if (DigitMagnitude(numeratorText) > kExactLimit ||
+        (slash != std::string::npos && DigitMagnitude(std::string_view(c).substr(slash + 1)) > kExactLimit)) {
       StopRun(kTooLargeMessage);
       return;
     }
@@ -178,7 +176,7 @@ void Engine::EchoPolynomial() {
     // 48, 1260, 1260 and 105, whose least common multiple is 5040.)
     for (int t = 1; t <= terms; ++t) {
       common = std::lcm(common, static_cast<int64_t>(Denominator[t]));
-      if (common > kExact) {
+      if (common > kExactLimit) {
         StopRun(kTooLargeMessage);
         return;
       }
@@ -188,7 +186,7 @@ void Engine::EchoPolynomial() {
       // The common denominator is a multiple of each denominator: multiply the
       // numerator by the exact integer quotient.
       int64_t value = static_cast<int64_t>(Numerator[t]) * (common / static_cast<int64_t>(Denominator[t]));
-      if (value > kExact || value < -kExact) {
+      if (value > kExactLimit || value < -kExactLimit) {
         StopRun(kTooLargeMessage);
         return;
       }

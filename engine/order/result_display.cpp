@@ -3,6 +3,7 @@
 // the result (a note, the certificate) each on lines of their own, and the
 // start and end times of the run.
 #include "engine/engine.h"
+#include "engine/result_marks.h"
 
 namespace pfac {
 
@@ -17,7 +18,7 @@ void WriteRun(Console& console, int16_t run) {
 // The note on an exact factor, the certificate or an internal error.
 bool FollowsResult(std::string_view line) {
   for (std::string_view start :
-       {Engine::kExactNoteStart, Engine::kCertificateStart, Engine::kInternalErrorStart}) {
+       {marks::kExactNote, marks::kCertificate, marks::kInternalError}) {
     if (line.substr(0, start.size()) == start) return true;
   }
   return false;

@@ -89,14 +89,14 @@ void Engine::SubsetSearch() {
     Binomial();
     // More subsets of one size than a 16-bit count holds are not enumerated.
     if (SubsetCount == 0) continue;
-    if (SubsetMode != 2) GeneratePermutations();
+    if (SubsetMode == SubsetUse::kVariableOrder) GeneratePermutations();
     for (int c = 1; c <= k; ++c) {
       SelectionLimit[c] = static_cast<int16_t>(n - k + c);
       SelectionIndex[c] = static_cast<int16_t>(c);
     }
-    if (SubsetMode != 1) MultiplySelection(*this, k);
+    if (SubsetMode == SubsetUse::kStoredFactors) MultiplySelection(*this, k);
     ConsoleEnd();
-    if (SubsetMode == 1) {
+    if (SubsetMode == SubsetUse::kVariableOrder) {
       Cofactor[0] = kNoOrderYet;
       EvaluateAllOrders();
       return;
@@ -115,7 +115,7 @@ void Engine::SubsetSearch() {
 // The order of the variables for the search. An order is used only when its
 // weights and codes fit in 16 bits; when no order does, the run stops.
 void Engine::ChooseVariableOrder() {
-  SubsetMode = 1;
+  SubsetMode = SubsetUse::kVariableOrder;
   const int variables = ToInt(VariableCount);
   EnsureSize(Cofactor, variables + 1);
   EnsureSize(Trial, variables + 1);
@@ -130,7 +130,7 @@ void Engine::ChooseVariableOrder() {
 }
 
 void Engine::CombineStoredFactors() {
-  SubsetMode = 2;
+  SubsetMode = SubsetUse::kStoredFactors;
   SubsetSearch();
 }
 

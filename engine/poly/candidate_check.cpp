@@ -51,8 +51,7 @@ void AcceptCheckedFactor(Engine& e) {
   const int n = e.ImageDegree;
   const int k = e.TrialDegree;
   e.ConsoleEnd();
-  e.console().Locate(Console::kStatusRow, 1);
-  e.console().WriteLine(std::string(Console::kColumns, ' '));
+  e.console().ClearStatusRow();
   if (e.LateMode == 1) {
     e.FirstDegree = static_cast<int16_t>(n - k);
     e.SecondDegree = k;

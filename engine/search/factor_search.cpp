@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <numeric>
 
 #include "engine/engine.h"
 
@@ -524,15 +525,8 @@ void Engine::NextPair() {
   const float h0 = PairCofactorConst[PairIndex];
   Trial[0] = g0;
   Cofactor[0] = h0;
-  float a = g0;
-  float b = Magnitude(h0);
-  for (;;) {
-    float r = a - Floor(a / b) * b;
-    if (r == 0) break;
-    a = b;
-    b = r;
-  }
-  PairGcd = b;
+  // g0 and h0 are integers within the exact range, as is their gcd.
+  PairGcd = static_cast<float>(std::gcd(static_cast<int64_t>(g0), static_cast<int64_t>(h0)));
   TrialStep = std::trunc(g0 / PairGcd);
   CofactorStep = std::trunc(h0 / PairGcd);
   Level = 0;

@@ -4,8 +4,18 @@
 #include "engine/engine.h"
 #include "engine/exact/factoriser.h"
 #include "engine/platform/run_signals.h"
+#include "engine/result_marks.h"
 
 namespace pfac {
+
+namespace {
+
+// A cofactor in several variables of a degree above this (in the image) gets a
+// new variable order: the order of the whole may spread its codes far wider
+// than one of its own.
+constexpr int kReorderAboveDegree = 12;
+
+}  // namespace
 
 // A split: Trial[0..SecondDegree] is the factor found, Cofactor[0..FirstDegree]
 // the cofactor. The first split of a run writes the lines of the expanded
@@ -115,7 +125,7 @@ void Engine::ContinueAfterSplit() {
   for (int i = 0; i <= PassDegree; ++i) Cofactor[i] = PassImage[i];
   PrintDenseFactor();
   ConsoleEnd();
-  if (SplitResult == kSplitFound && n > 12 && VariableCount > 1) {
+  if (SplitResult == kSplitFound && n > kReorderAboveDegree && VariableCount > 1) {
     DropAbsentVariables();
     Go(&Engine::ResumePreparation);
     return;
@@ -136,8 +146,7 @@ void Engine::EndOfSearch() {
   // A search ended by a proof of irreducibility leaves nothing to retry.
   const bool proved = ProvedIrreducible == 1;
   ProvedIrreducible = 0;
-  console_.Locate(25, 1);
-  console_.WriteLine(std::string(80, ' '));
+  console_.ClearStatusRow();
   ConsoleEnd();
   if (Answer == kRetryAsked) {
     Answer = "";
@@ -286,7 +295,7 @@ void Engine::LoadPendingFactor() {
     console_.WriteLine("无法读取待分解的因式文件 " + name + ". (The pending factor file \"" + name +
                        "\" cannot be read.)");
     ResultEnd();
-    ResultText("Incomplete: the pending factor file \"" + name + "\" cannot be read.");
+    ResultText(std::string(marks::kPendingLost) + ": the pending factor file \"" + name + "\" cannot be read.");
     ResultEnd();
     PendingLost = 1;
     Go(&Engine::CloseResultFile);
@@ -300,10 +309,10 @@ void Engine::FinishRun() {
   ConsoleEnd();
   ConsoleEnd();
   if (ResultAbortMark == kStopMark) {
-    ResultText("=....");
+    ResultText(marks::kSearchStopped);
     ResultEnd();
   } else if (LateMode == 1) {
-    ResultText("=...");
+    ResultText(marks::kLateSearch);
     ResultEnd();
   }
   Go(&Engine::CloseResultFile);
@@ -316,9 +325,9 @@ void Engine::CloseResultFile() {
     return;
   }
   bool written = ResultFile.Close();
-  console_.SetColour(4, 7);
+  console_.SetColours(kResultColours);
   ShowResults();
-  console_.SetColour(7, 0);
+  console_.SetColours(kNormalColours);
   if (!written) {
     console_.WriteLine("结果文件 jg.dat 没有写完整. (The result file jg.dat could not be written completely.)");
   }

@@ -18,23 +18,23 @@ float MinuteField(const std::string& timeOfDay) {
 }  // namespace
 
 void Engine::ShowRunningLine() {
-  console_.SetColour(2, 0);
+  console_.SetColours(kStatusColours);
   if (SecondPass == 0) {
     TimeLimit = kFirstPassMinutes;
-    console_.Locate(25, 14);
+    console_.Locate(Console::kStatusRow, 14);
     console_.WriteLine("程序正在运行. 按 X 键可退出分解(Press x to exit)");
   }
   if (SecondPass == 1) {
     TimeLimit = kLaterPassMinutes;
-    console_.Locate(25, 6);
+    console_.Locate(Console::kStatusRow, 6);
     console_.WriteLine("已有因式分出,正在继续分解.按 X 键可退出到下一步(Press x to exit)");
   }
-  console_.SetColour(7, 0);
+  console_.SetColours(kNormalColours);
 }
 
 void Engine::ShowWaitingMessageBeforeLoop() {
   ConsoleEnd();
-  console_.SetColour(10, 7);
+  console_.SetColours(kWaitingColours);
   if (2 * StartDegree + 3 < ImageDegree) {
     ConsoleText("程序正在运行中,请等候. 等候时间<");
     ConsoleNumber(TimeLimit + 1);
@@ -43,12 +43,12 @@ void Engine::ShowWaitingMessageBeforeLoop() {
   } else {
     console_.WriteLine("稍候!");
   }
-  console_.SetColour(7, 0);
+  console_.SetColours(kNormalColours);
 }
 
 void Engine::ShowWaitingMessageAtNine() {
   ConsoleEnd();
-  console_.SetColour(10, 7);
+  console_.SetColours(kWaitingColours);
   if (ImageDegree > 23) {
     ConsoleText("程序正在运行中,请等候. 等候时间<");
     ConsoleNumber(TimeLimit + 1);
@@ -60,7 +60,7 @@ void Engine::ShowWaitingMessageAtNine() {
     console_.WriteLine("稍候!");
     console_.WriteLine("Wait a moment!");
   }
-  console_.SetColour(7, 0);
+  console_.SetColours(kNormalColours);
 }
 
 void Engine::StartSearchClock() { StartMinute = MinuteField(clock_.TimeOfDay()); }

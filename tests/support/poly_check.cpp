@@ -3,6 +3,8 @@
 #include <cctype>
 #include <vector>
 
+#include "engine/result_marks.h"
+
 namespace pfac::testing {
 
 namespace {
@@ -238,19 +240,19 @@ std::optional<FinalLine> LastResultLine(const std::string& jg) {
     start = end + 2;
   }
   FinalLine out;
-  auto startsWith = [](const std::string& line, const char* prefix) { return line.rfind(prefix, 0) == 0; };
+  using marks::StartsWith;
   for (size_t i = lines.size(); i-- > 1;) {
-    if (startsWith(lines[i], "验证") || startsWith(lines[i], "内部错误")) {
+    if (StartsWith(lines[i], marks::kCertificate) || StartsWith(lines[i], marks::kInternalError)) {
       out.certificate = lines[i];
       if (i + 1 < lines.size()) out.completeLine = lines[i + 1];
       lines.resize(i);
       break;
     }
   }
-  while (!lines.empty() && startsWith(lines.back(), "精确分解")) lines.pop_back();
-  while (!lines.empty() && (lines.back() == "=...." || lines.back() == "=...")) {
-    if (lines.back() == "=....") out.stopped = true;
-    if (lines.back() == "=...") out.lateMode = true;
+  while (!lines.empty() && StartsWith(lines.back(), marks::kExactNote)) lines.pop_back();
+  while (!lines.empty() && (lines.back() == marks::kSearchStopped || lines.back() == marks::kLateSearch)) {
+    if (lines.back() == marks::kSearchStopped) out.stopped = true;
+    if (lines.back() == marks::kLateSearch) out.lateMode = true;
     lines.pop_back();
   }
   if (lines.size() < 2) return std::nullopt;
