@@ -97,8 +97,6 @@ class Engine {
   // ---------------------------------------------------------------------
   // Normaliser and DXS1.DAT
   // ---------------------------------------------------------------------
-  float NumberRead = 0;  // scratch: the number just read
-
   void ProtectExponentLetters();  // marks exponents after d, D, e, E -> TokenisePolynomial
   void TokenisePolynomial();      // writes DXS1.DAT -> AllocateTables, or ReportInputError
   // Routines of TokenisePolynomial; false after a syntax error was reported.
@@ -121,12 +119,11 @@ class Engine {
   FloatTable TermCode;         // [t] substitution code of term t
   TextTable Letter;            // [v] variable name, lower case, in search order
   TextTable InputLetter;       // [v] names in order of first appearance
-  TextTable LetterScratch;     // [v] letters while the variables are reordered
   FloatTable MinExponent;      // [v] exponent in the common monomial factor (InputLetter order)
   ShortTable MaxExponent;      // [v] highest exponent over all terms
   FloatTable TargetDegree;     // [v] degree in v of the polynomial being factored
   ShortTable VariableDegree;   // [v] degrees found by ComputeVariableDegrees
-  ShortTable DegreeSum;        // [v] sum of two factors' degrees in v
+  ShortTable FirstFactorDegree;  // [v] degrees of the first factor of the last split test
   ShortTable Weight;           // [v] weight of v in the substitution code
 
   float TermCount = 0;
@@ -180,10 +177,8 @@ class Engine {
   FloatTable Trial;        // [i] g_i, the trial factor
   FloatTable Cofactor;     // [i] h_i, quotient, cofactor, running product
   FloatTable Scratch;      // product buffer; vector to unpack
-  FloatTable Residual;     // [i] c_i, right-hand side of level i
   FloatTable FactorStore;  // stored factors, one after the other
   FloatTable Snapshot;     // saved search state between degrees
-  std::vector<int> TermPositions;  // nonzero positions of two vectors, for FindKroneckerSplit
 
   int16_t PassDegree = 0;
   int16_t TrialDegree = 0;     // k
@@ -257,8 +252,6 @@ class Engine {
   // Square and cube forms
   // ---------------------------------------------------------------------
   float PendingCount = 0;   // pending-factor files written in this run
-  FloatTable Root;          // [t] t = 0..10: coefficients of a base
-  FloatGrid ThirdExponent;  // [t][v] 0..10: exponents of a cube split's first factor
 
   // Both continue at RestartPreparation when a form fits, else return.
   void FactorSquareTrinomial();
@@ -274,7 +267,10 @@ class Engine {
   int16_t SelectionPosition = 0;  // the position c handed to MultiplyByStoredFactor
   int16_t SubsetCount = 0;        // C(n, k)
   float OrderCount = 0;           // k!
-  FloatTable PermutationRow;      // [1..k] while permutations are generated
+  FloatTable CodeOrder;           // [b] the variable at position b of the order the term codes are computed for
+  float BestSpread = 0;           // the smallest spread of the codes found so far
+  FloatTable BestOrder;           // [b] the order of that spread
+  FloatTable BestWeight;          // [b] its weights
   std::vector<std::vector<float>> Permutations;  // every order of 1..k, in enumeration order
 
   void SubsetSearch();
@@ -326,8 +322,6 @@ class Engine {
   int16_t SnapshotTaken = 0;
   int16_t SnapshotPair = 0;
   int16_t SavedTrialDegree = 0;
-  float CofactorLead = 0;
-  float MirrorLead = 0;
   int16_t MirrorUsed = 0;
   float SignFactor = 1;
   std::string RetryMark;              // kRetryAsked, then kRetryTaken once the retry skipped a reduction
@@ -416,7 +410,6 @@ class Engine {
   int16_t AccumulatedSign = 1;
   std::string Answer;
   float PendingRead = 0;
-  int16_t SavedOffset = 0;
 
   void ReportFactorisation();
   void ContinueAfterSplit();
@@ -433,20 +426,11 @@ class Engine {
   // ---------------------------------------------------------------------
   // Eisenstein test
   // ---------------------------------------------------------------------
-  long ConstantRest = 0;      // part of a0 not yet written (wider than 16 bits)
-  float ConstantDone = 1;
-  long DivisorLimit = 0;
-
   void EisensteinTest();  // may continue at CloseResultFile or FinalOutput
 
   // ---------------------------------------------------------------------
   // Showing the results
   // ---------------------------------------------------------------------
-  std::string ResultLine;
-  int16_t LineNumber = 0;
-  std::string CurrentFactor;
-  std::string NextFactor;
-  int16_t RunLength = 0;
   std::string EndTime;
 
   void ShowResults();

@@ -106,10 +106,7 @@ void Engine::ComputeContent() {
   // trial succeeds, Content keeps its value and the coefficients stay.
   if (integral && g >= 1) {
     const float divisor = static_cast<float>(g);
-    for (int t = 1; t <= terms; ++t) {
-      PassImage[t] = Numerator[t] / divisor;
-      Numerator[t] = PassImage[t];
-    }
+    for (int t = 1; t <= terms; ++t) Numerator[t] = Numerator[t] / divisor;
     Content = divisor;
   }
   if (FractionFlag == kFractionMark) {
@@ -170,8 +167,8 @@ void Engine::ResumePreparation() {
   if (Diverted()) return;
   const int variables = ToInt(VariableCount);
   for (int v = 1; v <= variables; ++v) {
-    Scratch[v] = Cofactor[v];
-    Weight[v] = ToInt16(Trial[v]);
+    CodeOrder[v] = BestOrder[v];
+    Weight[v] = ToInt16(BestWeight[v]);
   }
   ConsoleEnd();
   ComputeTermCodes();
@@ -179,24 +176,26 @@ void Engine::ResumePreparation() {
 }
 
 // Renumbers the exponent columns and the letters in the chosen order:
-// position v takes the variable Cofactor[v]. MaxExponent, TargetDegree,
+// position v takes the variable BestOrder[v]. MaxExponent, TargetDegree,
 // MinExponent and InputLetter keep their numbering.
 void Engine::ApplyVariableOrder() {
   const int terms = ToInt(TermCount);
   const int variables = ToInt(VariableCount);
+  float exponents[kVariableColumns];
   for (int t = 1; t <= terms; ++t) {
-    for (int v = 1; v <= variables; ++v) Denominator[v] = Exponent[t][ToInt(Cofactor[v])];
-    for (int v = 1; v <= variables; ++v) Exponent[t][v] = Denominator[v];
+    for (int v = 1; v <= variables; ++v) exponents[v] = Exponent[t][ToInt(BestOrder[v])];
+    for (int v = 1; v <= variables; ++v) Exponent[t][v] = exponents[v];
   }
-  for (int v = 1; v <= variables; ++v) LetterScratch[v] = Letter[ToInt(Cofactor[v])];
-  for (int v = 1; v <= variables; ++v) Letter[v] = LetterScratch[v];
+  std::string letters[kVariableColumns];
+  for (int v = 1; v <= variables; ++v) letters[v] = Letter[ToInt(BestOrder[v])];
+  for (int v = 1; v <= variables; ++v) Letter[v] = letters[v];
   Go(&Engine::CheckDegree);
 }
 
 // The degree of the image under the chosen order; above 4000 a warning, and
 // the search begins all the same.
 void Engine::CheckDegree() {
-  ImageDegree = ToInt16(Cofactor[0]);
+  ImageDegree = ToInt16(BestSpread);
   if (ImageDegree > kDegreeLimit) console_.WriteLine("次数太高了!");
   Go(&Engine::AllocateSearchTables);
 }

@@ -34,7 +34,7 @@ const char kTooLargeMessage[] =
 }  // namespace
 
 void Engine::AllocateTables() {
-  TermRows = kMaxTerms;
+  TermRows = 0;
   Numerator.assign(kMaxTerms + 1, 0.0f);
   TermCode.assign(kMaxTerms + 1, 0.0f);
   Denominator.assign(kMaxTerms + 1, 0.0f);
@@ -44,21 +44,20 @@ void Engine::AllocateTables() {
   Scratch.assign(kInitialDenseSize + 1, 0.0f);
   Exponent.Create(kMaxTerms + 1, kVariableColumns);
   VariableDegree.assign(kVariableColumns, 0);
-  DegreeSum.assign(kVariableColumns, 0);
+  FirstFactorDegree.assign(kVariableColumns, 0);
   MaxExponent.assign(kVariableColumns, 0);
   Letter.assign(kVariableColumns, "");
   MinExponent.assign(kVariableColumns, 0.0f);
   InputLetter.assign(kVariableColumns, "");
   Weight.assign(kVariableColumns, 0);
   TargetDegree.assign(kVariableColumns, 0.0f);
-  LetterScratch.assign(kVariableColumns, "");
-  // Fixed tables of the square and cube forms and of the ordering step.
-  Root.assign(11, 0.0f);
-  ThirdExponent.Create(11, 11);
+  // Fixed tables of the ordering step.
   SelectionItem.assign(kVariableColumns + 2, 0.0f);
   SelectionIndex.assign(kVariableColumns + 2, 0);
   SelectionLimit.assign(kVariableColumns + 2, 0);
-  PermutationRow.assign(kVariableColumns + 1, 0.0f);
+  CodeOrder.assign(kVariableColumns, 0.0f);
+  BestOrder.assign(kVariableColumns, 0.0f);
+  BestWeight.assign(kVariableColumns, 0.0f);
 
   CommonDenominator = 1;
   SignText.clear();

@@ -97,7 +97,7 @@ void Engine::SubsetSearch() {
     if (SubsetMode == SubsetUse::kStoredFactors) MultiplySelection(*this, k);
     ConsoleEnd();
     if (SubsetMode == SubsetUse::kVariableOrder) {
-      Cofactor[0] = kNoOrderYet;
+      BestSpread = kNoOrderYet;
       EvaluateAllOrders();
       return;
     }
@@ -117,11 +117,11 @@ void Engine::SubsetSearch() {
 void Engine::ChooseVariableOrder() {
   SubsetMode = SubsetUse::kVariableOrder;
   const int variables = ToInt(VariableCount);
-  EnsureSize(Cofactor, variables + 1);
-  EnsureSize(Trial, variables + 1);
-  EnsureSize(Scratch, variables + 1);
+  EnsureSize(BestOrder, variables + 1);
+  EnsureSize(BestWeight, variables + 1);
+  EnsureSize(CodeOrder, variables + 1);
   SubsetSearch();
-  if (Cofactor[0] == kNoOrderYet) {
+  if (BestSpread == kNoOrderYet) {
     StopRun("变量的次数太高, 代换后的指数超出 32767. "
             "(The degrees in the variables are too high: under every order of the variables "
             "an exponent of the substitution exceeds 32767.)",
@@ -156,21 +156,21 @@ void Engine::Binomial() {
 void Engine::GeneratePermutations() {
   const int k = SubsetSize;
   if (!Permutations.empty() && static_cast<int>(Permutations.front().size()) == k) return;
-  EnsureSize(PermutationRow, k + 1);
+  FloatTable row(static_cast<size_t>(k) + 1);  // [1..U] the order being built
   std::vector<std::vector<float>> rows(1);
   if (k >= 1) rows[0] = {1};
   for (int U = 2; U <= k; ++U) {
     std::vector<std::vector<float>> next;
     next.reserve(rows.size() * U);
-    auto emit = [&] { next.emplace_back(PermutationRow.begin() + 1, PermutationRow.begin() + U + 1); };
-    for (const std::vector<float>& row : rows) {
-      std::copy(row.begin(), row.end(), PermutationRow.begin() + 1);
-      PermutationRow[U] = static_cast<float>(U);
+    auto emit = [&] { next.emplace_back(row.begin() + 1, row.begin() + U + 1); };
+    for (const std::vector<float>& shorter : rows) {
+      std::copy(shorter.begin(), shorter.end(), row.begin() + 1);
+      row[U] = static_cast<float>(U);
       emit();
       for (int J = 1; J <= U - 1; ++J) {
-        std::swap(PermutationRow[J], PermutationRow[U]);
+        std::swap(row[J], row[U]);
         emit();
-        std::swap(PermutationRow[J], PermutationRow[U]);
+        std::swap(row[J], row[U]);
       }
     }
     rows = std::move(next);
@@ -178,20 +178,20 @@ void Engine::GeneratePermutations() {
   Permutations = std::move(rows);
 }
 
-// Each order in turn: its numbers fill Scratch[k] down to Scratch[1] (the
+// Each order in turn: its numbers fill CodeOrder[k] down to CodeOrder[1] (the
 // last becomes the main variable), and each weight is the previous one times
 // (the previous variable's degree + 1).
 void Engine::EvaluateAllOrders() {
   const int k = SubsetSize;
-  Scratch[0] = 0;
+  CodeOrder[0] = 0;
   const long orders = std::min<long>(static_cast<long>(OrderCount), static_cast<long>(Permutations.size()));
   for (long o = 0; o < orders; ++o) {
     const std::vector<float>& order = Permutations[o];
-    for (int b = 0; b < k; ++b) Scratch[k - b] = order[b];
+    for (int b = 0; b < k; ++b) CodeOrder[k - b] = order[b];
     Weight[0] = 1;
     bool fits = true;
     for (int b = 1; b <= k && fits; ++b) {
-      const float w = RoundHalfEven((TargetDegree[ToInt(Scratch[b - 1])] + 1) * Weight[b - 1]);
+      const float w = RoundHalfEven((TargetDegree[ToInt(CodeOrder[b - 1])] + 1) * Weight[b - 1]);
       fits = w <= kLargestCode;
       if (fits) Weight[b] = static_cast<int16_t>(w);
     }
@@ -199,7 +199,7 @@ void Engine::EvaluateAllOrders() {
   }
 }
 
-// The codes of the terms under the order in Scratch and Weight; their spread
+// The codes of the terms under the order in CodeOrder and Weight; their spread
 // replaces the best so far only when strictly smaller. An order under which a
 // code leaves 16 bits is passed over.
 void Engine::EvaluateOrder() {
@@ -213,24 +213,24 @@ void Engine::EvaluateOrder() {
     lo = std::min(lo, TermCode[t]);
   }
   ImageDegree = ToInt16(hi - lo);
-  if (ImageDegree < Cofactor[0]) {
-    Cofactor[0] = ImageDegree;
+  if (ImageDegree < BestSpread) {
+    BestSpread = ImageDegree;
     const int variables = ToInt(VariableCount);
     for (int i = 1; i <= variables; ++i) {
-      Cofactor[i] = Scratch[i];
-      Trial[i] = Weight[i];
+      BestOrder[i] = CodeOrder[i];
+      BestWeight[i] = Weight[i];
     }
   }
 }
 
 // TermCode[t] = the sum over positions b of the exponent of variable
-// Scratch[b] times Weight[b].
+// CodeOrder[b] times Weight[b].
 void Engine::ComputeTermCodes() {
   const int terms = ToInt(TermCount);
   const int variables = ToInt(VariableCount);
   for (int t = 1; t <= terms; ++t) {
     float code = 0;
-    for (int b = 1; b <= variables; ++b) code = code + Exponent[t][ToInt(Scratch[b])] * Weight[b];
+    for (int b = 1; b <= variables; ++b) code = code + Exponent[t][ToInt(CodeOrder[b])] * Weight[b];
     TermCode[t] = code;
   }
 }

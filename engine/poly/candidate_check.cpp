@@ -150,13 +150,14 @@ void Engine::FindKroneckerSplit() {
     return;
   }
   EnsureSize(Scratch, std::max<int>(FirstDegree, second) + 1);
-  TermPositions.clear();
+  // The nonzero positions of the first factor, then of the second.
+  std::vector<int> positions;
   for (int i = FirstDegree; i >= 0; --i) {
-    if (Cofactor[i] != 0) TermPositions.push_back(i);
+    if (Cofactor[i] != 0) positions.push_back(i);
   }
-  const size_t firstTerms = TermPositions.size();
+  const size_t firstTerms = positions.size();
   for (int i = second; i >= 0; --i) {
-    if (Trial[i] != 0) TermPositions.push_back(i);
+    if (Trial[i] != 0) positions.push_back(i);
   }
   // Degree in v of the terms at positions [from, to) with codes base + i,
   // read back as UnpackDenseToTerms does; false when one leaves the 16-bit
@@ -164,7 +165,7 @@ void Engine::FindKroneckerSplit() {
   auto degrees = [&](size_t from, size_t to, int base, int* degree) {
     for (int v = 1; v <= variables; ++v) degree[v] = 0;
     for (size_t t = from; t < to; ++t) {
-      int code = base + TermPositions[t];
+      int code = base + positions[t];
       for (int v = variables; v >= 2; --v) {
         degree[v] = std::max(degree[v], code / Weight[v]);
         code = code % Weight[v];
@@ -181,7 +182,7 @@ void Engine::FindKroneckerSplit() {
   int s = 0;
   for (; s < offsets; ++s) {
     if (!degrees(0, firstTerms, offsets - s, firstDegree) ||
-        !degrees(firstTerms, TermPositions.size(), s, secondDegree)) {
+        !degrees(firstTerms, positions.size(), s, secondDegree)) {
       break;
     }
     bool fits = true;
@@ -195,8 +196,8 @@ void Engine::FindKroneckerSplit() {
 
 // The factors unpacked with the second at offset s and the first at
 // CodeOffset - s: SplitResult kSplitFound when their degrees add up to
-// TargetDegree in every variable, else kFactorStored. Leaves the second factor in the term table, the
-// first one's degrees in MaxExponent.
+// TargetDegree in every variable, else kFactorStored. Leaves the second
+// factor in the term table, the first one's degrees in FirstFactorDegree.
 void Engine::TryKroneckerOffset(int s) {
   const int variables = ToInt(VariableCount);
   const int second = ToInt(SecondDegree);
@@ -204,15 +205,15 @@ void Engine::TryKroneckerOffset(int s) {
   for (int i = 0; i <= FirstDegree; ++i) Scratch[i] = Cofactor[i];
   DenseTop = FirstDegree;
   UnpackDenseToTerms();
-  for (int v = 1; v <= variables; ++v) MaxExponent[v] = VariableDegree[v];
+  for (int v = 1; v <= variables; ++v) FirstFactorDegree[v] = VariableDegree[v];
   DenseOffset = static_cast<int16_t>(s);
   for (int i = 0; i <= second; ++i) Scratch[i] = Trial[i];
   DenseTop = static_cast<int16_t>(second);
   UnpackDenseToTerms();
   bool fits = true;
   for (int v = 1; v <= variables && fits; ++v) {
-    DegreeSum[v] = static_cast<int16_t>(VariableDegree[v] + MaxExponent[v]);
-    fits = DegreeSum[v] == TargetDegree[v];
+    const int16_t degreeSum = static_cast<int16_t>(VariableDegree[v] + FirstFactorDegree[v]);
+    fits = degreeSum == TargetDegree[v];
   }
   SplitResult = fits ? kSplitFound : kFactorStored;
 }

@@ -97,8 +97,8 @@ void Engine::ExactQuotient() {
 
 // Cofactor := Cofactor * the stored factor chosen at position
 // SelectionPosition of the current subset. The factor is copied to Trial; the
-// product is built in Scratch (lower powers summed upward, upper powers
-// downward) and copied back.
+// product is built apart (lower powers summed upward, upper powers downward),
+// since it overwrites one of its operands, and copied back.
 void Engine::MultiplyByStoredFactor() {
   const int k = ToInt(SelectionItem[SelectionIndex[SelectionPosition]]);
   const int from = ToInt(FactorEnd[k - 1]);
@@ -109,13 +109,13 @@ void Engine::MultiplyByStoredFactor() {
   const int b = ToInt(FactorDegree[k]);
   const int n = a + b;
   CofactorDegree = ToInt16(static_cast<long>(n));
-  EnsureSize(Scratch, n + 1);
+  FloatTable product(static_cast<size_t>(n) + 1);
   EnsureSize(Cofactor, n + 1);
   for (int p = 0; p <= a - 1; ++p) {
     float s = 0;
     const int m = std::min(p, b);
     for (int j = 0; j <= m; ++j) s = Exact(Exact(Cofactor[p - j] * Trial[j]) + s);
-    Scratch[p] = s;
+    product[p] = s;
   }
   float r = static_cast<float>(n);
   for (int step = 0; step < b; ++step) {
@@ -123,10 +123,10 @@ void Engine::MultiplyByStoredFactor() {
     const int rr = ToInt(r);
     float s = 0;
     for (int j = a; j >= std::max(0, rr - b); --j) s = Exact(Exact(Cofactor[j] * Trial[rr - j]) + s);
-    Scratch[rr] = s;
+    product[rr] = s;
   }
-  Scratch[n] = Exact(Cofactor[a] * Trial[b]);
-  for (int i = 0; i <= n; ++i) Cofactor[i] = Scratch[i];
+  product[n] = Exact(Cofactor[a] * Trial[b]);
+  for (int i = 0; i <= n; ++i) Cofactor[i] = product[i];
 }
 
 // Appends Trial[0..TrialDegree] to the store. The tables are sized by the

@@ -191,6 +191,7 @@ void Engine::FactorSpecialBinomial() {
   const bool differenceOfSquares = (Numerator[1] > 0) != (Numerator[2] > 0) &&
                                    IsSquare(Numerator[1], &a) && IsSquare(Numerator[2], &b) &&
                                    ExponentsAreMultiples(*this, 1, 2, 2);
+  float root[3];  // [t] the coefficient of the base's term t
   if (differenceOfSquares) {
     if (!CreatePendingFile(*this)) return;
     FormLine line{*this, SecondPass == 0};
@@ -199,19 +200,19 @@ void Engine::FactorSpecialBinomial() {
     PendingOutput.EndLine();
     for (int t = 1; t <= 2; ++t) {
       if (t == 2) line.Text("+");
-      Root[t] = t == 1 ? a : b;
-      line.Number(Root[t]);
-      PendingNumber(*this, Root[t]);
+      root[t] = t == 1 ? a : b;
+      line.Number(root[t]);
+      PendingNumber(*this, root[t]);
       WriteBaseExponents(*this, line, Exponent[t], Exponent[t], 2, true);
     }
     line.Text(")(");
     for (int t = 1; t <= 2; ++t) {
-      Numerator[t] = Root[t];
+      Numerator[t] = root[t];
       if (t == 2) {
         line.Text("-");
-        Numerator[2] = -Root[2];
+        Numerator[2] = -root[2];
       }
-      line.Number(Root[t]);
+      line.Number(root[t]);
       for (int v = 1; v <= variables; ++v) {
         if (Exponent[t][v] != 0) line.Variable(v, Exponent[t][v]);
       }
@@ -228,25 +229,26 @@ void Engine::FactorSpecialBinomial() {
   FormLine line{*this, SecondPass == 0};
   BeginSpecialLine();
   PendingNumber(*this, VariableCount);
+  float baseExponents[3][kVariableColumns];  // [t][v] the exponents of the first factor's term t
   // s: the sign of B in the first factor.
   const float s = Numerator[2] < 0 ? -1.0f : 1.0f;
-  Root[1] = a;
-  Root[2] = s * b;
+  root[1] = a;
+  root[2] = s * b;
   for (int t = 1; t <= 2; ++t) {
     if (t == 1) {
-      line.Number(Root[1]);
+      line.Number(root[1]);
     } else {
       // The console shows the sign and |B|'s coefficient, jg.dat the signed
       // coefficient.
       ConsoleText(s < 0 ? "-" : "+");
       ConsoleNumber(b);
       if (line.toResult) {
-        if (Root[2] > 0) ResultText("+");
-        ResultNumberItem(Root[2]);
+        if (root[2] > 0) ResultText("+");
+        ResultNumberItem(root[2]);
       }
     }
-    PendingNumber(*this, Root[t]);
-    WriteBaseExponents(*this, line, Exponent[t], ThirdExponent[t], 3, false);
+    PendingNumber(*this, root[t]);
+    WriteBaseExponents(*this, line, Exponent[t], baseExponents[t], 3, false);
   }
   line.Text(")(");
   // The second factor in the term table: A^2, B^2, then -+AB.
@@ -261,7 +263,7 @@ void Engine::FactorSpecialBinomial() {
     }
   }
   Numerator[3] = -s * a * b;
-  ConsoleText((Root[1] > 0) == (Root[2] > 0) ? "-" : "+");
+  ConsoleText((root[1] > 0) == (root[2] > 0) ? "-" : "+");
   ConsoleNumber(a * b);
   if (line.toResult) {
     if (Numerator[3] > 0) ResultText("+");

@@ -60,7 +60,6 @@ void Engine::SizeSearchTables(int n) {
     if (table.size() < size) table.resize(size);
   };
   grow(Image, n + 1);
-  grow(Residual, n + 1);
   grow(Snapshot, n + 11);
   grow(Cofactor, n + 1);
   grow(Trial, n + 1);
@@ -89,7 +88,6 @@ void Engine::AllocateSearchTables() {
   if (SecondPass == 0) {
     const int m = n / 2;
     Image.assign(n + 1, 0.0f);
-    Residual.assign(n + 1, 0.0f);
     Snapshot.assign(n + 11, 0.0f);
     Cofactor.assign(n + 1, 0.0f);
     Trial.assign(n + 1, 0.0f);
@@ -392,9 +390,9 @@ void Engine::SolveLevel() {
   const int i = Level;
   const float g0 = Trial[0];
   const float h0 = Cofactor[0];
-  float r = Image[i];
-  for (int m = i - 1; m >= 1; --m) r = r - Cofactor[m] * Trial[i - m];
-  Residual[i] = r;
+  // c_i, the right-hand side of the level's equation h0 g + g0 h = c_i.
+  float residual = Image[i];
+  for (int m = i - 1; m >= 1; --m) residual = residual - Cofactor[m] * Trial[i - m];
   PollInterruption();
   if (Diverted()) return;
   const float bound = static_cast<float>(LevelBound[i]);
@@ -402,18 +400,18 @@ void Engine::SolveLevel() {
   float g = -bound;
   float h;
   if (g0 == 1) {
-    h = Residual[i] - g * h0;
+    h = residual - g * h0;
   } else {
-    if (!IsWhole(Residual[i] / PairGcd)) {
+    if (!IsWhole(residual / PairGcd)) {
       Backtrack();
       return;
     }
-    Residual[i] = Residual[i] - g * h0;
+    residual = residual - g * h0;
     for (;;) {
       Trial[i] = g;
-      h = Residual[i] / g0;
+      h = residual / g0;
       if (IsWhole(h)) break;
-      Residual[i] = Residual[i] - h0;
+      residual = residual - h0;
       g = g + 1;
       if (g > bound) {
         Backtrack();
@@ -628,9 +626,9 @@ bool Engine::HandOnCandidate(const FloatTable& factor, const FloatTable& quotien
 // side when h_k is not 0, except with g0 = 1.
 void Engine::VerifyCandidate() {
   const int k = TrialDegree;
-  CofactorLead = Image[ImageDegree] / Trial[k];
+  const float cofactorLead = Image[ImageDegree] / Trial[k];  // a_n / g_k
   MirrorUsed = 0;
-  if (IsWhole(CofactorLead) && DivideImageFromLow(Trial, Cofactor, CofactorLead) &&
+  if (IsWhole(cofactorLead) && DivideImageFromLow(Trial, Cofactor, cofactorLead) &&
       HandOnCandidate(Trial, Cofactor, &Engine::CheckAndSplitFactor)) {
     return;
   }
@@ -646,8 +644,8 @@ void Engine::VerifyCandidate() {
 // Tries the cofactor's low part h0..hk as the factor of degree k.
 void Engine::MirrorCheck() {
   const int k = TrialDegree;
-  MirrorLead = Image[ImageDegree] / Cofactor[k];
-  if (IsWhole(MirrorLead) && DivideImageFromLow(Cofactor, Trial, MirrorLead) &&
+  const float mirrorLead = Image[ImageDegree] / Cofactor[k];  // a_n / h_k
+  if (IsWhole(mirrorLead) && DivideImageFromLow(Cofactor, Trial, mirrorLead) &&
       HandOnCandidate(Cofactor, Trial, &Engine::CheckAndSplitMirrored)) {
     return;
   }

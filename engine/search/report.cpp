@@ -66,7 +66,7 @@ void Engine::ReportFactorisation() {
   for (int i = 0; i <= first; ++i) PassImage[i] = Cofactor[i];
   PassDegree = static_cast<int16_t>(first);
   DenseTop = static_cast<int16_t>(second);
-  SavedOffset = DenseOffset;
+  const int16_t savedOffset = DenseOffset;  // the factor's offset, for its line below
   FileEcho = 0;
   if (ReportStarted == 0) {
     FactorSign = (Trial[second] < 0 && Cofactor[first] < 0) ? -1 : 1;
@@ -100,7 +100,7 @@ void Engine::ReportFactorisation() {
     ResultText("=");
     PrintCommonFactor();
     DenseTop = static_cast<int16_t>(second);
-    DenseOffset = SavedOffset;
+    DenseOffset = savedOffset;
     for (int i = 0; i <= DenseTop; ++i) Cofactor[i] = FactorSign * Trial[i];
     PrintDenseFactor();
     ReportStarted = 1;
@@ -126,6 +126,8 @@ void Engine::ContinueAfterSplit() {
   PrintDenseFactor();
   ConsoleEnd();
   if (SplitResult == kSplitFound && n > kReorderAboveDegree && VariableCount > 1) {
+    // The cofactor, in the term table, is the polynomial still to factor.
+    for (int v = 1; v <= ToInt(VariableCount); ++v) MaxExponent[v] = FirstFactorDegree[v];
     DropAbsentVariables();
     Go(&Engine::ResumePreparation);
     return;

@@ -49,8 +49,8 @@ TEST(VariableOrder, OneVariableKeepsItsExponentsAsCodes) {
   HandedOver run("x^3+x+1");
   Engine& e = run.e();
   EXPECT_EQ(e.ImageDegree, 3);
-  EXPECT_EQ(e.Cofactor[0], 3);
-  EXPECT_EQ(e.Trial[1], 1);
+  EXPECT_EQ(e.BestSpread, 3);
+  EXPECT_EQ(e.BestWeight[1], 1);
   EXPECT_EQ(e.Weight[1], 1);
   EXPECT_EQ(e.TermCode[1], 3);
   EXPECT_EQ(e.TermCode[2], 1);

