@@ -24,6 +24,7 @@
 #include <vector>
 
 #include "engine/exact/certificate.h"
+#include "engine/exact/run_state.h"
 #include "engine/numbers.h"
 #include "engine/platform/clock.h"
 #include "engine/platform/console.h"
@@ -438,52 +439,17 @@ class Engine {
   // ---------------------------------------------------------------------
   // The exact factoriser beside the search
   // ---------------------------------------------------------------------
-  // A search that has gone on this long has the factoriser started: textbook
-  // polynomials end well before, so most runs never load it.
-  static constexpr int64_t kExactStartMs = 100;
-  // A polynomial searched this long without a split takes its factor from the
-  // exact factorisation, when that knows one.
-  static constexpr int64_t kExactHandOverMs = 1000;
-  // The end of a run waits for the factoriser at most this many rounds of
-  // kExactWaitRoundMs (the X key ends the wait).
-  static constexpr int kExactWaitRounds = 50;
-  static constexpr int kExactWaitRoundMs = 100;
-
-  exact::Polynomial ExactInput;     // the prepared polynomial, as the search first gets it
-  int16_t ExactTaken = 0;           // 1 once the polynomial entered is taken exactly
-  exact::EnteredPolynomial Entered; // the polynomial entered, through the prepared one
-  int64_t FirstSearchMs = -1;       // clock milliseconds when the run's first search began
-  int64_t PassSearchMs = 0;         // ... when the current pass's search began
-  int16_t PassExactState = 0;       // 0 not looked at, 1 reducible (a factor to hand over), 2 nothing to do
-  FloatTable HandOverTrial;         // [0..HandOverDegree] the exact factor laid out as the image
-  FloatTable HandOverQuotient;      // [0..PassDegree - HandOverDegree] the image divided by it
-  int16_t HandOverDegree = 0;
-  std::string HandOverText;         // that factor in the input syntax
-  int16_t HandOverRefused = 0;      // 1 once a handed-over factor gave no split: none again
-  int16_t ProvedIrreducible = 0;    // 1 while a search ends on a proof of irreducibility
-  std::vector<std::string> ExactNotes;  // jg.dat lines of handed-over factors, written at the end
-  int16_t StoppedByTime = 0;        // 1 once a search of the run reached its time limit
-  int16_t StoppedByKey = 0;         // 1 once a search of the run was stopped with X
-  int16_t PendingLost = 0;          // 1 when a pending-factor file could not be read
-  int16_t CertificateDone = 0;      // 1 once the certificate line is written
-  std::string ResultSegment;        // the last "=" segment of the result, being judged
-  int16_t ResultLineOpen = 0;       // 1 when jg.dat's last line was still open then
-  exact::Judgement Judged;          // the verdict on it so far
-  int16_t JudgedWithExact = 0;      // 1 when that verdict had the exact factorisation
-  int16_t WaitRounds = 0;           // rounds waited for the factoriser in this run
-  int16_t WaitSkipped = 0;          // 1 when the X key ended a wait
-  int16_t WaitGivenUp = 0;          // 1 once a wait ended without a result: no more waits
-  int16_t SearchEndExamined = 0;    // 1 while EndOfSearch goes on after ExamineSearchEnd
+  exact::RunState Exact;  // what the run knows of its polynomial's exact factorisation
 
   void TakeExactInput();            // the prepared polynomial, at the first search
-  void StartExactFactoriser();       // once a run, with ExactInput
+  void StartExactFactoriser();      // once a run, with Exact.Input
   bool ExactReady();                // the factoriser has its answer
   // Part of the interruption poll: starts the factoriser, and with its result
   // continues at EndSearchProvedIrreducible or HandOverExactFactor.
   void LookForExactResult();
-  // 1 irreducible, 2 reducible, 0 not known: the polynomial of the current
-  // pass against the exact factorisation (which must be ready).
-  int ClassifyCurrentPolynomial();
+  // The polynomial of the current pass against the exact factorisation
+  // (which must be ready).
+  exact::Known ClassifyCurrentPolynomial();
   // The polynomial of the current pass is irreducible by a cheap test or by
   // the exact factorisation already at hand (the factoriser is not started
   // for this); false for a run without the factoriser.
@@ -492,21 +458,22 @@ class Engine {
   // The exponents of the monomial of a code under the current variable order
   // and weights, by the letters of the variables.
   exact::Exponents ExponentsOfCode(int code) const;
-  bool PrepareHandOver();           // the factor to hand over and its quotient
+  bool PrepareHandOver();             // the factor to hand over and its quotient
   void EndSearchProvedIrreducible();  // -> EndOfSearch, as after a search of every degree
-  void HandOverExactFactor();       // the exact factor to the candidate check -> HandleOutcome
-  bool ExactWaitOver();             // one round of a wait after a search
-  void ExamineSearchEnd();          // -> WaitAtSearchEnd or EndOfSearch
-  void WaitAtSearchEnd();           // -> itself, HandOverExactFactor or EndOfSearch
-  void CertifyResult();             // -> WaitForExactResult or WriteCertificate
-  void WaitForExactResult();        // -> itself, WriteCertificate
-  void WriteCertificate();          // -> CloseResultFile
-  void CertifyShortResult();        // "=0" and single-term results, at EndRun
+  void HandOverExactFactor();         // the exact factor to the candidate check -> HandleOutcome
+  bool ExactWaitOver();               // one round of a wait after a search
+  void ExamineSearchEnd();            // -> WaitAtSearchEnd or EndOfSearch
+  void WaitAtSearchEnd();             // -> itself, HandOverExactFactor or EndOfSearch
+  void CertifyResult();               // -> WaitForExactResult or WriteCertificate
+  void WaitForExactResult();          // -> itself, WriteCertificate
+  void WriteCertificate();            // -> CloseResultFile
+  void CertifyShortResult();          // "=0" and single-term results, at EndRun
   // jg.dat as written so far, and whether its last line is still open.
   std::string ResultSoFar(bool* lineOpen);
-  // The certificate line, and after a "not complete" one with the exact
-  // factorisation at hand the complete factorisation as a result line.
-  std::vector<std::string> VerdictLines(const exact::Judgement& judgement, bool exactKnown);
+  // What the certificate names of the run.
+  exact::RunCircumstances CertificateCircumstances();
+  // The letters in the order the user wrote them.
+  std::string InputOrder() const;
 
   // ---------------------------------------------------------------------
   // Files, by the numbers the engine gives them

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "engine/exact/exact_types.h"
 #include "engine/exact/letter_poly.h"
@@ -47,5 +48,26 @@ Judgement JudgeResult(const std::string& segment, const EnteredPolynomial& enter
 // times. inputOrder names the letters in the order the user wrote them.
 std::string CompleteResultLine(const EnteredPolynomial& entered, const Factorisation& exact,
                                const std::string& inputOrder);
+
+// What the run knows of itself that its certificate names: why a result may
+// be not complete, and why it could not be verified.
+struct RunCircumstances {
+  bool pendingLost = false;    // a pending-factor file could not be read back
+  bool stoppedByKey = false;   // a search was stopped with the X key
+  bool stoppedByTime = false;  // a search reached its time limit
+  bool lateMode = false;       // the search switched to the highest degree only
+  bool taken = true;           // the polynomial could be handed to the factoriser
+  bool waitSkipped = false;    // the X key ended the wait for the factoriser
+  bool failed = false;         // the factoriser failed, for the reason below
+  std::string failure;
+};
+
+// The lines that a judgement puts at the end of jg.dat: the certificate (or
+// the internal error in its place), and after a "not complete" one with the
+// exact factorisation at hand (exact, else nullptr) the complete
+// factorisation as a result line of the engine.
+std::vector<std::string> CertificateLines(const Judgement& judgement, const RunCircumstances& run,
+                                          const Factorisation* exact, const EnteredPolynomial& entered,
+                                          const std::string& inputOrder);
 
 }  // namespace pfac::exact

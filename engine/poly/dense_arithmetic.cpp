@@ -14,7 +14,7 @@ namespace {
 // beyond it may already have been rounded. The routines here feed the factors
 // that are printed as results, so such a value stops the run instead of being
 // used (NaN and infinity, from a zero divisor, stop it as well).
-float Exact(float v) {
+float Checked(float v) {
   if (!(std::fabs(v) < kExactLimit)) {
     throw RangeStop{"计算中的数值超过 16777216, 无法精确计算, 分解停止."
                     " (A value of the computation reached 16777216 and cannot be held exactly;"
@@ -58,10 +58,10 @@ void Engine::DivideFromLow() {
   for (int i = 0; i <= top; ++i) {
     float c = PassImage[i];
     const int m = i < d ? i : d;
-    for (int j = 1; j <= m; ++j) c = Exact(c - Exact(Cofactor[i - j] * Trial[j]));
-    Cofactor[i] = Exact(c / Trial[0]);
+    for (int j = 1; j <= m; ++j) c = Checked(c - Checked(Cofactor[i - j] * Trial[j]));
+    Cofactor[i] = Checked(c / Trial[0]);
   }
-  Cofactor[ToInt(QuotientTop + 1)] = Exact(PassImage[PassDegree] / Trial[d]);
+  Cofactor[ToInt(QuotientTop + 1)] = Checked(PassImage[PassDegree] / Trial[d]);
 }
 
 // Trial := PassImage / Cofactor. The two ends come from the constant and the
@@ -73,14 +73,14 @@ void Engine::ExactQuotient() {
   const int d = FirstDegree;
   const int q = ToInt(ExactTop);
   EnsureSize(Trial, q + 2);
-  Trial[0] = Exact(PassImage[0] / Cofactor[0]);
-  Trial[q + 1] = Exact(PassImage[PassDegree] / Cofactor[d]);
+  Trial[0] = Checked(PassImage[0] / Cofactor[0]);
+  Trial[q + 1] = Checked(PassImage[PassDegree] / Cofactor[d]);
   if (d <= ExactTop) {
     for (int i = 1; i <= q; ++i) {
       float c = PassImage[i];
       const int m = i < d ? i : d;
-      for (int j = 1; j <= m; ++j) c = Exact(c - Exact(Trial[i - j] * Cofactor[j]));
-      Trial[i] = Exact(c / Cofactor[0]);
+      for (int j = 1; j <= m; ++j) c = Checked(c - Checked(Trial[i - j] * Cofactor[j]));
+      Trial[i] = Checked(c / Cofactor[0]);
     }
     return;
   }
@@ -90,8 +90,8 @@ void Engine::ExactQuotient() {
     const int kk = ToInt(k);
     float c = PassImage[kk];
     const int low = ToInt(k - ExactTop - 1);
-    for (int j = d - 1; j >= low; --j) c = Exact(c - Exact(Cofactor[j] * Trial[kk - j]));
-    Trial[i] = Exact(c / Cofactor[d]);
+    for (int j = d - 1; j >= low; --j) c = Checked(c - Checked(Cofactor[j] * Trial[kk - j]));
+    Trial[i] = Checked(c / Cofactor[d]);
   }
 }
 
@@ -114,7 +114,7 @@ void Engine::MultiplyByStoredFactor() {
   for (int p = 0; p <= a - 1; ++p) {
     float s = 0;
     const int m = std::min(p, b);
-    for (int j = 0; j <= m; ++j) s = Exact(Exact(Cofactor[p - j] * Trial[j]) + s);
+    for (int j = 0; j <= m; ++j) s = Checked(Checked(Cofactor[p - j] * Trial[j]) + s);
     product[p] = s;
   }
   float r = static_cast<float>(n);
@@ -122,10 +122,10 @@ void Engine::MultiplyByStoredFactor() {
     r = r - 1;
     const int rr = ToInt(r);
     float s = 0;
-    for (int j = a; j >= std::max(0, rr - b); --j) s = Exact(Exact(Cofactor[j] * Trial[rr - j]) + s);
+    for (int j = a; j >= std::max(0, rr - b); --j) s = Checked(Checked(Cofactor[j] * Trial[rr - j]) + s);
     product[rr] = s;
   }
-  product[n] = Exact(Cofactor[a] * Trial[b]);
+  product[n] = Checked(Cofactor[a] * Trial[b]);
   for (int i = 0; i <= n; ++i) Cofactor[i] = product[i];
 }
 

@@ -222,7 +222,7 @@ void Engine::PreCheckSumFactors() {
 void Engine::StartPass() {
   // A polynomial that the exact factorisation, already at hand, proves
   // irreducible is not searched.
-  if (ExactReady() && ClassifyCurrentPolynomial() == 1) {
+  if (ExactReady() && ClassifyCurrentPolynomial() == exact::Known::kIrreducible) {
     Go(&Engine::EndSearchProvedIrreducible);
     return;
   }
@@ -338,9 +338,9 @@ void Engine::SearchDegrees() {
   MaxTrialDegree = static_cast<int16_t>(ImageDegree / 2);
   StartSearchClock();
   if (exact_) {
-    PassSearchMs = clock_.Milliseconds();
-    if (FirstSearchMs < 0) FirstSearchMs = PassSearchMs;
-    PassExactState = 0;
+    Exact.PassSearchMs = clock_.Milliseconds();
+    if (Exact.FirstSearchMs < 0) Exact.FirstSearchMs = Exact.PassSearchMs;
+    Exact.PassState = exact::PassLook::kNotLookedAt;
   }
   TrialDegree = StartDegree;
   Go(&Engine::EnterDegree);

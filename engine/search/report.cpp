@@ -140,14 +140,14 @@ void Engine::ContinueAfterSplit() {
 void Engine::EndOfSearch() {
   // A search that ended on its own first asks the exact factorisation
   // whether its bounds left a factor out.
-  if (exact_ && SearchEndExamined == 0 && AbortMark != kStopMark && ProvedIrreducible == 0 && LateMode == 0) {
+  if (exact_ && !Exact.SearchEndExamined && AbortMark != kStopMark && !Exact.ProvedIrreducible && LateMode == 0) {
     Go(&Engine::ExamineSearchEnd);
     return;
   }
-  SearchEndExamined = 0;
+  Exact.SearchEndExamined = false;
   // A search ended by a proof of irreducibility leaves nothing to retry.
-  const bool proved = ProvedIrreducible == 1;
-  ProvedIrreducible = 0;
+  const bool proved = Exact.ProvedIrreducible;
+  Exact.ProvedIrreducible = false;
   console_.ClearStatusRow();
   ConsoleEnd();
   if (Answer == kRetryAsked) {
@@ -299,7 +299,7 @@ void Engine::LoadPendingFactor() {
     ResultEnd();
     ResultText(std::string(marks::kPendingLost) + ": the pending factor file \"" + name + "\" cannot be read.");
     ResultEnd();
-    PendingLost = 1;
+    Exact.PendingLost = true;
     Go(&Engine::CloseResultFile);
     return;
   }
@@ -322,7 +322,7 @@ void Engine::FinishRun() {
 
 void Engine::CloseResultFile() {
   // Every result gets its certificate before jg.dat is closed and shown.
-  if (exact_ && CertificateDone == 0) {
+  if (exact_ && !Exact.CertificateDone) {
     Go(&Engine::CertifyResult);
     return;
   }

@@ -78,7 +78,7 @@ void Engine::LookForInterruption() {
   if (ElapsedBeyond(TimeLimit)) {
     AbortMark = kStopMark;
     ResultAbortMark = kStopMark;
-    StoppedByTime = 1;
+    Exact.StoppedByTime = true;
     Go(&Engine::EndOfSearch);
     return;
   }
@@ -88,7 +88,7 @@ void Engine::LookForInterruption() {
     KeyText = kStopMark;
     AbortMark = kStopMark;
     ResultAbortMark = kStopMark;
-    StoppedByKey = 1;
+    Exact.StoppedByKey = true;
     Go(&Engine::EndOfSearch);
     return;
   }
