@@ -27,10 +27,10 @@ bool CriterionHolds(const FloatTable& a, int n, int64_t p, int64_t p2) {
 }  // namespace
 
 void Engine::EisensteinTest() {
-  const int n = ImageDegree;
-  const float a0 = Image[0];
+  const int n = Dense.ImageDegree;
+  const float a0 = Dense.Image[0];
   if (std::fabs(a0) == 1 || a0 == 0) return;
-  auto irreducible = [this] { Go(SecondPass == 0 ? &Engine::CloseResultFile : &Engine::FinalOutput); };
+  auto irreducible = [this] { Go(Pass.SecondPass == 0 ? &Engine::CloseResultFile : &Engine::FinalOutput); };
 
   long rest = static_cast<long>(a0);  // the part of a0 not yet written (wider than 16 bits)
   float done = 1;                     // the product of the prime factors written
@@ -38,7 +38,7 @@ void Engine::EisensteinTest() {
   const long magnitude = rest < 0 ? -rest : rest;
   for (long d = 2; d <= limit; ++d) {
     if (rest % d != 0) continue;
-    if (CriterionHolds(Image, n, d, d * d)) {
+    if (CriterionHolds(Dense.Image, n, d, d * d)) {
       irreducible();
       return;
     }
@@ -56,7 +56,7 @@ void Engine::EisensteinTest() {
   }
   ConsoleNumber(static_cast<float>(rest));
   ConsoleEnd();
-  if (CriterionHolds(Image, n, rest, 0)) {
+  if (CriterionHolds(Dense.Image, n, rest, 0)) {
     irreducible();
     return;
   }

@@ -39,7 +39,7 @@ void Engine::ShowResults() {
         console_.WriteWords(line);
         continue;
       }
-      bool collapse = (lineNumber == 4 && ReportPending > 0) || lineNumber >= 6;
+      bool collapse = (lineNumber == 4 && Report.ReportPending > 0) || lineNumber >= 6;
       if (!collapse) {
         // Shown as it stands, on a line of its own: after a collapsed line 4
         // the cursor still stands behind the factors.
@@ -91,10 +91,10 @@ void Engine::ShowResults() {
   }
   ConsoleEnd();
   ResultInput.Close();
-  EndTime = clock_.TimeOfDay();
-  ConsoleText(StartTime);
+  Report.EndTime = clock_.TimeOfDay();
+  ConsoleText(Report.StartTime);
   console_.NextPrintZone();
-  console_.WriteLine(EndTime);
+  console_.WriteLine(Report.EndTime);
 }
 
 }  // namespace pfac

@@ -64,33 +64,33 @@ std::string LastLineSegment(const std::string& jg) {
 // other than a-z and coefficients that are not integral leave ExactTaken 0:
 // the run then goes without the factoriser.
 void Engine::TakeExactInput() {
-  const int terms = ToInt(TermCount);
-  const int variables = ToInt(VariableCount);
+  const int terms = ToInt(Terms.TermCount);
+  const int variables = ToInt(Terms.VariableCount);
   Exact.Taken = false;
   Exact.Input = exact::Polynomial{variables, {}};
   Exact.Entered = exact::EnteredPolynomial{};
   std::string letters;
   for (int v = 1; v <= variables; ++v) {
-    if (!IsLetter(Letter[v])) return;
-    letters += Letter[v];
+    if (!IsLetter(Terms.Letter[v])) return;
+    letters += Terms.Letter[v];
   }
   for (int t = 1; t <= terms; ++t) {
-    if (!IsWhole(Numerator[t]) || Numerator[t] == 0) return;
-    exact::Term term{std::to_string(static_cast<int64_t>(Numerator[t])),
+    if (!IsWhole(Terms.Numerator[t]) || Terms.Numerator[t] == 0) return;
+    exact::Term term{std::to_string(static_cast<int64_t>(Terms.Numerator[t])),
                      std::vector<int32_t>(static_cast<size_t>(variables))};
     for (int v = 1; v <= variables; ++v) {
-      if (!IsWhole(Exponent[t][v]) || Exponent[t][v] < 0) return;
-      term.exponents[v - 1] = static_cast<int32_t>(Exponent[t][v]);
+      if (!IsWhole(Terms.Exponent[t][v]) || Terms.Exponent[t][v] < 0) return;
+      term.exponents[v - 1] = static_cast<int32_t>(Terms.Exponent[t][v]);
     }
     Exact.Input.terms.push_back(std::move(term));
   }
-  if (!IsWhole(Content) || !IsWhole(CommonDenominator) || CommonDenominator == 0) return;
-  Exact.Entered.numerator = static_cast<int64_t>(Content);
-  Exact.Entered.denominator = static_cast<int64_t>(CommonDenominator);
-  for (int v = 1; v <= ToInt(LoadedVariableCount); ++v) {
-    if (MinExponent[v] == 0) continue;
-    if (!IsLetter(InputLetter[v]) || !IsWhole(MinExponent[v])) return;
-    Exact.Entered.monomial[InputLetter[v][0] - 'a'] += static_cast<int32_t>(MinExponent[v]);
+  if (!IsWhole(Terms.Content) || !IsWhole(Terms.CommonDenominator) || Terms.CommonDenominator == 0) return;
+  Exact.Entered.numerator = static_cast<int64_t>(Terms.Content);
+  Exact.Entered.denominator = static_cast<int64_t>(Terms.CommonDenominator);
+  for (int v = 1; v <= ToInt(Terms.LoadedVariableCount); ++v) {
+    if (Terms.MinExponent[v] == 0) continue;
+    if (!IsLetter(Terms.InputLetter[v]) || !IsWhole(Terms.MinExponent[v])) return;
+    Exact.Entered.monomial[Terms.InputLetter[v][0] - 'a'] += static_cast<int32_t>(Terms.MinExponent[v]);
   }
   Exact.Entered.prepared = exact::FromExact(Exact.Input, letters);
   Exact.Entered.letters = letters;
@@ -122,7 +122,7 @@ void Engine::LookForExactResult() {
     }
     Exact.PassState = known == Known::kReducible ? PassLook::kFactorToHandOver : PassLook::kNothingToDo;
   }
-  if (Exact.PassState == PassLook::kFactorToHandOver && LateMode == 0 &&
+  if (Exact.PassState == PassLook::kFactorToHandOver && Pass.LateMode == 0 &&
       now - Exact.PassSearchMs >= kExactHandOverMs) {
     if (PrepareHandOver()) {
       Go(&Engine::HandOverExactFactor);
@@ -136,9 +136,9 @@ void Engine::LookForExactResult() {
 // stands for the code CodeOffset + i, read back through the weights.
 exact::LetterPoly Engine::CurrentPolynomial() const {
   exact::LetterPoly p;
-  const int offset = ToInt(CodeOffset);
-  for (int i = 0; i <= PassDegree; ++i) {
-    if (PassImage[i] != 0) p.terms[ExponentsOfCode(offset + i)] = std::to_string(static_cast<int64_t>(PassImage[i]));
+  const int offset = ToInt(Split.CodeOffset);
+  for (int i = 0; i <= Dense.PassDegree; ++i) {
+    if (Dense.PassImage[i] != 0) p.terms[ExponentsOfCode(offset + i)] = std::to_string(static_cast<int64_t>(Dense.PassImage[i]));
   }
   return p;
 }
@@ -146,17 +146,17 @@ exact::LetterPoly Engine::CurrentPolynomial() const {
 // Read back from the highest variable down, as UnpackDenseToTerms does.
 exact::Exponents Engine::ExponentsOfCode(int code) const {
   exact::Exponents m{};
-  for (int v = ToInt(VariableCount); v >= 2; --v) {
-    m[Letter[v][0] - 'a'] += code / Weight[v];
-    code = code % Weight[v];
+  for (int v = ToInt(Terms.VariableCount); v >= 2; --v) {
+    m[Terms.Letter[v][0] - 'a'] += code / Terms.Weight[v];
+    code = code % Terms.Weight[v];
   }
-  m[Letter[1][0] - 'a'] += code;
+  m[Terms.Letter[1][0] - 'a'] += code;
   return m;
 }
 
 Known Engine::ClassifyCurrentPolynomial() {
-  for (int v = 1; v <= ToInt(VariableCount); ++v) {
-    if (!IsLetter(Letter[v])) return Known::kNothing;
+  for (int v = 1; v <= ToInt(Terms.VariableCount); ++v) {
+    if (!IsLetter(Terms.Letter[v])) return Known::kNothing;
   }
   auto current = CurrentPolynomial().PrimitivePart();
   if (!current || current->terms.empty() || current->IsConstant()) return Known::kNothing;
@@ -186,15 +186,15 @@ bool Engine::UnsplitKnownIrreducible() {
 // weights is the true one.
 bool Engine::PrepareHandOver() {
   if (Exact.HandOverRefused) return false;
-  const int n = PassDegree;
-  const int variables = ToInt(VariableCount);
-  const int offset = ToInt(CodeOffset);
+  const int n = Dense.PassDegree;
+  const int variables = ToInt(Terms.VariableCount);
+  const int offset = ToInt(Split.CodeOffset);
   std::array<int, 26> variableOf{};
   for (int v = 1; v <= variables; ++v) {
-    if (!IsLetter(Letter[v])) return false;
-    variableOf[Letter[v][0] - 'a'] = v;
+    if (!IsLetter(Terms.Letter[v])) return false;
+    variableOf[Terms.Letter[v][0] - 'a'] = v;
   }
-  auto weightOf = [&](int v) { return variables <= 1 ? 1 : static_cast<int>(Weight[v]); };
+  auto weightOf = [&](int v) { return variables <= 1 ? 1 : static_cast<int>(Terms.Weight[v]); };
   // The degree in each letter of the terms at codes low + i with nonzero values.
   auto degrees = [&](const std::vector<int64_t>& values, int low) {
     exact::Exponents top{};
@@ -208,7 +208,7 @@ bool Engine::PrepareHandOver() {
   std::vector<int64_t> image(static_cast<size_t>(n) + 1);
   int64_t largestImage = 0;
   for (int i = 0; i <= n; ++i) {
-    image[i] = static_cast<int64_t>(PassImage[i]);
+    image[i] = static_cast<int64_t>(Dense.PassImage[i]);
     largestImage = std::max(largestImage, Abs(image[i]));
   }
 
@@ -307,7 +307,7 @@ bool Engine::PrepareHandOver() {
 void Engine::EndSearchProvedIrreducible() {
   if (console_.Column() > 1) ConsoleEnd();
   console_.WriteLine("已证明在有理数域上不可约 / proved irreducible over Q");
-  AbortMark = "";
+  Status.AbortMark = "";
   Exact.ProvedIrreducible = true;
   Exact.PassState = PassLook::kNothingToDo;
   Go(&Engine::EndOfSearch);
@@ -318,18 +318,18 @@ void Engine::EndSearchProvedIrreducible() {
 // Factors that the search stored without a split are let go first, so that
 // the check starts from the pass's whole image.
 void Engine::HandOverExactFactor() {
-  const int n = PassDegree;
+  const int n = Dense.PassDegree;
   const int k = Exact.HandOverDegree;
-  if (StoredCount > 0 || ImageDegree != n) {
-    for (int i = 0; i <= n; ++i) Image[i] = PassImage[i];
-    ImageDegree = static_cast<int16_t>(n);
+  if (Dense.StoredCount > 0 || Dense.ImageDegree != n) {
+    for (int i = 0; i <= n; ++i) Dense.Image[i] = Dense.PassImage[i];
+    Dense.ImageDegree = static_cast<int16_t>(n);
     EmptyStore();
   }
-  for (int i = 0; i <= k; ++i) Trial[i] = Exact.HandOverTrial[i];
-  for (int i = 0; i <= n - k; ++i) Cofactor[i] = Exact.HandOverQuotient[i];
-  TrialDegree = static_cast<int16_t>(k);
-  SavedTrialDegree = static_cast<int16_t>(k);
-  MirrorUsed = 0;
+  for (int i = 0; i <= k; ++i) Dense.Trial[i] = Exact.HandOverTrial[i];
+  for (int i = 0; i <= n - k; ++i) Dense.Cofactor[i] = Exact.HandOverQuotient[i];
+  Dense.TrialDegree = static_cast<int16_t>(k);
+  Search.SavedTrialDegree = static_cast<int16_t>(k);
+  Search.MirrorUsed = 0;
   Exact.PassState = PassLook::kNothingToDo;
   if (console_.Column() > 1) ConsoleEnd();
   console_.WriteLine(std::string(marks::kExactNote) + Exact.HandOverText + " / the factor " + Exact.HandOverText +
@@ -341,8 +341,8 @@ void Engine::HandOverExactFactor() {
   // run (the same one would come back at every end of a search). One that the
   // check refuses cannot come from a factorisation that divides exactly; the
   // search's state is gone with it, so the search ends there.
-  if (SplitResult != kSplitFound) Exact.HandOverRefused = true;
-  if (SplitResult == kNotAFactor) {
+  if (Split.SplitResult != kSplitFound) Exact.HandOverRefused = true;
+  if (Split.SplitResult == kNotAFactor) {
     Exact.SearchEndExamined = true;
     Go(&Engine::EndOfSearch);
     return;
@@ -468,7 +468,7 @@ exact::RunCircumstances Engine::CertificateCircumstances() {
   run.pendingLost = Exact.PendingLost;
   run.stoppedByKey = Exact.StoppedByKey;
   run.stoppedByTime = Exact.StoppedByTime;
-  run.lateMode = LateMode == 1;
+  run.lateMode = Pass.LateMode == 1;
   run.taken = Exact.Taken;
   run.waitSkipped = Exact.WaitSkipped;
   run.failed = exact_->Poll() == ExactState::kFailed;
@@ -478,7 +478,7 @@ exact::RunCircumstances Engine::CertificateCircumstances() {
 
 std::string Engine::InputOrder() const {
   std::string order;
-  for (int v = 1; v <= ToInt(LoadedVariableCount); ++v) order += InputLetter[v];
+  for (int v = 1; v <= ToInt(Terms.LoadedVariableCount); ++v) order += Terms.InputLetter[v];
   return order;
 }
 
@@ -492,8 +492,8 @@ void Engine::CertifyShortResult() {
   bool lineOpen = false;
   const std::string segment = LastLineSegment(ResultSoFar(&lineOpen));
   exact::Judgement judgement;
-  if (ToInt(TermCount) == 0) Exact.Entered = exact::EnteredPolynomial{};
-  if (Exact.Taken || ToInt(TermCount) == 0) judgement = exact::JudgeResult(segment, Exact.Entered, nullptr, true);
+  if (ToInt(Terms.TermCount) == 0) Exact.Entered = exact::EnteredPolynomial{};
+  if (Exact.Taken || ToInt(Terms.TermCount) == 0) judgement = exact::JudgeResult(segment, Exact.Entered, nullptr, true);
   if (lineOpen) ResultEnd();
   if (console_.Column() > 1) ConsoleEnd();
   for (const std::string& line :

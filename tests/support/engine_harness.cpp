@@ -47,7 +47,7 @@ HandedOver::HandedOver(const std::string& polynomial) {
 
 Workbench::Workbench() : e(console, clock, folder.path()) {
   e.AllocateTables();
-  e.ImageDegree = 40;
+  e.Dense.ImageDegree = 40;
   e.AllocateStoreTables();
   e.Go(nullptr);
 }

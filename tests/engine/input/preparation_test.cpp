@@ -13,28 +13,28 @@ bool EndsWith(const std::string& text, const std::string& tail) {
 TEST(Preparation, MonomialFactorAndContentAreTakenOut) {
   HandedOver run("6x^2+4x");
   Engine& e = run.e();
-  EXPECT_EQ(e.MinExponent[1], 1);
-  EXPECT_EQ(e.Content, 2);
-  EXPECT_EQ(e.CommonDenominator, 1);
-  ASSERT_EQ(e.TermCount, 2);
-  EXPECT_EQ(e.Numerator[1], 3);
-  EXPECT_EQ(e.Numerator[2], 2);
-  EXPECT_EQ(e.Exponent[1][1], 1);
-  EXPECT_EQ(e.Exponent[2][1], 0);
-  EXPECT_EQ(e.TermCode[1], 1);
-  EXPECT_EQ(e.TermCode[2], 0);
-  EXPECT_EQ(e.ImageDegree, 1);
-  EXPECT_EQ(e.ResumeDegree, 1);
-  EXPECT_EQ(e.StartTime, "10:00:00");
+  EXPECT_EQ(e.Terms.MinExponent[1], 1);
+  EXPECT_EQ(e.Terms.Content, 2);
+  EXPECT_EQ(e.Terms.CommonDenominator, 1);
+  ASSERT_EQ(e.Terms.TermCount, 2);
+  EXPECT_EQ(e.Terms.Numerator[1], 3);
+  EXPECT_EQ(e.Terms.Numerator[2], 2);
+  EXPECT_EQ(e.Terms.Exponent[1][1], 1);
+  EXPECT_EQ(e.Terms.Exponent[2][1], 0);
+  EXPECT_EQ(e.Terms.TermCode[1], 1);
+  EXPECT_EQ(e.Terms.TermCode[2], 0);
+  EXPECT_EQ(e.Dense.ImageDegree, 1);
+  EXPECT_EQ(e.Pass.ResumeDegree, 1);
+  EXPECT_EQ(e.Report.StartTime, "10:00:00");
   // jg.dat holds the echo, its line still open.
   e.CloseAllFiles();
   EXPECT_EQ(run.Result(), " 6 x^ 2+ 4 x");
 
   // The sign stays with the polynomial.
   HandedOver negative("-6x^2+4x");
-  EXPECT_EQ(negative.e().Content, 2);
-  EXPECT_EQ(negative.e().Numerator[1], -3);
-  EXPECT_EQ(negative.e().Numerator[2], 2);
+  EXPECT_EQ(negative.e().Terms.Content, 2);
+  EXPECT_EQ(negative.e().Terms.Numerator[1], -3);
+  EXPECT_EQ(negative.e().Terms.Numerator[2], 2);
 }
 
 TEST(Preparation, ContentIsTheGreatestCommonDivisorOverTheCommonDenominator) {
@@ -52,9 +52,9 @@ TEST(Preparation, ContentIsTheGreatestCommonDivisorOverTheCommonDenominator) {
            Case{"-6x^2+4x+2", 2, 1, {-3, 2, 1}},
        }) {
     HandedOver run(c.polynomial);
-    EXPECT_EQ(run.e().Content, c.content) << c.polynomial;
-    EXPECT_EQ(run.e().CommonDenominator, c.denominator) << c.polynomial;
-    const std::vector<float> numerators(run.e().Numerator.begin() + 1, run.e().Numerator.begin() + 4);
+    EXPECT_EQ(run.e().Terms.Content, c.content) << c.polynomial;
+    EXPECT_EQ(run.e().Terms.CommonDenominator, c.denominator) << c.polynomial;
+    const std::vector<float> numerators(run.e().Terms.Numerator.begin() + 1, run.e().Terms.Numerator.begin() + 4);
     EXPECT_EQ(numerators, c.numerators) << c.polynomial;
   }
 }
@@ -62,19 +62,19 @@ TEST(Preparation, ContentIsTheGreatestCommonDivisorOverTheCommonDenominator) {
 TEST(Preparation, LikeTermsMergeAndAbsentVariablesAreDropped) {
   HandedOver run("x^2+3x-x^2+y-y+2");
   Engine& e = run.e();
-  EXPECT_EQ(e.TermCount, 2);
-  EXPECT_EQ(e.VariableCount, 1);
-  EXPECT_EQ(e.Numerator[1], 3);
-  EXPECT_EQ(e.Numerator[2], 2);
+  EXPECT_EQ(e.Terms.TermCount, 2);
+  EXPECT_EQ(e.Terms.VariableCount, 1);
+  EXPECT_EQ(e.Terms.Numerator[1], 3);
+  EXPECT_EQ(e.Terms.Numerator[2], 2);
 
   // x^2 y + x y: the common monomial x y is out, y no longer occurs.
   HandedOver dropped("x^2y+xy");
-  EXPECT_EQ(dropped.e().VariableCount, 1);
-  EXPECT_EQ(dropped.e().LoadedVariableCount, 2);
-  EXPECT_EQ(dropped.e().MinExponent[1], 1);
-  EXPECT_EQ(dropped.e().MinExponent[2], 1);
-  EXPECT_EQ(dropped.e().Letter[1], "x");
-  EXPECT_EQ(dropped.e().ImageDegree, 1);
+  EXPECT_EQ(dropped.e().Terms.VariableCount, 1);
+  EXPECT_EQ(dropped.e().Terms.LoadedVariableCount, 2);
+  EXPECT_EQ(dropped.e().Terms.MinExponent[1], 1);
+  EXPECT_EQ(dropped.e().Terms.MinExponent[2], 1);
+  EXPECT_EQ(dropped.e().Terms.Letter[1], "x");
+  EXPECT_EQ(dropped.e().Dense.ImageDegree, 1);
 }
 
 TEST(Preparation, CancellingTermsGiveZero) {
@@ -109,7 +109,7 @@ TEST(Preparation, SingleTermIsItsOwnResult) {
 
 TEST(Preparation, DegreeAboveTheLimitIsOnlyAWarning) {
   HandedOver run("x^4001+1");
-  EXPECT_EQ(run.e().ImageDegree, 4001);
+  EXPECT_EQ(run.e().Dense.ImageDegree, 4001);
   EXPECT_NE(run.Transcript().find("\n次数太高了!\n"), std::string::npos);
 
   HandedOver limit("x^4000+1");

@@ -23,12 +23,12 @@ struct Loaded : EngineRun {
 TEST(TermTables, FractionsAreMadeIntegralOverTheLeastCommonDenominator) {
   Loaded run("1/2x^2-3/4x+1");
   Engine& e = run.e();
-  EXPECT_EQ(e.FractionFlag, "f");
-  EXPECT_EQ(e.CommonDenominator, 4);
-  EXPECT_EQ(e.TermCount, 3);
-  EXPECT_EQ(e.Numerator[1], 2);
-  EXPECT_EQ(e.Numerator[2], -3);
-  EXPECT_EQ(e.Numerator[3], 4);
+  EXPECT_EQ(e.Terms.FractionFlag, "f");
+  EXPECT_EQ(e.Terms.CommonDenominator, 4);
+  EXPECT_EQ(e.Terms.TermCount, 3);
+  EXPECT_EQ(e.Terms.Numerator[1], 2);
+  EXPECT_EQ(e.Terms.Numerator[2], -3);
+  EXPECT_EQ(e.Terms.Numerator[3], 4);
   EXPECT_EQ(run.Result(), " 1/ 2x^ 2- 3/ 4x+ 1");  // line left open
   EXPECT_NE(run.Transcript().find("\n 1 / 2 x^ 2 - 3 / 4 x+ 1 \n"), std::string::npos)
       << run.Transcript();
@@ -56,15 +56,15 @@ TEST(TermTables, DenominatorsWhoseProductPassesTheExactRangeAreTaken) {
 TEST(TermTables, IntegralCoefficientsAreExactEvenWhenDivisionFirstIsNot) {
   // Dividing first gives 1/7 * 21 = 3.0000002 in 32-bit floats.
   Loaded run("1/3x+1/7");
-  EXPECT_EQ(run.e().CommonDenominator, 21);
-  EXPECT_EQ(run.e().Numerator[1], 7);
-  EXPECT_EQ(run.e().Numerator[2], 3);
+  EXPECT_EQ(run.e().Terms.CommonDenominator, 21);
+  EXPECT_EQ(run.e().Terms.Numerator[1], 7);
+  EXPECT_EQ(run.e().Terms.Numerator[2], 3);
 }
 
 TEST(TermTables, IntegerCoefficientsAreEchoedByThePrinterOfTheTermTable) {
   Loaded run("x^2-1");
-  EXPECT_EQ(run.e().FractionFlag, "");
-  EXPECT_EQ(run.e().CommonDenominator, 1);
+  EXPECT_EQ(run.e().Terms.FractionFlag, "");
+  EXPECT_EQ(run.e().Terms.CommonDenominator, 1);
   EXPECT_EQ(run.Result(), "x^ 2- 1 ");
   EXPECT_NE(run.Transcript().find("\nx^ 2 - 1 "), std::string::npos);
 
@@ -73,26 +73,26 @@ TEST(TermTables, IntegerCoefficientsAreEchoedByThePrinterOfTheTermTable) {
   EXPECT_NE(negative.Transcript().find(" 3 x^ 2 - 5 "), std::string::npos);
 
   Loaded lone("-");
-  EXPECT_EQ(lone.e().Numerator[1], -1);
-  EXPECT_EQ(lone.e().Denominator[1], 1);
+  EXPECT_EQ(lone.e().Terms.Numerator[1], -1);
+  EXPECT_EQ(lone.e().Terms.Denominator[1], 1);
 }
 
 TEST(TermTables, VariablesAreNumberedByFirstAppearanceWithoutRegardToCase) {
   Loaded run("X^2+x");
   Engine& e = run.e();
-  EXPECT_EQ(e.VariableCount, 1);
-  EXPECT_EQ(e.Letter[1], "x");
-  EXPECT_EQ(e.Exponent[1][1], 2);
-  EXPECT_EQ(e.Exponent[2][1], 1);
+  EXPECT_EQ(e.Terms.VariableCount, 1);
+  EXPECT_EQ(e.Terms.Letter[1], "x");
+  EXPECT_EQ(e.Terms.Exponent[1][1], 2);
+  EXPECT_EQ(e.Terms.Exponent[2][1], 1);
 
   Loaded third("x^2+3+y^4x");
   Engine& f = third.e();
-  EXPECT_EQ(f.VariableCount, 2);
-  EXPECT_EQ(f.Letter[2], "y");
-  EXPECT_EQ(f.InputLetter[2], "y");
-  EXPECT_EQ(f.Exponent[1][2], 0);
-  EXPECT_EQ(f.Exponent[3][2], 4);
-  EXPECT_EQ(f.Exponent[3][1], 1);
+  EXPECT_EQ(f.Terms.VariableCount, 2);
+  EXPECT_EQ(f.Terms.Letter[2], "y");
+  EXPECT_EQ(f.Terms.InputLetter[2], "y");
+  EXPECT_EQ(f.Terms.Exponent[1][2], 0);
+  EXPECT_EQ(f.Terms.Exponent[3][2], 4);
+  EXPECT_EQ(f.Terms.Exponent[3][1], 1);
 }
 
 // The terms of x + x^2 + ... as a text, each once with the sign given (and,

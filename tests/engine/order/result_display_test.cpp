@@ -14,8 +14,8 @@ struct Display : ::testing::Test {
 
   std::string Show(const std::string& jg, float reportPending = 0) {
     folder.Write("jg.dat", jg);
-    engine.ReportPending = reportPending;
-    engine.StartTime = "09:59:00";
+    engine.Report.ReportPending = reportPending;
+    engine.Report.StartTime = "09:59:00";
     engine.ShowResults();
     return console.Transcript();
   }

@@ -137,7 +137,7 @@ TEST(Property, RandomProductsMultiplyBackExactly) {
     std::string why;
     ASSERT_TRUE(LineEquals(last->line, *input, &why))
         << polynomial << "\n" << why << "\njg.dat:\n" << jg << "\n" << run.Transcript();
-    if (run.engine->ResultAbortMark == "x") {
+    if (run.engine->Status.ResultAbortMark == "x") {
       ++stopped;
       ASSERT_TRUE(last->stopped) << "a stopped search marks jg.dat: " << polynomial << "\n" << jg;
     }

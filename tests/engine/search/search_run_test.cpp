@@ -37,24 +37,24 @@ TEST(SearchRun, WorkedExampleBoundsAndPairs) {
   run.FactorUntil("x^2+3x+2", &Engine::SearchDegrees);
   ASSERT_EQ(run.status, Engine::kStoppedBefore) << run.Transcript();
   Engine& e = *run.engine;
-  EXPECT_EQ(e.LargestCoefficient, 3);
-  EXPECT_EQ(e.CoefficientBound, 3);
-  EXPECT_EQ(e.CofactorBound, 12);
-  EXPECT_EQ(e.PairCount, 3);
-  EXPECT_EQ(e.PairTrialConst[1], 2);
-  EXPECT_EQ(e.PairCofactorConst[1], 1);
-  EXPECT_EQ(e.PairTrialConst[2], 1);
-  EXPECT_EQ(e.PairCofactorConst[2], 2);
-  EXPECT_EQ(e.Trial[0], 2);
-  EXPECT_EQ(e.Cofactor[0], 1);
+  EXPECT_EQ(e.Search.LargestCoefficient, 3);
+  EXPECT_EQ(e.Search.CoefficientBound, 3);
+  EXPECT_EQ(e.Search.CofactorBound, 12);
+  EXPECT_EQ(e.Search.PairCount, 3);
+  EXPECT_EQ(e.Search.PairTrialConst[1], 2);
+  EXPECT_EQ(e.Search.PairCofactorConst[1], 1);
+  EXPECT_EQ(e.Search.PairTrialConst[2], 1);
+  EXPECT_EQ(e.Search.PairCofactorConst[2], 2);
+  EXPECT_EQ(e.Dense.Trial[0], 2);
+  EXPECT_EQ(e.Dense.Cofactor[0], 1);
 
   // Level 1 with the pair (2, 1): the first solution from below is g1 = -1,
   // h1 = 2, stepped to g1 = 1, h1 = 1: the factor t + 2.
   run.status = e.RunUntil(&Engine::SearchDegrees, &Engine::CandidateComplete);
   ASSERT_EQ(run.status, Engine::kStoppedBefore);
-  EXPECT_EQ(e.LevelBound[1], 1) << "the last degree bounds the top coefficient by |a_n|";
-  EXPECT_EQ(e.Trial[1], 1);
-  EXPECT_EQ(e.Cofactor[1], 1);
+  EXPECT_EQ(e.Search.LevelBound[1], 1) << "the last degree bounds the top coefficient by |a_n|";
+  EXPECT_EQ(e.Dense.Trial[1], 1);
+  EXPECT_EQ(e.Dense.Cofactor[1], 1);
   run.status = e.RunFrom(&Engine::CandidateComplete);
   EXPECT_EQ(run.status, 0);
   EXPECT_TRUE(MultipliesBack("x^2+3x+2", run));
@@ -75,22 +75,22 @@ TEST(SearchRun, ConstantTermWithManyDivisorsListsEveryPair) {
   run.FactorUntil("x^3+x+720", &Engine::SearchDegrees);
   ASSERT_EQ(run.status, Engine::kStoppedBefore) << run.Transcript();
   Engine& e = *run.engine;
-  ASSERT_EQ(e.PairCount, 31);
+  ASSERT_EQ(e.Search.PairCount, 31);
   for (int p = 1; p <= 30; ++p) {
-    EXPECT_EQ(720.0f / e.PairTrialConst[p], e.PairCofactorConst[p]);
+    EXPECT_EQ(720.0f / e.Search.PairTrialConst[p], e.Search.PairCofactorConst[p]);
     if (p > 1) {
-      EXPECT_GT(e.PairTrialConst[p - 1], e.PairTrialConst[p]);
+      EXPECT_GT(e.Search.PairTrialConst[p - 1], e.Search.PairTrialConst[p]);
     }
   }
-  EXPECT_EQ(e.PairTrialConst[1], 720);
-  EXPECT_EQ(e.PairTrialConst[30], 1);
+  EXPECT_EQ(e.Search.PairTrialConst[1], 720);
+  EXPECT_EQ(e.Search.PairTrialConst[30], 1);
 }
 
 TEST(SearchRun, UnitConstantTermUsesOnlyTheDivisionFreeVariant) {
   EngineRun run;
   run.FactorUntil("x^3+2x^2+2x+1", &Engine::SearchDegrees);
-  EXPECT_EQ(run.engine->PairCount, 2);
-  EXPECT_EQ(run.engine->Trial[0], 1);
+  EXPECT_EQ(run.engine->Search.PairCount, 2);
+  EXPECT_EQ(run.engine->Dense.Trial[0], 1);
   run.status = run.engine->RunFrom(&Engine::SearchDegrees);
   EXPECT_TRUE(MultipliesBack("x^3+2x^2+2x+1", run));
   EXPECT_NE(run.Result().find("(x + 1)"), std::string::npos) << run.Result();
@@ -101,7 +101,7 @@ TEST(SearchRun, UnitConstantTermUsesOnlyTheDivisionFreeVariant) {
 // the cofactor's side.
 TEST(SearchRun, MirroredCheckFindsTheFactorFromTheCofactorSide) {
   TimedRun run("2x^3+x^2+4x+2");
-  EXPECT_EQ(run.engine->MirrorUsed, 1);
+  EXPECT_EQ(run.engine->Search.MirrorUsed, 1);
   EXPECT_TRUE(MultipliesBack("2x^3+x^2+4x+2", run));
   EXPECT_NE(run.Result().find("\r\n=( 2x + 1)(x^ 2 + 2)\r\n"), std::string::npos) << run.Result();
 }
@@ -154,17 +154,17 @@ TEST(SearchRun, RetriesAskedForMoveTheBound) {
     retry.FactorUntil(polynomial, &Engine::RetryStep);
     ASSERT_EQ(retry.status, Engine::kStoppedBefore) << retry.Transcript();
     Engine& e = *retry.engine;
-    ASSERT_EQ(e.InitialCoefficientBound, 7);
-    e.AbortMark = c.stopped ? "x" : "";
-    e.CoefficientBound = c.bound;
-    e.CofactorBound = c.cofactorBound;
-    e.TrialDegree = 3;
+    ASSERT_EQ(e.Search.InitialCoefficientBound, 7);
+    e.Status.AbortMark = c.stopped ? "x" : "";
+    e.Search.CoefficientBound = c.bound;
+    e.Search.CofactorBound = c.cofactorBound;
+    e.Dense.TrialDegree = 3;
     e.RunUntil(&Engine::RetryStep, &Engine::ApplyRetryBounds);
-    EXPECT_EQ(e.CoefficientBound, c.newBound) << c.bound;
-    EXPECT_EQ(e.CofactorBound, c.newCofactorBound) << c.bound;
-    EXPECT_EQ(e.RetryBound, c.retryBound) << c.bound;
-    EXPECT_EQ(e.StartDegree, c.fromTheDegreeReached ? 3 : e.ResumeDegree) << c.bound;
-    EXPECT_EQ(e.AbortMark, "");
+    EXPECT_EQ(e.Search.CoefficientBound, c.newBound) << c.bound;
+    EXPECT_EQ(e.Search.CofactorBound, c.newCofactorBound) << c.bound;
+    EXPECT_EQ(e.Search.RetryBound, c.retryBound) << c.bound;
+    EXPECT_EQ(e.Search.StartDegree, c.fromTheDegreeReached ? 3 : e.Pass.ResumeDegree) << c.bound;
+    EXPECT_EQ(e.Status.AbortMark, "");
   }
 }
 
@@ -198,7 +198,7 @@ TEST(SearchRun, LateModeAfterTwoMinutesSearchesOnlyTheTopDegree) {
       "x^20+7x^19-11x^18+23x^17-5x^16+31x^15-17x^14+29x^13-3x^12+19x^11-37x^10+13x^9-41x^8+2x^7+"
       "43x^6-9x^5+47x^4-21x^3+33x^2-27x+1";
   TimedRun run(polynomial);
-  EXPECT_EQ(run.engine->LateMode, 1);
+  EXPECT_EQ(run.engine->Pass.LateMode, 1);
   EXPECT_NE(run.Transcript().find(" *   *\n"), std::string::npos) << run.Transcript();
   EXPECT_TRUE(MultipliesBack(polynomial, run));
 

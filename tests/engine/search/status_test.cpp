@@ -14,16 +14,16 @@ struct Status : ::testing::Test {
 };
 
 TEST_F(Status, RunningLineStandsOnRowTwentyFiveInGreen) {
-  engine.SecondPass = 0;
+  engine.Pass.SecondPass = 0;
   engine.ShowRunningLine();
-  EXPECT_EQ(engine.TimeLimit, 7);
+  EXPECT_EQ(engine.Status.TimeLimit, 7);
   EXPECT_EQ(console.RowText(25), std::string(13, ' ') + "程序正在运行. 按 X 键可退出分解(Press x to exit)");
   EXPECT_EQ(console.At(25, 14).foreground, 2);
   EXPECT_EQ(console.Row(), 1) << "ordinary output goes on where it was";
 
-  engine.SecondPass = 1;
+  engine.Pass.SecondPass = 1;
   engine.ShowRunningLine();
-  EXPECT_EQ(engine.TimeLimit, 1);
+  EXPECT_EQ(engine.Status.TimeLimit, 1);
   EXPECT_EQ(console.RowText(25).substr(0, 5), "     ");
   EXPECT_EQ(console.At(25, 6).glyph, "已");
 }
@@ -46,25 +46,25 @@ TEST_F(Status, ElapsedCountsMinuteFieldsWithOneTurnOfTheHour) {
 }
 
 TEST_F(Status, TheXKeyAndTheTimeLimitEndTheSearch) {
-  engine.TimeLimit = 7;
+  engine.Status.TimeLimit = 7;
   engine.StartSearchClock();
   console.PressKeys("a");
   engine.PollInterruption();
   EXPECT_FALSE(engine.Diverted());
-  EXPECT_EQ(engine.KeyText, "a");
-  EXPECT_EQ(engine.AbortMark, "");
+  EXPECT_EQ(engine.Status.KeyText, "a");
+  EXPECT_EQ(engine.Status.AbortMark, "");
 
   for (int i = 0; i < 1000 && !engine.Diverted(); ++i) {
     if (i == 300) console.PressKeys("X");
     engine.PollInterruption();
   }
   EXPECT_TRUE(engine.NextStep() == &Engine::EndOfSearch);
-  EXPECT_EQ(engine.KeyText, "x");
-  EXPECT_EQ(engine.AbortMark, "x");
-  EXPECT_EQ(engine.ResultAbortMark, "x");
+  EXPECT_EQ(engine.Status.KeyText, "x");
+  EXPECT_EQ(engine.Status.AbortMark, "x");
+  EXPECT_EQ(engine.Status.ResultAbortMark, "x");
 
   Engine timed{console, clock, folder.path()};
-  timed.TimeLimit = 1;
+  timed.Status.TimeLimit = 1;
   timed.StartSearchClock();
   clock.Advance(119);
   for (int i = 0; i < 200; ++i) timed.PollInterruption();
@@ -72,13 +72,13 @@ TEST_F(Status, TheXKeyAndTheTimeLimitEndTheSearch) {
   clock.Advance(1);
   for (int i = 0; i < 200 && !timed.Diverted(); ++i) timed.PollInterruption();
   EXPECT_TRUE(timed.NextStep() == &Engine::EndOfSearch);
-  EXPECT_EQ(timed.AbortMark, "x");
-  EXPECT_EQ(timed.KeyText, "");
+  EXPECT_EQ(timed.Status.AbortMark, "x");
+  EXPECT_EQ(timed.Status.KeyText, "");
 }
 
 TEST_F(Status, WaitingMessagesDependOnTheDegree) {
-  engine.TimeLimit = 7;
-  engine.ImageDegree = 24;
+  engine.Status.TimeLimit = 7;
+  engine.Dense.ImageDegree = 24;
   engine.ShowWaitingMessageAtNine();
   EXPECT_EQ(console.Transcript(),
             "\n程序正在运行中,请等候. 等候时间< 8 分钟.休息一会儿吧!\n"
@@ -87,19 +87,19 @@ TEST_F(Status, WaitingMessagesDependOnTheDegree) {
   EXPECT_EQ(console.At(2, 1).background, 7);
 
   console.ClearTranscript();
-  engine.ImageDegree = 23;
+  engine.Dense.ImageDegree = 23;
   engine.ShowWaitingMessageAtNine();
   EXPECT_EQ(console.Transcript(), "\n稍候!\nWait a moment!\n");
 
   console.ClearTranscript();
-  engine.StartDegree = 10;
-  engine.ImageDegree = 23;  // 2 * 10 + 3 = 23 is not below 23
+  engine.Search.StartDegree = 10;
+  engine.Dense.ImageDegree = 23;  // 2 * 10 + 3 = 23 is not below 23
   engine.ShowWaitingMessageBeforeLoop();
   EXPECT_EQ(console.Transcript(), "\n稍候!\n");
 
   console.ClearTranscript();
-  engine.TimeLimit = 1;
-  engine.ImageDegree = 24;
+  engine.Status.TimeLimit = 1;
+  engine.Dense.ImageDegree = 24;
   engine.ShowWaitingMessageBeforeLoop();
   EXPECT_EQ(console.Transcript(),
             "\n程序正在运行中,请等候. 等候时间< 2 分钟.休息一会儿吧!\n您也可以按下X键取消等候.\n");
