@@ -361,6 +361,15 @@ class Engine {
   // ---------------------------------------------------------------------
   exact::RunState Exact;
 
+  // ---------------------------------------------------------------------
+  // Result: the result lines of jg.dat as values, recorded as the writers
+  // write them: PrintCommonFactor opens a segment ("=" and the common factor),
+  // PrintDenseFactor adds each factor it writes to jg.dat, CheckZero records
+  // "=0" and ResultEnd ends the line. CertifyResult and CertifyShortResult
+  // judge these values.
+  // ---------------------------------------------------------------------
+  exact::ResultRecord Result;
+
   // The polynomial as read from DXS.DAT; ReadPolynomialFile writes it, the
   // normaliser consumes it.
   std::string PolynomialText;
@@ -610,8 +619,6 @@ class Engine {
   void WaitForExactResult();          // -> itself, WriteCertificate
   void WriteCertificate();            // -> CloseResultFile
   void CertifyShortResult();          // "=0" and single-term results, at EndRun
-  // jg.dat as written so far, and whether its last line is still open.
-  std::string ResultSoFar(bool* lineOpen);
   // What the certificate names of the run.
   exact::RunCircumstances CertificateCircumstances();
   // The letters in the order the user wrote them.
@@ -631,7 +638,10 @@ class Engine {
   void ResultText(std::string_view text) { ResultFile.Write(text); }
   void ResultNumberText(float v) { ResultFile.Write(NumberText(v)); }
   void ResultNumberItem(float v) { ResultFile.Write(NumberItem(v)); }
-  void ResultEnd() { ResultFile.EndLine(); }
+  void ResultEnd() {
+    ResultFile.EndLine();
+    Result.EndLine();
+  }
   void BothText(std::string_view text) {
     ConsoleText(text);
     ResultText(text);

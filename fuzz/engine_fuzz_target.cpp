@@ -13,6 +13,8 @@
 // - DXS.DAT is not as it was,
 // - its last result line in jg.dat does not multiply back exactly to the
 //   polynomial entered, or a stopped search left no "=...." mark,
+// - the result that the certificate judged (the values the writers recorded)
+//   is not the result line that jg.dat holds, read back,
 // - a result has no certificate, the certificate is an internal error, or the
 //   complete factorisation after a "not complete" one does not multiply back.
 #include <cstdint>
@@ -57,6 +59,8 @@ bool EndsWith(const std::string& text, const std::string& tail) {
 // The result of a run that reached a result must equal the polynomial entered.
 void CheckResult(const pfac::Engine& engine, const std::string& polynomial, const std::string& jg) {
   using namespace pfac::testing;
+  std::string printed;
+  if (!JudgedIsPrinted(engine.Result.Judged(), jg, &printed)) Fail(printed, jg);
   if (jg.find(pfac::marks::kRunStopped) != std::string::npos || jg.find(pfac::marks::kPendingLost) != std::string::npos) {
     return;
   }

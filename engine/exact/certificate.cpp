@@ -68,8 +68,8 @@ std::string WithoutParentheses(std::string text) {
 
 }  // namespace
 
-Judgement JudgeResult(const std::string& segment, const EnteredPolynomial& entered, const Factorisation* exact,
-                      bool checkValue) {
+Judgement JudgeResult(const std::optional<ResultProduct>& written, const EnteredPolynomial& entered,
+                      const Factorisation* exact, bool checkValue) {
   Judgement out;
   auto fail = [&](std::string why) {
     out.verdict = Verdict::kInternalError;
@@ -79,9 +79,12 @@ Judgement JudgeResult(const std::string& segment, const EnteredPolynomial& enter
   if (exact && !MultipliesBack(*exact, entered)) {
     return fail("the exact factorisation does not multiply back to the polynomial");
   }
-  auto result = ReadResultSegment(segment);
-  if (!result) {
-    if (checkValue) return fail("the result line cannot be read back: " + segment);
+  std::optional<ResultProduct> result = written;
+  if (!result || result->unreadable) {
+    if (checkValue) {
+      return fail(result ? "a number of the result line is not written with all its digits"
+                         : "no result line holds a factor");
+    }
     result = ResultProduct{};
   }
   if (checkValue && !SameValue(*result, entered)) {

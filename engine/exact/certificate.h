@@ -4,6 +4,7 @@
 // writes its verdict as the last line of jg.dat.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -35,12 +36,13 @@ struct Judgement {
   std::string error;  // for kInternalError: what disagrees (English)
 };
 
-// Judges the last "=" segment of the result. exact is the factorisation of
+// Judges the result as the engine's writers recorded it (ResultRecord):
+// nullopt when no line holds a factor. exact is the factorisation of
 // entered.prepared, or nullptr. checkValue is false when the engine knows
 // that its result line lacks a factor (then the line is not compared with the
 // polynomial and the verdict is kIncomplete).
-Judgement JudgeResult(const std::string& segment, const EnteredPolynomial& entered, const Factorisation* exact,
-                      bool checkValue);
+Judgement JudgeResult(const std::optional<ResultProduct>& result, const EnteredPolynomial& entered,
+                      const Factorisation* exact, bool checkValue);
 
 // The complete factorisation as a result line of the engine: "=", the sign,
 // the rational factor and the monomial as the common factor, then every

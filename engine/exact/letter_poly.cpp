@@ -92,7 +92,7 @@ bool ReadMonomial(Reader& r, Exponents& m) {
   while (r.Letter()) {
     const int letter = r.s[r.i++] - 'a';
     int64_t exponent = 1;
-    if (r.Take('^') && (!r.Number(&exponent) || exponent > 100000)) return false;
+    if (r.Take('^') && (!r.Number(&exponent) || exponent > kLargestReadExponent)) return false;
     m[letter] += static_cast<int32_t>(exponent);
     r.Take('*');
   }
@@ -376,6 +376,32 @@ std::optional<ResultProduct> ReadResultSegment(const std::string& segment) {
   }
   if (!r.End()) return std::nullopt;
   return out;
+}
+
+void ResultRecord::OpenSegment(ResultProduct common) {
+  segment_ = std::move(common);
+  segmentOnLine_ = true;
+}
+
+void ResultRecord::AddFactor(LetterPoly factor) {
+  if (!segmentOnLine_) return;  // a line that does not begin with "=" holds no result
+  segment_->factors.push_back(std::move(factor));
+  lineHasFactor_ = true;
+}
+
+void ResultRecord::MarkUnreadable() {
+  if (segmentOnLine_) segment_->unreadable = true;
+}
+
+void ResultRecord::EndLine() {
+  if (lineHasFactor_ && !firstLine_) lastLine_ = segment_;
+  segmentOnLine_ = false;
+  lineHasFactor_ = false;
+  firstLine_ = false;
+}
+
+std::optional<ResultProduct> ResultRecord::Judged() const {
+  return lineHasFactor_ && !firstLine_ ? segment_ : lastLine_;
 }
 
 std::string LastResultSegment(const std::string& jg) {

@@ -69,8 +69,6 @@ struct RunState {
   int16_t WaitRounds = 0;         // rounds waited for the factoriser in this run
   bool WaitSkipped = false;       // the X key ended a wait
   bool WaitGivenUp = false;       // a wait ended without a result: no more waits in this run
-  std::string ResultSegment;      // the last "=" segment of the result, being judged
-  bool ResultLineOpen = false;    // jg.dat's last line was still open then
 };
 
 }  // namespace pfac::exact

@@ -67,6 +67,9 @@ void Engine::CheckZero() {
   if (Terms.TermCount == 0) {
     console_.WriteLine("=0");
     ResultText("=0");
+    exact::ResultProduct zero;
+    zero.numerator = 0;
+    Result.OpenSegment(zero);
     ResultEnd();
     Go(&Engine::EndRun);
     return;

@@ -2,8 +2,13 @@
 // console, to jg.dat, or to both, in the number forms of the engine (a number
 // item has a sign position, the digits and a trailing blank; a number text has
 // no trailing blank). No writer ends a line unless it says so.
+//
+// What goes to jg.dat as a result is recorded as values as well (the engine's
+// part Result): the common factor opens a segment, each factor written adds
+// itself, with exactly the value that its text stands for.
 #include <algorithm>
 #include <cmath>
+#include <map>
 
 #include "engine/engine.h"
 
@@ -11,18 +16,70 @@ namespace pfac {
 
 namespace {
 
+// A number that NumberText writes with all its digits: an integer within the
+// exact range. Any other is written rounded and its text does not hold it.
+bool WrittenExactly(float v) { return IsWhole(v) && std::fabs(v) <= kExactLimit; }
+
+// A letter as a result line holds one.
+bool ResultLetter(const std::string& letter) { return letter.size() == 1 && letter[0] >= 'a' && letter[0] <= 'z'; }
+
+// The values of the exponent written after a letter: false when its text
+// cannot be read back.
+bool AddExponent(exact::Exponents& monomial, const std::string& letter, float exponent) {
+  if (!ResultLetter(letter) || !WrittenExactly(exponent) || exponent > exact::kLargestReadExponent) return false;
+  monomial[letter[0] - 'a'] += static_cast<int32_t>(exponent);
+  return true;
+}
+
+// A factor written to jg.dat, as the values of its terms: equal monomials
+// add up, as they do when the line is read.
+struct FactorValues {
+  std::map<exact::Exponents, int64_t> sums;
+  bool unreadable = false;
+
+  void Add(float coefficient, const exact::Exponents& monomial) {
+    if (!WrittenExactly(coefficient)) {
+      unreadable = true;
+      return;
+    }
+    sums[monomial] += static_cast<int64_t>(coefficient);
+  }
+  exact::LetterPoly Poly() const {
+    exact::LetterPoly p;
+    for (const auto& [m, c] : sums) {
+      if (c != 0) p.terms[m] = std::to_string(c);
+    }
+    return p;
+  }
+};
+
 // The sign, the rational content and the common monomial factor taken out of
-// the polynomial; the file gets its pieces only when toFile is set.
+// the polynomial; the file gets its pieces only when toFile is set, and then
+// they open a segment of the result as values.
 void WriteCommonFactor(Engine& e, bool toFile) {
   auto file = [&](std::string_view text) {
     if (toFile) e.ResultText(text);
   };
+  exact::ResultProduct common;
+  bool unreadable = false;
+  auto number = [&](float v) {
+    if (!WrittenExactly(v)) unreadable = true;
+    return WrittenExactly(v) ? static_cast<int64_t>(v) : 0;
+  };
   if (e.Terms.TermCount == 1 && e.Terms.Numerator[1] < 0) {
     e.ConsoleText(" -");
     file(" -");
+    common.numerator = -common.numerator;
   }
   e.ConsoleText(e.Report.SignText);
   file(e.Report.SignText);
+  for (char c : e.Report.SignText) {
+    if (c == '-') {
+      common.numerator = -common.numerator;
+    } else if (c != ' ') {
+      unreadable = true;
+    }
+  }
   const int loaded = ToInt(e.Terms.LoadedVariableCount);
   if (e.Terms.CommonDenominator == e.Terms.Content) {
     if (e.Terms.TermCount <= 1) {
@@ -40,9 +97,13 @@ void WriteCommonFactor(Engine& e, bool toFile) {
     file(NumberText(e.Terms.Content));
     file("/");
     file(NumberText(e.Terms.CommonDenominator));
+    common.numerator *= number(e.Terms.Content);
+    common.denominator = number(e.Terms.CommonDenominator);
+    if (common.denominator <= 0) unreadable = true;
   } else {
     e.ConsoleNumber(e.Terms.Content);
     file(NumberText(e.Terms.Content));
+    common.numerator *= number(e.Terms.Content);
   }
   for (int v = 1; v <= loaded; ++v) {
     if (e.Terms.MinExponent[v] == 1) {
@@ -56,7 +117,13 @@ void WriteCommonFactor(Engine& e, bool toFile) {
       file("^");
       file(NumberText(e.Terms.MinExponent[v]));
     }
+    if (e.Terms.MinExponent[v] >= 1 && !AddExponent(common.monomial, e.Terms.InputLetter[v], e.Terms.MinExponent[v])) {
+      unreadable = true;
+    }
   }
+  if (!toFile) return;
+  common.unreadable = unreadable;
+  e.Result.OpenSegment(std::move(common));
 }
 
 // One line of jg.dat with the product of L (degree LongDegree) and S (degree
@@ -172,12 +239,14 @@ void Engine::PrintDenseFactor() {
   EnsureTermRows(Split.DenseTop + 2);
   both("(");
   Terms.TermRows = 0;
+  FactorValues values;
   bool firstWritten = false;
   bool variableWritten = false;
   for (int i = Split.DenseTop; i >= 0; --i) {
     variableWritten = false;
     const float c = Dense.Cofactor[i];
     if (c == 0) continue;
+    exact::Exponents monomial{};  // of the term as written
     ++Terms.TermRows;
     Terms.Numerator[Terms.TermRows] = Dense.PassImage[i];
     if (!firstWritten) {
@@ -211,6 +280,8 @@ void Engine::PrintDenseFactor() {
         ConsoleText(Terms.Letter[1]);
         file(Terms.Letter[1] + " ");
       }
+      if (code >= 1 && !AddExponent(monomial, Terms.Letter[1], static_cast<float>(code))) values.unreadable = true;
+      values.Add(c, monomial);
       Terms.Exponent[Terms.TermRows][1] = static_cast<float>(code);
       continue;
     }
@@ -233,14 +304,21 @@ void Engine::PrintDenseFactor() {
           ConsoleNumber(x);
           file(NumberText(x));
         }
+        if (x >= 1 && !AddExponent(monomial, Terms.Letter[v], x)) values.unreadable = true;
       }
     }
+    values.Add(c, monomial);
   }
+  // A unit constant term written without a letter stands as "1".
   if (!variableWritten && std::fabs(Dense.Cofactor[0]) == 1) {
     ConsoleNumber(1);
     file("1");
   }
   both(")");
+  if (toFile) {
+    Result.AddFactor(values.Poly());
+    if (values.unreadable) Result.MarkUnreadable();
+  }
   ComputeVariableDegrees();
 }
 

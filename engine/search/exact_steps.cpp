@@ -46,17 +46,6 @@ int64_t Abs(int64_t v) { return v < 0 ? -v : v; }
 
 bool IsLetter(const std::string& letter) { return letter.size() == 1 && letter[0] >= 'a' && letter[0] <= 'z'; }
 
-// The last "=" segment of the last line of jg.dat: the preparation writes
-// "=0" and the result of a single term on the line of the echo.
-std::string LastLineSegment(const std::string& jg) {
-  std::string text = jg;
-  while (!text.empty() && (text.back() == '\r' || text.back() == '\n')) text.pop_back();
-  const size_t lineStart = text.rfind('\n');
-  const std::string line = text.substr(lineStart == std::string::npos ? 0 : lineStart + 1);
-  const size_t equals = line.rfind('=');
-  return equals == std::string::npos ? "" : line.substr(equals);
-}
-
 }  // namespace
 
 // The prepared polynomial as the search first receives it, and with it the
@@ -350,14 +339,6 @@ void Engine::HandOverExactFactor() {
   Go(&Engine::HandleOutcome);
 }
 
-std::string Engine::ResultSoFar(bool* lineOpen) {
-  ResultFile.Flush();
-  std::string text;
-  ReadFilePrefix(PathOf("jg.dat"), size_t{1} << 26, &text);
-  *lineOpen = !text.empty() && text.back() != '\n';
-  return text;
-}
-
 // One round of a wait for the factoriser after a search: true when the wait
 // is over (a result, a failure, the X key, or the time allowed for the run
 // used up; once given up, no later wait of the run begins). The message comes
@@ -417,14 +398,11 @@ void Engine::WaitAtSearchEnd() {
 // when the verdict needs it: a result whose factors are all known irreducible
 // without it, or that disagrees with the polynomial, is judged at once.
 void Engine::CertifyResult() {
-  bool lineOpen = false;
-  Exact.ResultSegment = exact::LastResultSegment(ResultSoFar(&lineOpen));
-  Exact.ResultLineOpen = lineOpen;
   Exact.Judged = exact::Judgement{};
   Exact.JudgedWithExact = false;
   if (Exact.Taken) {
     const bool ready = ExactReady();
-    Exact.Judged = exact::JudgeResult(Exact.ResultSegment, Exact.Entered, ready ? &exact_->Result() : nullptr,
+    Exact.Judged = exact::JudgeResult(Result.Judged(), Exact.Entered, ready ? &exact_->Result() : nullptr,
                                       !Exact.PendingLost);
     Exact.JudgedWithExact = ready;
     if (!ready && Exact.Judged.verdict != exact::Verdict::kComplete &&
@@ -445,9 +423,9 @@ void Engine::WaitForExactResult() {
 void Engine::WriteCertificate() {
   const bool ready = ExactReady();
   if (Exact.Taken && ready && !Exact.JudgedWithExact) {
-    Exact.Judged = exact::JudgeResult(Exact.ResultSegment, Exact.Entered, &exact_->Result(), !Exact.PendingLost);
+    Exact.Judged = exact::JudgeResult(Result.Judged(), Exact.Entered, &exact_->Result(), !Exact.PendingLost);
   }
-  if (Exact.ResultLineOpen) ResultEnd();
+  if (ResultFile.LineOpen()) ResultEnd();
   for (const std::string& note : Exact.Notes) {
     ResultText(note);
     ResultEnd();
@@ -489,12 +467,12 @@ void Engine::CertifyShortResult() {
   if (Exact.CertificateDone || !ResultFile.IsOpen()) return;
   Exact.CertificateDone = true;
   TakeExactInput();
-  bool lineOpen = false;
-  const std::string segment = LastLineSegment(ResultSoFar(&lineOpen));
   exact::Judgement judgement;
   if (ToInt(Terms.TermCount) == 0) Exact.Entered = exact::EnteredPolynomial{};
-  if (Exact.Taken || ToInt(Terms.TermCount) == 0) judgement = exact::JudgeResult(segment, Exact.Entered, nullptr, true);
-  if (lineOpen) ResultEnd();
+  if (Exact.Taken || ToInt(Terms.TermCount) == 0) {
+    judgement = exact::JudgeResult(Result.Latest(), Exact.Entered, nullptr, true);
+  }
+  if (ResultFile.LineOpen()) ResultEnd();
   if (console_.Column() > 1) ConsoleEnd();
   for (const std::string& line :
        exact::CertificateLines(judgement, CertificateCircumstances(), nullptr, Exact.Entered, InputOrder())) {

@@ -1,6 +1,7 @@
 #include "support/poly_check.h"
 
 #include <cctype>
+#include <string_view>
 #include <vector>
 
 #include "engine/result_marks.h"
@@ -285,6 +286,43 @@ bool LineEquals(const std::string& line, const Rational& polynomial, std::string
 
 bool SameValue(const Rational& a, const Rational& b) {
   return a.numerator.Scaled(b.denominator) == b.numerator.Scaled(a.denominator);
+}
+
+bool JudgedIsPrinted(const std::optional<exact::ResultProduct>& judged, const std::string& jg, std::string* why) {
+  // jg.dat as it stood when judged: the notes on exact factors, the
+  // certificate and the complete factorisation after it come later.
+  std::string before;
+  for (size_t start = 0; start < jg.size();) {
+    size_t end = jg.find('\n', start);
+    end = end == std::string::npos ? jg.size() : end + 1;
+    const std::string_view line(jg.data() + start, end - start);
+    if (marks::StartsWith(line, marks::kExactNote) || marks::StartsWith(line, marks::kCertificate) ||
+        marks::StartsWith(line, marks::kInternalError)) {
+      break;
+    }
+    before.append(line);
+    start = end;
+  }
+  const std::string segment = exact::LastResultSegment(before);
+  const std::optional<exact::ResultProduct> printed = exact::ReadResultSegment(segment);
+  if (!printed) {
+    if (!judged || judged->unreadable) return true;
+    *why = "the result judged has no readable line in jg.dat (\"" + segment + "\")";
+    return false;
+  }
+  if (!judged) {
+    *why = "jg.dat holds the result \"" + segment + "\", but none was judged";
+    return false;
+  }
+  if (judged->unreadable) {
+    *why = "a value of the result judged is not written exactly, but \"" + segment + "\" reads back";
+    return false;
+  }
+  if (!(*judged == *printed)) {
+    *why = "the result judged is not the result printed: \"" + segment + "\"";
+    return false;
+  }
+  return true;
 }
 
 }  // namespace pfac::testing
