@@ -379,12 +379,14 @@ std::optional<ResultProduct> ReadResultSegment(const std::string& segment) {
 }
 
 void ResultRecord::OpenSegment(ResultProduct common) {
+  if (lineStart_ == LineStart::kNothingYet) lineStart_ = LineStart::kSegment;
   segment_ = std::move(common);
   segmentOnLine_ = true;
 }
 
 void ResultRecord::AddFactor(LetterPoly factor) {
-  if (!segmentOnLine_) return;  // a line that does not begin with "=" holds no result
+  if (lineStart_ == LineStart::kNothingYet) lineStart_ = LineStart::kFactor;
+  if (!segmentOnLine_) return;
   segment_->factors.push_back(std::move(factor));
   lineHasFactor_ = true;
 }
@@ -394,14 +396,18 @@ void ResultRecord::MarkUnreadable() {
 }
 
 void ResultRecord::EndLine() {
-  if (lineHasFactor_ && !firstLine_) lastLine_ = segment_;
+  if (HoldsResult()) lastLine_ = segment_;
   segmentOnLine_ = false;
+  lineStart_ = LineStart::kNothingYet;
   lineHasFactor_ = false;
   firstLine_ = false;
 }
 
-std::optional<ResultProduct> ResultRecord::Judged() const {
-  return lineHasFactor_ && !firstLine_ ? segment_ : lastLine_;
+std::optional<ResultProduct> ResultRecord::Judged() const { return HoldsResult() ? segment_ : lastLine_; }
+
+bool ResultRecord::HoldsResult() const {
+  // A line that does not begin with "=" holds no result, nor does the echo's.
+  return lineStart_ == LineStart::kSegment && lineHasFactor_ && !firstLine_;
 }
 
 std::string LastResultSegment(const std::string& jg) {

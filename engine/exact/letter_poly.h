@@ -78,8 +78,8 @@ struct ResultProduct {
 // The result lines of jg.dat as values, recorded by the engine's writers as
 // they write each piece: the certificate judges these, never the text read
 // back. Which segment it judges follows the text's own rule (LastResultSegment
-// below): the last segment of the last line, the echo's excepted, that holds
-// a factor.
+// below): the last segment of the last line that begins with "=" and holds a
+// factor, the echo's line excepted.
 class ResultRecord {
  public:
   // "=" and the common factor: a segment of the line being written begins.
@@ -97,11 +97,19 @@ class ResultRecord {
   const std::optional<ResultProduct>& Latest() const { return segment_; }
 
  private:
+  // Whether the line being written can hold the result: it begins with "="
+  // (a segment), or with a factor written before any segment.
+  enum class LineStart { kNothingYet, kSegment, kFactor };
+
   std::optional<ResultProduct> segment_;   // the last segment opened
   bool segmentOnLine_ = false;             // it was opened on the line being written
-  bool lineHasFactor_ = false;             // a factor was written into it on this line
+  LineStart lineStart_ = LineStart::kNothingYet;  // what the line being written began with
+  bool lineHasFactor_ = false;             // a factor was written into a segment of this line
   bool firstLine_ = true;                  // the line being written is the echo's
   std::optional<ResultProduct> lastLine_;  // the last segment of the last finished line that held a factor
+
+  // The line being written is a result line of the text's rule.
+  bool HoldsResult() const;
 };
 
 // The text's side, for the checks that what is printed is what was judged:

@@ -120,15 +120,11 @@ void Engine::CheckAndSplitFactor() {
 // vectors are exchanged, so that what follows sees the factor in Trial.
 void Engine::CheckAndSplitMirrored() {
   Split.SplitResult = kNotAFactor;
-  if (!UpperCoefficientsMatch(*this, Dense.Cofactor, Dense.Trial)) {
-    Search.MirrorUsed = 0;
-    return;
-  }
+  if (!UpperCoefficientsMatch(*this, Dense.Cofactor, Dense.Trial)) return;
   const int n = Dense.ImageDegree;
   EnsureSize(Dense.Trial, n + 1);
   EnsureSize(Dense.Cofactor, n + 1);
   std::swap_ranges(Dense.Trial.begin(), Dense.Trial.begin() + n + 1, Dense.Cofactor.begin());
-  Search.MirrorUsed = 1;
   AcceptCheckedFactor(*this);
 }
 

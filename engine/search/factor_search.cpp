@@ -592,6 +592,8 @@ bool Engine::HandOnCandidate(const FloatTable& factor, const FloatTable& quotien
   if (result == ProductCheck::kLowerPartDiffers) return false;
   if (result == ProductCheck::kExact) {
     (this->*check)();
+    // A mirrored check that passes has exchanged Trial and Cofactor.
+    Search.MirrorUsed = check == &Engine::CheckAndSplitMirrored && Split.SplitResult != kNotAFactor ? 1 : 0;
   } else {
     Search.MirrorUsed = 0;
     Split.SplitResult = kNotAFactor;  // what the check of the upper coefficients finds

@@ -1,6 +1,8 @@
 // The pieces of result text on the console and in jg.dat, blanks included.
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include "support/engine_harness.h"
 
 namespace pfac::testing {
@@ -222,6 +224,109 @@ TEST(BeginSpecialLine, OpensAResultLineOnTheFirstPassOnly) {
   later.e.BeginSpecialLine();
   EXPECT_EQ(later.Console(), "(");
   EXPECT_EQ(later.Result(), "");
+}
+
+// What the writers put into jg.dat is recorded as values, the very values
+// its text stands for: each case writes "=", the common factor and a factor,
+// and the segment read back from jg.dat equals the segment recorded (a
+// number written rounded makes both unreadable).
+TEST(ResultValues, WritersRecordWhatTheTextStandsFor) {
+  struct Case {
+    const char* what;
+    float content, denominator, sign;   // sign: Numerator[1] of a single term
+    int termCount;
+    float minExponent;                  // of x, in the common factor
+    std::vector<float> factor;          // Cofactor[0..], printed at offset 0
+    int16_t offset;
+  };
+  const Case cases[] = {
+      {"content over denominator", 3, 2, 1, 2, 2, {-1, -1, 2}, 0},
+      {"content equal to the denominator", 1, 1, 1, 3, 0, {5, 0, -1}, 0},
+      {"a negative single term", 5, 1, -1, 1, 1, {1}, 0},
+      {"unit constant terms", 1, 1, 1, 2, 0, {-1, 0, 1}, 0},
+      {"a factor at an offset", 1, 1, 1, 2, 0, {1, 1}, 1},
+      {"a coefficient beyond the exact range", 1, 1, 1, 2, 0, {1, 16777218.0f}, 0},
+      {"a coefficient that is no integer", 1, 1, 1, 2, 0, {2.5f, 1}, 0},
+  };
+  for (const Case& c : cases) {
+    Workbench w;
+    Engine& e = w.e;
+    w.OpenResult();
+    e.Terms.VariableCount = e.Terms.LoadedVariableCount = 1;
+    e.Terms.Letter[1] = e.Terms.InputLetter[1] = "x";
+    e.Terms.Weight[1] = 1;
+    e.Terms.Content = c.content;
+    e.Terms.CommonDenominator = c.denominator;
+    e.Terms.TermCount = static_cast<float>(c.termCount);
+    e.Terms.Numerator[1] = c.sign;
+    e.Terms.MinExponent[1] = c.minExponent;
+    SetVector(e.Dense.Cofactor, std::initializer_list<float>{});
+    for (size_t i = 0; i < c.factor.size(); ++i) e.Dense.Cofactor[i] = c.factor[i];
+    e.Split.DenseTop = static_cast<int16_t>(c.factor.size() - 1);
+    e.Split.DenseOffset = c.offset;
+    e.Report.FileEcho = 0;
+    e.ResultText("=");
+    e.PrintCommonFactor();
+    e.PrintDenseFactor();
+    const std::optional<exact::ResultProduct> recorded = e.Result.Latest();
+    const std::string text = w.Result();
+    const std::optional<exact::ResultProduct> read = exact::ReadResultSegment(text);
+    ASSERT_TRUE(recorded) << c.what;
+    if (read) {
+      EXPECT_EQ(ValuesText(recorded), ValuesText(read)) << c.what << ": " << text;
+      EXPECT_TRUE(*recorded == *read) << c.what << ": " << text;
+    } else {
+      EXPECT_TRUE(recorded->unreadable) << c.what << ": " << text;
+    }
+  }
+}
+
+// The segment judged is the one the text's rule picks from jg.dat: the last
+// segment of the last line, the echo's excepted, that holds a factor. Random
+// sequences of lines, segments and factors, written as text and recorded as
+// values side by side, agree.
+TEST(ResultValues, JudgedSegmentIsTheOneTheTextGives) {
+  std::mt19937 random(20240919);
+  auto pick = [&](int low, int high) { return std::uniform_int_distribution<int>(low, high)(random); };
+  for (int round = 0; round < 2000; ++round) {
+    exact::ResultRecord record;
+    std::string text = " 2 x+ 1 ";  // the echo
+    const int pieces = pick(1, 12);
+    for (int p = 0; p < pieces; ++p) {
+      switch (pick(0, 3)) {
+        case 0: {  // "=" and a common factor
+          exact::ResultProduct common;
+          common.numerator = pick(-3, 3);
+          if (common.numerator == 0) common.numerator = 1;
+          text += "=" + NumberText(static_cast<float>(common.numerator));
+          record.OpenSegment(common);
+          break;
+        }
+        case 1: {  // a factor x + c
+          const int c = pick(1, 9);
+          exact::LetterPoly f;
+          exact::Exponents x{};
+          x['x' - 'a'] = 1;
+          f.terms[x] = "1";
+          f.terms[exact::Exponents{}] = std::to_string(c);
+          text += "(x + " + std::to_string(c) + ")";
+          record.AddFactor(f);
+          break;
+        }
+        case 2:  // the end of a line
+          text += "\r\n";
+          record.EndLine();
+          break;
+        default:  // a line that is no result
+          text += "\r\n=....\r\n";
+          record.EndLine();
+          record.EndLine();
+          break;
+      }
+    }
+    const std::optional<exact::ResultProduct> read = exact::ReadResultSegment(exact::LastResultSegment(text));
+    EXPECT_EQ(ValuesText(record.Judged()), ValuesText(read)) << text;
+  }
 }
 
 }  // namespace
