@@ -181,9 +181,11 @@ class Engine {
   // Split: the substitution codes of the dense vectors and the test that maps
   // a factor of the image back to the variables. BuildImage sets the offsets;
   // CheckAndSplitFactor, FindKroneckerSplit and TryVariableSumFactors write
-  // the outcome, the offsets of the split and the degrees; the report,
-  // ContinueAfterSplit and the writers read them; the forms set SplitResult
-  // for a form that fits.
+  // the outcome, the offset of the split and the degrees (HandOnCandidate
+  // the outcome of a candidate whose floats lied, the forms that of a form
+  // that fits); the report, ContinueAfterSplit, EndOfSearch and FinalOutput
+  // set DenseOffset and DenseTop for each factor they print, which the
+  // writers and UnpackDenseToTerms read.
   // ---------------------------------------------------------------------
   struct SplitTest {
     float CodeOffset = 0;           // code of index 0 of Image and PassImage
@@ -222,10 +224,12 @@ class Engine {
   // ComputeSearchBounds, ApplyRetryBounds, PrepareDegreeBounds and
   // EnterDegree set the bounds; ListConstantPairs the pairs; the walk
   // (SolveLevel, NextSolution, Backtrack, NextPair, CandidateComplete,
-  // VerifyCandidate, MirrorCheck, HandleOutcome) the level, the pair and the
-  // walkers; the retries of the report (EndOfSearch, RetryStep) move B, H and
-  // the start degree; ResumePreparation clears B and H, PrepareSearch
-  // SumFactorsTried. SizeSearchTables sizes the tables.
+  // VerifyCandidate, MirrorCheck, HandOnCandidate, HandleOutcome) the level,
+  // the pair, the walkers and the candidate's registers, as does
+  // HandOverExactFactor for the factor it hands over; the end of a search
+  // and its retries (ContinueAfterSplit, EndOfSearch, OfferRetry, RetryStep)
+  // move B, H, the start degree and RetryMark; ResumePreparation clears B and
+  // H, PrepareSearch SumFactorsTried. SizeSearchTables sizes the tables.
   // ---------------------------------------------------------------------
   struct SearchState {
     int16_t StartDegree = 0;     // the first degree of the degree loop
@@ -284,8 +288,9 @@ class Engine {
   // Status: the running status of a search. ShowRunningLine sets the time
   // limit, StartSearchClock the clock; LookForInterruption (through
   // PollInterruption) reads them and sets the marks on the X key or the time
-  // limit; EndOfSearch, RetryStep, FinalOutput and the preparation clear
-  // them; FinishRun writes "=...." by ResultAbortMark.
+  // limit; EndOfSearch, RetryStep, FinalOutput, EndSearchProvedIrreducible and
+  // RestartPreparation clear them; FinishRun writes "=...." by
+  // ResultAbortMark. KeyText is written and never read.
   // ---------------------------------------------------------------------
   struct SearchStatus {
     float TimeLimit = 0;          // minutes: 7 on the first pass, 1 later
@@ -299,11 +304,13 @@ class Engine {
   // ---------------------------------------------------------------------
   // Report: the result lines of the run. NormaliseSign sets SignText and
   // SignFactor, the forms SignFactor, PendingCount and ReportStarted;
-  // ReportFactorisation the signs of the factor pairs and ReportStarted;
-  // OpenReport, the report and the end of the search FileEcho; OfferRetry
-  // Answer; PrepareSearch StartTime; ShowResults EndTime. The writers read
-  // the echo, sign and degree registers; FinalOutput and LoadPendingFactor
-  // the pending counts; ShowResults ReportPending and StartTime.
+  // ReportFactorisation the signs of the factor pairs, ReportStarted,
+  // ReportPending and the degrees of the expanded product, which writes the
+  // monomial codes; OpenReport, the report and the end of the search set
+  // FileEcho; OfferRetry and EndOfSearch Answer; PrepareSearch StartTime;
+  // ShowResults EndTime. The writers read the echo, sign and degree
+  // registers; FinalOutput and LoadPendingFactor the pending counts;
+  // ShowResults ReportPending and StartTime.
   // ---------------------------------------------------------------------
   struct ReportState {
     std::string SignText;       // "-" when the first pass negated the polynomial
