@@ -1,7 +1,9 @@
 // Polynomials over the letters a-z with integer coefficients, as the result
-// lines of jg.dat show them and as the exact factoriser gives them back: read
-// from a result line, compared, evaluated modulo a prime, tested cheaply for
-// irreducibility, and written in the engine's own result format.
+// lines of jg.dat show them and as the exact factoriser gives them back:
+// recorded as values while the engine writes a result line (ResultRecord),
+// read back from its text for the checks that the two agree, compared,
+// evaluated modulo a prime, tested cheaply for irreducibility, and written in
+// the engine's own result format.
 #pragma once
 
 #include <array>
