@@ -8,7 +8,13 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <filesystem>
+#include <map>
+#include <random>
+#include <utility>
+#include <vector>
 
 #include "engine/exact/certificate.h"
 #include "engine/exact/factoriser.h"
@@ -108,6 +114,122 @@ TEST(ExactFactoriser, HelperWhoseEngineIsGoneEndsAtOnce) {
   }
   close(request[1]);
   EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 3) << "status " << status;
+}
+
+exact::Polynomial ToExact(const Poly& p, const std::string& letters) {
+  exact::Polynomial out{static_cast<int>(letters.size()), {}};
+  for (const auto& [m, c] : p.terms) {
+    exact::Term t{ToString(c), {}};
+    for (char letter : letters) t.exponents.push_back(m[letter - 'a']);
+    out.terms.push_back(t);
+  }
+  return out;
+}
+
+// The content and each factor with its multiplicity, whatever their order.
+std::pair<std::string, std::map<std::string, int>> Factors(const exact::Factorisation& f) {
+  std::map<std::string, int> factors;
+  for (const exact::Factor& factor : f.factors) {
+    std::vector<std::string> terms;
+    for (const exact::Term& t : factor.polynomial.terms) {
+      std::string term = t.coefficient;
+      for (int32_t e : t.exponents) term += " " + std::to_string(e);
+      terms.push_back(term);
+    }
+    std::sort(terms.begin(), terms.end());
+    std::string key;
+    for (const std::string& t : terms) key += t + ";";
+    factors[key] += factor.multiplicity;
+  }
+  return {f.content, factors};
+}
+
+// The binomials, polynomials in x^k, cyclotomic factors and homogeneous
+// polynomials in two variables that are factored through their structure give
+// what the general algorithm gives on the same polynomial.
+TEST(ExactFactoriser, StructureGivesWhatTheGeneralAlgorithmGives) {
+  const Poly x = Poly::Variable('x'), y = Poly::Variable('y'), one = Poly::Constant(1);
+  auto power = [](const Poly& p, int n) {
+    Poly out = Poly::Constant(1);
+    for (int i = 0; i < n; ++i) out = out * p;
+    return out;
+  };
+  auto X = [](int n) { return Poly::Variable('x', n); };
+  auto Y = [](int n) { return Poly::Variable('y', n); };
+  const Poly minusOne = Poly::Constant(-1);
+  const Poly sparse = X(7) + X(2).Scaled(3) + Poly::Constant(-5);  // irreducible, no cyclotomic factor
+  const struct {
+    Poly polynomial;
+    const char* letters;
+  } cases[] = {
+      {X(1) + minusOne, "x"},
+      {X(12) + minusOne, "x"},
+      {X(105) + minusOne, "x"},
+      {X(210) + one, "x"},
+      {X(64) + one, "x"},
+      {(X(13) + one).Scaled(-6), "x"},                        // a negative content
+      {X(6).Scaled(8) + Poly::Constant(-27), "x"},            // (2x)^3 - 3^3, squared
+      {X(4).Scaled(16) + Poly::Constant(81), "x"},            // (2x)^4 + 3^4
+      {X(6) + Poly::Constant(-8), "x"},                       // (x^2)^3 - 2^3
+      {X(4) + Poly::Constant(4), "x"},                        // x^4 + 4, in x^2 and not a fourth power
+      {X(12).Scaled(3) + Poly::Constant(-2), "x"},            // irreducible
+      {X(9).Scaled(2) + Poly::Constant(-3), "x"},             // irreducible
+      {X(6) + Poly::Constant(27), "x"},                       // x^6 - (-3)^3
+      {X(8) + Poly::Constant(4), "x"},                        // x^8 + 4 * 1^4
+      {X(4).Scaled(4) + one, "x"},                            // (2x)^4 + 4 in 2x, times 4
+      {X(10).Scaled(4) + one, "x"},                           // irreducible
+      {X(60) + X(30) + one, "x"},
+      {X(70) + X(35) + one, "x"},
+      {X(40) + X(20).Scaled(-1) + one, "x"},
+      {X(90) + X(1).Scaled(-1) + minusOne, "x"},              // irreducible, no structure
+      {power(X(6) + minusOne, 2) * (X(4) + one) * X(3), "x"},
+      {(X(12) + minusOne) * sparse, "x"},
+      {(X(15) + X(5).Scaled(-1) + one) * power(sparse, 2) * (X(9) + one), "x"},
+      {(X(3) + Poly::Constant(-2)) * (X(6) + X(2) + one) * (X(8) + minusOne), "x"},
+      {X(24) * Poly::Constant(2) + X(16).Scaled(-3) + X(8).Scaled(5) + minusOne, "x"},  // in x^8
+      {X(30) + Y(30).Scaled(-1), "xy"},
+      {X(21) + Y(21), "xy"},
+      {power(x + y.Scaled(-1), 2) * (X(2) + x * y + Y(2)) * (X(3) + Y(3).Scaled(-2)) * Y(2), "xy"},
+      {(X(4) + Y(4).Scaled(64)) * x.Scaled(-3), "xy"},
+      {X(12) * Y(3) + X(3).Scaled(-1), "xy"},                 // not homogeneous: the general algorithm
+      {Y(20) + minusOne, "xy"},                               // x does not occur
+  };
+  for (const auto& c : cases) {
+    const exact::Polynomial p = ToExact(c.polynomial, c.letters);
+    std::string why;
+    auto structured = exact::FactorExactly(p, &why);
+    ASSERT_TRUE(structured) << c.polynomial.Text() << ": " << why;
+    auto general = exact::FactorExactly(p, &why, exact::Method::kGeneralOnly);
+    ASSERT_TRUE(general) << c.polynomial.Text() << ": " << why;
+    EXPECT_EQ(Factors(*structured), Factors(*general)) << c.polynomial.Text();
+    EXPECT_TRUE(Product(*structured, c.letters) == c.polynomial) << c.polynomial.Text();
+  }
+
+  // Cyclotomic parts with repeated and shared factors times random factors,
+  // from a fixed seed.
+  std::mt19937 random(18);
+  auto pick = [&](int low, int high) { return std::uniform_int_distribution<int>(low, high)(random); };
+  for (int round = 0; round < 40; ++round) {
+    Poly p = Poly::Constant(pick(1, 3));
+    for (int i = pick(1, 3); i > 0; --i) {
+      const int n = pick(1, 30);
+      switch (pick(0, 2)) {
+        case 0: p = p * (X(n) + minusOne); break;
+        case 1: p = p * (X(n) + one); break;
+        default: p = p * (X(2 * n) + X(n) + one); break;
+      }
+    }
+    Poly factor = X(pick(1, 8));
+    for (int e = pick(0, 3); e >= 0; --e) factor = factor + X(e).Scaled(pick(-9, 9));
+    p = p * power(factor, pick(0, 2));
+    const exact::Polynomial exactP = ToExact(p, "x");
+    std::string why;
+    auto structured = exact::FactorExactly(exactP, &why);
+    ASSERT_TRUE(structured) << p.Text() << ": " << why;
+    auto general = exact::FactorExactly(exactP, &why, exact::Method::kGeneralOnly);
+    ASSERT_TRUE(general) << p.Text() << ": " << why;
+    EXPECT_EQ(Factors(*structured), Factors(*general)) << p.Text();
+  }
 }
 
 exact::EnteredPolynomial Entered(const std::string& prepared, const std::string& letters, int64_t numerator = 1,

@@ -117,12 +117,14 @@ TEST(TermTables, LimitsAreTakenAtTheirValueAndRefusedBeyondIt) {
       {"a+b+c+d+f+g+h+i+j", nullptr, "more than 8 variables"},
       {"2abcdfg", "= 2abcdfg", nullptr},
       {"abcdfgh+1", nullptr, "more than 6 variables"},
+      {"a^2b^2c^2d^2-f^2g^2h^2k^2", "=(abcd- fghk)(abcd+ fghk)\r\n", nullptr},  // a pending factor in 8 variables
       {"x^32767+x^32766", "=x^ 32766(x + 1)=x^ 32766(x + 1)\r\n", nullptr},
       {"x32767-x32766", "=x^ 32766(x - 1)=x^ 32766(x - 1)\r\n", nullptr},
       {"x^32768+1", nullptr, "exceeds 32767"},
       {"x32768+1", nullptr, "exceeds 32767"},
       {"16777216x-16777215", "=( 16777216x - 16777215)=( 16777216x - 16777215)\r\n", nullptr},
       {"-16777216x+16777215", "=-( 16777216x - 16777215)=-( 16777216x - 16777215)\r\n", nullptr},
+      {"x^2+16777216", "=(x^ 2 + 16777216)=(x^ 2 + 16777216)\r\n", nullptr},  // a constant term at the limit
       {"16777217x+1", nullptr, "exceeds 16777216"},
       {"x-16777217", nullptr, "exceeds 16777216"},
       {"x+1/16777216", "= 1/ 16777216( 16777216x + 1)= 1/ 16777216( 16777216x + 1)\r\n", nullptr},
