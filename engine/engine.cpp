@@ -2,6 +2,7 @@
 #include "engine/exact/factoriser.h"
 
 #include "engine/platform/run_signals.h"
+#include "engine/result_marks.h"
 
 namespace pfac {
 
@@ -69,12 +70,12 @@ void Engine::StopRun(std::string_view message, std::string_view fileLine) {
 // open, closes everything and ends with the closing lines.
 void Engine::StopWithMessage() {
   if (exact_) exact_->Cancel();
-  console_.SetColour(7, 0);
+  console_.SetColours(kNormalColours);
   if (console_.Column() > 1) ConsoleEnd();
   console_.WriteLine(stopMessage_);
   if (ResultFile.IsOpen()) {
     ResultEnd();
-    ResultText(stopFileLine_.empty() ? "Stopped." : stopFileLine_);
+    ResultText(stopFileLine_.empty() ? std::string(marks::kRunStopped) + "." : stopFileLine_);
     ResultEnd();
   }
   CloseAllFiles();

@@ -24,6 +24,7 @@
 #include <vector>
 
 #include "engine/exact/certificate.h"
+#include "engine/exact/run_state.h"
 #include "engine/numbers.h"
 #include "engine/platform/clock.h"
 #include "engine/platform/console.h"
@@ -83,11 +84,318 @@ class Engine {
   // Levels solved (calls of SolveLevel) since the engine was made.
   long LevelsSolved() const { return levelsSolved_; }
 
+  // =====================================================================
+  // The state, part by part
+  // =====================================================================
+  // Index 0 of the term and variable tables is unused: term t and variable v
+  // count from 1. Each part says which steps write it and which read it; the
+  // tables of the input live for the run, the registers of the search and
+  // of the polynomial routines for one pass.
+
+  static constexpr int kMaxTerms = 30;
+  static constexpr int kMaxVariables = 8;
+  static constexpr int kVariableColumns = kMaxVariables + 1;  // 0..8
+  static constexpr int kInitialDenseSize = 300;
+  static constexpr std::string_view kFractionMark = "f";  // Terms.FractionFlag: the coefficients need a common denominator
+
+  // ---------------------------------------------------------------------
+  // Terms: the term and variable tables, the shared input of every
+  // subsystem. AllocateTables creates them and LoadTermTables fills them from
+  // DXS1.DAT; EchoPolynomial makes the coefficients integral; the preparation
+  // (MergeLikeTerms .. ApplyVariableOrder) merges, compacts, takes out the
+  // monomial factor and the content, drops absent variables and renumbers the
+  // columns in the chosen order. BuildImage recreates the term rows by the
+  // image's degree; from then on PrintDenseFactor and UnpackDenseToTerms load
+  // each printed or unpacked factor into them, the forms and LoadPendingFactor
+  // the polynomial of the next search. The variable order (ComputeTermCodes)
+  // writes TermCode and Weight; the writers, the search, the split test and
+  // the exact factoriser's steps read the tables.
+  // ---------------------------------------------------------------------
+  struct TermTables {
+    float TermCount = 0;          // terms of the polynomial being prepared or searched
+    int16_t TermRows = 0;         // rows loaded by the last printed or unpacked factor
+    FloatTable Numerator;         // [t] coefficient (integral after the echo)
+    FloatTable Denominator;       // [t] denominator as written (1 for an integer)
+    FloatGrid Exponent;           // [t][v] exponent of variable v in term t
+    FloatTable TermCode;          // [t] substitution code of term t under the variable order
+
+    float VariableCount = 0;        // variables of the polynomial being searched
+    float LoadedVariableCount = 0;  // distinct variables met while loading (InputLetter's count)
+    TextTable Letter;               // [v] variable name, lower case, in search order
+    TextTable InputLetter;          // [v] variable names in order of first appearance
+    FloatTable MinExponent;         // [v] exponent in the common monomial factor (InputLetter order)
+    ShortTable MaxExponent;         // [v] highest exponent over all terms
+    FloatTable TargetDegree;        // [v] degree in v of the polynomial being factored
+    ShortTable Weight;              // [v] weight of v in the substitution code
+
+    std::string FractionFlag;     // kFractionMark when a coefficient was written as a fraction
+    float CommonDenominator = 1;  // least common multiple of the denominators, reduced with Content
+    float Content = 0;            // integer content taken out of the coefficients
+  };
+  TermTables Terms;
+
+  // ---------------------------------------------------------------------
+  // Dense: the polynomial of the current pass as dense vectors in one
+  // indeterminate (index i standing for the code CodeOffset + i), and the
+  // store of trial factors. BuildImage and NormaliseSign lay out Image and
+  // PassImage; the search writes Trial and Cofactor level by level; the
+  // candidate check and the arithmetic routines (DivideFromLow,
+  // ExactQuotient, MultiplyByStoredFactor, StoreFactor) divide, multiply and
+  // store; ReportFactorisation makes the cofactor the next pass's PassImage;
+  // the writers print Cofactor, the report Trial and Cofactor. Created by
+  // AllocateTables, sized by SizeSearchTables.
+  // ---------------------------------------------------------------------
+  struct DenseVectors {
+    FloatTable Image;      // [i] a_i, the image still to factor
+    FloatTable PassImage;  // [i] the image as the current pass began; the cofactor after a split
+    FloatTable Trial;      // [i] g_i, the trial factor; a quotient of ExactQuotient
+    FloatTable Cofactor;   // [i] h_i, the cofactor; a quotient, a product, the vector printed
+    FloatTable Scratch;    // [i] the vector UnpackDenseToTerms reads
+
+    int16_t ImageDegree = 0;     // n, the degree of Image
+    int16_t PassDegree = 0;      // the degree of PassImage
+    int16_t TrialDegree = 0;     // k, the degree of the trial factor
+    int16_t CofactorDegree = 0;  // the degree of Cofactor as a product or divisor
+    int16_t FirstDegree = 0;     // the degree of the first factor (Cofactor) of a split test
+    float SecondDegree = 0;      // the degree of the second factor (Trial) of a split test
+    float QuotientTop = 0;       // DivideFromLow's quotient degree minus one
+    float ExactTop = 0;          // ExactQuotient's quotient degree minus one
+
+    FloatTable FactorStore;   // the stored factors' coefficients, one factor after the other
+    int16_t StoredCount = 0;  // factors in the store
+    float StoreFill = 0;      // coefficients held in the store
+    FloatTable FactorEnd;     // [j] StoreFill right after factor j was stored
+    FloatTable FactorDegree;  // [j] degree of stored factor j
+  };
+  DenseVectors Dense;
+
+  // The outcome of the last candidate check (or special form) of the run.
+  enum SplitOutcome {
+    kNothingTested = 0,  // no candidate or form checked yet: the report is still to open
+    kNotAFactor = 1,     // the candidate does not divide the image; the search goes on
+    kFactorStored = 2,   // it divides, but maps back to no factor in the variables yet
+    kSplitFound = 3,     // Image holds the cofactor: the split is reported
+  };
+
+  // ---------------------------------------------------------------------
+  // Split: the substitution codes of the dense vectors and the test that maps
+  // a factor of the image back to the variables. BuildImage sets the offsets;
+  // CheckAndSplitFactor, FindKroneckerSplit and TryVariableSumFactors write
+  // the outcome, the offset of the split and the degrees (HandOnCandidate
+  // the outcome of a candidate whose floats lied, the forms that of a form
+  // that fits); the report, ContinueAfterSplit, EndOfSearch and FinalOutput
+  // set DenseOffset and DenseTop for each factor they print, which the
+  // writers and UnpackDenseToTerms read.
+  // ---------------------------------------------------------------------
+  struct SplitTest {
+    float CodeOffset = 0;           // code of index 0 of Image and PassImage
+    int16_t DenseOffset = 0;        // code of index 0 of the vector printed or unpacked
+    int16_t DenseTop = 0;           // highest index of that vector
+    int16_t FirstOffset = 0;        // code offset of the first factor of the last split test
+    ShortTable VariableDegree;      // [v] degrees of the factor last printed or unpacked
+    ShortTable FirstFactorDegree;   // [v] degrees of the first factor of the last split test
+    SplitOutcome SplitResult = kNothingTested;  // the outcome of the last candidate check
+  };
+  SplitTest Split;
+
+  // ---------------------------------------------------------------------
+  // Pass: where the run stands between its passes. The report and the forms
+  // set SecondPass once a first factor is split off; EnterDegree sets
+  // LateMode at the late switch; the preparation and HandleOutcome set
+  // ResumeDegree. The search, the writers, the candidate check, the report
+  // and the certificate read them.
+  // ---------------------------------------------------------------------
+  struct PassRegisters {
+    int16_t SecondPass = 0;    // 0 on the first pass of a run, then 1
+    int16_t LateMode = 0;      // 1 once the search looks only at the top degree (for the rest of the run)
+    int16_t ResumeDegree = 1;  // the degree the next pass starts at; a stored factor's degree
+  };
+  PassRegisters Pass;
+
+  // The side of level i's solution line that its current solution came from.
+  static constexpr int16_t kWalkerUp = 2;    // the first solution or the upward walker's: try below it next
+  static constexpr int16_t kWalkerDown = 1;  // the downward walker's: try above the first solution next
+  // Search.RetryMark, Report.Answer:
+  static constexpr std::string_view kRetryAsked = "y";  // the user asked for a retry
+  static constexpr std::string_view kRetryTaken = "n";  // the retry's bounds are in place: reduce again later
+
+  // ---------------------------------------------------------------------
+  // Search: the registers that only the factor search uses, for one pass.
+  // ComputeSearchBounds, ApplyRetryBounds, PrepareDegreeBounds and
+  // EnterDegree set the bounds; ListConstantPairs the pairs; the walk
+  // (SolveLevel, NextSolution, Backtrack, NextPair, CandidateComplete,
+  // VerifyCandidate, MirrorCheck, HandOnCandidate, HandleOutcome) the level,
+  // the pair, the walkers and the candidate's registers, as does
+  // HandOverExactFactor for the factor it hands over; the end of a search
+  // and its retries (ContinueAfterSplit, EndOfSearch, OfferRetry, RetryStep)
+  // move B, H, the start degree and RetryMark; ResumePreparation clears B and
+  // H, PrepareSearch SumFactorsTried. SizeSearchTables sizes the tables.
+  // ---------------------------------------------------------------------
+  struct SearchState {
+    int16_t StartDegree = 0;     // the first degree of the degree loop
+    int16_t MaxTrialDegree = 0;  // n / 2, the last degree
+    int16_t Level = 0;           // the level (coefficient index) being solved
+    int16_t SavedTrialDegree = 0;  // k while a late-mode candidate is verified at a lower degree
+
+    float CoefficientBound = 0;         // B, the bound of the trial factor's inner coefficients
+    float InitialCoefficientBound = 0;  // B as first computed for the polynomial
+    float RetryBound = 0;               // B of the last retry asked for; 0 when none
+    float CofactorBound = 0;            // H, the bound of the cofactor's coefficients
+    float CofactorBoundCap = 0;         // max(L, 3), the cap of H from degree 9 on
+    float LargestCoefficient = 0;       // L, the largest |a_i| but the constant's
+    float LeadMagnitude = 0;            // |a_n|
+    // 32-bit rather than 16: the top level is bounded by |a_n|, which may be
+    // any coefficient up to 16,777,216.
+    int32_t TopBound = 0;               // max(|a_n|, B), the bound of the top level below the last degree
+    std::vector<int32_t> LevelBound;    // [i] B_i, the bound of g_i
+
+    FloatTable PairTrialConst;     // [p] g0 of the constant pairs, decreasing
+    FloatTable PairCofactorConst;  // [p] h0 = a0 / g0
+    int16_t PairCount = 0;         // number of pairs + 1
+    int16_t PairIndex = 0;         // the pair in use
+    float PairGcd = 1;             // gcd(g0, |h0|)
+    float TrialStep = 0;           // g0 / PairGcd: the step of g along a solution line
+    float CofactorStep = 0;        // h0 / PairGcd: the step of h, against g's
+
+    ShortTable WalkerSide;    // [i] kWalkerUp or kWalkerDown: where level i's solution came from
+    FloatTable UpTrial;       // [i] g of the upward walker of level i
+    FloatTable UpCofactor;    // [i] h of the upward walker
+    FloatTable DownTrial;     // [i] g of the downward walker
+    FloatTable DownCofactor;  // [i] h of the downward walker
+
+    int16_t SnapshotTaken = 0;   // 1 once the snapshot of the current degree is taken
+    int16_t MirrorUsed = 0;      // 1 when the candidate in hand came through the mirrored check
+    float SumFactorsTried = 0;   // 1 once TryVariableSumFactors has run for the polynomial
+    std::string RetryMark;       // kRetryAsked after a retry was asked for; kRetryTaken once it skipped a reduction
+  };
+  SearchState Search;
+
+  // The search as it stood at the first complete candidate of the degree:
+  // TakeSnapshot copies Search and the candidate's low parts, RestoreSnapshot
+  // puts them back for the next degree. Between the two only the walk moves
+  // (the level, the pair, the walkers, the candidate): the bounds and the
+  // pairs are the same, so the copy restores the walk and nothing else.
+  struct SearchSnapshot {
+    SearchState Search;   // Search as it stood
+    FloatTable Trial;     // [0..k] g_0 .. g_k
+    FloatTable Cofactor;  // [0..k] h_0 .. h_k
+  };
+  SearchSnapshot Snapshot;
+
+  static constexpr std::string_view kStopMark = "x";  // Status.AbortMark, ResultAbortMark, KeyText: a search was stopped
+
+  // ---------------------------------------------------------------------
+  // Status: the running status of a search. ShowRunningLine sets the time
+  // limit, StartSearchClock the clock; LookForInterruption (through
+  // PollInterruption) reads them and sets the marks on the X key or the time
+  // limit; EndOfSearch, RetryStep, FinalOutput, EndSearchProvedIrreducible and
+  // RestartPreparation clear them; FinishRun writes "=...." by
+  // ResultAbortMark. KeyText is written and never read.
+  // ---------------------------------------------------------------------
+  struct SearchStatus {
+    float TimeLimit = 0;          // minutes: 7 on the first pass, 1 later
+    float StartMinute = 0;        // the minute field when the search clock started
+    std::string AbortMark;        // kStopMark after the X key or the time limit, until the retry is decided
+    std::string ResultAbortMark;  // kStopMark once any search of the run was stopped
+    std::string KeyText;          // the key last read by the poll (kStopMark for x or X)
+  };
+  SearchStatus Status;
+
+  // ---------------------------------------------------------------------
+  // Report: the result lines of the run. NormaliseSign sets SignText and
+  // SignFactor, the forms SignFactor, PendingCount and ReportStarted;
+  // ReportFactorisation the signs of the factor pairs, ReportStarted,
+  // ReportPending and the degrees of the expanded product, which writes the
+  // monomial codes; OpenReport, the report and the end of the search set
+  // FileEcho; OfferRetry and EndOfSearch Answer; PrepareSearch StartTime;
+  // ShowResults EndTime. The writers read the echo, sign and degree
+  // registers; FinalOutput and LoadPendingFactor the pending counts;
+  // ShowResults ReportPending and StartTime.
+  // ---------------------------------------------------------------------
+  struct ReportState {
+    std::string SignText;       // "-" when the first pass negated the polynomial
+    float SignFactor = 1;       // -1 while a two- or three-term polynomial is held negated for the forms
+    int16_t FactorSign = 1;     // -1 when the factor pair being printed is negated
+    int16_t AccumulatedSign = 1;  // the product of the FactorSigns, applied to the last factor
+    float ReportStarted = 0;    // 1 once the result line of the run is open
+    float ReportPending = 1;    // 0 once ReportFactorisation wrote its first lines
+    float FileEcho = 0;         // 0: PrintDenseFactor writes to jg.dat as well as the console
+    int16_t MonomialCode = 0;   // the code handed to WriteMonomialCode (relative to CodeOffset)
+    int16_t LongDegree = 0;     // degree of the longer factor of WriteExpandedProduct
+    int16_t ShortDegree = 0;    // degree of the shorter one
+    float PendingCount = 0;     // pending-factor files written in this run
+    float PendingRead = 0;      // pending-factor files read back
+    std::string Answer;         // the key of the y/n question (kRetryAsked after a yes)
+    std::string StartTime;      // "hh:mm:ss" when the first search was prepared
+    std::string EndTime;        // "hh:mm:ss" when the results were shown
+  };
+  ReportState Report;
+
+  // What SubsetSearch enumerates subsets for.
+  enum class SubsetUse { kVariableOrder = 1, kStoredFactors = 2 };
+
+  // ---------------------------------------------------------------------
+  // Order: the variable order and the combination of stored factors, one
+  // subset enumeration for both. ResumePreparation and AcceptCheckedFactor
+  // set the selection's size, ChooseVariableOrder and CombineStoredFactors
+  // the mode; SubsetSearch, Binomial, GeneratePermutations, EvaluateAllOrders
+  // and EvaluateOrder work on the rest; ResumePreparation, ApplyVariableOrder
+  // and CheckDegree take the chosen order, MultiplyByStoredFactor the
+  // selected factor.
+  // ---------------------------------------------------------------------
+  struct OrderState {
+    SubsetUse SubsetMode = SubsetUse::kVariableOrder;  // what the subsets are for
+    int16_t SelectionTop = 0;       // n, the number of items to choose from
+    int16_t SelectionStart = 0;     // the first subset size
+    int16_t SubsetSize = 0;         // k, the current subset size
+    FloatTable SelectionItem;       // [j] the item of number j
+    ShortTable SelectionIndex;      // [c] the current subset, increasing; 0 after the last position
+    ShortTable SelectionLimit;      // [c] the largest value position c takes
+    int16_t SelectionPosition = 0;  // the position c handed to MultiplyByStoredFactor
+    int16_t SubsetCount = 0;        // C(n, k); 0 beyond 16 bits
+    float OrderCount = 0;           // k!
+    std::vector<std::vector<float>> Permutations;  // every order of 1..k, in enumeration order
+    FloatTable CodeOrder;   // [b] the variable at position b of the order the term codes are computed for
+    float BestSpread = 0;   // the smallest spread of the codes found
+    FloatTable BestOrder;   // [b] the order of that spread
+    FloatTable BestWeight;  // [b] its weights
+  };
+  OrderState Order;
+
+  // ---------------------------------------------------------------------
+  // Exact: what the run knows of its polynomial's exact factorisation and
+  // of its own result (engine/exact/run_state.h says who reads and writes).
+  // ---------------------------------------------------------------------
+  exact::RunState Exact;
+
+  // ---------------------------------------------------------------------
+  // Result: the result lines of jg.dat as values, recorded as the writers
+  // write them: PrintCommonFactor opens a segment ("=" and the common factor),
+  // PrintDenseFactor adds each factor it writes to jg.dat, CheckZero records
+  // "=0" and ResultEnd ends the line. CertifyResult and CertifyShortResult
+  // judge these values.
+  // ---------------------------------------------------------------------
+  exact::ResultRecord Result;
+
+  // The polynomial as read from DXS.DAT; ReadPolynomialFile writes it, the
+  // normaliser consumes it.
+  std::string PolynomialText;
+
+  // Files, by the numbers the engine gives them.
+  OutputFile WorkOutput;     // 1: DXS1.DAT written
+  InputFile WorkInput;       // 1: DXS.DAT and DXS1.DAT read
+  OutputFile ResultFile;     // 3: jg.dat written
+  InputFile ResultInput;     // 3: jg.dat read back
+  OutputFile PendingOutput;  // 4: a pending-factor file written
+  InputFile PendingInput;    // 4: a pending-factor file read
+
+  // =====================================================================
+  // The steps, subsystem by subsystem
+  // =====================================================================
+
   // ---------------------------------------------------------------------
   // Engine start-up and main flow
   // ---------------------------------------------------------------------
-  std::string PolynomialText;  // the polynomial as read; consumed by the normaliser
-
   void ShowBanner();           // start screen -> StartupPause
   void StartupPause();         // short pause -> ReadPolynomialFile
   void ReadPolynomialFile();   // DXS.DAT -> CheckEndCommand
@@ -97,8 +405,6 @@ class Engine {
   // ---------------------------------------------------------------------
   // Normaliser and DXS1.DAT
   // ---------------------------------------------------------------------
-  float NumberRead = 0;  // scratch: the number just read
-
   void ProtectExponentLetters();  // marks exponents after d, D, e, E -> TokenisePolynomial
   void TokenisePolynomial();      // writes DXS1.DAT -> AllocateTables, or ReportInputError
   // Routines of TokenisePolynomial; false after a syntax error was reported.
@@ -107,36 +413,8 @@ class Engine {
   void ReportInputError();  // "输入错误！" -> ClosingLines
 
   // ---------------------------------------------------------------------
-  // Term tables (index 0 of the term and variable tables is unused)
+  // Term tables
   // ---------------------------------------------------------------------
-  static constexpr int kMaxTerms = 30;
-  static constexpr int kMaxVariables = 8;
-  static constexpr int kVariableColumns = kMaxVariables + 1;  // 0..8
-  static constexpr int kInitialDenseSize = 300;
-
-  int16_t TermRows = 0;        // rows allocated (30), later a count of term rows
-  FloatTable Numerator;        // [t] coefficient (integral after the echo)
-  FloatTable Denominator;      // [t] written denominator; later scratch
-  FloatGrid Exponent;          // [t][v] exponent of variable v in term t
-  FloatTable TermCode;         // [t] substitution code of term t
-  TextTable Letter;            // [v] variable name, lower case, in search order
-  TextTable InputLetter;       // [v] names in order of first appearance
-  TextTable LetterScratch;     // [v] letters while the variables are reordered
-  FloatTable MinExponent;      // [v] exponent in the common monomial factor (InputLetter order)
-  ShortTable MaxExponent;      // [v] highest exponent over all terms
-  FloatTable TargetDegree;     // [v] degree in v of the polynomial being factored
-  ShortTable VariableDegree;   // [v] degrees found by ComputeVariableDegrees
-  ShortTable DegreeSum;        // [v] sum of two factors' degrees in v
-  ShortTable Weight;           // [v] weight of v in the substitution code
-
-  float TermCount = 0;
-  float VariableCount = 0;
-  float LoadedVariableCount = 0;  // distinct variables met while loading
-  std::string FractionFlag;       // kFractionMark when a coefficient was written as a fraction
-  static constexpr std::string_view kFractionMark = "f";  // the coefficients need a common denominator
-  float CommonDenominator = 1;
-  float Content = 0;
-
   void AllocateTables();   // creates every table -> LoadTermTables
   // Grows the term table (Numerator, Denominator, TermCode, Exponent) to at
   // least rows 0..rows - 1, keeping what it holds; routines that load a factor
@@ -149,14 +427,6 @@ class Engine {
   // Preparation and the degree limit
   // ---------------------------------------------------------------------
   static constexpr int kDegreeLimit = 4000;  // above it, "次数太高了!" (the search still runs)
-
-  std::string StartTime;       // "hh:mm:ss" when the first search was prepared
-  int16_t ImageDegree = 0;     // degree n of the image being searched
-  float SumFactorsTried = 0;   // 1 once TryVariableSumFactors has run
-  std::string KeyText;         // key last read by PollInterruption
-  float SubsetMode = 0;        // 1 ChooseVariableOrder, 2 CombineStoredFactors
-  int16_t SelectionTop = 0;    // n of the subset enumeration
-  int16_t SelectionStart = 0;  // first subset size
 
   void MergeLikeTerms();        // -> CompactTerms
   void CompactTerms();          // -> CheckZero
@@ -171,36 +441,15 @@ class Engine {
   void CheckDegree();           // -> AllocateSearchTables
 
   // ---------------------------------------------------------------------
-  // Dense vectors and the factor store
+  // Dense arithmetic and the factor store
   // ---------------------------------------------------------------------
-  FloatTable Image;        // [i] a_i, coefficient of t^(CodeOffset + i)
-  FloatTable PassImage;    // [i] the image as the current pass began
-  FloatTable Trial;        // [i] g_i, the trial factor
-  FloatTable Cofactor;     // [i] h_i, quotient, cofactor, running product
-  FloatTable Scratch;      // product buffer; vector to unpack
-  FloatTable Residual;     // [i] c_i, right-hand side of level i
-  FloatTable FactorStore;  // stored factors, one after the other
-  FloatTable Snapshot;     // saved search state between degrees
-  std::vector<int> TermPositions;  // nonzero positions of two vectors, for FindKroneckerSplit
-
-  int16_t PassDegree = 0;
-  int16_t TrialDegree = 0;     // k
-  int16_t CofactorDegree = 0;
-  int16_t FirstDegree = 0;
-  float SecondDegree = 0;
-  float QuotientTop = 0;       // degree of the wanted quotient minus one
-  float ExactTop = 0;          // degree of ExactQuotient's quotient minus one
-  int16_t StoredCount = 0;     // factors in the store
-  float StoreFill = 0;         // coefficients held in the store
-  FloatTable FactorEnd;        // [k] StoreFill right after factor k was stored
-  FloatTable FactorDegree;     // [k] degree of stored factor k
-
   void DivideFromLow();           // Cofactor := PassImage / Trial, from the constant up
   void ExactQuotient();           // Trial := PassImage / Cofactor
   void MultiplyByStoredFactor();  // Cofactor := Cofactor * stored factor at position SelectionPosition
   void StoreFactor();             // appends Trial[0..TrialDegree]
   // Sizes FactorStore, FactorEnd, FactorDegree and the selection tables by
-  // ImageDegree and empties the store; the search calls it when it allocates.
+  // ImageDegree and empties the store; the search calls it when it sizes its
+  // tables.
   void AllocateStoreTables();
   void RemoveNewestFactor();
   void EmptyStore();
@@ -208,18 +457,6 @@ class Engine {
   // ---------------------------------------------------------------------
   // Candidate check and mapping back to several variables
   // ---------------------------------------------------------------------
-  float CodeOffset = 0;      // code of index 0 of Image and PassImage
-  int16_t DenseOffset = 0;   // code of index 0 of the vector unpacked or printed
-  int16_t DenseTop = 0;      // highest index of that vector
-  int16_t FirstOffset = 0;   // code offset of the first factor of the last split test
-  float SplitResult = 0;     // one of the four values below
-  // The outcome of the last candidate check (or special form) of the run.
-  static constexpr float kNothingTested = 0;  // no candidate or form checked yet: the report is still to open
-  static constexpr float kNotAFactor = 1;     // the candidate does not divide the image; the search goes on
-  static constexpr float kFactorStored = 2;   // it divides, but maps back to no factor in the variables yet
-  static constexpr float kSplitFound = 3;     // Image holds the cofactor: the split is reported
-  int16_t LateMode = 0;      // 1 once the search looks only at the top degree
-
   void CheckAndSplitFactor();
   void CheckAndSplitMirrored();  // the same with Trial and Cofactor exchanged
   void FindKroneckerSplit();
@@ -233,13 +470,6 @@ class Engine {
   // ---------------------------------------------------------------------
   // Result text writers
   // ---------------------------------------------------------------------
-  std::string SignText;      // "-" when the first pass negated the polynomial
-  float FileEcho = 0;        // 0: PrintDenseFactor writes to jg.dat as well
-  int16_t SecondPass = 0;    // 0 on the first pass of a run, then 1
-  int16_t MonomialCode = 0;  // code handed to WriteMonomialCode (relative to CodeOffset)
-  int16_t LongDegree = 0;    // degrees of the two factors of WriteExpandedProduct
-  int16_t ShortDegree = 0;
-
   void PrintTermTable();
   void PrintCommonFactor();
   // The same on the console only: a form found on a later pass, whose result
@@ -254,10 +484,6 @@ class Engine {
   // ---------------------------------------------------------------------
   // Square and cube forms
   // ---------------------------------------------------------------------
-  float PendingCount = 0;   // pending-factor files written in this run
-  FloatTable Root;          // [t] t = 0..10: coefficients of a base
-  FloatGrid ThirdExponent;  // [t][v] 0..10: exponents of a cube split's first factor
-
   // Both continue at RestartPreparation when a form fits, else return.
   void FactorSquareTrinomial();
   void FactorSpecialBinomial();
@@ -265,19 +491,9 @@ class Engine {
   // ---------------------------------------------------------------------
   // Variable order and stored-factor combinations
   // ---------------------------------------------------------------------
-  int16_t SubsetSize = 0;         // k
-  FloatTable SelectionItem;       // [j] item numbers
-  ShortTable SelectionIndex;      // [c] current subset
-  ShortTable SelectionLimit;      // [c] largest value of position c
-  int16_t SelectionPosition = 0;  // the position c handed to MultiplyByStoredFactor
-  int16_t SubsetCount = 0;        // C(n, k)
-  float OrderCount = 0;           // k!
-  FloatTable PermutationRow;      // [1..k] while permutations are generated
-  std::vector<std::vector<float>> Permutations;  // every order of 1..k, in enumeration order
-
   void SubsetSearch();
-  void ChooseVariableOrder();   // SubsetSearch with SubsetMode 1
-  void CombineStoredFactors();  // SubsetSearch with SubsetMode 2
+  void ChooseVariableOrder();   // SubsetSearch for kVariableOrder
+  void CombineStoredFactors();  // SubsetSearch for kStoredFactors
   void Binomial();
   void GeneratePermutations();
   void EvaluateAllOrders();
@@ -291,46 +507,6 @@ class Engine {
   // this magnitude, which keeps every sum of products well inside the exact
   // range of a 32-bit float.
   static constexpr float kDivisionValueLimit = 3000000.0f;
-
-  // [i] B_i. 32-bit rather than 16: the top level is bounded by |a_n|, which
-  // may be any coefficient up to 16,777,216.
-  std::vector<int32_t> LevelBound;
-  ShortTable WalkerSide;        // [i] the walker that gave level i its solution, one of:
-  static constexpr int16_t kWalkerUp = 2;    // the first solution or the upward walker's: try below it next
-  static constexpr int16_t kWalkerDown = 1;  // the downward walker's: try above the first solution next
-  FloatTable UpTrial, UpCofactor, DownTrial, DownCofactor;
-  ShortTable SnapWalkerSide;
-  FloatTable SnapUpTrial, SnapUpCofactor, SnapDownTrial, SnapDownCofactor;
-  FloatTable PairTrialConst;     // [p] g0 of the constant pairs, decreasing
-  FloatTable PairCofactorConst;  // [p] h0 = a0 / g0
-  int16_t PairCount = 0;         // number of pairs + 1
-  int16_t PairIndex = 0;
-  float PairGcd = 1;
-  float TrialStep = 0;
-  float CofactorStep = 0;
-
-  int16_t StartDegree = 0;
-  int16_t ResumeDegree = 1;
-  int16_t MaxTrialDegree = 0;
-  int16_t Level = 0;
-  float CoefficientBound = 0;         // B
-  float InitialCoefficientBound = 0;
-  float RetryBound = 0;
-  float CofactorBound = 0;            // H
-  float CofactorBoundCap = 0;
-  float LargestCoefficient = 0;       // L
-  float LeadMagnitude = 0;            // |a_n|
-  int32_t TopBound = 0;           // max(|a_n|, B); 32-bit for the same reason as LevelBound
-  int16_t SnapshotTaken = 0;
-  int16_t SnapshotPair = 0;
-  int16_t SavedTrialDegree = 0;
-  float CofactorLead = 0;
-  float MirrorLead = 0;
-  int16_t MirrorUsed = 0;
-  float SignFactor = 1;
-  std::string RetryMark;              // kRetryAsked, then kRetryTaken once the retry skipped a reduction
-  static constexpr std::string_view kRetryAsked = "y";  // (also Answer) the user asked for a retry
-  static constexpr std::string_view kRetryTaken = "n";  // the retry's bounds are in place: reduce again later
 
   void AllocateSearchTables();
   void BuildImage();
@@ -357,8 +533,8 @@ class Engine {
   void HandleOutcome();
   void TakeSnapshot();
   void RestoreSnapshot();
-  // Tables of the search sized for an image of degree n (grown, never shrunk,
-  // on later passes).
+  // The tables of the search and of the dense vectors for an image of degree
+  // n: recreated empty on the first pass, grown (never shrunk) on later ones.
   void SizeSearchTables(int n);
   // factor[0..k] times quotient[0..n-k] against Image[0..n] in exact integer
   // arithmetic: the last guard before a candidate is accepted, so that a float
@@ -377,12 +553,6 @@ class Engine {
   // ---------------------------------------------------------------------
   // Running status, time limits and interruption
   // ---------------------------------------------------------------------
-  float TimeLimit = 0;          // minutes: 7 on the first pass, 1 later
-  float StartMinute = 0;        // minute field when the search clock started
-  std::string AbortMark;        // kStopMark after the X key or the time limit
-  static constexpr std::string_view kStopMark = "x";  // (also ResultAbortMark, KeyText) a search was stopped
-  std::string ResultAbortMark;  // kStopMark once any search of the run was stopped
-
   void ShowRunningLine();
   void ShowWaitingMessageBeforeLoop();  // first form, StartDegree > 9
   void ShowWaitingMessageAtNine();      // second form, degree 9 reached
@@ -408,14 +578,6 @@ class Engine {
   // ---------------------------------------------------------------------
   // Report of a split, end of search and end of run
   // ---------------------------------------------------------------------
-  float ReportStarted = 0;
-  float ReportPending = 1;
-  int16_t FactorSign = 1;
-  int16_t AccumulatedSign = 1;
-  std::string Answer;
-  float PendingRead = 0;
-  int16_t SavedOffset = 0;
-
   void ReportFactorisation();
   void ContinueAfterSplit();
   void EndOfSearch();
@@ -429,81 +591,23 @@ class Engine {
   void ClosingLines();
 
   // ---------------------------------------------------------------------
-  // Eisenstein test
+  // Eisenstein test and the results display
   // ---------------------------------------------------------------------
-  long ConstantRest = 0;      // part of a0 not yet written (wider than 16 bits)
-  float ConstantDone = 1;
-  long DivisorLimit = 0;
-
   void EisensteinTest();  // may continue at CloseResultFile or FinalOutput
-
-  // ---------------------------------------------------------------------
-  // Showing the results
-  // ---------------------------------------------------------------------
-  std::string ResultLine;
-  int16_t LineNumber = 0;
-  std::string CurrentFactor;
-  std::string NextFactor;
-  int16_t RunLength = 0;
-  std::string EndTime;
-
   void ShowResults();
-  // How the lines that follow the result in jg.dat begin: the note on a factor
-  // taken from the exact factorisation, the certificate, and an internal error
-  // in its place. The results display shows them as text, not as factors.
-  static constexpr std::string_view kExactNoteStart = "精确分解给出因式 ";
-  static constexpr std::string_view kCertificateStart = "验证: ";
-  static constexpr std::string_view kInternalErrorStart = "内部错误: ";
 
   // ---------------------------------------------------------------------
-  // The exact factoriser beside the search
+  // The exact factoriser beside the search (engine/search/exact_steps.cpp)
   // ---------------------------------------------------------------------
-  // A search that has gone on this long has the factoriser started: textbook
-  // polynomials end well before, so most runs never load it.
-  static constexpr int64_t kExactStartMs = 100;
-  // A polynomial searched this long without a split takes its factor from the
-  // exact factorisation, when that knows one.
-  static constexpr int64_t kExactHandOverMs = 1000;
-  // The end of a run waits for the factoriser at most this many rounds of
-  // kExactWaitRoundMs (the X key ends the wait).
-  static constexpr int kExactWaitRounds = 50;
-  static constexpr int kExactWaitRoundMs = 100;
-
-  exact::Polynomial ExactInput;     // the prepared polynomial, as the search first gets it
-  int16_t ExactTaken = 0;           // 1 once the polynomial entered is taken exactly
-  exact::EnteredPolynomial Entered; // the polynomial entered, through the prepared one
-  int64_t FirstSearchMs = -1;       // clock milliseconds when the run's first search began
-  int64_t PassSearchMs = 0;         // ... when the current pass's search began
-  int16_t PassExactState = 0;       // 0 not looked at, 1 reducible (a factor to hand over), 2 nothing to do
-  FloatTable HandOverTrial;         // [0..HandOverDegree] the exact factor laid out as the image
-  FloatTable HandOverQuotient;      // [0..PassDegree - HandOverDegree] the image divided by it
-  int16_t HandOverDegree = 0;
-  std::string HandOverText;         // that factor in the input syntax
-  int16_t HandOverRefused = 0;      // 1 once a handed-over factor gave no split: none again
-  int16_t ProvedIrreducible = 0;    // 1 while a search ends on a proof of irreducibility
-  std::vector<std::string> ExactNotes;  // jg.dat lines of handed-over factors, written at the end
-  int16_t StoppedByTime = 0;        // 1 once a search of the run reached its time limit
-  int16_t StoppedByKey = 0;         // 1 once a search of the run was stopped with X
-  int16_t PendingLost = 0;          // 1 when a pending-factor file could not be read
-  int16_t CertificateDone = 0;      // 1 once the certificate line is written
-  std::string ResultSegment;        // the last "=" segment of the result, being judged
-  int16_t ResultLineOpen = 0;       // 1 when jg.dat's last line was still open then
-  exact::Judgement Judged;          // the verdict on it so far
-  int16_t JudgedWithExact = 0;      // 1 when that verdict had the exact factorisation
-  int16_t WaitRounds = 0;           // rounds waited for the factoriser in this run
-  int16_t WaitSkipped = 0;          // 1 when the X key ended a wait
-  int16_t WaitGivenUp = 0;          // 1 once a wait ended without a result: no more waits
-  int16_t SearchEndExamined = 0;    // 1 while EndOfSearch goes on after ExamineSearchEnd
-
   void TakeExactInput();            // the prepared polynomial, at the first search
-  void StartExactFactoriser();       // once a run, with ExactInput
+  void StartExactFactoriser();      // once a run, with Exact.Input
   bool ExactReady();                // the factoriser has its answer
   // Part of the interruption poll: starts the factoriser, and with its result
   // continues at EndSearchProvedIrreducible or HandOverExactFactor.
   void LookForExactResult();
-  // 1 irreducible, 2 reducible, 0 not known: the polynomial of the current
-  // pass against the exact factorisation (which must be ready).
-  int ClassifyCurrentPolynomial();
+  // The polynomial of the current pass against the exact factorisation
+  // (which must be ready).
+  exact::Known ClassifyCurrentPolynomial();
   // The polynomial of the current pass is irreducible by a cheap test or by
   // the exact factorisation already at hand (the factoriser is not started
   // for this); false for a run without the factoriser.
@@ -512,46 +616,39 @@ class Engine {
   // The exponents of the monomial of a code under the current variable order
   // and weights, by the letters of the variables.
   exact::Exponents ExponentsOfCode(int code) const;
-  bool PrepareHandOver();           // the factor to hand over and its quotient
+  bool PrepareHandOver();             // the factor to hand over and its quotient
   void EndSearchProvedIrreducible();  // -> EndOfSearch, as after a search of every degree
-  void HandOverExactFactor();       // the exact factor to the candidate check -> HandleOutcome
-  bool ExactWaitOver();             // one round of a wait after a search
-  void ExamineSearchEnd();          // -> WaitAtSearchEnd or EndOfSearch
-  void WaitAtSearchEnd();           // -> itself, HandOverExactFactor or EndOfSearch
-  void CertifyResult();             // -> WaitForExactResult or WriteCertificate
-  void WaitForExactResult();        // -> itself, WriteCertificate
-  void WriteCertificate();          // -> CloseResultFile
-  void CertifyShortResult();        // "=0" and single-term results, at EndRun
-  // jg.dat as written so far, and whether its last line is still open.
-  std::string ResultSoFar(bool* lineOpen);
-  // The certificate line, and after a "not complete" one with the exact
-  // factorisation at hand the complete factorisation as a result line.
-  std::vector<std::string> VerdictLines(const exact::Judgement& judgement, bool exactKnown);
+  void HandOverExactFactor();         // the exact factor to the candidate check -> HandleOutcome
+  bool ExactWaitOver();               // one round of a wait after a search
+  void ExamineSearchEnd();            // -> WaitAtSearchEnd or EndOfSearch
+  void WaitAtSearchEnd();             // -> itself, HandOverExactFactor or EndOfSearch
+  void CertifyResult();               // -> WaitForExactResult or WriteCertificate
+  void WaitForExactResult();          // -> itself, WriteCertificate
+  void WriteCertificate();            // -> CloseResultFile
+  void CertifyShortResult();          // "=0" and single-term results, at EndRun
+  // What the certificate names of the run.
+  exact::RunCircumstances CertificateCircumstances();
+  // The letters in the order the user wrote them.
+  std::string InputOrder() const;
 
   // ---------------------------------------------------------------------
-  // Files, by the numbers the engine gives them
+  // Files and output pieces: the console, the result file, or both
   // ---------------------------------------------------------------------
-  OutputFile WorkOutput;     // 1: DXS1.DAT written
-  InputFile WorkInput;       // 1: DXS.DAT and DXS1.DAT read
-  OutputFile ResultFile;     // 3: jg.dat written
-  InputFile ResultInput;     // 3: jg.dat read back
-  OutputFile PendingOutput;  // 4: a pending-factor file written
-  InputFile PendingInput;    // 4: a pending-factor file read
   void CloseAllFiles();
   std::filesystem::path PathOf(std::string_view name) const { return workFolder_ / std::string(name); }
   // "gsys" and the number text of n ("gsys 1").
   static std::string PendingFileName(float n) { return "gsys" + NumberText(n); }
 
-  // ---------------------------------------------------------------------
-  // Output pieces: the console, the result file, or both
-  // ---------------------------------------------------------------------
   void ConsoleText(std::string_view text) { console_.Write(text); }
   void ConsoleNumber(float v) { console_.Write(NumberItem(v)); }  // a number item
   void ConsoleEnd() { console_.EndLine(); }
   void ResultText(std::string_view text) { ResultFile.Write(text); }
   void ResultNumberText(float v) { ResultFile.Write(NumberText(v)); }
   void ResultNumberItem(float v) { ResultFile.Write(NumberItem(v)); }
-  void ResultEnd() { ResultFile.EndLine(); }
+  void ResultEnd() {
+    ResultFile.EndLine();
+    Result.EndLine();
+  }
   void BothText(std::string_view text) {
     ConsoleText(text);
     ResultText(text);

@@ -64,7 +64,7 @@ std::string ProductText(float a, float b) {
   if (!integral) return NumberText(a * b);
   const int64_t p = static_cast<int64_t>(a) * static_cast<int64_t>(b);
   const int64_t magnitude = p < 0 ? -p : p;
-  if (magnitude <= static_cast<int64_t>(kExactLimit)) return NumberText(static_cast<double>(p));
+  if (magnitude <= kExactLimit) return NumberText(static_cast<double>(p));
   return (p < 0 ? "-" : " ") + std::to_string(magnitude);
 }
 

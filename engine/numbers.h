@@ -9,8 +9,10 @@
 
 namespace pfac {
 
-// Integral values of a 32-bit float are exact up to this magnitude.
-inline constexpr float kExactLimit = 16777216.0f;
+// Integral values of a 32-bit float are exact up to this magnitude, 2^24: the
+// largest coefficient, denominator and intermediate value the engine holds.
+// An integer, so that comparing a 64-bit integer with it never rounds.
+inline constexpr int64_t kExactLimit = 16777216;
 
 // A value that the engine cannot hold in the form it computes with: the run
 // stops with the message instead of computing with a wrapped or inexact value.

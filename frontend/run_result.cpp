@@ -2,6 +2,8 @@
 
 #include <system_error>
 
+#include "engine/result_marks.h"
+
 namespace pfac::frontend {
 
 namespace {
@@ -17,32 +19,13 @@ constexpr char kRunStopped[] = "运行被中止, 没有完整的结果。/ ";
 constexpr char kRunIncomplete[] = "结果不完整。/ ";
 constexpr char kNoFactorisation[] = "没有得到分解结果。/ The run gave no factorisation.";
 
-// The marks and line beginnings that the engine writes into jg.dat.
-constexpr std::string_view kStoppedMark = "=....";
-constexpr std::string_view kLateMark = "=...";
-constexpr std::string_view kCertificate = "验证";
-constexpr std::string_view kInternalError = "内部错误";
-constexpr std::string_view kStoppedLine = "Stopped";
-constexpr std::string_view kIncompleteLine = "Incomplete";
-
-// The kinds of certificate, told apart by the words before the reason.
-enum class Certificate { None, Complete, NotComplete, Unverified };
-
-bool StartsWith(std::string_view text, std::string_view start) { return text.substr(0, start.size()) == start; }
+using marks::CertificateKind;
+using marks::StartsWith;
 
 std::string_view Trimmed(std::string_view text) {
   while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
   while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
   return text;
-}
-
-Certificate KindOf(std::string_view line) {
-  // The kind stands before the first comma (or the English half).
-  std::string_view kind = line.substr(0, line.find_first_of(",/"));
-  if (kind.find("未验证") != std::string_view::npos) return Certificate::Unverified;
-  if (kind.find("不完整") != std::string_view::npos) return Certificate::NotComplete;
-  if (kind.find("完整") != std::string_view::npos) return Certificate::Complete;
-  return Certificate::None;
 }
 
 // The text after the last "=" of a result line: a line such as
@@ -69,7 +52,7 @@ RunResult ReadRunResult(const std::vector<std::string>& lines) {
 
   bool searchStopped = false, lateSearch = false, runStopped = false, internalError = false;
   bool completeGiven = false;  // a complete factorisation followed a certificate
-  Certificate certificate = Certificate::None;
+  CertificateKind certificate = CertificateKind::kNone;
   bool afterCertificate = false;
   std::vector<std::string> notes;
   for (size_t i = 1; i < lines.size(); ++i) {
@@ -80,26 +63,26 @@ RunResult ReadRunResult(const std::vector<std::string>& lines) {
     if (followsCertificate && line.front() == '=') {
       answer = LastSegment(line);
       completeGiven = true;
-    } else if (line == kStoppedMark) {
+    } else if (line == marks::kSearchStopped) {
       searchStopped = true;
-    } else if (line == kLateMark) {
+    } else if (line == marks::kLateSearch) {
       lateSearch = true;
     } else if (line.front() == '=') {
       // A result line; the expanded products ("[...]") are not results.
       if (!completeGiven && line.find('(') != std::string_view::npos && line.find('[') == std::string_view::npos) {
         answer = LastSegment(line);
       }
-    } else if (StartsWith(line, kCertificate)) {
-      certificate = KindOf(line);
+    } else if (StartsWith(line, marks::kCertificate)) {
+      certificate = marks::KindOfCertificate(line);
       afterCertificate = true;
       notes.emplace_back(line);
-    } else if (StartsWith(line, kInternalError)) {
+    } else if (StartsWith(line, marks::kInternalError)) {
       internalError = true;
       notes.emplace_back(line);
-    } else if (StartsWith(line, kStoppedLine)) {
+    } else if (StartsWith(line, marks::kRunStopped)) {
       runStopped = true;
       notes.push_back(kRunStopped + std::string(line));
-    } else if (StartsWith(line, kIncompleteLine)) {
+    } else if (StartsWith(line, marks::kPendingLost)) {
       runStopped = true;
       notes.push_back(kRunIncomplete + std::string(line));
     } else {
@@ -109,7 +92,7 @@ RunResult ReadRunResult(const std::vector<std::string>& lines) {
 
   // A run cut short left its last result line unfinished: it is no equation.
   if (runStopped && !completeGiven) answer = {};
-  const bool complete = completeGiven || certificate == Certificate::Complete;
+  const bool complete = completeGiven || certificate == CertificateKind::kComplete;
   if (!complete) {
     if (lateSearch) notes.insert(notes.begin(), kLateSearch);
     if (searchStopped) notes.insert(notes.begin(), kSearchStopped);
@@ -124,7 +107,7 @@ RunResult ReadRunResult(const std::vector<std::string>& lines) {
     result.end = RunEnd::InternalError;
   } else if (complete) {
     result.end = RunEnd::Certified;
-  } else if (runStopped || searchStopped || lateSearch || certificate == Certificate::NotComplete ||
+  } else if (runStopped || searchStopped || lateSearch || certificate == CertificateKind::kNotComplete ||
              answer.empty()) {
     result.end = RunEnd::Incomplete;
   }

@@ -13,6 +13,8 @@
 // - DXS.DAT is not as it was,
 // - its last result line in jg.dat does not multiply back exactly to the
 //   polynomial entered, or a stopped search left no "=...." mark,
+// - the result that the certificate judged (the values the writers recorded)
+//   is not the result line that jg.dat holds, read back,
 // - a result has no certificate, the certificate is an internal error, or the
 //   complete factorisation after a "not complete" one does not multiply back.
 #include <cstdint>
@@ -24,6 +26,7 @@
 #include "engine/platform/clock.h"
 #include "engine/platform/files.h"
 #include "engine/platform/memory_console.h"
+#include "engine/result_marks.h"
 #include "support/exact_fake.h"
 #include "support/poly_check.h"
 #include "support/temp_folder.h"
@@ -56,16 +59,22 @@ bool EndsWith(const std::string& text, const std::string& tail) {
 // The result of a run that reached a result must equal the polynomial entered.
 void CheckResult(const pfac::Engine& engine, const std::string& polynomial, const std::string& jg) {
   using namespace pfac::testing;
-  if (jg.find("Stopped") != std::string::npos || jg.find("Incomplete") != std::string::npos) return;
+  std::string printed;
+  if (!JudgedIsPrinted(engine.Result.Judged(), jg, &printed)) Fail(printed, jg);
+  if (jg.find(pfac::marks::kRunStopped) != std::string::npos || jg.find(pfac::marks::kPendingLost) != std::string::npos) {
+    return;
+  }
   auto last = LastResultLine(jg);
   if (!last) return;  // "=0", a single term: one line, written by the preparation
   auto input = ParseInput(polynomial);
   if (!input) return;  // a text the checker does not read
   std::string why;
   if (!LineEquals(last->line, *input, &why)) Fail("the result does not multiply back: " + why, jg);
-  if (engine.ResultAbortMark == "x" && !last->stopped) Fail("a stopped search left no \"=....\" mark", jg);
-  if (last->certificate.rfind("验证", 0) != 0) Fail("no certificate, or an internal error", jg);
-  if (last->certificate.rfind("验证: 结果不完整", 0) == 0 && !LineEquals(last->completeLine, *input, &why)) {
+  if (engine.Status.ResultAbortMark == "x" && !last->stopped) Fail("a stopped search left no \"=....\" mark", jg);
+  using pfac::marks::CertificateKind;
+  const CertificateKind kind = pfac::marks::KindOfCertificate(last->certificate);
+  if (kind == CertificateKind::kNone) Fail("no certificate, or an internal error", jg);
+  if (kind == CertificateKind::kNotComplete && !LineEquals(last->completeLine, *input, &why)) {
     Fail("the complete factorisation does not multiply back: " + why, jg);
   }
 }

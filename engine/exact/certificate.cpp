@@ -5,6 +5,8 @@
 #include <numeric>
 #include <optional>
 
+#include "engine/result_marks.h"
+
 namespace pfac::exact {
 
 namespace {
@@ -54,10 +56,20 @@ std::map<LetterPoly, int> ExactFactors(const Factorisation& exact, const std::st
 
 std::string SignedNumber(int64_t v) { return SignedDigits(std::to_string(v)); }
 
+// Lines of jg.dat hold no parentheses but those of factors: the texts that
+// the certificate quotes lose theirs.
+std::string WithoutParentheses(std::string text) {
+  for (char& c : text) {
+    if (c == '(' || c == ')') c = ' ';
+    if (c == '\r' || c == '\n') c = ' ';
+  }
+  return text;
+}
+
 }  // namespace
 
-Judgement JudgeResult(const std::string& segment, const EnteredPolynomial& entered, const Factorisation* exact,
-                      bool checkValue) {
+Judgement JudgeResult(const std::optional<ResultProduct>& written, const EnteredPolynomial& entered,
+                      const Factorisation* exact, bool checkValue) {
   Judgement out;
   auto fail = [&](std::string why) {
     out.verdict = Verdict::kInternalError;
@@ -67,9 +79,12 @@ Judgement JudgeResult(const std::string& segment, const EnteredPolynomial& enter
   if (exact && !MultipliesBack(*exact, entered)) {
     return fail("the exact factorisation does not multiply back to the polynomial");
   }
-  auto result = ReadResultSegment(segment);
-  if (!result) {
-    if (checkValue) return fail("the result line cannot be read back: " + segment);
+  std::optional<ResultProduct> result = written;
+  if (!result || result->unreadable) {
+    if (checkValue) {
+      return fail(result ? "a number of the result line is not written with all its digits"
+                         : "no result line holds a factor");
+    }
     result = ResultProduct{};
   }
   if (checkValue && !SameValue(*result, entered)) {
@@ -164,6 +179,50 @@ std::string CompleteResultLine(const EnteredPolynomial& entered, const Factorisa
     for (int m = 0; m < w.multiplicity; ++m) line += text;
   }
   return line;
+}
+
+std::vector<std::string> CertificateLines(const Judgement& judgement, const RunCircumstances& run,
+                                          const Factorisation* exact, const EnteredPolynomial& entered,
+                                          const std::string& inputOrder) {
+  const std::string certificate(marks::kCertificate);
+  switch (judgement.verdict) {
+    case Verdict::kComplete:
+      return {certificate + std::string(marks::kCompleteWords) +
+              "每个因式在有理数域上不可约 / verified: the factorisation is complete, "
+              "every factor is irreducible over Q"};
+    case Verdict::kInternalError:
+      return {std::string(marks::kInternalError) + "结果与精确分解不一致 / internal error: " +
+              WithoutParentheses(judgement.error)};
+    case Verdict::kIncomplete: {
+      std::string chinese, english;
+      auto reason = [&](const char* zh, const char* en) {
+        chinese += chinese.empty() ? zh : std::string("，") + zh;
+        english += english.empty() ? en : std::string("; ") + en;
+      };
+      if (run.pendingLost) reason("待分解的因式文件无法读取", "a pending factor file could not be read");
+      if (run.stoppedByKey) reason("搜索被 X 键停止", "the search was stopped with the X key");
+      if (run.stoppedByTime) reason("搜索到了时间限制", "the search reached its time limit");
+      if (run.lateMode) reason("搜索转为只试最高次", "the search switched to the highest degree only");
+      if (chinese.empty()) reason("搜索的系数界限漏掉了因式", "the search's coefficient bounds left factors out");
+      const std::string line =
+          certificate + std::string(marks::kNotCompleteWords) + chinese + " / not complete: " + english;
+      if (!exact) return {line};
+      return {line + "; the complete factorisation follows", CompleteResultLine(entered, *exact, inputOrder)};
+    }
+    case Verdict::kUnknown:
+      break;
+  }
+  std::string why;
+  if (!run.taken) {
+    why = "多项式无法交给精确分解 / not verified: the polynomial cannot be handed to the exact factoriser";
+  } else if (run.waitSkipped) {
+    why = "等候被 X 键跳过 / not verified: the wait for the exact factorisation was skipped with the X key";
+  } else if (run.failed) {
+    why = "精确分解失败 / not verified: the exact factorisation failed: " + WithoutParentheses(run.failure);
+  } else {
+    why = "精确分解在 5 秒内没有完成 / not verified: the exact factorisation did not finish within 5 seconds";
+  }
+  return {certificate + std::string(marks::kUnverifiedWords) + why};
 }
 
 }  // namespace pfac::exact

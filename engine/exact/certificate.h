@@ -4,7 +4,9 @@
 // writes its verdict as the last line of jg.dat.
 #pragma once
 
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "engine/exact/exact_types.h"
 #include "engine/exact/letter_poly.h"
@@ -34,12 +36,13 @@ struct Judgement {
   std::string error;  // for kInternalError: what disagrees (English)
 };
 
-// Judges the last "=" segment of the result. exact is the factorisation of
+// Judges the result as the engine's writers recorded it (ResultRecord):
+// nullopt when no line holds a factor. exact is the factorisation of
 // entered.prepared, or nullptr. checkValue is false when the engine knows
 // that its result line lacks a factor (then the line is not compared with the
 // polynomial and the verdict is kIncomplete).
-Judgement JudgeResult(const std::string& segment, const EnteredPolynomial& entered, const Factorisation* exact,
-                      bool checkValue);
+Judgement JudgeResult(const std::optional<ResultProduct>& result, const EnteredPolynomial& entered,
+                      const Factorisation* exact, bool checkValue);
 
 // The complete factorisation as a result line of the engine: "=", the sign,
 // the rational factor and the monomial as the common factor, then every
@@ -47,5 +50,26 @@ Judgement JudgeResult(const std::string& segment, const EnteredPolynomial& enter
 // times. inputOrder names the letters in the order the user wrote them.
 std::string CompleteResultLine(const EnteredPolynomial& entered, const Factorisation& exact,
                                const std::string& inputOrder);
+
+// What the run knows of itself that its certificate names: why a result may
+// be not complete, and why it could not be verified.
+struct RunCircumstances {
+  bool pendingLost = false;    // a pending-factor file could not be read back
+  bool stoppedByKey = false;   // a search was stopped with the X key
+  bool stoppedByTime = false;  // a search reached its time limit
+  bool lateMode = false;       // the search switched to the highest degree only
+  bool taken = true;           // the polynomial could be handed to the factoriser
+  bool waitSkipped = false;    // the X key ended the wait for the factoriser
+  bool failed = false;         // the factoriser failed, for the reason below
+  std::string failure;
+};
+
+// The lines that a judgement puts at the end of jg.dat: the certificate (or
+// the internal error in its place), and after a "not complete" one with the
+// exact factorisation at hand (exact, else nullptr) the complete
+// factorisation as a result line of the engine.
+std::vector<std::string> CertificateLines(const Judgement& judgement, const RunCircumstances& run,
+                                          const Factorisation* exact, const EnteredPolynomial& entered,
+                                          const std::string& inputOrder);
 
 }  // namespace pfac::exact

@@ -5,6 +5,8 @@
 #include <cstdlib>
 #include <numeric>
 
+#include "engine/numbers.h"
+
 namespace pfac::exact {
 
 namespace {
@@ -90,7 +92,7 @@ bool ReadMonomial(Reader& r, Exponents& m) {
   while (r.Letter()) {
     const int letter = r.s[r.i++] - 'a';
     int64_t exponent = 1;
-    if (r.Take('^') && (!r.Number(&exponent) || exponent > 100000)) return false;
+    if (r.Take('^') && (!r.Number(&exponent) || exponent > kLargestReadExponent)) return false;
     m[letter] += static_cast<int32_t>(exponent);
     r.Take('*');
   }
@@ -175,8 +177,6 @@ bool HasRationalRoot(const std::vector<int64_t>& a) {
   return false;
 }
 
-constexpr int64_t kSmall = int64_t{1} << 24;
-
 // The coefficients of p as a polynomial in the letter `letter` alone, when
 // every term has exponents only in it (and, when `other` is a letter, in
 // that letter with total degree `degree`); empty when p is not of that shape
@@ -191,7 +191,7 @@ std::vector<int64_t> DenseIn(const LetterPoly& p, int letter, int other, int deg
     }
     if (other >= 0 && m[letter] + m[other] != degree) return {};
     int64_t value = 0;
-    if (!DecimalToInt64(c, &value) || value >= kSmall || value <= -kSmall) return {};
+    if (!DecimalToInt64(c, &value) || value >= kExactLimit || value <= -kExactLimit) return {};
     a[m[letter]] = value;
   }
   return a;
@@ -376,6 +376,38 @@ std::optional<ResultProduct> ReadResultSegment(const std::string& segment) {
   }
   if (!r.End()) return std::nullopt;
   return out;
+}
+
+void ResultRecord::OpenSegment(ResultProduct common) {
+  if (lineStart_ == LineStart::kNothingYet) lineStart_ = LineStart::kSegment;
+  segment_ = std::move(common);
+  segmentOnLine_ = true;
+}
+
+void ResultRecord::AddFactor(LetterPoly factor) {
+  if (lineStart_ == LineStart::kNothingYet) lineStart_ = LineStart::kFactor;
+  if (!segmentOnLine_) return;
+  segment_->factors.push_back(std::move(factor));
+  lineHasFactor_ = true;
+}
+
+void ResultRecord::MarkUnreadable() {
+  if (segmentOnLine_) segment_->unreadable = true;
+}
+
+void ResultRecord::EndLine() {
+  if (HoldsResult()) lastLine_ = segment_;
+  segmentOnLine_ = false;
+  lineStart_ = LineStart::kNothingYet;
+  lineHasFactor_ = false;
+  firstLine_ = false;
+}
+
+std::optional<ResultProduct> ResultRecord::Judged() const { return HoldsResult() ? segment_ : lastLine_; }
+
+bool ResultRecord::HoldsResult() const {
+  // A line that does not begin with "=" holds no result, nor does the echo's.
+  return lineStart_ == LineStart::kSegment && lineHasFactor_ && !firstLine_;
 }
 
 std::string LastResultSegment(const std::string& jg) {

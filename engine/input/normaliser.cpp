@@ -85,7 +85,6 @@ void Engine::TokenisePolynomial() {
         if (hasSecond && (n == '^' || n == '\'')) {
           textFront_ += 2;
           float v = ReadNumber(rest());
-          NumberRead = v;
           if (!(v > 0)) {
             ReportInputError();
             return;
@@ -95,8 +94,7 @@ void Engine::TokenisePolynomial() {
           textFront_ += 1;
           if (n >= '1' && n <= '9') {
             float v = ReadNumber(rest());
-            NumberRead = v;
-            if (!WriteExponent(v)) return;
+              if (!WriteExponent(v)) return;
           } else if (hasSecond && n >= ':' && n <= '@') {
             // ":;<=>?@" after a variable is no exponent and no factor.
             ReportInputError();
@@ -127,7 +125,6 @@ void Engine::TokenisePolynomial() {
 bool Engine::ReadCoefficient() {
   std::string_view text = std::string_view(PolynomialText).substr(textFront_);
   float v = ReadNumber(text);
-  NumberRead = v;
   if (v == 0) {
     if (!text.empty() && text[0] == '-') {
       WorkOutput.WriteRecord("-1");

@@ -6,47 +6,35 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
+#include <numeric>
 
 #include "engine/engine.h"
 
 namespace pfac {
-
-namespace {
-
-int64_t Gcd(int64_t a, int64_t b) {
-  while (b != 0) {
-    int64_t r = a % b;
-    a = b;
-    b = r;
-  }
-  return a;
-}
-
-}  // namespace
 
 // Adds every later term with the same exponents into the first such term and
 // sets it to 0; a sum of 0 stays in place as a zero term. A sum may reach
 // 16,777,216, the largest coefficient the input takes; one beyond it stops
 // the run.
 void Engine::MergeLikeTerms() {
-  const int terms = ToInt(TermCount);
-  const int variables = ToInt(VariableCount);
+  const int terms = ToInt(Terms.TermCount);
+  const int variables = ToInt(Terms.VariableCount);
   for (int t = 1; t <= terms - 1; ++t) {
-    if (Numerator[t] == 0) continue;
+    if (Terms.Numerator[t] == 0) continue;
     for (int u = t + 1; u <= terms; ++u) {
-      if (Numerator[u] == 0) continue;
+      if (Terms.Numerator[u] == 0) continue;
       bool same = true;
-      for (int v = 1; v <= variables && same; ++v) same = Exponent[t][v] == Exponent[u][v];
+      for (int v = 1; v <= variables && same; ++v) same = Terms.Exponent[t][v] == Terms.Exponent[u][v];
       if (!same) continue;
-      const double sum = static_cast<double>(Numerator[t]) + static_cast<double>(Numerator[u]);
+      const double sum = static_cast<double>(Terms.Numerator[t]) + static_cast<double>(Terms.Numerator[u]);
       if (std::fabs(sum) > kExactLimit) {
         StopRun("合并同类项后系数超过 16777216, 无法精确计算. "
                 "(Like terms add up to a coefficient beyond 16777216, which cannot be computed exactly.)",
                 "Stopped: like terms add up beyond the exact range.");
         return;
       }
-      Numerator[t] = Numerator[t] + Numerator[u];
-      Numerator[u] = 0;
+      Terms.Numerator[t] = Terms.Numerator[t] + Terms.Numerator[u];
+      Terms.Numerator[u] = 0;
     }
   }
   Go(&Engine::CompactTerms);
@@ -54,20 +42,20 @@ void Engine::MergeLikeTerms() {
 
 // Moves the nonzero terms to the front, in their order, and counts them.
 void Engine::CompactTerms() {
-  const int terms = ToInt(TermCount);
-  const int variables = ToInt(VariableCount);
+  const int terms = ToInt(Terms.TermCount);
+  const int variables = ToInt(Terms.VariableCount);
   for (int t = 1; t <= terms - 1; ++t) {
-    if (Numerator[t] != 0) continue;
+    if (Terms.Numerator[t] != 0) continue;
     int u = t + 1;
-    while (u <= terms && Numerator[u] == 0) ++u;
+    while (u <= terms && Terms.Numerator[u] == 0) ++u;
     if (u > terms) break;
-    Numerator[t] = Numerator[u];
-    for (int v = 1; v <= variables; ++v) Exponent[t][v] = Exponent[u][v];
-    Numerator[u] = 0;
+    Terms.Numerator[t] = Terms.Numerator[u];
+    for (int v = 1; v <= variables; ++v) Terms.Exponent[t][v] = Terms.Exponent[u][v];
+    Terms.Numerator[u] = 0;
   }
   for (int t = 1; t <= terms; ++t) {
-    if (Numerator[t] == 0) {
-      TermCount = static_cast<float>(t - 1);
+    if (Terms.Numerator[t] == 0) {
+      Terms.TermCount = static_cast<float>(t - 1);
       break;
     }
   }
@@ -76,9 +64,12 @@ void Engine::CompactTerms() {
 
 // All terms cancelled: the result is "=0" and the run ends.
 void Engine::CheckZero() {
-  if (TermCount == 0) {
+  if (Terms.TermCount == 0) {
     console_.WriteLine("=0");
     ResultText("=0");
+    exact::ResultProduct zero;
+    zero.numerator = 0;
+    Result.OpenSegment(zero);
     ResultEnd();
     Go(&Engine::EndRun);
     return;
@@ -89,14 +80,14 @@ void Engine::CheckZero() {
 // MinExponent[v] = the smallest exponent of v over the terms, taken out of
 // every term.
 void Engine::RemoveMonomialFactor() {
-  const int terms = ToInt(TermCount);
-  const int variables = ToInt(VariableCount);
+  const int terms = ToInt(Terms.TermCount);
+  const int variables = ToInt(Terms.VariableCount);
   for (int v = 1; v <= variables; ++v) {
-    MinExponent[v] = Exponent[1][v];
+    Terms.MinExponent[v] = Terms.Exponent[1][v];
     for (int t = 2; t <= terms; ++t) {
-      if (Exponent[t][v] < MinExponent[v]) MinExponent[v] = Exponent[t][v];
+      if (Terms.Exponent[t][v] < Terms.MinExponent[v]) Terms.MinExponent[v] = Terms.Exponent[t][v];
     }
-    for (int t = 1; t <= terms; ++t) Exponent[t][v] = Exponent[t][v] - MinExponent[v];
+    for (int t = 1; t <= terms; ++t) Terms.Exponent[t][v] = Terms.Exponent[t][v] - Terms.MinExponent[v];
   }
   Go(&Engine::ComputeContent);
 }
@@ -107,34 +98,26 @@ void Engine::RemoveMonomialFactor() {
 // coefficients become the quotients and keep their signs. With fractions,
 // Content / CommonDenominator is then reduced to lowest terms.
 void Engine::ComputeContent() {
-  const int terms = ToInt(TermCount);
+  const int terms = ToInt(Terms.TermCount);
   bool integral = true;
   int64_t g = 0;
   for (int t = 1; t <= terms && integral; ++t) {
-    integral = IsWhole(Numerator[t]);
-    if (integral) g = Gcd(g, std::llabs(static_cast<int64_t>(Numerator[t])));
+    integral = IsWhole(Terms.Numerator[t]);
+    if (integral) g = std::gcd(g, static_cast<int64_t>(Terms.Numerator[t]));
   }
   // A coefficient that is not an integer is divided by no integer: then no
   // trial succeeds, Content keeps its value and the coefficients stay.
   if (integral && g >= 1) {
     const float divisor = static_cast<float>(g);
-    for (int t = 1; t <= terms; ++t) {
-      PassImage[t] = Numerator[t] / divisor;
-      Numerator[t] = PassImage[t];
-    }
-    Content = divisor;
+    for (int t = 1; t <= terms; ++t) Terms.Numerator[t] = Terms.Numerator[t] / divisor;
+    Terms.Content = divisor;
   }
-  if (FractionFlag == kFractionMark) {
-    float a = Content;
-    float b = std::fabs(CommonDenominator);
-    for (;;) {
-      const float r = a - Floor(a / b) * b;
-      if (r == 0) break;
-      a = b;
-      b = r;
-    }
-    Content = Floor(Content / b);
-    CommonDenominator = Floor(CommonDenominator / b);
+  if (Terms.FractionFlag == kFractionMark) {
+    // Both are integers within the exact range: their gcd is exact as a float.
+    const float b = static_cast<float>(
+        std::gcd(static_cast<int64_t>(Terms.Content), static_cast<int64_t>(Terms.CommonDenominator)));
+    Terms.Content = Floor(Terms.Content / b);
+    Terms.CommonDenominator = Floor(Terms.CommonDenominator / b);
   }
   Go(&Engine::CheckSingleTerm);
 }
@@ -142,7 +125,7 @@ void Engine::ComputeContent() {
 // A single term is its own factorisation: "=" and the common factor, and the
 // run ends.
 void Engine::CheckSingleTerm() {
-  if (TermCount == 1) {
+  if (Terms.TermCount == 1) {
     BothText("=");
     PrintCommonFactor();
     ConsoleEnd();
@@ -153,24 +136,24 @@ void Engine::CheckSingleTerm() {
 }
 
 void Engine::PrepareSearch() {
-  StartTime = clock_.TimeOfDay();
-  SumFactorsTried = 0;
+  Report.StartTime = clock_.TimeOfDay();
+  Search.SumFactorsTried = 0;
   Go(&Engine::RestartPreparation);
 }
 
 // Entry for a polynomial newly loaded into the term table: the highest
 // exponent of each variable, and the variables that no longer occur dropped.
 void Engine::RestartPreparation() {
-  KeyText.clear();
-  const int terms = ToInt(TermCount);
-  const int variables = ToInt(VariableCount);
+  Status.KeyText.clear();
+  const int terms = ToInt(Terms.TermCount);
+  const int variables = ToInt(Terms.VariableCount);
   for (int v = 1; v <= variables; ++v) {
-    MaxExponent[v] = ToInt16(Exponent[1][v]);
+    Terms.MaxExponent[v] = ToInt16(Terms.Exponent[1][v]);
     for (int t = 2; t <= terms; ++t) {
-      if (Exponent[t][v] > MaxExponent[v]) MaxExponent[v] = ToInt16(Exponent[t][v]);
+      if (Terms.Exponent[t][v] > Terms.MaxExponent[v]) Terms.MaxExponent[v] = ToInt16(Terms.Exponent[t][v]);
     }
   }
-  TermRows = ToInt16(TermCount);
+  Terms.TermRows = ToInt16(Terms.TermCount);
   DropAbsentVariables();
   Go(&Engine::ResumePreparation);
 }
@@ -178,18 +161,17 @@ void Engine::RestartPreparation() {
 // Entry for a cofactor after a split: the search's start values, the variable
 // order with its weights, and the term codes under that order.
 void Engine::ResumePreparation() {
-  CoefficientBound = 0;
-  CofactorBound = 0;
-  ResumeDegree = 1;
-  SubsetMode = 1;
-  SelectionTop = ToInt16(VariableCount + 1);
-  SelectionStart = ToInt16(VariableCount);
+  Search.CoefficientBound = 0;
+  Search.CofactorBound = 0;
+  Pass.ResumeDegree = 1;
+  Order.SelectionTop = ToInt16(Terms.VariableCount + 1);
+  Order.SelectionStart = ToInt16(Terms.VariableCount);
   ChooseVariableOrder();
   if (Diverted()) return;
-  const int variables = ToInt(VariableCount);
+  const int variables = ToInt(Terms.VariableCount);
   for (int v = 1; v <= variables; ++v) {
-    Scratch[v] = Cofactor[v];
-    Weight[v] = ToInt16(Trial[v]);
+    Order.CodeOrder[v] = Order.BestOrder[v];
+    Terms.Weight[v] = ToInt16(Order.BestWeight[v]);
   }
   ConsoleEnd();
   ComputeTermCodes();
@@ -197,25 +179,27 @@ void Engine::ResumePreparation() {
 }
 
 // Renumbers the exponent columns and the letters in the chosen order:
-// position v takes the variable Cofactor[v]. MaxExponent, TargetDegree,
+// position v takes the variable BestOrder[v]. MaxExponent, TargetDegree,
 // MinExponent and InputLetter keep their numbering.
 void Engine::ApplyVariableOrder() {
-  const int terms = ToInt(TermCount);
-  const int variables = ToInt(VariableCount);
+  const int terms = ToInt(Terms.TermCount);
+  const int variables = ToInt(Terms.VariableCount);
+  float exponents[kVariableColumns];
   for (int t = 1; t <= terms; ++t) {
-    for (int v = 1; v <= variables; ++v) Denominator[v] = Exponent[t][ToInt(Cofactor[v])];
-    for (int v = 1; v <= variables; ++v) Exponent[t][v] = Denominator[v];
+    for (int v = 1; v <= variables; ++v) exponents[v] = Terms.Exponent[t][ToInt(Order.BestOrder[v])];
+    for (int v = 1; v <= variables; ++v) Terms.Exponent[t][v] = exponents[v];
   }
-  for (int v = 1; v <= variables; ++v) LetterScratch[v] = Letter[ToInt(Cofactor[v])];
-  for (int v = 1; v <= variables; ++v) Letter[v] = LetterScratch[v];
+  std::string letters[kVariableColumns];
+  for (int v = 1; v <= variables; ++v) letters[v] = Terms.Letter[ToInt(Order.BestOrder[v])];
+  for (int v = 1; v <= variables; ++v) Terms.Letter[v] = letters[v];
   Go(&Engine::CheckDegree);
 }
 
 // The degree of the image under the chosen order; above 4000 a warning, and
 // the search begins all the same.
 void Engine::CheckDegree() {
-  ImageDegree = ToInt16(Cofactor[0]);
-  if (ImageDegree > kDegreeLimit) console_.WriteLine("次数太高了!");
+  Dense.ImageDegree = ToInt16(Order.BestSpread);
+  if (Dense.ImageDegree > kDegreeLimit) console_.WriteLine("次数太高了!");
   Go(&Engine::AllocateSearchTables);
 }
 

@@ -25,8 +25,6 @@ int64_t DigitMagnitude(std::string_view text) {
   return value;
 }
 
-constexpr int64_t kExact = 16777216;
-
 const char kUnreadableMessage[] = "无法读取工作文件 DXS1.DAT. (The working file DXS1.DAT cannot be read.)";
 
 const char kTooLargeMessage[] =
@@ -36,43 +34,42 @@ const char kTooLargeMessage[] =
 }  // namespace
 
 void Engine::AllocateTables() {
-  TermRows = kMaxTerms;
-  Numerator.assign(kMaxTerms + 1, 0.0f);
-  TermCode.assign(kMaxTerms + 1, 0.0f);
-  Denominator.assign(kMaxTerms + 1, 0.0f);
-  Cofactor.assign(kInitialDenseSize + 1, 0.0f);
-  Trial.assign(kInitialDenseSize + 1, 0.0f);
-  PassImage.assign(kInitialDenseSize + 1, 0.0f);
-  Scratch.assign(kInitialDenseSize + 1, 0.0f);
-  Exponent.Create(kMaxTerms + 1, kVariableColumns);
-  VariableDegree.assign(kVariableColumns, 0);
-  DegreeSum.assign(kVariableColumns, 0);
-  MaxExponent.assign(kVariableColumns, 0);
-  Letter.assign(kVariableColumns, "");
-  MinExponent.assign(kVariableColumns, 0.0f);
-  InputLetter.assign(kVariableColumns, "");
-  Weight.assign(kVariableColumns, 0);
-  TargetDegree.assign(kVariableColumns, 0.0f);
-  LetterScratch.assign(kVariableColumns, "");
-  // Fixed tables of the square and cube forms and of the ordering step.
-  Root.assign(11, 0.0f);
-  ThirdExponent.Create(11, 11);
-  SelectionItem.assign(kVariableColumns + 2, 0.0f);
-  SelectionIndex.assign(kVariableColumns + 2, 0);
-  SelectionLimit.assign(kVariableColumns + 2, 0);
-  PermutationRow.assign(kVariableColumns + 1, 0.0f);
+  Terms.TermRows = 0;
+  Terms.Numerator.assign(kMaxTerms + 1, 0.0f);
+  Terms.TermCode.assign(kMaxTerms + 1, 0.0f);
+  Terms.Denominator.assign(kMaxTerms + 1, 0.0f);
+  Dense.Cofactor.assign(kInitialDenseSize + 1, 0.0f);
+  Dense.Trial.assign(kInitialDenseSize + 1, 0.0f);
+  Dense.PassImage.assign(kInitialDenseSize + 1, 0.0f);
+  Dense.Scratch.assign(kInitialDenseSize + 1, 0.0f);
+  Terms.Exponent.Create(kMaxTerms + 1, kVariableColumns);
+  Split.VariableDegree.assign(kVariableColumns, 0);
+  Split.FirstFactorDegree.assign(kVariableColumns, 0);
+  Terms.MaxExponent.assign(kVariableColumns, 0);
+  Terms.Letter.assign(kVariableColumns, "");
+  Terms.MinExponent.assign(kVariableColumns, 0.0f);
+  Terms.InputLetter.assign(kVariableColumns, "");
+  Terms.Weight.assign(kVariableColumns, 0);
+  Terms.TargetDegree.assign(kVariableColumns, 0.0f);
+  // Fixed tables of the ordering step.
+  Order.SelectionItem.assign(kVariableColumns + 2, 0.0f);
+  Order.SelectionIndex.assign(kVariableColumns + 2, 0);
+  Order.SelectionLimit.assign(kVariableColumns + 2, 0);
+  Order.CodeOrder.assign(kVariableColumns, 0.0f);
+  Order.BestOrder.assign(kVariableColumns, 0.0f);
+  Order.BestWeight.assign(kVariableColumns, 0.0f);
 
-  CommonDenominator = 1;
-  SignText.clear();
-  SecondPass = 0;
-  SplitResult = kNothingTested;
-  ReportStarted = 0;
-  PendingCount = 0;
-  PendingRead = 0;
-  SignFactor = 1;
-  FactorSign = 1;
-  AccumulatedSign = 1;
-  ReportPending = 1;
+  Terms.CommonDenominator = 1;
+  Report.SignText.clear();
+  Pass.SecondPass = 0;
+  Split.SplitResult = kNothingTested;
+  Report.ReportStarted = 0;
+  Report.PendingCount = 0;
+  Report.PendingRead = 0;
+  Report.SignFactor = 1;
+  Report.FactorSign = 1;
+  Report.AccumulatedSign = 1;
+  Report.ReportPending = 1;
   Go(&Engine::LoadTermTables);
 }
 
@@ -89,8 +86,8 @@ void Engine::LoadTermTables() {
     return;
   }
   int t = 1;
-  VariableCount = 0;
-  LoadedVariableCount = 0;
+  Terms.VariableCount = 0;
+  Terms.LoadedVariableCount = 0;
   while (!WorkInput.AtEnd()) {
     if (t > kMaxTerms) {
       StopRun("多项式的项数超过 30. (The polynomial has more than 30 terms.)");
@@ -99,19 +96,19 @@ void Engine::LoadTermTables() {
     std::string c = WorkInput.ReadField();
     size_t slash = c.find('/');
     std::string_view numeratorText = std::string_view(c).substr(0, slash);
-    if (DigitMagnitude(numeratorText) > kExact ||
-        (slash != std::string::npos && DigitMagnitude(std::string_view(c).substr(slash + 1)) > kExact)) {
+    if (DigitMagnitude(numeratorText) > kExactLimit ||
+        (slash != std::string::npos && DigitMagnitude(std::string_view(c).substr(slash + 1)) > kExactLimit)) {
       StopRun(kTooLargeMessage);
       return;
     }
-    Numerator[t] = ReadNumber(c);
-    Denominator[t] = 1;
+    Terms.Numerator[t] = ReadNumber(c);
+    Terms.Denominator[t] = 1;
     if (slash != std::string::npos) {
-      FractionFlag = kFractionMark;
-      Denominator[t] = ReadNumber(std::string_view(c).substr(slash + 1));
-      if (Denominator[t] < 0) {
-        Numerator[t] = -Numerator[t];
-        Denominator[t] = -Denominator[t];
+      Terms.FractionFlag = kFractionMark;
+      Terms.Denominator[t] = ReadNumber(std::string_view(c).substr(slash + 1));
+      if (Terms.Denominator[t] < 0) {
+        Terms.Numerator[t] = -Terms.Numerator[t];
+        Terms.Denominator[t] = -Terms.Denominator[t];
       }
     }
     int variablesInTerm = 0;
@@ -136,30 +133,30 @@ void Engine::LoadTermTables() {
         return;
       }
       int found = 0;
-      for (int v = 1; v <= static_cast<int>(LoadedVariableCount); ++v) {
-        if (Letter[v] == a) found = v;
+      for (int v = 1; v <= static_cast<int>(Terms.LoadedVariableCount); ++v) {
+        if (Terms.Letter[v] == a) found = v;
       }
-      if (found != 0 && Exponent[t][found] != 0) {
+      if (found != 0 && Terms.Exponent[t][found] != 0) {
         StopRun("同一项中变量重复. (A variable is written twice in one term.)");
         return;
       }
       if (found == 0) {
-        if (LoadedVariableCount >= kMaxVariables) {
+        if (Terms.LoadedVariableCount >= kMaxVariables) {
           StopRun("多项式的变量多于 8 个. (The polynomial has more than 8 variables.)");
           return;
         }
-        LoadedVariableCount += 1;
-        found = static_cast<int>(LoadedVariableCount);
-        Letter[found] = a;
+        Terms.LoadedVariableCount += 1;
+        found = static_cast<int>(Terms.LoadedVariableCount);
+        Terms.Letter[found] = a;
       }
-      Exponent[t][found] = exponent;
+      Terms.Exponent[t][found] = exponent;
     }
     ++t;
-    VariableCount = LoadedVariableCount;
+    Terms.VariableCount = Terms.LoadedVariableCount;
   }
   WorkInput.Close();
-  TermCount = static_cast<float>(t - 1);
-  for (int v = 1; v <= static_cast<int>(VariableCount); ++v) InputLetter[v] = Letter[v];
+  Terms.TermCount = static_cast<float>(t - 1);
+  for (int v = 1; v <= static_cast<int>(Terms.VariableCount); ++v) Terms.InputLetter[v] = Terms.Letter[v];
   Go(&Engine::EchoPolynomial);
 }
 
@@ -168,17 +165,17 @@ void Engine::LoadTermTables() {
 // over the least common multiple of the denominators; only a common
 // denominator or an integral coefficient beyond 16,777,216 stops the run.
 void Engine::EchoPolynomial() {
-  const int terms = static_cast<int>(TermCount);
+  const int terms = static_cast<int>(Terms.TermCount);
   std::vector<float> integral;
   int64_t common = 1;
-  if (FractionFlag == kFractionMark) {
+  if (Terms.FractionFlag == kFractionMark) {
     // Everything is computed and checked before jg.dat is created: a number
     // beyond the exact range ends the run with jg.dat as it was. (The product
     // of the denominators would pass the range for denominators as plain as
     // 48, 1260, 1260 and 105, whose least common multiple is 5040.)
     for (int t = 1; t <= terms; ++t) {
-      common = std::lcm(common, static_cast<int64_t>(Denominator[t]));
-      if (common > kExact) {
+      common = std::lcm(common, static_cast<int64_t>(Terms.Denominator[t]));
+      if (common > kExactLimit) {
         StopRun(kTooLargeMessage);
         return;
       }
@@ -187,8 +184,8 @@ void Engine::EchoPolynomial() {
     for (int t = 1; t <= terms; ++t) {
       // The common denominator is a multiple of each denominator: multiply the
       // numerator by the exact integer quotient.
-      int64_t value = static_cast<int64_t>(Numerator[t]) * (common / static_cast<int64_t>(Denominator[t]));
-      if (value > kExact || value < -kExact) {
+      int64_t value = static_cast<int64_t>(Terms.Numerator[t]) * (common / static_cast<int64_t>(Terms.Denominator[t]));
+      if (value > kExactLimit || value < -kExactLimit) {
         StopRun(kTooLargeMessage);
         return;
       }
@@ -200,57 +197,57 @@ void Engine::EchoPolynomial() {
     return;
   }
   ResultFile.CompleteOnSignal();
-  if (FractionFlag != kFractionMark) {
+  if (Terms.FractionFlag != kFractionMark) {
     PrintTermTable();
     Go(&Engine::MergeLikeTerms);
     return;
   }
-  CommonDenominator = static_cast<float>(common);
+  Terms.CommonDenominator = static_cast<float>(common);
   for (int t = 1; t <= terms; ++t) {
     if (t == 1) {
-      ConsoleNumber(Numerator[1]);
-      ResultNumberText(Numerator[1]);
-    } else if (Numerator[t] > 0) {
+      ConsoleNumber(Terms.Numerator[1]);
+      ResultNumberText(Terms.Numerator[1]);
+    } else if (Terms.Numerator[t] > 0) {
       BothText("+");
-      ConsoleNumber(Numerator[t]);
-      ResultNumberText(Numerator[t]);
+      ConsoleNumber(Terms.Numerator[t]);
+      ResultNumberText(Terms.Numerator[t]);
     } else {
       BothText("-");
-      ConsoleNumber(std::fabs(Numerator[t]));
-      ResultNumberText(std::fabs(Numerator[t]));
+      ConsoleNumber(std::fabs(Terms.Numerator[t]));
+      ResultNumberText(std::fabs(Terms.Numerator[t]));
     }
-    if (Denominator[t] != 1) {
+    if (Terms.Denominator[t] != 1) {
       BothText("/");
-      ConsoleNumber(Denominator[t]);
-      ResultNumberText(Denominator[t]);
+      ConsoleNumber(Terms.Denominator[t]);
+      ResultNumberText(Terms.Denominator[t]);
     }
-    for (int v = 1; v <= static_cast<int>(VariableCount); ++v) {
-      if (Exponent[t][v] == 1) {
-        BothText(Letter[v]);
-      } else if (Exponent[t][v] > 1) {
-        BothText(Letter[v]);
+    for (int v = 1; v <= static_cast<int>(Terms.VariableCount); ++v) {
+      if (Terms.Exponent[t][v] == 1) {
+        BothText(Terms.Letter[v]);
+      } else if (Terms.Exponent[t][v] > 1) {
+        BothText(Terms.Letter[v]);
         BothText("^");
-        ConsoleNumber(Exponent[t][v]);
-        ResultNumberText(Exponent[t][v]);
+        ConsoleNumber(Terms.Exponent[t][v]);
+        ResultNumberText(Terms.Exponent[t][v]);
       }
     }
   }
   ConsoleEnd();
-  for (int t = 1; t <= terms; ++t) Numerator[t] = integral[t];
+  for (int t = 1; t <= terms; ++t) Terms.Numerator[t] = integral[t];
   Go(&Engine::MergeLikeTerms);
 }
 
 void Engine::EnsureTermRows(int rows) {
-  if (static_cast<int>(Numerator.size()) < rows) Numerator.resize(rows, 0.0f);
-  if (static_cast<int>(Denominator.size()) < rows) Denominator.resize(rows, 0.0f);
-  if (static_cast<int>(TermCode.size()) < rows) TermCode.resize(rows, 0.0f);
-  if (Exponent.Rows() >= rows && Exponent.Columns() == kVariableColumns) return;
+  if (static_cast<int>(Terms.Numerator.size()) < rows) Terms.Numerator.resize(rows, 0.0f);
+  if (static_cast<int>(Terms.Denominator.size()) < rows) Terms.Denominator.resize(rows, 0.0f);
+  if (static_cast<int>(Terms.TermCode.size()) < rows) Terms.TermCode.resize(rows, 0.0f);
+  if (Terms.Exponent.Rows() >= rows && Terms.Exponent.Columns() == kVariableColumns) return;
   FloatGrid grown;
-  grown.Create(std::max(rows, Exponent.Rows()), kVariableColumns);
-  for (int t = 0; t < Exponent.Rows(); ++t) {
-    for (int v = 0; v < std::min(Exponent.Columns(), kVariableColumns); ++v) grown[t][v] = Exponent[t][v];
+  grown.Create(std::max(rows, Terms.Exponent.Rows()), kVariableColumns);
+  for (int t = 0; t < Terms.Exponent.Rows(); ++t) {
+    for (int v = 0; v < std::min(Terms.Exponent.Columns(), kVariableColumns); ++v) grown[t][v] = Terms.Exponent[t][v];
   }
-  Exponent = std::move(grown);
+  Terms.Exponent = std::move(grown);
 }
 
 }  // namespace pfac

@@ -27,36 +27,36 @@ bool CriterionHolds(const FloatTable& a, int n, int64_t p, int64_t p2) {
 }  // namespace
 
 void Engine::EisensteinTest() {
-  const int n = ImageDegree;
-  const float a0 = Image[0];
+  const int n = Dense.ImageDegree;
+  const float a0 = Dense.Image[0];
   if (std::fabs(a0) == 1 || a0 == 0) return;
-  auto irreducible = [this] { Go(SecondPass == 0 ? &Engine::CloseResultFile : &Engine::FinalOutput); };
+  auto irreducible = [this] { Go(Pass.SecondPass == 0 ? &Engine::CloseResultFile : &Engine::FinalOutput); };
 
-  ConstantRest = static_cast<long>(a0);
-  ConstantDone = 1;
-  DivisorLimit = static_cast<long>(RoundHalfEven(std::sqrt(std::fabs(a0))));
-  const long magnitude = ConstantRest < 0 ? -ConstantRest : ConstantRest;
-  for (long d = 2; d <= DivisorLimit; ++d) {
-    if (ConstantRest % d != 0) continue;
-    if (CriterionHolds(Image, n, d, d * d)) {
+  long rest = static_cast<long>(a0);  // the part of a0 not yet written (wider than 16 bits)
+  float done = 1;                     // the product of the prime factors written
+  const long limit = static_cast<long>(RoundHalfEven(std::sqrt(std::fabs(a0))));
+  const long magnitude = rest < 0 ? -rest : rest;
+  for (long d = 2; d <= limit; ++d) {
+    if (rest % d != 0) continue;
+    if (CriterionHolds(Dense.Image, n, d, d * d)) {
       irreducible();
       return;
     }
     for (;;) {
       ConsoleNumber(static_cast<float>(d));
-      ConstantRest /= d;
-      ConstantDone = static_cast<float>(d) * ConstantDone;
-      if (ConstantDone == static_cast<float>(magnitude)) {
+      rest /= d;
+      done = static_cast<float>(d) * done;
+      if (done == static_cast<float>(magnitude)) {
         ConsoleEnd();
         return;
       }
       ConsoleText("*");
-      if (ConstantRest % d != 0) break;
+      if (rest % d != 0) break;
     }
   }
-  ConsoleNumber(static_cast<float>(ConstantRest));
+  ConsoleNumber(static_cast<float>(rest));
   ConsoleEnd();
-  if (CriterionHolds(Image, n, ConstantRest, 0)) {
+  if (CriterionHolds(Dense.Image, n, rest, 0)) {
     irreducible();
     return;
   }

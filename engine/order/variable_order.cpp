@@ -26,17 +26,17 @@ void EnsureSize(Table& table, int entries) {
 // after the last one.
 bool AdvanceSelection(Engine& e, int k) {
   int c = k;
-  while (c >= 1 && e.SelectionIndex[c] >= e.SelectionLimit[c]) --c;
+  while (c >= 1 && e.Order.SelectionIndex[c] >= e.Order.SelectionLimit[c]) --c;
   if (c < 1) return false;
-  ++e.SelectionIndex[c];
-  for (int d = c + 1; d <= k; ++d) e.SelectionIndex[d] = static_cast<int16_t>(e.SelectionIndex[d - 1] + 1);
+  ++e.Order.SelectionIndex[c];
+  for (int d = c + 1; d <= k; ++d) e.Order.SelectionIndex[d] = static_cast<int16_t>(e.Order.SelectionIndex[d - 1] + 1);
   return true;
 }
 
 // Cofactor := Image * the stored factors of the current subset of size k.
 void MultiplySelection(Engine& e, int k) {
   for (int c = 1; c <= k; ++c) {
-    e.SelectionPosition = static_cast<int16_t>(c);
+    e.Order.SelectionPosition = static_cast<int16_t>(c);
     e.MultiplyByStoredFactor();
   }
 }
@@ -47,25 +47,25 @@ void MultiplySelection(Engine& e, int k) {
 // increasing order of their numbers.
 bool SubsetSplits(Engine& e, int k) {
   e.ExactQuotient();
-  e.SecondDegree = e.ExactTop + 1;
+  e.Dense.SecondDegree = e.Dense.ExactTop + 1;
   e.FindKroneckerSplit();
-  if (e.SplitResult == Engine::kFactorStored) {
-    for (int i = 0; i <= e.ImageDegree; ++i) e.Cofactor[i] = e.Image[i];
-    e.CofactorDegree = e.ImageDegree;
+  if (e.Split.SplitResult == Engine::kFactorStored) {
+    for (int i = 0; i <= e.Dense.ImageDegree; ++i) e.Dense.Cofactor[i] = e.Dense.Image[i];
+    e.Dense.CofactorDegree = e.Dense.ImageDegree;
     return false;
   }
-  e.StoredCount = static_cast<int16_t>(k);
-  e.StoreFill = 0;
+  e.Dense.StoredCount = static_cast<int16_t>(k);
+  e.Dense.StoreFill = 0;
   for (int J = 1; J <= k; ++J) {
     // Factor f >= J: copying front to back never overwrites one still to copy.
-    const int f = ToInt(e.SelectionItem[e.SelectionIndex[J]]);
-    const int d = ToInt(e.FactorDegree[f]);
-    const int s = ToInt(e.FactorEnd[f] - d - 1);
-    const int fill = ToInt(e.StoreFill);
-    for (int i = 0; i <= d; ++i) e.FactorStore[fill + i] = e.FactorStore[s + i];
-    e.StoreFill = e.StoreFill + d + 1;
-    e.FactorEnd[J] = e.StoreFill;
-    e.FactorDegree[J] = static_cast<float>(d);
+    const int f = ToInt(e.Order.SelectionItem[e.Order.SelectionIndex[J]]);
+    const int d = ToInt(e.Dense.FactorDegree[f]);
+    const int s = ToInt(e.Dense.FactorEnd[f] - d - 1);
+    const int fill = ToInt(e.Dense.StoreFill);
+    for (int i = 0; i <= d; ++i) e.Dense.FactorStore[fill + i] = e.Dense.FactorStore[s + i];
+    e.Dense.StoreFill = e.Dense.StoreFill + d + 1;
+    e.Dense.FactorEnd[J] = e.Dense.StoreFill;
+    e.Dense.FactorDegree[J] = static_cast<float>(d);
   }
   return true;
 }
@@ -79,33 +79,33 @@ bool SubsetSplits(Engine& e, int k) {
 // with SplitResult kFactorStored and Cofactor = Image.
 void Engine::SubsetSearch() {
   ConsoleEnd();
-  const int n = SelectionTop;
-  EnsureSize(SelectionItem, n + 3);
-  EnsureSize(SelectionIndex, n + 3);
-  EnsureSize(SelectionLimit, n + 3);
-  for (int j = 1; j <= n; ++j) SelectionItem[j] = static_cast<float>(j);
-  for (int k = SelectionStart; k <= n - 1; ++k) {
-    SubsetSize = static_cast<int16_t>(k);
+  const int n = Order.SelectionTop;
+  EnsureSize(Order.SelectionItem, n + 3);
+  EnsureSize(Order.SelectionIndex, n + 3);
+  EnsureSize(Order.SelectionLimit, n + 3);
+  for (int j = 1; j <= n; ++j) Order.SelectionItem[j] = static_cast<float>(j);
+  for (int k = Order.SelectionStart; k <= n - 1; ++k) {
+    Order.SubsetSize = static_cast<int16_t>(k);
     Binomial();
     // More subsets of one size than a 16-bit count holds are not enumerated.
-    if (SubsetCount == 0) continue;
-    if (SubsetMode != 2) GeneratePermutations();
+    if (Order.SubsetCount == 0) continue;
+    if (Order.SubsetMode == SubsetUse::kVariableOrder) GeneratePermutations();
     for (int c = 1; c <= k; ++c) {
-      SelectionLimit[c] = static_cast<int16_t>(n - k + c);
-      SelectionIndex[c] = static_cast<int16_t>(c);
+      Order.SelectionLimit[c] = static_cast<int16_t>(n - k + c);
+      Order.SelectionIndex[c] = static_cast<int16_t>(c);
     }
-    if (SubsetMode != 1) MultiplySelection(*this, k);
+    if (Order.SubsetMode == SubsetUse::kStoredFactors) MultiplySelection(*this, k);
     ConsoleEnd();
-    if (SubsetMode == 1) {
-      Cofactor[0] = kNoOrderYet;
+    if (Order.SubsetMode == SubsetUse::kVariableOrder) {
+      Order.BestSpread = kNoOrderYet;
       EvaluateAllOrders();
       return;
     }
     if (SubsetSplits(*this, k)) return;
     console_.NextPrintZone();
-    SelectionLimit[k + 1] = 0;
-    SelectionIndex[k + 1] = 0;
-    for (int left = SubsetCount - 1; left > 0 && AdvanceSelection(*this, k); --left) {
+    Order.SelectionLimit[k + 1] = 0;
+    Order.SelectionIndex[k + 1] = 0;
+    for (int left = Order.SubsetCount - 1; left > 0 && AdvanceSelection(*this, k); --left) {
       MultiplySelection(*this, k);
       if (SubsetSplits(*this, k)) return;
     }
@@ -115,13 +115,13 @@ void Engine::SubsetSearch() {
 // The order of the variables for the search. An order is used only when its
 // weights and codes fit in 16 bits; when no order does, the run stops.
 void Engine::ChooseVariableOrder() {
-  SubsetMode = 1;
-  const int variables = ToInt(VariableCount);
-  EnsureSize(Cofactor, variables + 1);
-  EnsureSize(Trial, variables + 1);
-  EnsureSize(Scratch, variables + 1);
+  Order.SubsetMode = SubsetUse::kVariableOrder;
+  const int variables = ToInt(Terms.VariableCount);
+  EnsureSize(Order.BestOrder, variables + 1);
+  EnsureSize(Order.BestWeight, variables + 1);
+  EnsureSize(Order.CodeOrder, variables + 1);
   SubsetSearch();
-  if (Cofactor[0] == kNoOrderYet) {
+  if (Order.BestSpread == kNoOrderYet) {
     StopRun("变量的次数太高, 代换后的指数超出 32767. "
             "(The degrees in the variables are too high: under every order of the variables "
             "an exponent of the substitution exceeds 32767.)",
@@ -130,7 +130,7 @@ void Engine::ChooseVariableOrder() {
 }
 
 void Engine::CombineStoredFactors() {
-  SubsetMode = 2;
+  Order.SubsetMode = SubsetUse::kStoredFactors;
   SubsetSearch();
 }
 
@@ -138,15 +138,15 @@ void Engine::CombineStoredFactors() {
 // formed in floats from the smallest factor up. A count beyond 16 bits leaves
 // SubsetCount 0 (no subset of that size is enumerated).
 void Engine::Binomial() {
-  const int n = SelectionTop;
-  const int k = SubsetSize;
+  const int n = Order.SelectionTop;
+  const int k = Order.SubsetSize;
   float p = 1;
   for (int i = n - k + 1; i <= n; ++i) p = p * static_cast<float>(i);
   float f = 1;
   for (int i = 2; i <= k; ++i) f = f * static_cast<float>(i);
   const float count = RoundHalfEven(p / f);
-  SubsetCount = count <= kLargestCode ? static_cast<int16_t>(count) : 0;
-  OrderCount = f;
+  Order.SubsetCount = count <= kLargestCode ? static_cast<int16_t>(count) : 0;
+  Order.OrderCount = f;
 }
 
 // Every order of 1..k into Permutations. From the orders of 1..U-1, each gives
@@ -154,84 +154,84 @@ void Engine::Binomial() {
 // earlier position (for k = 3: 1 2 3, 3 2 1, 1 3 2, 2 1 3, 3 1 2, 2 3 1). The
 // list is kept while k stays the same.
 void Engine::GeneratePermutations() {
-  const int k = SubsetSize;
-  if (!Permutations.empty() && static_cast<int>(Permutations.front().size()) == k) return;
-  EnsureSize(PermutationRow, k + 1);
+  const int k = Order.SubsetSize;
+  if (!Order.Permutations.empty() && static_cast<int>(Order.Permutations.front().size()) == k) return;
+  FloatTable row(static_cast<size_t>(k) + 1);  // [1..U] the order being built
   std::vector<std::vector<float>> rows(1);
   if (k >= 1) rows[0] = {1};
   for (int U = 2; U <= k; ++U) {
     std::vector<std::vector<float>> next;
     next.reserve(rows.size() * U);
-    auto emit = [&] { next.emplace_back(PermutationRow.begin() + 1, PermutationRow.begin() + U + 1); };
-    for (const std::vector<float>& row : rows) {
-      std::copy(row.begin(), row.end(), PermutationRow.begin() + 1);
-      PermutationRow[U] = static_cast<float>(U);
+    auto emit = [&] { next.emplace_back(row.begin() + 1, row.begin() + U + 1); };
+    for (const std::vector<float>& shorter : rows) {
+      std::copy(shorter.begin(), shorter.end(), row.begin() + 1);
+      row[U] = static_cast<float>(U);
       emit();
       for (int J = 1; J <= U - 1; ++J) {
-        std::swap(PermutationRow[J], PermutationRow[U]);
+        std::swap(row[J], row[U]);
         emit();
-        std::swap(PermutationRow[J], PermutationRow[U]);
+        std::swap(row[J], row[U]);
       }
     }
     rows = std::move(next);
   }
-  Permutations = std::move(rows);
+  Order.Permutations = std::move(rows);
 }
 
-// Each order in turn: its numbers fill Scratch[k] down to Scratch[1] (the
+// Each order in turn: its numbers fill CodeOrder[k] down to CodeOrder[1] (the
 // last becomes the main variable), and each weight is the previous one times
 // (the previous variable's degree + 1).
 void Engine::EvaluateAllOrders() {
-  const int k = SubsetSize;
-  Scratch[0] = 0;
-  const long orders = std::min<long>(static_cast<long>(OrderCount), static_cast<long>(Permutations.size()));
+  const int k = Order.SubsetSize;
+  Order.CodeOrder[0] = 0;
+  const long orders = std::min<long>(static_cast<long>(Order.OrderCount), static_cast<long>(Order.Permutations.size()));
   for (long o = 0; o < orders; ++o) {
-    const std::vector<float>& order = Permutations[o];
-    for (int b = 0; b < k; ++b) Scratch[k - b] = order[b];
-    Weight[0] = 1;
+    const std::vector<float>& order = Order.Permutations[o];
+    for (int b = 0; b < k; ++b) Order.CodeOrder[k - b] = order[b];
+    Terms.Weight[0] = 1;
     bool fits = true;
     for (int b = 1; b <= k && fits; ++b) {
-      const float w = RoundHalfEven((TargetDegree[ToInt(Scratch[b - 1])] + 1) * Weight[b - 1]);
+      const float w = RoundHalfEven((Terms.TargetDegree[ToInt(Order.CodeOrder[b - 1])] + 1) * Terms.Weight[b - 1]);
       fits = w <= kLargestCode;
-      if (fits) Weight[b] = static_cast<int16_t>(w);
+      if (fits) Terms.Weight[b] = static_cast<int16_t>(w);
     }
     if (fits) EvaluateOrder();
   }
 }
 
-// The codes of the terms under the order in Scratch and Weight; their spread
+// The codes of the terms under the order in CodeOrder and Weight; their spread
 // replaces the best so far only when strictly smaller. An order under which a
 // code leaves 16 bits is passed over.
 void Engine::EvaluateOrder() {
   ComputeTermCodes();
-  const int terms = ToInt(TermCount);
-  float hi = TermCode[1];
-  float lo = TermCode[1];
+  const int terms = ToInt(Terms.TermCount);
+  float hi = Terms.TermCode[1];
+  float lo = Terms.TermCode[1];
   for (int t = 1; t <= terms; ++t) {
-    if (TermCode[t] > kLargestCode) return;
-    hi = std::max(hi, TermCode[t]);
-    lo = std::min(lo, TermCode[t]);
+    if (Terms.TermCode[t] > kLargestCode) return;
+    hi = std::max(hi, Terms.TermCode[t]);
+    lo = std::min(lo, Terms.TermCode[t]);
   }
-  ImageDegree = ToInt16(hi - lo);
-  if (ImageDegree < Cofactor[0]) {
-    Cofactor[0] = ImageDegree;
-    const int variables = ToInt(VariableCount);
+  Dense.ImageDegree = ToInt16(hi - lo);
+  if (Dense.ImageDegree < Order.BestSpread) {
+    Order.BestSpread = Dense.ImageDegree;
+    const int variables = ToInt(Terms.VariableCount);
     for (int i = 1; i <= variables; ++i) {
-      Cofactor[i] = Scratch[i];
-      Trial[i] = Weight[i];
+      Order.BestOrder[i] = Order.CodeOrder[i];
+      Order.BestWeight[i] = Terms.Weight[i];
     }
   }
 }
 
 // TermCode[t] = the sum over positions b of the exponent of variable
-// Scratch[b] times Weight[b].
+// CodeOrder[b] times Weight[b].
 void Engine::ComputeTermCodes() {
-  const int terms = ToInt(TermCount);
-  const int variables = ToInt(VariableCount);
+  const int terms = ToInt(Terms.TermCount);
+  const int variables = ToInt(Terms.VariableCount);
   for (int t = 1; t <= terms; ++t) {
     float code = 0;
-    for (int b = 1; b <= variables; ++b) code = code + Exponent[t][ToInt(Scratch[b])] * Weight[b];
-    TermCode[t] = code;
+    for (int b = 1; b <= variables; ++b) code = code + Terms.Exponent[t][ToInt(Order.CodeOrder[b])] * Terms.Weight[b];
+    Terms.TermCode[t] = code;
   }
 }
 

@@ -17,6 +17,16 @@ int DisplayWidth(std::string_view text);
 // character has width 0).
 size_t GlyphAt(std::string_view text, size_t i, int* width);
 
+// A foreground and a background colour of the 16-colour text palette.
+struct ColourPair {
+  int foreground;
+  int background;
+};
+inline constexpr ColourPair kNormalColours{7, 0};    // ordinary output: light grey on black
+inline constexpr ColourPair kStatusColours{2, 0};    // the status line of a running search: green on black
+inline constexpr ColourPair kWaitingColours{10, 7};  // messages that ask the user to wait: light green on grey
+inline constexpr ColourPair kResultColours{4, 7};    // the results display: red on grey
+
 class Console {
  public:
   static constexpr int kRows = 25;
@@ -42,6 +52,7 @@ class Console {
   // The cursor's column, counted from 1.
   virtual int Column() const = 0;
 
+  void SetColours(ColourPair colours) { SetColour(colours.foreground, colours.background); }
   void WriteLine(std::string_view text) {
     Write(text);
     EndLine();
@@ -50,6 +61,11 @@ class Console {
   // run past the right edge starts the next line instead, in place of the
   // blank before it (a word wider than a row is written whole).
   void WriteWords(std::string_view text);
+  // Blanks the status row; ordinary output goes on where it was.
+  void ClearStatusRow() {
+    Locate(kStatusRow, 1);
+    WriteLine(std::string(kColumns, ' '));
+  }
   // Moves to the next print zone (zones are 14 columns wide); past the last
   // zone of the line the output goes on at the start of the next line.
   void NextPrintZone();

@@ -60,6 +60,11 @@ void OutputFile::Write(std::string_view text) {
 
 void OutputFile::EndLine() { Write("\r\n"); }
 
+bool OutputFile::LineOpen() const {
+  const size_t used = used_.load(std::memory_order_relaxed);
+  return (used > 0 ? buffer_[used - 1] : lastWritten_) != '\n';
+}
+
 void OutputFile::WriteRecord(std::string_view field) {
   Write("\"");
   Write(field);

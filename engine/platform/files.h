@@ -33,6 +33,8 @@ class OutputFile {
   void WriteRecord(std::string_view first, std::string_view second);
   // False when a write failed since the file was created.
   bool Good() const { return good_; }
+  // True when the last line written has not been ended.
+  bool LineOpen() const;
   // Hands what was written so far to the file system, so that the file can be
   // read back while it stays open.
   void Flush();

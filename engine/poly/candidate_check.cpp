@@ -25,8 +25,8 @@ void EnsureSize(FloatTable& table, int entries) {
 // leading one were matched by the search. A sum that leaves the exact range
 // cannot be compared and counts as a mismatch.
 bool UpperCoefficientsMatch(const Engine& e, const FloatTable& factor, const FloatTable& quotient) {
-  const int n = e.ImageDegree;
-  const int k = e.TrialDegree;
+  const int n = e.Dense.ImageDegree;
+  const int k = e.Dense.TrialDegree;
   int c = n;
   for (int i = k - 1; i >= 1; --i) {
     c = c - 1;  // c = n - k + i
@@ -37,7 +37,7 @@ bool UpperCoefficientsMatch(const Engine& e, const FloatTable& factor, const Flo
       s = product + s;
       if (!WithinExactRange(product) || !WithinExactRange(s)) return false;
     }
-    if (e.Image[c] != s) return false;
+    if (e.Dense.Image[c] != s) return false;
   }
   return true;
 }
@@ -48,60 +48,59 @@ bool UpperCoefficientsMatch(const Engine& e, const FloatTable& factor, const Flo
 // quotient against trial factor, the product of all stored factors, the newest
 // factor alone against the pass's image, and combinations of older factors.
 void AcceptCheckedFactor(Engine& e) {
-  const int n = e.ImageDegree;
-  const int k = e.TrialDegree;
+  const int n = e.Dense.ImageDegree;
+  const int k = e.Dense.TrialDegree;
   e.ConsoleEnd();
-  e.console().Locate(Console::kStatusRow, 1);
-  e.console().WriteLine(std::string(Console::kColumns, ' '));
-  if (e.LateMode == 1) {
-    e.FirstDegree = static_cast<int16_t>(n - k);
-    e.SecondDegree = k;
+  e.console().ClearStatusRow();
+  if (e.Pass.LateMode == 1) {
+    e.Dense.FirstDegree = static_cast<int16_t>(n - k);
+    e.Dense.SecondDegree = k;
     e.FindKroneckerSplit();
     return;
   }
-  e.ImageDegree = static_cast<int16_t>(n - k);
-  e.CofactorDegree = static_cast<int16_t>(n - k);
-  for (int i = 0; i <= n - k; ++i) e.Image[i] = e.Cofactor[i];
-  if (e.VariableCount == 1) {
-    e.SplitResult = Engine::kSplitFound;
-    e.FirstDegree = static_cast<int16_t>(n - k);
-    e.SecondDegree = k;
+  e.Dense.ImageDegree = static_cast<int16_t>(n - k);
+  e.Dense.CofactorDegree = static_cast<int16_t>(n - k);
+  for (int i = 0; i <= n - k; ++i) e.Dense.Image[i] = e.Dense.Cofactor[i];
+  if (e.Terms.VariableCount == 1) {
+    e.Split.SplitResult = Engine::kSplitFound;
+    e.Dense.FirstDegree = static_cast<int16_t>(n - k);
+    e.Dense.SecondDegree = k;
     return;
   }
   e.StoreFactor();
-  if (e.StoredCount == 1) {
-    e.FirstDegree = e.CofactorDegree;
-    e.SecondDegree = k;
+  if (e.Dense.StoredCount == 1) {
+    e.Dense.FirstDegree = e.Dense.CofactorDegree;
+    e.Dense.SecondDegree = k;
     e.FindKroneckerSplit();
-    if (e.SplitResult == Engine::kSplitFound) e.EmptyStore();
+    if (e.Split.SplitResult == Engine::kSplitFound) e.EmptyStore();
     return;
   }
   // The pass's image over the quotient: the product of every stored factor.
   e.ExactQuotient();
-  e.SecondDegree = e.ExactTop + 1;
+  e.Dense.SecondDegree = e.Dense.ExactTop + 1;
   e.FindKroneckerSplit();
-  if (e.SplitResult == Engine::kSplitFound) {
+  if (e.Split.SplitResult == Engine::kSplitFound) {
     e.EmptyStore();
     return;
   }
   // The newest factor alone against the pass's whole image.
-  e.QuotientTop = static_cast<float>(e.PassDegree - k - 1);
-  e.FirstDegree = static_cast<int16_t>(k);
-  const int first = ToInt(e.FactorEnd[e.StoredCount - 1]);
-  for (int i = 0; i <= k; ++i) e.Trial[i] = e.FactorStore[first + i];
+  e.Dense.QuotientTop = static_cast<float>(e.Dense.PassDegree - k - 1);
+  e.Dense.FirstDegree = static_cast<int16_t>(k);
+  const int first = ToInt(e.Dense.FactorEnd[e.Dense.StoredCount - 1]);
+  for (int i = 0; i <= k; ++i) e.Dense.Trial[i] = e.Dense.FactorStore[first + i];
   e.DivideFromLow();
-  e.SecondDegree = k;
-  e.FirstDegree = ToInt16(e.QuotientTop + 1);
+  e.Dense.SecondDegree = k;
+  e.Dense.FirstDegree = ToInt16(e.Dense.QuotientTop + 1);
   e.FindKroneckerSplit();
-  if (e.SplitResult == Engine::kSplitFound) {
+  if (e.Split.SplitResult == Engine::kSplitFound) {
     e.RemoveNewestFactor();
     return;
   }
-  if (e.StoredCount == 2) return;
-  for (int i = 0; i <= e.ImageDegree; ++i) e.Cofactor[i] = e.Image[i];
-  e.CofactorDegree = e.ImageDegree;
-  e.SelectionTop = static_cast<int16_t>(e.StoredCount - 1);
-  e.SelectionStart = 1;
+  if (e.Dense.StoredCount == 2) return;
+  for (int i = 0; i <= e.Dense.ImageDegree; ++i) e.Dense.Cofactor[i] = e.Dense.Image[i];
+  e.Dense.CofactorDegree = e.Dense.ImageDegree;
+  e.Order.SelectionTop = static_cast<int16_t>(e.Dense.StoredCount - 1);
+  e.Order.SelectionStart = 1;
   e.CombineStoredFactors();
 }
 
@@ -111,8 +110,8 @@ void AcceptCheckedFactor(Engine& e) {
 // built from the low end. Sets SplitResult: kNotAFactor, kFactorStored (a
 // factor stored without a split) or kSplitFound (Image then holds the quotient).
 void Engine::CheckAndSplitFactor() {
-  SplitResult = kNotAFactor;
-  if (!UpperCoefficientsMatch(*this, Trial, Cofactor)) return;
+  Split.SplitResult = kNotAFactor;
+  if (!UpperCoefficientsMatch(*this, Dense.Trial, Dense.Cofactor)) return;
   AcceptCheckedFactor(*this);
 }
 
@@ -120,16 +119,12 @@ void Engine::CheckAndSplitFactor() {
 // Cofactor[0..k] and the quotient Trial[0..n-k]. When the check passes the two
 // vectors are exchanged, so that what follows sees the factor in Trial.
 void Engine::CheckAndSplitMirrored() {
-  SplitResult = kNotAFactor;
-  if (!UpperCoefficientsMatch(*this, Cofactor, Trial)) {
-    MirrorUsed = 0;
-    return;
-  }
-  const int n = ImageDegree;
-  EnsureSize(Trial, n + 1);
-  EnsureSize(Cofactor, n + 1);
-  std::swap_ranges(Trial.begin(), Trial.begin() + n + 1, Cofactor.begin());
-  MirrorUsed = 1;
+  Split.SplitResult = kNotAFactor;
+  if (!UpperCoefficientsMatch(*this, Dense.Cofactor, Dense.Trial)) return;
+  const int n = Dense.ImageDegree;
+  EnsureSize(Dense.Trial, n + 1);
+  EnsureSize(Dense.Cofactor, n + 1);
+  std::swap_ranges(Dense.Trial.begin(), Dense.Trial.begin() + n + 1, Dense.Cofactor.begin());
   AcceptCheckedFactor(*this);
 }
 
@@ -143,21 +138,22 @@ void Engine::CheckAndSplitMirrored() {
 // degree. The offset that fits, or the last one when none does, then runs
 // through TryKroneckerOffset, which leaves the tables as the plain walk would.
 void Engine::FindKroneckerSplit() {
-  const int offsets = ToInt(CodeOffset);
-  const int variables = ToInt(VariableCount);
-  const int second = ToInt(SecondDegree);
+  const int offsets = ToInt(Split.CodeOffset);
+  const int variables = ToInt(Terms.VariableCount);
+  const int second = ToInt(Dense.SecondDegree);
   if (offsets < 0) {
-    SplitResult = kFactorStored;
+    Split.SplitResult = kFactorStored;
     return;
   }
-  EnsureSize(Scratch, std::max<int>(FirstDegree, second) + 1);
-  TermPositions.clear();
-  for (int i = FirstDegree; i >= 0; --i) {
-    if (Cofactor[i] != 0) TermPositions.push_back(i);
+  EnsureSize(Dense.Scratch, std::max<int>(Dense.FirstDegree, second) + 1);
+  // The nonzero positions of the first factor, then of the second.
+  std::vector<int> positions;
+  for (int i = Dense.FirstDegree; i >= 0; --i) {
+    if (Dense.Cofactor[i] != 0) positions.push_back(i);
   }
-  const size_t firstTerms = TermPositions.size();
+  const size_t firstTerms = positions.size();
   for (int i = second; i >= 0; --i) {
-    if (Trial[i] != 0) TermPositions.push_back(i);
+    if (Dense.Trial[i] != 0) positions.push_back(i);
   }
   // Degree in v of the terms at positions [from, to) with codes base + i,
   // read back as UnpackDenseToTerms does; false when one leaves the 16-bit
@@ -165,10 +161,10 @@ void Engine::FindKroneckerSplit() {
   auto degrees = [&](size_t from, size_t to, int base, int* degree) {
     for (int v = 1; v <= variables; ++v) degree[v] = 0;
     for (size_t t = from; t < to; ++t) {
-      int code = base + TermPositions[t];
+      int code = base + positions[t];
       for (int v = variables; v >= 2; --v) {
-        degree[v] = std::max(degree[v], code / Weight[v]);
-        code = code % Weight[v];
+        degree[v] = std::max(degree[v], code / Terms.Weight[v]);
+        code = code % Terms.Weight[v];
       }
       degree[1] = std::max(degree[1], code);
     }
@@ -182,12 +178,12 @@ void Engine::FindKroneckerSplit() {
   int s = 0;
   for (; s < offsets; ++s) {
     if (!degrees(0, firstTerms, offsets - s, firstDegree) ||
-        !degrees(firstTerms, TermPositions.size(), s, secondDegree)) {
+        !degrees(firstTerms, positions.size(), s, secondDegree)) {
       break;
     }
     bool fits = true;
     for (int v = 1; v <= variables && fits; ++v) {
-      fits = static_cast<int16_t>(secondDegree[v] + firstDegree[v]) == TargetDegree[v];
+      fits = static_cast<int16_t>(secondDegree[v] + firstDegree[v]) == Terms.TargetDegree[v];
     }
     if (fits) break;
   }
@@ -196,78 +192,78 @@ void Engine::FindKroneckerSplit() {
 
 // The factors unpacked with the second at offset s and the first at
 // CodeOffset - s: SplitResult kSplitFound when their degrees add up to
-// TargetDegree in every variable, else kFactorStored. Leaves the second factor in the term table, the
-// first one's degrees in MaxExponent.
+// TargetDegree in every variable, else kFactorStored. Leaves the second
+// factor in the term table, the first one's degrees in FirstFactorDegree.
 void Engine::TryKroneckerOffset(int s) {
-  const int variables = ToInt(VariableCount);
-  const int second = ToInt(SecondDegree);
-  DenseOffset = FirstOffset = ToInt16(CodeOffset - s);
-  for (int i = 0; i <= FirstDegree; ++i) Scratch[i] = Cofactor[i];
-  DenseTop = FirstDegree;
+  const int variables = ToInt(Terms.VariableCount);
+  const int second = ToInt(Dense.SecondDegree);
+  Split.DenseOffset = Split.FirstOffset = ToInt16(Split.CodeOffset - s);
+  for (int i = 0; i <= Dense.FirstDegree; ++i) Dense.Scratch[i] = Dense.Cofactor[i];
+  Split.DenseTop = Dense.FirstDegree;
   UnpackDenseToTerms();
-  for (int v = 1; v <= variables; ++v) MaxExponent[v] = VariableDegree[v];
-  DenseOffset = static_cast<int16_t>(s);
-  for (int i = 0; i <= second; ++i) Scratch[i] = Trial[i];
-  DenseTop = static_cast<int16_t>(second);
+  for (int v = 1; v <= variables; ++v) Split.FirstFactorDegree[v] = Split.VariableDegree[v];
+  Split.DenseOffset = static_cast<int16_t>(s);
+  for (int i = 0; i <= second; ++i) Dense.Scratch[i] = Dense.Trial[i];
+  Split.DenseTop = static_cast<int16_t>(second);
   UnpackDenseToTerms();
   bool fits = true;
   for (int v = 1; v <= variables && fits; ++v) {
-    DegreeSum[v] = static_cast<int16_t>(VariableDegree[v] + MaxExponent[v]);
-    fits = DegreeSum[v] == TargetDegree[v];
+    const int16_t degreeSum = static_cast<int16_t>(Split.VariableDegree[v] + Split.FirstFactorDegree[v]);
+    fits = degreeSum == Terms.TargetDegree[v];
   }
-  SplitResult = fits ? kSplitFound : kFactorStored;
+  Split.SplitResult = fits ? kSplitFound : kFactorStored;
 }
 
 // One term-table row per nonzero entry of Scratch[0..DenseTop], highest code
 // first, with the exponents of the code DenseOffset + i; then the degrees.
 void Engine::UnpackDenseToTerms() {
-  const int variables = ToInt(VariableCount);
-  EnsureTermRows(DenseTop + 2);
-  TermRows = 0;
-  for (int i = DenseTop; i >= 0; --i) {
-    if (Scratch[i] == 0) continue;
-    ++TermRows;
-    int code = DenseOffset + i;
+  const int variables = ToInt(Terms.VariableCount);
+  EnsureTermRows(Split.DenseTop + 2);
+  Terms.TermRows = 0;
+  for (int i = Split.DenseTop; i >= 0; --i) {
+    if (Dense.Scratch[i] == 0) continue;
+    ++Terms.TermRows;
+    int code = Split.DenseOffset + i;
     for (int v = variables; v >= 2; --v) {
-      Exponent[TermRows][v] = static_cast<float>(code / Weight[v]);
-      code = code % Weight[v];
+      Terms.Exponent[Terms.TermRows][v] = static_cast<float>(code / Terms.Weight[v]);
+      code = code % Terms.Weight[v];
     }
-    Exponent[TermRows][1] = static_cast<float>(code);
+    Terms.Exponent[Terms.TermRows][1] = static_cast<float>(code);
   }
   ComputeVariableDegrees();
 }
 
 void Engine::ComputeVariableDegrees() {
-  const int variables = ToInt(VariableCount);
+  const int variables = ToInt(Terms.VariableCount);
   for (int v = 1; v <= variables; ++v) {
-    VariableDegree[v] = 0;
-    for (int t = 1; t <= TermRows; ++t) {
-      if (Exponent[t][v] > VariableDegree[v]) VariableDegree[v] = ToInt16(Exponent[t][v]);
+    Split.VariableDegree[v] = 0;
+    for (int t = 1; t <= Terms.TermRows; ++t) {
+      if (Terms.Exponent[t][v] > Split.VariableDegree[v]) Split.VariableDegree[v] = ToInt16(Terms.Exponent[t][v]);
     }
   }
 }
 
 void Engine::SetTargetDegrees() {
   ComputeVariableDegrees();
-  const int variables = ToInt(VariableCount);
-  for (int v = 1; v <= variables; ++v) TargetDegree[v] = VariableDegree[v];
+  const int variables = ToInt(Terms.VariableCount);
+  for (int v = 1; v <= variables; ++v) Terms.TargetDegree[v] = Split.VariableDegree[v];
 }
 
 // Removes the variables whose MaxExponent is 0, closing up Letter, MaxExponent
 // and the exponent columns of rows 1..TermRows in their order.
 void Engine::DropAbsentVariables() {
-  const int variables = ToInt(VariableCount);
+  const int variables = ToInt(Terms.VariableCount);
   int u = 0;
   for (int v = 1; v <= variables; ++v) {
-    if (MaxExponent[v] == 0) continue;
+    if (Terms.MaxExponent[v] == 0) continue;
     ++u;
-    MaxExponent[u] = MaxExponent[v];
-    Letter[u] = Letter[v];
-    for (int t = 1; t <= TermRows; ++t) Exponent[t][u] = Exponent[t][v];
+    Terms.MaxExponent[u] = Terms.MaxExponent[v];
+    Terms.Letter[u] = Terms.Letter[v];
+    for (int t = 1; t <= Terms.TermRows; ++t) Terms.Exponent[t][u] = Terms.Exponent[t][v];
   }
-  TermCount = TermRows;
-  VariableCount = static_cast<float>(u);
-  for (int v = 1; v <= u; ++v) TargetDegree[v] = MaxExponent[v];
+  Terms.TermCount = Terms.TermRows;
+  Terms.VariableCount = static_cast<float>(u);
+  for (int v = 1; v <= u; ++v) Terms.TargetDegree[v] = Terms.MaxExponent[v];
 }
 
 // Tries the images of x1 + x2 + ... + xn and then -x1 + x2 + ... + xn (shifted
@@ -275,36 +271,36 @@ void Engine::DropAbsentVariables() {
 // that divides goes through CheckAndSplitFactor; one that divides without a
 // split puts the pass's image back.
 void Engine::TryVariableSumFactors() {
-  SplitResult = kNotAFactor;
-  const int variables = ToInt(VariableCount);
-  const int top = Weight[variables];
-  EnsureSize(Trial, top + 1);
-  EnsureSize(Cofactor, ImageDegree + 1);
+  Split.SplitResult = kNotAFactor;
+  const int variables = ToInt(Terms.VariableCount);
+  const int top = Terms.Weight[variables];
+  EnsureSize(Dense.Trial, top + 1);
+  EnsureSize(Dense.Cofactor, Dense.ImageDegree + 1);
   for (bool firstDivisor : {true, false}) {
-    std::fill(Trial.begin(), Trial.begin() + top + 1, 0.0f);
-    for (int v = firstDivisor ? 1 : 2; v <= variables; ++v) Trial[Weight[v] - 1] = 1;
-    if (!firstDivisor) Trial[0] = -1;
-    TrialDegree = static_cast<int16_t>(top - 1);
-    const int n = ImageDegree;
-    const int k = TrialDegree;
+    std::fill(Dense.Trial.begin(), Dense.Trial.begin() + top + 1, 0.0f);
+    for (int v = firstDivisor ? 1 : 2; v <= variables; ++v) Dense.Trial[Terms.Weight[v] - 1] = 1;
+    if (!firstDivisor) Dense.Trial[0] = -1;
+    Dense.TrialDegree = static_cast<int16_t>(top - 1);
+    const int n = Dense.ImageDegree;
+    const int k = Dense.TrialDegree;
     bool divides = k <= n;
     for (int i = 0; divides && i <= n - k; ++i) {
-      float c = Image[i];
+      float c = Dense.Image[i];
       for (int j = 1; j <= std::min(i, k) && divides; ++j) {
-        c = c - Cofactor[i - j] * Trial[j];
+        c = c - Dense.Cofactor[i - j] * Dense.Trial[j];
         divides = WithinExactRange(c);
       }
-      c = c / Trial[0];
-      Cofactor[i] = c;
+      c = c / Dense.Trial[0];
+      Dense.Cofactor[i] = c;
       divides = divides && WithinExactRange(c) && IsWhole(c);
     }
-    if (divides && Cofactor[n - k] * Trial[k] != Image[n]) divides = false;
+    if (divides && Dense.Cofactor[n - k] * Dense.Trial[k] != Dense.Image[n]) divides = false;
     if (!divides) continue;
     CheckAndSplitFactor();
     EmptyStore();
-    if (SplitResult != kFactorStored) return;
-    for (int i = 0; i <= PassDegree; ++i) Image[i] = PassImage[i];
-    ImageDegree = PassDegree;
+    if (Split.SplitResult != kFactorStored) return;
+    for (int i = 0; i <= Dense.PassDegree; ++i) Dense.Image[i] = Dense.PassImage[i];
+    Dense.ImageDegree = Dense.PassDegree;
   }
 }
 

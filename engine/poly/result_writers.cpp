@@ -2,8 +2,13 @@
 // console, to jg.dat, or to both, in the number forms of the engine (a number
 // item has a sign position, the digits and a trailing blank; a number text has
 // no trailing blank). No writer ends a line unless it says so.
+//
+// What goes to jg.dat as a result is recorded as values as well (the engine's
+// part Result): the common factor opens a segment, each factor written adds
+// itself, with exactly the value that its text stands for.
 #include <algorithm>
 #include <cmath>
+#include <map>
 
 #include "engine/engine.h"
 
@@ -11,52 +16,114 @@ namespace pfac {
 
 namespace {
 
+// A number that NumberText writes with all its digits: an integer within the
+// exact range. Any other is written rounded and its text does not hold it.
+bool WrittenExactly(float v) { return IsWhole(v) && std::fabs(v) <= kExactLimit; }
+
+// A letter as a result line holds one.
+bool ResultLetter(const std::string& letter) { return letter.size() == 1 && letter[0] >= 'a' && letter[0] <= 'z'; }
+
+// The values of the exponent written after a letter: false when its text
+// cannot be read back.
+bool AddExponent(exact::Exponents& monomial, const std::string& letter, float exponent) {
+  if (!ResultLetter(letter) || !WrittenExactly(exponent) || exponent > exact::kLargestReadExponent) return false;
+  monomial[letter[0] - 'a'] += static_cast<int32_t>(exponent);
+  return true;
+}
+
+// A factor written to jg.dat, as the values of its terms: equal monomials
+// add up, as they do when the line is read.
+struct FactorValues {
+  std::map<exact::Exponents, int64_t> sums;
+  bool unreadable = false;
+
+  void Add(float coefficient, const exact::Exponents& monomial) {
+    if (!WrittenExactly(coefficient)) {
+      unreadable = true;
+      return;
+    }
+    sums[monomial] += static_cast<int64_t>(coefficient);
+  }
+  exact::LetterPoly Poly() const {
+    exact::LetterPoly p;
+    for (const auto& [m, c] : sums) {
+      if (c != 0) p.terms[m] = std::to_string(c);
+    }
+    return p;
+  }
+};
+
 // The sign, the rational content and the common monomial factor taken out of
-// the polynomial; the file gets its pieces only when toFile is set.
+// the polynomial; the file gets its pieces only when toFile is set, and then
+// they open a segment of the result as values.
 void WriteCommonFactor(Engine& e, bool toFile) {
   auto file = [&](std::string_view text) {
     if (toFile) e.ResultText(text);
   };
-  if (e.TermCount == 1 && e.Numerator[1] < 0) {
+  exact::ResultProduct common;
+  bool unreadable = false;
+  auto number = [&](float v) {
+    if (!WrittenExactly(v)) unreadable = true;
+    return WrittenExactly(v) ? static_cast<int64_t>(v) : 0;
+  };
+  if (e.Terms.TermCount == 1 && e.Terms.Numerator[1] < 0) {
     e.ConsoleText(" -");
     file(" -");
+    common.numerator = -common.numerator;
   }
-  e.ConsoleText(e.SignText);
-  file(e.SignText);
-  const int loaded = ToInt(e.LoadedVariableCount);
-  if (e.CommonDenominator == e.Content) {
-    if (e.TermCount <= 1) {
+  e.ConsoleText(e.Report.SignText);
+  file(e.Report.SignText);
+  for (char c : e.Report.SignText) {
+    if (c == '-') {
+      common.numerator = -common.numerator;
+    } else if (c != ' ') {
+      unreadable = true;
+    }
+  }
+  const int loaded = ToInt(e.Terms.LoadedVariableCount);
+  if (e.Terms.CommonDenominator == e.Terms.Content) {
+    if (e.Terms.TermCount <= 1) {
       e.ConsoleNumber(1);
       // The constant 1 (or -1) alone is the whole result: without it the
       // result line of jg.dat would end in "=" and nothing after it.
       bool monomial = false;
-      for (int v = 1; v <= loaded; ++v) monomial = monomial || e.MinExponent[v] > 0;
+      for (int v = 1; v <= loaded; ++v) monomial = monomial || e.Terms.MinExponent[v] > 0;
       if (!monomial) file(NumberText(1));
     }
-  } else if (e.CommonDenominator != 1) {
-    e.ConsoleNumber(e.Content);
+  } else if (e.Terms.CommonDenominator != 1) {
+    e.ConsoleNumber(e.Terms.Content);
     e.ConsoleText("/");
-    e.ConsoleNumber(e.CommonDenominator);
-    file(NumberText(e.Content));
+    e.ConsoleNumber(e.Terms.CommonDenominator);
+    file(NumberText(e.Terms.Content));
     file("/");
-    file(NumberText(e.CommonDenominator));
+    file(NumberText(e.Terms.CommonDenominator));
+    common.numerator *= number(e.Terms.Content);
+    common.denominator = number(e.Terms.CommonDenominator);
+    if (common.denominator <= 0) unreadable = true;
   } else {
-    e.ConsoleNumber(e.Content);
-    file(NumberText(e.Content));
+    e.ConsoleNumber(e.Terms.Content);
+    file(NumberText(e.Terms.Content));
+    common.numerator *= number(e.Terms.Content);
   }
   for (int v = 1; v <= loaded; ++v) {
-    if (e.MinExponent[v] == 1) {
-      e.ConsoleText(e.InputLetter[v]);
-      file(e.InputLetter[v]);
-    } else if (e.MinExponent[v] > 1) {
-      e.ConsoleText(e.InputLetter[v]);
+    if (e.Terms.MinExponent[v] == 1) {
+      e.ConsoleText(e.Terms.InputLetter[v]);
+      file(e.Terms.InputLetter[v]);
+    } else if (e.Terms.MinExponent[v] > 1) {
+      e.ConsoleText(e.Terms.InputLetter[v]);
       e.ConsoleText("^");
-      e.ConsoleNumber(e.MinExponent[v]);
-      file(e.InputLetter[v]);
+      e.ConsoleNumber(e.Terms.MinExponent[v]);
+      file(e.Terms.InputLetter[v]);
       file("^");
-      file(NumberText(e.MinExponent[v]));
+      file(NumberText(e.Terms.MinExponent[v]));
+    }
+    if (e.Terms.MinExponent[v] >= 1 && !AddExponent(common.monomial, e.Terms.InputLetter[v], e.Terms.MinExponent[v])) {
+      unreadable = true;
     }
   }
+  if (!toFile) return;
+  common.unreadable = unreadable;
+  e.Result.OpenSegment(std::move(common));
 }
 
 // One line of jg.dat with the product of L (degree LongDegree) and S (degree
@@ -66,8 +133,8 @@ void WriteCommonFactor(Engine& e, bool toFile) {
 // products are written exactly (ProductText): those of one power may pass
 // 16,777,216 while their sum, a coefficient of the polynomial, does not.
 void WriteExpandedProduct(Engine& e, const FloatTable& L, const FloatTable& S) {
-  const int a = e.LongDegree;
-  const int b = e.ShortDegree;
+  const int a = e.Report.LongDegree;
+  const int b = e.Report.ShortDegree;
   bool groupFlag = true;
   auto openGroup = [&] {
     if (!groupFlag) return;
@@ -83,14 +150,14 @@ void WriteExpandedProduct(Engine& e, const FloatTable& L, const FloatTable& S) {
   auto closeGroup = [&](int code) {
     if (!groupFlag) return;
     e.ResultText(")");
-    e.MonomialCode = static_cast<int16_t>(code);
+    e.Report.MonomialCode = static_cast<int16_t>(code);
     e.WriteMonomialCode();
   };
   e.ResultText("[");
   e.ResultText(ProductText(L[a], S[b]));
-  e.MonomialCode = e.PassDegree;
+  e.Report.MonomialCode = e.Dense.PassDegree;
   e.WriteMonomialCode();
-  float r = e.PassDegree;
+  float r = e.Dense.PassDegree;
   for (int p = 0; p <= b - 1; ++p) {
     r = r - 1;
     const int rr = ToInt(r);
@@ -106,7 +173,7 @@ void WriteExpandedProduct(Engine& e, const FloatTable& L, const FloatTable& S) {
   if (L[0] * S[0] > 0) e.ResultText("+");
   e.ResultText(ProductText(L[0], S[0]));
   if (!groupFlag) e.ResultText(")");
-  e.MonomialCode = 0;
+  e.Report.MonomialCode = 0;
   e.WriteMonomialCode();
   e.ResultText("]");
   e.ResultEnd();
@@ -116,14 +183,14 @@ void WriteExpandedProduct(Engine& e, const FloatTable& L, const FloatTable& S) {
 
 // The polynomial of the term table, as loaded: console and jg.dat.
 void Engine::PrintTermTable() {
-  const int terms = static_cast<int>(TermCount);
-  const int variables = static_cast<int>(VariableCount);
+  const int terms = static_cast<int>(Terms.TermCount);
+  const int variables = static_cast<int>(Terms.VariableCount);
   for (int t = 1; t <= terms; ++t) {
     float d = 0;
-    for (int v = 1; v <= variables; ++v) d = RoundHalfEven(d + Exponent[t][v]);
-    if (Numerator[t] < 0) BothText("-");
-    if (t != 1 && Numerator[t] > 0) BothText("+");
-    float magnitude = std::fabs(Numerator[t]);
+    for (int v = 1; v <= variables; ++v) d = RoundHalfEven(d + Terms.Exponent[t][v]);
+    if (Terms.Numerator[t] < 0) BothText("-");
+    if (t != 1 && Terms.Numerator[t] > 0) BothText("+");
+    float magnitude = std::fabs(Terms.Numerator[t]);
     if (d == 0) {
       ConsoleNumber(magnitude);
       ResultNumberItem(magnitude);
@@ -134,13 +201,13 @@ void Engine::PrintTermTable() {
       ResultNumberItem(magnitude);
     }
     for (int v = 1; v <= variables; ++v) {
-      if (Exponent[t][v] > 1) {
-        BothText(Letter[v]);
+      if (Terms.Exponent[t][v] > 1) {
+        BothText(Terms.Letter[v]);
         BothText("^");
-        ConsoleNumber(Exponent[t][v]);
-        ResultNumberText(Exponent[t][v]);
-      } else if (Exponent[t][v] == 1) {
-        BothText(Letter[v]);
+        ConsoleNumber(Terms.Exponent[t][v]);
+        ResultNumberText(Terms.Exponent[t][v]);
+      } else if (Terms.Exponent[t][v] == 1) {
+        BothText(Terms.Letter[v]);
       }
     }
   }
@@ -159,7 +226,7 @@ void Engine::PrintCommonFactorOnConsole() { WriteCommonFactor(*this, false); }
 // is written as powers of Letter[1]; in several variables each term shows its
 // variables in the order in which the user wrote them (InputLetter).
 void Engine::PrintDenseFactor() {
-  const bool toFile = FileEcho == 0;
+  const bool toFile = Report.FileEcho == 0;
   auto file = [&](std::string_view text) {
     if (toFile) ResultText(text);
   };
@@ -167,19 +234,21 @@ void Engine::PrintDenseFactor() {
     ConsoleText(text);
     file(text);
   };
-  const int variables = ToInt(VariableCount);
-  const int loaded = ToInt(LoadedVariableCount);
-  EnsureTermRows(DenseTop + 2);
+  const int variables = ToInt(Terms.VariableCount);
+  const int loaded = ToInt(Terms.LoadedVariableCount);
+  EnsureTermRows(Split.DenseTop + 2);
   both("(");
-  TermRows = 0;
+  Terms.TermRows = 0;
+  FactorValues values;
   bool firstWritten = false;
   bool variableWritten = false;
-  for (int i = DenseTop; i >= 0; --i) {
+  for (int i = Split.DenseTop; i >= 0; --i) {
     variableWritten = false;
-    const float c = Cofactor[i];
+    const float c = Dense.Cofactor[i];
     if (c == 0) continue;
-    ++TermRows;
-    Numerator[TermRows] = PassImage[i];
+    exact::Exponents monomial{};  // of the term as written
+    ++Terms.TermRows;
+    Terms.Numerator[Terms.TermRows] = Dense.PassImage[i];
     if (!firstWritten) {
       firstWritten = true;
       if (c == -1) {
@@ -198,84 +267,93 @@ void Engine::PrintDenseFactor() {
         file(NumberText(m));
       }
     }
-    const int code = DenseOffset + i;
+    const int code = Split.DenseOffset + i;
     if (variables <= 1) {
       if (code > 1) {
         variableWritten = true;
-        both(Letter[1]);
+        both(Terms.Letter[1]);
         both("^");
         ConsoleNumber(code);
         file(NumberItem(code));
       } else if (code == 1) {
         variableWritten = true;
-        ConsoleText(Letter[1]);
-        file(Letter[1] + " ");
+        ConsoleText(Terms.Letter[1]);
+        file(Terms.Letter[1] + " ");
       }
-      Exponent[TermRows][1] = static_cast<float>(code);
+      if (code >= 1 && !AddExponent(monomial, Terms.Letter[1], static_cast<float>(code))) values.unreadable = true;
+      values.Add(c, monomial);
+      Terms.Exponent[Terms.TermRows][1] = static_cast<float>(code);
       continue;
     }
     int rest = code;
     for (int v = variables; v >= 2; --v) {
-      Exponent[TermRows][v] = static_cast<float>(rest / Weight[v]);
-      rest = rest % Weight[v];
+      Terms.Exponent[Terms.TermRows][v] = static_cast<float>(rest / Terms.Weight[v]);
+      rest = rest % Terms.Weight[v];
     }
-    Exponent[TermRows][1] = static_cast<float>(rest);
+    Terms.Exponent[Terms.TermRows][1] = static_cast<float>(rest);
     for (int w = 1; w <= loaded; ++w) {
       for (int v = 1; v <= variables; ++v) {
-        if (Letter[v] != InputLetter[w]) continue;
-        const float x = Exponent[TermRows][v];
+        if (Terms.Letter[v] != Terms.InputLetter[w]) continue;
+        const float x = Terms.Exponent[Terms.TermRows][v];
         if (x >= 1) {
           variableWritten = true;
-          both(Letter[v]);
+          both(Terms.Letter[v]);
         }
         if (x > 1) {
           both("^");
           ConsoleNumber(x);
           file(NumberText(x));
         }
+        if (x >= 1 && !AddExponent(monomial, Terms.Letter[v], x)) values.unreadable = true;
       }
     }
+    values.Add(c, monomial);
   }
-  if (!variableWritten && std::fabs(Cofactor[0]) == 1) {
+  // A unit constant term written without a letter stands as "1".
+  if (!variableWritten && std::fabs(Dense.Cofactor[0]) == 1) {
     ConsoleNumber(1);
     file("1");
   }
   both(")");
+  if (toFile) {
+    Result.AddFactor(values.Poly());
+    if (values.unreadable) Result.MarkUnreadable();
+  }
   ComputeVariableDegrees();
 }
 
 // jg.dat only: the monomial of code MonomialCode + CodeOffset as "*" and a
 // variable with its exponent for each variable that occurs, highest first.
 void Engine::WriteMonomialCode() {
-  int c = ToInt(MonomialCode + CodeOffset);
-  const int variables = ToInt(VariableCount);
+  int c = ToInt(Report.MonomialCode + Split.CodeOffset);
+  const int variables = ToInt(Terms.VariableCount);
   for (int v = variables; v >= 2; --v) {
-    const int e = c / Weight[v];
-    c = c % Weight[v];
+    const int e = c / Terms.Weight[v];
+    c = c % Terms.Weight[v];
     if (e > 1) {
-      ResultText("*" + Letter[v] + "^");
+      ResultText("*" + Terms.Letter[v] + "^");
       ResultNumberItem(e);
     } else if (e == 1) {
-      ResultText("*" + Letter[v]);
+      ResultText("*" + Terms.Letter[v]);
     }
   }
   if (c > 1) {
-    ResultText("*" + Letter[1] + "^");
+    ResultText("*" + Terms.Letter[1] + "^");
     ResultNumberText(c);
   } else if (c == 1) {
-    ResultText("*" + Letter[1]);
+    ResultText("*" + Terms.Letter[1]);
   }
 }
 
-void Engine::WriteExpandedProductCofactorFirst() { WriteExpandedProduct(*this, Cofactor, Trial); }
+void Engine::WriteExpandedProductCofactorFirst() { WriteExpandedProduct(*this, Dense.Cofactor, Dense.Trial); }
 
-void Engine::WriteExpandedProductTrialFirst() { WriteExpandedProduct(*this, Trial, Cofactor); }
+void Engine::WriteExpandedProductTrialFirst() { WriteExpandedProduct(*this, Dense.Trial, Dense.Cofactor); }
 
 // Opens the line of a square or cube factorisation: on the first pass "=" and
 // the common factor on a new line of jg.dat and "(" after them; the console
 // gets "(" in every case.
 void Engine::BeginSpecialLine() {
-  if (SecondPass != 1) {
+  if (Pass.SecondPass != 1) {
     ConsoleText("=");
     ResultEnd();
     ResultText("=");

@@ -37,9 +37,9 @@ bool IsMultipleOf(float exponent, float divisor) { return IsWhole(exponent / div
 // Whether every exponent of the terms first and second is a multiple of
 // divisor.
 bool ExponentsAreMultiples(const Engine& e, int first, int second, float divisor) {
-  const int variables = ToInt(e.VariableCount);
+  const int variables = ToInt(e.Terms.VariableCount);
   for (int v = 1; v <= variables; ++v) {
-    if (!IsMultipleOf(e.Exponent[first][v], divisor) || !IsMultipleOf(e.Exponent[second][v], divisor)) {
+    if (!IsMultipleOf(e.Terms.Exponent[first][v], divisor) || !IsMultipleOf(e.Terms.Exponent[second][v], divisor)) {
       return false;
     }
   }
@@ -49,8 +49,8 @@ bool ExponentsAreMultiples(const Engine& e, int first, int second, float divisor
 // Creates the next pending-factor file; a file that cannot be created stops
 // the run before anything of the form is written.
 bool CreatePendingFile(Engine& e) {
-  e.PendingCount = e.PendingCount + 1;
-  const std::string name = Engine::PendingFileName(e.PendingCount);
+  e.Report.PendingCount = e.Report.PendingCount + 1;
+  const std::string name = Engine::PendingFileName(e.Report.PendingCount);
   if (e.PendingOutput.Create(e.PathOf(name))) {
     RemoveAtEndOfRun(e.PathOf(name));
     return true;
@@ -78,7 +78,7 @@ struct FormLine {
   }
   // Letter[v], "^" and the exponent (written with "^" even when it is 1).
   void Variable(int v, float exponent) {
-    Text(e.Letter[v]);
+    Text(e.Terms.Letter[v]);
     Text("^");
     Number(exponent);
   }
@@ -108,7 +108,7 @@ struct FormLine {
 // set; the console and jg.dat get the variables that occur.
 void WriteBaseExponents(Engine& e, FormLine& line, const float* source, float* target, float divisor,
                         bool lineEnds) {
-  const int variables = ToInt(e.VariableCount);
+  const int variables = ToInt(e.Terms.VariableCount);
   for (int v = 1; v <= variables; ++v) {
     if (source[v] == 0) {
       target[v] = 0;
@@ -128,19 +128,19 @@ void WriteBaseExponents(Engine& e, FormLine& line, const float* source, float* t
 // negative: the factor left takes the sign back, so that the two factors
 // multiply to the polynomial itself.
 void FinishForm(Engine& e, float termCount) {
-  const int variables = ToInt(e.VariableCount);
+  const int variables = ToInt(e.Terms.VariableCount);
   for (int v = 1; v <= variables; ++v) {
-    e.PendingOutput.Write(e.Letter[v]);
+    e.PendingOutput.Write(e.Terms.Letter[v]);
     e.PendingOutput.EndLine();
   }
-  if (e.SignFactor == -1) {
-    for (int t = 1; t <= ToInt(termCount); ++t) e.Numerator[t] = -e.Numerator[t];
-    e.SignFactor = 1;
+  if (e.Report.SignFactor == -1) {
+    for (int t = 1; t <= ToInt(termCount); ++t) e.Terms.Numerator[t] = -e.Terms.Numerator[t];
+    e.Report.SignFactor = 1;
   }
-  e.ReportStarted = 1;
-  e.SecondPass = 1;
-  e.SplitResult = Engine::kSplitFound;
-  e.TermCount = termCount;
+  e.Report.ReportStarted = 1;
+  e.Pass.SecondPass = 1;
+  e.Split.SplitResult = Engine::kSplitFound;
+  e.Terms.TermCount = termCount;
   e.PendingOutput.Close();
   e.Go(&Engine::RestartPreparation);
 }
@@ -150,33 +150,33 @@ void FinishForm(Engine& e, float termCount) {
 // A^2 +- 2AB + B^2 as terms 1, 2, 3 becomes (A +- B)^2: the pending file and the
 // new search both get the base A +- B.
 void Engine::FactorSquareTrinomial() {
-  const int variables = ToInt(VariableCount);
+  const int variables = ToInt(Terms.VariableCount);
   float a = 0;
   float b = 0;
-  if ((Numerator[1] > 0) != (Numerator[3] > 0)) return;
-  if (!IsSquare(Numerator[1], &a) || !IsSquare(Numerator[3], &b)) return;
+  if ((Terms.Numerator[1] > 0) != (Terms.Numerator[3] > 0)) return;
+  if (!IsSquare(Terms.Numerator[1], &a) || !IsSquare(Terms.Numerator[3], &b)) return;
   if (!ExponentsAreMultiples(*this, 1, 3, 2)) return;
-  if (std::fabs(Numerator[2]) != 2 * a * b) return;
+  if (std::fabs(Terms.Numerator[2]) != 2 * a * b) return;
   for (int v = 1; v <= variables; ++v) {
-    const float twice = 2 * Exponent[2][v];
-    if (Exponent[2][v] == 0 || (twice != Exponent[1][v] && twice != Exponent[3][v])) return;
+    const float twice = 2 * Terms.Exponent[2][v];
+    if (Terms.Exponent[2][v] == 0 || (twice != Terms.Exponent[1][v] && twice != Terms.Exponent[3][v])) return;
   }
   if (!CreatePendingFile(*this)) return;
-  FormLine line{*this, SecondPass == 0};
+  FormLine line{*this, Pass.SecondPass == 0};
   BeginSpecialLine();
-  PendingNumber(*this, VariableCount);
+  PendingNumber(*this, Terms.VariableCount);
 
   line.Number(a);
   PendingNumber(*this, a);
-  Numerator[1] = a;
-  WriteBaseExponents(*this, line, Exponent[1], Exponent[1], 2, false);
+  Terms.Numerator[1] = a;
+  WriteBaseExponents(*this, line, Terms.Exponent[1], Terms.Exponent[1], 2, false);
 
-  const float sigma = Numerator[2] > 0 ? 1.0f : -1.0f;
+  const float sigma = Terms.Numerator[2] > 0 ? 1.0f : -1.0f;
   line.Text(sigma > 0 ? "+" : "-");
   line.Number(b);
   PendingNumber(*this, sigma * b);
-  Numerator[2] = sigma * b;
-  WriteBaseExponents(*this, line, Exponent[3], Exponent[2], 2, false);
+  Terms.Numerator[2] = sigma * b;
+  WriteBaseExponents(*this, line, Terms.Exponent[3], Terms.Exponent[2], 2, false);
   line.EndWithCommonFactor(")^2", " ");
   FinishForm(*this, 2);
 }
@@ -185,35 +185,36 @@ void Engine::FactorSquareTrinomial() {
 // A - B. Otherwise A^3 +- B^3 becomes (A +- B)(A^2 -+ AB + B^2): the pending file
 // gets A +- B, the new search the three-term factor.
 void Engine::FactorSpecialBinomial() {
-  const int variables = ToInt(VariableCount);
+  const int variables = ToInt(Terms.VariableCount);
   float a = 0;
   float b = 0;
-  const bool differenceOfSquares = (Numerator[1] > 0) != (Numerator[2] > 0) &&
-                                   IsSquare(Numerator[1], &a) && IsSquare(Numerator[2], &b) &&
+  const bool differenceOfSquares = (Terms.Numerator[1] > 0) != (Terms.Numerator[2] > 0) &&
+                                   IsSquare(Terms.Numerator[1], &a) && IsSquare(Terms.Numerator[2], &b) &&
                                    ExponentsAreMultiples(*this, 1, 2, 2);
+  float root[3];  // [t] the coefficient of the base's term t
   if (differenceOfSquares) {
     if (!CreatePendingFile(*this)) return;
-    FormLine line{*this, SecondPass == 0};
+    FormLine line{*this, Pass.SecondPass == 0};
     BeginSpecialLine();
-    PendingNumber(*this, VariableCount);
+    PendingNumber(*this, Terms.VariableCount);
     PendingOutput.EndLine();
     for (int t = 1; t <= 2; ++t) {
       if (t == 2) line.Text("+");
-      Root[t] = t == 1 ? a : b;
-      line.Number(Root[t]);
-      PendingNumber(*this, Root[t]);
-      WriteBaseExponents(*this, line, Exponent[t], Exponent[t], 2, true);
+      root[t] = t == 1 ? a : b;
+      line.Number(root[t]);
+      PendingNumber(*this, root[t]);
+      WriteBaseExponents(*this, line, Terms.Exponent[t], Terms.Exponent[t], 2, true);
     }
     line.Text(")(");
     for (int t = 1; t <= 2; ++t) {
-      Numerator[t] = Root[t];
+      Terms.Numerator[t] = root[t];
       if (t == 2) {
         line.Text("-");
-        Numerator[2] = -Root[2];
+        Terms.Numerator[2] = -root[2];
       }
-      line.Number(Root[t]);
+      line.Number(root[t]);
       for (int v = 1; v <= variables; ++v) {
-        if (Exponent[t][v] != 0) line.Variable(v, Exponent[t][v]);
+        if (Terms.Exponent[t][v] != 0) line.Variable(v, Terms.Exponent[t][v]);
       }
     }
     line.EndWithCommonFactor(")", " ");
@@ -221,58 +222,59 @@ void Engine::FactorSpecialBinomial() {
     return;
   }
 
-  if (!IsCube(Numerator[1], &a) || !IsCube(Numerator[2], &b)) return;
+  if (!IsCube(Terms.Numerator[1], &a) || !IsCube(Terms.Numerator[2], &b)) return;
   if (!ExponentsAreMultiples(*this, 1, 2, 3)) return;
   if (!CreatePendingFile(*this)) return;
   EnsureTermRows(4);
-  FormLine line{*this, SecondPass == 0};
+  FormLine line{*this, Pass.SecondPass == 0};
   BeginSpecialLine();
-  PendingNumber(*this, VariableCount);
+  PendingNumber(*this, Terms.VariableCount);
+  float baseExponents[3][kVariableColumns];  // [t][v] the exponents of the first factor's term t
   // s: the sign of B in the first factor.
-  const float s = Numerator[2] < 0 ? -1.0f : 1.0f;
-  Root[1] = a;
-  Root[2] = s * b;
+  const float s = Terms.Numerator[2] < 0 ? -1.0f : 1.0f;
+  root[1] = a;
+  root[2] = s * b;
   for (int t = 1; t <= 2; ++t) {
     if (t == 1) {
-      line.Number(Root[1]);
+      line.Number(root[1]);
     } else {
       // The console shows the sign and |B|'s coefficient, jg.dat the signed
       // coefficient.
       ConsoleText(s < 0 ? "-" : "+");
       ConsoleNumber(b);
       if (line.toResult) {
-        if (Root[2] > 0) ResultText("+");
-        ResultNumberItem(Root[2]);
+        if (root[2] > 0) ResultText("+");
+        ResultNumberItem(root[2]);
       }
     }
-    PendingNumber(*this, Root[t]);
-    WriteBaseExponents(*this, line, Exponent[t], ThirdExponent[t], 3, false);
+    PendingNumber(*this, root[t]);
+    WriteBaseExponents(*this, line, Terms.Exponent[t], baseExponents[t], 3, false);
   }
   line.Text(")(");
   // The second factor in the term table: A^2, B^2, then -+AB.
   for (int t = 1; t <= 2; ++t) {
     if (t == 2) line.Text("+");
-    Numerator[t] = t == 1 ? a * a : b * b;
-    line.Number(Numerator[t]);
+    Terms.Numerator[t] = t == 1 ? a * a : b * b;
+    line.Number(Terms.Numerator[t]);
     for (int v = 1; v <= variables; ++v) {
-      if (Exponent[t][v] == 0) continue;
-      Exponent[t][v] = Exponent[t][v] * 2 / 3;
-      line.Variable(v, Exponent[t][v]);
+      if (Terms.Exponent[t][v] == 0) continue;
+      Terms.Exponent[t][v] = Terms.Exponent[t][v] * 2 / 3;
+      line.Variable(v, Terms.Exponent[t][v]);
     }
   }
-  Numerator[3] = -s * a * b;
-  ConsoleText((Root[1] > 0) == (Root[2] > 0) ? "-" : "+");
+  Terms.Numerator[3] = -s * a * b;
+  ConsoleText((root[1] > 0) == (root[2] > 0) ? "-" : "+");
   ConsoleNumber(a * b);
   if (line.toResult) {
-    if (Numerator[3] > 0) ResultText("+");
-    ResultNumberItem(Numerator[3]);
+    if (Terms.Numerator[3] > 0) ResultText("+");
+    ResultNumberItem(Terms.Numerator[3]);
   }
-  for (int v = 1; v <= variables; ++v) Exponent[3][v] = 0;
+  for (int v = 1; v <= variables; ++v) Terms.Exponent[3][v] = 0;
   for (int t = 1; t <= 2; ++t) {
     for (int v = 1; v <= variables; ++v) {
-      if (Exponent[t][v] == 0) continue;
-      Exponent[3][v] = Exponent[t][v] / 2;
-      line.Variable(v, Exponent[3][v]);
+      if (Terms.Exponent[t][v] == 0) continue;
+      Terms.Exponent[3][v] = Terms.Exponent[t][v] / 2;
+      line.Variable(v, Terms.Exponent[3][v]);
     }
   }
   line.EndWithCommonFactor(")", " ");

@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <numeric>
 
 #include "engine/engine.h"
 
@@ -55,25 +56,24 @@ float Magnitude(float v) { return std::fabs(v); }
 
 void Engine::SizeSearchTables(int n) {
   const int m = n / 2;
-  auto grow = [](auto& table, size_t size) {
-    if (table.size() < size) table.resize(size);
+  const bool fresh = Pass.SecondPass == 0;
+  auto size = [fresh](auto& table, size_t entries) {
+    if (fresh) {
+      table.assign(entries, {});
+    } else if (table.size() < entries) {
+      table.resize(entries);
+    }
   };
-  grow(Image, n + 1);
-  grow(Residual, n + 1);
-  grow(Snapshot, n + 11);
-  grow(Cofactor, n + 1);
-  grow(Trial, n + 1);
-  grow(PassImage, n + 1);
-  grow(Scratch, n + 1);
-  for (auto* table : {&UpTrial, &UpCofactor, &DownTrial, &DownCofactor, &SnapUpTrial,
-                      &SnapUpCofactor, &SnapDownTrial, &SnapDownCofactor}) {
-    grow(*table, m + 1);
+  for (FloatTable* table : {&Dense.Image, &Dense.Cofactor, &Dense.Trial, &Dense.PassImage, &Dense.Scratch}) {
+    size(*table, n + 1);
   }
-  grow(WalkerSide, m + 1);
-  grow(SnapWalkerSide, m + 1);
-  grow(LevelBound, m + 1);
-  grow(PairTrialConst, kPairCapacity);
-  grow(PairCofactorConst, kPairCapacity);
+  for (FloatTable* table : {&Search.UpTrial, &Search.UpCofactor, &Search.DownTrial, &Search.DownCofactor}) {
+    size(*table, m + 1);
+  }
+  size(Search.WalkerSide, m + 1);
+  size(Search.LevelBound, m + 1);
+  size(Search.PairTrialConst, kPairCapacity);
+  size(Search.PairCofactorConst, kPairCapacity);
   // The factor store and the selection tables of its combinations; the
   // printers load the terms of each printed factor into the term table.
   AllocateStoreTables();
@@ -83,87 +83,67 @@ void Engine::SizeSearchTables(int n) {
 // Tables by the degree of the image; on the first pass they are created empty,
 // later passes keep them (growing them if a new variable order needs more).
 void Engine::AllocateSearchTables() {
-  const int n = ImageDegree;
-  if (exact_ && SecondPass == 0) TakeExactInput();
-  if (SecondPass == 0) {
-    const int m = n / 2;
-    Image.assign(n + 1, 0.0f);
-    Residual.assign(n + 1, 0.0f);
-    Snapshot.assign(n + 11, 0.0f);
-    Cofactor.assign(n + 1, 0.0f);
-    Trial.assign(n + 1, 0.0f);
-    PassImage.assign(n + 1, 0.0f);
-    Scratch.assign(n + 1, 0.0f);
-    for (auto* table : {&UpTrial, &UpCofactor, &DownTrial, &DownCofactor, &SnapUpTrial,
-                        &SnapUpCofactor, &SnapDownTrial, &SnapDownCofactor}) {
-      table->assign(m + 1, 0.0f);
-    }
-    WalkerSide.assign(m + 1, 0);
-    SnapWalkerSide.assign(m + 1, 0);
-    PairTrialConst.assign(kPairCapacity, 0.0f);
-    PairCofactorConst.assign(kPairCapacity, 0.0f);
-  }
-  SizeSearchTables(n);
+  if (exact_ && Pass.SecondPass == 0) TakeExactInput();
+  SizeSearchTables(Dense.ImageDegree);
   Go(&Engine::BuildImage);
 }
 
 // Lays the terms out as the dense vector of the image (in Cofactor first).
 void Engine::BuildImage() {
-  const int n = ImageDegree;
-  const int terms = ToInt(TermCount);
+  const int n = Dense.ImageDegree;
+  const int terms = ToInt(Terms.TermCount);
   // Bubble sort by code, carrying the coefficients; equal codes keep their order.
   for (int pass = 1; pass <= terms - 1; ++pass) {
     for (int j = 2; j <= terms - pass + 1; ++j) {
-      if (TermCode[j] < TermCode[j - 1]) {
-        std::swap(TermCode[j], TermCode[j - 1]);
-        std::swap(Numerator[j], Numerator[j - 1]);
+      if (Terms.TermCode[j] < Terms.TermCode[j - 1]) {
+        std::swap(Terms.TermCode[j], Terms.TermCode[j - 1]);
+        std::swap(Terms.Numerator[j], Terms.Numerator[j - 1]);
       }
     }
   }
   auto index = [&](float code) {
-    int i = ToInt(code - TermCode[1]);
+    int i = ToInt(code - Terms.TermCode[1]);
     if (i < 0 || i > n) throw RangeStop{"内部错误: 项的代码超出范围. (internal fault: a term code is out of range.)",
                                         "Stopped: internal fault."};
     return i;
   };
-  Cofactor[n] = Numerator[terms];
+  Dense.Cofactor[n] = Terms.Numerator[terms];
   for (int t = terms - 1; t >= 1; --t) {
-    const int low = index(TermCode[t]);
-    const int gap = ToInt(TermCode[t + 1] - TermCode[t]) - 1;
-    for (int j = 1; j <= gap; ++j) Cofactor[low + j] = 0;
-    Cofactor[low] = Numerator[t];
+    const int low = index(Terms.TermCode[t]);
+    const int gap = ToInt(Terms.TermCode[t + 1] - Terms.TermCode[t]) - 1;
+    for (int j = 1; j <= gap; ++j) Dense.Cofactor[low + j] = 0;
+    Dense.Cofactor[low] = Terms.Numerator[t];
   }
-  CodeOffset = TermCode[1];
-  DenseOffset = ToInt16(CodeOffset);
-  DenseTop = static_cast<int16_t>(n);
-  PassDegree = static_cast<int16_t>(n);
-  StoredCount = 0;
-  StoreFill = 0;
-  if (SecondPass == 0) {
+  Split.CodeOffset = Terms.TermCode[1];
+  Split.DenseOffset = ToInt16(Split.CodeOffset);
+  Split.DenseTop = static_cast<int16_t>(n);
+  Dense.PassDegree = static_cast<int16_t>(n);
+  Dense.StoredCount = 0;
+  Dense.StoreFill = 0;
+  if (Pass.SecondPass == 0) {
     // The term table now receives the terms of each printed factor.
-    Exponent.Create(n + 2, kVariableColumns);
-    Numerator.assign(n + 2, 0.0f);
-    TermCode.assign(n + 2, 0.0f);
-    LevelBound.assign(n / 2 + 1, 0);
+    Terms.Exponent.Create(n + 2, kVariableColumns);
+    Terms.Numerator.assign(n + 2, 0.0f);
+    Terms.TermCode.assign(n + 2, 0.0f);
   }
   Go(&Engine::NormaliseSign);
 }
 
 void Engine::NormaliseSign() {
-  const int n = ImageDegree;
+  const int n = Dense.ImageDegree;
   ConsoleEnd();
-  if (SecondPass == 0 && Cofactor[n] < 0) {
-    SignText = "-";
-    for (int i = 0; i <= n; ++i) Cofactor[i] = -Cofactor[i];
-  } else if (TermCount == 2 || TermCount == 3) {
-    if (Cofactor[n] < 0) {
-      for (int i = 0; i <= n; ++i) Cofactor[i] = -Cofactor[i];
-      SignFactor = -SignFactor;
+  if (Pass.SecondPass == 0 && Dense.Cofactor[n] < 0) {
+    Report.SignText = "-";
+    for (int i = 0; i <= n; ++i) Dense.Cofactor[i] = -Dense.Cofactor[i];
+  } else if (Terms.TermCount == 2 || Terms.TermCount == 3) {
+    if (Dense.Cofactor[n] < 0) {
+      for (int i = 0; i <= n; ++i) Dense.Cofactor[i] = -Dense.Cofactor[i];
+      Report.SignFactor = -Report.SignFactor;
     }
   }
   for (int i = 0; i <= n; ++i) {
-    PassImage[i] = Cofactor[i];
-    Image[i] = Cofactor[i];
+    Dense.PassImage[i] = Dense.Cofactor[i];
+    Dense.Image[i] = Dense.Cofactor[i];
   }
   Go(&Engine::OpenReport);
 }
@@ -171,9 +151,9 @@ void Engine::NormaliseSign() {
 // The line of jg.dat that shows the polynomial after its common factor (only
 // before anything was tested in this run), and the polynomial on the console.
 void Engine::OpenReport() {
-  FileEcho = 1;
-  if (SplitResult == kNothingTested) {
-    FileEcho = 0;
+  Report.FileEcho = 1;
+  if (Split.SplitResult == kNothingTested) {
+    Report.FileEcho = 0;
     ResultEnd();
     ResultText("=");
     ConsoleEnd();
@@ -187,43 +167,43 @@ void Engine::OpenReport() {
 }
 
 void Engine::TrySpecialForms() {
-  if (TermCount == 2) FactorSpecialBinomial();
-  if (TermCount == 3 && !Diverted()) FactorSquareTrinomial();
+  if (Terms.TermCount == 2) FactorSpecialBinomial();
+  if (Terms.TermCount == 3 && !Diverted()) FactorSquareTrinomial();
   if (Diverted()) return;
-  if (SignFactor == -1) {
-    for (int i = 0; i <= ImageDegree; ++i) {
-      Cofactor[i] = -Cofactor[i];
-      PassImage[i] = -PassImage[i];
-      Image[i] = -Image[i];
+  if (Report.SignFactor == -1) {
+    for (int i = 0; i <= Dense.ImageDegree; ++i) {
+      Dense.Cofactor[i] = -Dense.Cofactor[i];
+      Dense.PassImage[i] = -Dense.PassImage[i];
+      Dense.Image[i] = -Dense.Image[i];
     }
-    SignFactor = 1;
+    Report.SignFactor = 1;
   }
   Go(&Engine::PreCheckSumFactors);
 }
 
 void Engine::PreCheckSumFactors() {
-  const int n = ImageDegree;
+  const int n = Dense.ImageDegree;
   if (n == 1) {
     Go(&Engine::EndOfSearch);
     return;
   }
-  if (SumFactorsTried == 0 && n > 15 && CodeOffset > 0 &&
-      Weight[ToInt(VariableCount)] < n) {
+  if (Search.SumFactorsTried == 0 && n > 15 && Split.CodeOffset > 0 &&
+      Terms.Weight[ToInt(Terms.VariableCount)] < n) {
     TryVariableSumFactors();
-    if (SplitResult == kSplitFound) {
+    if (Split.SplitResult == kSplitFound) {
       Go(&Engine::ReportFactorisation);
       return;
     }
-    SumFactorsTried = 1;
+    Search.SumFactorsTried = 1;
   }
-  StartDegree = ResumeDegree;
+  Search.StartDegree = Pass.ResumeDegree;
   Go(&Engine::StartPass);
 }
 
 void Engine::StartPass() {
   // A polynomial that the exact factorisation, already at hand, proves
   // irreducible is not searched.
-  if (ExactReady() && ClassifyCurrentPolynomial() == 1) {
+  if (ExactReady() && ClassifyCurrentPolynomial() == exact::Known::kIrreducible) {
     Go(&Engine::EndSearchProvedIrreducible);
     return;
   }
@@ -235,47 +215,47 @@ void Engine::StartPass() {
 // B for the trial factor's inner coefficients and H for the cofactor's, from
 // the largest coefficient L (the constant term aside) and the degree.
 void Engine::ComputeSearchBounds() {
-  const int n = ImageDegree;
+  const int n = Dense.ImageDegree;
   float L = 0;
-  for (int i = 1; i <= n; ++i) L = std::max(L, Magnitude(Image[i]));
-  LargestCoefficient = L;
+  for (int i = 1; i <= n; ++i) L = std::max(L, Magnitude(Dense.Image[i]));
+  Search.LargestCoefficient = L;
   float B = L;
   if (L > kSmallCoefficient || n > kSmallDegree) B = Floor(std::sqrt(L) + 0.5f);
-  if (std::sqrt(Magnitude(Image[0])) + 0.1f - B > 1) B = B + 1;
+  if (std::sqrt(Magnitude(Dense.Image[0])) + 0.1f - B > 1) B = B + 1;
   if (n < kNarrowBoundDegree && B == 1) B = 2;
-  CofactorBoundCap = L < kSmallestCofactorCap ? kSmallestCofactorCap : L;
-  InitialCoefficientBound = B;
-  CoefficientBound = B;
+  Search.CofactorBoundCap = L < kSmallestCofactorCap ? kSmallestCofactorCap : L;
+  Search.InitialCoefficientBound = B;
+  Search.CoefficientBound = B;
   float H = (kCofactorMultiple - Floor(static_cast<float>(n) / kCofactorDegreeStep)) * L;
-  if (H < CofactorBoundCap) H = CofactorBoundCap;
-  CofactorBound = H;
+  if (H < Search.CofactorBoundCap) H = Search.CofactorBoundCap;
+  Search.CofactorBound = H;
   Go(&Engine::ApplyRetryBounds);
 }
 
 void Engine::ApplyRetryBounds() {
-  if (LargestCoefficient / CoefficientBound > CofactorBound) {
-    CofactorBound = Floor(LargestCoefficient / CoefficientBound) + 1;
+  if (Search.LargestCoefficient / Search.CoefficientBound > Search.CofactorBound) {
+    Search.CofactorBound = Floor(Search.LargestCoefficient / Search.CoefficientBound) + 1;
   }
   ShowRunningLine();
   Go(&Engine::PrepareDegreeBounds);
 }
 
 void Engine::PrepareDegreeBounds() {
-  const int n = ImageDegree;
-  Trial[0] = Magnitude(Image[0]);
-  LeadMagnitude = Magnitude(Image[n]);
-  if (StartDegree > kReduceFromDegree) {
-    if (RetryMark == kRetryAsked) {
-      RetryMark = kRetryTaken;
+  const int n = Dense.ImageDegree;
+  Dense.Trial[0] = Magnitude(Dense.Image[0]);
+  Search.LeadMagnitude = Magnitude(Dense.Image[n]);
+  if (Search.StartDegree > kReduceFromDegree) {
+    if (Search.RetryMark == kRetryAsked) {
+      Search.RetryMark = kRetryTaken;
     } else {
       ReduceBound();
     }
   }
-  for (int i = 1; i <= StartDegree - 2; ++i) LevelBound[i] = ToInt(CoefficientBound);
-  TopBound = ToInt(LeadMagnitude > CoefficientBound ? LeadMagnitude : CoefficientBound);
-  if (StartDegree > kCapFromDegree) {
+  for (int i = 1; i <= Search.StartDegree - 2; ++i) Search.LevelBound[i] = ToInt(Search.CoefficientBound);
+  Search.TopBound = ToInt(Search.LeadMagnitude > Search.CoefficientBound ? Search.LeadMagnitude : Search.CoefficientBound);
+  if (Search.StartDegree > kCapFromDegree) {
     ShowWaitingMessageBeforeLoop();
-    CofactorBound = std::min(CofactorBound, CofactorBoundCap);
+    Search.CofactorBound = std::min(Search.CofactorBound, Search.CofactorBoundCap);
   }
   Go(&Engine::ListConstantPairs);
 }
@@ -283,8 +263,8 @@ void Engine::PrepareDegreeBounds() {
 // B shrinks with the degree: the number of candidates grows as B to the power
 // of the degree.
 void Engine::ReduceBound() {
-  const int n = ImageDegree;
-  float& B = CoefficientBound;
+  const int n = Dense.ImageDegree;
+  float& B = Search.CoefficientBound;
   if (n > kHighestDegree) {
     B = std::min(B, kHighestCap);
   } else if (n > kHigherDegree) {
@@ -300,13 +280,13 @@ void Engine::ReduceBound() {
 // The pairs (g0, h0 = a0 / g0) over the positive divisors g0 of a0, g0
 // decreasing from |a0| to 1; the first pair is put in place at once.
 void Engine::ListConstantPairs() {
-  const float a0 = Image[0];
+  const float a0 = Dense.Image[0];
   const float size = Magnitude(a0);
-  PairGcd = 1;
-  TrialStep = size;
-  CofactorStep = a0 / size;
-  Cofactor[0] = a0 / size;
-  PairCount = 0;
+  Search.PairGcd = 1;
+  Search.TrialStep = size;
+  Search.CofactorStep = a0 / size;
+  Dense.Cofactor[0] = a0 / size;
+  Search.PairCount = 0;
   if (size > kExactLimit) {
     throw RangeStop{"常数项超过 16777216. (The constant term exceeds 16777216.)",
                     "Stopped: the constant term exceeds 16777216."};
@@ -318,9 +298,9 @@ void Engine::ListConstantPairs() {
   int64_t root = 1;
   while ((root + 1) * (root + 1) <= magnitude) ++root;
   auto store = [&](int64_t d) {
-    ++PairCount;
-    PairTrialConst[PairCount] = static_cast<float>(d);
-    PairCofactorConst[PairCount] = a0 / static_cast<float>(d);
+    ++Search.PairCount;
+    Search.PairTrialConst[Search.PairCount] = static_cast<float>(d);
+    Search.PairCofactorConst[Search.PairCount] = a0 / static_cast<float>(d);
   };
   for (int64_t d = 1; d <= root; ++d) {
     if (magnitude % d == 0 && magnitude / d != d) store(magnitude / d);
@@ -328,57 +308,57 @@ void Engine::ListConstantPairs() {
   for (int64_t d = root; d >= 1; --d) {
     if (magnitude % d == 0) store(d);
   }
-  PairCount = static_cast<int16_t>(PairCount + 1);
-  PairIndex = 1;
+  Search.PairCount = static_cast<int16_t>(Search.PairCount + 1);
+  Search.PairIndex = 1;
   Go(&Engine::SearchDegrees);
 }
 
 void Engine::SearchDegrees() {
-  Level = 1;
-  SnapshotTaken = 0;
-  MaxTrialDegree = static_cast<int16_t>(ImageDegree / 2);
+  Search.Level = 1;
+  Search.SnapshotTaken = 0;
+  Search.MaxTrialDegree = static_cast<int16_t>(Dense.ImageDegree / 2);
   StartSearchClock();
   if (exact_) {
-    PassSearchMs = clock_.Milliseconds();
-    if (FirstSearchMs < 0) FirstSearchMs = PassSearchMs;
-    PassExactState = 0;
+    Exact.PassSearchMs = clock_.Milliseconds();
+    if (Exact.FirstSearchMs < 0) Exact.FirstSearchMs = Exact.PassSearchMs;
+    Exact.PassState = exact::PassLook::kNotLookedAt;
   }
-  TrialDegree = StartDegree;
+  Dense.TrialDegree = Search.StartDegree;
   Go(&Engine::EnterDegree);
 }
 
 void Engine::EnterDegree() {
-  int k = TrialDegree;
-  if (k > MaxTrialDegree) {
+  int k = Dense.TrialDegree;
+  if (k > Search.MaxTrialDegree) {
     Go(&Engine::EndOfSearch);
     return;
   }
   ConsoleText(" *   ");
   if (k == kReduceFromDegree) {
-    if (RetryMark == kRetryAsked) {
-      RetryMark = kRetryTaken;
+    if (Search.RetryMark == kRetryAsked) {
+      Search.RetryMark = kRetryTaken;
     } else {
       ReduceBound();
-      for (int i = 1; i <= StartDegree - 2; ++i) LevelBound[i] = ToInt(CoefficientBound);
-      TopBound = ToInt(std::max(LeadMagnitude, CoefficientBound));
+      for (int i = 1; i <= Search.StartDegree - 2; ++i) Search.LevelBound[i] = ToInt(Search.CoefficientBound);
+      Search.TopBound = ToInt(std::max(Search.LeadMagnitude, Search.CoefficientBound));
     }
   }
-  const int32_t bound = ToInt(CoefficientBound);
-  LevelBound[k] = TopBound;
-  LevelBound[k - 1] = bound;
-  LevelBound[MaxTrialDegree] = ToInt(LeadMagnitude);
+  const int32_t bound = ToInt(Search.CoefficientBound);
+  Search.LevelBound[k] = Search.TopBound;
+  Search.LevelBound[k - 1] = bound;
+  Search.LevelBound[Search.MaxTrialDegree] = ToInt(Search.LeadMagnitude);
   // After two minutes without a factor the first pass searches only the
   // highest degree, with zero leading coefficients allowed.
-  if (SecondPass == 0 && StoredCount == 0 && MaxTrialDegree > k && ElapsedBeyond(kLateSwitchMinutes)) {
-    LateMode = 1;
-    k = MaxTrialDegree;
-    TrialDegree = StartDegree = static_cast<int16_t>(k);
+  if (Pass.SecondPass == 0 && Dense.StoredCount == 0 && Search.MaxTrialDegree > k && ElapsedBeyond(kLateSwitchMinutes)) {
+    Pass.LateMode = 1;
+    k = Search.MaxTrialDegree;
+    Dense.TrialDegree = Search.StartDegree = static_cast<int16_t>(k);
     ConsoleText("*");
     ConsoleEnd();
-    for (int i = 1; i <= k - 1; ++i) LevelBound[i] = bound;
+    for (int i = 1; i <= k - 1; ++i) Search.LevelBound[i] = bound;
   }
   if (k == kCapFromDegree) {
-    CofactorBound = std::min(CofactorBound, CofactorBoundCap);
+    Search.CofactorBound = std::min(Search.CofactorBound, Search.CofactorBoundCap);
     ShowWaitingMessageAtNine();
   }
   Go(&Engine::SolveLevel);
@@ -388,31 +368,31 @@ void Engine::EnterDegree() {
 // then toward |h| <= H, then to g >= 0.
 void Engine::SolveLevel() {
   ++levelsSolved_;
-  const int i = Level;
-  const float g0 = Trial[0];
-  const float h0 = Cofactor[0];
-  float r = Image[i];
-  for (int m = i - 1; m >= 1; --m) r = r - Cofactor[m] * Trial[i - m];
-  Residual[i] = r;
+  const int i = Search.Level;
+  const float g0 = Dense.Trial[0];
+  const float h0 = Dense.Cofactor[0];
+  // c_i, the right-hand side of the level's equation h0 g + g0 h = c_i.
+  float residual = Dense.Image[i];
+  for (int m = i - 1; m >= 1; --m) residual = residual - Dense.Cofactor[m] * Dense.Trial[i - m];
   PollInterruption();
   if (Diverted()) return;
-  const float bound = static_cast<float>(LevelBound[i]);
-  const float H = CofactorBound;
+  const float bound = static_cast<float>(Search.LevelBound[i]);
+  const float H = Search.CofactorBound;
   float g = -bound;
   float h;
   if (g0 == 1) {
-    h = Residual[i] - g * h0;
+    h = residual - g * h0;
   } else {
-    if (!IsWhole(Residual[i] / PairGcd)) {
+    if (!IsWhole(residual / Search.PairGcd)) {
       Backtrack();
       return;
     }
-    Residual[i] = Residual[i] - g * h0;
+    residual = residual - g * h0;
     for (;;) {
-      Trial[i] = g;
-      h = Residual[i] / g0;
+      Dense.Trial[i] = g;
+      h = residual / g0;
       if (IsWhole(h)) break;
-      Residual[i] = Residual[i] - h0;
+      residual = residual - h0;
       g = g + 1;
       if (g > bound) {
         Backtrack();
@@ -422,8 +402,8 @@ void Engine::SolveLevel() {
   }
   if (Magnitude(h) > H) {
     const float remembered = Magnitude(h);
-    g = g + TrialStep;
-    h = h - CofactorStep;
+    g = g + Search.TrialStep;
+    h = h - Search.CofactorStep;
     if (Magnitude(h) > remembered) {
       Backtrack();  // the line leads away from |h| <= H
       return;
@@ -434,31 +414,31 @@ void Engine::SolveLevel() {
         return;
       }
       if (Magnitude(h) <= H) break;
-      g = g + TrialStep;
-      h = h - CofactorStep;
+      g = g + Search.TrialStep;
+      h = h - Search.CofactorStep;
     }
   }
   while (g < 0) {
-    g = g + TrialStep;
-    h = h - CofactorStep;
+    g = g + Search.TrialStep;
+    h = h - Search.CofactorStep;
   }
-  Trial[i] = g;
-  Cofactor[i] = h;
-  WalkerSide[i] = kWalkerUp;
-  UpTrial[i] = DownTrial[i] = g;
-  UpCofactor[i] = DownCofactor[i] = h;
+  Dense.Trial[i] = g;
+  Dense.Cofactor[i] = h;
+  Search.WalkerSide[i] = kWalkerUp;
+  Search.UpTrial[i] = Search.DownTrial[i] = g;
+  Search.UpCofactor[i] = Search.DownCofactor[i] = h;
   TakeSolution();
 }
 
 // With g0 = 1 the top coefficient of the trial factor also stays within
 // |a_n|; otherwise the solution just taken is accepted as it is.
 void Engine::TakeSolution() {
-  if (Trial[0] == 1 && Level == TrialDegree) {
-    if (Trial[Level] < -LeadMagnitude) {
+  if (Dense.Trial[0] == 1 && Search.Level == Dense.TrialDegree) {
+    if (Dense.Trial[Search.Level] < -Search.LeadMagnitude) {
       Backtrack();
       return;
     }
-    if (Trial[Level] > LeadMagnitude) {
+    if (Dense.Trial[Search.Level] > Search.LeadMagnitude) {
       Go(&Engine::NextSolution);
       return;
     }
@@ -467,40 +447,40 @@ void Engine::TakeSolution() {
 }
 
 void Engine::Advance() {
-  Level = static_cast<int16_t>(Level + 1);
-  Go(Level > TrialDegree ? &Engine::CandidateComplete : &Engine::SolveLevel);
+  Search.Level = static_cast<int16_t>(Search.Level + 1);
+  Go(Search.Level > Dense.TrialDegree ? &Engine::CandidateComplete : &Engine::SolveLevel);
 }
 
 // The next solution of level i, taken alternately below and above the first
 // one; the level ends when the downward walker passes -B_i.
 void Engine::NextSolution() {
-  const int i = Level;
-  const float bound = static_cast<float>(LevelBound[i]);
-  const float H = CofactorBound;
-  bool down = WalkerSide[i] == kWalkerUp;
+  const int i = Search.Level;
+  const float bound = static_cast<float>(Search.LevelBound[i]);
+  const float H = Search.CofactorBound;
+  bool down = Search.WalkerSide[i] == kWalkerUp;
   for (;;) {
     if (down) {
-      DownTrial[i] = DownTrial[i] - TrialStep;
-      DownCofactor[i] = DownCofactor[i] + CofactorStep;
-      if (DownTrial[i] < -bound) {
+      Search.DownTrial[i] = Search.DownTrial[i] - Search.TrialStep;
+      Search.DownCofactor[i] = Search.DownCofactor[i] + Search.CofactorStep;
+      if (Search.DownTrial[i] < -bound) {
         Backtrack();
         return;
       }
-      if (Magnitude(DownCofactor[i]) <= H) {
-        Trial[i] = DownTrial[i];
-        Cofactor[i] = DownCofactor[i];
-        WalkerSide[i] = kWalkerDown;
+      if (Magnitude(Search.DownCofactor[i]) <= H) {
+        Dense.Trial[i] = Search.DownTrial[i];
+        Dense.Cofactor[i] = Search.DownCofactor[i];
+        Search.WalkerSide[i] = kWalkerDown;
         TakeSolution();
         return;
       }
       down = false;
     } else {
-      UpTrial[i] = UpTrial[i] + TrialStep;
-      UpCofactor[i] = UpCofactor[i] - CofactorStep;
-      if (UpTrial[i] <= bound && Magnitude(UpCofactor[i]) <= H) {
-        Trial[i] = UpTrial[i];
-        Cofactor[i] = UpCofactor[i];
-        WalkerSide[i] = kWalkerUp;
+      Search.UpTrial[i] = Search.UpTrial[i] + Search.TrialStep;
+      Search.UpCofactor[i] = Search.UpCofactor[i] - Search.CofactorStep;
+      if (Search.UpTrial[i] <= bound && Magnitude(Search.UpCofactor[i]) <= H) {
+        Dense.Trial[i] = Search.UpTrial[i];
+        Dense.Cofactor[i] = Search.UpCofactor[i];
+        Search.WalkerSide[i] = kWalkerUp;
         TakeSolution();
         return;
       }
@@ -510,32 +490,25 @@ void Engine::NextSolution() {
 }
 
 void Engine::Backtrack() {
-  Level = static_cast<int16_t>(Level - 1);
-  Go(Level >= 1 ? &Engine::NextSolution : &Engine::NextPair);
+  Search.Level = static_cast<int16_t>(Search.Level - 1);
+  Go(Search.Level >= 1 ? &Engine::NextSolution : &Engine::NextPair);
 }
 
 void Engine::NextPair() {
-  PairIndex = static_cast<int16_t>(PairIndex + 1);
-  if (PairIndex >= PairCount) {
-    Go(SnapshotTaken == 1 ? &Engine::RestoreSnapshot : &Engine::EndOfSearch);
+  Search.PairIndex = static_cast<int16_t>(Search.PairIndex + 1);
+  if (Search.PairIndex >= Search.PairCount) {
+    Go(Search.SnapshotTaken == 1 ? &Engine::RestoreSnapshot : &Engine::EndOfSearch);
     return;
   }
-  const float g0 = PairTrialConst[PairIndex];
-  const float h0 = PairCofactorConst[PairIndex];
-  Trial[0] = g0;
-  Cofactor[0] = h0;
-  float a = g0;
-  float b = Magnitude(h0);
-  for (;;) {
-    float r = a - Floor(a / b) * b;
-    if (r == 0) break;
-    a = b;
-    b = r;
-  }
-  PairGcd = b;
-  TrialStep = std::trunc(g0 / PairGcd);
-  CofactorStep = std::trunc(h0 / PairGcd);
-  Level = 0;
+  const float g0 = Search.PairTrialConst[Search.PairIndex];
+  const float h0 = Search.PairCofactorConst[Search.PairIndex];
+  Dense.Trial[0] = g0;
+  Dense.Cofactor[0] = h0;
+  // g0 and h0 are integers within the exact range, as is their gcd.
+  Search.PairGcd = static_cast<float>(std::gcd(static_cast<int64_t>(g0), static_cast<int64_t>(h0)));
+  Search.TrialStep = std::trunc(g0 / Search.PairGcd);
+  Search.CofactorStep = std::trunc(h0 / Search.PairGcd);
+  Search.Level = 0;
   Advance();
 }
 
@@ -544,27 +517,27 @@ void Engine::CandidateComplete() {
   // the poll here keeps the X key and the time limit prompt.
   PollInterruption();
   if (Diverted()) return;
-  int k = TrialDegree;
-  if (SnapshotTaken == 0) {
+  int k = Dense.TrialDegree;
+  if (Search.SnapshotTaken == 0) {
     TakeSnapshot();
-    SnapshotTaken = 1;
+    Search.SnapshotTaken = 1;
   }
-  SavedTrialDegree = static_cast<int16_t>(k);
-  if (LateMode == 1 && StartDegree == k && Trial[k] == 0) {
+  Search.SavedTrialDegree = static_cast<int16_t>(k);
+  if (Pass.LateMode == 1 && Search.StartDegree == k && Dense.Trial[k] == 0) {
     int j = k - 1;
-    while (j >= 1 && Trial[j] == 0) --j;
+    while (j >= 1 && Dense.Trial[j] == 0) --j;
     if (j >= 1) {
-      TrialDegree = static_cast<int16_t>(j);
+      Dense.TrialDegree = static_cast<int16_t>(j);
       Go(&Engine::VerifyCandidate);
     } else {
-      Level = SavedTrialDegree;
+      Search.Level = Search.SavedTrialDegree;
       Go(&Engine::NextSolution);
     }
     return;
   }
-  if (Trial[k] == 0) {
-    if (Cofactor[k] == 0 || Trial[0] == 1) {
-      Level = static_cast<int16_t>(k);
+  if (Dense.Trial[k] == 0) {
+    if (Dense.Cofactor[k] == 0 || Dense.Trial[0] == 1) {
+      Search.Level = static_cast<int16_t>(k);
       Go(&Engine::NextSolution);
     } else {
       Go(&Engine::MirrorCheck);
@@ -580,10 +553,10 @@ void Engine::CandidateComplete() {
 // cofactor's low part that the levels found. A factor with constant term 1
 // needs no division (the quotient is the value itself).
 inline bool Engine::DivideImageFromLow(const FloatTable& factor, FloatTable& quotient, float lead) {
-  const int n = ImageDegree;
-  const int k = TrialDegree;
+  const int n = Dense.ImageDegree;
+  const int k = Dense.TrialDegree;
   const float constant = factor[0];
-  const float* image = Image.data();
+  const float* image = Dense.Image.data();
   const float* f = factor.data();
   float* q = quotient.data();
   for (int i = k + 1; i <= n - k; ++i) {
@@ -608,20 +581,22 @@ inline bool Engine::DivideImageFromLow(const FloatTable& factor, FloatTable& quo
 // been rounded; then the candidate check has the last word. False when the
 // product shows that the float division lied.
 bool Engine::HandOnCandidate(const FloatTable& factor, const FloatTable& quotient, Step check) {
-  const int n = ImageDegree;
-  const int k = TrialDegree;
+  const int n = Dense.ImageDegree;
+  const int k = Dense.TrialDegree;
   double largestFactor = 0, largestQuotient = 0, largestImage = 0;
   for (int j = 0; j <= k; ++j) largestFactor = std::max(largestFactor, double{Magnitude(factor[j])});
   for (int i = 0; i <= n - k; ++i) largestQuotient = std::max(largestQuotient, double{Magnitude(quotient[i])});
-  for (int i = 0; i <= n; ++i) largestImage = std::max(largestImage, double{Magnitude(Image[i])});
+  for (int i = 0; i <= n; ++i) largestImage = std::max(largestImage, double{Magnitude(Dense.Image[i])});
   const bool floatsExact = largestImage + (k + 1) * largestFactor * largestQuotient < kExactLimit;
   ProductCheck result = floatsExact ? ProductCheck::kExact : CheckProduct(factor, k, quotient);
   if (result == ProductCheck::kLowerPartDiffers) return false;
   if (result == ProductCheck::kExact) {
     (this->*check)();
+    // A mirrored check that passes has exchanged Trial and Cofactor.
+    Search.MirrorUsed = check == &Engine::CheckAndSplitMirrored && Split.SplitResult != kNotAFactor ? 1 : 0;
   } else {
-    MirrorUsed = 0;
-    SplitResult = kNotAFactor;  // what the check of the upper coefficients finds
+    Search.MirrorUsed = 0;
+    Split.SplitResult = kNotAFactor;  // what the check of the upper coefficients finds
   }
   Go(&Engine::HandleOutcome);
   return true;
@@ -633,16 +608,16 @@ bool Engine::HandOnCandidate(const FloatTable& factor, const FloatTable& quotien
 // last test would reject.) A rejected candidate is tried from the cofactor's
 // side when h_k is not 0, except with g0 = 1.
 void Engine::VerifyCandidate() {
-  const int k = TrialDegree;
-  CofactorLead = Image[ImageDegree] / Trial[k];
-  MirrorUsed = 0;
-  if (IsWhole(CofactorLead) && DivideImageFromLow(Trial, Cofactor, CofactorLead) &&
-      HandOnCandidate(Trial, Cofactor, &Engine::CheckAndSplitFactor)) {
+  const int k = Dense.TrialDegree;
+  const float cofactorLead = Dense.Image[Dense.ImageDegree] / Dense.Trial[k];  // a_n / g_k
+  Search.MirrorUsed = 0;
+  if (IsWhole(cofactorLead) && DivideImageFromLow(Dense.Trial, Dense.Cofactor, cofactorLead) &&
+      HandOnCandidate(Dense.Trial, Dense.Cofactor, &Engine::CheckAndSplitFactor)) {
     return;
   }
-  if (Cofactor[k] == 0 || Trial[0] == 1) {
-    if (LateMode == 1) TrialDegree = SavedTrialDegree;
-    Level = TrialDegree;
+  if (Dense.Cofactor[k] == 0 || Dense.Trial[0] == 1) {
+    if (Pass.LateMode == 1) Dense.TrialDegree = Search.SavedTrialDegree;
+    Search.Level = Dense.TrialDegree;
     Go(&Engine::NextSolution);
     return;
   }
@@ -651,31 +626,31 @@ void Engine::VerifyCandidate() {
 
 // Tries the cofactor's low part h0..hk as the factor of degree k.
 void Engine::MirrorCheck() {
-  const int k = TrialDegree;
-  MirrorLead = Image[ImageDegree] / Cofactor[k];
-  if (IsWhole(MirrorLead) && DivideImageFromLow(Cofactor, Trial, MirrorLead) &&
-      HandOnCandidate(Cofactor, Trial, &Engine::CheckAndSplitMirrored)) {
+  const int k = Dense.TrialDegree;
+  const float mirrorLead = Dense.Image[Dense.ImageDegree] / Dense.Cofactor[k];  // a_n / h_k
+  if (IsWhole(mirrorLead) && DivideImageFromLow(Dense.Cofactor, Dense.Trial, mirrorLead) &&
+      HandOnCandidate(Dense.Cofactor, Dense.Trial, &Engine::CheckAndSplitMirrored)) {
     return;
   }
-  if (LateMode == 1) TrialDegree = SavedTrialDegree;
-  Level = TrialDegree;
+  if (Pass.LateMode == 1) Dense.TrialDegree = Search.SavedTrialDegree;
+  Search.Level = Dense.TrialDegree;
   Go(&Engine::NextSolution);
 }
 
 void Engine::HandleOutcome() {
-  if (LateMode == 1) TrialDegree = SavedTrialDegree;
-  const int k = TrialDegree;
-  if (SplitResult == kNotAFactor) {
-    Level = static_cast<int16_t>(k);
+  if (Pass.LateMode == 1) Dense.TrialDegree = Search.SavedTrialDegree;
+  const int k = Dense.TrialDegree;
+  if (Split.SplitResult == kNotAFactor) {
+    Search.Level = static_cast<int16_t>(k);
     Go(&Engine::NextSolution);
-  } else if (SplitResult == kFactorStored) {
-    ResumeDegree = static_cast<int16_t>(k);
-    if (LateMode == 1) {
-      if (MirrorUsed == 1) {
-        for (int i = 0; i <= k; ++i) std::swap(Trial[i], Cofactor[i]);
-        MirrorUsed = 0;
+  } else if (Split.SplitResult == kFactorStored) {
+    Pass.ResumeDegree = static_cast<int16_t>(k);
+    if (Pass.LateMode == 1) {
+      if (Search.MirrorUsed == 1) {
+        for (int i = 0; i <= k; ++i) std::swap(Dense.Trial[i], Dense.Cofactor[i]);
+        Search.MirrorUsed = 0;
       }
-      Level = static_cast<int16_t>(k);
+      Search.Level = static_cast<int16_t>(k);
       Go(&Engine::NextSolution);
     } else {
       Go(&Engine::ContinueAfterSplit);
@@ -688,49 +663,25 @@ void Engine::HandleOutcome() {
 // The state at the first complete candidate of degree k, from which degree
 // k + 1 starts: levels 1..k hold that candidate.
 void Engine::TakeSnapshot() {
-  const int k = TrialDegree;
-  SnapshotPair = PairIndex;
-  Snapshot[0] = Level;
-  Snapshot[1] = PairGcd;
-  Snapshot[2] = CofactorStep;
-  Snapshot[3] = TrialStep;
-  Snapshot[4] = Cofactor[0];
-  for (int i = 1; i <= k; ++i) {
-    Snapshot[4 + i] = Cofactor[i];
-    SnapWalkerSide[i] = WalkerSide[i];
-    SnapUpTrial[i] = UpTrial[i];
-    SnapUpCofactor[i] = UpCofactor[i];
-    SnapDownTrial[i] = DownTrial[i];
-    SnapDownCofactor[i] = DownCofactor[i];
-  }
-  for (int i = 0; i <= k; ++i) Snapshot[k + 5 + i] = Trial[i];
+  const int k = Dense.TrialDegree;
+  Snapshot.Search = Search;
+  Snapshot.Trial.assign(Dense.Trial.begin(), Dense.Trial.begin() + k + 1);
+  Snapshot.Cofactor.assign(Dense.Cofactor.begin(), Dense.Cofactor.begin() + k + 1);
 }
 
 void Engine::RestoreSnapshot() {
-  const int k = TrialDegree;
-  PairIndex = SnapshotPair;
-  Level = ToInt16(Snapshot[0]);
-  PairGcd = Snapshot[1];
-  CofactorStep = Snapshot[2];
-  TrialStep = Snapshot[3];
-  Cofactor[0] = Snapshot[4];
-  for (int i = 1; i <= k; ++i) {
-    Cofactor[i] = Snapshot[4 + i];
-    WalkerSide[i] = SnapWalkerSide[i];
-    UpTrial[i] = SnapUpTrial[i];
-    UpCofactor[i] = SnapUpCofactor[i];
-    DownTrial[i] = SnapDownTrial[i];
-    DownCofactor[i] = SnapDownCofactor[i];
-  }
-  for (int i = 0; i <= k; ++i) Trial[i] = Snapshot[k + 5 + i];
-  SnapshotTaken = 0;
-  TrialDegree = static_cast<int16_t>(k + 1);
+  const int k = Dense.TrialDegree;
+  Search = Snapshot.Search;
+  std::copy(Snapshot.Trial.begin(), Snapshot.Trial.begin() + k + 1, Dense.Trial.begin());
+  std::copy(Snapshot.Cofactor.begin(), Snapshot.Cofactor.begin() + k + 1, Dense.Cofactor.begin());
+  Search.SnapshotTaken = 0;
+  Dense.TrialDegree = static_cast<int16_t>(k + 1);
   Go(&Engine::EnterDegree);
 }
 
 Engine::ProductCheck Engine::CheckProduct(const FloatTable& factor, int k,
                                           const FloatTable& quotient) const {
-  const int n = ImageDegree;
+  const int n = Dense.ImageDegree;
   const int q = n - k;
   ProductCheck result = ProductCheck::kExact;
   for (int c = 0; c <= n; ++c) {
@@ -747,7 +698,7 @@ Engine::ProductCheck Engine::CheckProduct(const FloatTable& factor, int k,
       }
       sum += static_cast<__int128>(static_cast<int64_t>(a)) * static_cast<int64_t>(b);
     }
-    if (sum == static_cast<__int128>(static_cast<int64_t>(Image[c]))) continue;
+    if (sum == static_cast<__int128>(static_cast<int64_t>(Dense.Image[c]))) continue;
     if (c > q && c < n) {
       result = ProductCheck::kUpperPartDiffers;
     } else {

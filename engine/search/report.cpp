@@ -4,31 +4,41 @@
 #include "engine/engine.h"
 #include "engine/exact/factoriser.h"
 #include "engine/platform/run_signals.h"
+#include "engine/result_marks.h"
 
 namespace pfac {
+
+namespace {
+
+// A cofactor in several variables of a degree above this (in the image) gets a
+// new variable order: the order of the whole may spread its codes far wider
+// than one of its own.
+constexpr int kReorderAboveDegree = 12;
+
+}  // namespace
 
 // A split: Trial[0..SecondDegree] is the factor found, Cofactor[0..FirstDegree]
 // the cofactor. The first split of a run writes the lines of the expanded
 // product and of the product of the two factors to jg.dat; every split adds
 // the factor to the open result line and goes on with the cofactor.
 void Engine::ReportFactorisation() {
-  const int first = FirstDegree;
-  const int second = ToInt(SecondDegree);
-  SecondPass = 1;
-  if (ReportStarted == 0) {
-    ReportPending = 0;
+  const int first = Dense.FirstDegree;
+  const int second = ToInt(Dense.SecondDegree);
+  Pass.SecondPass = 1;
+  if (Report.ReportStarted == 0) {
+    Report.ReportPending = 0;
     ResultEnd();
     ResultText("=");
     PrintCommonFactor();
     ConsoleText("~~");
     ConsoleEnd();
     if (first >= second) {
-      LongDegree = static_cast<int16_t>(first);
-      ShortDegree = static_cast<int16_t>(second);
+      Report.LongDegree = static_cast<int16_t>(first);
+      Report.ShortDegree = static_cast<int16_t>(second);
       WriteExpandedProductCofactorFirst();
     } else {
-      LongDegree = static_cast<int16_t>(second);
-      ShortDegree = static_cast<int16_t>(first);
+      Report.LongDegree = static_cast<int16_t>(second);
+      Report.ShortDegree = static_cast<int16_t>(first);
       WriteExpandedProductTrialFirst();
     }
     ResultText("=");
@@ -36,16 +46,16 @@ void Engine::ReportFactorisation() {
     ResultText("[(");
     for (int i = first; i >= 0; --i) {
       if (i != first) {
-        if (Cofactor[i] == 0) continue;
+        if (Dense.Cofactor[i] == 0) continue;
         ResultText("+(");
       }
       for (int j = second; j >= 0; --j) {
-        if (Trial[j] == 0) continue;
+        if (Dense.Trial[j] == 0) continue;
         // The product written exactly, as in the expanded product; the float
         // product's sign is right even where its digits are rounded.
-        if (j != second && Cofactor[i] * Trial[j] > 0) ResultText("+");
-        ResultText(ProductText(Cofactor[i], Trial[j]) + " ");
-        MonomialCode = static_cast<int16_t>(i + j);
+        if (j != second && Dense.Cofactor[i] * Dense.Trial[j] > 0) ResultText("+");
+        ResultText(ProductText(Dense.Cofactor[i], Dense.Trial[j]) + " ");
+        Report.MonomialCode = static_cast<int16_t>(i + j);
         WriteMonomialCode();
       }
       ResultText(")");
@@ -53,48 +63,48 @@ void Engine::ReportFactorisation() {
     ResultText("]");
     ResultEnd();
   }
-  for (int i = 0; i <= first; ++i) PassImage[i] = Cofactor[i];
-  PassDegree = static_cast<int16_t>(first);
-  DenseTop = static_cast<int16_t>(second);
-  SavedOffset = DenseOffset;
-  FileEcho = 0;
-  if (ReportStarted == 0) {
-    FactorSign = (Trial[second] < 0 && Cofactor[first] < 0) ? -1 : 1;
+  for (int i = 0; i <= first; ++i) Dense.PassImage[i] = Dense.Cofactor[i];
+  Dense.PassDegree = static_cast<int16_t>(first);
+  Split.DenseTop = static_cast<int16_t>(second);
+  const int16_t savedOffset = Split.DenseOffset;  // the factor's offset, for its line below
+  Report.FileEcho = 0;
+  if (Report.ReportStarted == 0) {
+    Report.FactorSign = (Dense.Trial[second] < 0 && Dense.Cofactor[first] < 0) ? -1 : 1;
   } else {
-    FactorSign = Trial[second] < 0 ? -1 : 1;
+    Report.FactorSign = Dense.Trial[second] < 0 ? -1 : 1;
   }
-  AccumulatedSign = static_cast<int16_t>(AccumulatedSign * FactorSign);
-  if (ReportStarted == 0) {
+  Report.AccumulatedSign = static_cast<int16_t>(Report.AccumulatedSign * Report.FactorSign);
+  if (Report.ReportStarted == 0) {
     ConsoleText("=");
     ResultText("=");
     PrintCommonFactor();
   }
-  for (int i = 0; i <= DenseTop; ++i) Cofactor[i] = FactorSign * Trial[i];
+  for (int i = 0; i <= Split.DenseTop; ++i) Dense.Cofactor[i] = Report.FactorSign * Dense.Trial[i];
   PrintDenseFactor();
-  FileEcho = ReportStarted == 0 ? 0 : 1;
-  DenseTop = static_cast<int16_t>(first);
-  DenseOffset = FirstOffset;
-  CodeOffset = FirstOffset;
-  for (int i = 0; i <= first; ++i) Cofactor[i] = FactorSign * PassImage[i];
+  Report.FileEcho = Report.ReportStarted == 0 ? 0 : 1;
+  Split.DenseTop = static_cast<int16_t>(first);
+  Split.DenseOffset = Split.FirstOffset;
+  Split.CodeOffset = Split.FirstOffset;
+  for (int i = 0; i <= first; ++i) Dense.Cofactor[i] = Report.FactorSign * Dense.PassImage[i];
   PrintDenseFactor();
   ConsoleEnd();
-  if (LateMode == 1) {
+  if (Pass.LateMode == 1) {
     Go(&Engine::FinishRun);
     return;
   }
-  for (int v = 1; v <= ToInt(VariableCount); ++v) TargetDegree[v] = VariableDegree[v];
-  if (ReportStarted == 0) {
+  for (int v = 1; v <= ToInt(Terms.VariableCount); ++v) Terms.TargetDegree[v] = Split.VariableDegree[v];
+  if (Report.ReportStarted == 0) {
     ConsoleEnd();
     ConsoleText("=");
     ResultEnd();
     ResultText("=");
     PrintCommonFactor();
-    DenseTop = static_cast<int16_t>(second);
-    DenseOffset = SavedOffset;
-    for (int i = 0; i <= DenseTop; ++i) Cofactor[i] = FactorSign * Trial[i];
+    Split.DenseTop = static_cast<int16_t>(second);
+    Split.DenseOffset = savedOffset;
+    for (int i = 0; i <= Split.DenseTop; ++i) Dense.Cofactor[i] = Report.FactorSign * Dense.Trial[i];
     PrintDenseFactor();
-    ReportStarted = 1;
-    FileEcho = 1;
+    Report.ReportStarted = 1;
+    Report.FileEcho = 1;
   }
   Go(&Engine::ContinueAfterSplit);
 }
@@ -102,85 +112,86 @@ void Engine::ReportFactorisation() {
 // Goes on with what is left: a new variable order for a large cofactor in
 // several variables, otherwise the next pass from the degree just found.
 void Engine::ContinueAfterSplit() {
-  const int k = TrialDegree;
-  const int n = ImageDegree;
+  const int k = Dense.TrialDegree;
+  const int n = Dense.ImageDegree;
   if (2 * k > n) {
     Go(&Engine::EndOfSearch);
     return;
   }
   ConsoleEnd();
-  FileEcho = 1;
-  DenseOffset = ToInt16(CodeOffset);
-  DenseTop = PassDegree;
-  for (int i = 0; i <= PassDegree; ++i) Cofactor[i] = PassImage[i];
+  Report.FileEcho = 1;
+  Split.DenseOffset = ToInt16(Split.CodeOffset);
+  Split.DenseTop = Dense.PassDegree;
+  for (int i = 0; i <= Dense.PassDegree; ++i) Dense.Cofactor[i] = Dense.PassImage[i];
   PrintDenseFactor();
   ConsoleEnd();
-  if (SplitResult == kSplitFound && n > 12 && VariableCount > 1) {
+  if (Split.SplitResult == kSplitFound && n > kReorderAboveDegree && Terms.VariableCount > 1) {
+    // The cofactor, in the term table, is the polynomial still to factor.
+    for (int v = 1; v <= ToInt(Terms.VariableCount); ++v) Terms.MaxExponent[v] = Split.FirstFactorDegree[v];
     DropAbsentVariables();
     Go(&Engine::ResumePreparation);
     return;
   }
   ConsoleEnd();
-  StartDegree = static_cast<int16_t>(k);
+  Search.StartDegree = static_cast<int16_t>(k);
   Go(&Engine::StartPass);
 }
 
 void Engine::EndOfSearch() {
   // A search that ended on its own first asks the exact factorisation
   // whether its bounds left a factor out.
-  if (exact_ && SearchEndExamined == 0 && AbortMark != kStopMark && ProvedIrreducible == 0 && LateMode == 0) {
+  if (exact_ && !Exact.SearchEndExamined && Status.AbortMark != kStopMark && !Exact.ProvedIrreducible && Pass.LateMode == 0) {
     Go(&Engine::ExamineSearchEnd);
     return;
   }
-  SearchEndExamined = 0;
+  Exact.SearchEndExamined = false;
   // A search ended by a proof of irreducibility leaves nothing to retry.
-  const bool proved = ProvedIrreducible == 1;
-  ProvedIrreducible = 0;
-  console_.Locate(25, 1);
-  console_.WriteLine(std::string(80, ' '));
+  const bool proved = Exact.ProvedIrreducible;
+  Exact.ProvedIrreducible = false;
+  console_.ClearStatusRow();
   ConsoleEnd();
-  if (Answer == kRetryAsked) {
-    Answer = "";
-    ReportStarted = 1;
+  if (Report.Answer == kRetryAsked) {
+    Report.Answer = "";
+    Report.ReportStarted = 1;
   }
-  if (ReportStarted == 0) {
+  if (Report.ReportStarted == 0) {
     ConsoleText("=");
     ResultText("=");
     PrintCommonFactor();
   }
-  if (SecondPass == 1 && AbortMark != kStopMark) {
+  if (Pass.SecondPass == 1 && Status.AbortMark != kStopMark) {
     Go(&Engine::FinalOutput);
     return;
   }
-  FileEcho = 1;
-  DenseOffset = ToInt16(CodeOffset);
-  DenseTop = PassDegree;
-  for (int i = 0; i <= PassDegree; ++i) Cofactor[i] = FactorSign * PassImage[i];
+  Report.FileEcho = 1;
+  Split.DenseOffset = ToInt16(Split.CodeOffset);
+  Split.DenseTop = Dense.PassDegree;
+  for (int i = 0; i <= Dense.PassDegree; ++i) Dense.Cofactor[i] = Report.FactorSign * Dense.PassImage[i];
   PrintDenseFactor();
-  if (AbortMark == kStopMark && RetryBound > InitialCoefficientBound) {
-    RetryBound = 0;
+  if (Status.AbortMark == kStopMark && Search.RetryBound > Search.InitialCoefficientBound) {
+    Search.RetryBound = 0;
     ConsoleEnd();
     Go(&Engine::FinalOutput);
     return;
   }
   ConsoleEnd();
-  ConsoleText(StartTime);
+  ConsoleText(Report.StartTime);
   console_.NextPrintZone();
   console_.WriteLine(clock_.TimeOfDay());
   if (proved) {
     Go(&Engine::FinalOutput);
     return;
   }
-  if (SecondPass == 1) {
-    if (CoefficientBound == 1) {
+  if (Pass.SecondPass == 1) {
+    if (Search.CoefficientBound == 1) {
       Go(&Engine::FinalOutput);
-    } else if (AbortMark == kStopMark) {
+    } else if (Status.AbortMark == kStopMark) {
       // A later pass that was stopped is tried again with half the bound.
-      AbortMark = "";
-      KeyText = "";
+      Status.AbortMark = "";
+      Status.KeyText = "";
       StartSearchClock();
-      StartDegree = TrialDegree;
-      CoefficientBound = Floor((CoefficientBound + 1) / 2);
+      Search.StartDegree = Dense.TrialDegree;
+      Search.CoefficientBound = Floor((Search.CoefficientBound + 1) / 2);
       Go(&Engine::ApplyRetryBounds);
     } else {
       Go(&Engine::FinalOutput);
@@ -202,10 +213,10 @@ void Engine::OfferRetry() {
   console_.WriteLine("重新分解它吗  y/n ?");
   console_.WriteLine("Decompose again y/n ?");
   int key = console_.WaitKey();
-  Answer = key == Console::kNoKey ? "" : std::string(1, static_cast<char>(key));
+  Report.Answer = key == Console::kNoKey ? "" : std::string(1, static_cast<char>(key));
   if (key == 'y' || key == 'Y') {
-    Answer = kRetryAsked;
-    RetryMark = kRetryAsked;
+    Report.Answer = kRetryAsked;
+    Search.RetryMark = kRetryAsked;
     StartSearchClock();
     Go(&Engine::RetryStep);
     return;
@@ -216,22 +227,22 @@ void Engine::OfferRetry() {
 // A stopped search is tried again with B - 1 from the degree it reached; a
 // search that ran to its end, with B + 1 from the start.
 void Engine::RetryStep() {
-  float& B = CoefficientBound;
-  if (AbortMark == kStopMark) {
-    AbortMark = "";
-    KeyText = "";
+  float& B = Search.CoefficientBound;
+  if (Status.AbortMark == kStopMark) {
+    Status.AbortMark = "";
+    Status.KeyText = "";
     B = B - 1;
-    StartDegree = TrialDegree;
+    Search.StartDegree = Dense.TrialDegree;
     if (B == 0) {
-      B = InitialCoefficientBound + 1;
-      RetryBound = B;
-      StartDegree = ResumeDegree;
+      B = Search.InitialCoefficientBound + 1;
+      Search.RetryBound = B;
+      Search.StartDegree = Pass.ResumeDegree;
     }
   } else {
-    B = B < InitialCoefficientBound ? InitialCoefficientBound + 1 : B + 1;
-    RetryBound = B;
-    StartDegree = ResumeDegree;
-    if (B == CofactorBound) CofactorBound = CofactorBound + 1;
+    B = B < Search.InitialCoefficientBound ? Search.InitialCoefficientBound + 1 : B + 1;
+    Search.RetryBound = B;
+    Search.StartDegree = Pass.ResumeDegree;
+    if (B == Search.CofactorBound) Search.CofactorBound = Search.CofactorBound + 1;
   }
   Go(&Engine::ApplyRetryBounds);
 }
@@ -239,22 +250,22 @@ void Engine::RetryStep() {
 // The last factor, which the search did not split further, with the sign of
 // all the factor pairs before it.
 void Engine::FinalOutput() {
-  AbortMark = "";
-  KeyText = "";
-  FileEcho = 0;
-  DenseOffset = ToInt16(CodeOffset);
-  DenseTop = PassDegree;
-  for (int i = 0; i <= PassDegree; ++i) Cofactor[i] = AccumulatedSign * PassImage[i];
-  AccumulatedSign = 1;
+  Status.AbortMark = "";
+  Status.KeyText = "";
+  Report.FileEcho = 0;
+  Split.DenseOffset = ToInt16(Split.CodeOffset);
+  Split.DenseTop = Dense.PassDegree;
+  for (int i = 0; i <= Dense.PassDegree; ++i) Dense.Cofactor[i] = Report.AccumulatedSign * Dense.PassImage[i];
+  Report.AccumulatedSign = 1;
   PrintDenseFactor();
-  Go(PendingRead < PendingCount ? &Engine::LoadPendingFactor : &Engine::FinishRun);
+  Go(Report.PendingRead < Report.PendingCount ? &Engine::LoadPendingFactor : &Engine::FinishRun);
 }
 
 // Reads the next pending factor (a two-term polynomial left by a square or
 // cube form) into the term table and prepares a new search on it.
 void Engine::LoadPendingFactor() {
-  PendingRead = PendingRead + 1;
-  const std::string name = PendingFileName(PendingRead);
+  Report.PendingRead = Report.PendingRead + 1;
+  const std::string name = PendingFileName(Report.PendingRead);
   bool good = PendingInput.Open(PathOf(name));
   int variables = 0;
   if (good) {
@@ -262,21 +273,21 @@ void Engine::LoadPendingFactor() {
     good = variables >= 1 && variables <= kMaxVariables;
   }
   if (good) {
-    TermCount = 2;
-    VariableCount = static_cast<float>(variables);
+    Terms.TermCount = 2;
+    Terms.VariableCount = static_cast<float>(variables);
     for (int t = 1; t <= 2 && good; ++t) {
       std::string field = PendingInput.ReadNumberField();
-      Numerator[t] = ReadNumber(field);
-      good = !field.empty() && Numerator[t] != 0 && IsWhole(Numerator[t]);
+      Terms.Numerator[t] = ReadNumber(field);
+      good = !field.empty() && Terms.Numerator[t] != 0 && IsWhole(Terms.Numerator[t]);
       for (int v = 1; v <= variables && good; ++v) {
         field = PendingInput.ReadNumberField();
-        Exponent[t][v] = ReadNumber(field);
-        good = !field.empty() && Exponent[t][v] >= 0 && IsWhole(Exponent[t][v]);
+        Terms.Exponent[t][v] = ReadNumber(field);
+        good = !field.empty() && Terms.Exponent[t][v] >= 0 && IsWhole(Terms.Exponent[t][v]);
       }
     }
     for (int v = 1; v <= variables && good; ++v) {
-      Letter[v] = PendingInput.ReadRestOfLine();
-      good = Letter[v].size() == 1 && Letter[v][0] >= 'a' && Letter[v][0] <= 'z';
+      Terms.Letter[v] = PendingInput.ReadRestOfLine();
+      good = Terms.Letter[v].size() == 1 && Terms.Letter[v][0] >= 'a' && Terms.Letter[v][0] <= 'z';
     }
   }
   PendingInput.Close();
@@ -286,9 +297,9 @@ void Engine::LoadPendingFactor() {
     console_.WriteLine("无法读取待分解的因式文件 " + name + ". (The pending factor file \"" + name +
                        "\" cannot be read.)");
     ResultEnd();
-    ResultText("Incomplete: the pending factor file \"" + name + "\" cannot be read.");
+    ResultText(std::string(marks::kPendingLost) + ": the pending factor file \"" + name + "\" cannot be read.");
     ResultEnd();
-    PendingLost = 1;
+    Exact.PendingLost = true;
     Go(&Engine::CloseResultFile);
     return;
   }
@@ -299,11 +310,11 @@ void Engine::FinishRun() {
   ResultEnd();
   ConsoleEnd();
   ConsoleEnd();
-  if (ResultAbortMark == kStopMark) {
-    ResultText("=....");
+  if (Status.ResultAbortMark == kStopMark) {
+    ResultText(marks::kSearchStopped);
     ResultEnd();
-  } else if (LateMode == 1) {
-    ResultText("=...");
+  } else if (Pass.LateMode == 1) {
+    ResultText(marks::kLateSearch);
     ResultEnd();
   }
   Go(&Engine::CloseResultFile);
@@ -311,14 +322,14 @@ void Engine::FinishRun() {
 
 void Engine::CloseResultFile() {
   // Every result gets its certificate before jg.dat is closed and shown.
-  if (exact_ && CertificateDone == 0) {
+  if (exact_ && !Exact.CertificateDone) {
     Go(&Engine::CertifyResult);
     return;
   }
   bool written = ResultFile.Close();
-  console_.SetColour(4, 7);
+  console_.SetColours(kResultColours);
   ShowResults();
-  console_.SetColour(7, 0);
+  console_.SetColours(kNormalColours);
   if (!written) {
     console_.WriteLine("结果文件 jg.dat 没有写完整. (The result file jg.dat could not be written completely.)");
   }
@@ -336,7 +347,7 @@ void Engine::EndRun() {
   console_.WriteLine("结束!");
   console_.WriteLine("End");
   console_.WriteLine("\a");
-  if (SecondPass == 1) console_.WriteLine("ok!");
+  if (Pass.SecondPass == 1) console_.WriteLine("ok!");
   console_.WriteLine("阅读后按任一键");
   console_.WriteLine("Press any key after reading");
   console_.WaitKey();

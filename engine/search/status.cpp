@@ -18,77 +18,77 @@ float MinuteField(const std::string& timeOfDay) {
 }  // namespace
 
 void Engine::ShowRunningLine() {
-  console_.SetColour(2, 0);
-  if (SecondPass == 0) {
-    TimeLimit = kFirstPassMinutes;
-    console_.Locate(25, 14);
+  console_.SetColours(kStatusColours);
+  if (Pass.SecondPass == 0) {
+    Status.TimeLimit = kFirstPassMinutes;
+    console_.Locate(Console::kStatusRow, 14);
     console_.WriteLine("程序正在运行. 按 X 键可退出分解(Press x to exit)");
   }
-  if (SecondPass == 1) {
-    TimeLimit = kLaterPassMinutes;
-    console_.Locate(25, 6);
+  if (Pass.SecondPass == 1) {
+    Status.TimeLimit = kLaterPassMinutes;
+    console_.Locate(Console::kStatusRow, 6);
     console_.WriteLine("已有因式分出,正在继续分解.按 X 键可退出到下一步(Press x to exit)");
   }
-  console_.SetColour(7, 0);
+  console_.SetColours(kNormalColours);
 }
 
 void Engine::ShowWaitingMessageBeforeLoop() {
   ConsoleEnd();
-  console_.SetColour(10, 7);
-  if (2 * StartDegree + 3 < ImageDegree) {
+  console_.SetColours(kWaitingColours);
+  if (2 * Search.StartDegree + 3 < Dense.ImageDegree) {
     ConsoleText("程序正在运行中,请等候. 等候时间<");
-    ConsoleNumber(TimeLimit + 1);
+    ConsoleNumber(Status.TimeLimit + 1);
     console_.WriteLine("分钟.休息一会儿吧!");
     console_.WriteLine("您也可以按下X键取消等候.");
   } else {
     console_.WriteLine("稍候!");
   }
-  console_.SetColour(7, 0);
+  console_.SetColours(kNormalColours);
 }
 
 void Engine::ShowWaitingMessageAtNine() {
   ConsoleEnd();
-  console_.SetColour(10, 7);
-  if (ImageDegree > 23) {
+  console_.SetColours(kWaitingColours);
+  if (Dense.ImageDegree > 23) {
     ConsoleText("程序正在运行中,请等候. 等候时间<");
-    ConsoleNumber(TimeLimit + 1);
+    ConsoleNumber(Status.TimeLimit + 1);
     console_.WriteLine("分钟.休息一会儿吧!");
     ConsoleText("The process is operating now,Wait for less than");
-    ConsoleNumber(TimeLimit + 1);
+    ConsoleNumber(Status.TimeLimit + 1);
     console_.WriteLine("minutes .");
   } else {
     console_.WriteLine("稍候!");
     console_.WriteLine("Wait a moment!");
   }
-  console_.SetColour(7, 0);
+  console_.SetColours(kNormalColours);
 }
 
-void Engine::StartSearchClock() { StartMinute = MinuteField(clock_.TimeOfDay()); }
+void Engine::StartSearchClock() { Status.StartMinute = MinuteField(clock_.TimeOfDay()); }
 
 // Only the minute field is compared, with one turn of the hour accounted for.
 bool Engine::ElapsedBeyond(float minutes) {
   float now = MinuteField(clock_.TimeOfDay());
-  if (now - StartMinute > minutes) return true;
-  return now < StartMinute && now - (StartMinute - 60) > minutes;
+  if (now - Status.StartMinute > minutes) return true;
+  return now < Status.StartMinute && now - (Status.StartMinute - 60) > minutes;
 }
 
 // The time limit, then one key: x or X ends the search at EndOfSearch; any
 // other key is consumed and ignored.
 void Engine::LookForInterruption() {
-  if (ElapsedBeyond(TimeLimit)) {
-    AbortMark = kStopMark;
-    ResultAbortMark = kStopMark;
-    StoppedByTime = 1;
+  if (ElapsedBeyond(Status.TimeLimit)) {
+    Status.AbortMark = kStopMark;
+    Status.ResultAbortMark = kStopMark;
+    Exact.StoppedByTime = true;
     Go(&Engine::EndOfSearch);
     return;
   }
   int key = console_.ReadKey();
-  KeyText = key == Console::kNoKey ? "" : std::string(1, static_cast<char>(key));
+  Status.KeyText = key == Console::kNoKey ? "" : std::string(1, static_cast<char>(key));
   if (key == 'x' || key == 'X') {
-    KeyText = kStopMark;
-    AbortMark = kStopMark;
-    ResultAbortMark = kStopMark;
-    StoppedByKey = 1;
+    Status.KeyText = kStopMark;
+    Status.AbortMark = kStopMark;
+    Status.ResultAbortMark = kStopMark;
+    Exact.StoppedByKey = true;
     Go(&Engine::EndOfSearch);
     return;
   }

@@ -47,9 +47,21 @@ HandedOver::HandedOver(const std::string& polynomial) {
 
 Workbench::Workbench() : e(console, clock, folder.path()) {
   e.AllocateTables();
-  e.ImageDegree = 40;
+  e.Dense.ImageDegree = 40;
   e.AllocateStoreTables();
   e.Go(nullptr);
+}
+
+std::string ValuesText(const std::optional<exact::ResultProduct>& values) {
+  if (!values) return "none";
+  std::string text = std::to_string(values->numerator) + "/" + std::to_string(values->denominator);
+  exact::LetterPoly monomial;
+  monomial.terms[values->monomial] = "1";
+  if (!monomial.IsConstant()) text += " " + exact::InputText(monomial, "");
+  text += " ";
+  for (const exact::LetterPoly& factor : values->factors) text += "(" + exact::InputText(factor, "") + ")";
+  if (values->unreadable) text += " unreadable";
+  return text;
 }
 
 void Workbench::OpenResult() { e.ResultFile.Create(folder.path() / "jg.dat"); }

@@ -1,7 +1,10 @@
 #include "support/poly_check.h"
 
 #include <cctype>
+#include <string_view>
 #include <vector>
+
+#include "engine/result_marks.h"
 
 namespace pfac::testing {
 
@@ -238,19 +241,19 @@ std::optional<FinalLine> LastResultLine(const std::string& jg) {
     start = end + 2;
   }
   FinalLine out;
-  auto startsWith = [](const std::string& line, const char* prefix) { return line.rfind(prefix, 0) == 0; };
+  using marks::StartsWith;
   for (size_t i = lines.size(); i-- > 1;) {
-    if (startsWith(lines[i], "验证") || startsWith(lines[i], "内部错误")) {
+    if (StartsWith(lines[i], marks::kCertificate) || StartsWith(lines[i], marks::kInternalError)) {
       out.certificate = lines[i];
       if (i + 1 < lines.size()) out.completeLine = lines[i + 1];
       lines.resize(i);
       break;
     }
   }
-  while (!lines.empty() && startsWith(lines.back(), "精确分解")) lines.pop_back();
-  while (!lines.empty() && (lines.back() == "=...." || lines.back() == "=...")) {
-    if (lines.back() == "=....") out.stopped = true;
-    if (lines.back() == "=...") out.lateMode = true;
+  while (!lines.empty() && StartsWith(lines.back(), marks::kExactNote)) lines.pop_back();
+  while (!lines.empty() && (lines.back() == marks::kSearchStopped || lines.back() == marks::kLateSearch)) {
+    if (lines.back() == marks::kSearchStopped) out.stopped = true;
+    if (lines.back() == marks::kLateSearch) out.lateMode = true;
     lines.pop_back();
   }
   if (lines.size() < 2) return std::nullopt;
@@ -283,6 +286,43 @@ bool LineEquals(const std::string& line, const Rational& polynomial, std::string
 
 bool SameValue(const Rational& a, const Rational& b) {
   return a.numerator.Scaled(b.denominator) == b.numerator.Scaled(a.denominator);
+}
+
+bool JudgedIsPrinted(const std::optional<exact::ResultProduct>& judged, const std::string& jg, std::string* why) {
+  // jg.dat as it stood when judged: the notes on exact factors, the
+  // certificate and the complete factorisation after it come later.
+  std::string before;
+  for (size_t start = 0; start < jg.size();) {
+    size_t end = jg.find('\n', start);
+    end = end == std::string::npos ? jg.size() : end + 1;
+    const std::string_view line(jg.data() + start, end - start);
+    if (marks::StartsWith(line, marks::kExactNote) || marks::StartsWith(line, marks::kCertificate) ||
+        marks::StartsWith(line, marks::kInternalError)) {
+      break;
+    }
+    before.append(line);
+    start = end;
+  }
+  const std::string segment = exact::LastResultSegment(before);
+  const std::optional<exact::ResultProduct> printed = exact::ReadResultSegment(segment);
+  if (!printed) {
+    if (!judged || judged->unreadable) return true;
+    *why = "the result judged has no readable line in jg.dat (\"" + segment + "\")";
+    return false;
+  }
+  if (!judged) {
+    *why = "jg.dat holds the result \"" + segment + "\", but none was judged";
+    return false;
+  }
+  if (judged->unreadable) {
+    *why = "a value of the result judged is not written exactly, but \"" + segment + "\" reads back";
+    return false;
+  }
+  if (!(*judged == *printed)) {
+    *why = "the result judged is not the result printed: \"" + segment + "\"";
+    return false;
+  }
+  return true;
 }
 
 }  // namespace pfac::testing

@@ -9,6 +9,8 @@
 #include <optional>
 #include <string>
 
+#include "engine/exact/letter_poly.h"
+
 namespace pfac::testing {
 
 using Monomial = std::array<int, 26>;  // exponent of each letter a-z
@@ -59,6 +61,12 @@ struct FinalLine {
   std::string completeLine;  // the result line after a "not complete" certificate
 };
 std::optional<FinalLine> LastResultLine(const std::string& jg);
+
+// Whether the result that the engine judged (its writers' values, from
+// ResultRecord::Judged) is what jg.dat holds: the result line that the text
+// gives before the lines that follow the result, read back. The check that
+// what is printed is what was judged; on failure the reason is in *why.
+bool JudgedIsPrinted(const std::optional<exact::ResultProduct>& judged, const std::string& jg, std::string* why);
 
 // Whether two rational polynomials are equal.
 bool SameValue(const Rational& a, const Rational& b);

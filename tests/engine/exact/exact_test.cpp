@@ -243,6 +243,10 @@ exact::EnteredPolynomial Entered(const std::string& prepared, const std::string&
   return e;
 }
 
+// The values that a written result segment stands for, as the engine's
+// writers record them.
+std::optional<exact::ResultProduct> Values(const std::string& segment) { return exact::ReadResultSegment(segment); }
+
 TEST(Certificate, JudgesTheResultAgainstThePolynomialAndItsFactors) {
   const struct {
     const char* segment;
@@ -256,7 +260,7 @@ TEST(Certificate, JudgesTheResultAgainstThePolynomialAndItsFactors) {
       {"=(x^ 4 + 64)", "x^4+64", true, Verdict::kIncomplete},
       {"=(x - 1)(x - 1)(x + 1)", "x^3-x^2-x+1", true, Verdict::kComplete},
       {"=(x - 3)(x^ 2 - 3x + 5)", "x^3-6x^2+4x+15", false, Verdict::kInternalError},  // wrong value
-      {"=(x - 3)(x^ 2 - 3x - ", "x^3-6x^2+4x+15", false, Verdict::kInternalError},   // unreadable
+      {"=(x - 3)(x^ 2 - 3x - ", "x^3-6x^2+4x+15", false, Verdict::kInternalError},   // no result
       {"=-(x- y)(x+ y)", "-x^2+y^2", true, Verdict::kComplete},
   };
   for (const auto& c : cases) {
@@ -265,17 +269,25 @@ TEST(Certificate, JudgesTheResultAgainstThePolynomialAndItsFactors) {
     std::string why;
     auto f = exact::FactorExactly(Exact(c.prepared, letters), &why);
     ASSERT_TRUE(f) << why;
-    const exact::Judgement j = exact::JudgeResult(c.segment, entered, c.withExact ? &*f : nullptr, true);
+    const exact::Judgement j = exact::JudgeResult(Values(c.segment), entered, c.withExact ? &*f : nullptr, true);
     EXPECT_EQ(j.verdict, c.verdict) << c.segment << " " << j.error;
   }
   // The rational factor and the monomial taken out are part of the value.
-  EXPECT_EQ(exact::JudgeResult("= 3/ 2x(x - 1)(x + 1)", Entered("x^2-1", "x", 3, 2, "x"), nullptr, true).verdict,
+  EXPECT_EQ(exact::JudgeResult(Values("= 3/ 2x(x - 1)(x + 1)"), Entered("x^2-1", "x", 3, 2, "x"), nullptr, true).verdict,
             Verdict::kComplete);
-  EXPECT_EQ(exact::JudgeResult("= 3x(x - 1)(x + 1)", Entered("x^2-1", "x", 3, 2, "x"), nullptr, true).verdict,
+  EXPECT_EQ(exact::JudgeResult(Values("= 3x(x - 1)(x + 1)"), Entered("x^2-1", "x", 3, 2, "x"), nullptr, true).verdict,
             Verdict::kInternalError);
+  // A value written rounded is not known: an internal error, unless the
+  // result is known to lack a factor anyway.
+  auto rounded = Values("=(x - 3)(x^ 2 - 3x - 5)");
+  rounded->unreadable = true;
+  EXPECT_EQ(exact::JudgeResult(rounded, Entered("x^3-6x^2+4x+15", "x"), nullptr, true).verdict,
+            Verdict::kInternalError);
+  EXPECT_EQ(exact::JudgeResult(rounded, Entered("x^3-6x^2+4x+15", "x"), nullptr, false).verdict,
+            Verdict::kIncomplete);
   // A factorisation that does not multiply back is an internal error, whatever the result.
   exact::Factorisation wrong{"1", {{Exact("x^2+1", "x"), 1}, {Exact("x^2+64", "x"), 1}}};
-  EXPECT_EQ(exact::JudgeResult("=(x^ 4 + 64)", Entered("x^4+64", "x"), &wrong, true).verdict,
+  EXPECT_EQ(exact::JudgeResult(Values("=(x^ 4 + 64)"), Entered("x^4+64", "x"), &wrong, true).verdict,
             Verdict::kInternalError);
 }
 

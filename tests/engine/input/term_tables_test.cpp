@@ -20,18 +20,16 @@ struct Loaded : EngineRun {
   Engine& e() { return *engine; }
 };
 
+// The echo shows the fractions as written; the coefficients go on integral,
+// over their common denominator 4.
 TEST(TermTables, FractionsAreMadeIntegralOverTheLeastCommonDenominator) {
   Loaded run("1/2x^2-3/4x+1");
-  Engine& e = run.e();
-  EXPECT_EQ(e.FractionFlag, "f");
-  EXPECT_EQ(e.CommonDenominator, 4);
-  EXPECT_EQ(e.TermCount, 3);
-  EXPECT_EQ(e.Numerator[1], 2);
-  EXPECT_EQ(e.Numerator[2], -3);
-  EXPECT_EQ(e.Numerator[3], 4);
   EXPECT_EQ(run.Result(), " 1/ 2x^ 2- 3/ 4x+ 1");  // line left open
   EXPECT_NE(run.Transcript().find("\n 1 / 2 x^ 2 - 3 / 4 x+ 1 \n"), std::string::npos)
       << run.Transcript();
+  EngineRun whole;
+  whole.Factor("1/2x^2-3/4x+1");
+  EXPECT_EQ(ValuesText(whole.engine->Result.Judged()), "1/4 (2x^2-3x+4)");
 }
 
 // Denominators whose product passes 16,777,216 while their least common
@@ -55,16 +53,13 @@ TEST(TermTables, DenominatorsWhoseProductPassesTheExactRangeAreTaken) {
 
 TEST(TermTables, IntegralCoefficientsAreExactEvenWhenDivisionFirstIsNot) {
   // Dividing first gives 1/7 * 21 = 3.0000002 in 32-bit floats.
-  Loaded run("1/3x+1/7");
-  EXPECT_EQ(run.e().CommonDenominator, 21);
-  EXPECT_EQ(run.e().Numerator[1], 7);
-  EXPECT_EQ(run.e().Numerator[2], 3);
+  EngineRun run;
+  run.Factor("1/3x+1/7");
+  EXPECT_EQ(ValuesText(run.engine->Result.Judged()), "1/21 (7x+3)");
 }
 
 TEST(TermTables, IntegerCoefficientsAreEchoedByThePrinterOfTheTermTable) {
   Loaded run("x^2-1");
-  EXPECT_EQ(run.e().FractionFlag, "");
-  EXPECT_EQ(run.e().CommonDenominator, 1);
   EXPECT_EQ(run.Result(), "x^ 2- 1 ");
   EXPECT_NE(run.Transcript().find("\nx^ 2 - 1 "), std::string::npos);
 
@@ -72,27 +67,26 @@ TEST(TermTables, IntegerCoefficientsAreEchoedByThePrinterOfTheTermTable) {
   EXPECT_EQ(negative.Result(), " 3 x^ 2- 5 ");
   EXPECT_NE(negative.Transcript().find(" 3 x^ 2 - 5 "), std::string::npos);
 
-  Loaded lone("-");
-  EXPECT_EQ(lone.e().Numerator[1], -1);
-  EXPECT_EQ(lone.e().Denominator[1], 1);
+  // A lone "-" is the term -1, a single term and its own result.
+  EngineRun lone;
+  lone.Factor("-");
+  EXPECT_EQ(lone.Result(), "- 1 = - 1");
+  EXPECT_EQ(ValuesText(lone.engine->Result.Latest()), "-1/1 ");
 }
 
+// X and x are one variable; a variable that appears late in a term is the
+// same variable in every term.
 TEST(TermTables, VariablesAreNumberedByFirstAppearanceWithoutRegardToCase) {
-  Loaded run("X^2+x");
-  Engine& e = run.e();
-  EXPECT_EQ(e.VariableCount, 1);
-  EXPECT_EQ(e.Letter[1], "x");
-  EXPECT_EQ(e.Exponent[1][1], 2);
-  EXPECT_EQ(e.Exponent[2][1], 1);
-
-  Loaded third("x^2+3+y^4x");
-  Engine& f = third.e();
-  EXPECT_EQ(f.VariableCount, 2);
-  EXPECT_EQ(f.Letter[2], "y");
-  EXPECT_EQ(f.InputLetter[2], "y");
-  EXPECT_EQ(f.Exponent[1][2], 0);
-  EXPECT_EQ(f.Exponent[3][2], 4);
-  EXPECT_EQ(f.Exponent[3][1], 1);
+  const std::pair<const char*, const char*> cases[] = {
+      {"X^2+x", "1/1 x (x+1)"},
+      {"x^2+3+y^4x", "1/1 (x^2+xy^4+3)"},
+      {"y^4x+x^2y", "1/1 xy (x+y^3)"},
+  };
+  for (const auto& [polynomial, values] : cases) {
+    EngineRun run;
+    run.Factor(polynomial);
+    EXPECT_EQ(ValuesText(run.engine->Result.Judged()), values) << polynomial << "\n" << run.Result();
+  }
 }
 
 // The terms of x + x^2 + ... as a text, each once with the sign given (and,

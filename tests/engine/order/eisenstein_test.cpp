@@ -14,9 +14,9 @@ struct Eisenstein : ::testing::Test {
 
   // Coefficients from a0 upward.
   void Test(std::vector<float> coefficients, int secondPass = 0) {
-    engine.Image = coefficients;
-    engine.ImageDegree = static_cast<int16_t>(coefficients.size() - 1);
-    engine.SecondPass = static_cast<int16_t>(secondPass);
+    engine.Dense.Image = coefficients;
+    engine.Dense.ImageDegree = static_cast<int16_t>(coefficients.size() - 1);
+    engine.Pass.SecondPass = static_cast<int16_t>(secondPass);
     engine.EisensteinTest();
   }
 };
@@ -54,9 +54,9 @@ TEST_F(Eisenstein, ProvesIrreducibleAndEndsTheSearch) {
 
   console.ClearTranscript();
   Engine later{console, clock, folder.path()};
-  later.Image = {3, 3, 2};  // 2x^2 + 3x + 3, on a later pass
-  later.ImageDegree = 2;
-  later.SecondPass = 1;
+  later.Dense.Image = {3, 3, 2};  // 2x^2 + 3x + 3, on a later pass
+  later.Dense.ImageDegree = 2;
+  later.Pass.SecondPass = 1;
   later.EisensteinTest();
   EXPECT_EQ(console.Transcript(), " 3 \n");
   EXPECT_TRUE(later.NextStep() == &Engine::FinalOutput);
@@ -71,8 +71,8 @@ TEST_F(Eisenstein, ConstantTermsBeyondSixteenBitsAreExact) {
 
   console.ClearTranscript();
   Engine wide{console, clock, folder.path()};
-  wide.Image = {170170, 1, 1};
-  wide.ImageDegree = 2;
+  wide.Dense.Image = {170170, 1, 1};
+  wide.Dense.ImageDegree = 2;
   wide.EisensteinTest();
   EXPECT_EQ(console.Transcript(), " 2 * 5 * 7 * 11 * 13 * 17 \n");
   EXPECT_FALSE(wide.Diverted());

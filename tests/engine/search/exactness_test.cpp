@@ -129,14 +129,14 @@ TEST(Exactness, LargeCoefficientsGiveExactResultsOrAMessage) {
 TEST(Exactness, CandidateWithACoefficientBeyondTheExactRangeDoesNotCount) {
   Workbench w;
   Engine& e = w.e;
-  e.ImageDegree = 2;
-  SetVector(e.Image, {2, 16777220, 16777218});
-  SetVector(e.Trial, {1, 1});
-  SetVector(e.Cofactor, {2, 16777218});
-  EXPECT_EQ(e.CheckProduct(e.Trial, 1, e.Cofactor), Engine::ProductCheck::kLowerPartDiffers);
-  SetVector(e.Image, {2, 16777216, 16777214});
-  SetVector(e.Cofactor, {2, 16777214});
-  EXPECT_EQ(e.CheckProduct(e.Trial, 1, e.Cofactor), Engine::ProductCheck::kExact);
+  e.Dense.ImageDegree = 2;
+  SetVector(e.Dense.Image, {2, 16777220, 16777218});
+  SetVector(e.Dense.Trial, {1, 1});
+  SetVector(e.Dense.Cofactor, {2, 16777218});
+  EXPECT_EQ(e.CheckProduct(e.Dense.Trial, 1, e.Dense.Cofactor), Engine::ProductCheck::kLowerPartDiffers);
+  SetVector(e.Dense.Image, {2, 16777216, 16777214});
+  SetVector(e.Dense.Cofactor, {2, 16777214});
+  EXPECT_EQ(e.CheckProduct(e.Dense.Trial, 1, e.Dense.Cofactor), Engine::ProductCheck::kExact);
 }
 
 // The report of a split writes the product of every pair of terms of the two
@@ -149,12 +149,12 @@ TEST(Exactness, ReportWritesTheProductsOfTheFactorsTermsExactly) {
   run.FactorUntil("x^2+3x+2", &Engine::ReportFactorisation);
   ASSERT_EQ(run.status, Engine::kStoppedBefore) << run.Transcript();
   Engine& e = *run.engine;
-  SetVector(e.PassImage, {-16773960, 854074, 15928081});
-  SetVector(e.Cofactor, {4204, 3991});
-  SetVector(e.Trial, {-3990, 3991});
-  e.PassDegree = 2;
-  e.FirstDegree = 1;
-  e.SecondDegree = 1;
+  SetVector(e.Dense.PassImage, {-16773960, 854074, 15928081});
+  SetVector(e.Dense.Cofactor, {4204, 3991});
+  SetVector(e.Dense.Trial, {-3990, 3991});
+  e.Dense.PassDegree = 2;
+  e.Dense.FirstDegree = 1;
+  e.Dense.SecondDegree = 1;
   run.status = e.RunUntil(&Engine::ReportFactorisation, &Engine::ContinueAfterSplit);
   ASSERT_EQ(run.status, Engine::kStoppedBefore) << run.Transcript();
   e.CloseAllFiles();

@@ -1,7 +1,8 @@
 // Random products of small polynomials through the whole engine: whatever the
 // engine reports on the last result line of jg.dat must multiply back to the
-// polynomial entered, computed in exact integers; with the exact factoriser
-// at hand, every run must end with a "complete" certificate. PFAC_PROPERTY_CASES sets the
+// polynomial entered, computed in exact integers, and be the result the
+// engine judged; with the exact factoriser at hand, every run must end with a
+// "complete" certificate. PFAC_PROPERTY_CASES sets the
 // number of cases (2,000 by default), PFAC_PROPERTY_SEED the seed, and
 // PFAC_PROPERTY_TRACE=1 prints every polynomial with the steps its run took.
 #include <gtest/gtest.h>
@@ -137,7 +138,8 @@ TEST(Property, RandomProductsMultiplyBackExactly) {
     std::string why;
     ASSERT_TRUE(LineEquals(last->line, *input, &why))
         << polynomial << "\n" << why << "\njg.dat:\n" << jg << "\n" << run.Transcript();
-    if (run.engine->ResultAbortMark == "x") {
+    ASSERT_TRUE(JudgedIsPrinted(run.engine->Result.Judged(), jg, &why)) << polynomial << "\n" << why << "\n" << jg;
+    if (run.engine->Status.ResultAbortMark == "x") {
       ++stopped;
       ASSERT_TRUE(last->stopped) << "a stopped search marks jg.dat: " << polynomial << "\n" << jg;
     }

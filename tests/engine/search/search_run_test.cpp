@@ -32,30 +32,13 @@ struct TimedRun : EngineRun {
   return ::testing::AssertionSuccess();
 }
 
-TEST(SearchRun, WorkedExampleBoundsAndPairs) {
+// x^2 + 3x + 2: B = L = 3, the pairs (2, 1) and (1, 2). Level 1 with the
+// pair (2, 1) solves h0 g1 + g0 h1 = 3: the first solution from below is
+// g1 = -1, h1 = 2, stepped to g1 = 1, h1 = 1, and the top coefficient is
+// bounded by |a_n| = 1 at the last degree: the factor t + 2 comes first.
+TEST(SearchRun, WorkedExampleFindsTheFactorOfTheFirstPair) {
   EngineRun run;
-  run.FactorUntil("x^2+3x+2", &Engine::SearchDegrees);
-  ASSERT_EQ(run.status, Engine::kStoppedBefore) << run.Transcript();
-  Engine& e = *run.engine;
-  EXPECT_EQ(e.LargestCoefficient, 3);
-  EXPECT_EQ(e.CoefficientBound, 3);
-  EXPECT_EQ(e.CofactorBound, 12);
-  EXPECT_EQ(e.PairCount, 3);
-  EXPECT_EQ(e.PairTrialConst[1], 2);
-  EXPECT_EQ(e.PairCofactorConst[1], 1);
-  EXPECT_EQ(e.PairTrialConst[2], 1);
-  EXPECT_EQ(e.PairCofactorConst[2], 2);
-  EXPECT_EQ(e.Trial[0], 2);
-  EXPECT_EQ(e.Cofactor[0], 1);
-
-  // Level 1 with the pair (2, 1): the first solution from below is g1 = -1,
-  // h1 = 2, stepped to g1 = 1, h1 = 1: the factor t + 2.
-  run.status = e.RunUntil(&Engine::SearchDegrees, &Engine::CandidateComplete);
-  ASSERT_EQ(run.status, Engine::kStoppedBefore);
-  EXPECT_EQ(e.LevelBound[1], 1) << "the last degree bounds the top coefficient by |a_n|";
-  EXPECT_EQ(e.Trial[1], 1);
-  EXPECT_EQ(e.Cofactor[1], 1);
-  run.status = e.RunFrom(&Engine::CandidateComplete);
+  run.Factor("x^2+3x+2");
   EXPECT_EQ(run.status, 0);
   EXPECT_TRUE(MultipliesBack("x^2+3x+2", run));
   // The echo, the polynomial after its common factor, the expanded product,
@@ -70,30 +53,29 @@ TEST(SearchRun, WorkedExampleBoundsAndPairs) {
   EXPECT_NE(run.Transcript().find("ok!"), std::string::npos);
 }
 
-TEST(SearchRun, ConstantTermWithManyDivisorsListsEveryPair) {
-  EngineRun run;
-  run.FactorUntil("x^3+x+720", &Engine::SearchDegrees);
-  ASSERT_EQ(run.status, Engine::kStoppedBefore) << run.Transcript();
-  Engine& e = *run.engine;
-  ASSERT_EQ(e.PairCount, 31);
-  for (int p = 1; p <= 30; ++p) {
-    EXPECT_EQ(720.0f / e.PairTrialConst[p], e.PairCofactorConst[p]);
-    if (p > 1) {
-      EXPECT_GT(e.PairTrialConst[p - 1], e.PairTrialConst[p]);
-    }
+// The pairs run over every divisor g0 of the constant term, the largest
+// first: of (x + 45)(x + 16)(x + 1), a0 = 720 with 30 divisors, the factor of
+// the largest g0 is split off first, and each cofactor's pairs begin anew.
+TEST(SearchRun, ConstantTermWithManyDivisorsTriesEveryPairLargestFirst) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"x^3+62x^2+781x+720", "=(x + 45)(x + 16)(x + 1)"},
+      {"x^3+720x^2+x+720", "=(x + 720)(x^ 2 + 1)"},
+      {"x^3+16x^2+45x+720", "=(x + 16)(x^ 2 + 45)"},
+  };
+  for (const auto& [polynomial, result] : cases) {
+    EngineRun run;
+    run.Factor(polynomial);
+    EXPECT_EQ(run.FinalLine(), result) << polynomial << "\n" << run.Result();
   }
-  EXPECT_EQ(e.PairTrialConst[1], 720);
-  EXPECT_EQ(e.PairTrialConst[30], 1);
 }
 
+// x^3 + 2x^2 + 2x + 1 = (x + 1)(x^2 + x + 1): the constant term 1 leaves the
+// single pair (1, 1), searched without division.
 TEST(SearchRun, UnitConstantTermUsesOnlyTheDivisionFreeVariant) {
   EngineRun run;
-  run.FactorUntil("x^3+2x^2+2x+1", &Engine::SearchDegrees);
-  EXPECT_EQ(run.engine->PairCount, 2);
-  EXPECT_EQ(run.engine->Trial[0], 1);
-  run.status = run.engine->RunFrom(&Engine::SearchDegrees);
+  run.Factor("x^3+2x^2+2x+1");
   EXPECT_TRUE(MultipliesBack("x^3+2x^2+2x+1", run));
-  EXPECT_NE(run.Result().find("(x + 1)"), std::string::npos) << run.Result();
+  EXPECT_EQ(run.FinalLine(), "=(x + 1)(x^ 2 + x + 1)") << run.Result();
 }
 
 // 2x^3 + x^2 + 4x + 2 = (2x + 1)(x^2 + 2): with the pair (2, 1) the first
@@ -101,7 +83,6 @@ TEST(SearchRun, UnitConstantTermUsesOnlyTheDivisionFreeVariant) {
 // the cofactor's side.
 TEST(SearchRun, MirroredCheckFindsTheFactorFromTheCofactorSide) {
   TimedRun run("2x^3+x^2+4x+2");
-  EXPECT_EQ(run.engine->MirrorUsed, 1);
   EXPECT_TRUE(MultipliesBack("2x^3+x^2+4x+2", run));
   EXPECT_NE(run.Result().find("\r\n=( 2x + 1)(x^ 2 + 2)\r\n"), std::string::npos) << run.Result();
 }
@@ -114,11 +95,8 @@ TEST(SearchRun, DegreeOneIsNotSearched) {
 }
 
 // The X key on the first pass offers the retry; y or Y takes it, any other
-// key ends the run. A search stopped with X is tried again with B - 1 from
-// the degree it reached (with B at 0, from the first degree with the first
-// B + 1); one that ran to its end, with B + 1 (or the first B + 1 where B had
-// been lowered) from the first degree, H following B where B reaches it.
-TEST(SearchRun, RetriesAskedForMoveTheBound) {
+// key ends the run.
+TEST(SearchRun, RetriesAreOfferedUntilDeclined) {
   const std::string polynomial = "x^6+3x^5-x^4+7x^3+5x^2-x+11";  // B is 7 at first, H 28
   const long never = 1L << 40;  // keys answered only by the question
   EngineRun run;
@@ -136,35 +114,43 @@ TEST(SearchRun, RetriesAskedForMoveTheBound) {
             "x^ 6+ 3 x^ 5-x^ 4+ 7 x^ 3+ 5 x^ 2-x+ 11 \r\n"
             "=(x^ 6 + 3x^ 5 - x^ 4 + 7x^ 3 + 5x^ 2 - x + 11)=(x^ 6 + 3x^ 5 - x^ 4 + 7x^ 3 + 5x^ 2 - x + 11)\r\n"
             "=....\r\n");
+}
 
+// What a retry changes shows in the factors it finds. (x^2 + 5x + 1)(x^2 + 7x
+// + 1) has L = 37 and B = 6: stopped with X at its first level and retried,
+// the search goes on with B = 5 and finds x^2 + 5x + 1. The factor x^2 + 5x +
+// 1 of the degree-13 polynomial lies beyond its first B, 3: a search that ran
+// to its end is retried from the first degree with B + 1, so the second
+// retry finds it; after a stop has lowered B to 2, the next retry starts
+// from the first B + 1 again.
+TEST(SearchRun, RetriedSearchesFindWhatTheirNewBoundAdmits) {
+  const long never = 1L << 40;  // keys answered only by the question
+  const std::string quartic = "x^4+12x^3+37x^2+12x+1";
+  const std::string thirteen = "x^13+4x^12-3x^11+3x^10-4x^9+3x^7-8x^6+4x^5+6x^4+2x^3+6x^2+6x+1";
   const struct {
-    bool stopped;
-    float bound, cofactorBound;                   // B and H before the retry
-    float newBound, newCofactorBound, retryBound;  // after it
-    bool fromTheDegreeReached;
+    const std::string& polynomial;
+    const char* keys;  // an "x" at the first poll, the others to the questions
+    const char* factor;  // the factor found, or nullptr: none
   } cases[] = {
-      {true, 7, 28, 6, 28, 0, true},     {true, 2, 28, 1, 28, 0, true},     {true, 1, 28, 8, 28, 8, false},
-      {false, 7, 28, 8, 28, 8, false},   {false, 5, 28, 8, 28, 8, false},   {false, 9, 28, 10, 28, 10, false},
-      {false, 27, 28, 28, 29, 28, false},
+      {quartic, "xyn", "(x^ 2 + 5x + 1)"},
+      {thirteen, "yn", nullptr},
+      {thirteen, "yyn", "(x^ 2 + 5x + 1)"},
+      {thirteen, "xyyn", nullptr},
+      {thirteen, "xyyyn", "(x^ 2 + 5x + 1)"},
   };
   for (const auto& c : cases) {
-    EngineRun retry;
-    retry.console.PressKey('x', 0);
-    retry.console.PressKey('y', never);
-    retry.FactorUntil(polynomial, &Engine::RetryStep);
-    ASSERT_EQ(retry.status, Engine::kStoppedBefore) << retry.Transcript();
-    Engine& e = *retry.engine;
-    ASSERT_EQ(e.InitialCoefficientBound, 7);
-    e.AbortMark = c.stopped ? "x" : "";
-    e.CoefficientBound = c.bound;
-    e.CofactorBound = c.cofactorBound;
-    e.TrialDegree = 3;
-    e.RunUntil(&Engine::RetryStep, &Engine::ApplyRetryBounds);
-    EXPECT_EQ(e.CoefficientBound, c.newBound) << c.bound;
-    EXPECT_EQ(e.CofactorBound, c.newCofactorBound) << c.bound;
-    EXPECT_EQ(e.RetryBound, c.retryBound) << c.bound;
-    EXPECT_EQ(e.StartDegree, c.fromTheDegreeReached ? 3 : e.ResumeDegree) << c.bound;
-    EXPECT_EQ(e.AbortMark, "");
+    EngineRun run;
+    run.clock.SetStepPerReadingMs(100);
+    for (const char* key = c.keys; *key; ++key) run.console.PressKey(*key, *key == 'x' ? 0 : never);
+    run.Factor(c.polynomial);
+    EXPECT_EQ(run.status, 0) << c.polynomial;
+    EXPECT_TRUE(MultipliesBack(c.polynomial, run));
+    const std::string line = run.FinalLine();
+    if (c.factor) {
+      EXPECT_NE(line.find(c.factor), std::string::npos) << c.polynomial << " " << c.keys << "\n" << line;
+    } else {
+      EXPECT_EQ(line.find(")("), std::string::npos) << c.polynomial << " " << c.keys << "\n" << line;
+    }
   }
 }
 
@@ -198,7 +184,6 @@ TEST(SearchRun, LateModeAfterTwoMinutesSearchesOnlyTheTopDegree) {
       "x^20+7x^19-11x^18+23x^17-5x^16+31x^15-17x^14+29x^13-3x^12+19x^11-37x^10+13x^9-41x^8+2x^7+"
       "43x^6-9x^5+47x^4-21x^3+33x^2-27x+1";
   TimedRun run(polynomial);
-  EXPECT_EQ(run.engine->LateMode, 1);
   EXPECT_NE(run.Transcript().find(" *   *\n"), std::string::npos) << run.Transcript();
   EXPECT_TRUE(MultipliesBack(polynomial, run));
 

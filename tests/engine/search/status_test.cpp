@@ -13,19 +13,36 @@ struct Status : ::testing::Test {
   Engine engine{console, clock, folder.path()};
 };
 
-TEST_F(Status, RunningLineStandsOnRowTwentyFiveInGreen) {
-  engine.SecondPass = 0;
+// The minutes a search may run: the poll ends it at EndOfSearch once the
+// minute field has moved on by more than this since the search clock started.
+int MinutesAllowed(Engine& engine, FakeClock& clock) {
+  clock.Set(10, 0, 0);
+  engine.StartSearchClock();
+  for (int minutes = 0; minutes < 60; ++minutes) {
+    for (int i = 0; i < 200 && !engine.Diverted(); ++i) engine.PollInterruption();
+    if (engine.Diverted()) {
+      EXPECT_TRUE(engine.NextStep() == &Engine::EndOfSearch);
+      return minutes - 1;
+    }
+    clock.Advance(60);
+  }
+  return -1;
+}
+
+TEST_F(Status, RunningLineStandsOnRowTwentyFiveInGreenAndSetsTheTimeLimit) {
+  engine.Pass.SecondPass = 0;
   engine.ShowRunningLine();
-  EXPECT_EQ(engine.TimeLimit, 7);
   EXPECT_EQ(console.RowText(25), std::string(13, ' ') + "程序正在运行. 按 X 键可退出分解(Press x to exit)");
   EXPECT_EQ(console.At(25, 14).foreground, 2);
   EXPECT_EQ(console.Row(), 1) << "ordinary output goes on where it was";
+  EXPECT_EQ(MinutesAllowed(engine, clock), 7);
 
-  engine.SecondPass = 1;
-  engine.ShowRunningLine();
-  EXPECT_EQ(engine.TimeLimit, 1);
+  Engine later{console, clock, folder.path()};
+  later.Pass.SecondPass = 1;
+  later.ShowRunningLine();
   EXPECT_EQ(console.RowText(25).substr(0, 5), "     ");
   EXPECT_EQ(console.At(25, 6).glyph, "已");
+  EXPECT_EQ(MinutesAllowed(later, clock), 1);
 }
 
 TEST_F(Status, ElapsedCountsMinuteFieldsWithOneTurnOfTheHour) {
@@ -45,40 +62,31 @@ TEST_F(Status, ElapsedCountsMinuteFieldsWithOneTurnOfTheHour) {
   EXPECT_FALSE(engine.ElapsedBeyond(1)) << "only the minute field counts";
 }
 
-TEST_F(Status, TheXKeyAndTheTimeLimitEndTheSearch) {
-  engine.TimeLimit = 7;
+// x or X ends the search at EndOfSearch; any other key is consumed and
+// ignored.
+TEST_F(Status, TheXKeyEndsTheSearch) {
+  engine.ShowRunningLine();
   engine.StartSearchClock();
-  console.PressKeys("a");
-  engine.PollInterruption();
-  EXPECT_FALSE(engine.Diverted());
-  EXPECT_EQ(engine.KeyText, "a");
-  EXPECT_EQ(engine.AbortMark, "");
-
-  for (int i = 0; i < 1000 && !engine.Diverted(); ++i) {
-    if (i == 300) console.PressKeys("X");
-    engine.PollInterruption();
+  for (char key : {'a', 'n', 'y'}) {
+    console.PressKey(key);
+    for (int i = 0; i < 200; ++i) engine.PollInterruption();
+    EXPECT_FALSE(engine.Diverted()) << key;
   }
-  EXPECT_TRUE(engine.NextStep() == &Engine::EndOfSearch);
-  EXPECT_EQ(engine.KeyText, "x");
-  EXPECT_EQ(engine.AbortMark, "x");
-  EXPECT_EQ(engine.ResultAbortMark, "x");
-
-  Engine timed{console, clock, folder.path()};
-  timed.TimeLimit = 1;
-  timed.StartSearchClock();
-  clock.Advance(119);
-  for (int i = 0; i < 200; ++i) timed.PollInterruption();
-  EXPECT_FALSE(timed.Diverted());
-  clock.Advance(1);
-  for (int i = 0; i < 200 && !timed.Diverted(); ++i) timed.PollInterruption();
-  EXPECT_TRUE(timed.NextStep() == &Engine::EndOfSearch);
-  EXPECT_EQ(timed.AbortMark, "x");
-  EXPECT_EQ(timed.KeyText, "");
+  for (int key : {'X', 'x'}) {
+    Engine stopped{console, clock, folder.path()};
+    stopped.ShowRunningLine();
+    stopped.StartSearchClock();
+    for (int i = 0; i < 1000 && !stopped.Diverted(); ++i) {
+      if (i == 300) console.PressKey(key);
+      stopped.PollInterruption();
+    }
+    EXPECT_TRUE(stopped.NextStep() == &Engine::EndOfSearch) << static_cast<char>(key);
+  }
 }
 
 TEST_F(Status, WaitingMessagesDependOnTheDegree) {
-  engine.TimeLimit = 7;
-  engine.ImageDegree = 24;
+  engine.Status.TimeLimit = 7;
+  engine.Dense.ImageDegree = 24;
   engine.ShowWaitingMessageAtNine();
   EXPECT_EQ(console.Transcript(),
             "\n程序正在运行中,请等候. 等候时间< 8 分钟.休息一会儿吧!\n"
@@ -87,19 +95,19 @@ TEST_F(Status, WaitingMessagesDependOnTheDegree) {
   EXPECT_EQ(console.At(2, 1).background, 7);
 
   console.ClearTranscript();
-  engine.ImageDegree = 23;
+  engine.Dense.ImageDegree = 23;
   engine.ShowWaitingMessageAtNine();
   EXPECT_EQ(console.Transcript(), "\n稍候!\nWait a moment!\n");
 
   console.ClearTranscript();
-  engine.StartDegree = 10;
-  engine.ImageDegree = 23;  // 2 * 10 + 3 = 23 is not below 23
+  engine.Search.StartDegree = 10;
+  engine.Dense.ImageDegree = 23;  // 2 * 10 + 3 = 23 is not below 23
   engine.ShowWaitingMessageBeforeLoop();
   EXPECT_EQ(console.Transcript(), "\n稍候!\n");
 
   console.ClearTranscript();
-  engine.TimeLimit = 1;
-  engine.ImageDegree = 24;
+  engine.Status.TimeLimit = 1;
+  engine.Dense.ImageDegree = 24;
   engine.ShowWaitingMessageBeforeLoop();
   EXPECT_EQ(console.Transcript(),
             "\n程序正在运行中,请等候. 等候时间< 2 分钟.休息一会儿吧!\n您也可以按下X键取消等候.\n");

@@ -11,46 +11,40 @@
 //   from the degree just found;
 // - at the end of every run that reaches a result, the result is judged and
 //   the verdict written as the last line of jg.dat.
+// What the run knows of the factorisation is the engine's part Exact
+// (engine/exact/run_state.h); the helper, its protocol and the judgement on
+// plain values stay in engine/exact/.
 #include <algorithm>
 #include <array>
 #include <cmath>
 
 #include "engine/engine.h"
 #include "engine/exact/factoriser.h"
+#include "engine/result_marks.h"
 
 namespace pfac {
 
 namespace {
 
 using exact::ExactState;
+using exact::Known;
+using exact::PassLook;
 using Wide = __int128;
 
-constexpr int64_t kSmall = 16777216;  // integral floats are exact below this
+// A search that has gone on this long has the factoriser started: textbook
+// polynomials end well before, so most runs never load it.
+constexpr int64_t kExactStartMs = 100;
+// A polynomial searched this long without a split takes its factor from the
+// exact factorisation, when that knows one.
+constexpr int64_t kExactHandOverMs = 1000;
+// The end of a run waits for the factoriser at most this many rounds of
+// kExactWaitRoundMs (the X key ends the wait).
+constexpr int kExactWaitRounds = 50;
+constexpr int kExactWaitRoundMs = 100;
 
 int64_t Abs(int64_t v) { return v < 0 ? -v : v; }
 
 bool IsLetter(const std::string& letter) { return letter.size() == 1 && letter[0] >= 'a' && letter[0] <= 'z'; }
-
-// Lines of jg.dat hold no parentheses but those of factors: the texts that
-// the certificate quotes lose theirs.
-std::string WithoutParentheses(std::string text) {
-  for (char& c : text) {
-    if (c == '(' || c == ')') c = ' ';
-    if (c == '\r' || c == '\n') c = ' ';
-  }
-  return text;
-}
-
-// The last "=" segment of the last line of jg.dat: the preparation writes
-// "=0" and the result of a single term on the line of the echo.
-std::string LastLineSegment(const std::string& jg) {
-  std::string text = jg;
-  while (!text.empty() && (text.back() == '\r' || text.back() == '\n')) text.pop_back();
-  const size_t lineStart = text.rfind('\n');
-  const std::string line = text.substr(lineStart == std::string::npos ? 0 : lineStart + 1);
-  const size_t equals = line.rfind('=');
-  return equals == std::string::npos ? "" : line.substr(equals);
-}
 
 }  // namespace
 
@@ -59,45 +53,45 @@ std::string LastLineSegment(const std::string& jg) {
 // other than a-z and coefficients that are not integral leave ExactTaken 0:
 // the run then goes without the factoriser.
 void Engine::TakeExactInput() {
-  const int terms = ToInt(TermCount);
-  const int variables = ToInt(VariableCount);
-  ExactTaken = 0;
-  ExactInput = exact::Polynomial{variables, {}};
-  Entered = exact::EnteredPolynomial{};
+  const int terms = ToInt(Terms.TermCount);
+  const int variables = ToInt(Terms.VariableCount);
+  Exact.Taken = false;
+  Exact.Input = exact::Polynomial{variables, {}};
+  Exact.Entered = exact::EnteredPolynomial{};
   std::string letters;
   for (int v = 1; v <= variables; ++v) {
-    if (!IsLetter(Letter[v])) return;
-    letters += Letter[v];
+    if (!IsLetter(Terms.Letter[v])) return;
+    letters += Terms.Letter[v];
   }
   for (int t = 1; t <= terms; ++t) {
-    if (!IsWhole(Numerator[t]) || Numerator[t] == 0) return;
-    exact::Term term{std::to_string(static_cast<int64_t>(Numerator[t])),
+    if (!IsWhole(Terms.Numerator[t]) || Terms.Numerator[t] == 0) return;
+    exact::Term term{std::to_string(static_cast<int64_t>(Terms.Numerator[t])),
                      std::vector<int32_t>(static_cast<size_t>(variables))};
     for (int v = 1; v <= variables; ++v) {
-      if (!IsWhole(Exponent[t][v]) || Exponent[t][v] < 0) return;
-      term.exponents[v - 1] = static_cast<int32_t>(Exponent[t][v]);
+      if (!IsWhole(Terms.Exponent[t][v]) || Terms.Exponent[t][v] < 0) return;
+      term.exponents[v - 1] = static_cast<int32_t>(Terms.Exponent[t][v]);
     }
-    ExactInput.terms.push_back(std::move(term));
+    Exact.Input.terms.push_back(std::move(term));
   }
-  if (!IsWhole(Content) || !IsWhole(CommonDenominator) || CommonDenominator == 0) return;
-  Entered.numerator = static_cast<int64_t>(Content);
-  Entered.denominator = static_cast<int64_t>(CommonDenominator);
-  for (int v = 1; v <= ToInt(LoadedVariableCount); ++v) {
-    if (MinExponent[v] == 0) continue;
-    if (!IsLetter(InputLetter[v]) || !IsWhole(MinExponent[v])) return;
-    Entered.monomial[InputLetter[v][0] - 'a'] += static_cast<int32_t>(MinExponent[v]);
+  if (!IsWhole(Terms.Content) || !IsWhole(Terms.CommonDenominator) || Terms.CommonDenominator == 0) return;
+  Exact.Entered.numerator = static_cast<int64_t>(Terms.Content);
+  Exact.Entered.denominator = static_cast<int64_t>(Terms.CommonDenominator);
+  for (int v = 1; v <= ToInt(Terms.LoadedVariableCount); ++v) {
+    if (Terms.MinExponent[v] == 0) continue;
+    if (!IsLetter(Terms.InputLetter[v]) || !IsWhole(Terms.MinExponent[v])) return;
+    Exact.Entered.monomial[Terms.InputLetter[v][0] - 'a'] += static_cast<int32_t>(Terms.MinExponent[v]);
   }
-  Entered.prepared = exact::FromExact(ExactInput, letters);
-  Entered.letters = letters;
-  ExactTaken = 1;
+  Exact.Entered.prepared = exact::FromExact(Exact.Input, letters);
+  Exact.Entered.letters = letters;
+  Exact.Taken = true;
 }
 
 void Engine::StartExactFactoriser() {
-  if (exact_->Poll() != ExactState::kIdle || ExactTaken == 0 || ExactInput.variables < 1 ||
-      ExactInput.terms.empty()) {
+  if (exact_->Poll() != ExactState::kIdle || !Exact.Taken || Exact.Input.variables < 1 ||
+      Exact.Input.terms.empty()) {
     return;
   }
-  exact_->Start(ExactInput);
+  exact_->Start(Exact.Input);
 }
 
 bool Engine::ExactReady() { return exact_ && exact_->Poll() == ExactState::kReady; }
@@ -105,23 +99,24 @@ bool Engine::ExactReady() { return exact_ && exact_->Poll() == ExactState::kRead
 void Engine::LookForExactResult() {
   const int64_t now = clock_.Milliseconds();
   if (exact_->Poll() == ExactState::kIdle) {
-    if (FirstSearchMs >= 0 && now - FirstSearchMs >= kExactStartMs) StartExactFactoriser();
+    if (Exact.FirstSearchMs >= 0 && now - Exact.FirstSearchMs >= kExactStartMs) StartExactFactoriser();
     return;
   }
-  if (PassExactState == 2 || !ExactReady()) return;
-  if (PassExactState == 0) {
-    const int kind = ClassifyCurrentPolynomial();
-    if (kind == 1) {
+  if (Exact.PassState == PassLook::kNothingToDo || !ExactReady()) return;
+  if (Exact.PassState == PassLook::kNotLookedAt) {
+    const Known known = ClassifyCurrentPolynomial();
+    if (known == Known::kIrreducible) {
       Go(&Engine::EndSearchProvedIrreducible);
       return;
     }
-    PassExactState = kind == 2 ? 1 : 2;
+    Exact.PassState = known == Known::kReducible ? PassLook::kFactorToHandOver : PassLook::kNothingToDo;
   }
-  if (PassExactState == 1 && LateMode == 0 && now - PassSearchMs >= kExactHandOverMs) {
+  if (Exact.PassState == PassLook::kFactorToHandOver && Pass.LateMode == 0 &&
+      now - Exact.PassSearchMs >= kExactHandOverMs) {
     if (PrepareHandOver()) {
       Go(&Engine::HandOverExactFactor);
     } else {
-      PassExactState = 2;
+      Exact.PassState = PassLook::kNothingToDo;
     }
   }
 }
@@ -130,9 +125,9 @@ void Engine::LookForExactResult() {
 // stands for the code CodeOffset + i, read back through the weights.
 exact::LetterPoly Engine::CurrentPolynomial() const {
   exact::LetterPoly p;
-  const int offset = ToInt(CodeOffset);
-  for (int i = 0; i <= PassDegree; ++i) {
-    if (PassImage[i] != 0) p.terms[ExponentsOfCode(offset + i)] = std::to_string(static_cast<int64_t>(PassImage[i]));
+  const int offset = ToInt(Split.CodeOffset);
+  for (int i = 0; i <= Dense.PassDegree; ++i) {
+    if (Dense.PassImage[i] != 0) p.terms[ExponentsOfCode(offset + i)] = std::to_string(static_cast<int64_t>(Dense.PassImage[i]));
   }
   return p;
 }
@@ -140,32 +135,34 @@ exact::LetterPoly Engine::CurrentPolynomial() const {
 // Read back from the highest variable down, as UnpackDenseToTerms does.
 exact::Exponents Engine::ExponentsOfCode(int code) const {
   exact::Exponents m{};
-  for (int v = ToInt(VariableCount); v >= 2; --v) {
-    m[Letter[v][0] - 'a'] += code / Weight[v];
-    code = code % Weight[v];
+  for (int v = ToInt(Terms.VariableCount); v >= 2; --v) {
+    m[Terms.Letter[v][0] - 'a'] += code / Terms.Weight[v];
+    code = code % Terms.Weight[v];
   }
-  m[Letter[1][0] - 'a'] += code;
+  m[Terms.Letter[1][0] - 'a'] += code;
   return m;
 }
 
-int Engine::ClassifyCurrentPolynomial() {
-  for (int v = 1; v <= ToInt(VariableCount); ++v) {
-    if (!IsLetter(Letter[v])) return 0;
+Known Engine::ClassifyCurrentPolynomial() {
+  for (int v = 1; v <= ToInt(Terms.VariableCount); ++v) {
+    if (!IsLetter(Terms.Letter[v])) return Known::kNothing;
   }
   auto current = CurrentPolynomial().PrimitivePart();
-  if (!current || current->terms.empty() || current->IsConstant()) return 0;
+  if (!current || current->terms.empty() || current->IsConstant()) return Known::kNothing;
   for (const exact::Factor& f : exact_->Result().factors) {
-    if (exact::FromExact(f.polynomial, Entered.letters).SignNormalised() == *current) return 1;
+    if (exact::FromExact(f.polynomial, Exact.Entered.letters).SignNormalised() == *current) {
+      return Known::kIrreducible;
+    }
   }
-  return 2;
+  return Known::kReducible;
 }
 
 bool Engine::UnsplitKnownIrreducible() {
-  if (!exact_ || ExactTaken == 0) return false;
+  if (!exact_ || !Exact.Taken) return false;
   auto current = CurrentPolynomial().PrimitivePart();
   if (!current || current->IsConstant()) return false;
   if (exact::KnownIrreducible(*current)) return true;
-  return ExactReady() && ClassifyCurrentPolynomial() == 1;
+  return ExactReady() && ClassifyCurrentPolynomial() == Known::kIrreducible;
 }
 
 // Of the exact factors whose image divides the pass's image, the one of
@@ -177,16 +174,16 @@ bool Engine::UnsplitKnownIrreducible() {
 // add up to the polynomial's, so that the quotient read back through the
 // weights is the true one.
 bool Engine::PrepareHandOver() {
-  if (HandOverRefused == 1) return false;
-  const int n = PassDegree;
-  const int variables = ToInt(VariableCount);
-  const int offset = ToInt(CodeOffset);
+  if (Exact.HandOverRefused) return false;
+  const int n = Dense.PassDegree;
+  const int variables = ToInt(Terms.VariableCount);
+  const int offset = ToInt(Split.CodeOffset);
   std::array<int, 26> variableOf{};
   for (int v = 1; v <= variables; ++v) {
-    if (!IsLetter(Letter[v])) return false;
-    variableOf[Letter[v][0] - 'a'] = v;
+    if (!IsLetter(Terms.Letter[v])) return false;
+    variableOf[Terms.Letter[v][0] - 'a'] = v;
   }
-  auto weightOf = [&](int v) { return variables <= 1 ? 1 : static_cast<int>(Weight[v]); };
+  auto weightOf = [&](int v) { return variables <= 1 ? 1 : static_cast<int>(Terms.Weight[v]); };
   // The degree in each letter of the terms at codes low + i with nonzero values.
   auto degrees = [&](const std::vector<int64_t>& values, int low) {
     exact::Exponents top{};
@@ -200,7 +197,7 @@ bool Engine::PrepareHandOver() {
   std::vector<int64_t> image(static_cast<size_t>(n) + 1);
   int64_t largestImage = 0;
   for (int i = 0; i <= n; ++i) {
-    image[i] = static_cast<int64_t>(PassImage[i]);
+    image[i] = static_cast<int64_t>(Dense.PassImage[i]);
     largestImage = std::max(largestImage, Abs(image[i]));
   }
 
@@ -210,11 +207,10 @@ bool Engine::PrepareHandOver() {
     std::vector<int64_t> values;
     std::string text;
   };
-  std::string inputOrder;
-  for (int v = 1; v <= ToInt(LoadedVariableCount); ++v) inputOrder += InputLetter[v];
+  const std::string inputOrder = InputOrder();
   std::vector<Candidate> candidates;
   for (const exact::Factor& f : exact_->Result().factors) {
-    const exact::LetterPoly q = exact::FromExact(f.polynomial, Entered.letters);
+    const exact::LetterPoly q = exact::FromExact(f.polynomial, Exact.Entered.letters);
     std::vector<std::pair<long, int64_t>> terms;
     bool usable = true;
     for (const auto& [m, c] : q.terms) {
@@ -225,7 +221,7 @@ bool Engine::PrepareHandOver() {
         else code += static_cast<long>(m[letter]) * weightOf(variableOf[letter]);
       }
       int64_t value = 0;
-      if (!usable || !exact::DecimalToInt64(c, &value) || Abs(value) >= kSmall) {
+      if (!usable || !exact::DecimalToInt64(c, &value) || Abs(value) >= kExactLimit) {
         usable = false;
         break;
       }
@@ -263,7 +259,7 @@ bool Engine::PrepareHandOver() {
       for (int j = 1; j <= std::min(i, k); ++j) value -= static_cast<Wide>(t[j]) * q[i - j];
       if (value % t[0] != 0) divides = false;
       Wide quotient = value / t[0];
-      if (quotient >= kSmall || quotient <= -kSmall) divides = false;
+      if (quotient >= kExactLimit || quotient <= -kExactLimit) divides = false;
       q[i] = static_cast<int64_t>(quotient);
       largestQuotient = std::max(largestQuotient, Abs(q[i]));
     }
@@ -275,7 +271,7 @@ bool Engine::PrepareHandOver() {
     if (!divides) continue;
     if (static_cast<double>(largestImage) +
             (k + 1.0) * static_cast<double>(largestFactor) * static_cast<double>(largestQuotient) >=
-        static_cast<double>(kSmall)) {
+        static_cast<double>(kExactLimit)) {
       continue;
     }
     if (variables > 1) {
@@ -288,10 +284,10 @@ bool Engine::PrepareHandOver() {
       for (int letter = 0; letter < 26; ++letter) fits = fits && factorTop[letter] + quotientTop[letter] == imageTop[letter];
       if (!fits) continue;
     }
-    HandOverDegree = static_cast<int16_t>(k);
-    HandOverTrial.assign(t.begin(), t.end());
-    HandOverQuotient.assign(q.begin(), q.end());
-    HandOverText = c.text;
+    Exact.HandOverDegree = static_cast<int16_t>(k);
+    Exact.HandOverTrial.assign(t.begin(), t.end());
+    Exact.HandOverQuotient.assign(q.begin(), q.end());
+    Exact.HandOverText = c.text;
     return true;
   }
   return false;
@@ -300,9 +296,9 @@ bool Engine::PrepareHandOver() {
 void Engine::EndSearchProvedIrreducible() {
   if (console_.Column() > 1) ConsoleEnd();
   console_.WriteLine("已证明在有理数域上不可约 / proved irreducible over Q");
-  AbortMark = "";
-  ProvedIrreducible = 1;
-  PassExactState = 2;
+  Status.AbortMark = "";
+  Exact.ProvedIrreducible = true;
+  Exact.PassState = PassLook::kNothingToDo;
   Go(&Engine::EndOfSearch);
 }
 
@@ -311,44 +307,36 @@ void Engine::EndSearchProvedIrreducible() {
 // Factors that the search stored without a split are let go first, so that
 // the check starts from the pass's whole image.
 void Engine::HandOverExactFactor() {
-  const int n = PassDegree;
-  const int k = HandOverDegree;
-  if (StoredCount > 0 || ImageDegree != n) {
-    for (int i = 0; i <= n; ++i) Image[i] = PassImage[i];
-    ImageDegree = static_cast<int16_t>(n);
+  const int n = Dense.PassDegree;
+  const int k = Exact.HandOverDegree;
+  if (Dense.StoredCount > 0 || Dense.ImageDegree != n) {
+    for (int i = 0; i <= n; ++i) Dense.Image[i] = Dense.PassImage[i];
+    Dense.ImageDegree = static_cast<int16_t>(n);
     EmptyStore();
   }
-  for (int i = 0; i <= k; ++i) Trial[i] = HandOverTrial[i];
-  for (int i = 0; i <= n - k; ++i) Cofactor[i] = HandOverQuotient[i];
-  TrialDegree = static_cast<int16_t>(k);
-  SavedTrialDegree = static_cast<int16_t>(k);
-  MirrorUsed = 0;
-  PassExactState = 2;
+  for (int i = 0; i <= k; ++i) Dense.Trial[i] = Exact.HandOverTrial[i];
+  for (int i = 0; i <= n - k; ++i) Dense.Cofactor[i] = Exact.HandOverQuotient[i];
+  Dense.TrialDegree = static_cast<int16_t>(k);
+  Search.SavedTrialDegree = static_cast<int16_t>(k);
+  Search.MirrorUsed = 0;
+  Exact.PassState = PassLook::kNothingToDo;
   if (console_.Column() > 1) ConsoleEnd();
-  console_.WriteLine(std::string(kExactNoteStart) + HandOverText + " / the factor " + HandOverText +
+  console_.WriteLine(std::string(marks::kExactNote) + Exact.HandOverText + " / the factor " + Exact.HandOverText +
                      " is taken from the exact factorisation");
-  ExactNotes.push_back(std::string(kExactNoteStart) + HandOverText + " / the factor " + HandOverText +
+  Exact.Notes.push_back(std::string(marks::kExactNote) + Exact.HandOverText + " / the factor " + Exact.HandOverText +
                        " was taken from the exact factorisation");
   CheckAndSplitFactor();
   // A factor that maps back to no split is not handed over again in this
   // run (the same one would come back at every end of a search). One that the
   // check refuses cannot come from a factorisation that divides exactly; the
   // search's state is gone with it, so the search ends there.
-  if (SplitResult != kSplitFound) HandOverRefused = 1;
-  if (SplitResult == kNotAFactor) {
-    SearchEndExamined = 1;
+  if (Split.SplitResult != kSplitFound) Exact.HandOverRefused = true;
+  if (Split.SplitResult == kNotAFactor) {
+    Exact.SearchEndExamined = true;
     Go(&Engine::EndOfSearch);
     return;
   }
   Go(&Engine::HandleOutcome);
-}
-
-std::string Engine::ResultSoFar(bool* lineOpen) {
-  ResultFile.Flush();
-  std::string text;
-  ReadFilePrefix(PathOf("jg.dat"), size_t{1} << 26, &text);
-  *lineOpen = !text.empty() && text.back() != '\n';
-  return text;
 }
 
 // One round of a wait for the factoriser after a search: true when the wait
@@ -356,22 +344,22 @@ std::string Engine::ResultSoFar(bool* lineOpen) {
 // used up; once given up, no later wait of the run begins). The message comes
 // only when the first round has not brought the result.
 bool Engine::ExactWaitOver() {
-  if (WaitGivenUp == 1 || exact_->Poll() == ExactState::kIdle) return true;
+  if (Exact.WaitGivenUp || exact_->Poll() == ExactState::kIdle) return true;
   if (exact_->Wait(kExactWaitRoundMs) != ExactState::kWorking) return true;
-  if (WaitRounds == 0) {
+  if (Exact.WaitRounds == 0) {
     if (console_.Column() > 1) ConsoleEnd();
-    console_.SetColour(10, 7);
+    console_.SetColours(kWaitingColours);
     console_.WriteLine("正在精确分解, 最多等候 5 秒, 按 X 键可跳过. (Waiting for the exact factorisation; press x to skip.)");
-    console_.SetColour(7, 0);
+    console_.SetColours(kNormalColours);
   }
   const int key = console_.ReadKey();
   if (key == 'x' || key == 'X') {
-    WaitGivenUp = 1;
-    WaitSkipped = 1;
+    Exact.WaitGivenUp = true;
+    Exact.WaitSkipped = true;
     return true;
   }
-  if (++WaitRounds >= kExactWaitRounds) {
-    WaitGivenUp = 1;
+  if (++Exact.WaitRounds >= kExactWaitRounds) {
+    Exact.WaitGivenUp = true;
     return true;
   }
   return false;
@@ -383,9 +371,9 @@ bool Engine::ExactWaitOver() {
 // handed over as after a second of search, since the search's bounds left it
 // out.
 void Engine::ExamineSearchEnd() {
-  SearchEndExamined = 1;
+  Exact.SearchEndExamined = true;
   auto current = CurrentPolynomial().PrimitivePart();
-  if (ExactTaken == 0 || !current || current->IsConstant() || exact::KnownIrreducible(*current)) {
+  if (!Exact.Taken || !current || current->IsConstant() || exact::KnownIrreducible(*current)) {
     Go(&Engine::EndOfSearch);
     return;
   }
@@ -398,8 +386,8 @@ void Engine::WaitAtSearchEnd() {
     Go(&Engine::WaitAtSearchEnd);
     return;
   }
-  if (ExactReady() && ClassifyCurrentPolynomial() == 2 && PrepareHandOver()) {
-    SearchEndExamined = 0;
+  if (ExactReady() && ClassifyCurrentPolynomial() == Known::kReducible && PrepareHandOver()) {
+    Exact.SearchEndExamined = false;
     Go(&Engine::HandOverExactFactor);
     return;
   }
@@ -410,17 +398,15 @@ void Engine::WaitAtSearchEnd() {
 // when the verdict needs it: a result whose factors are all known irreducible
 // without it, or that disagrees with the polynomial, is judged at once.
 void Engine::CertifyResult() {
-  bool lineOpen = false;
-  ResultSegment = exact::LastResultSegment(ResultSoFar(&lineOpen));
-  ResultLineOpen = lineOpen ? 1 : 0;
-  Judged = exact::Judgement{};
-  JudgedWithExact = 0;
-  if (ExactTaken == 1) {
+  Exact.Judged = exact::Judgement{};
+  Exact.JudgedWithExact = false;
+  if (Exact.Taken) {
     const bool ready = ExactReady();
-    Judged = exact::JudgeResult(ResultSegment, Entered, ready ? &exact_->Result() : nullptr, PendingLost == 0);
-    JudgedWithExact = ready ? 1 : 0;
-    if (!ready && Judged.verdict != exact::Verdict::kComplete &&
-        Judged.verdict != exact::Verdict::kInternalError) {
+    Exact.Judged = exact::JudgeResult(Result.Judged(), Exact.Entered, ready ? &exact_->Result() : nullptr,
+                                      !Exact.PendingLost);
+    Exact.JudgedWithExact = ready;
+    if (!ready && Exact.Judged.verdict != exact::Verdict::kComplete &&
+        Exact.Judged.verdict != exact::Verdict::kInternalError) {
       StartExactFactoriser();
       Go(&Engine::WaitForExactResult);
       return;
@@ -436,80 +422,60 @@ void Engine::WaitForExactResult() {
 // jg.dat only: the results display shows what follows the result.
 void Engine::WriteCertificate() {
   const bool ready = ExactReady();
-  if (ExactTaken == 1 && ready && JudgedWithExact == 0) {
-    Judged = exact::JudgeResult(ResultSegment, Entered, &exact_->Result(), PendingLost == 0);
+  if (Exact.Taken && ready && !Exact.JudgedWithExact) {
+    Exact.Judged = exact::JudgeResult(Result.Judged(), Exact.Entered, &exact_->Result(), !Exact.PendingLost);
   }
-  if (ResultLineOpen == 1) ResultEnd();
-  for (const std::string& note : ExactNotes) {
+  if (ResultFile.LineOpen()) ResultEnd();
+  for (const std::string& note : Exact.Notes) {
     ResultText(note);
     ResultEnd();
   }
-  for (const std::string& line : VerdictLines(Judged, ready)) {
+  for (const std::string& line : exact::CertificateLines(Exact.Judged, CertificateCircumstances(),
+                                                         ready ? &exact_->Result() : nullptr, Exact.Entered,
+                                                         InputOrder())) {
     ResultText(line);
     ResultEnd();
   }
-  CertificateDone = 1;
+  Exact.CertificateDone = true;
   Go(&Engine::CloseResultFile);
 }
 
-std::vector<std::string> Engine::VerdictLines(const exact::Judgement& judgement, bool exactKnown) {
-  switch (judgement.verdict) {
-    case exact::Verdict::kComplete:
-      return {std::string(kCertificateStart) +
-              "结果完整, 每个因式在有理数域上不可约 / verified: the factorisation is complete, "
-              "every factor is irreducible over Q"};
-    case exact::Verdict::kInternalError:
-      return {std::string(kInternalErrorStart) + "结果与精确分解不一致 / internal error: " +
-              WithoutParentheses(judgement.error)};
-    case exact::Verdict::kIncomplete: {
-      std::string chinese, english;
-      auto reason = [&](const char* zh, const char* en) {
-        chinese += chinese.empty() ? zh : std::string("，") + zh;
-        english += english.empty() ? en : std::string("; ") + en;
-      };
-      if (PendingLost == 1) reason("待分解的因式文件无法读取", "a pending factor file could not be read");
-      if (StoppedByKey == 1) reason("搜索被 X 键停止", "the search was stopped with the X key");
-      if (StoppedByTime == 1) reason("搜索到了时间限制", "the search reached its time limit");
-      if (LateMode == 1) reason("搜索转为只试最高次", "the search switched to the highest degree only");
-      if (chinese.empty()) reason("搜索的系数界限漏掉了因式", "the search's coefficient bounds left factors out");
-      const std::string line = std::string(kCertificateStart) + "结果不完整, " + chinese + " / not complete: " + english;
-      if (!exactKnown) return {line};
-      std::string inputOrder;
-      for (int v = 1; v <= ToInt(LoadedVariableCount); ++v) inputOrder += InputLetter[v];
-      return {line + "; the complete factorisation follows",
-              exact::CompleteResultLine(Entered, exact_->Result(), inputOrder)};
-    }
-    case exact::Verdict::kUnknown:
-      break;
-  }
-  std::string why;
-  if (ExactTaken == 0) {
-    why = "多项式无法交给精确分解 / not verified: the polynomial cannot be handed to the exact factoriser";
-  } else if (WaitSkipped == 1) {
-    why = "等候被 X 键跳过 / not verified: the wait for the exact factorisation was skipped with the X key";
-  } else if (exact_->Poll() == ExactState::kFailed) {
-    why = "精确分解失败 / not verified: the exact factorisation failed: " + WithoutParentheses(exact_->Failure());
-  } else {
-    why = "精确分解在 5 秒内没有完成 / not verified: the exact factorisation did not finish within 5 seconds";
-  }
-  return {std::string(kCertificateStart) + "未验证, " + why};
+// The circumstances that the certificate names, as the run knows them.
+exact::RunCircumstances Engine::CertificateCircumstances() {
+  exact::RunCircumstances run;
+  run.pendingLost = Exact.PendingLost;
+  run.stoppedByKey = Exact.StoppedByKey;
+  run.stoppedByTime = Exact.StoppedByTime;
+  run.lateMode = Pass.LateMode == 1;
+  run.taken = Exact.Taken;
+  run.waitSkipped = Exact.WaitSkipped;
+  run.failed = exact_->Poll() == ExactState::kFailed;
+  if (run.failed) run.failure = exact_->Failure();
+  return run;
+}
+
+std::string Engine::InputOrder() const {
+  std::string order;
+  for (int v = 1; v <= ToInt(Terms.LoadedVariableCount); ++v) order += Terms.InputLetter[v];
+  return order;
 }
 
 // A result that the preparation wrote itself ("=0", a single term) has no
 // factor to judge: its value is checked against the term table, and the
 // certificate goes to the console as well, since no results display follows.
 void Engine::CertifyShortResult() {
-  if (CertificateDone == 1 || !ResultFile.IsOpen()) return;
-  CertificateDone = 1;
+  if (Exact.CertificateDone || !ResultFile.IsOpen()) return;
+  Exact.CertificateDone = true;
   TakeExactInput();
-  bool lineOpen = false;
-  const std::string segment = LastLineSegment(ResultSoFar(&lineOpen));
   exact::Judgement judgement;
-  if (ToInt(TermCount) == 0) Entered = exact::EnteredPolynomial{};
-  if (ExactTaken == 1 || ToInt(TermCount) == 0) judgement = exact::JudgeResult(segment, Entered, nullptr, true);
-  if (lineOpen) ResultEnd();
+  if (ToInt(Terms.TermCount) == 0) Exact.Entered = exact::EnteredPolynomial{};
+  if (Exact.Taken || ToInt(Terms.TermCount) == 0) {
+    judgement = exact::JudgeResult(Result.Latest(), Exact.Entered, nullptr, true);
+  }
+  if (ResultFile.LineOpen()) ResultEnd();
   if (console_.Column() > 1) ConsoleEnd();
-  for (const std::string& line : VerdictLines(judgement, false)) {
+  for (const std::string& line :
+       exact::CertificateLines(judgement, CertificateCircumstances(), nullptr, Exact.Entered, InputOrder())) {
     ResultText(line);
     ResultEnd();
     console_.WriteWords(line);

@@ -1,0 +1,74 @@
+// The exact factoriser's part of the engine's state: what one run knows of
+// the exact factorisation of its polynomial and of its own result. The engine
+// holds it as a member (Engine::Exact); the steps around the factoriser (in
+// engine/search/exact_steps.cpp) read and write it:
+// - TakeExactInput fills Input and Entered at the first search of the run;
+// - the interruption poll (LookForExactResult), the end of a search
+//   (ExamineSearchEnd, WaitAtSearchEnd) and HandOverExactFactor keep the
+//   times, PassState and the hand-over registers;
+// - LookForInterruption and LoadPendingFactor note why a result may be
+//   incomplete (StoppedByTime, StoppedByKey, PendingLost);
+// - CertifyResult, WaitForExactResult and WriteCertificate judge the result
+//   and write the certificate; CertifyShortResult does so for "=0" and a
+//   single term.
+// It lives for the whole run; a fresh engine starts with these values.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "engine/exact/certificate.h"
+#include "engine/exact/exact_types.h"
+
+namespace pfac::exact {
+
+// Where the current pass stands with the exact factorisation (it must be
+// ready to be looked at).
+enum class PassLook {
+  kNotLookedAt,       // the pass's polynomial is not yet compared with it
+  kFactorToHandOver,  // reducible: a factor waits for a second of search
+  kNothingToDo,       // irreducible, handed over, or nothing usable
+};
+
+// What the exact factorisation says of the polynomial of the current pass.
+enum class Known {
+  kNothing,      // not comparable (letters, a constant, a coefficient beyond 64 bits)
+  kIrreducible,  // one of its factors
+  kReducible,    // none of them: it splits
+};
+
+struct RunState {
+  // The polynomial.
+  Polynomial Input;          // the prepared polynomial, as the first search gets it
+  bool Taken = false;        // Input and Entered hold the polynomial entered
+  EnteredPolynomial Entered;  // the polynomial entered, through the prepared one
+
+  // The search beside the factoriser.
+  int64_t FirstSearchMs = -1;  // clock milliseconds when the run's first search began
+  int64_t PassSearchMs = 0;    // ... when the current pass's search began
+  PassLook PassState = PassLook::kNotLookedAt;  // the current pass against the factorisation
+  std::vector<float> HandOverTrial;     // [0..HandOverDegree] the factor to hand over, laid out as the image
+  std::vector<float> HandOverQuotient;  // [0..PassDegree - HandOverDegree] the image divided by it
+  int16_t HandOverDegree = 0;           // its degree in the image
+  std::string HandOverText;             // it in the input syntax
+  bool HandOverRefused = false;         // a handed-over factor gave no split: none again in this run
+  bool ProvedIrreducible = false;       // a search ends on a proof of irreducibility
+  bool SearchEndExamined = false;       // EndOfSearch goes on after ExamineSearchEnd
+  std::vector<std::string> Notes;       // jg.dat's lines of the factors handed over, written at the end
+
+  // Why a result may be incomplete.
+  bool StoppedByTime = false;  // a search of the run reached its time limit
+  bool StoppedByKey = false;   // a search of the run was stopped with X
+  bool PendingLost = false;    // a pending-factor file could not be read back
+
+  // The certificate.
+  Judgement Judged;               // the verdict on the result so far
+  bool JudgedWithExact = false;   // that verdict had the exact factorisation
+  bool CertificateDone = false;   // the certificate line is written
+  int16_t WaitRounds = 0;         // rounds waited for the factoriser in this run
+  bool WaitSkipped = false;       // the X key ended a wait
+  bool WaitGivenUp = false;       // a wait ended without a result: no more waits in this run
+};
+
+}  // namespace pfac::exact
