@@ -128,12 +128,18 @@ class PageFiller {
     }
   }
 
-  // A numbered block, on the page where it fits whole, with room after it.
+  // A numbered block, on the page where it fits whole, with room after it;
+  // one taller than a page (an answer with many steps) goes on line by line.
   void PlaceNumbered(const Block& block, int index, double roomAfter) {
     if (Room() < Height(block) && hasResults_) NewPage();
     hasResults_ = true;
     bool pageTop = true;
     for (const PendingLine& line : block) {
+      if (Room() < (pageTop ? 0 : line.gapBefore) + Height(line.style)) {
+        NewPage();
+        hasResults_ = true;
+        pageTop = true;
+      }
       if (!pageTop) y_ += line.gapBefore;
       pageTop = false;
       if (!line.label.isEmpty()) {

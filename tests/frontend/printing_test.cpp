@@ -59,6 +59,7 @@ class PrintingTest : public QObject {
  private slots:
   void worksheetPageInPdf();
   void layoutKeepsMarginsAndTerms();
+  void answerKeyTallerThanAPage();
   void resultsOneUnderAnotherThenNewPages();
   void emptyResultFileGivesTitledPage();
   void openDocumentIsPrintedAtEnd();
@@ -170,6 +171,32 @@ void PrintingTest::layoutKeepsMarginsAndTerms() {
     QCOMPARE(steps[r].remove(' '), expected.replace('-', QChar(0x2212)).remove(' '));
     QVERIFY(!expected.isEmpty());
   }
+}
+
+// An answer of the key whose steps are taller than a page goes on over the
+// next page, inside the margins, every step line placed; the next answer
+// follows it.
+void PrintingTest::answerKeyTallerThanAPage() {
+  std::vector<Breakable> steps;
+  for (int i = 1; i <= 80; ++i) steps.push_back(Leaf(std::to_string(i) + ". 公式法 / formulas: = (x + 1)(x - 1)"));
+  const std::vector<SheetProblem> problems{{Leaf("x^2-1"), Leaf("x² - 1 = (x + 1)(x - 1)"), {}, steps},
+                                           {Leaf("x^2-4"), Leaf("x² - 4 = (x + 2)(x - 2)"), {}, {}}};
+  QPrinter printer(QPrinter::HighResolution);
+  SetUpWorksheetPage(printer);
+  const Worksheet sheet =
+      LayOutProblemSheet(problems, "2025年3月14日", printer, printer.paperRect(QPrinter::DevicePixel));
+  int stepLines = 0;
+  bool secondAnswer = false;
+  for (const WorksheetPage& page : sheet.pages) {
+    for (const WorksheetText& text : page.texts) {
+      QVERIFY2(sheet.textArea.contains(text.box), qPrintable(text.text));
+      stepLines += text.style == WorksheetStyle::Step;
+      secondAnswer |= text.text.contains(QStringLiteral("(x + 2)(x − 2)"));
+    }
+  }
+  QCOMPARE(stepLines, 80);
+  QVERIFY(secondAnswer);
+  QVERIFY(sheet.pages.size() >= 3);  // the problems, and the key on two pages
 }
 
 // Results printed one after another in a session go one under another; a
