@@ -18,6 +18,7 @@
 #include "frontend/Form3.h"
 #include "frontend/batch_window.h"
 #include "frontend/exact_helper.h"
+#include "frontend/result_steps.h"
 
 namespace pfac::frontend {
 
@@ -57,6 +58,7 @@ PFAC1::PFAC1(Dialogs& dialogs, ResultPrinter& printer, EngineRunner& runner, QWi
   setWindowTitle(QStringLiteral("一元和多元多项式的因式分解"));
   createWidgets();
   createResultPanel();
+  createStepsPanel();
   createHistory();
   createLayout();
   connectCommands();
@@ -162,7 +164,35 @@ void PFAC1::createResultPanel() {
   layout->addLayout(copyColumn);
 }
 
-// Under the result panel: the folder's earlier polynomials and their results,
+// Under the result panel: the steps of the factorisation, one a line, set as
+// the result is, scrolled when they are taller than the panel.
+void PFAC1::createStepsPanel() {
+  stepsPanel_ = new QGroupBox(QString::fromUtf8(kStepsHeading), this);
+  stepsPanel_->setObjectName(QStringLiteral("StepsPanel"));
+  auto* scroll = new QScrollArea(stepsPanel_);
+  scroll->setObjectName(QStringLiteral("StepsScroll"));
+  scroll->setFrameShape(QFrame::NoFrame);
+  scroll->setWidgetResizable(true);
+  scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  scroll->setMinimumHeight(110);  // four steps
+  auto* content = new QWidget;
+  stepsText_ = new BrokenLinesLabel(content);
+  stepsText_->setObjectName(QStringLiteral("StepsText"));
+  stepsText_->setFont(resultText_->font());
+  stepsText_->SetHangingIndent(5);  // under the method's name, past the step's number
+  stepsText_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  auto* contentLayout = new QVBoxLayout(content);
+  contentLayout->setContentsMargins(0, 0, 0, 0);
+  contentLayout->addWidget(stepsText_);
+  contentLayout->addStretch(1);
+  scroll->setWidget(content);
+  scroll->viewport()->setAutoFillBackground(false);
+  content->setAutoFillBackground(false);
+  auto* layout = new QVBoxLayout(stepsPanel_);
+  layout->addWidget(scroll);
+}
+
+// Under the steps: the folder's earlier polynomials and their results,
 // the newest first, one line each as the panel writes them.
 void PFAC1::createHistory() {
   historyPanel_ = new QGroupBox(QStringLiteral("历史记录 / history"), this);
@@ -197,6 +227,7 @@ void PFAC1::createLayout() {
   layout->addSpacing(6);
   layout->addLayout(work);
   layout->addWidget(resultPanel_, 1);
+  layout->addWidget(stepsPanel_, 1);
   layout->addWidget(historyPanel_);
   layout->addSpacing(6);
   layout->addLayout(commands);
@@ -259,7 +290,7 @@ void PFAC1::cmddayin_Click() {
   } else if (!runs_.ResultIsCurrent(QDir::currentPath().toStdString())) {
     dialogs_.Tell(kNoResultYet, kNoticeCaption);
   } else {
-    PrintResults(printer_, files_, dialogs_);
+    PrintResults(printer_, files_, dialogs_, runs_.RunSeconds(QDir::currentPath().toStdString()));
   }
 }
 
@@ -323,6 +354,7 @@ void PFAC1::EngineEnded() {
     while (!files_.AtEnd(kResultNumber)) lines.push_back(files_.ReadLine(kResultNumber));
     files_.Close(kResultNumber);
     result = ReadRunResult(lines);
+    result->source.seconds = runs_.RunSeconds(folder);
     AddToHistory(runs_.RunText(), *result);
   }
   if (!shown) return;  // a run of a polynomial no longer shown
@@ -396,6 +428,7 @@ void PFAC1::ShowResult(const RunResult& result) {
     case RunEnd::Finished: break;
   }
   resultNotes_->setStyleSheet(QString::fromLatin1(colour));
+  stepsText_->SetParagraphs(StepLines(ExplainResult(result.source)));
   plainResult_ = QString::fromStdString(result.presentation.plain);
   latexResult_ = QString::fromStdString(result.presentation.latex);
   cmdfuzhi_->setEnabled(!plainResult_.isEmpty());
@@ -412,6 +445,7 @@ void PFAC1::ClearResult() {
   resultText_->SetParagraphs({});
   resultNotes_->SetParagraphs({});
   resultNotes_->setStyleSheet(QString());
+  stepsText_->SetParagraphs({});
   plainResult_.clear();
   latexResult_.clear();
   cmdfuzhi_->setEnabled(false);
@@ -466,6 +500,7 @@ QWidget* PFAC1::Widget(Control control) const {
 void PFAC1::ClsWindow() { Cls(); }
 void PFAC1::ClsPicture1() { picture1_->Cls(); }
 void PFAC1::PrintOnPicture1(const std::string& line) { picture1_->Print(QString::fromStdString(line)); }
+void PFAC1::PrintOnPicture1(const Breakable& text) { picture1_->Print(text); }
 void PFAC1::SetEnabled(Control control, bool enabled) { Widget(control)->setEnabled(enabled); }
 void PFAC1::SetVisible(Control control, bool visible) { Widget(control)->setVisible(visible); }
 

@@ -1,5 +1,6 @@
 // The main window: the polynomial box, its instructions and message area, the
-// commands, the box that starts the engine, and the result of the last run.
+// commands, the box that starts the engine, the result of the last run and
+// the steps of its factorisation.
 #pragma once
 
 #include <memory>
@@ -68,6 +69,7 @@ class PFAC1 : public PrintSurface, private MainWindowControls {
  private:
   void createWidgets();
   void createResultPanel();
+  void createStepsPanel();
   void createHistory();
   void createLayout();
   void connectCommands();
@@ -95,6 +97,7 @@ class PFAC1 : public PrintSurface, private MainWindowControls {
   void ClsWindow() override;
   void ClsPicture1() override;
   void PrintOnPicture1(const std::string& line) override;
+  void PrintOnPicture1(const Breakable& text) override;
   void SetEnabled(Control control, bool enabled) override;
   void SetVisible(Control control, bool visible) override;
   void SetCaption(Control label, const std::string& caption) override;
@@ -135,6 +138,8 @@ class PFAC1 : public PrintSurface, private MainWindowControls {
   QScrollArea* resultScroll_ = nullptr;       // scrolls a result taller than the panel
   BrokenLinesLabel* resultText_ = nullptr;   // the polynomial = its factorisation
   BrokenLinesLabel* resultNotes_ = nullptr;  // the certificate, or what became of the run
+  QGroupBox* stepsPanel_ = nullptr;
+  BrokenLinesLabel* stepsText_ = nullptr;  // the steps of the factorisation, one a line
   QPushButton* cmdfuzhi_ = nullptr;
   QPushButton* cmdfuzhiLaTeX_ = nullptr;
   QPushButton* cmdpiliang_ = nullptr;

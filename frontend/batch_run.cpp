@@ -9,6 +9,7 @@
 
 #include "frontend/hand_off.h"
 #include "frontend/result_printing.h"
+#include "frontend/result_steps.h"
 
 namespace pfac::frontend {
 
@@ -112,7 +113,7 @@ std::string SecondsShown(double seconds) {
   return text;
 }
 
-std::vector<SheetProblem> SheetProblems(const std::vector<Problem>& problems) {
+std::vector<SheetProblem> SheetProblems(const std::vector<Problem>& problems, bool withSteps) {
   std::vector<SheetProblem> sheet;
   for (const Problem& problem : problems) {
     SheetProblem page;
@@ -120,6 +121,10 @@ std::vector<SheetProblem> SheetProblems(const std::vector<Problem>& problems) {
     const bool answered = problem.state == ProblemState::Factored || problem.state == ProblemState::Stopped;
     page.answer = answered ? problem.result.presentation.shown : page.problem;
     page.notes = AnswerNotes(problem);
+    if (withSteps && problem.state == ProblemState::Factored) {
+      const ResultSteps steps = ExplainResult(problem.result.source);
+      if (steps.explanation) page.steps = StepLines(steps);
+    }
     sheet.push_back(std::move(page));
   }
   return sheet;
@@ -212,6 +217,7 @@ void BatchRun::EngineEnded() {
   const QString resultFile = QDir(folder).filePath(QString::fromLatin1(kResultFile));
   if (QFileInfo::exists(resultFile)) {
     problem.result = ReadRunResult(FileLines(resultFile));
+    problem.result.source.seconds = problem.seconds;
     problem.state = cancelled_ ? ProblemState::Stopped : ProblemState::Factored;
   } else {
     problem.state = cancelled_ ? ProblemState::Stopped : ProblemState::NoResult;

@@ -56,8 +56,9 @@ std::string CertificateShown(const Problem& problem);
 std::vector<std::string> AnswerNotes(const Problem& problem);
 // The time a run took: "0.004 s", "1.25 s".
 std::string SecondsShown(double seconds);
-// The problems as the worksheet's pages show them.
-std::vector<SheetProblem> SheetProblems(const std::vector<Problem>& problems);
+// The problems as the worksheet's pages show them; the answer key with the
+// steps of each factorisation when asked.
+std::vector<SheetProblem> SheetProblems(const std::vector<Problem>& problems, bool withSteps = false);
 
 class BatchRun : public QObject {
   Q_OBJECT

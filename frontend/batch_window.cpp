@@ -1,5 +1,6 @@
 #include "frontend/batch_window.h"
 
+#include <QCheckBox>
 #include <QCloseEvent>
 #include <QDir>
 #include <QFile>
@@ -54,6 +55,9 @@ BatchWindow::BatchWindow(Dialogs& dialogs, Expander* expander, QWidget* parent)
   cmdbaocun_ = MakeButton("Cmdbaocun", QStringLiteral("保存 PDF… / save PDF"), this);
   cmdquxiao_->setEnabled(false);
   cmdbaocun_->setEnabled(false);
+  withSteps_ = new QCheckBox(QStringLiteral("答案附解题步骤 / steps in the key"), this);
+  withSteps_->setObjectName(QStringLiteral("WithSteps"));
+  withSteps_->setToolTip(QStringLiteral("答案页上每题附上用课上的方法分解的步骤 (each answer with the steps of its factorisation)"));
 
   progress_ = new QProgressBar(this);
   progress_->setObjectName(QStringLiteral("Progress"));
@@ -79,6 +83,7 @@ BatchWindow::BatchWindow(Dialogs& dialogs, Expander* expander, QWidget* parent)
 
   auto* buttons = new QHBoxLayout;
   for (QPushButton* button : {cmdzairu_, cmdkaishi_, cmdquxiao_, cmdbaocun_}) buttons->addWidget(button);
+  buttons->addWidget(withSteps_);
   buttons->addStretch(1);
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(instructions);
@@ -150,13 +155,15 @@ void BatchWindow::Cmdbaocun_Click() {
 
 bool BatchWindow::SavePdf(const QString& file) {
   QString error;
-  if (!SaveProblemSheet(SheetProblems(run_.Problems()), file, &error)) {
+  if (!SaveProblemSheet(SheetProblems(run_.Problems(), withSteps_->isChecked()), file, &error)) {
     dialogs_.Tell(error.toStdString(), kNoticeCaption);
     return false;
   }
   status_->setText(QStringLiteral("已保存 / saved: %1").arg(file));
   return true;
 }
+
+void BatchWindow::SetStepsInKey(bool withSteps) { withSteps_->setChecked(withSteps); }
 
 void BatchWindow::ProblemDone(int index) {
   const Problem& problem = run_.Problems()[static_cast<size_t>(index)];

@@ -10,6 +10,7 @@
 #include "frontend/batch_run.h"
 #include "frontend/dialogs.h"
 
+class QCheckBox;
 class QLabel;
 class QPlainTextEdit;
 class QProgressBar;
@@ -35,10 +36,12 @@ class BatchWindow : public QWidget {
   // The list read from the file (UTF-8) into the list box; false when it
   // cannot be read.
   bool LoadList(const QString& file);
-  // The worksheet of the last run as a PDF file; false (told) when it could
-  // not be written.
+  // The worksheet of the last run as a PDF file, its answer key with the
+  // steps when "答案附解题步骤" is checked; false (told) when it could not be
+  // written.
   bool SavePdf(const QString& file);
   const BatchRun& Run() const { return run_; }
+  void SetStepsInKey(bool withSteps);
 
  protected:
   // Closing the window while the engine runs cancels the worksheet.
@@ -56,6 +59,7 @@ class BatchWindow : public QWidget {
   QPushButton* cmdkaishi_ = nullptr;
   QPushButton* cmdquxiao_ = nullptr;
   QPushButton* cmdbaocun_ = nullptr;
+  QCheckBox* withSteps_ = nullptr;  // the answer key with the steps
   QProgressBar* progress_ = nullptr;
   QTableWidget* table_ = nullptr;
   QLabel* status_ = nullptr;

@@ -1,5 +1,6 @@
 #include "frontend/engine_runs.h"
 
+#include <chrono>
 #include <fstream>
 #include <iterator>
 #include <system_error>
@@ -33,6 +34,7 @@ void EngineRuns::Started(const std::filesystem::path& folder) {
   staleWriter_ = false;
   runShown_ = shown_;
   runText_ = handedOffText_;
+  startTime_ = std::filesystem::file_time_type::clock::now();
   std::error_code error;
   handOffTime_ = std::filesystem::last_write_time(folder / kHandOffFile, error);
   resultTimeBefore_ = std::filesystem::last_write_time(folder / kResultFile, error);
@@ -56,6 +58,13 @@ bool EngineRuns::RunWroteResult(const std::filesystem::path& folder) const {
   const auto written = std::filesystem::last_write_time(folder / kResultFile, error);
   if (error || written < handOffTime_) return false;
   return !resultExisted_ || written != resultTimeBefore_ || Content(folder / kResultFile) != resultBefore_;
+}
+
+double EngineRuns::RunSeconds(const std::filesystem::path& folder) const {
+  std::error_code error;
+  const auto written = std::filesystem::last_write_time(folder / kResultFile, error);
+  if (error || running_ || written < startTime_) return 0;
+  return std::chrono::duration<double>(written - startTime_).count();
 }
 
 }  // namespace pfac::frontend

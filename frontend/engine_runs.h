@@ -33,6 +33,9 @@ class EngineRuns {
   bool RunWroteResult(const std::filesystem::path& folder) const;
   // The polynomial the last run was given.
   const std::string& RunText() const { return runText_; }
+  // After a run has ended: how long it took from its start to the last write
+  // of jg.dat in the folder, in seconds; 0 when that is not known.
+  double RunSeconds(const std::filesystem::path& folder) const;
 
  private:
   bool handedOff_ = false;
@@ -43,6 +46,7 @@ class EngineRuns {
   std::string handedOffText_;
   std::string runText_;
   std::filesystem::file_time_type handOffTime_;  // DXS.DAT's when the run started
+  std::filesystem::file_time_type startTime_;    // when the run started, on the files' clock
   std::string resultBefore_;                     // jg.dat when the run started
   std::filesystem::file_time_type resultTimeBefore_;
   bool resultExisted_ = false;

@@ -35,6 +35,7 @@ QJsonObject ToJson(const HistoryEntry& entry) {
           {"polynomial", Text(entry.source.polynomial)},
           {"factorisation", Text(entry.source.factorisation)},
           {"complete", entry.source.complete},
+          {"seconds", entry.source.seconds},
           {"end", QString::fromLatin1(end->second)},
           {"notes", notes}};
 }
@@ -52,8 +53,10 @@ std::optional<HistoryEntry> FromJson(const QJsonValue& value) {
   }
   HistoryEntry entry;
   entry.text = object.value("text").toString().toStdString();
+  // The engine's time is missing from the entries of earlier versions.
   entry.source = {object.value("polynomial").toString().toStdString(),
-                  object.value("factorisation").toString().toStdString(), object.value("complete").toBool()};
+                  object.value("factorisation").toString().toStdString(), object.value("complete").toBool(),
+                  object.value("seconds").toDouble(0)};
   for (const QJsonValue& note : notes.toArray()) {
     if (!note.isString()) return std::nullopt;
     entry.notes.push_back(note.toString().toStdString());
@@ -73,7 +76,8 @@ std::optional<std::vector<HistoryEntry>> Parse(const QByteArray& content) {
   for (const QJsonValue& value : root.value("entries").toArray()) {
     auto entry = FromJson(value);
     if (!entry) return std::nullopt;
-    entries.push_back(std::move(*entry));
+    // An earlier version kept runs that gave no factorisation.
+    if (!entry->source.factorisation.empty()) entries.push_back(std::move(*entry));
   }
   return entries;
 }
@@ -117,6 +121,7 @@ void History::Load(const QString& folder, std::string* notice) {
 }
 
 bool History::Add(const std::string& text, const RunResult& result) {
+  if (result.source.factorisation.empty()) return true;
   entries_.erase(std::remove_if(entries_.begin(), entries_.end(), [&](const HistoryEntry& e) { return e.text == text; }),
                  entries_.end());
   entries_.push_back({text, result.source, result.notes, result.end});

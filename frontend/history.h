@@ -33,7 +33,9 @@ class History {
 
   // Adds the result of the text as the newest entry; an older entry of the
   // same text goes, and so do the oldest beyond the limit. The file is
-  // written at once; false when it could not be.
+  // written at once; false when it could not be. A run that gave no
+  // factorisation (its window closed mid-line) is not kept: it would be a
+  // blank line, and would take the place of an earlier answer to the text.
   bool Add(const std::string& text, const RunResult& result);
 
   const std::vector<HistoryEntry>& Entries() const { return entries_; }  // oldest first

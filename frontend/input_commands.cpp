@@ -99,7 +99,9 @@ void InputCommands::PrepareInput(bool keepText) {
 Submission InputCommands::SubmitInput() {
   window_.ClsPicture1();
   const std::string typed = window_.Text2();
-  window_.PrintOnPicture1(typed);
+  // As typed; where it is wider than the area it breaks at the student's
+  // blanks, between terms as a rule.
+  window_.PrintOnPicture1(ProseText(typed));
   handedOff_ = false;
   const ConvertedText converted = ConvertTypedText(typed, expander_);
   if (!converted.Accepted()) {
@@ -113,7 +115,7 @@ Submission InputCommands::SubmitInput() {
     return converted.refusal->message == kNothingTyped ? Submission::Empty : Submission::Refused;
   }
   if (converted.text != typed) {
-    window_.PrintOnPicture1(kReadAs + Present(converted.text, "", false).shown.Text());
+    window_.PrintOnPicture1(Node({Leaf(kReadAs), Present(converted.text, "", false).shown}));
     window_.SetText2(converted.text);
   }
   bool written = files_.OpenForOutput(kHandOffNumber, kHandOffFile) &&

@@ -7,6 +7,7 @@
 
 #include "frontend/dialogs.h"
 #include "frontend/file_table.h"
+#include "frontend/line_breaking.h"
 #include "frontend/typed_input.h"
 
 namespace pfac::frontend {
@@ -36,6 +37,9 @@ class MainWindowControls {
   virtual void ClsWindow() = 0;                             // printed text of the window itself
   virtual void ClsPicture1() = 0;                           // the message area
   virtual void PrintOnPicture1(const std::string& line) = 0;  // one line below the last
+  // A line that breaks, where it is wider than the message area, only where
+  // the text may break (between the terms of a polynomial).
+  virtual void PrintOnPicture1(const Breakable& text) { PrintOnPicture1(text.Text()); }
   virtual void SetEnabled(Control control, bool enabled) = 0;
   virtual void SetVisible(Control control, bool visible) = 0;
   virtual void SetCaption(Control label, const std::string& caption) = 0;

@@ -1,7 +1,8 @@
 // pfac: the desktop front end. Takes a polynomial, hands it to the engine in
 // DXS.DAT, starts the engine in a terminal window, shows its result jg.dat
 // and prints it. One front end works in a folder at a time.
-//   pfac --worksheet LIST.txt OUT.pdf   a worksheet without any window
+//   pfac --worksheet [--steps] LIST.txt OUT.pdf   a worksheet without any window
+//   pfac --explain POLYNOMIAL                     the steps of its factorisation
 #include <QApplication>
 #include <QDir>
 
@@ -18,11 +19,13 @@
 int main(int argc, char* argv[]) {
   using namespace pfac::frontend;
   const bool worksheet = argc > 1 && qstrcmp(argv[1], kWorksheetOption) == 0;
-  // The worksheet command shows no window and needs no display.
-  if (worksheet) qputenv("QT_QPA_PLATFORM", "offscreen");
+  const bool explain = argc > 1 && qstrcmp(argv[1], kExplainOption) == 0;
+  // The commands show no window and need no display.
+  if (worksheet || explain) qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("pfac"));
   if (worksheet) return RunWorksheetCommand(QApplication::arguments().mid(2));
+  if (explain) return RunExplainCommand(QApplication::arguments().mid(2));
 
   QApplication::setDesktopFileName(QStringLiteral("pfac"));
   QApplication::setWindowIcon(AppIcon());

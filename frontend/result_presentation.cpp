@@ -9,6 +9,13 @@
 
 namespace pfac::frontend {
 
+using engine_form::Factor;
+using engine_form::Product;
+using engine_form::ReadProduct;
+using engine_form::ReadSum;
+using engine_form::Sum;
+using engine_form::Term;
+
 namespace {
 
 // The three ways a result is written out.
@@ -29,44 +36,6 @@ std::string_view Trimmed(std::string_view text) {
   while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
   return text;
 }
-
-// One term: a sign, a coefficient and the powers of its letters. The engine
-// writes only lower-case letters.
-struct Term {
-  bool negative = false;
-  std::string numerator = "1";  // the coefficient's digits
-  std::string denominator;      // its denominator's digits; empty for an integer
-  std::vector<std::pair<char, int>> powers;  // letter and exponent, in the order written
-
-  bool UnitCoefficient() const { return numerator == "1" && denominator.empty(); }
-  std::array<int, 26> Exponents() const {
-    std::array<int, 26> exponents{};
-    for (const auto& [letter, exponent] : powers) exponents[letter - 'a'] += exponent;
-    return exponents;
-  }
-  int Degree() const {
-    int degree = 0;
-    for (const auto& power : powers) degree += power.second;
-    return degree;
-  }
-  bool operator==(const Term& other) const {
-    return negative == other.negative && numerator == other.numerator && denominator == other.denominator &&
-           powers == other.powers;
-  }
-};
-
-using Sum = std::vector<Term>;
-
-struct Factor {
-  Sum terms;
-  int multiplicity = 1;
-};
-
-// A factorisation: a sign, the rational content, a monomial, and factors.
-struct Product {
-  Term front;  // sign, content and monomial
-  std::vector<Factor> factors;
-};
 
 // Reads the engine's forms, in which blanks may stand between any two pieces.
 class Reader {
@@ -133,45 +102,6 @@ bool ReadTermBody(Reader& reader, Term* term) {
     term->powers.emplace_back(letter, exponent);
   }
   return number || !term->powers.empty();
-}
-
-bool ReadSum(std::string_view text, Sum* sum) {
-  Reader reader(text);
-  while (!reader.AtEnd()) {
-    Term term;
-    const char c = reader.Peek();
-    if (c == '+' || c == '-') {
-      reader.Take();
-      term.negative = c == '-';
-    } else if (!sum->empty()) {
-      return false;
-    }
-    if (!ReadTermBody(reader, &term)) return false;
-    sum->push_back(std::move(term));
-  }
-  return !sum->empty();
-}
-
-// "- 1/ 2xy(x - 1)(x + 1)", "(x - 1)^ 2", " 4x^ 3", "0".
-bool ReadProduct(std::string_view text, Product* product) {
-  Reader reader(text);
-  if (reader.Peek() == '-') {
-    reader.Take();
-    product->front.negative = true;
-  }
-  const char c = reader.Peek();
-  const bool front = (IsDigit(c) || IsSmallLetter(c)) && ReadTermBody(reader, &product->front);
-  while (!reader.AtEnd()) {
-    Factor factor;
-    std::string_view inside;
-    if (reader.Take() != '(' || !reader.UpToClose(&inside) || !ReadSum(inside, &factor.terms)) return false;
-    if (reader.Peek() == '^') {
-      reader.Take();
-      if (!ReadExponent(reader, &factor.multiplicity) || factor.multiplicity < 1) return false;
-    }
-    product->factors.push_back(std::move(factor));
-  }
-  return front || !product->factors.empty();
 }
 
 // Numbers of any length, compared by value.
@@ -395,6 +325,53 @@ std::string Simplified(std::string_view text) {
 }
 
 }  // namespace
+
+namespace engine_form {
+
+bool ReadSum(std::string_view text, Sum* sum) {
+  Reader reader(text);
+  while (!reader.AtEnd()) {
+    Term term;
+    const char c = reader.Peek();
+    if (c == '+' || c == '-') {
+      reader.Take();
+      term.negative = c == '-';
+    } else if (!sum->empty()) {
+      return false;
+    }
+    if (!ReadTermBody(reader, &term)) return false;
+    sum->push_back(std::move(term));
+  }
+  return !sum->empty();
+}
+
+// "- 1/ 2xy(x - 1)(x + 1)", "(x - 1)^ 2", " 4x^ 3", "0".
+bool ReadProduct(std::string_view text, Product* product) {
+  Reader reader(text);
+  if (reader.Peek() == '-') {
+    reader.Take();
+    product->front.negative = true;
+  }
+  const char c = reader.Peek();
+  const bool front = (IsDigit(c) || IsSmallLetter(c)) && ReadTermBody(reader, &product->front);
+  while (!reader.AtEnd()) {
+    Factor factor;
+    std::string_view inside;
+    if (reader.Take() != '(' || !reader.UpToClose(&inside) || !ReadSum(inside, &factor.terms)) return false;
+    if (reader.Peek() == '^') {
+      reader.Take();
+      if (!ReadExponent(reader, &factor.multiplicity) || factor.multiplicity < 1) return false;
+    }
+    product->factors.push_back(std::move(factor));
+  }
+  return front || !product->factors.empty();
+}
+
+std::vector<std::string> StudentTerms(const Sum& sum) { return TermTexts(sum, Style::Student); }
+
+std::string StudentPower(int exponent) { return Power(exponent, Style::Student); }
+
+}  // namespace engine_form
 
 std::string PlainForm(std::string_view engineText) { return Simplified(engineText); }
 

@@ -1,5 +1,7 @@
 #include "frontend/result_printing.h"
 
+#include "frontend/result_steps.h"
+
 namespace pfac::frontend {
 
 namespace {
@@ -20,9 +22,13 @@ constexpr char kPrintedToFileEnglish[] = "(No printer was found; the printout is
 
 std::string RunExponent(int runLength) { return "^ " + std::to_string(runLength); }
 
-// The result goes below the open document's; then the question whether to
-// print at once.
-void Print(ResultPrinter& printer, Dialogs& dialogs, const PrintedResult& result) {
+// The result goes below the open document's, with the steps of its
+// factorisation when there are any; then the question whether to print at
+// once.
+void Print(ResultPrinter& printer, Dialogs& dialogs, PrintedResult result) {
+  if (const ResultSteps steps = ExplainResult(result.result.source); steps.explanation) {
+    result.steps = StepLines(steps);
+  }
   if (!printer.AddResult(result)) {
     printer.DiscardDocument();
     dialogs.Tell(kPrinterFailed + ("\n" + printer.LastError()), kNoticeCaption);
@@ -77,7 +83,7 @@ std::string CollapseFactors(std::string_view line) {
   return output;
 }
 
-void PrintResults(ResultPrinter& printer, FileTable& files, Dialogs& dialogs) {
+void PrintResults(ResultPrinter& printer, FileTable& files, Dialogs& dialogs, double engineSeconds) {
   files.CloseAll();
   if (!dialogs.AskYesNo(kPrinterReady, kNoticeCaption)) return;
   // jg.dat is read before anything goes to the printer, so that a missing
@@ -89,12 +95,14 @@ void PrintResults(ResultPrinter& printer, FileTable& files, Dialogs& dialogs) {
   std::vector<std::string> lines;
   while (!files.AtEnd(kResultNumber)) lines.push_back(files.ReadLine(kResultNumber));
   files.Close(kResultNumber);
-  Print(printer, dialogs, {ReadRunResult(lines), WorkingLines(lines)});
+  RunResult result = ReadRunResult(lines);
+  result.source.seconds = engineSeconds;
+  Print(printer, dialogs, {result, WorkingLines(lines), false, {}});
 }
 
 void PrintHistoryResult(ResultPrinter& printer, Dialogs& dialogs, const RunResult& result) {
   if (!dialogs.AskYesNo(kPrinterReady, kNoticeCaption)) return;
-  Print(printer, dialogs, {result, {}, true});
+  Print(printer, dialogs, {result, {}, true, {}});
 }
 
 void EndOpenDocument(ResultPrinter& printer, Dialogs& dialogs) {

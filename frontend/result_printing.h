@@ -9,6 +9,7 @@
 
 #include "frontend/dialogs.h"
 #include "frontend/file_table.h"
+#include "frontend/line_breaking.h"
 #include "frontend/run_result.h"
 
 namespace pfac::frontend {
@@ -31,13 +32,15 @@ inline constexpr char kEngineWindowOpen[] =
 inline constexpr char kPrintedFromHistory[] =
     "取自历史记录, 解题过程没有保存 / from the history; its working was not kept";
 
-// One result on paper: the result as the main window shows it, and the lines
-// of jg.dat that the run wrote, as its working; a result of the history has
-// no working and says where it came from.
+// One result on paper: the result as the main window shows it, the steps of
+// its factorisation, and the lines of jg.dat that the run wrote, as its
+// working; a result of the history has no working and says where it came
+// from.
 struct PrintedResult {
   RunResult result;
   std::vector<std::string> working;
   bool fromHistory = false;
+  std::vector<Breakable> steps;  // the steps of a factorisation known complete, one a line
 };
 
 // The printer as the print command sees it: one document at a time, begun by
@@ -76,8 +79,9 @@ std::string CollapseFactors(std::string_view line);
 // jg.dat and asks whether to print at once; a No there leaves the document
 // open for the next run, whose result goes below. A missing or unreadable jg.dat and a failing printer are told in a
 // message box. The window decides beforehand whether jg.dat is the current
-// polynomial's result.
-void PrintResults(ResultPrinter& printer, FileTable& files, Dialogs& dialogs);
+// polynomial's result, and tells how long the engine's run took (the time
+// its steps may take; 0 when not known).
+void PrintResults(ResultPrinter& printer, FileTable& files, Dialogs& dialogs, double engineSeconds = 0);
 
 // The print command for a result of the history: the same questions, and the
 // result alone, marked as from the history.

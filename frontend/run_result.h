@@ -19,12 +19,13 @@ enum class RunEnd {
   InternalError,  // the exact factorisation and the search disagree
 };
 
-// What a presentation is made from (Present's arguments): kept with a result
-// so that the history can show it again.
+// What a presentation (Present's arguments) and the steps of a result are
+// made from: kept with a result so that the history can show it again.
 struct ResultSource {
   std::string polynomial;     // the echo of the polynomial entered
   std::string factorisation;  // in the engine's form; empty when the run gave none
   bool complete = false;      // known complete
+  double seconds = 0;         // the engine's run, start to result; 0 when not known
 };
 
 struct RunResult {

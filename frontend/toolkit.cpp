@@ -25,13 +25,17 @@ PrintSurface::PrintSurface(QWidget* parent) : QFrame(parent) {}
 
 void PrintSurface::Cls() {
   lines_.clear();
+  texts_.clear();
   FitHeight();
   updateGeometry();
   update();
 }
 
-void PrintSurface::Print(const QString& line) {
-  lines_.append(line);
+void PrintSurface::Print(const QString& line) { Print(Leaf(line.toStdString())); }
+
+void PrintSurface::Print(const Breakable& text) {
+  lines_.append(QString::fromStdString(text.Text()));
+  texts_.push_back(text);
   FitHeight();
   updateGeometry();
   update();
@@ -62,17 +66,12 @@ void PrintSurface::resizeEvent(QResizeEvent* event) {
 QStringList PrintSurface::DrawnLines(int textWidth) const {
   if (!wrap_) return lines_;
   const QFontMetrics metrics(font());
+  const Measure measure = [&metrics](std::string_view text) {
+    return metrics.horizontalAdvance(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+  };
   QStringList drawn;
-  for (const QString& line : lines_) {
-    QString piece;
-    for (const QChar c : line) {
-      if (!piece.isEmpty() && metrics.horizontalAdvance(piece + c) > textWidth) {
-        drawn << piece;
-        piece.clear();
-      }
-      piece += c;
-    }
-    drawn << piece;
+  for (const Breakable& text : texts_) {
+    for (const std::string& line : BreakLines(text, textWidth, measure)) drawn << QString::fromStdString(line);
   }
   return drawn;
 }
@@ -180,6 +179,11 @@ void BrokenLinesLabel::SetParagraphs(std::vector<Breakable> paragraphs) {
   LayOut();
 }
 
+void BrokenLinesLabel::SetHangingIndent(int blanks) {
+  hangingIndent_ = blanks;
+  LayOut();
+}
+
 QStringList BrokenLinesLabel::ShownLines() const { return text().isEmpty() ? QStringList() : text().split('\n'); }
 
 void BrokenLinesLabel::resizeEvent(QResizeEvent* event) {
@@ -198,10 +202,15 @@ void BrokenLinesLabel::LayOut() {
     return metrics.horizontalAdvance(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
   };
   // Before the label has a width, each paragraph stands on one line.
-  const double width = contentsRect().width() > 0 ? contentsRect().width() : 1e9;
+  const QString indent(hangingIndent_, ' ');
+  const double width = contentsRect().width() > 0 ? contentsRect().width() - metrics.horizontalAdvance(indent) : 1e9;
   QStringList lines;
   for (const Breakable& paragraph : paragraphs_) {
-    for (const std::string& line : BreakLines(paragraph, width, measure)) lines << QString::fromStdString(line);
+    bool first = true;
+    for (const std::string& line : BreakLines(paragraph, width, measure)) {
+      lines << (first ? QString() : indent) + QString::fromStdString(line);
+      first = false;
+    }
   }
   const QString joined = lines.join('\n');
   if (joined != text()) setText(joined);

@@ -16,8 +16,10 @@ namespace pfac::frontend {
 // A window or picture box that text is printed onto: each line below the last,
 // from the top left, until Cls clears it. Child widgets sit on top of it; a
 // picture box has a frame. Its size hint has room for every line printed; a
-// surface that wraps breaks long lines at its width (anywhere: a polynomial
-// has no blanks to break at) and asks the layout for the height they take.
+// surface that wraps breaks long lines at its width (where a text printed
+// with its break places may break, between terms; a plain line anywhere, as
+// a polynomial typed has no blanks to break at) and asks the layout for the
+// height they take.
 class PrintSurface : public QFrame {
   Q_OBJECT
 
@@ -26,10 +28,13 @@ class PrintSurface : public QFrame {
 
   void Cls();
   void Print(const QString& line);
+  void Print(const Breakable& text);
   const QStringList& Lines() const { return lines_; }
   // Wrapping surfaces keep at least the height their lines take at their
   // width: the layout then never cuts them off.
   void SetWrapping(bool wrap);
+  // The lines as they are drawn in a text area of this width.
+  QStringList DrawnLines(int textWidth) const;
 
   QSize sizeHint() const override;
   QSize minimumSizeHint() const override;
@@ -41,13 +46,12 @@ class PrintSurface : public QFrame {
   void resizeEvent(QResizeEvent* event) override;
 
  private:
-  // The lines as they are drawn at the width of the text area.
-  QStringList DrawnLines(int textWidth) const;
   int TextHeight(int lineCount) const;
 
   void FitHeight();
 
   QStringList lines_;
+  std::vector<Breakable> texts_;  // the lines with their break places
   bool wrap_ = false;
   int baseMinimumHeight_ = 0;  // the minimum height set before wrapping was
 };
@@ -88,6 +92,9 @@ class BrokenLinesLabel : public QLabel {
   explicit BrokenLinesLabel(QWidget* parent = nullptr);
 
   void SetParagraphs(std::vector<Breakable> paragraphs);
+  // The lines after the first of a paragraph begin this many blanks further
+  // in, so that a paragraph that goes on reads as one (the steps).
+  void SetHangingIndent(int blanks);
   // The lines as they are shown now.
   QStringList ShownLines() const;
 
@@ -99,6 +106,7 @@ class BrokenLinesLabel : public QLabel {
   void LayOut();
 
   std::vector<Breakable> paragraphs_;
+  int hangingIndent_ = 0;
 };
 
 // Qt's own texts (the standard buttons of message boxes, "Yes", "No", "OK") in

@@ -1,5 +1,7 @@
 #include "frontend/worksheet.h"
 
+#include "frontend/result_steps.h"
+
 #include <QDate>
 #include <QFont>
 #include <QFontMetricsF>
@@ -34,6 +36,7 @@ constexpr double kDateSize = 11;
 constexpr double kResultSize = 15;
 constexpr double kNoteSize = 10;
 constexpr double kHeadingSize = 10.5;
+constexpr double kStepSize = 11;
 constexpr double kWorkingSize = 8.5;
 // Rules, in millimetres wide.
 constexpr double kRuleWidth = 0.3;
@@ -125,12 +128,18 @@ class PageFiller {
     }
   }
 
-  // A numbered block, on the page where it fits whole, with room after it.
+  // A numbered block, on the page where it fits whole, with room after it;
+  // one taller than a page (an answer with many steps) goes on line by line.
   void PlaceNumbered(const Block& block, int index, double roomAfter) {
     if (Room() < Height(block) && hasResults_) NewPage();
     hasResults_ = true;
     bool pageTop = true;
     for (const PendingLine& line : block) {
+      if (Room() < (pageTop ? 0 : line.gapBefore) + Height(line.style)) {
+        NewPage();
+        hasResults_ = true;
+        pageTop = true;
+      }
       if (!pageTop) y_ += line.gapBefore;
       pageTop = false;
       if (!line.label.isEmpty()) {
@@ -195,9 +204,20 @@ Breakable WithMinusSigns(Breakable text) {
   return text;
 }
 
-// One result's blocks: the factorisation, the notes, the heading and the first
-// lines of the working; each line of the working, its continued parts
-// indented; the last lines of the working together.
+// A step, its continued parts indented.
+void AddStep(Block* block, const Breakable& step, const PageFiller& filler, double width, double indent,
+             double left = 0) {
+  bool first = true;
+  for (const QString& piece : Broken(WithMinusSigns(step), width - indent, filler, WorksheetStyle::Step)) {
+    block->push_back({WorksheetStyle::Step, piece, left + (first ? 0 : indent), -1, 0});
+    first = false;
+  }
+}
+
+// One result's blocks: the factorisation, the notes and the steps; the
+// working's heading and its first lines; each line of the
+// working, its continued parts indented; the last lines of the working
+// together.
 std::vector<Block> ResultBlocks(const PrintedResult& printed, const PageFiller& filler, double width) {
   Block head;
   const Breakable shown = WithMinusSigns(printed.result.presentation.shown);
@@ -213,13 +233,19 @@ std::vector<Block> ResultBlocks(const PrintedResult& printed, const PageFiller& 
       gap = 0;
     }
   }
-  const size_t count = printed.working.size();
-  if (count == 0) return {head};
-  head.push_back(
-      {WorksheetStyle::Heading, QString::fromUtf8(kWorkingHeading), 0, -1, filler.Millimetres(kBeforeHeading)});
-
-  std::vector<Block> blocks{head};
+  // The steps stay with the factorisation they explain.
   const double indent = filler.Millimetres(kContinuedIndent);
+  if (!printed.steps.empty()) {
+    head.push_back({WorksheetStyle::Heading, QString::fromUtf8(kStepsHeading), 0, -1, filler.Millimetres(kBeforeHeading)});
+    for (const Breakable& step : printed.steps) AddStep(&head, step, filler, width, indent);
+  }
+  std::vector<Block> blocks{head};
+  const size_t count = printed.working.size();
+  if (count == 0) return blocks;
+  Block heading{
+      {WorksheetStyle::Heading, QString::fromUtf8(kWorkingHeading), 0, -1, filler.Millimetres(kBeforeHeading)}};
+  blocks.push_back(std::move(heading));
+
   const size_t tail = count > 2 * kWorkingKeptTogether ? count - kWorkingKeptTogether : kWorkingKeptTogether;
   for (size_t i = 0; i < count; ++i) {
     Block line;
@@ -239,8 +265,8 @@ std::vector<Block> ResultBlocks(const PrintedResult& printed, const PageFiller& 
 
 // A numbered block: the first line of the text beside its number, the rest
 // under it at the same indent, then the notes.
-Block Numbered(int number, const Breakable& text, const std::vector<std::string>& notes, const PageFiller& filler,
-               double width) {
+Block Numbered(int number, const Breakable& text, const std::vector<std::string>& notes,
+               const std::vector<Breakable>& steps, const PageFiller& filler, double width) {
   const QString label = QStringLiteral("%1.").arg(number);
   const double indent = filler.Width(WorksheetStyle::Result, QStringLiteral("000. "));
   Block block;
@@ -253,6 +279,9 @@ Block Numbered(int number, const Breakable& text, const std::vector<std::string>
       block.push_back({WorksheetStyle::Note, line, indent, -1, gap});
       gap = 0;
     }
+  }
+  for (const Breakable& step : steps) {
+    AddStep(&block, step, filler, width - indent, filler.Millimetres(kContinuedIndent), indent);
   }
   return block;
 }
@@ -274,6 +303,7 @@ QFont WorksheetFont(WorksheetStyle style) {
     case WorksheetStyle::Result: face = {"DejaVu Serif", kResultSize, false}; break;
     case WorksheetStyle::Note: break;
     case WorksheetStyle::Heading: face = {"DejaVu Sans", kHeadingSize, true}; break;
+    case WorksheetStyle::Step: face = {"DejaVu Serif", kStepSize, false}; break;
     case WorksheetStyle::Working: face = {"DejaVu Sans Mono", kWorkingSize, false}; break;
   }
   QFont font;
@@ -320,14 +350,15 @@ Worksheet LayOutProblemSheet(const std::vector<SheetProblem>& problems, const QS
   filler.Line(WorksheetStyle::Heading, QString::fromUtf8(kProblemSheetTask));
   for (size_t i = 0; i < problems.size(); ++i) {
     const int number = static_cast<int>(i) + 1;
-    filler.PlaceNumbered(Numbered(number, problems[i].problem, {}, filler, width), static_cast<int>(i),
+    filler.PlaceNumbered(Numbered(number, problems[i].problem, {}, {}, filler, width), static_cast<int>(i),
                          filler.Millimetres(kAnswerRoom));
   }
   filler.SetTitle(QString::fromUtf8(kAnswerKeyTitle));
   filler.NewPage();
   for (size_t i = 0; i < problems.size(); ++i) {
     const int number = static_cast<int>(i) + 1;
-    filler.PlaceNumbered(Numbered(number, problems[i].answer, problems[i].notes, filler, width), static_cast<int>(i),
+    filler.PlaceNumbered(Numbered(number, problems[i].answer, problems[i].notes, problems[i].steps, filler, width),
+                         static_cast<int>(i),
                          filler.Millimetres(kAfterAnswer));
   }
   return sheet;

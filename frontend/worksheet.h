@@ -1,6 +1,7 @@
 // The printed page, a worksheet on A4: a title line with the date, then each
 // result printed in the session, one under another: the polynomial and its
-// factorisation as the main window shows them, the certificate, and under
+// factorisation as the main window shows them, the certificate, under
+// "解题步骤 / steps" the steps of the factorisation, and under
 // "解题过程 / the search's working" the run's lines of jg.dat. The page is laid
 // out first, as texts with the places they take, and painted afterwards, so
 // that what the page will hold can be checked before anything is painted.
@@ -35,7 +36,8 @@ enum class WorksheetStyle {
   Date,     // the date, at the right end of the title line
   Result,   // the polynomial and its factorisation
   Note,     // the certificate and the engine's notes
-  Heading,  // "解题过程 / the search's working"
+  Heading,  // "解题步骤 / steps", "解题过程 / the search's working"
+  Step,     // a step of the factorisation, or a part of one
   Working,  // a line of jg.dat, or a part of one
 };
 
@@ -69,7 +71,8 @@ void SetUpWorksheetPage(QPrinter& printer);
 
 // The results on pages of the sheet (in the device's units). Each page begins
 // with the title line; a result goes on the page as long as there is room,
-// its factorisation, certificate and the first lines of its working together,
+// its factorisation, certificate and steps together (where they fit on a
+// page), the first lines of its working with their heading,
 // and a new page begins only when the page is full. Every line stays within
 // the margins, and a long line breaks where it may (BreakLines), never inside
 // a term.
@@ -83,12 +86,13 @@ struct SheetProblem {
   Breakable problem;
   Breakable answer;
   std::vector<std::string> notes;
+  std::vector<Breakable> steps;  // the steps of the answer, when the key shows them
 };
 
 // The problems numbered on the first page(s), each with room to write under
 // it, after the task; then, from a new page, the answer key: each number with
-// its answer and notes, on one page. Titles, dates, margins and fonts as the
-// printout's.
+// its answer, notes and steps (when there are any), on one page where they
+// fit on one. Titles, dates, margins and fonts as the printout's.
 Worksheet LayOutProblemSheet(const std::vector<SheetProblem>& problems, const QString& date, QPaintDevice& device,
                              const QRectF& paper);
 

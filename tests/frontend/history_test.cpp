@@ -13,6 +13,7 @@
 #include "frontend/PFAC1.h"
 #include "frontend/folder_lock.h"
 #include "frontend/history.h"
+#include "frontend/result_steps.h"
 #include "frontend/worksheet.h"
 #include "tests/frontend/support/main_window_parts.h"
 #include "tests/frontend/support/pdf_text.h"
@@ -44,6 +45,7 @@ struct Fixture : testing::MainWindowParts {
     return items;
   }
   QString Shown() const { return window->findChild<QLabel*>("ResultText")->text().remove('\n'); }
+  QString Steps() const { return window->findChild<QLabel*>("StepsText")->text().replace('\n', ' '); }
   void Click(const char* button) { testing::ClickButton(window.get(), button); }
   void ClickEntry(int row) {
     QListWidgetItem* item = List()->item(row);
@@ -98,6 +100,13 @@ void HistoryTest::resultsAddedShownAgainAndKept() {
   QCOMPARE(f.Shown(), QString());
   QVERIFY(!f.window->findChild<QPushButton*>("cmddayin")->isEnabled());
 
+  // A run cut off before its first result line neither adds a blank line
+  // nor takes the place of the earlier answer.
+  f.runner.onStart = [&f](const EngineStart&) { f.folder.Write("jg.dat", "x^ 3- 6 x^ 2+ 4 x+ 15 \r\n"); };
+  f.Factor("x^3-6x^2+4x+15");
+  QCOMPARE(f.Listed(), (QStringList{kSquares, kCourse}));
+  f.runner.onStart = testing::RunRealEngine;
+
   // Closed and opened again in the folder: the same history.
   f.window.reset();
   f.Open();
@@ -105,6 +114,7 @@ void HistoryTest::resultsAddedShownAgainAndKept() {
   f.ClickEntry(0);
   QCOMPARE(f.Text2()->text(), QString("x^2-1"));
   QCOMPARE(f.Shown(), kSquares);
+  QVERIFY2(f.Steps().startsWith(QStringLiteral("1. 公式法 / formulas: = (x + 1)(x - 1)")), qPrintable(f.Steps()));
   QVERIFY(f.dialogs.shown.empty());
 }
 
@@ -121,6 +131,7 @@ void HistoryTest::entryPrintedAloneMarkedFromTheHistory() {
   QVERIFY2(text.contains(QStringLiteral("x³ − 6x² + 4x + 15 = (x − 3)(x² − 3x − 5)")), qPrintable(text.join('\n')));
   QVERIFY2(text.contains(QString::fromUtf8(kPrintedFromHistory)), qPrintable(text.join('\n')));
   QVERIFY(!text.join('\n').contains(QString::fromUtf8(kWorkingHeading)));
+  QVERIFY(text.contains(QString::fromUtf8(kStepsHeading)));
 }
 
 // The run's result goes into the history under its own polynomial; the panel
@@ -146,6 +157,7 @@ void HistoryTest::lastTwoHundredKept() {
   for (int i = 1; i <= 205; ++i) {
     RunResult result;
     result.source.polynomial = "x-" + std::to_string(i);
+    result.source.factorisation = "x - " + std::to_string(i);
     QVERIFY(history.Add("x-" + std::to_string(i), result));
   }
   History again;

@@ -77,6 +77,7 @@ class MainWindowTest : public QObject {
   void oneEngineAtATime();
   void keyboardSubmitsAndStarts();
   void longPolynomialWrapsInPicture1();
+  void readAsLineBreaksBetweenTerms();
   void terminalGoesBesideTheWindow_data();
   void terminalGoesBesideTheWindow();
 };
@@ -379,6 +380,22 @@ void MainWindowTest::longPolynomialWrapsInPicture1() {
   QTest::qWait(50);
   QVERIFY2(picture->height() >= picture->heightForWidth(picture->width()),
            qPrintable(QString("%1 < %2").arg(picture->height()).arg(picture->heightForWidth(picture->width()))));
+}
+
+// Finding: the "读作 / read as" line wrapped inside a term ("2x" / "y"); it
+// breaks between terms, as the result panel does, and the text as typed
+// breaks at its blanks.
+void MainWindowTest::readAsLineBreaksBetweenTerms() {
+  Fixture f;
+  QString typed = "x^3";
+  for (int i = 2; i <= 14; ++i) typed += QString(" + %1x^2y^%2").arg(i).arg(i);
+  f.Submit(typed);
+  const QStringList lines = f.window->Picture1()->DrawnLines(260);
+  qsizetype readAs = 0;
+  while (readAs < lines.size() && !lines[readAs].startsWith(QStringLiteral("读作 / read as:"))) ++readAs;
+  QVERIFY2(lines.size() - readAs >= 3, qPrintable(lines.join('|')));
+  QCOMPARE(lines.mid(0, readAs).join(' '), typed);
+  for (qsizetype i = readAs + 1; i < lines.size(); ++i) QVERIFY2(lines[i].startsWith("+ "), qPrintable(lines.join('|')));
 }
 
 // Finding: the engine's window opened over the main window's buttons. Right

@@ -2,6 +2,7 @@
 // another, in the window (its table, the PDF of problems and answer key read
 // back with pdftotext, a cancel in the middle, the window closed while it
 // runs) and from the command line without a display.
+#include <QCheckBox>
 #include <QProcess>
 #include <QPlainTextEdit>
 #include <QProgressBar>
@@ -104,6 +105,7 @@ class WorksheetBatchTest : public QObject {
   void cancelInTheMiddle();
   void closingTheWindowStopsTheEngine();
   void commandLineWithoutDisplay();
+  void stepsFromTheCommandLine();
 };
 
 void WorksheetBatchTest::twentyProblemsTableAndPdf() {
@@ -149,7 +151,20 @@ void WorksheetBatchTest::twentyProblemsTableAndPdf() {
   QVERIFY2(answerText.contains(QStringLiteral("(x + 1)(x + y + z)²")), qPrintable(answerText));
   QVERIFY2(answerText.contains(QStringLiteral("未读入 / refused: 第 5 个字符 '*' 不能出现在这里")), qPrintable(answerText));
   QCOMPARE(answerText.count(QStringLiteral("验证: 结果完整")), kProblems - 1);
+  QVERIFY(!answerText.contains(QStringLiteral("公式法")));
   testing::CheckMargins(f.folder, "worksheet.pdf");
+
+  // Asked for, the key gives the steps under each answer.
+  f.window.findChild<QCheckBox*>("WithSteps")->setChecked(true);
+  QVERIFY(f.window.SavePdf(f.folder.Path() + "/steps.pdf"));
+  const QString withSteps = Simplified(testing::PdfPages(f.folder, "steps.pdf")).join('\n');
+  for (const QString& step :
+       {QStringLiteral("1. 公式法 / formulas: = (x + 1)(x − 1) （a² − b², a = x, b = 1）"),
+        QStringLiteral("1. 十字相乘法 / cross method: = (x − 2)(x − 3)\n（十字: (−2) × (−3) = 6, (−2) + (−3) = −5）"),
+        QStringLiteral("x⁴ + 1 在有理数域上不可约: 由精确分解得到 / from the exact factorisation")}) {
+    QVERIFY2(withSteps.contains(step), qPrintable(withSteps));
+  }
+  testing::CheckMargins(f.folder, "steps.pdf");
 }
 
 // Cancelled while the engine works on the first problem: it is stopped, the
@@ -186,6 +201,22 @@ void WorksheetBatchTest::closingTheWindowStopsTheEngine() {
   QCOMPARE(f.window.Run().Problems()[1].state, ProblemState::NotRun);
 }
 
+// The front end from the command line, without a display; its exit status
+// (-1 when it did not end), and what it wrote to standard output.
+int RunFrontEnd(const WorkFolder& folder, const QStringList& arguments, QByteArray* output = nullptr) {
+  QProcess pfac;
+  QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+  environment.remove("DISPLAY");
+  environment.remove("WAYLAND_DISPLAY");
+  environment.remove("QT_QPA_PLATFORM");
+  pfac.setProcessEnvironment(environment);
+  pfac.setWorkingDirectory(folder.Path());
+  pfac.start(QStringLiteral(PFAC_FRONTEND_BINARY), arguments);
+  if (!pfac.waitForFinished(240000)) return -1;
+  if (output != nullptr) *output = pfac.readAllStandardOutput();
+  return pfac.exitStatus() == QProcess::NormalExit ? pfac.exitCode() : -1;
+}
+
 // pfac --worksheet LIST OUT: no display, a line for each problem, the PDF,
 // and the exit status 1 when a line was refused, 0 when none was, 2 when the
 // list cannot be read.
@@ -194,17 +225,7 @@ void WorksheetBatchTest::commandLineWithoutDisplay() {
   folder.Write("list.txt", ListText().toUtf8());
   folder.Write("good.txt", "x^2-1\n(x+1)^2\n");
   auto run = [&folder](const QStringList& arguments, QByteArray* output = nullptr) {
-    QProcess pfac;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.remove("DISPLAY");
-    environment.remove("WAYLAND_DISPLAY");
-    environment.remove("QT_QPA_PLATFORM");
-    pfac.setProcessEnvironment(environment);
-    pfac.setWorkingDirectory(folder.Path());
-    pfac.start(QStringLiteral(PFAC_FRONTEND_BINARY), QStringList{"--worksheet"} + arguments);
-    if (!pfac.waitForFinished(240000)) return -1;
-    if (output != nullptr) *output = pfac.readAllStandardOutput();
-    return pfac.exitStatus() == QProcess::NormalExit ? pfac.exitCode() : -1;
+    return RunFrontEnd(folder, QStringList{"--worksheet"} + arguments, output);
   };
   QByteArray output;
   QCOMPARE(run({"list.txt", "list.pdf"}, &output), 1);
@@ -216,9 +237,30 @@ void WorksheetBatchTest::commandLineWithoutDisplay() {
 
   QCOMPARE(run({"good.txt", "good.pdf"}), 0);
   QVERIFY(folder.Exists("good.pdf"));
+  QVERIFY(!testing::PdfText(folder, "good.pdf").join('\n').contains(QStringLiteral("公式法")));
+  QCOMPARE(run({"--steps", "good.txt", "steps.pdf"}), 0);
+  QVERIFY(testing::PdfText(folder, "steps.pdf").contains(
+      QStringLiteral("1. 公式法 / formulas: = (x + 1)² （a² + 2ab + b², a = x, b = 1）")));
   QCOMPARE(run({"missing.txt", "missing.pdf"}), 2);
   QVERIFY(!folder.Exists("missing.pdf"));
   QCOMPARE(run({"good.txt"}), 2);
+}
+
+// pfac --explain POLY: the steps, one a line, the method first, and the
+// factorisation last; a text that cannot be read is refused.
+void WorksheetBatchTest::stepsFromTheCommandLine() {
+  WorkFolder folder;
+  QByteArray output;
+  QCOMPARE(RunFrontEnd(folder, {"--explain", "x^3 - 6x^2 + 11x - 6"}, &output), 0);
+  QCOMPARE(QString::fromUtf8(output).split('\n', Qt::SkipEmptyParts),
+           (QStringList{QStringLiteral("试根法 / rational root\t= (x - 1)(x² - 5x + 6)\tx = 1 使多项式为 0"),
+                        QStringLiteral("十字相乘法 / cross method\t= (x - 1)(x - 2)(x - 3)\t"
+                                       "十字: (-2) × (-3) = 6, (-2) + (-3) = -5"),
+                        QStringLiteral("x³ - 6x² + 11x - 6 = (x - 3)(x - 2)(x - 1)")}));
+  QCOMPARE(RunFrontEnd(folder, {"--explain", "x^2+*3"}, &output), 1);
+  QVERIFY(output.isEmpty());
+  QCOMPARE(RunFrontEnd(folder, {"--explain"}), 2);
+  QVERIFY(QDir(folder.Path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries).isEmpty());
 }
 
 }  // namespace

@@ -1,0 +1,555 @@
+#include "frontend/explainer/methods.h"
+
+#include <algorithm>
+#include <tuple>
+#include <utility>
+
+namespace pfac::explain {
+
+namespace {
+
+// Grouping tries every way of putting the terms in two groups: 2^(n-1) - 1
+// of them, 511 for ten terms; a factor with more terms is beyond what a class
+// groups by hand.
+constexpr int kMaxGroupingTerms = 10;
+// The splits of a factor's certified factors that the cross method tries at
+// most.
+constexpr long kMaxCrossSplits = 4096;
+
+Poly One(const Ring& ring) { return Poly(ring, Rational(1)); }
+
+// A variable to a power: x, y², ...
+Poly Letter(const Ring& ring, int variable, long power = 1) {
+  std::vector<long> exponents(static_cast<size_t>(ring.Variables()), 0);
+  exponents[static_cast<size_t>(variable)] = power;
+  return Poly::Monomial(ring, Rational(1), exponents);
+}
+
+// |a| < |b|.
+bool Smaller(const Rational& a, const Rational& b) {
+  Rational absA = a, absB = b;
+  fmpq_abs(absA.value, a.value);
+  fmpq_abs(absB.value, b.value);
+  return fmpq_cmp(absA.value, absB.value) < 0;
+}
+
+bool Negative(const Poly& value) { return !value.IsZero() && value.Coefficient(0).Sign() < 0; }
+
+// A factor written in brackets, as the product of one factor: (x + y).
+Expression Bracketed(const Poly& value) { return Expression::ProductOf({Shown(value)}); }
+
+// A square as a step writes it: x², (2x)², (y - 1)²; the number 1 as itself.
+Expression SquareOf(const Poly& root) {
+  if (root.IsOne()) return Shown(root);
+  return Expression::PowerOf(Shown(root), 2);
+}
+
+// b² taken away: - (y - 1)², - 1.
+Expression MinusSquareOf(const Poly& root) {
+  const Poly minusOne(root.ring(), Rational(-1));
+  if (root.IsOne()) return Shown(minusOne);
+  return Expression::ProductOf({Shown(minusOne), SquareOf(root)});
+}
+
+// The formula's own letters, a and b, or A and B where a or b is a variable
+// of the polynomial: "A³ + B³, A = 3a, B = b".
+std::string FormulaWords(std::string words, const Context& context) {
+  if (context.letters.find_first_of("ab") == std::string::npos) return words;
+  for (char& c : words) {
+    if (c == 'a' || c == 'b') c = static_cast<char>(c - 'a' + 'A');
+  }
+  return words;
+}
+
+// The root of a square that a group of terms is: a term's root, or a sum's
+// of at least two terms.
+std::optional<Poly> RootOfSquare(const Poly& group) {
+  if (group.Length() == 1) return Negative(group) ? std::nullopt : group.TermRoot(2);
+  std::optional<Poly> root = group.SquareRoot();
+  if (root && root->Length() < 2) return std::nullopt;
+  return root;
+}
+
+Move FormulaSplit(Reason reason, std::vector<Piece> pieces, const Ring& ring) {
+  return Move{Method::Formula, std::move(reason), One(ring), std::move(pieces)};
+}
+
+// The formula's name and what its letters stand for: "a² - b², a = 2x, b = 3".
+Reason FormulaReason(const char* formula, const Poly& a, const Poly& b, const Context& context) {
+  return {Words(FormulaWords(std::string(formula) + ", a = ", context)), Math(a), Words(FormulaWords(", b = ", context)),
+          Math(b)};
+}
+
+Move DifferenceOfSquares(const Poly& a, const Poly& b, const Context& context) {
+  std::vector<Piece> pieces;
+  pieces.push_back(PieceOf(a + b));
+  pieces.push_back(PieceOf(a - b));
+  return FormulaSplit(FormulaReason("a² - b²", a, b, context), std::move(pieces), a.ring());
+}
+
+// The variables that occur in the factor.
+std::vector<int> VariablesOf(const Poly& value) {
+  std::vector<int> used;
+  for (int v = 0; v < value.ring().Variables(); ++v) {
+    if (value.Degree(v) > 0) used.push_back(v);
+  }
+  return used;
+}
+
+bool Homogeneous(const Poly& value) {
+  const long degree = value.TotalDegree();
+  for (int i = 0; i < value.Length(); ++i) {
+    long d = 0;
+    for (long e : value.Exponents(i)) d += e;
+    if (d != degree) return false;
+  }
+  return true;
+}
+
+// The variable of a factor in one variable, or the first of a homogeneous
+// one in two (with the second in *other), which a class treats alike:
+// x² - 5xy + 6y² as x² - 5x + 6 with y for 1.
+std::optional<int> MainVariable(const Poly& value, std::optional<int>* other) {
+  const std::vector<int> used = VariablesOf(value);
+  *other = std::nullopt;
+  if (used.size() == 1) return used[0];
+  if (used.size() == 2 && Homogeneous(value)) {
+    *other = used[1];
+    return used[0];
+  }
+  return std::nullopt;
+}
+
+// The distinct certified factors of a piece with their counts, in the order
+// they first stand.
+std::vector<std::pair<int, int>> Counted(const std::vector<int>& parts) {
+  std::vector<std::pair<int, int>> counted;
+  for (int part : parts) {
+    auto at = std::find_if(counted.begin(), counted.end(), [&](const auto& c) { return c.first == part; });
+    if (at == counted.end()) {
+      counted.emplace_back(part, 1);
+    } else {
+      ++at->second;
+    }
+  }
+  return counted;
+}
+
+// A factor a·v^k + c of the cross method: two terms, one with v^k, the other
+// without v.
+bool CrossShaped(const Poly& factor, int v, long k, Poly* withV, Poly* withoutV) {
+  if (factor.Length() != 2) return false;
+  int with = -1, without = -1;
+  for (int i = 0; i < 2; ++i) {
+    const long e = factor.Exponents(i)[static_cast<size_t>(v)];
+    if (e == k) with = i;
+    if (e == 0) without = i;
+  }
+  if (with < 0 || without < 0 || with == without) return false;
+  *withV = factor.Term(with);
+  *withoutV = factor.Term(without);
+  return true;
+}
+
+// The reason of a cross: for x² - 5x + 6 "十字: (-2) × (-3) = 6, (-2) + (-3) = -5";
+// otherwise the whole cross, for 2x² - 7x + 3
+// "十字: 2x × x = 2x², (-1) × (-3) = 3, 2x × (-3) + x × (-1) = -7x".
+Reason CrossReason(const Poly& a1, const Poly& c1, const Poly& a2, const Poly& c2, bool monic) {
+  if (monic) {
+    Reason reason{Words("十字: "), Math(c1, true), Words(" × "), Math(c2, true), Words(" = "), Math(c1 * c2),
+                  Words(", "), Math(c1, true), Words(" + "), Math(c2, true)};
+    // A sum of two letters is its own coefficient: "a × b = ab, a + b".
+    if ((c1 + c2).Length() == 1) {
+      reason.push_back(Words(" = "));
+      reason.push_back(Math(c1 + c2));
+    }
+    return reason;
+  }
+  return {Words("十字: "), Math(a1, true), Words(" × "), Math(a2, true), Words(" = "), Math(a1 * a2), Words(", "),
+          Math(c1, true), Words(" × "), Math(c2, true), Words(" = "), Math(c1 * c2), Words(", "),
+          Math(a1, true), Words(" × "), Math(c2, true), Words(" + "), Math(a2, true), Words(" × "), Math(c1, true),
+          Words(" = "), Math(a1 * c2 + a2 * c1)};
+}
+
+// A group of terms as grouping sees it: its common factor taken out, and
+// what is left, whole and split by a formula where one applies:
+// x²(x + 1), -(x + 1), (x + y)², (x + y)(x - y).
+struct GroupForm {
+  Poly common;
+  Poly rest;
+  std::vector<Piece> split;  // the rest's factors by a formula; none where no formula applies
+
+  // The power of a factor that the group shows: the rest itself, or a factor
+  // of its split; 0 for none.
+  int Shows(const Poly& factor) const {
+    if (factor == rest) return 1;
+    for (const Piece& piece : split) {
+      if (piece.value == factor) return piece.power;
+    }
+    return 0;
+  }
+
+  // Written with the shared factor in sight: whole when it is the shared
+  // one, otherwise split.
+  Expression Written(const Poly& shared) const {
+    std::vector<Expression> parts;
+    const bool whole = shared == rest || split.empty();
+    if (!common.IsOne() || (whole && rest.IsOne())) parts.push_back(Shown(common));
+    if (whole && !rest.IsOne()) parts.push_back(Shown(rest));
+    for (const Piece& piece : whole ? std::vector<Piece>() : split) {
+      parts.push_back(piece.power == 1 ? Shown(piece.value) : Expression::PowerOf(Shown(piece.value), piece.power));
+    }
+    return Expression::ProductOf(std::move(parts));
+  }
+};
+
+GroupForm FormOfGroup(const Poly& group, const Context& context) {
+  const Poly common = CommonFactorOf(group);
+  GroupForm form{common, *group.DividedBy(common), {}};
+  if (form.rest.Length() >= 2) {
+    if (std::optional<Move> formula = FormulaMove(PieceOf(form.rest), context)) form.split = formula->pieces;
+  }
+  return form;
+}
+
+// A group as the reason of a grouping writes it: x², (x² + 2xy + y²), -(y² - 2y + 1).
+Expression GroupShown(const Poly& group) {
+  if (group.Length() == 1) return Shown(group);
+  if (Negative(group)) return Expression::ProductOf({Shown(Poly(group.ring(), Rational(-1))), Shown(-group)});
+  return Bracketed(group);
+}
+
+// The masks of the terms in the second group (term 0 always in the first):
+// groups of neighbouring terms first, as a class groups them
+// ((ax + ay) + (bx + by) before (ax + bx) + (ay + by)), then groups of equal
+// size.
+std::vector<unsigned> GroupingOrder(int terms) {
+  std::vector<unsigned> masks;
+  for (unsigned mask = 1; mask < (1u << (terms - 1)); ++mask) masks.push_back(mask << 1);
+  auto key = [terms](unsigned mask) {
+    int runs = 1;
+    for (int i = 1; i < terms; ++i) runs += ((mask >> i) & 1u) != ((mask >> (i - 1)) & 1u);
+    return std::make_pair(runs, std::abs(terms - 2 * __builtin_popcount(mask)));
+  };
+  std::stable_sort(masks.begin(), masks.end(), [&](unsigned a, unsigned b) { return key(a) < key(b); });
+  return masks;
+}
+
+// The order in which a class tries rational roots: integers before fractions,
+// small before large, positive before negative.
+auto RootOrder(const Rational& root) {
+  fmpz_t magnitude;
+  fmpz_init(magnitude);
+  fmpz_abs(magnitude, fmpq_numref(root.value));
+  const auto key = std::make_tuple(fmpz_get_si(fmpq_denref(root.value)), fmpz_get_si(magnitude), root.Sign() < 0);
+  fmpz_clear(magnitude);
+  return key;
+}
+
+}  // namespace
+
+Expression Shown(const Poly& value) { return Expression::Of(value.Value()); }
+
+ReasonPart Words(std::string words) { return ReasonPart{std::move(words), std::nullopt, false}; }
+ReasonPart Math(const Poly& value, bool bracketed) { return ReasonPart{{}, Shown(value), bracketed}; }
+ReasonPart Math(Expression expression) { return ReasonPart{{}, std::move(expression), false}; }
+
+Piece PieceOf(Poly value, int power) { return Piece{std::move(value), power, {}, std::nullopt, {}}; }
+
+// 提公因式: the sign, the content and the common monomial:
+// 6x²y - 9xy² = 3xy(2x - 3y).
+std::optional<Move> CommonFactorMove(const Piece& piece, const Context&) {
+  if (piece.shown || piece.value.Length() < 2) return std::nullopt;
+  const Poly common = CommonFactorOf(piece.value);
+  if (common.IsOne()) return std::nullopt;
+  std::vector<Piece> pieces;
+  pieces.push_back(PieceOf(*piece.value.DividedBy(common)));
+  return Move{Method::CommonFactor, {Words("公因式 "), Math(common)}, common, std::move(pieces)};
+}
+
+// 公式法: a² - b², a³ ± b³, a² ± 2ab + b² and a³ ± 3a²b + 3ab² ± b³.
+std::optional<Move> FormulaMove(const Piece& piece, const Context& context) {
+  const Poly& p = piece.value;
+  const Ring& ring = p.ring();
+  const int terms = p.Length();
+  if (terms == 2) {
+    const Poly first = p.Term(0), second = p.Term(1);
+    if (Negative(second)) {
+      std::optional<Poly> a = first.TermRoot(2), b = (-second).TermRoot(2);
+      if (a && b) return DifferenceOfSquares(*a, *b, context);
+    }
+    std::optional<Poly> a = first.TermRoot(3), b = second.TermRoot(3);
+    if (!a || !b) return std::nullopt;
+    std::vector<Piece> pieces;
+    pieces.push_back(PieceOf(*a + *b));
+    pieces.push_back(PieceOf(*a * *a - *a * *b + *b * *b));
+    const bool sum = !Negative(second);
+    return FormulaSplit(FormulaReason(sum ? "a³ + b³" : "a³ - b³", *a, sum ? *b : -*b, context), std::move(pieces),
+                        ring);
+  }
+  if (std::optional<Poly> root = p.SquareRoot(); root && root->Length() >= 2) {
+    const Poly a = root->Term(0), b = *root - a;
+    const bool sum = !Negative(b);
+    std::vector<Piece> pieces;
+    pieces.push_back(PieceOf(*root, 2));
+    return FormulaSplit(FormulaReason(sum ? "a² + 2ab + b²" : "a² - 2ab + b²", a, sum ? b : -b, context),
+                        std::move(pieces), ring);
+  }
+  if (terms == 4) {
+    std::optional<Poly> a = p.Term(0).TermRoot(3), b = p.Term(3).TermRoot(3);
+    if (a && b && (*a + *b).Power(3) == p) {
+      const bool sum = !Negative(*b);
+      std::vector<Piece> pieces;
+      pieces.push_back(PieceOf(*a + *b, 3));
+      return FormulaSplit(
+          FormulaReason(sum ? "a³ + 3a²b + 3ab² + b³" : "a³ - 3a²b + 3ab² - b³", *a, sum ? *b : -*b, context),
+          std::move(pieces), ring);
+    }
+  }
+  return std::nullopt;
+}
+
+// 十字相乘法: A·v^2k + B·v^k + C as (a1·v^k + c1)(a2·v^k + c2) with a1, c1, a2,
+// c2 single terms, a1·a2 = A, c1·c2 = C and a1·c2 + a2·c1 = B. The two
+// factors are products of the piece's certified factors, which are tried in
+// turn.
+std::optional<Move> CrossMove(const Piece& piece, const Context& context) {
+  const Poly& p = piece.value;
+  const std::vector<std::pair<int, int>> counted = Counted(piece.parts);
+  for (int v = 0; v < context.ring.Variables(); ++v) {
+    const long degree = p.Degree(v);
+    if (degree < 2 || degree % 2 != 0) continue;
+    const long k = degree / 2;
+    bool quadratic = true;
+    for (int i = 0; i < p.Length() && quadratic; ++i) {
+      const long e = p.Exponents(i)[static_cast<size_t>(v)];
+      quadratic = e == 0 || e == k || e == degree;
+    }
+    if (!quadratic) continue;
+    // Every choice of how many of each certified factor go into the first.
+    std::vector<int> chosen(counted.size(), 0);
+    long tried = 0;
+    while (true) {
+      size_t at = 0;
+      while (at < chosen.size() && chosen[at] == counted[at].second) chosen[at++] = 0;
+      if (at == chosen.size() || ++tried > kMaxCrossSplits || context.budget.Spent()) break;
+      ++chosen[at];
+      long firstDegree = 0;
+      for (size_t j = 0; j < chosen.size(); ++j) {
+        firstDegree += chosen[j] * context.certified[static_cast<size_t>(counted[j].first)].Degree(v);
+      }
+      if (firstDegree != k) continue;
+      Poly first = One(context.ring);
+      for (size_t j = 0; j < chosen.size(); ++j) {
+        first = first * context.certified[static_cast<size_t>(counted[j].first)].Power(chosen[j]);
+      }
+      Poly a1 = first, c1 = first, a2 = first, c2 = first;
+      if (!CrossShaped(first, v, k, &a1, &c1)) continue;
+      std::optional<Poly> second = p.DividedBy(first);
+      if (!second || !CrossShaped(*second, v, k, &a2, &c2)) continue;
+      const Poly unit = Letter(context.ring, v, k);
+      // The factor with the larger leading coefficient first, then the one
+      // with the smaller number: (2x - 1)(x - 3), (x - 2)(x - 3).
+      const Rational lead1 = a1.Coefficient(0), lead2 = a2.Coefficient(0);
+      const Rational low1 = c1.Coefficient(0), low2 = c2.Coefficient(0);
+      if (fmpq_cmp(lead1.value, lead2.value) < 0 ||
+          (lead1 == lead2 && Smaller(low2, low1))) {
+        std::swap(first, *second);
+        std::swap(a1, a2);
+        std::swap(c1, c2);
+      }
+      std::vector<Piece> pieces;
+      pieces.push_back(PieceOf(first));
+      pieces.push_back(PieceOf(*second));
+      return Move{Method::Cross, CrossReason(a1, c1, a2, c2, a1 == unit && a2 == unit), One(context.ring),
+                  std::move(pieces)};
+    }
+  }
+  return std::nullopt;
+}
+
+// 分组分解法: the terms in two groups whose written forms share a factor
+// (ax + ay + bx + by = a(x + y) + b(x + y)), or that are a square and a square
+// taken away (x² - y² + 2y - 1 = x² - (y - 1)²).
+std::optional<Move> GroupingMove(const Piece& piece, const Context& context) {
+  const Poly& p = piece.value;
+  const int terms = p.Length();
+  if (terms < 3 || terms > kMaxGroupingTerms) return std::nullopt;
+  for (unsigned mask : GroupingOrder(terms)) {
+    if (context.budget.Spent()) return std::nullopt;
+    Poly first(context.ring), second(context.ring);
+    for (int i = 0; i < terms; ++i) {
+      Poly& group = (mask >> i) & 1u ? second : first;
+      group = group + p.Term(i);
+    }
+    const Reason reason{Words("分组: "),
+                        Math(Expression::SumOf({GroupShown(first), GroupShown(second)}))};
+    // A factor that both groups show, the rest of the first one's before
+    // its split: x²(x + 3) - 4(x + 3); (x² + y²)(x² - y²) + (x² - y²).
+    const GroupForm firstForm = FormOfGroup(first, context), secondForm = FormOfGroup(second, context);
+    std::vector<Poly> candidates{firstForm.rest};
+    for (const Piece& piece : firstForm.split) candidates.push_back(piece.value);
+    for (const Poly& factor : candidates) {
+      const int power = std::min(firstForm.Shows(factor), secondForm.Shows(factor));
+      if (power == 0 || factor.IsConstant()) continue;
+      const std::optional<Poly> rest = p.DividedBy(factor.Power(power));
+      if (!rest || rest->IsConstant()) continue;
+      Piece grouped = PieceOf(p);
+      grouped.shown = Expression::SumOf({firstForm.Written(factor), secondForm.Written(factor)});
+      grouped.pending = {Pending::Kind::CommonFactor, std::vector<Poly>(static_cast<size_t>(power), factor)};
+      std::vector<Piece> pieces;
+      pieces.push_back(std::move(grouped));
+      return Move{Method::Grouping, reason, One(context.ring), std::move(pieces)};
+    }
+    const std::optional<Poly> a = RootOfSquare(first), b = RootOfSquare(-second);
+    if (a && b) {
+      Piece grouped = PieceOf(p);
+      grouped.shown = Expression::SumOf({SquareOf(*a), MinusSquareOf(*b)});
+      grouped.pending = {Pending::Kind::DifferenceOfSquares, {*a, *b}};
+      std::vector<Piece> pieces;
+      pieces.push_back(std::move(grouped));
+      return Move{Method::Grouping, reason, One(context.ring), std::move(pieces)};
+    }
+  }
+  return std::nullopt;
+}
+
+// 试根法: a root p/q of a polynomial in one variable (or of a homogeneous one
+// in two, x = p/q·y) of degree 3 or more, with p dividing the constant term
+// and q the leading coefficient, gives the factor qx - p; the roots are
+// those of the piece's certified factors of degree 1, taken in the order a
+// class tries them.
+std::optional<Move> RationalRootMove(const Piece& piece, const Context& context) {
+  const Poly& p = piece.value;
+  std::optional<int> other;
+  const std::optional<int> v = MainVariable(p, &other);
+  if (!v || p.Degree(*v) < 3) return std::nullopt;
+  const Poly letter = Letter(context.ring, *v);
+  const Poly otherLetter = other ? Letter(context.ring, *other) : One(context.ring);
+  std::optional<int> best;
+  Rational bestRoot;
+  for (const auto& [part, count] : Counted(piece.parts)) {
+    // A factor ax + b (or ax + by), a and b numbers.
+    const Poly& factor = context.certified[static_cast<size_t>(part)];
+    if (factor.Length() != 2) continue;
+    const Rational a = factor.Coefficient(0), b = factor.Coefficient(1);
+    if (factor.Term(0) != letter.Scaled(a) || factor.Term(1) != otherLetter.Scaled(b)) continue;
+    const Rational root = -(b / a);
+    if (!best || RootOrder(root) < RootOrder(bestRoot)) {
+      best = part;
+      bestRoot = root;
+    }
+  }
+  if (!best) return std::nullopt;
+  const Poly& factor = context.certified[static_cast<size_t>(*best)];
+  std::vector<Piece> pieces;
+  pieces.push_back(PieceOf(factor));
+  pieces.push_back(PieceOf(*p.DividedBy(factor)));
+  return Move{Method::RationalRoot,
+              {Math(letter), Words(" = "), Math(otherLetter.Scaled(bestRoot)), Words(" 使多项式为 0")},
+              One(context.ring), std::move(pieces)};
+}
+
+// 拆项添项/配方: a² + m + b² with a term D added and taken away so that
+// (a ± b)² appears and D is a square: x⁴ + 4 = (x² + 2)² - (2x)².
+std::optional<Move> CompletingMove(const Piece& piece, const Context& context) {
+  const Poly& p = piece.value;
+  const int terms = p.Length();
+  if (terms != 2 && terms != 3) return std::nullopt;
+  const Poly last = p.Term(terms - 1);
+  if (Negative(last)) return std::nullopt;
+  const std::optional<Poly> a = p.Term(0).TermRoot(2), b = last.TermRoot(2);
+  if (!a || !b) return std::nullopt;
+  for (const Poly& base : {*a + *b, *a - *b}) {
+    const Poly added = base * base - p;
+    if (added.Length() != 1 || Negative(added)) continue;
+    const std::optional<Poly> root = added.TermRoot(2);
+    if (!root) continue;
+    Piece completed = PieceOf(p);
+    completed.shown = Expression::SumOf({SquareOf(base), MinusSquareOf(*root)});
+    completed.pending = {Pending::Kind::DifferenceOfSquares, {base, *root}};
+    std::vector<Piece> pieces;
+    pieces.push_back(std::move(completed));
+    return Move{Method::Completing, {Words("加上 "), Math(added), Words(" 再减去 "), Math(added)},
+                One(context.ring), std::move(pieces)};
+  }
+  return std::nullopt;
+}
+
+std::optional<Move> PendingMove(const Piece& piece, const Context& context) {
+  switch (piece.pending.kind) {
+    case Pending::Kind::None: return std::nullopt;
+    case Pending::Kind::CommonFactor: {
+      // The shared factors, one a piece, and what is left of the sum.
+      Poly common = One(context.ring);
+      std::vector<Piece> pieces;
+      std::vector<Expression> shown;
+      for (const Poly& factor : piece.pending.terms) {
+        common = common * factor;
+        pieces.push_back(PieceOf(factor));
+        shown.push_back(Shown(factor));
+      }
+      pieces.push_back(PieceOf(*piece.value.DividedBy(common)));
+      return Move{Method::CommonFactor, {Words("公因式 "), Math(Expression::ProductOf(std::move(shown)))},
+                  One(context.ring), std::move(pieces)};
+    }
+    case Pending::Kind::DifferenceOfSquares:
+      return DifferenceOfSquares(piece.pending.terms[0], piece.pending.terms[1], context);
+  }
+  return std::nullopt;
+}
+
+Move ExactMove(const Piece& piece, const Context& context, const std::string& why) {
+  Poly product = One(context.ring);
+  std::vector<Piece> pieces;
+  for (const auto& [part, count] : Counted(piece.parts)) {
+    const Poly& factor = context.certified[static_cast<size_t>(part)];
+    product = product * factor.Power(count);
+    if (factor.Length() > 1) pieces.push_back(PieceOf(factor, count));
+  }
+  // A certified factor of one term (a letter) goes to the front.
+  Poly front = *piece.value.DividedBy(product);
+  for (const auto& [part, count] : Counted(piece.parts)) {
+    const Poly& factor = context.certified[static_cast<size_t>(part)];
+    if (factor.Length() == 1) front = front * factor.Power(count);
+  }
+  return Move{Method::Exact, {Math(piece.value), Words(": " + why)}, front, std::move(pieces)};
+}
+
+std::string WhyNoMethod(const Piece& piece, const Context&) {
+  const Poly& p = piece.value;
+  if (p.VariablesUsed() == 1) {
+    const std::string degree = std::to_string(p.TotalDegree());
+    return "次数 " + degree + ", 没有有理根 / degree " + degree + ", no rational root";
+  }
+  if (p.Length() > kMaxGroupingTerms) {
+    const std::string terms = std::to_string(p.Length());
+    return terms + " 项, 分组的方法太多 / " + terms + " terms, too many ways to group them";
+  }
+  return "课上的方法都分不开它 / none of the class methods splits it";
+}
+
+Reason IrreducibleReason(const Poly& factor, bool* fromExact) {
+  *fromExact = false;
+  if (factor.TotalDegree() == 1) return {Math(factor), Words(" 是一次式, 在有理数域上不可约")};
+  std::optional<int> other;
+  const std::optional<int> v = MainVariable(factor, &other);
+  const long degree = v ? factor.Degree(*v) : 0;
+  if (v && degree == 2) {
+    // b² - 4ac of ax² + bx + c (or ax² + bxy + cy²).
+    Rational a, b, c;
+    for (int i = 0; i < factor.Length(); ++i) {
+      const long e = factor.Exponents(i)[static_cast<size_t>(*v)];
+      (e == 2 ? a : e == 1 ? b : c) = factor.Coefficient(i);
+    }
+    const Rational discriminant = b * b - Rational(4) * a * c;
+    const Poly shown(factor.ring(), discriminant);
+    return {Math(factor), Words(" 在有理数域上不可约: 判别式 b² - 4ac = "), Math(shown),
+            Words(discriminant.Sign() < 0 ? " < 0" : ", 不是平方数")};
+  }
+  if (v && degree == 3) return {Math(factor), Words(" 在有理数域上不可约: 三次式, 没有有理根")};
+  *fromExact = true;
+  return {Math(factor), Words(" 在有理数域上不可约: 由精确分解得到 / from the exact factorisation")};
+}
+
+}  // namespace pfac::explain
