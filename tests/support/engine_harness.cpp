@@ -134,6 +134,12 @@ std::string WithoutTimes(std::string text) {
       text.replace(i, 8, "hh:mm:ss");
     }
   }
+  const std::string wait = "(Waiting for the exact factorisation; press x to skip.)";
+  for (size_t at; (at = text.find(wait)) != std::string::npos;) {
+    const size_t begin = text.rfind('\n', at);
+    const size_t end = text.find('\n', at);
+    text.erase(begin == std::string::npos ? 0 : begin + 1, end == std::string::npos ? std::string::npos : end - begin);
+  }
   return text;
 }
 

@@ -94,7 +94,10 @@ struct ProcessResult {
 ProcessResult RunEngineBinary(const std::filesystem::path& folder,
                               const std::filesystem::path& program = PFAC_ENGINE_BINARY);
 
-// The output of a run with every time of day (hh:mm:ss) written as "hh:mm:ss".
+// The output of a run as any machine shows it: every time of day (hh:mm:ss)
+// written as "hh:mm:ss", and the line saying that the run waits for the
+// exact factorisation left out (it comes only when the helper is slow, as on
+// a loaded machine).
 std::string WithoutTimes(std::string text);
 
 // Every process a test starts calls this in the child before exec: the child
