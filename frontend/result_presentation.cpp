@@ -410,6 +410,9 @@ Presentation Present(std::string_view polynomial, std::string_view factorisation
   if (!ReadSum(polynomial, &entered) || (!factorisation.empty() && !ReadProduct(factorisation, &product))) {
     return AsItStands(polynomial, factorisation);
   }
+  // The engine echoes a term's letters in the order they first appeared in
+  // the text (ay after by reads "ya"); a student writes them alphabetically.
+  for (Term& term : entered) std::sort(term.powers.begin(), term.powers.end());
   Presentation presentation;
   if (factorisation.empty()) {
     presentation.shown = Node(TermLeaves(entered, "", ""));

@@ -81,6 +81,9 @@ void PresentationTest::whatTheStudentSees_data() {
   QTest::newRow("one term") << QByteArray("4x^3") << QStringLiteral("4x³ = 4x³") << "4x^3 = 4x^3" << "4x^{3}=4x^{3}";
   QTest::newRow("monomial factor") << QByteArray("x4y+2x3y2-x2y-2xy2")
                                    << QStringLiteral("x⁴y + 2x³y² - x²y - 2xy² = xy(x - 1)(x + 1)(x + 2y)") << "" << "";
+  // The engine echoes letters in the order they first appear (by, ay: "ya").
+  QTest::newRow("letters of a term alphabetical") << QByteArray("by+ax+ay+bx")
+                                                  << QStringLiteral("by + ax + ay + bx = (a + b)(x + y)") << "" << "";
   QTest::newRow("repeated factors") << QByteArray("x^4-2x^2+1") << QStringLiteral("x⁴ - 2x² + 1 = (x - 1)²(x + 1)²")
                                     << "x^4-2x^2+1 = (x-1)^2(x+1)^2" << "x^{4}-2x^{2}+1=(x-1)^{2}(x+1)^{2}";
   // Runs of an earlier engine. Stopped: said as before, no "irreducible".
