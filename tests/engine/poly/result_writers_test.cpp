@@ -238,13 +238,14 @@ TEST(ResultValues, WritersRecordWhatTheTextStandsFor) {
     float minExponent;                  // of x, in the common factor
     std::vector<float> factor;          // Cofactor[0..], printed at offset 0
     int16_t offset;
+    const char* letter = "x";           // the one variable: the alphabet's ends are read back too
   };
   const Case cases[] = {
       {"content over denominator", 3, 2, 1, 2, 2, {-1, -1, 2}, 0},
       {"content equal to the denominator", 1, 1, 1, 3, 0, {5, 0, -1}, 0},
       {"a negative single term", 5, 1, -1, 1, 1, {1}, 0},
-      {"unit constant terms", 1, 1, 1, 2, 0, {-1, 0, 1}, 0},
-      {"a factor at an offset", 1, 1, 1, 2, 0, {1, 1}, 1},
+      {"unit constant terms, in z", 1, 1, 1, 2, 0, {-1, 0, 1}, 0, "z"},
+      {"a factor at an offset, in a", 1, 1, 1, 2, 0, {1, 1}, 1, "a"},
       {"a coefficient beyond the exact range", 1, 1, 1, 2, 0, {1, 16777218.0f}, 0},
       {"a coefficient that is no integer", 1, 1, 1, 2, 0, {2.5f, 1}, 0},
   };
@@ -253,7 +254,7 @@ TEST(ResultValues, WritersRecordWhatTheTextStandsFor) {
     Engine& e = w.e;
     w.OpenResult();
     e.Terms.VariableCount = e.Terms.LoadedVariableCount = 1;
-    e.Terms.Letter[1] = e.Terms.InputLetter[1] = "x";
+    e.Terms.Letter[1] = e.Terms.InputLetter[1] = c.letter;
     e.Terms.Weight[1] = 1;
     e.Terms.Content = c.content;
     e.Terms.CommonDenominator = c.denominator;
