@@ -600,6 +600,7 @@ class Engine {
   // The exact factoriser beside the search (engine/search/exact_steps.cpp)
   // ---------------------------------------------------------------------
   void TakeExactInput();            // the prepared polynomial, at the first search
+  void TakeExactInputAtFirstSearch();  // the same, the factoriser started at once for a high degree
   void StartExactFactoriser();      // once a run, with Exact.Input
   bool ExactReady();                // the factoriser has its answer
   // Part of the interruption poll: starts the factoriser, and with its result

@@ -27,7 +27,7 @@ namespace pfac::exact {
 // ready to be looked at).
 enum class PassLook {
   kNotLookedAt,       // the pass's polynomial is not yet compared with it
-  kFactorToHandOver,  // reducible: a factor waits for a second of search
+  kFactorToHandOver,  // reducible: a factor waits for a tenth of a second of search
   kNothingToDo,       // irreducible, handed over, or nothing usable
 };
 
@@ -53,6 +53,7 @@ struct RunState {
   int16_t HandOverDegree = 0;           // its degree in the image
   std::string HandOverText;             // it in the input syntax
   bool HandOverRefused = false;         // a handed-over factor gave no split: none again in this run
+  bool TakeAtOnce = false;              // a handed-over factor split: later passes take theirs without searching
   bool ProvedIrreducible = false;       // a search ends on a proof of irreducibility
   bool SearchEndExamined = false;       // EndOfSearch goes on after ExamineSearchEnd
   std::vector<std::string> Notes;       // jg.dat's lines of the factors handed over, written at the end

@@ -1,14 +1,16 @@
 // The engine's steps around the exact factoriser. The factoriser gets the
-// prepared polynomial once a search has gone on for a tenth of a second (or
-// when the certificate at the end cannot be decided without it) and works
-// beside the search; the search looks at its handle in the interruption poll:
+// prepared polynomial once a search has gone on for a tenth of a second, at
+// once for a polynomial of high degree (or when the certificate at the end
+// cannot be decided without it) and works beside the search; the search looks
+// at its handle in the interruption poll:
 // - a polynomial being searched that the exact factorisation proves
 //   irreducible ends its search as a search of every degree would;
-// - one that has been searched for a second without a split takes the exact
-//   factor of lowest degree in the image, through the same candidate check as
-//   a found factor: with the lowest degree, every factor of the cofactor has a
-//   degree at least as high, which is what the search assumes when it goes on
-//   from the degree just found;
+// - one that has been searched for a tenth of a second without a split takes
+//   the exact factor of lowest degree in the image, through the same candidate
+//   check as a found factor: with the lowest degree, every factor of the
+//   cofactor has a degree at least as high, which is what the search assumes
+//   when it goes on from the degree just found; every later pass of the run
+//   then takes its factor so before it searches at all;
 // - at the end of every run that reaches a result, the result is judged and
 //   the verdict written as the last line of jg.dat.
 // What the run knows of the factorisation is the engine's part Exact
@@ -34,9 +36,15 @@ using Wide = __int128;
 // A search that has gone on this long has the factoriser started: textbook
 // polynomials end well before, so most runs never load it.
 constexpr int64_t kExactStartMs = 100;
+// A polynomial whose image has at least this degree has the factoriser
+// started as soon as it is prepared: no search of such a degree ends within
+// a tenth of a second unless it finds factors of low degree only, and the
+// polynomials of a course (degree 6 at most) stay far below.
+constexpr int kExactAtOnceDegree = 12;
 // A polynomial searched this long without a split takes its factor from the
-// exact factorisation, when that knows one.
-constexpr int64_t kExactHandOverMs = 1000;
+// exact factorisation, when that knows one (the time the factoriser's start
+// already waits: whatever the search finds by itself within it stays its own).
+constexpr int64_t kExactHandOverMs = kExactStartMs;
 // The end of a run waits for the factoriser at most this many rounds of
 // kExactWaitRoundMs (the X key ends the wait).
 constexpr int kExactWaitRounds = 50;
@@ -86,6 +94,13 @@ void Engine::TakeExactInput() {
   Exact.Taken = true;
 }
 
+// At the first search of a run: the polynomial for the factoriser, which a
+// polynomial of high degree has started at once.
+void Engine::TakeExactInputAtFirstSearch() {
+  TakeExactInput();
+  if (Dense.ImageDegree >= kExactAtOnceDegree) StartExactFactoriser();
+}
+
 void Engine::StartExactFactoriser() {
   if (exact_->Poll() != ExactState::kIdle || !Exact.Taken || Exact.Input.variables < 1 ||
       Exact.Input.terms.empty()) {
@@ -112,7 +127,7 @@ void Engine::LookForExactResult() {
     Exact.PassState = known == Known::kReducible ? PassLook::kFactorToHandOver : PassLook::kNothingToDo;
   }
   if (Exact.PassState == PassLook::kFactorToHandOver && Pass.LateMode == 0 &&
-      now - Exact.PassSearchMs >= kExactHandOverMs) {
+      (Exact.TakeAtOnce || now - Exact.PassSearchMs >= kExactHandOverMs)) {
     if (PrepareHandOver()) {
       Go(&Engine::HandOverExactFactor);
     } else {
@@ -331,6 +346,7 @@ void Engine::HandOverExactFactor() {
   // check refuses cannot come from a factorisation that divides exactly; the
   // search's state is gone with it, so the search ends there.
   if (Split.SplitResult != kSplitFound) Exact.HandOverRefused = true;
+  if (Split.SplitResult == kSplitFound) Exact.TakeAtOnce = true;
   if (Split.SplitResult == kNotAFactor) {
     Exact.SearchEndExamined = true;
     Go(&Engine::EndOfSearch);
@@ -368,8 +384,8 @@ bool Engine::ExactWaitOver() {
 // A search that ended on its own (not stopped, not in the late mode) leaves a
 // polynomial that it found no factor of. Unless a cheap test shows it
 // irreducible, the exact factorisation is asked: a factor that it knows is
-// handed over as after a second of search, since the search's bounds left it
-// out.
+// handed over as after a tenth of a second of search, since the search's
+// bounds left it out.
 void Engine::ExamineSearchEnd() {
   Exact.SearchEndExamined = true;
   auto current = CurrentPolynomial().PrimitivePart();

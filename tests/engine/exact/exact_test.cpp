@@ -372,7 +372,7 @@ TEST(ExactRun, ProofOfIrreducibilityEndsTheSearch) {
 TEST(ExactRun, ExactFactorIsHandedToTheCandidateCheck) {
   // A product whose factors the search's bounds leave out: without help the
   // search runs into its time limit; with the exact factorisation at hand the
-  // factor comes after a second of search, reported as a found one.
+  // factor comes after a tenth of a second of search, reported as a found one.
   const std::string product =
       "2x^16+2x^15-9x^14+19x^13-22x^12+35x^11-22x^10-21x^9-21x^8+11x^7+40x^6+12x^5-17x^4-30x^3+2x^2+5x+15";
   HelpedRun helped(Readiness::kAtStart, 50);
@@ -416,6 +416,32 @@ TEST(ExactRun, ExactFactorIsHandedToTheCandidateCheck) {
             "=(x^ 2 + 4x + 8)(x^ 2 - 4x + 8)\r\n"
             "精确分解给出因式 x^2+4x+8 / the factor x^2+4x+8 was taken from the exact factorisation\r\n" +
                 std::string(kCompleteCertificate) + "\r\n");
+}
+
+TEST(ExactRun, LaterPassTakesItsKnownFactorWithoutSearching) {
+  // (x^4 + 64)(x^8 + 1): the first pass searches a tenth of a second before it
+  // takes x^2 + 4x + 8; the next pass takes x^2 - 4x + 8 before any degree
+  // is searched, with the lines of a found factor.
+  HelpedRun r(Readiness::kAtStart, 50);
+  r.run.Factor("x^12+64x^8+x^4+64");
+  EXPECT_EQ(r.Jg(),
+            "x^ 12+ 64 x^ 8+x^ 4+ 64 \r\n"
+            "=(x^ 12 + 64x^ 8 + x^ 4 + 64)\r\n"
+            "=[ 1*x^ 12+( 4 -4 )*x^ 11+( 8 -16  8 )*x^ 10+(-32  32 )*x^ 9+( 64 )*x^ 8+( 1 )*x^ 4+( 4 -4 )*x^ 3+"
+            "( 8 -16  8 )*x^ 2+(-32  32 )*x+ 64]\r\n"
+            "=[( 1 *x^ 12+ 4 *x^ 11+ 8 *x^ 10)+(-4 *x^ 11-16 *x^ 10-32 *x^ 9)+( 8 *x^ 10+ 32 *x^ 9+ 64 *x^ 8)+"
+            "( 1 *x^ 4+ 4 *x^ 3+ 8 *x^ 2)+(-4 *x^ 3-16 *x^ 2-32 *x)+( 8 *x^ 2+ 32 *x+ 64 )]\r\n"
+            "=(x^ 2 + 4x + 8)(x^ 10 - 4x^ 9 + 8x^ 8 + x^ 2 - 4x + 8)\r\n"
+            "=(x^ 2 + 4x + 8)(x^ 2 - 4x + 8)(x^ 8 + 1)\r\n"
+            "精确分解给出因式 x^2+4x+8 / the factor x^2+4x+8 was taken from the exact factorisation\r\n"
+            "精确分解给出因式 x^2-4x+8 / the factor x^2-4x+8 was taken from the exact factorisation\r\n" +
+                std::string(kCompleteCertificate) + "\r\n");
+  const std::string console = r.Console();
+  const size_t first = console.find("精确分解给出因式 x^2+4x+8");
+  const size_t second = console.find("精确分解给出因式 x^2-4x+8");
+  ASSERT_NE(second, std::string::npos) << console;
+  EXPECT_NE(console.rfind(" *   ", first), std::string::npos) << "the first pass searched";
+  EXPECT_EQ(console.substr(first, second - first).find(" *   "), std::string::npos) << "the second did not";
 }
 
 // The console as one text, its line ends read as blanks (the results display
@@ -479,7 +505,7 @@ TEST(ExactRun, RetryQuestionOnlyWhileTheResultMayBeIncomplete) {
   const std::string product =
       "2x^16+2x^15-9x^14+19x^13-22x^12+35x^11-22x^10-21x^9-21x^8+11x^7+40x^6+12x^5-17x^4-30x^3+2x^2+5x+15";
   HelpedRun stopped(Readiness::kAtStart, 50);
-  stopped.run.console.PressKey('x', 5);  // after the factoriser's start, before a second of search
+  stopped.run.console.PressKey('x', 0);  // the factoriser started at once (degree 16), no search yet
   stopped.run.Factor(product);
   EXPECT_EQ(stopped.factoriser.Starts(), 1);
   EXPECT_NE(stopped.Console().find(kRetryQuestion), std::string::npos) << stopped.Console();
