@@ -476,6 +476,8 @@ class Engine {
   // line in jg.dat already holds the common factor.
   void PrintCommonFactorOnConsole();
   void PrintDenseFactor();
+  // The term table as a factor, each coefficient times sign, to both.
+  void PrintTermFactor(float sign);
   void WriteMonomialCode();
   void WriteExpandedProductCofactorFirst();  // L = Cofactor, S = Trial
   void WriteExpandedProductTrialFirst();     // L = Trial, S = Cofactor
@@ -491,6 +493,11 @@ class Engine {
   // ---------------------------------------------------------------------
   // Variable order and stored-factor combinations
   // ---------------------------------------------------------------------
+  // No order of the variables keeps the codes within 16 bits.
+  static constexpr std::string_view kEncodingLimitMessage =
+      "变量的次数太高, 代换后的指数超出 32767. "
+      "(The degrees in the variables are too high: under every order of the variables "
+      "an exponent of the substitution exceeds 32767.)";
   void SubsetSearch();
   void ChooseVariableOrder();   // SubsetSearch for kVariableOrder
   void CombineStoredFactors();  // SubsetSearch for kStoredFactors
@@ -584,6 +591,9 @@ class Engine {
   void OfferRetry();
   void RetryStep();
   void FinalOutput();
+  // With the exact factoriser, a polynomial that no variable order encodes
+  // within 16 bits is written unsplit and the run ends as a stopped one.
+  void EndAtEncodingLimit();
   void LoadPendingFactor();
   void FinishRun();
   void CloseResultFile();

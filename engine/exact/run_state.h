@@ -6,8 +6,9 @@
 // - the interruption poll (LookForExactResult), the end of a search
 //   (ExamineSearchEnd, WaitAtSearchEnd) and HandOverExactFactor keep the
 //   times, PassState and the hand-over registers;
-// - LookForInterruption and LoadPendingFactor note why a result may be
-//   incomplete (StoppedByTime, StoppedByKey, PendingLost);
+// - LookForInterruption, LoadPendingFactor and EndAtEncodingLimit note why a
+//   result may be incomplete (StoppedByTime, StoppedByKey, PendingLost,
+//   StoppedByEncoding);
 // - CertifyResult, WaitForExactResult and WriteCertificate judge the result
 //   and write the certificate; CertifyShortResult does so for "=0" and a
 //   single term.
@@ -62,6 +63,7 @@ struct RunState {
   bool StoppedByTime = false;  // a search of the run reached its time limit
   bool StoppedByKey = false;   // a search of the run was stopped with X
   bool PendingLost = false;    // a pending-factor file could not be read back
+  bool StoppedByEncoding = false;  // a polynomial exceeded the search's encoding under every variable order
 
   // The certificate.
   Judgement Judged;               // the verdict on the result so far

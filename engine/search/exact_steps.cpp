@@ -463,6 +463,7 @@ exact::RunCircumstances Engine::CertificateCircumstances() {
   run.stoppedByKey = Exact.StoppedByKey;
   run.stoppedByTime = Exact.StoppedByTime;
   run.lateMode = Pass.LateMode == 1;
+  run.encodingLimit = Exact.StoppedByEncoding;
   run.taken = Exact.Taken;
   run.waitSkipped = Exact.WaitSkipped;
   run.failed = exact_->Poll() == ExactState::kFailed;

@@ -444,6 +444,30 @@ TEST(ExactRun, LaterPassTakesItsKnownFactorWithoutSearching) {
   EXPECT_EQ(console.substr(first, second - first).find(" *   "), std::string::npos) << "the second did not";
 }
 
+// A polynomial that no variable order encodes for the search (x^240 y^240
+// would need the code 240 * 241) ends as a stopped search: the polynomial
+// unsplit, "=....", the reason and the complete factorisation. An input that
+// the start-up checks refuse stays refused.
+TEST(ExactRun, EncodingLimitEndsWithTheCompleteFactorisation) {
+  for (const char* polynomial : {"x^240-y^240", "-2x^240y+2y^241"}) {
+    HelpedRun r(Readiness::kAtFirstWait, 50);
+    r.run.Factor(polynomial);
+    const FinalLine last = r.Last();
+    EXPECT_TRUE(last.stopped) << r.Jg();
+    EXPECT_TRUE(EqualsInput(last.line, polynomial));
+    EXPECT_EQ(last.certificate,
+              "验证: 结果不完整, 代换后的指数在每种变量顺序下都超出 32767 / not complete: the substitution exponents "
+              "exceed 32767 under every variable order; the complete factorisation follows");
+    EXPECT_TRUE(EqualsInput(last.completeLine, polynomial));
+    EXPECT_NE(r.Console().find("exceeds 32767"), std::string::npos) << r.Console();
+  }
+  HelpedRun refused(Readiness::kAtFirstWait, 50);
+  refused.run.Factor("x^32768+1");
+  EXPECT_NE(refused.Console().find("exceeds 32767"), std::string::npos) << refused.Console();
+  EXPECT_EQ(refused.Jg().find("验证"), std::string::npos) << refused.Jg();
+  EXPECT_EQ(refused.factoriser.Starts(), 0);
+}
+
 // The console as one text, its line ends read as blanks (the results display
 // breaks a long certificate at a blank).
 std::string Joined(std::string console) {
