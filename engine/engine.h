@@ -628,6 +628,9 @@ class Engine {
   // and weights, by the letters of the variables.
   exact::Exponents ExponentsOfCode(int code) const;
   bool PrepareHandOver();             // the factor to hand over and its quotient
+  // An exact factor of degree below k divides the pass's image (prepared
+  // for the hand-over).
+  bool LowerExactFactorKnown(int k);
   void EndSearchProvedIrreducible();  // -> EndOfSearch, as after a search of every degree
   void HandOverExactFactor();         // the exact factor to the candidate check -> HandleOutcome
   bool ExactWaitOver();               // one round of a wait after a search

@@ -308,6 +308,16 @@ bool Engine::PrepareHandOver() {
   return false;
 }
 
+// A candidate of degree k divides the image, but the exact factorisation at
+// hand knows a factor of lower degree that divides it too: the search's bounds
+// left that one out (its trial division passed the value limit), and the
+// candidate may be a product of such factors. The factor of lower degree is
+// then handed over in the candidate's place.
+bool Engine::LowerExactFactorKnown(int k) {
+  if (!exact_ || !Exact.Taken || Pass.LateMode != 0 || !ExactReady()) return false;
+  return PrepareHandOver() && Exact.HandOverDegree < k;
+}
+
 void Engine::EndSearchProvedIrreducible() {
   if (console_.Column() > 1) ConsoleEnd();
   console_.WriteLine("已证明在有理数域上不可约 / proved irreducible over Q");

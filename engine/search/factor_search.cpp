@@ -597,6 +597,10 @@ bool Engine::HandOnCandidate(const FloatTable& factor, const FloatTable& quotien
   ProductCheck result = floatsExact ? ProductCheck::kExact : CheckProduct(factor, k, quotient);
   if (result == ProductCheck::kLowerPartDiffers) return false;
   if (result == ProductCheck::kExact) {
+    if (LowerExactFactorKnown(k)) {
+      Go(&Engine::HandOverExactFactor);
+      return true;
+    }
     (this->*check)();
     // A mirrored check that passes has exchanged Trial and Cofactor.
     Search.MirrorUsed = check == &Engine::CheckAndSplitMirrored && Split.SplitResult != kNotAFactor ? 1 : 0;

@@ -468,6 +468,17 @@ TEST(ExactRun, EncodingLimitEndsWithTheCompleteFactorisation) {
   EXPECT_EQ(refused.factoriser.Starts(), 0);
 }
 
+// (x^500 - 1)^4: once the quotients grow past the search's value limit, the
+// search's candidate x^2 - 1 would divide what x - 1 no longer does. With the
+// exact factorisation at hand, its factor of lower degree is taken instead,
+// so that every factor of the result is irreducible.
+TEST(ExactRun, CandidateGivesWayToAnExactFactorOfLowerDegree) {
+  HelpedRun r(Readiness::kAtStart, 1);
+  r.run.Factor("x^2000-4x^1500+6x^1000-4x^500+1");
+  EXPECT_EQ(r.Last().certificate, kCompleteCertificate);
+  EXPECT_TRUE(EqualsInput(r.Last().line, "x^2000-4x^1500+6x^1000-4x^500+1"));
+}
+
 // The console as one text, its line ends read as blanks (the results display
 // breaks a long certificate at a blank).
 std::string Joined(std::string console) {
