@@ -628,6 +628,11 @@ class Engine {
   // and weights, by the letters of the variables.
   exact::Exponents ExponentsOfCode(int code) const;
   bool PrepareHandOver();             // the factor to hand over and its quotient
+  std::vector<exact::ImageFactor> ExactFactorsInImage();
+  // The pass's polynomial in one variable as a product of exact factors
+  // (Exact.KnownFactors), when none can be handed over alone.
+  bool PrepareKnownFactors();
+  void WriteKnownFactors();           // they end the result line -> LoadPendingFactor or FinishRun
   // An exact factor of degree below k divides the pass's image (prepared
   // for the hand-over).
   bool LowerExactFactorKnown(int k);

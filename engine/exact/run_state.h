@@ -39,6 +39,15 @@ enum class Known {
   kReducible,    // none of them: it splits
 };
 
+// An exact factor laid out as the image of the current pass lays out its
+// polynomial: values[i] is the coefficient at code low + i.
+struct ImageFactor {
+  int degree = 0;
+  int low = 0;
+  std::vector<int64_t> values;  // [0..degree], values[0] > 0
+  std::string text;             // the factor in the input syntax
+};
+
 struct RunState {
   // The polynomial.
   Polynomial Input;          // the prepared polynomial, as the first search gets it
@@ -54,6 +63,8 @@ struct RunState {
   int16_t HandOverDegree = 0;           // its degree in the image
   std::string HandOverText;             // it in the input syntax
   bool HandOverRefused = false;         // a handed-over factor gave no split: none again in this run
+  std::vector<ImageFactor> KnownFactors;  // the pass's polynomial as exact factors, repeated by multiplicity
+  int16_t KnownFactorSign = 1;            // the pass's polynomial over their product: 1 or -1
   bool TakeAtOnce = false;              // a handed-over factor split: later passes take theirs without searching
   bool ProvedIrreducible = false;       // a search ends on a proof of irreducibility
   bool SearchEndExamined = false;       // EndOfSearch goes on after ExamineSearchEnd

@@ -468,15 +468,29 @@ TEST(ExactRun, EncodingLimitEndsWithTheCompleteFactorisation) {
   EXPECT_EQ(refused.factoriser.Starts(), 0);
 }
 
-// (x^500 - 1)^4: once the quotients grow past the search's value limit, the
-// search's candidate x^2 - 1 would divide what x - 1 no longer does. With the
-// exact factorisation at hand, its factor of lower degree is taken instead,
-// so that every factor of the result is irreducible.
-TEST(ExactRun, CandidateGivesWayToAnExactFactorOfLowerDegree) {
-  HelpedRun r(Readiness::kAtStart, 1);
-  r.run.Factor("x^2000-4x^1500+6x^1000-4x^500+1");
-  EXPECT_EQ(r.Last().certificate, kCompleteCertificate);
-  EXPECT_TRUE(EqualsInput(r.Last().line, "x^2000-4x^1500+6x^1000-4x^500+1"));
+// Powers of products, whose factors the search cannot take alone: in
+// (x^500 - 1)^4, once the quotients grow past the search's value limit, the
+// search's candidate x^2 - 1 would divide what x - 1 no longer does, and is
+// given up for the exact factor of lower degree; in (x^100 + 1)^20 no single
+// factor leaves a cofactor within the floats' range, and the exact factors
+// end the result line together. Every factor of the result is irreducible.
+TEST(ExactRun, PowersOfProductsEndComplete) {
+  const struct {
+    const char* polynomial;
+    long stepMs;
+  } cases[] = {
+      {"x^2000-4x^1500+6x^1000-4x^500+1", 1},
+      {"x^2000+20x^1900+190x^1800+1140x^1700+4845x^1600+15504x^1500+38760x^1400+77520x^1300+125970x^1200+"
+       "167960x^1100+184756x^1000+167960x^900+125970x^800+77520x^700+38760x^600+15504x^500+4845x^400+1140x^300+"
+       "190x^200+20x^100+1",
+       50},
+  };
+  for (const auto& c : cases) {
+    HelpedRun r(Readiness::kAtStart, c.stepMs);
+    r.run.Factor(c.polynomial);
+    EXPECT_EQ(r.Last().certificate, kCompleteCertificate) << c.polynomial;
+    EXPECT_TRUE(EqualsInput(r.Last().line, c.polynomial));
+  }
 }
 
 // The console as one text, its line ends read as blanks (the results display
