@@ -36,8 +36,8 @@ using Wide = __int128;
 // A search that has gone on this long has the factoriser started: textbook
 // polynomials end well before, so most runs never load it.
 constexpr int64_t kExactStartMs = 100;
-// A polynomial whose image has at least this degree has the factoriser
-// started as soon as it is prepared: no search of such a degree ends within
+// A polynomial of at least this total degree has the factoriser started as
+// soon as it is prepared: no search of such a degree ends within
 // a tenth of a second unless it finds factors of low degree only, and the
 // polynomials of a course (degree 6 at most) stay far below.
 constexpr int kExactAtOnceDegree = 12;
@@ -95,10 +95,17 @@ void Engine::TakeExactInput() {
 }
 
 // At the first search of a run: the polynomial for the factoriser, which a
-// polynomial of high degree has started at once.
+// polynomial of high total degree has started at once (the image's degree
+// would count the weights of several variables as well).
 void Engine::TakeExactInputAtFirstSearch() {
   TakeExactInput();
-  if (Dense.ImageDegree >= kExactAtOnceDegree) StartExactFactoriser();
+  int degree = 0;
+  for (const exact::Term& t : Exact.Input.terms) {
+    int total = 0;
+    for (int32_t e : t.exponents) total += e;
+    degree = std::max(degree, total);
+  }
+  if (degree >= kExactAtOnceDegree) StartExactFactoriser();
 }
 
 void Engine::StartExactFactoriser() {

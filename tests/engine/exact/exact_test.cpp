@@ -540,9 +540,11 @@ TEST(ExactRun, CertificateSaysWhatIsNotKnown) {
 }
 
 // A result that the certificate calls complete without the factoriser asks
-// nothing and never starts it.
+// nothing and never starts it (course polynomials in several variables, whose
+// images have higher degrees, included).
 TEST(ExactRun, RetryQuestionOnlyWhileTheResultMayBeIncomplete) {
-  for (const char* polynomial : {"x^2+1", "2x^2+4x+6", "1/2x^2-3/4x+1", "x^2+y^2", "x^3+x+1"}) {
+  for (const char* polynomial : {"x^2+1", "2x^2+4x+6", "1/2x^2-3/4x+1", "x^2+y^2", "x^3+x+1", "x^2-2xy+y^2-z^2",
+                                 "x^2y+xy^2+x^2z+xz^2+y^2z+yz^2+2xyz"}) {
     HelpedRun r(Readiness::kAtStart, 0);  // the clock stands: no search starts the factoriser
     r.run.Factor(polynomial);
     EXPECT_EQ(r.Console().find(kRetryQuestion), std::string::npos) << polynomial << "\n" << r.Console();
