@@ -476,6 +476,8 @@ class Engine {
   // line in jg.dat already holds the common factor.
   void PrintCommonFactorOnConsole();
   void PrintDenseFactor();
+  // The term table as a factor, each coefficient times sign, to both.
+  void PrintTermFactor(float sign);
   void WriteMonomialCode();
   void WriteExpandedProductCofactorFirst();  // L = Cofactor, S = Trial
   void WriteExpandedProductTrialFirst();     // L = Trial, S = Cofactor
@@ -491,6 +493,11 @@ class Engine {
   // ---------------------------------------------------------------------
   // Variable order and stored-factor combinations
   // ---------------------------------------------------------------------
+  // No order of the variables keeps the codes within 16 bits.
+  static constexpr std::string_view kEncodingLimitMessage =
+      "变量的次数太高, 代换后的指数超出 32767. "
+      "(The degrees in the variables are too high: under every order of the variables "
+      "an exponent of the substitution exceeds 32767.)";
   void SubsetSearch();
   void ChooseVariableOrder();   // SubsetSearch for kVariableOrder
   void CombineStoredFactors();  // SubsetSearch for kStoredFactors
@@ -584,6 +591,9 @@ class Engine {
   void OfferRetry();
   void RetryStep();
   void FinalOutput();
+  // With the exact factoriser, a polynomial that no variable order encodes
+  // within 16 bits is written unsplit and the run ends as a stopped one.
+  void EndAtEncodingLimit();
   void LoadPendingFactor();
   void FinishRun();
   void CloseResultFile();
@@ -600,6 +610,7 @@ class Engine {
   // The exact factoriser beside the search (engine/search/exact_steps.cpp)
   // ---------------------------------------------------------------------
   void TakeExactInput();            // the prepared polynomial, at the first search
+  void TakeExactInputAtFirstSearch();  // the same, the factoriser started at once for a high degree
   void StartExactFactoriser();      // once a run, with Exact.Input
   bool ExactReady();                // the factoriser has its answer
   // Part of the interruption poll: starts the factoriser, and with its result
@@ -617,6 +628,14 @@ class Engine {
   // and weights, by the letters of the variables.
   exact::Exponents ExponentsOfCode(int code) const;
   bool PrepareHandOver();             // the factor to hand over and its quotient
+  std::vector<exact::ImageFactor> ExactFactorsInImage();
+  // The pass's polynomial in one variable as a product of exact factors
+  // (Exact.KnownFactors), when none can be handed over alone.
+  bool PrepareKnownFactors();
+  void WriteKnownFactors();           // they end the result line -> LoadPendingFactor or FinishRun
+  // An exact factor of degree below k divides the pass's image (prepared
+  // for the hand-over).
+  bool LowerExactFactorKnown(int k);
   void EndSearchProvedIrreducible();  // -> EndOfSearch, as after a search of every degree
   void HandOverExactFactor();         // the exact factor to the candidate check -> HandleOutcome
   bool ExactWaitOver();               // one round of a wait after a search

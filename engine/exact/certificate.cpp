@@ -203,6 +203,10 @@ std::vector<std::string> CertificateLines(const Judgement& judgement, const RunC
       if (run.stoppedByKey) reason("搜索被 X 键停止", "the search was stopped with the X key");
       if (run.stoppedByTime) reason("搜索到了时间限制", "the search reached its time limit");
       if (run.lateMode) reason("搜索转为只试最高次", "the search switched to the highest degree only");
+      if (run.encodingLimit) {
+        reason("代换后的指数在每种变量顺序下都超出 32767",
+               "the substitution exponents exceed 32767 under every variable order");
+      }
       if (chinese.empty()) reason("搜索的系数界限漏掉了因式", "the search's coefficient bounds left factors out");
       const std::string line =
           certificate + std::string(marks::kNotCompleteWords) + chinese + " / not complete: " + english;

@@ -58,6 +58,7 @@ struct RunCircumstances {
   bool stoppedByKey = false;   // a search was stopped with the X key
   bool stoppedByTime = false;  // a search reached its time limit
   bool lateMode = false;       // the search switched to the highest degree only
+  bool encodingLimit = false;  // a polynomial exceeded the search's encoding (exponents beyond 32767)
   bool taken = true;           // the polynomial could be handed to the factoriser
   bool waitSkipped = false;    // the X key ended the wait for the factoriser
   bool failed = false;         // the factoriser failed, for the reason below

@@ -6,8 +6,9 @@
 // - the interruption poll (LookForExactResult), the end of a search
 //   (ExamineSearchEnd, WaitAtSearchEnd) and HandOverExactFactor keep the
 //   times, PassState and the hand-over registers;
-// - LookForInterruption and LoadPendingFactor note why a result may be
-//   incomplete (StoppedByTime, StoppedByKey, PendingLost);
+// - LookForInterruption, LoadPendingFactor and EndAtEncodingLimit note why a
+//   result may be incomplete (StoppedByTime, StoppedByKey, PendingLost,
+//   StoppedByEncoding);
 // - CertifyResult, WaitForExactResult and WriteCertificate judge the result
 //   and write the certificate; CertifyShortResult does so for "=0" and a
 //   single term.
@@ -27,7 +28,7 @@ namespace pfac::exact {
 // ready to be looked at).
 enum class PassLook {
   kNotLookedAt,       // the pass's polynomial is not yet compared with it
-  kFactorToHandOver,  // reducible: a factor waits for a second of search
+  kFactorToHandOver,  // reducible: a factor waits for a tenth of a second of search
   kNothingToDo,       // irreducible, handed over, or nothing usable
 };
 
@@ -36,6 +37,15 @@ enum class Known {
   kNothing,      // not comparable (letters, a constant, a coefficient beyond 64 bits)
   kIrreducible,  // one of its factors
   kReducible,    // none of them: it splits
+};
+
+// An exact factor laid out as the image of the current pass lays out its
+// polynomial: values[i] is the coefficient at code low + i.
+struct ImageFactor {
+  int degree = 0;
+  int low = 0;
+  std::vector<int64_t> values;  // [0..degree], values[0] > 0
+  std::string text;             // the factor in the input syntax
 };
 
 struct RunState {
@@ -53,6 +63,9 @@ struct RunState {
   int16_t HandOverDegree = 0;           // its degree in the image
   std::string HandOverText;             // it in the input syntax
   bool HandOverRefused = false;         // a handed-over factor gave no split: none again in this run
+  std::vector<ImageFactor> KnownFactors;  // the pass's polynomial as exact factors, repeated by multiplicity
+  int16_t KnownFactorSign = 1;            // the pass's polynomial over their product: 1 or -1
+  bool TakeAtOnce = false;              // a handed-over factor split: later passes take theirs without searching
   bool ProvedIrreducible = false;       // a search ends on a proof of irreducibility
   bool SearchEndExamined = false;       // EndOfSearch goes on after ExamineSearchEnd
   std::vector<std::string> Notes;       // jg.dat's lines of the factors handed over, written at the end
@@ -61,6 +74,7 @@ struct RunState {
   bool StoppedByTime = false;  // a search of the run reached its time limit
   bool StoppedByKey = false;   // a search of the run was stopped with X
   bool PendingLost = false;    // a pending-factor file could not be read back
+  bool StoppedByEncoding = false;  // a polynomial exceeded the search's encoding under every variable order
 
   // The certificate.
   Judgement Judged;               // the verdict on the result so far

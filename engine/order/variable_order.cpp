@@ -113,7 +113,8 @@ void Engine::SubsetSearch() {
 }
 
 // The order of the variables for the search. An order is used only when its
-// weights and codes fit in 16 bits; when no order does, the run stops.
+// weights and codes fit in 16 bits; when no order does, the run stops, or
+// with the exact factoriser ends as a stopped search does.
 void Engine::ChooseVariableOrder() {
   Order.SubsetMode = SubsetUse::kVariableOrder;
   const int variables = ToInt(Terms.VariableCount);
@@ -121,10 +122,10 @@ void Engine::ChooseVariableOrder() {
   EnsureSize(Order.BestWeight, variables + 1);
   EnsureSize(Order.CodeOrder, variables + 1);
   SubsetSearch();
-  if (Order.BestSpread == kNoOrderYet) {
-    StopRun("变量的次数太高, 代换后的指数超出 32767. "
-            "(The degrees in the variables are too high: under every order of the variables "
-            "an exponent of the substitution exceeds 32767.)",
+  if (Order.BestSpread == kNoOrderYet && exact_) {
+    Go(&Engine::EndAtEncodingLimit);
+  } else if (Order.BestSpread == kNoOrderYet) {
+    StopRun(kEncodingLimitMessage,
             "Stopped: the substitution exponents exceed 32767 under every variable order.");
   }
 }

@@ -53,6 +53,60 @@ struct FactorValues {
   }
 };
 
+// The coefficient c of a factor's term: its sign (none before the first term
+// when positive) and its magnitude unless that is 1; to jg.dat as well when
+// toFile is set.
+void WriteTermCoefficient(Engine& e, bool toFile, float c, bool first) {
+  auto file = [&](std::string_view text) {
+    if (toFile) e.ResultText(text);
+  };
+  if (first) {
+    if (c == -1) {
+      e.ConsoleText("-");
+      file("-");
+    } else if (c != 1) {
+      e.ConsoleNumber(c);
+      file(NumberText(c));
+    }
+    return;
+  }
+  e.ConsoleText(c <= 0 ? "-" : "+");
+  file(c <= 0 ? "-" : "+");
+  const float m = std::fabs(c);
+  if (m == 1) {
+    file(" ");
+  } else {
+    e.ConsoleNumber(m);
+    file(NumberText(m));
+  }
+}
+
+// The variables of term row t of the term table with their exponents, in the
+// order in which the user wrote them, added to monomial; false when the term
+// has none.
+bool WriteTermLetters(Engine& e, bool toFile, int t, exact::Exponents& monomial, bool& unreadable) {
+  bool written = false;
+  for (int w = 1; w <= ToInt(e.Terms.LoadedVariableCount); ++w) {
+    for (int v = 1; v <= ToInt(e.Terms.VariableCount); ++v) {
+      if (e.Terms.Letter[v] != e.Terms.InputLetter[w]) continue;
+      const float x = e.Terms.Exponent[t][v];
+      if (x >= 1) {
+        written = true;
+        e.ConsoleText(e.Terms.Letter[v]);
+        if (toFile) e.ResultText(e.Terms.Letter[v]);
+      }
+      if (x > 1) {
+        e.ConsoleText("^");
+        if (toFile) e.ResultText("^");
+        e.ConsoleNumber(x);
+        if (toFile) e.ResultText(NumberText(x));
+      }
+      if (x >= 1 && !AddExponent(monomial, e.Terms.Letter[v], x)) unreadable = true;
+    }
+  }
+  return written;
+}
+
 // The sign, the rational content and the common monomial factor taken out of
 // the polynomial; the file gets its pieces only when toFile is set, and then
 // they open a segment of the result as values.
@@ -235,7 +289,6 @@ void Engine::PrintDenseFactor() {
     file(text);
   };
   const int variables = ToInt(Terms.VariableCount);
-  const int loaded = ToInt(Terms.LoadedVariableCount);
   EnsureTermRows(Split.DenseTop + 2);
   both("(");
   Terms.TermRows = 0;
@@ -249,24 +302,8 @@ void Engine::PrintDenseFactor() {
     exact::Exponents monomial{};  // of the term as written
     ++Terms.TermRows;
     Terms.Numerator[Terms.TermRows] = Dense.PassImage[i];
-    if (!firstWritten) {
-      firstWritten = true;
-      if (c == -1) {
-        both("-");
-      } else if (c != 1) {
-        ConsoleNumber(c);
-        file(NumberText(c));
-      }
-    } else {
-      both(c <= 0 ? "-" : "+");
-      const float m = std::fabs(c);
-      if (m == 1) {
-        file(" ");
-      } else {
-        ConsoleNumber(m);
-        file(NumberText(m));
-      }
-    }
+    WriteTermCoefficient(*this, toFile, c, !firstWritten);
+    firstWritten = true;
     const int code = Split.DenseOffset + i;
     if (variables <= 1) {
       if (code > 1) {
@@ -291,22 +328,7 @@ void Engine::PrintDenseFactor() {
       rest = rest % Terms.Weight[v];
     }
     Terms.Exponent[Terms.TermRows][1] = static_cast<float>(rest);
-    for (int w = 1; w <= loaded; ++w) {
-      for (int v = 1; v <= variables; ++v) {
-        if (Terms.Letter[v] != Terms.InputLetter[w]) continue;
-        const float x = Terms.Exponent[Terms.TermRows][v];
-        if (x >= 1) {
-          variableWritten = true;
-          both(Terms.Letter[v]);
-        }
-        if (x > 1) {
-          both("^");
-          ConsoleNumber(x);
-          file(NumberText(x));
-        }
-        if (x >= 1 && !AddExponent(monomial, Terms.Letter[v], x)) values.unreadable = true;
-      }
-    }
+    variableWritten = WriteTermLetters(*this, toFile, Terms.TermRows, monomial, values.unreadable);
     values.Add(c, monomial);
   }
   // A unit constant term written without a letter stands as "1".
@@ -320,6 +342,28 @@ void Engine::PrintDenseFactor() {
     if (values.unreadable) Result.MarkUnreadable();
   }
   ComputeVariableDegrees();
+}
+
+// The polynomial of the term table, each coefficient times sign, as a factor
+// in parentheses on the console and in jg.dat, its terms in the table's order:
+// a polynomial that no image could hold is written as it stands.
+void Engine::PrintTermFactor(float sign) {
+  BothText("(");
+  FactorValues values;
+  for (int t = 1; t <= ToInt(Terms.TermCount); ++t) {
+    const float c = sign * Terms.Numerator[t];
+    if (c == 0) continue;
+    exact::Exponents monomial{};
+    WriteTermCoefficient(*this, true, c, t == 1);
+    if (!WriteTermLetters(*this, true, t, monomial, values.unreadable) && std::fabs(c) == 1) {
+      ConsoleNumber(1);
+      ResultText("1");
+    }
+    values.Add(c, monomial);
+  }
+  BothText(")");
+  Result.AddFactor(values.Poly());
+  if (values.unreadable) Result.MarkUnreadable();
 }
 
 // jg.dat only: the monomial of code MonomialCode + CodeOffset as "*" and a

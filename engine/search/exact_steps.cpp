@@ -1,14 +1,16 @@
 // The engine's steps around the exact factoriser. The factoriser gets the
-// prepared polynomial once a search has gone on for a tenth of a second (or
-// when the certificate at the end cannot be decided without it) and works
-// beside the search; the search looks at its handle in the interruption poll:
+// prepared polynomial once a search has gone on for a tenth of a second, at
+// once for a polynomial of high degree (or when the certificate at the end
+// cannot be decided without it) and works beside the search; the search looks
+// at its handle in the interruption poll:
 // - a polynomial being searched that the exact factorisation proves
 //   irreducible ends its search as a search of every degree would;
-// - one that has been searched for a second without a split takes the exact
-//   factor of lowest degree in the image, through the same candidate check as
-//   a found factor: with the lowest degree, every factor of the cofactor has a
-//   degree at least as high, which is what the search assumes when it goes on
-//   from the degree just found;
+// - one that has been searched for a tenth of a second without a split takes
+//   the exact factor of lowest degree in the image, through the same candidate
+//   check as a found factor: with the lowest degree, every factor of the
+//   cofactor has a degree at least as high, which is what the search assumes
+//   when it goes on from the degree just found; every later pass of the run
+//   then takes its factor so before it searches at all;
 // - at the end of every run that reaches a result, the result is judged and
 //   the verdict written as the last line of jg.dat.
 // What the run knows of the factorisation is the engine's part Exact
@@ -34,9 +36,15 @@ using Wide = __int128;
 // A search that has gone on this long has the factoriser started: textbook
 // polynomials end well before, so most runs never load it.
 constexpr int64_t kExactStartMs = 100;
+// A polynomial of at least this total degree has the factoriser started as
+// soon as it is prepared: no search of such a degree ends within
+// a tenth of a second unless it finds factors of low degree only, and the
+// polynomials of a course (degree 6 at most) stay far below.
+constexpr int kExactAtOnceDegree = 12;
 // A polynomial searched this long without a split takes its factor from the
-// exact factorisation, when that knows one.
-constexpr int64_t kExactHandOverMs = 1000;
+// exact factorisation, when that knows one (the time the factoriser's start
+// already waits: whatever the search finds by itself within it stays its own).
+constexpr int64_t kExactHandOverMs = kExactStartMs;
 // The end of a run waits for the factoriser at most this many rounds of
 // kExactWaitRoundMs (the X key ends the wait).
 constexpr int kExactWaitRounds = 50;
@@ -86,6 +94,20 @@ void Engine::TakeExactInput() {
   Exact.Taken = true;
 }
 
+// At the first search of a run: the polynomial for the factoriser, which a
+// polynomial of high total degree has started at once (the image's degree
+// would count the weights of several variables as well).
+void Engine::TakeExactInputAtFirstSearch() {
+  TakeExactInput();
+  int degree = 0;
+  for (const exact::Term& t : Exact.Input.terms) {
+    int total = 0;
+    for (int32_t e : t.exponents) total += e;
+    degree = std::max(degree, total);
+  }
+  if (degree >= kExactAtOnceDegree) StartExactFactoriser();
+}
+
 void Engine::StartExactFactoriser() {
   if (exact_->Poll() != ExactState::kIdle || !Exact.Taken || Exact.Input.variables < 1 ||
       Exact.Input.terms.empty()) {
@@ -112,9 +134,11 @@ void Engine::LookForExactResult() {
     Exact.PassState = known == Known::kReducible ? PassLook::kFactorToHandOver : PassLook::kNothingToDo;
   }
   if (Exact.PassState == PassLook::kFactorToHandOver && Pass.LateMode == 0 &&
-      now - Exact.PassSearchMs >= kExactHandOverMs) {
+      (Exact.TakeAtOnce || now - Exact.PassSearchMs >= kExactHandOverMs)) {
     if (PrepareHandOver()) {
       Go(&Engine::HandOverExactFactor);
+    } else if (PrepareKnownFactors()) {
+      Go(&Engine::WriteKnownFactors);
     } else {
       Exact.PassState = PassLook::kNothingToDo;
     }
@@ -165,50 +189,23 @@ bool Engine::UnsplitKnownIrreducible() {
   return ExactReady() && ClassifyCurrentPolynomial() == Known::kIrreducible;
 }
 
-// Of the exact factors whose image divides the pass's image, the one of
-// lowest degree in the image (the first of the factorisation among equals),
-// with its quotient. The division is exact in 128-bit integers, and only a
-// factor and quotient whose products stay in the exact range of the floats
-// are taken, so that the candidate check sees them as the search would. In
-// several variables the degrees of factor and quotient in each variable must
-// add up to the polynomial's, so that the quotient read back through the
-// weights is the true one.
-bool Engine::PrepareHandOver() {
-  if (Exact.HandOverRefused) return false;
+// The exact factors laid out as the image lays out the pass's polynomial:
+// each term at its code under the current variable order and weights, the
+// lowest code's coefficient positive, by increasing degree in the image (the
+// first of the factorisation among equals). Factors in a letter that the
+// pass's polynomial lacks, with a coefficient beyond the floats' exact range,
+// or of more than half the pass's degree are left out.
+std::vector<exact::ImageFactor> Engine::ExactFactorsInImage() {
+  std::vector<exact::ImageFactor> factors;
   const int n = Dense.PassDegree;
   const int variables = ToInt(Terms.VariableCount);
-  const int offset = ToInt(Split.CodeOffset);
   std::array<int, 26> variableOf{};
   for (int v = 1; v <= variables; ++v) {
-    if (!IsLetter(Terms.Letter[v])) return false;
+    if (!IsLetter(Terms.Letter[v])) return factors;
     variableOf[Terms.Letter[v][0] - 'a'] = v;
   }
   auto weightOf = [&](int v) { return variables <= 1 ? 1 : static_cast<int>(Terms.Weight[v]); };
-  // The degree in each letter of the terms at codes low + i with nonzero values.
-  auto degrees = [&](const std::vector<int64_t>& values, int low) {
-    exact::Exponents top{};
-    for (size_t i = 0; i < values.size(); ++i) {
-      if (values[i] == 0) continue;
-      const exact::Exponents m = ExponentsOfCode(low + static_cast<int>(i));
-      for (int letter = 0; letter < 26; ++letter) top[letter] = std::max(top[letter], m[letter]);
-    }
-    return top;
-  };
-  std::vector<int64_t> image(static_cast<size_t>(n) + 1);
-  int64_t largestImage = 0;
-  for (int i = 0; i <= n; ++i) {
-    image[i] = static_cast<int64_t>(Dense.PassImage[i]);
-    largestImage = std::max(largestImage, Abs(image[i]));
-  }
-
-  struct Candidate {
-    int degree;
-    int low;
-    std::vector<int64_t> values;
-    std::string text;
-  };
   const std::string inputOrder = InputOrder();
-  std::vector<Candidate> candidates;
   for (const exact::Factor& f : exact_->Result().factors) {
     const exact::LetterPoly q = exact::FromExact(f.polynomial, Exact.Entered.letters);
     std::vector<std::pair<long, int64_t>> terms;
@@ -235,19 +232,49 @@ bool Engine::PrepareHandOver() {
     }
     const long degree = high - low;
     if (degree < 1 || 2 * degree > n) continue;
-    Candidate candidate{static_cast<int>(degree), static_cast<int>(low),
-                        std::vector<int64_t>(static_cast<size_t>(degree) + 1, 0),
-                        exact::InputText(q, inputOrder)};
-    for (const auto& t : terms) candidate.values[t.first - low] = t.second;
-    if (candidate.values[0] < 0) {
-      for (int64_t& v : candidate.values) v = -v;
+    exact::ImageFactor factor{static_cast<int>(degree), static_cast<int>(low),
+                              std::vector<int64_t>(static_cast<size_t>(degree) + 1, 0), exact::InputText(q, inputOrder)};
+    for (const auto& t : terms) factor.values[t.first - low] = t.second;
+    if (factor.values[0] < 0) {
+      for (int64_t& v : factor.values) v = -v;
     }
-    candidates.push_back(std::move(candidate));
+    factors.push_back(std::move(factor));
   }
-  std::stable_sort(candidates.begin(), candidates.end(),
-                   [](const Candidate& a, const Candidate& b) { return a.degree < b.degree; });
+  std::stable_sort(factors.begin(), factors.end(),
+                   [](const exact::ImageFactor& a, const exact::ImageFactor& b) { return a.degree < b.degree; });
+  return factors;
+}
 
-  for (const Candidate& c : candidates) {
+// Of the exact factors whose image divides the pass's image, the one of
+// lowest degree in the image, with its quotient. The division is exact in
+// 128-bit integers, and only a factor and quotient whose products stay in the
+// exact range of the floats are taken, so that the candidate check sees them
+// as the search would. In several variables the degrees of factor and
+// quotient in each variable must add up to the polynomial's, so that the
+// quotient read back through the weights is the true one.
+bool Engine::PrepareHandOver() {
+  if (Exact.HandOverRefused) return false;
+  const int n = Dense.PassDegree;
+  const int variables = ToInt(Terms.VariableCount);
+  const int offset = ToInt(Split.CodeOffset);
+  // The degree in each letter of the terms at codes low + i with nonzero values.
+  auto degrees = [&](const std::vector<int64_t>& values, int low) {
+    exact::Exponents top{};
+    for (size_t i = 0; i < values.size(); ++i) {
+      if (values[i] == 0) continue;
+      const exact::Exponents m = ExponentsOfCode(low + static_cast<int>(i));
+      for (int letter = 0; letter < 26; ++letter) top[letter] = std::max(top[letter], m[letter]);
+    }
+    return top;
+  };
+  std::vector<int64_t> image(static_cast<size_t>(n) + 1);
+  int64_t largestImage = 0;
+  for (int i = 0; i <= n; ++i) {
+    image[i] = static_cast<int64_t>(Dense.PassImage[i]);
+    largestImage = std::max(largestImage, Abs(image[i]));
+  }
+
+  for (const exact::ImageFactor& c : ExactFactorsInImage()) {
     const int k = c.degree;
     const std::vector<int64_t>& t = c.values;
     std::vector<int64_t> q(static_cast<size_t>(n - k) + 1, 0);
@@ -293,6 +320,102 @@ bool Engine::PrepareHandOver() {
   return false;
 }
 
+// A polynomial in one variable whose every exact factor divides it, but none
+// with a quotient in the floats' exact range (the powers of a product, whose
+// cofactors have coefficients far beyond the polynomial's own): the whole
+// pass's polynomial as the product of exact factors, each with its
+// multiplicity, the division exact in 128-bit integers. True when the factors
+// multiply back to it (its constant sign aside, which KnownFactorSign keeps).
+bool Engine::PrepareKnownFactors() {
+  Exact.KnownFactors.clear();
+  if (ToInt(Terms.VariableCount) != 1 || Split.CodeOffset != 0) return false;
+  const std::vector<exact::ImageFactor> factors = ExactFactorsInImage();
+  for (const exact::ImageFactor& f : factors) {
+    if (f.low != 0) return false;
+  }
+  // Quotients stay below 2^90, so that a sum of up to 4000 products with the
+  // factor's coefficients (below 2^24) stays inside 128 bits.
+  const Wide largest = static_cast<Wide>(1) << 90;
+  std::vector<Wide> rest(Dense.PassImage.begin(), Dense.PassImage.begin() + Dense.PassDegree + 1);
+  // rest / f when f divides it with every quotient below the bound.
+  auto divide = [&](const exact::ImageFactor& f, std::vector<Wide>& q) {
+    const int n = static_cast<int>(rest.size()) - 1;
+    const int k = f.degree;
+    if (n < k) return false;
+    q.assign(static_cast<size_t>(n - k) + 1, 0);
+    for (int i = 0; i <= n - k; ++i) {
+      Wide value = rest[i];
+      for (int j = 1; j <= std::min(i, k); ++j) value -= f.values[j] * q[i - j];
+      if (value % f.values[0] != 0) return false;
+      q[i] = value / f.values[0];
+      if (q[i] >= largest || q[i] <= -largest) return false;
+    }
+    for (int power = n - k + 1; power <= n; ++power) {
+      Wide sum = 0;
+      for (int j = std::max(0, power - (n - k)); j <= std::min(k, power); ++j) sum += f.values[j] * q[power - j];
+      if (sum != rest[power]) return false;
+    }
+    return true;
+  };
+  // Each factor once a round: the powers of a product are divided a whole
+  // product at a time, which keeps the quotients near the polynomial's size.
+  std::vector<Wide> q;
+  for (bool divided = true; divided && rest.size() > 1;) {
+    divided = false;
+    for (const exact::ImageFactor& f : factors) {
+      if (!divide(f, q)) continue;
+      rest.swap(q);
+      Exact.KnownFactors.push_back(f);
+      divided = true;
+    }
+  }
+  if (rest.size() != 1 || (rest[0] != 1 && rest[0] != -1) || Exact.KnownFactors.empty()) return false;
+  std::stable_sort(Exact.KnownFactors.begin(), Exact.KnownFactors.end(),
+                   [](const exact::ImageFactor& a, const exact::ImageFactor& b) { return a.degree < b.degree; });
+  Exact.KnownFactorSign = static_cast<int16_t>(rest[0]);
+  return true;
+}
+
+// Writes the known factors of the pass's polynomial as its last factors, the
+// first with the sign of the factor pairs before it and the polynomial's own,
+// each with the note that it comes from the exact factorisation; then the run
+// goes on as after FinalOutput.
+void Engine::WriteKnownFactors() {
+  if (console_.Column() > 1) ConsoleEnd();
+  Status.AbortMark = "";
+  Status.KeyText = "";
+  Exact.PassState = PassLook::kNothingToDo;
+  if (Report.ReportStarted == 0) {
+    ConsoleText("=");
+    ResultText("=");
+    PrintCommonFactor();
+  }
+  Report.FileEcho = 0;
+  int sign = Report.AccumulatedSign * Exact.KnownFactorSign;
+  Report.AccumulatedSign = 1;
+  for (const exact::ImageFactor& f : Exact.KnownFactors) {
+    Exact.Notes.push_back(std::string(marks::kExactNote) + f.text + " / the factor " + f.text +
+                          " was taken from the exact factorisation");
+    Split.DenseOffset = static_cast<int16_t>(f.low);
+    Split.DenseTop = static_cast<int16_t>(f.degree);
+    for (int i = 0; i <= f.degree; ++i) Dense.Cofactor[i] = static_cast<float>(sign * f.values[i]);
+    sign = 1;
+    PrintDenseFactor();
+  }
+  ConsoleEnd();
+  Go(Report.PendingRead < Report.PendingCount ? &Engine::LoadPendingFactor : &Engine::FinishRun);
+}
+
+// A candidate of degree k divides the image, but the exact factorisation at
+// hand knows a factor of lower degree that divides it too: the search's bounds
+// left that one out (its trial division passed the value limit), and the
+// candidate may be a product of such factors. The factor of lower degree is
+// then handed over in the candidate's place.
+bool Engine::LowerExactFactorKnown(int k) {
+  if (!exact_ || !Exact.Taken || Pass.LateMode != 0 || !ExactReady()) return false;
+  return PrepareHandOver() && Exact.HandOverDegree < k;
+}
+
 void Engine::EndSearchProvedIrreducible() {
   if (console_.Column() > 1) ConsoleEnd();
   console_.WriteLine("已证明在有理数域上不可约 / proved irreducible over Q");
@@ -331,6 +454,7 @@ void Engine::HandOverExactFactor() {
   // check refuses cannot come from a factorisation that divides exactly; the
   // search's state is gone with it, so the search ends there.
   if (Split.SplitResult != kSplitFound) Exact.HandOverRefused = true;
+  if (Split.SplitResult == kSplitFound) Exact.TakeAtOnce = true;
   if (Split.SplitResult == kNotAFactor) {
     Exact.SearchEndExamined = true;
     Go(&Engine::EndOfSearch);
@@ -368,8 +492,8 @@ bool Engine::ExactWaitOver() {
 // A search that ended on its own (not stopped, not in the late mode) leaves a
 // polynomial that it found no factor of. Unless a cheap test shows it
 // irreducible, the exact factorisation is asked: a factor that it knows is
-// handed over as after a second of search, since the search's bounds left it
-// out.
+// handed over as after a tenth of a second of search, since the search's
+// bounds left it out.
 void Engine::ExamineSearchEnd() {
   Exact.SearchEndExamined = true;
   auto current = CurrentPolynomial().PrimitivePart();
@@ -447,6 +571,7 @@ exact::RunCircumstances Engine::CertificateCircumstances() {
   run.stoppedByKey = Exact.StoppedByKey;
   run.stoppedByTime = Exact.StoppedByTime;
   run.lateMode = Pass.LateMode == 1;
+  run.encodingLimit = Exact.StoppedByEncoding;
   run.taken = Exact.Taken;
   run.waitSkipped = Exact.WaitSkipped;
   run.failed = exact_->Poll() == ExactState::kFailed;

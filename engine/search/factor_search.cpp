@@ -83,7 +83,7 @@ void Engine::SizeSearchTables(int n) {
 // Tables by the degree of the image; on the first pass they are created empty,
 // later passes keep them (growing them if a new variable order needs more).
 void Engine::AllocateSearchTables() {
-  if (exact_ && Pass.SecondPass == 0) TakeExactInput();
+  if (exact_ && Pass.SecondPass == 0) TakeExactInputAtFirstSearch();
   SizeSearchTables(Dense.ImageDegree);
   Go(&Engine::BuildImage);
 }
@@ -324,6 +324,12 @@ void Engine::SearchDegrees() {
     Exact.PassState = exact::PassLook::kNotLookedAt;
   }
   Dense.TrialDegree = Search.StartDegree;
+  // Once a pass has taken its factor from the exact factorisation, the
+  // factors are known: a later pass takes its own before it searches.
+  if (exact_ && Exact.TakeAtOnce) {
+    LookForExactResult();
+    if (Diverted()) return;
+  }
   Go(&Engine::EnterDegree);
 }
 
@@ -591,6 +597,10 @@ bool Engine::HandOnCandidate(const FloatTable& factor, const FloatTable& quotien
   ProductCheck result = floatsExact ? ProductCheck::kExact : CheckProduct(factor, k, quotient);
   if (result == ProductCheck::kLowerPartDiffers) return false;
   if (result == ProductCheck::kExact) {
+    if (LowerExactFactorKnown(k)) {
+      Go(&Engine::HandOverExactFactor);
+      return true;
+    }
     (this->*check)();
     // A mirrored check that passes has exchanged Trial and Cofactor.
     Search.MirrorUsed = check == &Engine::CheckAndSplitMirrored && Split.SplitResult != kNotAFactor ? 1 : 0;

@@ -261,6 +261,36 @@ void Engine::FinalOutput() {
   Go(Report.PendingRead < Report.PendingCount ? &Engine::LoadPendingFactor : &Engine::FinishRun);
 }
 
+// The polynomial still to factor could not be encoded for the search: it is
+// written unsplit as the last factor of the result line (which it opens when
+// nothing was tested yet) and the run ends as after a stopped search, so that
+// the certificate says why and gives the complete factorisation. A run's
+// first polynomial is handed to the exact factoriser here, since no search
+// took it.
+void Engine::EndAtEncodingLimit() {
+  if (console_.Column() > 1) ConsoleEnd();
+  console_.WriteLine(kEncodingLimitMessage);
+  if (Pass.SecondPass == 0 && !Exact.Taken) {
+    TakeExactInput();
+    StartExactFactoriser();
+  }
+  Status.ResultAbortMark = kStopMark;
+  Exact.StoppedByEncoding = true;
+  float sign = 1;
+  if (Split.SplitResult == kNothingTested) {
+    ResultEnd();
+    ResultText("=");
+    ConsoleText("=");
+    PrintCommonFactor();
+  } else {
+    sign = Report.AccumulatedSign;
+    Report.AccumulatedSign = 1;
+  }
+  PrintTermFactor(sign);
+  ConsoleEnd();
+  Go(Report.PendingRead < Report.PendingCount ? &Engine::LoadPendingFactor : &Engine::FinishRun);
+}
+
 // Reads the next pending factor (a two-term polynomial left by a square or
 // cube form) into the term table and prepares a new search on it.
 void Engine::LoadPendingFactor() {

@@ -372,7 +372,7 @@ TEST(ExactRun, ProofOfIrreducibilityEndsTheSearch) {
 TEST(ExactRun, ExactFactorIsHandedToTheCandidateCheck) {
   // A product whose factors the search's bounds leave out: without help the
   // search runs into its time limit; with the exact factorisation at hand the
-  // factor comes after a second of search, reported as a found one.
+  // factor comes after a tenth of a second of search, reported as a found one.
   const std::string product =
       "2x^16+2x^15-9x^14+19x^13-22x^12+35x^11-22x^10-21x^9-21x^8+11x^7+40x^6+12x^5-17x^4-30x^3+2x^2+5x+15";
   HelpedRun helped(Readiness::kAtStart, 50);
@@ -416,6 +416,81 @@ TEST(ExactRun, ExactFactorIsHandedToTheCandidateCheck) {
             "=(x^ 2 + 4x + 8)(x^ 2 - 4x + 8)\r\n"
             "精确分解给出因式 x^2+4x+8 / the factor x^2+4x+8 was taken from the exact factorisation\r\n" +
                 std::string(kCompleteCertificate) + "\r\n");
+}
+
+TEST(ExactRun, LaterPassTakesItsKnownFactorWithoutSearching) {
+  // (x^4 + 64)(x^8 + 1): the first pass searches a tenth of a second before it
+  // takes x^2 + 4x + 8; the next pass takes x^2 - 4x + 8 before any degree
+  // is searched, with the lines of a found factor.
+  HelpedRun r(Readiness::kAtStart, 50);
+  r.run.Factor("x^12+64x^8+x^4+64");
+  EXPECT_EQ(r.Jg(),
+            "x^ 12+ 64 x^ 8+x^ 4+ 64 \r\n"
+            "=(x^ 12 + 64x^ 8 + x^ 4 + 64)\r\n"
+            "=[ 1*x^ 12+( 4 -4 )*x^ 11+( 8 -16  8 )*x^ 10+(-32  32 )*x^ 9+( 64 )*x^ 8+( 1 )*x^ 4+( 4 -4 )*x^ 3+"
+            "( 8 -16  8 )*x^ 2+(-32  32 )*x+ 64]\r\n"
+            "=[( 1 *x^ 12+ 4 *x^ 11+ 8 *x^ 10)+(-4 *x^ 11-16 *x^ 10-32 *x^ 9)+( 8 *x^ 10+ 32 *x^ 9+ 64 *x^ 8)+"
+            "( 1 *x^ 4+ 4 *x^ 3+ 8 *x^ 2)+(-4 *x^ 3-16 *x^ 2-32 *x)+( 8 *x^ 2+ 32 *x+ 64 )]\r\n"
+            "=(x^ 2 + 4x + 8)(x^ 10 - 4x^ 9 + 8x^ 8 + x^ 2 - 4x + 8)\r\n"
+            "=(x^ 2 + 4x + 8)(x^ 2 - 4x + 8)(x^ 8 + 1)\r\n"
+            "精确分解给出因式 x^2+4x+8 / the factor x^2+4x+8 was taken from the exact factorisation\r\n"
+            "精确分解给出因式 x^2-4x+8 / the factor x^2-4x+8 was taken from the exact factorisation\r\n" +
+                std::string(kCompleteCertificate) + "\r\n");
+  const std::string console = r.Console();
+  const size_t first = console.find("精确分解给出因式 x^2+4x+8");
+  const size_t second = console.find("精确分解给出因式 x^2-4x+8");
+  ASSERT_NE(second, std::string::npos) << console;
+  EXPECT_NE(console.rfind(" *   ", first), std::string::npos) << "the first pass searched";
+  EXPECT_EQ(console.substr(first, second - first).find(" *   "), std::string::npos) << "the second did not";
+}
+
+// A polynomial that no variable order encodes for the search (x^240 y^240
+// would need the code 240 * 241) ends as a stopped search: the polynomial
+// unsplit, "=....", the reason and the complete factorisation. An input that
+// the start-up checks refuse stays refused.
+TEST(ExactRun, EncodingLimitEndsWithTheCompleteFactorisation) {
+  for (const char* polynomial : {"x^240-y^240", "-2x^240y+2y^241"}) {
+    HelpedRun r(Readiness::kAtFirstWait, 50);
+    r.run.Factor(polynomial);
+    const FinalLine last = r.Last();
+    EXPECT_TRUE(last.stopped) << r.Jg();
+    EXPECT_TRUE(EqualsInput(last.line, polynomial));
+    EXPECT_EQ(last.certificate,
+              "验证: 结果不完整, 代换后的指数在每种变量顺序下都超出 32767 / not complete: the substitution exponents "
+              "exceed 32767 under every variable order; the complete factorisation follows");
+    EXPECT_TRUE(EqualsInput(last.completeLine, polynomial));
+    EXPECT_NE(r.Console().find("exceeds 32767"), std::string::npos) << r.Console();
+  }
+  HelpedRun refused(Readiness::kAtFirstWait, 50);
+  refused.run.Factor("x^32768+1");
+  EXPECT_NE(refused.Console().find("exceeds 32767"), std::string::npos) << refused.Console();
+  EXPECT_EQ(refused.Jg().find("验证"), std::string::npos) << refused.Jg();
+  EXPECT_EQ(refused.factoriser.Starts(), 0);
+}
+
+// Powers of products, whose factors the search cannot take alone: in
+// (x^500 - 1)^4, once the quotients grow past the search's value limit, the
+// search's candidate x^2 - 1 would divide what x - 1 no longer does, and is
+// given up for the exact factor of lower degree; in (x^100 + 1)^20 no single
+// factor leaves a cofactor within the floats' range, and the exact factors
+// end the result line together. Every factor of the result is irreducible.
+TEST(ExactRun, PowersOfProductsEndComplete) {
+  const struct {
+    const char* polynomial;
+    long stepMs;
+  } cases[] = {
+      {"x^2000-4x^1500+6x^1000-4x^500+1", 1},
+      {"x^2000+20x^1900+190x^1800+1140x^1700+4845x^1600+15504x^1500+38760x^1400+77520x^1300+125970x^1200+"
+       "167960x^1100+184756x^1000+167960x^900+125970x^800+77520x^700+38760x^600+15504x^500+4845x^400+1140x^300+"
+       "190x^200+20x^100+1",
+       50},
+  };
+  for (const auto& c : cases) {
+    HelpedRun r(Readiness::kAtStart, c.stepMs);
+    r.run.Factor(c.polynomial);
+    EXPECT_EQ(r.Last().certificate, kCompleteCertificate) << c.polynomial;
+    EXPECT_TRUE(EqualsInput(r.Last().line, c.polynomial));
+  }
 }
 
 // The console as one text, its line ends read as blanks (the results display
@@ -465,9 +540,11 @@ TEST(ExactRun, CertificateSaysWhatIsNotKnown) {
 }
 
 // A result that the certificate calls complete without the factoriser asks
-// nothing and never starts it.
+// nothing and never starts it (course polynomials in several variables, whose
+// images have higher degrees, included).
 TEST(ExactRun, RetryQuestionOnlyWhileTheResultMayBeIncomplete) {
-  for (const char* polynomial : {"x^2+1", "2x^2+4x+6", "1/2x^2-3/4x+1", "x^2+y^2", "x^3+x+1"}) {
+  for (const char* polynomial : {"x^2+1", "2x^2+4x+6", "1/2x^2-3/4x+1", "x^2+y^2", "x^3+x+1", "x^2-2xy+y^2-z^2",
+                                 "x^2y+xy^2+x^2z+xz^2+y^2z+yz^2+2xyz"}) {
     HelpedRun r(Readiness::kAtStart, 0);  // the clock stands: no search starts the factoriser
     r.run.Factor(polynomial);
     EXPECT_EQ(r.Console().find(kRetryQuestion), std::string::npos) << polynomial << "\n" << r.Console();
@@ -479,7 +556,7 @@ TEST(ExactRun, RetryQuestionOnlyWhileTheResultMayBeIncomplete) {
   const std::string product =
       "2x^16+2x^15-9x^14+19x^13-22x^12+35x^11-22x^10-21x^9-21x^8+11x^7+40x^6+12x^5-17x^4-30x^3+2x^2+5x+15";
   HelpedRun stopped(Readiness::kAtStart, 50);
-  stopped.run.console.PressKey('x', 5);  // after the factoriser's start, before a second of search
+  stopped.run.console.PressKey('x', 0);  // the factoriser started at once (degree 16), no search yet
   stopped.run.Factor(product);
   EXPECT_EQ(stopped.factoriser.Starts(), 1);
   EXPECT_NE(stopped.Console().find(kRetryQuestion), std::string::npos) << stopped.Console();
