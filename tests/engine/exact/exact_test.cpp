@@ -205,6 +205,22 @@ TEST(ExactFactoriser, StructureGivesWhatTheGeneralAlgorithmGives) {
     EXPECT_TRUE(Product(*structured, c.letters) == c.polynomial) << c.polynomial.Text();
   }
 
+  // Trinomials x^n ± x ± 1 of every sign and every residue of n modulo 3 and 2
+  // (x^5 + x + 1, x^8 - x + 1 have a quadratic factor).
+  for (int n = 3; n <= 14; ++n) {
+    for (int a : {-1, 1}) {
+      for (int b : {-1, 1}) {
+        const Poly trinomial = X(n) + X(1).Scaled(a) + Poly::Constant(b);
+        const exact::Polynomial p = ToExact(trinomial, "x");
+        std::string why;
+        auto structured = exact::FactorExactly(p, &why);
+        auto general = exact::FactorExactly(p, &why, exact::Method::kGeneralOnly);
+        ASSERT_TRUE(structured && general) << trinomial.Text() << ": " << why;
+        EXPECT_EQ(Factors(*structured), Factors(*general)) << trinomial.Text();
+      }
+    }
+  }
+
   // Cyclotomic parts with repeated and shared factors times random factors,
   // from a fixed seed.
   std::mt19937 random(18);
