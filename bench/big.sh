@@ -35,13 +35,8 @@ cap=${2:-300}
 corpus=${3:-bench/big_corpus.txt}
 peers=${PEERS-gp}
 
-if [ -n "$peers" ]; then
-  scripts/install-deps.sh pari-gp >&2
-else
-  scripts/install-deps.sh >&2
-fi
-cmake -S . -B build -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build build -j "$(nproc 2>/dev/null || echo 2)" --target pfac-engine pfac-exact measure >/dev/null
+source bench/cases.sh
+build_for_cases
 engine=${ENGINE:-$root/build/bin/pfac-engine}
 helper=${HELPER:-$root/build/bin/pfac-exact}
 export mode engine helper measure=$root/build/bin/measure cap peers
@@ -85,27 +80,16 @@ run_case() {
   else
     printf '"%s"\r\n' "$poly" >"$dir/run/DXS.DAT"
     cost=$(timeout "$cap" "$measure" -C "$dir/run" -o "$dir/console.txt" "$engine" 2>/dev/null) || true
-    certificate=none
-    local jg=$dir/run/jg.dat
-    if [ -z "$cost" ]; then
-      certificate=cut-at-cap
-    elif [ -f "$jg" ]; then
-      case $(tr -d '\r' <"$jg" | grep -E '^(验证|内部错误)' | tail -n 1) in
-        验证:\ 结果完整*) certificate=complete ;;
-        验证:\ 结果不完整*) certificate=not-complete ;;
-        验证:\ 未验证*) certificate=not-verified ;;
-        内部错误*) certificate=internal-error ;;
-      esac
-    fi
+    certificate=cut-at-cap
+    [ -z "$cost" ] || certificate=$(certificate_of "$dir/run/jg.dat")
   fi
   seconds=$cap
   [ -z "$cost" ] || seconds=$(awk '{ printf "%.3f", $1 }' <<<"$cost")
   local degree
   degree=$(grep -o '[a-z]^[0-9]*' <<<"$poly" | tr -d 'a-z^' | sort -n | tail -n 1)
   if [ -n "$peers" ]; then
-    local explicit gpcost
-    explicit=$(sed -E ':a; s/([0-9a-z])([a-z])/\1*\2/; ta' <<<"$poly")
-    printf 'print(factor(%s))\n' "$explicit" >"$dir/gp.in"
+    local gpcost
+    gp_request "$poly" >"$dir/gp.in"
     gpcost=$(timeout 60 "$measure" -o "$dir/gp.out" gp -q -f --default parisizemax=2000000000 "$dir/gp.in" \
       2>/dev/null) || true
     if [ -z "$gpcost" ]; then
@@ -145,11 +129,7 @@ grep -v '^#' "$corpus" | grep -v '^[[:space:]]*$' | cut -d'|' -f1 | while read -
   fi
 done
 echo
-cat "$out"/*/verdict | awk -v jobs="$jobs" -v total="$total" -v mode="$mode" '
-  function median(list, n,   i, j, x) {
-    for (i = 2; i <= n; i++) { x = list[i]; for (j = i - 1; j >= 1 && list[j] > x; j--) list[j + 1] = list[j]; list[j + 1] = x }
-    return n % 2 ? list[(n + 1) / 2] : (list[n / 2] + list[n / 2 + 1]) / 2
-  }
+cat "$out"/*/verdict | awk -v jobs="$jobs" -v total="$total" -v mode="$mode" "$median_awk"'
   { n++; t[n] = $3; if ($3 > top) top = $3
     ok = $4 == "complete" || $4 == "not-complete" || $4 ~ /^ok/
     if (ok) answered++

@@ -25,13 +25,8 @@ cap=${2:-20}
 corpus=${3:-bench/hard_corpus.txt}
 peers=${PEERS-gp}
 
-if [ -n "$peers" ]; then
-  scripts/install-deps.sh pari-gp >&2
-else
-  scripts/install-deps.sh >&2
-fi
-cmake -S . -B build -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build build -j "$(nproc 2>/dev/null || echo 2)" --target pfac-engine pfac-exact measure >/dev/null
+source bench/cases.sh
+build_for_cases
 engine=${ENGINE:-$root/build/bin/pfac-engine}
 export engine measure=$root/build/bin/measure cap peers
 out=$root/build/hard
@@ -51,18 +46,8 @@ run_case() {
   seconds=$(awk '{ printf "%.3f", $1 }' <<<"$cost")
   [ -n "$seconds" ] || seconds=$((cap * 60))
   local jg=$dir/run/jg.dat
-  # The certificate: the line that begins with 验证 (or an internal error).
-  certificate=none
-  if [ -z "$cost" ]; then
-    certificate=cut-at-cap
-  elif [ -f "$jg" ]; then
-    case $(tr -d '\r' <"$jg" | grep -E '^(验证|内部错误)' | tail -n 1) in
-      验证:\ 结果完整*) certificate=complete ;;
-      验证:\ 结果不完整*) certificate=not-complete ;;
-      验证:\ 未验证*) certificate=not-verified ;;
-      内部错误*) certificate=internal-error ;;
-    esac
-  fi
+  certificate=cut-at-cap
+  [ -z "$cost" ] || certificate=$(certificate_of "$jg")
   # Factors on the search's closing result line (before the marks and the
   # factoriser's lines), in its last "=" segment: its top-level parentheses.
   found=$(tr -d '\r' <"$jg" 2>/dev/null | sed -n '/^验证\|^内部错误/q; p' | grep -v '^=\.\.\.\|^精确分解' |
@@ -73,9 +58,7 @@ run_case() {
            print n }')
   degree=$(grep -o 'x^[0-9]*' <<<"$poly" | head -n 1 | tr -d 'x^')
   if [ -n "$peers" ]; then
-    local explicit
-    explicit=$(sed -E ':a; s/([0-9a-z])([a-z])/\1*\2/; ta' <<<"$poly")
-    printf 'print(factor(%s))\n' "$explicit" >"$dir/gp.in"
+    gp_request "$poly" >"$dir/gp.in"
     gp=$("$measure" -o "$dir/gp.out" gp -q -f "$dir/gp.in" | awk '{ printf "%.3f", $1 }')
   fi
   echo "$name $degree $factors ${found:-0} $seconds $certificate $gp" >"$dir/verdict"
@@ -95,11 +78,7 @@ cat "$out"/*/verdict | sort | while read -r name degree factors found seconds ce
     "$seconds" "$([ "$gp" = - ] && echo - || printf '%.2f s' "$gp")"
 done
 echo
-cat "$out"/*/verdict | awk -v jobs="$jobs" -v total="$total" '
-  function median(list, n,   i, j, x) {
-    for (i = 2; i <= n; i++) { x = list[i]; for (j = i - 1; j >= 1 && list[j] > x; j--) list[j + 1] = list[j]; list[j + 1] = x }
-    return n % 2 ? list[(n + 1) / 2] : (list[n / 2] + list[n / 2 + 1]) / 2
-  }
+cat "$out"/*/verdict | awk -v jobs="$jobs" -v total="$total" "$median_awk"'
   { n++; t[n] = $5; if ($6 == "complete") done_++; if ($5 > top) top = $5
     if ($7 != "-") { g++; gp[g] = $7 } }
   END {

@@ -13,19 +13,12 @@ The benchmark bench/big.sh reads this file.
 
     python3 bench/make_big_corpus.py > bench/big_corpus.txt
 """
+# Polynomials as {(x exponent, y exponent): coefficient}, multiplied and written
+# as bench/make_hard_corpus.py does it for several variables.
+from make_hard_corpus import multiply_several as multiply, text_several as text
 
 MAX_TERMS = 30
 MAX_COEFFICIENT = 1 << 24
-
-
-def multiply(a, b):
-    """Products of polynomials held as {exponent tuple: coefficient}."""
-    out = {}
-    for ea, ca in a.items():
-        for eb, cb in b.items():
-            e = tuple(x + y for x, y in zip(ea, eb))
-            out[e] = out.get(e, 0) + ca * cb
-    return {e: c for e, c in out.items() if c != 0}
 
 
 def power(a, k):
@@ -38,21 +31,6 @@ def power(a, k):
 def poly(*terms):
     """terms: (coefficient, x exponent[, y exponent])."""
     return {(t[1], t[2] if len(t) > 2 else 0): t[0] for t in terms}
-
-
-def text(p):
-    out = ""
-    for (ex, ey), c in sorted(p.items(), key=lambda item: (-(item[0][0] + item[0][1]), -item[0][0])):
-        sign = "-" if c < 0 else "+"
-        magnitude = abs(c)
-        monomial = ""
-        if ex:
-            monomial += "x" + (f"^{ex}" if ex > 1 else "")
-        if ey:
-            monomial += "y" + (f"^{ey}" if ey > 1 else "")
-        digits = str(magnitude) if magnitude != 1 or not monomial else ""
-        out += sign + digits + monomial
-    return out.lstrip("+")
 
 
 def cases():

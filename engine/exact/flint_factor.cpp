@@ -211,12 +211,9 @@ std::optional<Factorisation> FactorAsOne(const PolyN& a, int x, int y, Method me
     degree = exponents[x] + (y >= 0 ? exponents[y] : 0);
   }
   fmpz_clear(c);
+  // FactorSeveral multiplies the homogeneous factors back against a itself.
   IntFactorisation u;
   if (!FactorUnivariate(g, method, &u, why)) return std::nullopt;
-  if (!MultipliesBack(g, u)) {
-    *why = "the factors do not multiply back to the polynomial";
-    return std::nullopt;
-  }
   Factorisation out = FromUnivariate(u, static_cast<int>(variables), x, y);
   const ulong yPower = degree - static_cast<ulong>(g.Degree());
   if (y >= 0 && yPower > 0) {

@@ -40,16 +40,9 @@ std::vector<ulong> Divisors(ulong n) {
 // The irreducible factors of g by the general algorithm. g is primitive and
 // square-free, of positive degree, with a positive leading coefficient.
 void GeneralFactors(const IntPoly& g, std::vector<IntPoly>* out) {
-  fmpz_poly_factor_t fac;
-  fmpz_poly_factor_init(fac);
-  fmpz_poly_factor(fac, g.get());
-  for (slong i = 0; i < fac->num; ++i) {
-    IntPoly f;
-    fmpz_poly_set(f.get(), fac->p + i);
-    MakeLeadingPositive(f);
-    out->push_back(std::move(f));
-  }
-  fmpz_poly_factor_clear(fac);
+  IntFactorisation general;
+  FactorInGeneral(g, &general);
+  for (IntFactor& f : general.factors) out->push_back(std::move(f.polynomial));
 }
 
 // Every order n that a cyclotomic factor of a polynomial of degree at most
@@ -433,24 +426,20 @@ Structure FactorWithStructure(const IntPoly& a, IntFactorisation* out) {
     fmpz_poly_factor_t parts;
     fmpz_poly_factor_init(parts);
     fmpz_poly_factor_squarefree(parts, primitive.get());
-    std::vector<std::vector<IntPoly>> found(static_cast<size_t>(parts->num));
-    std::vector<bool> done(found.size());
+    std::vector<IntPoly> part(static_cast<size_t>(parts->num));
+    std::vector<std::vector<IntPoly>> found(part.size());
+    std::vector<bool> done(part.size());
     for (slong i = 0; i < parts->num; ++i) {
-      IntPoly part;
-      fmpz_poly_set(part.get(), parts->p + i);
-      MakeLeadingPositive(part);
-      done[i] = StructuredFactors(part, table, &found[i]);
+      fmpz_poly_set(part[i].get(), parts->p + i);
+      MakeLeadingPositive(part[i]);
+      done[i] = StructuredFactors(part[i], table, &found[i]);
       structured = structured || done[i];
     }
     fault = table.fault;
     // The parts without structure by the general algorithm, once there is
     // some structure elsewhere: without any, the whole goes to it as it is.
     for (slong i = 0; i < parts->num && structured && !fault; ++i) {
-      if (done[i]) continue;
-      IntPoly part;
-      fmpz_poly_set(part.get(), parts->p + i);
-      MakeLeadingPositive(part);
-      GeneralFactors(part, &found[i]);
+      if (!done[i]) GeneralFactors(part[i], &found[i]);
     }
     for (slong i = 0; i < parts->num; ++i) {
       for (IntPoly& f : found[i]) factors.push_back({std::move(f), static_cast<int>(parts->exp[i])});
