@@ -476,6 +476,9 @@ class Engine {
   // line in jg.dat already holds the common factor.
   void PrintCommonFactorOnConsole();
   void PrintDenseFactor();
+  // The pass's polynomial (PassImage), each coefficient times sign, as the
+  // factor PrintDenseFactor writes.
+  void PrintPassImage(float sign);
   // The term table as a factor, each coefficient times sign, to both.
   void PrintTermFactor(float sign);
   void WriteMonomialCode();

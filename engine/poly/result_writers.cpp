@@ -344,6 +344,13 @@ void Engine::PrintDenseFactor() {
   ComputeVariableDegrees();
 }
 
+void Engine::PrintPassImage(float sign) {
+  Split.DenseOffset = ToInt16(Split.CodeOffset);
+  Split.DenseTop = Dense.PassDegree;
+  for (int i = 0; i <= Dense.PassDegree; ++i) Dense.Cofactor[i] = sign * Dense.PassImage[i];
+  PrintDenseFactor();
+}
+
 // The polynomial of the term table, each coefficient times sign, as a factor
 // in parentheses on the console and in jg.dat, its terms in the table's order:
 // a polynomial that no image could hold is written as it stands.

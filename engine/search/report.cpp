@@ -120,10 +120,7 @@ void Engine::ContinueAfterSplit() {
   }
   ConsoleEnd();
   Report.FileEcho = 1;
-  Split.DenseOffset = ToInt16(Split.CodeOffset);
-  Split.DenseTop = Dense.PassDegree;
-  for (int i = 0; i <= Dense.PassDegree; ++i) Dense.Cofactor[i] = Dense.PassImage[i];
-  PrintDenseFactor();
+  PrintPassImage(1);
   ConsoleEnd();
   if (Split.SplitResult == kSplitFound && n > kReorderAboveDegree && Terms.VariableCount > 1) {
     // The cofactor, in the term table, is the polynomial still to factor.
@@ -164,10 +161,7 @@ void Engine::EndOfSearch() {
     return;
   }
   Report.FileEcho = 1;
-  Split.DenseOffset = ToInt16(Split.CodeOffset);
-  Split.DenseTop = Dense.PassDegree;
-  for (int i = 0; i <= Dense.PassDegree; ++i) Dense.Cofactor[i] = Report.FactorSign * Dense.PassImage[i];
-  PrintDenseFactor();
+  PrintPassImage(Report.FactorSign);
   if (Status.AbortMark == kStopMark && Search.RetryBound > Search.InitialCoefficientBound) {
     Search.RetryBound = 0;
     ConsoleEnd();
@@ -253,11 +247,8 @@ void Engine::FinalOutput() {
   Status.AbortMark = "";
   Status.KeyText = "";
   Report.FileEcho = 0;
-  Split.DenseOffset = ToInt16(Split.CodeOffset);
-  Split.DenseTop = Dense.PassDegree;
-  for (int i = 0; i <= Dense.PassDegree; ++i) Dense.Cofactor[i] = Report.AccumulatedSign * Dense.PassImage[i];
+  PrintPassImage(Report.AccumulatedSign);
   Report.AccumulatedSign = 1;
-  PrintDenseFactor();
   Go(Report.PendingRead < Report.PendingCount ? &Engine::LoadPendingFactor : &Engine::FinishRun);
 }
 
