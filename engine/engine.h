@@ -599,6 +599,10 @@ class Engine {
   void EndAtEncodingLimit();
   void LoadPendingFactor();
   void FinishRun();
+  // After the last factor of a polynomial: the next pending factor, if any.
+  Step AfterLastFactor() const {
+    return Report.PendingRead < Report.PendingCount ? &Engine::LoadPendingFactor : &Engine::FinishRun;
+  }
   void CloseResultFile();
   void EndRun();
   void ClosingLines();

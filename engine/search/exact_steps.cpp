@@ -403,7 +403,7 @@ void Engine::WriteKnownFactors() {
     PrintDenseFactor();
   }
   ConsoleEnd();
-  Go(Report.PendingRead < Report.PendingCount ? &Engine::LoadPendingFactor : &Engine::FinishRun);
+  Go(AfterLastFactor());
 }
 
 // A candidate of degree k divides the image, but the exact factorisation at

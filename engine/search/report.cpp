@@ -249,7 +249,7 @@ void Engine::FinalOutput() {
   Report.FileEcho = 0;
   PrintPassImage(Report.AccumulatedSign);
   Report.AccumulatedSign = 1;
-  Go(Report.PendingRead < Report.PendingCount ? &Engine::LoadPendingFactor : &Engine::FinishRun);
+  Go(AfterLastFactor());
 }
 
 // The polynomial still to factor could not be encoded for the search: it is
@@ -279,7 +279,7 @@ void Engine::EndAtEncodingLimit() {
   }
   PrintTermFactor(sign);
   ConsoleEnd();
-  Go(Report.PendingRead < Report.PendingCount ? &Engine::LoadPendingFactor : &Engine::FinishRun);
+  Go(AfterLastFactor());
 }
 
 // Reads the next pending factor (a two-term polynomial left by a square or
