@@ -54,6 +54,13 @@ int64_t Abs(int64_t v) { return v < 0 ? -v : v; }
 
 bool IsLetter(const std::string& letter) { return letter.size() == 1 && letter[0] >= 'a' && letter[0] <= 'z'; }
 
+// The line that says a factor of the result came from the exact factorisation
+// ("is taken" as it happens, "was taken" among the notes of the run).
+std::string ExactFactorNote(const std::string& factor, const char* taken) {
+  return std::string(marks::kExactNote) + factor + " / the factor " + factor + " " + taken +
+         " from the exact factorisation";
+}
+
 }  // namespace
 
 // The prepared polynomial as the search first receives it, and with it the
@@ -394,8 +401,7 @@ void Engine::WriteKnownFactors() {
   int sign = Report.AccumulatedSign * Exact.KnownFactorSign;
   Report.AccumulatedSign = 1;
   for (const exact::ImageFactor& f : Exact.KnownFactors) {
-    Exact.Notes.push_back(std::string(marks::kExactNote) + f.text + " / the factor " + f.text +
-                          " was taken from the exact factorisation");
+    Exact.Notes.push_back(ExactFactorNote(f.text, "was taken"));
     Split.DenseOffset = static_cast<int16_t>(f.low);
     Split.DenseTop = static_cast<int16_t>(f.degree);
     for (int i = 0; i <= f.degree; ++i) Dense.Cofactor[i] = static_cast<float>(sign * f.values[i]);
@@ -444,10 +450,8 @@ void Engine::HandOverExactFactor() {
   Search.MirrorUsed = 0;
   Exact.PassState = PassLook::kNothingToDo;
   if (console_.Column() > 1) ConsoleEnd();
-  console_.WriteLine(std::string(marks::kExactNote) + Exact.HandOverText + " / the factor " + Exact.HandOverText +
-                     " is taken from the exact factorisation");
-  Exact.Notes.push_back(std::string(marks::kExactNote) + Exact.HandOverText + " / the factor " + Exact.HandOverText +
-                       " was taken from the exact factorisation");
+  console_.WriteLine(ExactFactorNote(Exact.HandOverText, "is taken"));
+  Exact.Notes.push_back(ExactFactorNote(Exact.HandOverText, "was taken"));
   CheckAndSplitFactor();
   // A factor that maps back to no split is not handed over again in this
   // run (the same one would come back at every end of a search). One that the
