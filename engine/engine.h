@@ -40,6 +40,12 @@ using FloatTable = std::vector<float>;
 using ShortTable = std::vector<int16_t>;
 using TextTable = std::vector<std::string>;
 
+// A variable's letter that a result line and the exact factoriser can hold:
+// one of a-z.
+inline bool IsPlainLetter(const std::string& letter) {
+  return letter.size() == 1 && letter[0] >= 'a' && letter[0] <= 'z';
+}
+
 // A table of floats with two indices, written Table[row][column].
 class FloatGrid {
  public:

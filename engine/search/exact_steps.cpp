@@ -52,8 +52,6 @@ constexpr int kExactWaitRoundMs = 100;
 
 int64_t Abs(int64_t v) { return v < 0 ? -v : v; }
 
-bool IsLetter(const std::string& letter) { return letter.size() == 1 && letter[0] >= 'a' && letter[0] <= 'z'; }
-
 // The line that says a factor of the result came from the exact factorisation
 // ("is taken" as it happens, "was taken" among the notes of the run).
 std::string ExactFactorNote(const std::string& factor, const char* taken) {
@@ -75,7 +73,7 @@ void Engine::TakeExactInput() {
   Exact.Entered = exact::EnteredPolynomial{};
   std::string letters;
   for (int v = 1; v <= variables; ++v) {
-    if (!IsLetter(Terms.Letter[v])) return;
+    if (!IsPlainLetter(Terms.Letter[v])) return;
     letters += Terms.Letter[v];
   }
   for (int t = 1; t <= terms; ++t) {
@@ -93,7 +91,7 @@ void Engine::TakeExactInput() {
   Exact.Entered.denominator = static_cast<int64_t>(Terms.CommonDenominator);
   for (int v = 1; v <= ToInt(Terms.LoadedVariableCount); ++v) {
     if (Terms.MinExponent[v] == 0) continue;
-    if (!IsLetter(Terms.InputLetter[v]) || !IsWhole(Terms.MinExponent[v])) return;
+    if (!IsPlainLetter(Terms.InputLetter[v]) || !IsWhole(Terms.MinExponent[v])) return;
     Exact.Entered.monomial[Terms.InputLetter[v][0] - 'a'] += static_cast<int32_t>(Terms.MinExponent[v]);
   }
   Exact.Entered.prepared = exact::FromExact(Exact.Input, letters);
@@ -176,7 +174,7 @@ exact::Exponents Engine::ExponentsOfCode(int code) const {
 
 Known Engine::ClassifyCurrentPolynomial() {
   for (int v = 1; v <= ToInt(Terms.VariableCount); ++v) {
-    if (!IsLetter(Terms.Letter[v])) return Known::kNothing;
+    if (!IsPlainLetter(Terms.Letter[v])) return Known::kNothing;
   }
   auto current = CurrentPolynomial().PrimitivePart();
   if (!current || current->terms.empty() || current->IsConstant()) return Known::kNothing;
@@ -208,7 +206,7 @@ std::vector<exact::ImageFactor> Engine::ExactFactorsInImage() {
   const int variables = ToInt(Terms.VariableCount);
   std::array<int, 26> variableOf{};
   for (int v = 1; v <= variables; ++v) {
-    if (!IsLetter(Terms.Letter[v])) return factors;
+    if (!IsPlainLetter(Terms.Letter[v])) return factors;
     variableOf[Terms.Letter[v][0] - 'a'] = v;
   }
   auto weightOf = [&](int v) { return variables <= 1 ? 1 : static_cast<int>(Terms.Weight[v]); };

@@ -308,7 +308,7 @@ void Engine::LoadPendingFactor() {
     }
     for (int v = 1; v <= variables && good; ++v) {
       Terms.Letter[v] = PendingInput.ReadRestOfLine();
-      good = Terms.Letter[v].size() == 1 && Terms.Letter[v][0] >= 'a' && Terms.Letter[v][0] <= 'z';
+      good = IsPlainLetter(Terms.Letter[v]);
     }
   }
   PendingInput.Close();
