@@ -40,6 +40,12 @@ using FloatTable = std::vector<float>;
 using ShortTable = std::vector<int16_t>;
 using TextTable = std::vector<std::string>;
 
+// A variable's letter that a result line and the exact factoriser can hold:
+// one of a-z.
+inline bool IsPlainLetter(const std::string& letter) {
+  return letter.size() == 1 && letter[0] >= 'a' && letter[0] <= 'z';
+}
+
 // A table of floats with two indices, written Table[row][column].
 class FloatGrid {
  public:
@@ -476,6 +482,9 @@ class Engine {
   // line in jg.dat already holds the common factor.
   void PrintCommonFactorOnConsole();
   void PrintDenseFactor();
+  // The pass's polynomial (PassImage), each coefficient times sign, as the
+  // factor PrintDenseFactor writes.
+  void PrintPassImage(float sign);
   // The term table as a factor, each coefficient times sign, to both.
   void PrintTermFactor(float sign);
   void WriteMonomialCode();
@@ -596,6 +605,10 @@ class Engine {
   void EndAtEncodingLimit();
   void LoadPendingFactor();
   void FinishRun();
+  // After the last factor of a polynomial: the next pending factor, if any.
+  Step AfterLastFactor() const {
+    return Report.PendingRead < Report.PendingCount ? &Engine::LoadPendingFactor : &Engine::FinishRun;
+  }
   void CloseResultFile();
   void EndRun();
   void ClosingLines();

@@ -20,13 +20,10 @@ namespace {
 // exact range. Any other is written rounded and its text does not hold it.
 bool WrittenExactly(float v) { return IsWhole(v) && std::fabs(v) <= kExactLimit; }
 
-// A letter as a result line holds one.
-bool ResultLetter(const std::string& letter) { return letter.size() == 1 && letter[0] >= 'a' && letter[0] <= 'z'; }
-
 // The values of the exponent written after a letter: false when its text
 // cannot be read back.
 bool AddExponent(exact::Exponents& monomial, const std::string& letter, float exponent) {
-  if (!ResultLetter(letter) || !WrittenExactly(exponent) || exponent > exact::kLargestReadExponent) return false;
+  if (!IsPlainLetter(letter) || !WrittenExactly(exponent) || exponent > exact::kLargestReadExponent) return false;
   monomial[letter[0] - 'a'] += static_cast<int32_t>(exponent);
   return true;
 }
@@ -342,6 +339,13 @@ void Engine::PrintDenseFactor() {
     if (values.unreadable) Result.MarkUnreadable();
   }
   ComputeVariableDegrees();
+}
+
+void Engine::PrintPassImage(float sign) {
+  Split.DenseOffset = ToInt16(Split.CodeOffset);
+  Split.DenseTop = Dense.PassDegree;
+  for (int i = 0; i <= Dense.PassDegree; ++i) Dense.Cofactor[i] = sign * Dense.PassImage[i];
+  PrintDenseFactor();
 }
 
 // The polynomial of the term table, each coefficient times sign, as a factor

@@ -52,7 +52,12 @@ constexpr int kExactWaitRoundMs = 100;
 
 int64_t Abs(int64_t v) { return v < 0 ? -v : v; }
 
-bool IsLetter(const std::string& letter) { return letter.size() == 1 && letter[0] >= 'a' && letter[0] <= 'z'; }
+// The line that says a factor of the result came from the exact factorisation
+// ("is taken" as it happens, "was taken" among the notes of the run).
+std::string ExactFactorNote(const std::string& factor, const char* taken) {
+  return std::string(marks::kExactNote) + factor + " / the factor " + factor + " " + taken +
+         " from the exact factorisation";
+}
 
 }  // namespace
 
@@ -68,7 +73,7 @@ void Engine::TakeExactInput() {
   Exact.Entered = exact::EnteredPolynomial{};
   std::string letters;
   for (int v = 1; v <= variables; ++v) {
-    if (!IsLetter(Terms.Letter[v])) return;
+    if (!IsPlainLetter(Terms.Letter[v])) return;
     letters += Terms.Letter[v];
   }
   for (int t = 1; t <= terms; ++t) {
@@ -86,7 +91,7 @@ void Engine::TakeExactInput() {
   Exact.Entered.denominator = static_cast<int64_t>(Terms.CommonDenominator);
   for (int v = 1; v <= ToInt(Terms.LoadedVariableCount); ++v) {
     if (Terms.MinExponent[v] == 0) continue;
-    if (!IsLetter(Terms.InputLetter[v]) || !IsWhole(Terms.MinExponent[v])) return;
+    if (!IsPlainLetter(Terms.InputLetter[v]) || !IsWhole(Terms.MinExponent[v])) return;
     Exact.Entered.monomial[Terms.InputLetter[v][0] - 'a'] += static_cast<int32_t>(Terms.MinExponent[v]);
   }
   Exact.Entered.prepared = exact::FromExact(Exact.Input, letters);
@@ -169,7 +174,7 @@ exact::Exponents Engine::ExponentsOfCode(int code) const {
 
 Known Engine::ClassifyCurrentPolynomial() {
   for (int v = 1; v <= ToInt(Terms.VariableCount); ++v) {
-    if (!IsLetter(Terms.Letter[v])) return Known::kNothing;
+    if (!IsPlainLetter(Terms.Letter[v])) return Known::kNothing;
   }
   auto current = CurrentPolynomial().PrimitivePart();
   if (!current || current->terms.empty() || current->IsConstant()) return Known::kNothing;
@@ -201,7 +206,7 @@ std::vector<exact::ImageFactor> Engine::ExactFactorsInImage() {
   const int variables = ToInt(Terms.VariableCount);
   std::array<int, 26> variableOf{};
   for (int v = 1; v <= variables; ++v) {
-    if (!IsLetter(Terms.Letter[v])) return factors;
+    if (!IsPlainLetter(Terms.Letter[v])) return factors;
     variableOf[Terms.Letter[v][0] - 'a'] = v;
   }
   auto weightOf = [&](int v) { return variables <= 1 ? 1 : static_cast<int>(Terms.Weight[v]); };
@@ -394,8 +399,7 @@ void Engine::WriteKnownFactors() {
   int sign = Report.AccumulatedSign * Exact.KnownFactorSign;
   Report.AccumulatedSign = 1;
   for (const exact::ImageFactor& f : Exact.KnownFactors) {
-    Exact.Notes.push_back(std::string(marks::kExactNote) + f.text + " / the factor " + f.text +
-                          " was taken from the exact factorisation");
+    Exact.Notes.push_back(ExactFactorNote(f.text, "was taken"));
     Split.DenseOffset = static_cast<int16_t>(f.low);
     Split.DenseTop = static_cast<int16_t>(f.degree);
     for (int i = 0; i <= f.degree; ++i) Dense.Cofactor[i] = static_cast<float>(sign * f.values[i]);
@@ -403,7 +407,7 @@ void Engine::WriteKnownFactors() {
     PrintDenseFactor();
   }
   ConsoleEnd();
-  Go(Report.PendingRead < Report.PendingCount ? &Engine::LoadPendingFactor : &Engine::FinishRun);
+  Go(AfterLastFactor());
 }
 
 // A candidate of degree k divides the image, but the exact factorisation at
@@ -444,10 +448,8 @@ void Engine::HandOverExactFactor() {
   Search.MirrorUsed = 0;
   Exact.PassState = PassLook::kNothingToDo;
   if (console_.Column() > 1) ConsoleEnd();
-  console_.WriteLine(std::string(marks::kExactNote) + Exact.HandOverText + " / the factor " + Exact.HandOverText +
-                     " is taken from the exact factorisation");
-  Exact.Notes.push_back(std::string(marks::kExactNote) + Exact.HandOverText + " / the factor " + Exact.HandOverText +
-                       " was taken from the exact factorisation");
+  console_.WriteLine(ExactFactorNote(Exact.HandOverText, "is taken"));
+  Exact.Notes.push_back(ExactFactorNote(Exact.HandOverText, "was taken"));
   CheckAndSplitFactor();
   // A factor that maps back to no split is not handed over again in this
   // run (the same one would come back at every end of a search). One that the

@@ -120,10 +120,7 @@ void Engine::ContinueAfterSplit() {
   }
   ConsoleEnd();
   Report.FileEcho = 1;
-  Split.DenseOffset = ToInt16(Split.CodeOffset);
-  Split.DenseTop = Dense.PassDegree;
-  for (int i = 0; i <= Dense.PassDegree; ++i) Dense.Cofactor[i] = Dense.PassImage[i];
-  PrintDenseFactor();
+  PrintPassImage(1);
   ConsoleEnd();
   if (Split.SplitResult == kSplitFound && n > kReorderAboveDegree && Terms.VariableCount > 1) {
     // The cofactor, in the term table, is the polynomial still to factor.
@@ -164,10 +161,7 @@ void Engine::EndOfSearch() {
     return;
   }
   Report.FileEcho = 1;
-  Split.DenseOffset = ToInt16(Split.CodeOffset);
-  Split.DenseTop = Dense.PassDegree;
-  for (int i = 0; i <= Dense.PassDegree; ++i) Dense.Cofactor[i] = Report.FactorSign * Dense.PassImage[i];
-  PrintDenseFactor();
+  PrintPassImage(Report.FactorSign);
   if (Status.AbortMark == kStopMark && Search.RetryBound > Search.InitialCoefficientBound) {
     Search.RetryBound = 0;
     ConsoleEnd();
@@ -253,12 +247,9 @@ void Engine::FinalOutput() {
   Status.AbortMark = "";
   Status.KeyText = "";
   Report.FileEcho = 0;
-  Split.DenseOffset = ToInt16(Split.CodeOffset);
-  Split.DenseTop = Dense.PassDegree;
-  for (int i = 0; i <= Dense.PassDegree; ++i) Dense.Cofactor[i] = Report.AccumulatedSign * Dense.PassImage[i];
+  PrintPassImage(Report.AccumulatedSign);
   Report.AccumulatedSign = 1;
-  PrintDenseFactor();
-  Go(Report.PendingRead < Report.PendingCount ? &Engine::LoadPendingFactor : &Engine::FinishRun);
+  Go(AfterLastFactor());
 }
 
 // The polynomial still to factor could not be encoded for the search: it is
@@ -288,7 +279,7 @@ void Engine::EndAtEncodingLimit() {
   }
   PrintTermFactor(sign);
   ConsoleEnd();
-  Go(Report.PendingRead < Report.PendingCount ? &Engine::LoadPendingFactor : &Engine::FinishRun);
+  Go(AfterLastFactor());
 }
 
 // Reads the next pending factor (a two-term polynomial left by a square or
@@ -317,7 +308,7 @@ void Engine::LoadPendingFactor() {
     }
     for (int v = 1; v <= variables && good; ++v) {
       Terms.Letter[v] = PendingInput.ReadRestOfLine();
-      good = Terms.Letter[v].size() == 1 && Terms.Letter[v][0] >= 'a' && Terms.Letter[v][0] <= 'z';
+      good = IsPlainLetter(Terms.Letter[v]);
     }
   }
   PendingInput.Close();

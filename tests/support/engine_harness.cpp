@@ -80,6 +80,14 @@ std::vector<float> Entries(const FloatTable& table, int last) {
   return std::vector<float>(table.begin(), table.begin() + last + 1);
 }
 
+ExponentRows TermExponents(const Engine& e, int variables) {
+  ExponentRows rows;
+  for (int t = 1; t <= e.Terms.TermRows && t < e.Terms.Exponent.Rows(); ++t) {
+    rows.emplace_back(e.Terms.Exponent[t] + 1, e.Terms.Exponent[t] + 1 + variables);
+  }
+  return rows;
+}
+
 std::string CertifiedByBinary(const std::string& jg) {
 #ifdef PFAC_EXACT
   const bool ended = jg.size() >= 2 && jg.compare(jg.size() - 2, 2, "\r\n") == 0;

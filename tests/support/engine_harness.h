@@ -76,6 +76,10 @@ std::string ValuesText(const std::optional<exact::ResultProduct>& values);
 void SetVector(FloatTable& table, std::initializer_list<float> values);
 // The values of table[0..last].
 std::vector<float> Entries(const FloatTable& table, int last);
+// The exponents of variables 1..variables in each row 1..TermRows of the term
+// table, one row after the other.
+using ExponentRows = std::vector<std::vector<float>>;
+ExponentRows TermExponents(const Engine& e, int variables);
 
 // The certificate line of a complete result.
 inline constexpr char kCompleteCertificate[] =

@@ -132,10 +132,7 @@ TEST(CandidateCheck, FactorOfTwoVariablesMapsBackAtTheRightOffset) {
   EXPECT_EQ(e.Split.DenseOffset, 1);
   // The term table holds the second factor's terms: y (code 3), then x.
   EXPECT_EQ(e.Terms.TermRows, 2);
-  EXPECT_EQ(e.Terms.Exponent[1][1], 0);
-  EXPECT_EQ(e.Terms.Exponent[1][2], 1);
-  EXPECT_EQ(e.Terms.Exponent[2][1], 1);
-  EXPECT_EQ(e.Terms.Exponent[2][2], 0);
+  EXPECT_EQ(TermExponents(e, 2), (ExponentRows{{0, 1}, {1, 0}}));
   EXPECT_EQ(e.Split.FirstFactorDegree[1], 1);
   EXPECT_EQ(e.Split.FirstFactorDegree[2], 1);
 
@@ -164,12 +161,7 @@ TEST(CandidateCheck, OffsetWalkWithoutFitEndsOnTheLastOffset) {
   EXPECT_EQ(e.Split.DenseOffset, 2);
   EXPECT_EQ(e.Split.FirstOffset, 0);
   ASSERT_EQ(e.Terms.TermRows, 3);  // codes 4, 3, 2: xy, y, x^2
-  EXPECT_EQ(e.Terms.Exponent[1][1], 1);
-  EXPECT_EQ(e.Terms.Exponent[1][2], 1);
-  EXPECT_EQ(e.Terms.Exponent[2][1], 0);
-  EXPECT_EQ(e.Terms.Exponent[2][2], 1);
-  EXPECT_EQ(e.Terms.Exponent[3][1], 2);
-  EXPECT_EQ(e.Terms.Exponent[3][2], 0);
+  EXPECT_EQ(TermExponents(e, 2), (ExponentRows{{1, 1}, {0, 1}, {2, 0}}));
   EXPECT_EQ(e.Split.FirstFactorDegree[1], 1);  // 1 + x
   EXPECT_EQ(e.Split.FirstFactorDegree[2], 0);
 }
@@ -231,10 +223,7 @@ TEST(CandidateCheck, UnpackingReadsCodesBackWithTheWeights) {
   e.Split.DenseOffset = 9;  // codes 11 (x^2 y^3) and 9 (y^3)
   e.UnpackDenseToTerms();
   EXPECT_EQ(e.Terms.TermRows, 2);
-  EXPECT_EQ(e.Terms.Exponent[1][1], 2);
-  EXPECT_EQ(e.Terms.Exponent[1][2], 3);
-  EXPECT_EQ(e.Terms.Exponent[2][1], 0);
-  EXPECT_EQ(e.Terms.Exponent[2][2], 3);
+  EXPECT_EQ(TermExponents(e, 2), (ExponentRows{{2, 3}, {0, 3}}));
   EXPECT_EQ(e.Split.VariableDegree[1], 2);
   EXPECT_EQ(e.Split.VariableDegree[2], 3);
 }

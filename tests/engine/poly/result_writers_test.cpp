@@ -93,9 +93,7 @@ TEST(PrintDenseFactor, OneVariableInBothNumberForms) {
   EXPECT_EQ(e.Terms.TermRows, 3);
   EXPECT_EQ(e.Terms.Numerator[1], -2);
   EXPECT_EQ(e.Terms.Numerator[3], 1);
-  EXPECT_EQ(e.Terms.Exponent[1][1], 2);
-  EXPECT_EQ(e.Terms.Exponent[2][1], 1);
-  EXPECT_EQ(e.Terms.Exponent[3][1], 0);
+  EXPECT_EQ(TermExponents(e, 1), (ExponentRows{{2}, {1}, {0}}));
 }
 
 TEST(PrintDenseFactor, UnitConstantsAndAFinalLetter) {
@@ -145,12 +143,7 @@ TEST(PrintDenseFactor, SeveralVariablesAreShownInTheirOwnLetters) {
   EXPECT_EQ(w.Console(), "( 4 x^ 3 y^ 2 -x+y)");
   EXPECT_EQ(w.Result(), "( 4x^ 3y^ 2- x+ y)");
   ASSERT_EQ(e.Terms.TermRows, 3);
-  EXPECT_EQ(e.Terms.Exponent[1][1], 2);  // y
-  EXPECT_EQ(e.Terms.Exponent[1][2], 3);  // x
-  EXPECT_EQ(e.Terms.Exponent[2][1], 0);
-  EXPECT_EQ(e.Terms.Exponent[2][2], 1);
-  EXPECT_EQ(e.Terms.Exponent[3][1], 1);
-  EXPECT_EQ(e.Terms.Exponent[3][2], 0);
+  EXPECT_EQ(TermExponents(e, 2), (ExponentRows{{2, 3}, {0, 1}, {1, 0}}));  // y, x
   EXPECT_EQ(e.Split.VariableDegree[1], 2);
   EXPECT_EQ(e.Split.VariableDegree[2], 3);
 }
