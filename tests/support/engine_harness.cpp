@@ -144,9 +144,10 @@ std::string WithoutTimes(std::string text) {
   }
   const std::string wait = "(Waiting for the exact factorisation; press x to skip.)";
   for (size_t at; (at = text.find(wait)) != std::string::npos;) {
-    const size_t begin = text.rfind('\n', at);
-    const size_t end = text.find('\n', at);
-    text.erase(begin == std::string::npos ? 0 : begin + 1, end == std::string::npos ? std::string::npos : end - begin);
+    const size_t newline = text.rfind('\n', at);
+    const size_t begin = newline == std::string::npos ? 0 : newline + 1;
+    const size_t end = std::min(text.find('\n', at), text.size() - 1);
+    text.erase(begin, end + 1 - begin);  // the line and its end
   }
   return text;
 }
