@@ -107,9 +107,12 @@ std::vector<std::string> AnswerNotes(const Problem& problem) {
   return {};
 }
 
-std::string SecondsShown(double seconds) {
+std::string TimeShown(const Problem& problem) {
+  const bool ran = problem.state == ProblemState::Factored || problem.state == ProblemState::Stopped ||
+                   problem.state == ProblemState::NoResult;
+  if (!ran) return {};
   char text[32];
-  std::snprintf(text, sizeof text, seconds < 1 ? "%.3f s" : "%.2f s", seconds);
+  std::snprintf(text, sizeof text, problem.seconds < 1 ? "%.3f s" : "%.2f s", problem.seconds);
   return text;
 }
 
