@@ -45,6 +45,29 @@ void KeepPlaceWhenHidden(QWidget* widget) {
   widget->setSizePolicy(policy);
 }
 
+// A scroll area of a panel showing the labels one under another, selectable,
+// on the panel's own background; scrolled when they are taller than it.
+QScrollArea* LabelScroll(QWidget* panel, const char* name, int minimumHeight, std::initializer_list<QLabel*> labels) {
+  auto* scroll = new QScrollArea(panel);
+  scroll->setObjectName(QString::fromLatin1(name));
+  scroll->setFrameShape(QFrame::NoFrame);
+  scroll->setWidgetResizable(true);
+  scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  scroll->setMinimumHeight(minimumHeight);
+  auto* content = new QWidget;
+  auto* contentLayout = new QVBoxLayout(content);
+  contentLayout->setContentsMargins(0, 0, 0, 0);
+  for (QLabel* label : labels) {
+    label->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    contentLayout->addWidget(label);
+  }
+  contentLayout->addStretch(1);
+  scroll->setWidget(content);
+  scroll->viewport()->setAutoFillBackground(false);
+  content->setAutoFillBackground(false);
+  return scroll;
+}
+
 }  // namespace
 
 PFAC1::PFAC1(Dialogs& dialogs, ResultPrinter& printer, EngineRunner& runner, QWidget* parent)
@@ -122,32 +145,15 @@ void PFAC1::createWidgets() {
 void PFAC1::createResultPanel() {
   resultPanel_ = new QGroupBox(QStringLiteral("分解结果"), this);
   resultPanel_->setObjectName(QStringLiteral("ResultPanel"));
-  resultScroll_ = new QScrollArea(resultPanel_);
-  resultScroll_->setObjectName(QStringLiteral("ResultScroll"));
-  resultScroll_->setFrameShape(QFrame::NoFrame);
-  resultScroll_->setWidgetResizable(true);
-  resultScroll_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-  resultScroll_->setMinimumHeight(120);  // a result of two lines and its certificate
-
-  auto* content = new QWidget;
-  content->setObjectName(QStringLiteral("ResultContent"));
-  resultText_ = new BrokenLinesLabel(content);
+  resultText_ = new BrokenLinesLabel;
   resultText_->setObjectName(QStringLiteral("ResultText"));
-  resultNotes_ = new BrokenLinesLabel(content);
+  resultNotes_ = new BrokenLinesLabel;
   resultNotes_->setObjectName(QStringLiteral("ResultNotes"));
   QFont bigger = resultText_->font();
   bigger.setPointSizeF(bigger.pointSizeF() * 1.3);
   resultText_->setFont(bigger);
-  for (QLabel* label : {resultText_, resultNotes_}) label->setTextInteractionFlags(Qt::TextSelectableByMouse);
-  auto* contentLayout = new QVBoxLayout(content);
-  contentLayout->setContentsMargins(0, 0, 0, 0);
-  contentLayout->addWidget(resultText_);
-  contentLayout->addWidget(resultNotes_);
-  contentLayout->addStretch(1);
-  resultScroll_->setWidget(content);
-  // The scrolled text lies on the panel's own background.
-  resultScroll_->viewport()->setAutoFillBackground(false);
-  content->setAutoFillBackground(false);
+  // A result of two lines and its certificate.
+  resultScroll_ = LabelScroll(resultPanel_, "ResultScroll", 120, {resultText_, resultNotes_});
 
   cmdfuzhi_ = MakeButton("Cmdfuzhi", kCopy, resultPanel_);
   cmdfuzhi_->setToolTip(QStringLiteral("把结果复制到剪贴板 (copy the result as plain text)"));
@@ -169,27 +175,12 @@ void PFAC1::createResultPanel() {
 void PFAC1::createStepsPanel() {
   stepsPanel_ = new QGroupBox(QString::fromUtf8(kStepsHeading), this);
   stepsPanel_->setObjectName(QStringLiteral("StepsPanel"));
-  auto* scroll = new QScrollArea(stepsPanel_);
-  scroll->setObjectName(QStringLiteral("StepsScroll"));
-  scroll->setFrameShape(QFrame::NoFrame);
-  scroll->setWidgetResizable(true);
-  scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-  scroll->setMinimumHeight(110);  // four steps
-  auto* content = new QWidget;
-  stepsText_ = new BrokenLinesLabel(content);
+  stepsText_ = new BrokenLinesLabel;
   stepsText_->setObjectName(QStringLiteral("StepsText"));
   stepsText_->setFont(resultText_->font());
   stepsText_->SetHangingIndent(5);  // under the method's name, past the step's number
-  stepsText_->setTextInteractionFlags(Qt::TextSelectableByMouse);
-  auto* contentLayout = new QVBoxLayout(content);
-  contentLayout->setContentsMargins(0, 0, 0, 0);
-  contentLayout->addWidget(stepsText_);
-  contentLayout->addStretch(1);
-  scroll->setWidget(content);
-  scroll->viewport()->setAutoFillBackground(false);
-  content->setAutoFillBackground(false);
   auto* layout = new QVBoxLayout(stepsPanel_);
-  layout->addWidget(scroll);
+  layout->addWidget(LabelScroll(stepsPanel_, "StepsScroll", 110, {stepsText_}));  // four steps
 }
 
 // Under the steps: the folder's earlier polynomials and their results,

@@ -61,13 +61,11 @@ int RunWorksheetCommand(const QStringList& arguments) {
   BatchRun run(EngineBesideFrontEnd().program, expander.get());
   const bool ran = FactorLines(run, lines, [&run](int index) {
     const Problem& problem = run.Problems()[static_cast<size_t>(index)];
-    const bool ran = problem.state == ProblemState::Factored || problem.state == ProblemState::Stopped ||
-                     problem.state == ProblemState::NoResult;
     Say(stdout, QStringLiteral("%1\t%2\t%3\t%4\t%5")
                     .arg(index + 1)
                     .arg(QString::fromStdString(problem.typed), QString::fromStdString(AnswerShown(problem)),
                          QString::fromStdString(CertificateShown(problem)),
-                         ran ? QString::fromStdString(SecondsShown(problem.seconds)) : QString()));
+                         QString::fromStdString(TimeShown(problem))));
   });
   if (!ran) return 2;
 

@@ -107,9 +107,12 @@ std::vector<std::string> AnswerNotes(const Problem& problem) {
   return {};
 }
 
-std::string SecondsShown(double seconds) {
+std::string TimeShown(const Problem& problem) {
+  const bool ran = problem.state == ProblemState::Factored || problem.state == ProblemState::Stopped ||
+                   problem.state == ProblemState::NoResult;
+  if (!ran) return {};
   char text[32];
-  std::snprintf(text, sizeof text, seconds < 1 ? "%.3f s" : "%.2f s", seconds);
+  std::snprintf(text, sizeof text, problem.seconds < 1 ? "%.3f s" : "%.2f s", problem.seconds);
   return text;
 }
 
@@ -121,10 +124,7 @@ std::vector<SheetProblem> SheetProblems(const std::vector<Problem>& problems, bo
     const bool answered = problem.state == ProblemState::Factored || problem.state == ProblemState::Stopped;
     page.answer = answered ? problem.result.presentation.shown : page.problem;
     page.notes = AnswerNotes(problem);
-    if (withSteps && problem.state == ProblemState::Factored) {
-      const ResultSteps steps = ExplainResult(problem.result.source);
-      if (steps.explanation) page.steps = StepLines(steps);
-    }
+    if (withSteps && problem.state == ProblemState::Factored) page.steps = PrintedSteps(problem.result.source);
     sheet.push_back(std::move(page));
   }
   return sheet;

@@ -54,8 +54,9 @@ std::string CertificateShown(const Problem& problem);
 // The notes of the answer key: the certificate and the engine's notes, or why
 // there is no answer.
 std::vector<std::string> AnswerNotes(const Problem& problem);
-// The time a run took: "0.004 s", "1.25 s".
-std::string SecondsShown(double seconds);
+// The time the engine's run took: "0.004 s", "1.25 s"; nothing for a problem
+// the engine did not run.
+std::string TimeShown(const Problem& problem);
 // The problems as the worksheet's pages show them; the answer key with the
 // steps of each factorisation when asked.
 std::vector<SheetProblem> SheetProblems(const std::vector<Problem>& problems, bool withSteps = false);

@@ -174,9 +174,7 @@ void BatchWindow::ProblemDone(int index) {
   cells[kAnswer]->setText(QString::fromStdString(AnswerShown(problem)));
   cells[kAnswer]->setToolTip(QString::fromStdString(AnswerShown(problem)));
   cells[kCertificate]->setText(QString::fromStdString(CertificateShown(problem)));
-  const bool ran = problem.state == ProblemState::Factored || problem.state == ProblemState::Stopped ||
-                   problem.state == ProblemState::NoResult;
-  cells[kTime]->setText(ran ? QString::fromStdString(SecondsShown(problem.seconds)) : QString());
+  cells[kTime]->setText(QString::fromStdString(TimeShown(problem)));
   const bool certified = problem.state == ProblemState::Factored && problem.result.end == RunEnd::Certified;
   const QColor colour = certified ? QColor(0x1b, 0x6b, 0x1b)
                         : problem.state == ProblemState::Refused ? QColor(0xc0, 0x00, 0x00)

@@ -26,9 +26,7 @@ std::string RunExponent(int runLength) { return "^ " + std::to_string(runLength)
 // factorisation when there are any; then the question whether to print at
 // once.
 void Print(ResultPrinter& printer, Dialogs& dialogs, PrintedResult result) {
-  if (const ResultSteps steps = ExplainResult(result.result.source); steps.explanation) {
-    result.steps = StepLines(steps);
-  }
+  result.steps = PrintedSteps(result.result.source);
   if (!printer.AddResult(result)) {
     printer.DiscardDocument();
     dialogs.Tell(kPrinterFailed + ("\n" + printer.LastError()), kNoticeCaption);

@@ -17,12 +17,6 @@ using Kind = explain::Expression::Kind;
 constexpr char kReasonOpen[] = " （";
 constexpr char kReasonClose[] = "）";
 
-std::string_view Trimmed(std::string_view text) {
-  while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
-  while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
-  return text;
-}
-
 // --- From the engine's forms to the explainer's values ---
 
 std::string Coefficient(const engine_form::Term& term) {
@@ -241,7 +235,7 @@ std::optional<explain::Problem> ProblemOf(const ResultSource& source) {
   engine_form::Sum entered;
   engine_form::Product product;
   if (!engine_form::ReadSum(source.polynomial, &entered) ||
-      !engine_form::ReadProduct(Trimmed(source.factorisation), &product)) {
+      !engine_form::ReadProduct(source.factorisation, &product)) {
     return std::nullopt;
   }
   std::set<char> letterSet;
@@ -319,6 +313,11 @@ std::vector<Breakable> StepLines(const ResultSteps& steps) {
     lines.push_back(Node(ReasonLeaves(ReasonText(steps.explanation->irreducible, steps.letters))));
   }
   return lines;
+}
+
+std::vector<Breakable> PrintedSteps(const ResultSource& source) {
+  const ResultSteps steps = ExplainResult(source);
+  return steps.explanation ? StepLines(steps) : std::vector<Breakable>{};
 }
 
 std::vector<std::string> StepTexts(const ResultSteps& steps) {

@@ -62,6 +62,10 @@ ResultSteps ExplainResult(const ResultSource& source, std::chrono::steady_clock:
 // steps.
 std::vector<Breakable> StepLines(const ResultSteps& steps);
 
+// The steps on paper (the printout, a worksheet's answer key): StepLines of
+// a result that has steps; nothing where it has none.
+std::vector<Breakable> PrintedSteps(const ResultSource& source);
+
 // The steps as plain text, one a line, the method's name first and the parts
 // separated by tabs: "提公因式 / common factor<TAB>= 3xy(2x - 3y)<TAB>公因式 3xy".
 std::vector<std::string> StepTexts(const ResultSteps& steps);

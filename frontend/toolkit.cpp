@@ -66,9 +66,7 @@ void PrintSurface::resizeEvent(QResizeEvent* event) {
 QStringList PrintSurface::DrawnLines(int textWidth) const {
   if (!wrap_) return lines_;
   const QFontMetrics metrics(font());
-  const Measure measure = [&metrics](std::string_view text) {
-    return metrics.horizontalAdvance(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
-  };
+  const Measure measure = WidthsIn(metrics);
   QStringList drawn;
   for (const Breakable& text : texts_) {
     for (const std::string& line : BreakLines(text, textWidth, measure)) drawn << QString::fromStdString(line);
@@ -198,9 +196,7 @@ void BrokenLinesLabel::changeEvent(QEvent* event) {
 
 void BrokenLinesLabel::LayOut() {
   const QFontMetricsF metrics(font());
-  const Measure measure = [&metrics](std::string_view text) {
-    return metrics.horizontalAdvance(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
-  };
+  const Measure measure = WidthsIn(metrics);
   // Before the label has a width, each paragraph stands on one line.
   const QString indent(hangingIndent_, ' ');
   const double width = contentsRect().width() > 0 ? contentsRect().width() - metrics.horizontalAdvance(indent) : 1e9;

@@ -80,6 +80,15 @@ class EngineBox : public QFrame {
   bool active_ = false;
 };
 
+// The widths of texts in a font (QFontMetrics or QFontMetricsF), as BreakLines
+// measures them.
+template <typename Metrics>
+Measure WidthsIn(Metrics metrics) {
+  return [metrics](std::string_view text) {
+    return metrics.horizontalAdvance(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+  };
+}
+
 // A label that lays its text out in lines at its own width, breaking only
 // where the text may break (BreakLines), each paragraph on a line of its own.
 // It asks for the height of its lines and for no width: it takes the width

@@ -1,6 +1,7 @@
 #include "frontend/worksheet.h"
 
 #include "frontend/result_steps.h"
+#include "frontend/toolkit.h"
 
 #include <QDate>
 #include <QFont>
@@ -185,12 +186,10 @@ class PageFiller {
 
 // A text broken into lines of the width in a style.
 std::vector<QString> Broken(const Breakable& text, double width, const PageFiller& filler, WorksheetStyle style) {
-  const QFontMetricsF metrics = filler.Metrics(style);
-  const Measure measure = [&metrics](std::string_view piece) {
-    return metrics.horizontalAdvance(QString::fromUtf8(piece.data(), static_cast<qsizetype>(piece.size())));
-  };
   std::vector<QString> lines;
-  for (const std::string& line : BreakLines(text, width, measure)) lines.push_back(QString::fromStdString(line));
+  for (const std::string& line : BreakLines(text, width, WidthsIn(filler.Metrics(style)))) {
+    lines.push_back(QString::fromStdString(line));
+  }
   return lines;
 }
 

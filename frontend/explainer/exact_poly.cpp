@@ -184,12 +184,6 @@ std::vector<long> Poly::Exponents(int i) const {
 long Poly::Degree(int variable) const { return fmpq_mpoly_degree_si(p, variable, ring_->ctx); }
 long Poly::TotalDegree() const { return fmpq_mpoly_total_degree_si(p, ring_->ctx); }
 
-int Poly::VariablesUsed() const {
-  int used = 0;
-  for (int v = 0; v < ring_->Variables(); ++v) used += Degree(v) > 0;
-  return used;
-}
-
 bool Poly::operator==(const Poly& other) const { return fmpq_mpoly_equal(p, other.p, ring_->ctx) != 0; }
 
 Poly Poly::operator+(const Poly& other) const {
@@ -264,6 +258,11 @@ Rational Poly::Content() const {
   return c;
 }
 
+Rational UnitOf(const Poly& p) {
+  const Rational content = p.Content();
+  return p.Coefficient(0).Sign() < 0 ? -content : content;
+}
+
 Poly CommonFactorOf(const Poly& p) {
   const Ring& ring = p.ring();
   if (p.IsZero()) return Poly(ring, Rational(1));
@@ -272,8 +271,7 @@ Poly CommonFactorOf(const Poly& p) {
     const std::vector<long> e = p.Exponents(i);
     for (size_t v = 0; v < e.size(); ++v) lowest[v] = std::min(lowest[v], e[v]);
   }
-  const Rational content = p.Content();
-  return Poly::Monomial(ring, p.Coefficient(0).Sign() < 0 ? -content : content, lowest);
+  return Poly::Monomial(ring, UnitOf(p), lowest);
 }
 
 }  // namespace pfac::explain

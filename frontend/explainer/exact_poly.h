@@ -81,8 +81,6 @@ class Poly {
   std::vector<long> Exponents(int i) const;
   long Degree(int variable) const;
   long TotalDegree() const;
-  // The number of variables that occur.
-  int VariablesUsed() const;
 
   bool operator==(const Poly& other) const;
   bool operator!=(const Poly& other) const { return !(*this == other); }
@@ -108,6 +106,10 @@ class Poly {
  private:
   const Ring* ring_;
 };
+
+// The leading coefficient's sign times the content: what makes a polynomial
+// primitive with a positive leading coefficient.
+Rational UnitOf(const Poly& p);
 
 // The sign of the leading coefficient, the content and the lowest power of
 // each variable: 6x²y - 9xy² gives 3xy, -x + 1 gives -1.

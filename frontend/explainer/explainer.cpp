@@ -252,13 +252,6 @@ class Explainer {
   State state_;
 };
 
-// The leading coefficient's sign times the content: what makes a factor
-// primitive with a positive leading coefficient.
-Rational Unit(const Poly& factor) {
-  const Rational content = factor.Content();
-  return factor.Coefficient(0).Sign() < 0 ? -content : content;
-}
-
 }  // namespace
 
 Expression Expression::Of(RationalPolynomial polynomial) {
@@ -319,7 +312,7 @@ std::optional<Explanation> Explain(const Problem& problem, const Options& option
       return std::nullopt;
     }
     product = product * factor->Power(multiplicity);
-    certified.push_back(factor->Scaled(Rational(1) / Unit(*factor)));
+    certified.push_back(factor->Scaled(Rational(1) / UnitOf(*factor)));
     parts.insert(parts.end(), static_cast<size_t>(multiplicity), static_cast<int>(certified.size()) - 1);
   }
   if (product != *polynomial) {

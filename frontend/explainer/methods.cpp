@@ -518,7 +518,7 @@ Move ExactMove(const Piece& piece, const Context& context, const std::string& wh
 
 std::string WhyNoMethod(const Piece& piece, const Context&) {
   const Poly& p = piece.value;
-  if (p.VariablesUsed() == 1) {
+  if (VariablesOf(p).size() == 1) {
     const std::string degree = std::to_string(p.TotalDegree());
     return "次数 " + degree + ", 没有有理根 / degree " + degree + ", no rational root";
   }
