@@ -13,7 +13,7 @@
 #include "frontend/history.h"
 #include "frontend/input_commands.h"
 #include "frontend/result_printing.h"
-#include "frontend/run_result.h"
+#include "frontend/results/run_result.h"
 #include "frontend/toolkit.h"
 
 class QGroupBox;

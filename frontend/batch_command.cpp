@@ -9,7 +9,7 @@
 #include "frontend/document_printer.h"
 #include "frontend/engine_launcher.h"
 #include "frontend/exact_helper.h"
-#include "frontend/result_steps.h"
+#include "frontend/results/result_steps.h"
 
 namespace pfac::frontend {
 

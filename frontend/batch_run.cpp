@@ -9,7 +9,7 @@
 
 #include "frontend/hand_off.h"
 #include "frontend/result_printing.h"
-#include "frontend/result_steps.h"
+#include "frontend/results/result_steps.h"
 
 namespace pfac::frontend {
 

@@ -15,7 +15,7 @@
 #include <string_view>
 #include <vector>
 
-#include "frontend/run_result.h"
+#include "frontend/results/run_result.h"
 #include "frontend/typed_input.h"
 #include "frontend/worksheet.h"
 

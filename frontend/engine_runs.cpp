@@ -7,7 +7,7 @@
 
 #include "frontend/hand_off.h"
 #include "frontend/result_printing.h"
-#include "frontend/run_result.h"
+#include "frontend/results/run_result.h"
 
 namespace pfac::frontend {
 

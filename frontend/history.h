@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "frontend/run_result.h"
+#include "frontend/results/run_result.h"
 
 namespace pfac::frontend {
 

@@ -1,7 +1,7 @@
 #include "frontend/input_commands.h"
 
 #include "frontend/hand_off.h"
-#include "frontend/result_presentation.h"
+#include "frontend/results/result_presentation.h"
 
 namespace pfac::frontend {
 

@@ -7,7 +7,7 @@
 
 #include "frontend/dialogs.h"
 #include "frontend/file_table.h"
-#include "frontend/line_breaking.h"
+#include "frontend/results/line_breaking.h"
 #include "frontend/typed_input.h"
 
 namespace pfac::frontend {

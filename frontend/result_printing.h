@@ -4,13 +4,12 @@
 #pragma once
 
 #include <string>
-#include <string_view>
 #include <vector>
 
 #include "frontend/dialogs.h"
 #include "frontend/file_table.h"
-#include "frontend/line_breaking.h"
-#include "frontend/run_result.h"
+#include "frontend/results/line_breaking.h"
+#include "frontend/results/run_result.h"
 
 namespace pfac::frontend {
 
@@ -62,18 +61,6 @@ class ResultPrinter {
   // Why the last failing call failed.
   virtual std::string LastError() const = 0;
 };
-
-// The lines of jg.dat (line ends removed) as they are printed as the working:
-// lines 1 to 3, and a line 4 that holds "[", as they stand; a later line that
-// holds factors with its runs of equal factors collapsed, and only when that
-// differs from the line printed before; any other line as it stands.
-std::vector<std::string> WorkingLines(const std::vector<std::string>& lines);
-
-// A line of factors in parentheses with each run of equal consecutive factors
-// written once, followed by "^", a blank and the run's length. Text before the
-// first factor stays; text after the last ")" (or after a "(" that has no ")")
-// is appended unchanged and ends the line.
-std::string CollapseFactors(std::string_view line);
 
 // The print command: asks whether the printer is ready, prints the result in
 // jg.dat and asks whether to print at once; a No there leaves the document

@@ -9,7 +9,8 @@
 #include <vector>
 
 #include "frontend/dialogs.h"
-#include "frontend/line_breaking.h"
+#include "frontend/results/line_breaking.h"
+#include "frontend/results/text_widths.h"
 
 namespace pfac::frontend {
 
@@ -79,15 +80,6 @@ class EngineBox : public QFrame {
  private:
   bool active_ = false;
 };
-
-// The widths of texts in a font (QFontMetrics or QFontMetricsF), as BreakLines
-// measures them.
-template <typename Metrics>
-Measure WidthsIn(Metrics metrics) {
-  return [metrics](std::string_view text) {
-    return metrics.horizontalAdvance(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
-  };
-}
 
 // A label that lays its text out in lines at its own width, breaking only
 // where the text may break (BreakLines), each paragraph on a line of its own.

@@ -1,7 +1,7 @@
 #include "frontend/worksheet.h"
 
-#include "frontend/result_steps.h"
-#include "frontend/toolkit.h"
+#include "frontend/results/result_steps.h"
+#include "frontend/results/text_widths.h"
 
 #include <QDate>
 #include <QFont>

@@ -12,7 +12,7 @@
 #include <QString>
 #include <vector>
 
-#include "frontend/line_breaking.h"
+#include "frontend/results/line_breaking.h"
 #include "frontend/result_printing.h"
 
 class QDate;

@@ -13,7 +13,7 @@
 #include "frontend/PFAC1.h"
 #include "frontend/folder_lock.h"
 #include "frontend/history.h"
-#include "frontend/result_steps.h"
+#include "frontend/results/result_steps.h"
 #include "frontend/worksheet.h"
 #include "tests/frontend/support/main_window_parts.h"
 #include "tests/frontend/support/pdf_text.h"

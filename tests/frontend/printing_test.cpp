@@ -12,7 +12,8 @@
 #include <memory>
 #include <set>
 
-#include "frontend/result_steps.h"
+#include "frontend/results/factor_runs.h"
+#include "frontend/results/result_steps.h"
 #include "frontend/worksheet.h"
 #include "tests/frontend/support/main_window_parts.h"
 #include "tests/frontend/support/pdf_text.h"

@@ -15,8 +15,8 @@
 #include <memory>
 
 #include "frontend/PFAC1.h"
-#include "frontend/result_steps.h"
-#include "frontend/run_result.h"
+#include "frontend/results/result_steps.h"
+#include "frontend/results/run_result.h"
 #include "tests/frontend/support/main_window_parts.h"
 
 namespace pfac::frontend {

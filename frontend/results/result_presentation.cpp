@@ -1,11 +1,11 @@
-#include "frontend/result_presentation.h"
+#include "frontend/results/result_presentation.h"
 
 #include <algorithm>
 #include <array>
 #include <utility>
 #include <vector>
 
-#include "frontend/result_printing.h"
+#include "frontend/results/factor_runs.h"
 
 namespace pfac::frontend {
 

@@ -1,4 +1,4 @@
-#include "frontend/line_breaking.h"
+#include "frontend/results/line_breaking.h"
 
 #include <algorithm>
 #include <utility>

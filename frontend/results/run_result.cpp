@@ -1,4 +1,4 @@
-#include "frontend/run_result.h"
+#include "frontend/results/run_result.h"
 
 #include <system_error>
 

@@ -11,8 +11,8 @@
 #include <vector>
 
 #include "frontend/explainer/explainer.h"
-#include "frontend/line_breaking.h"
-#include "frontend/run_result.h"
+#include "frontend/results/line_breaking.h"
+#include "frontend/results/run_result.h"
 
 namespace pfac::frontend {
 

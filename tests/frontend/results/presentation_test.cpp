@@ -3,8 +3,8 @@
 // runs that take minutes or keys) read and presented.
 #include <QTest>
 
-#include "frontend/result_presentation.h"
-#include "frontend/run_result.h"
+#include "frontend/results/result_presentation.h"
+#include "frontend/results/run_result.h"
 #include "tests/frontend/support/result_files.h"
 
 namespace pfac::frontend {

@@ -1,5 +1,5 @@
-// Printing jg.dat without a printer: the working's lines with equal factors
-// collapsed, and the print command's questions, results and failures.
+// The print command without a printer: its questions, the result and its
+// working printed from jg.dat, and its failures.
 #include <QTest>
 
 #include "frontend/file_table.h"
@@ -61,14 +61,10 @@ struct Fixture {
   }
 };
 
-class ResultPrintingTest : public QObject {
+class PrintCommandTest : public QObject {
   Q_OBJECT
 
  private slots:
-  void collapseFactors_data();
-  void collapseFactors();
-  void workingLines_data();
-  void workingLines();
   void printsTheResultAndItsWorking();
   void emptyFileGivesAResultWithoutWorking();
   void noAtFirstQuestionPrintsNothing();
@@ -78,58 +74,7 @@ class ResultPrintingTest : public QObject {
   void documentInAFileIsNamed();
 };
 
-void ResultPrintingTest::collapseFactors_data() {
-  QTest::addColumn<QString>("line");
-  QTest::addColumn<QString>("expected");
-  QTest::newRow("one factor") << "(x+1)" << "(x+1)";
-  QTest::newRow("different factors") << "(x+1)(x-2)" << "(x+1)(x-2)";
-  QTest::newRow("run then other") << "(x+1)(x+1)(x-2)" << "(x+1)^ 2(x-2)";
-  QTest::newRow("number before a run") << "3(x-1)(x-1)(x-1)" << "3(x-1)^ 3";
-  QTest::newRow("run at the end") << "(x-2)(x+1)(x+1)" << "(x-2)(x+1)^ 2";
-  QTest::newRow("separated equal factors") << "(x+1)(x-2)(x+1)" << "(x+1)(x-2)(x+1)";
-  QTest::newRow("two runs") << "(x+y)(x+y)(x-y)(x-y)(x-y)" << "(x+y)^ 2(x-y)^ 3";
-  QTest::newRow("ten") << QString("(x)").repeated(10) << "(x)^ 10";
-  QTest::newRow("blank makes a different factor") << "(x+1)( x+1)" << "(x+1)( x+1)";
-  QTest::newRow("open without close") << "3(x+1" << "3(x+1";
-  QTest::newRow("trailing text") << "(x+1)(x+1) 完" << "(x+1)^ 2 完";
-  QTest::newRow("trailing open") << "(x+1)(x-1)(x" << "(x+1)(x-1)(x";
-}
-
-void ResultPrintingTest::collapseFactors() {
-  QFETCH(QString, line);
-  QFETCH(QString, expected);
-  QCOMPARE(QString::fromStdString(CollapseFactors(line.toStdString())), expected);
-}
-
-// jg.dat's lines, "|" for a line end, and the working printed from them.
-void ResultPrintingTest::workingLines_data() {
-  QTest::addColumn<QString>("file");
-  QTest::addColumn<QStringList>("working");
-  QTest::newRow("headers as they stand, factors collapsed")
-      << "x^ 3- 6 x^ 2+ 4 x+ 15 |" + QString(85, 'h') + "|(a)(a)|=(x+1)(x+1)(x-2)"
-      << QStringList{"x^ 3- 6 x^ 2+ 4 x+ 15 ", QString(85, 'h'), "(a)(a)", "=(x+1)^ 2(x-2)"};
-  QTest::newRow("line 4 with a bracket as it stands") << "1|2|3|[x](x)(x)|[x](x)(x)"
-                                                      << QStringList{"1", "2", "3", "[x](x)(x)", "[x](x)^ 2"};
-  QTest::newRow("line 4 without a bracket collapsed") << "1|2|3|(x)(x)" << QStringList{"1", "2", "3", "(x)^ 2"};
-  // Line 5 collapses to what line 4 printed; line 7 does too, but the line
-  // without factors between does not count as printed.
-  QTest::newRow("equal result lines once")
-      << "1|2|3|(x-1)^ 2|(x-1)(x-1)|note|(x-1)(x-1)|(x+1)|(x-1)(x-1)"
-      << QStringList{"1", "2", "3", "(x-1)^ 2", "note", "(x+1)", "(x-1)^ 2"};
-  QTest::newRow("a header counts as printed") << "1|2|(x)^ 2|(x)(x)" << QStringList{"1", "2", "(x)^ 2"};
-}
-
-void ResultPrintingTest::workingLines() {
-  QFETCH(QString, file);
-  QFETCH(QStringList, working);
-  Lines lines;
-  for (const QString& line : file.split('|')) lines.push_back(line.toStdString());
-  QStringList printed;
-  for (const std::string& line : WorkingLines(lines)) printed << QString::fromStdString(line);
-  QCOMPARE(printed, working);
-}
-
-void ResultPrintingTest::printsTheResultAndItsWorking() {
+void PrintCommandTest::printsTheResultAndItsWorking() {
   Fixture fixture;
   const Lines working = fixture.PrintFile(
       "x^ 2- 1 \r\n=(x^ 2 - 1)\r\n=( 1 x^ 1 + 1 )( 1 x^ 1 - 1 )\r\n=(x + 1)(x - 1)\r\n");
@@ -141,13 +86,13 @@ void ResultPrintingTest::printsTheResultAndItsWorking() {
   QVERIFY(!fixture.files.IsOpen(3));
 }
 
-void ResultPrintingTest::emptyFileGivesAResultWithoutWorking() {
+void PrintCommandTest::emptyFileGivesAResultWithoutWorking() {
   Fixture fixture;
   QCOMPARE(fixture.PrintFile(""), Lines{});
   QCOMPARE(fixture.dialogs.Questions().size(), size_t{2});
 }
 
-void ResultPrintingTest::noAtFirstQuestionPrintsNothing() {
+void PrintCommandTest::noAtFirstQuestionPrintsNothing() {
   Fixture fixture;
   fixture.dialogs.Answer({false});
   PrintResults(fixture.printer, fixture.files, fixture.dialogs);  // no jg.dat needed
@@ -156,7 +101,7 @@ void ResultPrintingTest::noAtFirstQuestionPrintsNothing() {
   QCOMPARE(fixture.dialogs.shown.size(), size_t{1});
 }
 
-void ResultPrintingTest::noAtSecondQuestionLeavesDocumentOpen() {
+void PrintCommandTest::noAtSecondQuestionLeavesDocumentOpen() {
   Fixture fixture;
   fixture.folder.Write("jg.dat", "first\r\n");
   fixture.dialogs.Answer({true, false});
@@ -182,7 +127,7 @@ void ResultPrintingTest::noAtSecondQuestionLeavesDocumentOpen() {
   QCOMPARE(fixture.printer.ended.size(), size_t{2});
 }
 
-void ResultPrintingTest::missingResultFileIsTold() {
+void PrintCommandTest::missingResultFileIsTold() {
   Fixture fixture;
   fixture.dialogs.Answer({true});
   PrintResults(fixture.printer, fixture.files, fixture.dialogs);
@@ -192,7 +137,7 @@ void ResultPrintingTest::missingResultFileIsTold() {
   QVERIFY(fixture.dialogs.AllAnswered());
 }
 
-void ResultPrintingTest::failingPrinterIsToldAndDocumentDropped() {
+void PrintCommandTest::failingPrinterIsToldAndDocumentDropped() {
   Fixture fixture;
   fixture.printer.fails = true;
   fixture.folder.Write("jg.dat", "1\r\n2\r\n3\r\n");
@@ -205,7 +150,7 @@ void ResultPrintingTest::failingPrinterIsToldAndDocumentDropped() {
   QVERIFY(!fixture.files.IsOpen(3));
 }
 
-void ResultPrintingTest::documentInAFileIsNamed() {
+void PrintCommandTest::documentInAFileIsNamed() {
   Fixture fixture;
   fixture.printer.file = "jg-1.pdf";
   fixture.PrintFile("x\r\n");
@@ -216,5 +161,5 @@ void ResultPrintingTest::documentInAFileIsNamed() {
 }  // namespace
 }  // namespace pfac::frontend
 
-QTEST_APPLESS_MAIN(pfac::frontend::ResultPrintingTest)
-#include "result_printing_test.moc"
+QTEST_APPLESS_MAIN(pfac::frontend::PrintCommandTest)
+#include "print_command_test.moc"

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "frontend/result_presentation.h"
+#include "frontend/results/result_presentation.h"
 
 namespace pfac::frontend {
 

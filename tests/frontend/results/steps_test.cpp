@@ -8,8 +8,8 @@
 #include <map>
 #include <random>
 
-#include "frontend/result_steps.h"
-#include "frontend/run_result.h"
+#include "frontend/results/result_steps.h"
+#include "frontend/results/run_result.h"
 #include "tests/frontend/support/result_files.h"
 #include "tests/support/poly_check.h"
 

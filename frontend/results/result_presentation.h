@@ -11,7 +11,7 @@
 #include <utility>
 #include <vector>
 
-#include "frontend/line_breaking.h"
+#include "frontend/results/line_breaking.h"
 
 namespace pfac::frontend {
 

@@ -1,9 +1,9 @@
-#include "frontend/result_steps.h"
+#include "frontend/results/result_steps.h"
 
 #include <algorithm>
 #include <set>
 
-#include "frontend/result_presentation.h"
+#include "frontend/results/result_presentation.h"
 
 namespace pfac::frontend {
 
