@@ -17,15 +17,13 @@
 
 #include "frontend/Form3.h"
 #include "frontend/batch_window.h"
+#include "frontend/engine_link/result_file.h"
 #include "frontend/exact_helper.h"
 #include "frontend/results/result_steps.h"
 
 namespace pfac::frontend {
 
 namespace {
-
-// jg.dat is file 3 while the result is read.
-constexpr int kResultNumber = 3;
 
 const QString kCopy = QStringLiteral("复制");
 const QString kCopyLaTeX = QStringLiteral("复制 LaTeX");
@@ -340,11 +338,9 @@ void PFAC1::EngineEnded() {
   const bool shown = runs_.Ended();
   const std::string folder = QDir::currentPath().toStdString();
   std::optional<RunResult> result;
-  if (runs_.RunWroteResult(folder) && files_.OpenForInput(kResultNumber, kResultFile)) {
-    std::vector<std::string> lines;
-    while (!files_.AtEnd(kResultNumber)) lines.push_back(files_.ReadLine(kResultNumber));
-    files_.Close(kResultNumber);
-    result = ReadRunResult(lines);
+  std::optional<std::vector<std::string>> lines;
+  if (runs_.RunWroteResult(folder) && (lines = ReadResultFile(folder))) {
+    result = ReadRunResult(*lines);
     result->source.seconds = runs_.RunSeconds(folder);
     AddToHistory(runs_.RunText(), *result);
   }

@@ -7,8 +7,8 @@
 #include <optional>
 
 #include "frontend/dialogs.h"
-#include "frontend/engine_launcher.h"
-#include "frontend/engine_runs.h"
+#include "frontend/engine_link/engine_launcher.h"
+#include "frontend/engine_link/engine_runs.h"
 #include "frontend/file_table.h"
 #include "frontend/history.h"
 #include "frontend/input_commands.h"

@@ -5,9 +5,10 @@
 #include <cstdio>
 #include <functional>
 
-#include "frontend/batch_run.h"
+#include "frontend/engine_link/batch_run.h"
 #include "frontend/document_printer.h"
-#include "frontend/engine_launcher.h"
+#include "frontend/printing/answer_key.h"
+#include "frontend/engine_link/engine_launcher.h"
 #include "frontend/exact_helper.h"
 #include "frontend/results/result_steps.h"
 

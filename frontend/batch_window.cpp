@@ -16,7 +16,8 @@
 #include <algorithm>
 
 #include "frontend/document_printer.h"
-#include "frontend/engine_launcher.h"
+#include "frontend/printing/answer_key.h"
+#include "frontend/engine_link/engine_launcher.h"
 
 namespace pfac::frontend {
 

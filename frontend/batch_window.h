@@ -7,7 +7,7 @@
 
 #include <QWidget>
 
-#include "frontend/batch_run.h"
+#include "frontend/engine_link/batch_run.h"
 #include "frontend/dialogs.h"
 
 class QCheckBox;

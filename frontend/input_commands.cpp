@@ -1,6 +1,6 @@
 #include "frontend/input_commands.h"
 
-#include "frontend/hand_off.h"
+#include "frontend/engine_link/engine_files.h"
 #include "frontend/results/result_presentation.h"
 
 namespace pfac::frontend {

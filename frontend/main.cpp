@@ -10,7 +10,7 @@
 #include "frontend/baozhForm.h"
 #include "frontend/batch_command.h"
 #include "frontend/document_printer.h"
-#include "frontend/engine_launcher.h"
+#include "frontend/engine_link/engine_launcher.h"
 #include "frontend/folder_lock.h"
 #include "frontend/start_picture.h"
 #include "frontend/toolkit.h"

@@ -1,14 +1,12 @@
 #include "frontend/result_printing.h"
 
+#include "frontend/engine_link/result_file.h"
 #include "frontend/results/factor_runs.h"
 #include "frontend/results/result_steps.h"
 
 namespace pfac::frontend {
 
 namespace {
-
-// jg.dat is file 3 while it is read.
-constexpr int kResultNumber = 3;
 
 constexpr char kResultFileUnreadable[] =
     "找不到或无法读取结果文件 jg.dat，请先双击《双击此处分解》进行分解。\n"
@@ -37,16 +35,14 @@ void PrintResults(ResultPrinter& printer, FileTable& files, Dialogs& dialogs, do
   if (!dialogs.AskYesNo(kPrinterReady, kNoticeCaption)) return;
   // jg.dat is read before anything goes to the printer, so that a missing
   // file leaves the document as it was.
-  if (!files.OpenForInput(kResultNumber, kResultFile)) {
+  const std::optional<std::vector<std::string>> lines = ReadResultFile();
+  if (!lines) {
     dialogs.Tell(kResultFileUnreadable, kNoticeCaption);
     return;
   }
-  std::vector<std::string> lines;
-  while (!files.AtEnd(kResultNumber)) lines.push_back(files.ReadLine(kResultNumber));
-  files.Close(kResultNumber);
-  RunResult result = ReadRunResult(lines);
+  RunResult result = ReadRunResult(*lines);
   result.source.seconds = engineSeconds;
-  Print(printer, dialogs, {result, WorkingLines(lines), false, {}});
+  Print(printer, dialogs, {result, WorkingLines(*lines), false, {}});
 }
 
 void PrintHistoryResult(ResultPrinter& printer, Dialogs& dialogs, const RunResult& result) {

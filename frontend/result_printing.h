@@ -13,8 +13,6 @@
 
 namespace pfac::frontend {
 
-// The engine's result file, in the working folder.
-inline constexpr char kResultFile[] = "jg.dat";
 // The two questions of a print run.
 inline constexpr char kPrinterReady[] = "打印机准备就绪?";
 inline constexpr char kPrintNow[] = "马上要印件吗？";

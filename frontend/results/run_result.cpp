@@ -1,7 +1,5 @@
 #include "frontend/results/run_result.h"
 
-#include <system_error>
-
 #include "engine/result_marks.h"
 
 namespace pfac::frontend {
@@ -121,15 +119,6 @@ RunResult RestoredRunResult(const ResultSource& source, std::vector<std::string>
   result.notes = std::move(notes);
   result.end = end;
   return result;
-}
-
-bool ResultIsNewer(const std::filesystem::path& resultFile, const std::filesystem::path& handOffFile) {
-  std::error_code error;
-  const auto result = std::filesystem::last_write_time(resultFile, error);
-  if (error) return false;
-  const auto handOff = std::filesystem::last_write_time(handOffFile, error);
-  if (error) return false;
-  return result >= handOff;
 }
 
 }  // namespace pfac::frontend

@@ -3,7 +3,6 @@
 // and what the engine said about the run.
 #pragma once
 
-#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -43,9 +42,5 @@ RunResult ReadRunResult(const std::vector<std::string>& lines);
 
 // A result shown again from what it was made of.
 RunResult RestoredRunResult(const ResultSource& source, std::vector<std::string> notes, RunEnd end);
-
-// True when the result file was written after the hand-off file (both exist):
-// only then is it the result of the polynomial handed off.
-bool ResultIsNewer(const std::filesystem::path& resultFile, const std::filesystem::path& handOffFile);
 
 }  // namespace pfac::frontend

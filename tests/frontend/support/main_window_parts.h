@@ -12,7 +12,7 @@
 
 #include "frontend/PFAC1.h"
 #include "frontend/document_printer.h"
-#include "frontend/engine_launcher.h"
+#include "frontend/engine_link/engine_launcher.h"
 #include "tests/frontend/support/fakes.h"
 #include "tests/frontend/support/result_files.h"
 

@@ -1,24 +1,12 @@
-#include "frontend/engine_runs.h"
+#include "frontend/engine_link/engine_runs.h"
 
 #include <chrono>
-#include <fstream>
-#include <iterator>
 #include <system_error>
 
-#include "frontend/hand_off.h"
-#include "frontend/result_printing.h"
-#include "frontend/results/run_result.h"
+#include "frontend/engine_link/engine_files.h"
+#include "frontend/engine_link/result_file.h"
 
 namespace pfac::frontend {
-
-namespace {
-
-std::string Content(const std::filesystem::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-}  // namespace
 
 void EngineRuns::Submitted(bool handedOff, const std::string& text) {
   handedOff_ = handedOff;
@@ -39,7 +27,7 @@ void EngineRuns::Started(const std::filesystem::path& folder) {
   handOffTime_ = std::filesystem::last_write_time(folder / kHandOffFile, error);
   resultTimeBefore_ = std::filesystem::last_write_time(folder / kResultFile, error);
   resultExisted_ = !error;
-  resultBefore_ = resultExisted_ ? Content(folder / kResultFile) : std::string();
+  resultBefore_ = resultExisted_ ? ReadResultFile(folder) : std::nullopt;
 }
 
 bool EngineRuns::Ended() {
@@ -57,7 +45,7 @@ bool EngineRuns::RunWroteResult(const std::filesystem::path& folder) const {
   std::error_code error;
   const auto written = std::filesystem::last_write_time(folder / kResultFile, error);
   if (error || written < handOffTime_) return false;
-  return !resultExisted_ || written != resultTimeBefore_ || Content(folder / kResultFile) != resultBefore_;
+  return !resultExisted_ || written != resultTimeBefore_ || ReadResultFile(folder) != resultBefore_;
 }
 
 double EngineRuns::RunSeconds(const std::filesystem::path& folder) const {

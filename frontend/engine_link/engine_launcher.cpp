@@ -1,4 +1,4 @@
-#include "frontend/engine_launcher.h"
+#include "frontend/engine_link/engine_launcher.h"
 
 #include <signal.h>
 #include <sys/syscall.h>

@@ -1,15 +1,13 @@
-#include "frontend/batch_run.h"
+#include "frontend/engine_link/batch_run.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
 #include <QTimer>
-#include <cstdio>
 
-#include "frontend/hand_off.h"
-#include "frontend/result_printing.h"
-#include "frontend/results/result_steps.h"
+#include "frontend/engine_link/engine_files.h"
+#include "frontend/engine_link/result_file.h"
 
 namespace pfac::frontend {
 
@@ -25,19 +23,6 @@ std::string Trimmed(std::string_view line) {
   return std::string(line.substr(first, last - first + 1));
 }
 
-// The lines of a file, line ends removed.
-std::vector<std::string> FileLines(const QString& path) {
-  QFile file(path);
-  std::vector<std::string> lines;
-  if (!file.open(QIODevice::ReadOnly)) return lines;
-  for (QByteArray line : file.readAll().split('\n')) {
-    if (line.endsWith('\r')) line.chop(1);
-    lines.push_back(line.toStdString());
-  }
-  while (!lines.empty() && lines.back().empty()) lines.pop_back();
-  return lines;
-}
-
 }  // namespace
 
 std::vector<std::string> ProblemLines(std::string_view list) {
@@ -50,84 +35,6 @@ std::vector<std::string> ProblemLines(std::string_view list) {
     list.remove_prefix(end + 1);
   }
   return lines;
-}
-
-std::string ProblemShown(const Problem& problem) {
-  if (problem.text.empty()) return problem.typed;
-  return Present(problem.text, "", false).shown.Text();
-}
-
-std::string AnswerShown(const Problem& problem) {
-  switch (problem.state) {
-    case ProblemState::Refused: return problem.refusal->message;
-    case ProblemState::Factored:
-    case ProblemState::Stopped: return problem.result.presentation.shown.Text();
-    case ProblemState::NoResult: return "分解程序没有写出结果 / the engine wrote no result";
-    case ProblemState::NotRun: return "没有分解 / not factored";
-    case ProblemState::Waiting:
-    case ProblemState::Running: return {};
-  }
-  return {};
-}
-
-std::string CertificateShown(const Problem& problem) {
-  switch (problem.state) {
-    case ProblemState::Refused: return "未读入 / refused";
-    case ProblemState::NoResult: return "没有结果 / no result";
-    case ProblemState::Stopped: return "已停止 / stopped";
-    case ProblemState::NotRun: return "未运行 / not run";
-    case ProblemState::Waiting: return {};
-    case ProblemState::Running: return "分解中 / running";
-    case ProblemState::Factored: break;
-  }
-  switch (problem.result.end) {
-    case RunEnd::Certified: return "完整 / complete";
-    case RunEnd::Incomplete: return "不完整 / not complete";
-    case RunEnd::InternalError: return "内部错误 / internal error";
-    case RunEnd::Finished: break;
-  }
-  return "未验证 / not verified";
-}
-
-std::vector<std::string> AnswerNotes(const Problem& problem) {
-  switch (problem.state) {
-    case ProblemState::Refused:
-      return {"未读入 / refused: " + problem.refusal->message};
-    case ProblemState::Stopped: {
-      std::vector<std::string> notes{"批量被取消, 分解已停止 / the worksheet was cancelled and this run stopped"};
-      notes.insert(notes.end(), problem.result.notes.begin(), problem.result.notes.end());
-      return notes;
-    }
-    case ProblemState::NotRun: return {"批量被取消, 没有分解 / the worksheet was cancelled before this one"};
-    case ProblemState::NoResult: return {AnswerShown(problem)};
-    case ProblemState::Factored: return problem.result.notes;
-    case ProblemState::Waiting:
-    case ProblemState::Running: return {};
-  }
-  return {};
-}
-
-std::string TimeShown(const Problem& problem) {
-  const bool ran = problem.state == ProblemState::Factored || problem.state == ProblemState::Stopped ||
-                   problem.state == ProblemState::NoResult;
-  if (!ran) return {};
-  char text[32];
-  std::snprintf(text, sizeof text, problem.seconds < 1 ? "%.3f s" : "%.2f s", problem.seconds);
-  return text;
-}
-
-std::vector<SheetProblem> SheetProblems(const std::vector<Problem>& problems, bool withSteps) {
-  std::vector<SheetProblem> sheet;
-  for (const Problem& problem : problems) {
-    SheetProblem page;
-    page.problem = problem.text.empty() ? Leaf(problem.typed) : Present(problem.text, "", false).shown;
-    const bool answered = problem.state == ProblemState::Factored || problem.state == ProblemState::Stopped;
-    page.answer = answered ? problem.result.presentation.shown : page.problem;
-    page.notes = AnswerNotes(problem);
-    if (withSteps && problem.state == ProblemState::Factored) page.steps = PrintedSteps(problem.result.source);
-    sheet.push_back(std::move(page));
-  }
-  return sheet;
 }
 
 BatchRun::BatchRun(QString engineProgram, Expander* expander, QObject* parent)
@@ -214,9 +121,8 @@ void BatchRun::EngineEnded() {
   Problem& problem = problems_[current_];
   problem.seconds = static_cast<double>(clock_.nsecsElapsed()) / 1e9;
   const QString folder = folders_->filePath(QString::number(current_ + 1));
-  const QString resultFile = QDir(folder).filePath(QString::fromLatin1(kResultFile));
-  if (QFileInfo::exists(resultFile)) {
-    problem.result = ReadRunResult(FileLines(resultFile));
+  if (const std::optional<std::vector<std::string>> lines = ReadResultFile(folder.toStdString())) {
+    problem.result = ReadRunResult(*lines);
     problem.result.source.seconds = problem.seconds;
     problem.state = cancelled_ ? ProblemState::Stopped : ProblemState::Factored;
   } else {

@@ -4,7 +4,9 @@
 #pragma once
 
 #include <filesystem>
+#include <optional>
 #include <string>
+#include <vector>
 
 namespace pfac::frontend {
 
@@ -47,7 +49,7 @@ class EngineRuns {
   std::string runText_;
   std::filesystem::file_time_type handOffTime_;  // DXS.DAT's when the run started
   std::filesystem::file_time_type startTime_;    // when the run started, on the files' clock
-  std::string resultBefore_;                     // jg.dat when the run started
+  std::optional<std::vector<std::string>> resultBefore_;  // jg.dat's lines when the run started
   std::filesystem::file_time_type resultTimeBefore_;
   bool resultExisted_ = false;
 };

@@ -17,7 +17,6 @@
 
 #include "frontend/results/run_result.h"
 #include "frontend/typed_input.h"
-#include "frontend/worksheet.h"
 
 class QProcess;
 
@@ -44,22 +43,6 @@ struct Problem {
 
 // The problems of a list: each line that holds more than blanks.
 std::vector<std::string> ProblemLines(std::string_view list);
-
-// What the table and the answer key say of a problem: the polynomial as a
-// student writes it, its answer (or why there is none), and in a few words
-// how far the answer is known.
-std::string ProblemShown(const Problem& problem);
-std::string AnswerShown(const Problem& problem);
-std::string CertificateShown(const Problem& problem);
-// The notes of the answer key: the certificate and the engine's notes, or why
-// there is no answer.
-std::vector<std::string> AnswerNotes(const Problem& problem);
-// The time the engine's run took: "0.004 s", "1.25 s"; nothing for a problem
-// the engine did not run.
-std::string TimeShown(const Problem& problem);
-// The problems as the worksheet's pages show them; the answer key with the
-// steps of each factorisation when asked.
-std::vector<SheetProblem> SheetProblems(const std::vector<Problem>& problems, bool withSteps = false);
 
 class BatchRun : public QObject {
   Q_OBJECT
