@@ -18,7 +18,7 @@
 #include "frontend/Form3.h"
 #include "frontend/batch_window.h"
 #include "frontend/engine_link/result_file.h"
-#include "frontend/exact_helper.h"
+#include "frontend/input/exact_helper.h"
 #include "frontend/results/result_steps.h"
 
 namespace pfac::frontend {

@@ -9,7 +9,8 @@
 #include "frontend/document_printer.h"
 #include "frontend/printing/answer_key.h"
 #include "frontend/engine_link/engine_launcher.h"
-#include "frontend/exact_helper.h"
+#include "frontend/input/problem_list.h"
+#include "frontend/input/exact_helper.h"
 #include "frontend/results/result_steps.h"
 
 namespace pfac::frontend {

@@ -18,6 +18,7 @@
 #include "frontend/document_printer.h"
 #include "frontend/printing/answer_key.h"
 #include "frontend/engine_link/engine_launcher.h"
+#include "frontend/input/problem_list.h"
 
 namespace pfac::frontend {
 

@@ -8,7 +8,7 @@
 #include "frontend/dialogs.h"
 #include "frontend/file_table.h"
 #include "frontend/results/line_breaking.h"
-#include "frontend/typed_input.h"
+#include "frontend/input/typed_input.h"
 
 namespace pfac::frontend {
 

@@ -16,26 +16,7 @@ namespace {
 // How long a stopped engine is given to finish its files before it is killed.
 constexpr int kStopGraceMs = 3000;
 
-std::string Trimmed(std::string_view line) {
-  const size_t first = line.find_first_not_of(" \t\r");
-  if (first == std::string_view::npos) return {};
-  const size_t last = line.find_last_not_of(" \t\r");
-  return std::string(line.substr(first, last - first + 1));
-}
-
 }  // namespace
-
-std::vector<std::string> ProblemLines(std::string_view list) {
-  std::vector<std::string> lines;
-  while (!list.empty()) {
-    const size_t end = list.find('\n');
-    std::string line = Trimmed(list.substr(0, end));
-    if (!line.empty() && line.find_first_not_of(" \t\r\xE3\x80\x80") != std::string::npos) lines.push_back(line);
-    if (end == std::string_view::npos) break;
-    list.remove_prefix(end + 1);
-  }
-  return lines;
-}
 
 BatchRun::BatchRun(QString engineProgram, Expander* expander, QObject* parent)
     : QObject(parent), engineProgram_(std::move(engineProgram)), expander_(expander) {}

@@ -12,11 +12,10 @@
 #include <memory>
 #include <optional>
 #include <string>
-#include <string_view>
 #include <vector>
 
 #include "frontend/results/run_result.h"
-#include "frontend/typed_input.h"
+#include "frontend/input/typed_input.h"
 
 class QProcess;
 
@@ -40,9 +39,6 @@ struct Problem {
   RunResult result;               // Factored and Stopped: what jg.dat holds
   double seconds = 0;             // the engine's run, start to end
 };
-
-// The problems of a list: each line that holds more than blanks.
-std::vector<std::string> ProblemLines(std::string_view list);
 
 class BatchRun : public QObject {
   Q_OBJECT

@@ -13,7 +13,7 @@
 #include <memory>
 
 #include "frontend/batch_window.h"
-#include "frontend/exact_helper.h"
+#include "frontend/input/exact_helper.h"
 #include "tests/frontend/support/fakes.h"
 #include "tests/frontend/support/pdf_text.h"
 

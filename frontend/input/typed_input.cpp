@@ -1,4 +1,4 @@
-#include "frontend/typed_input.h"
+#include "frontend/input/typed_input.h"
 
 #include <algorithm>
 #include <set>

@@ -1,4 +1,4 @@
-#include "frontend/exact_helper.h"
+#include "frontend/input/exact_helper.h"
 
 #include <QCoreApplication>
 #include <QDir>

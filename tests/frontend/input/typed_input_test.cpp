@@ -4,8 +4,8 @@
 #include <QTest>
 #include <memory>
 
-#include "frontend/exact_helper.h"
-#include "frontend/typed_input.h"
+#include "frontend/input/exact_helper.h"
+#include "frontend/input/typed_input.h"
 
 namespace pfac::frontend {
 namespace {

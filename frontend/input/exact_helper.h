@@ -6,7 +6,7 @@
 #include <QString>
 #include <memory>
 
-#include "frontend/typed_input.h"
+#include "frontend/input/typed_input.h"
 
 namespace pfac::frontend {
 
