@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "frontend/dialogs.h"
-#include "frontend/file_table.h"
+#include "frontend/storage/file_table.h"
 #include "frontend/results/line_breaking.h"
 #include "frontend/results/run_result.h"
 

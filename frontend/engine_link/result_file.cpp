@@ -3,7 +3,7 @@
 #include <system_error>
 
 #include "frontend/engine_link/engine_files.h"
-#include "frontend/file_table.h"
+#include "frontend/storage/file_table.h"
 
 namespace pfac::frontend {
 

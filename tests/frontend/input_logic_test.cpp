@@ -1,9 +1,9 @@
-// The main window's input logic without widgets: the files by number, and
-// what each input command does to the controls and to DXS.DAT.
+// The main window's input logic without widgets: what each input command
+// does to the controls and to DXS.DAT.
 #include <QTest>
 #include <map>
 
-#include "frontend/file_table.h"
+#include "frontend/storage/file_table.h"
 #include "frontend/input_commands.h"
 #include "frontend/work_folder.h"
 #include "tests/frontend/support/fakes.h"
@@ -78,8 +78,6 @@ class InputLogicTest : public QObject {
   Q_OBJECT
 
  private slots:
-  void fileTableWritesQuotedLinesAndReadsLines();
-  void fileTableRefusesWhatItCannotRead();
   void commandStates_data();
   void commandStates();
   void instructionsAreSetEachTime();
@@ -89,42 +87,6 @@ class InputLogicTest : public QObject {
   void unwritableHandOffFileIsTold();
   void workFolderFollowsHowTheProgramWasStarted();
 };
-
-void InputLogicTest::fileTableWritesQuotedLinesAndReadsLines() {
-  WorkFolder folder;
-  FileTable files;
-  QVERIFY(files.OpenForOutput(1, "out.dat"));
-  QVERIFY(files.WriteQuotedLine(1, "x + 1"));
-  QVERIFY(files.Close(1));
-  QCOMPARE(folder.Read("out.dat"), QByteArray("\"x + 1\"\r\n"));
-
-  // Opening again empties the file.
-  QVERIFY(files.OpenForOutput(1, "out.dat"));
-  files.CloseAll();
-  QCOMPARE(folder.Read("out.dat"), QByteArray());
-
-  folder.Write("in.dat", "first\r\nsecond\nthird\r\r\nlast");
-  QVERIFY(files.OpenForInput(3, "in.dat"));
-  QStringList lines;
-  while (!files.AtEnd(3)) lines << QString::fromStdString(files.ReadLine(3));
-  QCOMPARE(lines, QStringList({"first", "second", "third", "", "last"}));
-  QVERIFY(files.IsOpen(3));
-  QVERIFY(files.Close(3));
-  QVERIFY(!files.IsOpen(3));
-  QVERIFY(files.Close(3));  // closing a closed number does nothing
-}
-
-void InputLogicTest::fileTableRefusesWhatItCannotRead() {
-  WorkFolder folder;
-  FileTable files;
-  QVERIFY(!files.OpenForInput(3, "missing.dat"));
-  QVERIFY(QDir(folder.Path()).mkdir("folder.dat"));
-  QVERIFY(!files.OpenForInput(3, "folder.dat"));
-  QVERIFY(!files.IsOpen(3));
-  QVERIFY(files.AtEnd(3));
-  QVERIFY(!files.OpenForOutput(1, "no-such-folder/out.dat"));
-  QVERIFY(!files.WriteQuotedLine(1, "x"));
-}
 
 // The columns: Text2 visible, its text, focused, read-only; then enabled flags
 // of 输入多项式, 输入完毕, 重新输入, 打印; then the engine box active and focused.

@@ -2,7 +2,7 @@
 // working printed from jg.dat, and its failures.
 #include <QTest>
 
-#include "frontend/file_table.h"
+#include "frontend/storage/file_table.h"
 #include "frontend/result_printing.h"
 #include "tests/frontend/support/fakes.h"
 

@@ -12,7 +12,7 @@
 
 #include "frontend/PFAC1.h"
 #include "frontend/folder_lock.h"
-#include "frontend/history.h"
+#include "frontend/storage/history.h"
 #include "frontend/results/result_steps.h"
 #include "frontend/worksheet.h"
 #include "tests/frontend/support/main_window_parts.h"

@@ -1,4 +1,4 @@
-#include "frontend/history.h"
+#include "frontend/storage/history.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,4 +1,4 @@
-#include "frontend/file_table.h"
+#include "frontend/storage/file_table.h"
 
 #include <fstream>
 #include <iterator>
