@@ -6,7 +6,7 @@
 #include <functional>
 
 #include "frontend/engine_link/batch_run.h"
-#include "frontend/document_printer.h"
+#include "frontend/printing/document_printer.h"
 #include "frontend/printing/answer_key.h"
 #include "frontend/engine_link/engine_launcher.h"
 #include "frontend/input/problem_list.h"

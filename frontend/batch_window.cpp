@@ -15,7 +15,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "frontend/document_printer.h"
+#include "frontend/printing/document_printer.h"
 #include "frontend/printing/answer_key.h"
 #include "frontend/engine_link/engine_launcher.h"
 #include "frontend/input/problem_list.h"

@@ -9,7 +9,7 @@
 #include "frontend/PFAC1.h"
 #include "frontend/baozhForm.h"
 #include "frontend/batch_command.h"
-#include "frontend/document_printer.h"
+#include "frontend/printing/document_printer.h"
 #include "frontend/engine_link/engine_launcher.h"
 #include "frontend/folder_lock.h"
 #include "frontend/start_picture.h"

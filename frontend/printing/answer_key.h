@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "frontend/engine_link/batch_run.h"
-#include "frontend/worksheet.h"
+#include "frontend/printing/page_layout.h"
 
 namespace pfac::frontend {
 

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "frontend/PFAC1.h"
-#include "frontend/document_printer.h"
+#include "frontend/printing/document_printer.h"
 #include "frontend/engine_link/engine_launcher.h"
 #include "tests/frontend/support/fakes.h"
 #include "tests/frontend/support/result_files.h"

@@ -14,7 +14,7 @@
 
 #include "frontend/results/factor_runs.h"
 #include "frontend/results/result_steps.h"
-#include "frontend/worksheet.h"
+#include "frontend/printing/page_layout.h"
 #include "tests/frontend/support/main_window_parts.h"
 #include "tests/frontend/support/pdf_text.h"
 

@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "frontend/results/line_breaking.h"
-#include "frontend/result_printing.h"
+#include "frontend/printing/result_printer.h"
 
 class QDate;
 class QFont;

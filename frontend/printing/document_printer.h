@@ -2,15 +2,16 @@
 // the working folder when the system has no printer. The results of a
 // document are kept until it ends; only then is the worksheet laid out and the
 // job sent, or the PDF file made, so that no empty file stands in the folder
-// while a document is open.
+// while a document is open. A worksheet of problems goes to a PDF file the
+// same way.
 #pragma once
 
 #include <QString>
 #include <memory>
 #include <vector>
 
-#include "frontend/result_printing.h"
-#include "frontend/worksheet.h"
+#include "frontend/printing/result_printer.h"
+#include "frontend/printing/page_layout.h"
 
 class QPrinter;
 

@@ -1,4 +1,4 @@
-#include "frontend/document_printer.h"
+#include "frontend/printing/document_printer.h"
 
 #include <QDate>
 #include <QDir>
@@ -8,7 +8,7 @@
 #include <QPrinter>
 #include <QPrinterInfo>
 
-#include "frontend/worksheet.h"
+#include "frontend/printing/page_layout.h"
 
 namespace pfac::frontend {
 

@@ -1,4 +1,4 @@
-#include "frontend/worksheet.h"
+#include "frontend/printing/page_layout.h"
 
 #include "frontend/results/result_steps.h"
 #include "frontend/results/text_widths.h"
