@@ -17,7 +17,7 @@
 
 #include "frontend/Form3.h"
 #include "frontend/batch_window.h"
-#include "frontend/engine_link/result_file.h"
+#include "frontend/commands/finished_run.h"
 #include "frontend/input/exact_helper.h"
 #include "frontend/results/result_steps.h"
 
@@ -272,15 +272,8 @@ void PFAC1::CmdCHONGSHU_Click() {
 // the engine's window has closed.
 void PFAC1::cmddayin_Click() {
   ResetCopyButtons();
-  if (historyShown_) {
-    PrintHistoryResult(printer_, dialogs_, historyShown_->Result());
-  } else if (runs_.Running()) {
-    dialogs_.Tell(kEngineWindowOpen, kNoticeCaption);
-  } else if (!runs_.ResultIsCurrent(QDir::currentPath().toStdString())) {
-    dialogs_.Tell(kNoResultYet, kNoticeCaption);
-  } else {
-    PrintResults(printer_, files_, dialogs_, runs_.RunSeconds(QDir::currentPath().toStdString()));
-  }
+  PrintShownResult(printer_, files_, dialogs_, runs_, QDir::currentPath().toStdString(),
+                   historyShown_ ? &*historyShown_ : nullptr);
 }
 
 // The help window is shown, cleared and given its page; "简介" again shows the
@@ -335,18 +328,11 @@ QPoint PFAC1::TerminalPlace() {
 // The run's result goes into the history under the polynomial it was given,
 // and into the panel when the window still shows that polynomial.
 void PFAC1::EngineEnded() {
-  const bool shown = runs_.Ended();
-  const std::string folder = QDir::currentPath().toStdString();
-  std::optional<RunResult> result;
-  std::optional<std::vector<std::string>> lines;
-  if (runs_.RunWroteResult(folder) && (lines = ReadResultFile(folder))) {
-    result = ReadRunResult(*lines);
-    result->source.seconds = runs_.RunSeconds(folder);
-    AddToHistory(runs_.RunText(), *result);
-  }
-  if (!shown) return;  // a run of a polynomial no longer shown
-  if (result && runs_.ResultIsCurrent(folder)) {
-    ShowResult(*result);
+  const FinishedRun run = EndRun(runs_, QDir::currentPath().toStdString());
+  if (run.result) AddToHistory(run.text, *run.result);
+  if (!run.forWindow) return;  // a run of a polynomial no longer shown
+  if (run.current) {
+    ShowResult(*run.result);
   } else {
     ShowNoResult(kNoResultWritten);
   }

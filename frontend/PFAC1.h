@@ -6,13 +6,13 @@
 #include <memory>
 #include <optional>
 
-#include "frontend/dialogs.h"
+#include "frontend/commands/dialogs.h"
 #include "frontend/engine_link/engine_launcher.h"
 #include "frontend/engine_link/engine_runs.h"
 #include "frontend/storage/file_table.h"
 #include "frontend/storage/history.h"
-#include "frontend/input_commands.h"
-#include "frontend/result_printing.h"
+#include "frontend/commands/input_commands.h"
+#include "frontend/commands/print_command.h"
 #include "frontend/results/run_result.h"
 #include "frontend/toolkit.h"
 

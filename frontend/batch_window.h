@@ -8,7 +8,7 @@
 #include <QWidget>
 
 #include "frontend/engine_link/batch_run.h"
-#include "frontend/dialogs.h"
+#include "frontend/commands/dialogs.h"
 
 class QCheckBox;
 class QLabel;

@@ -8,7 +8,7 @@
 #include <QWidget>
 #include <vector>
 
-#include "frontend/dialogs.h"
+#include "frontend/commands/dialogs.h"
 #include "frontend/results/line_breaking.h"
 #include "frontend/results/text_widths.h"
 

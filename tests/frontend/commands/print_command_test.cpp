@@ -3,7 +3,7 @@
 #include <QTest>
 
 #include "frontend/storage/file_table.h"
-#include "frontend/result_printing.h"
+#include "frontend/commands/print_command.h"
 #include "tests/frontend/support/fakes.h"
 
 namespace pfac::frontend {

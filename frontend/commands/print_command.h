@@ -1,13 +1,17 @@
-// Printing the engine's result file jg.dat: the result as a student writes
-// it, the certificate, and the run's lines of jg.dat as the working, with runs
-// of equal factors written once with an exponent.
+// The print command ("打印"): the result in jg.dat as a student writes it, the
+// certificate, the steps, and the run's lines of jg.dat as the working, with
+// runs of equal factors written once with an exponent; or a result of the
+// history alone. Its questions, and what it says instead of printing.
 #pragma once
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
-#include "frontend/dialogs.h"
+#include "frontend/commands/dialogs.h"
+#include "frontend/engine_link/engine_runs.h"
 #include "frontend/storage/file_table.h"
+#include "frontend/storage/history.h"
 #include "frontend/printing/result_printer.h"
 #include "frontend/results/run_result.h"
 
@@ -36,6 +40,13 @@ void PrintResults(ResultPrinter& printer, FileTable& files, Dialogs& dialogs, do
 // The print command for a result of the history: the same questions, and the
 // result alone, marked as from the history.
 void PrintHistoryResult(ResultPrinter& printer, Dialogs& dialogs, const RunResult& result);
+
+// The main window's "打印": the entry of the history shown in the panel
+// alone, when there is one (null: none); otherwise the result in jg.dat, but
+// only when it is the result of the polynomial now in DXS.DAT in the folder
+// and the engine's window has closed (told otherwise).
+void PrintShownResult(ResultPrinter& printer, FileTable& files, Dialogs& dialogs, const EngineRuns& runs,
+                      const std::filesystem::path& folder, const HistoryEntry* historyShown);
 
 // Ends an open document, as the end of the program does, and tells where it
 // went when that is a file (its full path). Nothing happens when no document

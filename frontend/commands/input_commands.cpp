@@ -1,4 +1,4 @@
-#include "frontend/input_commands.h"
+#include "frontend/commands/input_commands.h"
 
 #include "frontend/engine_link/engine_files.h"
 #include "frontend/results/result_presentation.h"

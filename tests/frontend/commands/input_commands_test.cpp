@@ -4,7 +4,7 @@
 #include <map>
 
 #include "frontend/storage/file_table.h"
-#include "frontend/input_commands.h"
+#include "frontend/commands/input_commands.h"
 #include "frontend/work_folder.h"
 #include "tests/frontend/support/fakes.h"
 
@@ -74,7 +74,7 @@ struct Fixture {
   }
 };
 
-class InputLogicTest : public QObject {
+class InputCommandsTest : public QObject {
   Q_OBJECT
 
  private slots:
@@ -93,7 +93,7 @@ class InputLogicTest : public QObject {
 // An accepted text stays in the box read-only, and Enter on the engine box
 // starts it; a refused or empty text leaves the engine box inactive (DXS.DAT
 // still holds the previous polynomial); "输入多项式" keeps the last text.
-void InputLogicTest::commandStates_data() {
+void InputCommandsTest::commandStates_data() {
   QTest::addColumn<QStringList>("steps");
   QTest::addColumn<bool>("text2Visible");
   QTest::addColumn<QString>("text2");
@@ -126,7 +126,7 @@ void InputLogicTest::commandStates_data() {
       << true << true << true << true << false << false;
 }
 
-void InputLogicTest::commandStates() {
+void InputCommandsTest::commandStates() {
   QFETCH(QStringList, steps);
   WorkFolder folder;
   Fixture fixture;
@@ -146,7 +146,7 @@ void InputLogicTest::commandStates() {
   QVERIFY(fixture.dialogs.shown.empty());
 }
 
-void InputLogicTest::instructionsAreSetEachTime() {
+void InputCommandsTest::instructionsAreSetEachTime() {
   Fixture fixture;
   fixture.Run("load");
   FakeWindow& window = fixture.window;
@@ -167,7 +167,7 @@ void InputLogicTest::instructionsAreSetEachTime() {
 
 // A refused text gets what is wrong and its place marked; DXS.DAT keeps the
 // last accepted text. An accepted one is written as the engine reads it.
-void InputLogicTest::refusedTextNeverReachesTheEngine() {
+void InputCommandsTest::refusedTextNeverReachesTheEngine() {
   WorkFolder folder;
   folder.Write("DXS.DAT", "\"x-1\"\r\n");
   Fixture fixture;
@@ -189,7 +189,7 @@ void InputLogicTest::refusedTextNeverReachesTheEngine() {
   QCOMPARE(fixture.commands.HandedOffText(), std::string("x^2+1"));
 }
 
-void InputLogicTest::emptyTextLeavesHandOffFileAlone() {
+void InputCommandsTest::emptyTextLeavesHandOffFileAlone() {
   WorkFolder folder;
   folder.Write("DXS.DAT", "\"x-1\"\r\n");
   Fixture fixture;
@@ -200,7 +200,7 @@ void InputLogicTest::emptyTextLeavesHandOffFileAlone() {
            (std::vector<std::string>{"", std::string(kInputError) + " " + kNothingTyped}));
 }
 
-void InputLogicTest::submissionClearsEarlierMessages() {
+void InputCommandsTest::submissionClearsEarlierMessages() {
   WorkFolder folder;
   Fixture fixture;
   fixture.Run("load");
@@ -212,7 +212,7 @@ void InputLogicTest::submissionClearsEarlierMessages() {
   QCOMPARE(fixture.window.windowCls, 1);
 }
 
-void InputLogicTest::unwritableHandOffFileIsTold() {
+void InputCommandsTest::unwritableHandOffFileIsTold() {
   WorkFolder folder;
   QVERIFY(QDir(folder.Path()).mkdir("DXS.DAT"));
   Fixture fixture;
@@ -230,7 +230,7 @@ void InputLogicTest::unwritableHandOffFileIsTold() {
 
 // From a build tree (./run.sh) the current folder; installed, the folder pfac
 // under the home folder, wherever the program was started from.
-void InputLogicTest::workFolderFollowsHowTheProgramWasStarted() {
+void InputCommandsTest::workFolderFollowsHowTheProgramWasStarted() {
   WorkFolder folder;
   QDir root(folder.Path());
   QVERIFY(root.mkpath("build/bin") && root.mkpath("usr/bin"));
@@ -242,5 +242,5 @@ void InputLogicTest::workFolderFollowsHowTheProgramWasStarted() {
 }  // namespace
 }  // namespace pfac::frontend
 
-QTEST_APPLESS_MAIN(pfac::frontend::InputLogicTest)
-#include "input_logic_test.moc"
+QTEST_APPLESS_MAIN(pfac::frontend::InputCommandsTest)
+#include "input_commands_test.moc"

@@ -1,4 +1,4 @@
-#include "frontend/result_printing.h"
+#include "frontend/commands/print_command.h"
 
 #include "frontend/engine_link/result_file.h"
 #include "frontend/results/factor_runs.h"
@@ -48,6 +48,19 @@ void PrintResults(ResultPrinter& printer, FileTable& files, Dialogs& dialogs, do
 void PrintHistoryResult(ResultPrinter& printer, Dialogs& dialogs, const RunResult& result) {
   if (!dialogs.AskYesNo(kPrinterReady, kNoticeCaption)) return;
   Print(printer, dialogs, {result, {}, true, {}});
+}
+
+void PrintShownResult(ResultPrinter& printer, FileTable& files, Dialogs& dialogs, const EngineRuns& runs,
+                      const std::filesystem::path& folder, const HistoryEntry* historyShown) {
+  if (historyShown != nullptr) {
+    PrintHistoryResult(printer, dialogs, historyShown->Result());
+  } else if (runs.Running()) {
+    dialogs.Tell(kEngineWindowOpen, kNoticeCaption);
+  } else if (!runs.ResultIsCurrent(folder)) {
+    dialogs.Tell(kNoResultYet, kNoticeCaption);
+  } else {
+    PrintResults(printer, files, dialogs, runs.RunSeconds(folder));
+  }
 }
 
 void EndOpenDocument(ResultPrinter& printer, Dialogs& dialogs) {

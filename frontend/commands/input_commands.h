@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "frontend/dialogs.h"
+#include "frontend/commands/dialogs.h"
 #include "frontend/storage/file_table.h"
 #include "frontend/results/line_breaking.h"
 #include "frontend/input/typed_input.h"
