@@ -6,14 +6,15 @@
 #include <QApplication>
 #include <QDir>
 
-#include "frontend/PFAC1.h"
-#include "frontend/baozhForm.h"
+#include "frontend/windows/main_window.h"
+#include "frontend/windows/start_window.h"
 #include "frontend/batch_command.h"
 #include "frontend/printing/document_printer.h"
 #include "frontend/engine_link/engine_launcher.h"
 #include "frontend/folder_lock.h"
-#include "frontend/start_picture.h"
-#include "frontend/toolkit.h"
+#include "frontend/windows/start_picture.h"
+#include "frontend/app/translations.h"
+#include "frontend/windows/message_box_dialogs.h"
 #include "frontend/work_folder.h"
 
 int main(int argc, char* argv[]) {

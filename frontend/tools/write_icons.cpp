@@ -4,7 +4,7 @@
 #include <QGuiApplication>
 #include <cstdio>
 
-#include "frontend/start_picture.h"
+#include "frontend/windows/start_picture.h"
 
 int main(int argc, char* argv[]) {
   // Drawn without a display.

@@ -12,6 +12,7 @@
 #include <memory>
 #include <set>
 
+#include "frontend/commands/print_command.h"
 #include "frontend/results/factor_runs.h"
 #include "frontend/results/result_steps.h"
 #include "frontend/printing/page_layout.h"

@@ -10,7 +10,7 @@
 #include <QTest>
 #include <memory>
 
-#include "frontend/PFAC1.h"
+#include "frontend/windows/main_window.h"
 #include "frontend/folder_lock.h"
 #include "frontend/storage/history.h"
 #include "frontend/results/result_steps.h"

@@ -1,11 +1,12 @@
-// The help window: a page of instructions printed onto the window, above the
-// button that leaves it. Made smaller than the page, the page scrolls.
+// Form3: the help window, a page of instructions printed onto the window,
+// above the button that leaves it. Made smaller than the page, the page
+// scrolls.
 #pragma once
 
 #include <QStringList>
 #include <QWidget>
 
-#include "frontend/toolkit.h"
+#include "frontend/windows/print_surface.h"
 
 class QPushButton;
 

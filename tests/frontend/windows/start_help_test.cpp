@@ -8,8 +8,9 @@
 #include <QTest>
 #include <memory>
 
-#include "frontend/Form3.h"
-#include "frontend/baozhForm.h"
+#include "frontend/app/translations.h"
+#include "frontend/windows/help_window.h"
+#include "frontend/windows/start_window.h"
 #include "tests/frontend/support/main_window_parts.h"
 
 namespace pfac::frontend {

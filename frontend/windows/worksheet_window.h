@@ -1,8 +1,9 @@
-// The worksheet window ("批量 / worksheet"): a teacher pastes or loads a list
-// of polynomials, one a line; the engine factors them one after another, with
-// a progress bar and a cancel button; the table shows each problem, its
-// answer, how far the answer is known and the time it took; and the
-// worksheet, the problems numbered and an answer key, is saved as a PDF file.
+// BatchWindow: the worksheet window ("批量 / worksheet"). A teacher pastes or
+// loads a list of polynomials, one a line; the engine factors them one after
+// another, with a progress bar and a cancel button; the table shows each
+// problem, its answer, how far the answer is known and the time it took; and
+// the worksheet, the problems numbered and an answer key, is saved as a PDF
+// file.
 #pragma once
 
 #include <QWidget>

@@ -1,4 +1,4 @@
-#include "frontend/start_picture.h"
+#include "frontend/windows/start_picture.h"
 
 #include <QFont>
 #include <QLinearGradient>

@@ -1,12 +1,12 @@
-#include "frontend/baozhForm.h"
+#include "frontend/windows/start_window.h"
 
 #include <QCoreApplication>
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "frontend/PFAC1.h"
-#include "frontend/start_picture.h"
+#include "frontend/windows/main_window.h"
+#include "frontend/windows/start_picture.h"
 
 namespace pfac::frontend {
 

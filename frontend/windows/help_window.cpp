@@ -1,4 +1,4 @@
-#include "frontend/Form3.h"
+#include "frontend/windows/help_window.h"
 
 #include <QHBoxLayout>
 #include <QKeyEvent>

@@ -1,4 +1,4 @@
-// The start window: a picture and the way into the main window.
+// baozhForm: the start window, a picture and the way into the main window.
 #pragma once
 
 #include <QWidget>

@@ -1,4 +1,4 @@
-#include "frontend/PFAC1.h"
+#include "frontend/windows/main_window.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -15,11 +15,14 @@
 #include <QScrollArea>
 #include <QVBoxLayout>
 
-#include "frontend/Form3.h"
-#include "frontend/batch_window.h"
 #include "frontend/commands/finished_run.h"
+#include "frontend/commands/print_command.h"
 #include "frontend/input/exact_helper.h"
 #include "frontend/results/result_steps.h"
+#include "frontend/windows/broken_lines_label.h"
+#include "frontend/windows/engine_box.h"
+#include "frontend/windows/help_window.h"
+#include "frontend/windows/worksheet_window.h"
 
 namespace pfac::frontend {
 

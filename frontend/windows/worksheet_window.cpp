@@ -1,4 +1,4 @@
-#include "frontend/batch_window.h"
+#include "frontend/windows/worksheet_window.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>

@@ -12,7 +12,7 @@
 #include <QTest>
 #include <memory>
 
-#include "frontend/batch_window.h"
+#include "frontend/windows/worksheet_window.h"
 #include "frontend/input/exact_helper.h"
 #include "tests/frontend/support/fakes.h"
 #include "tests/frontend/support/pdf_text.h"
@@ -97,7 +97,7 @@ struct Fixture {
   }
 };
 
-class WorksheetBatchTest : public QObject {
+class WorksheetWindowTest : public QObject {
   Q_OBJECT
 
  private slots:
@@ -108,7 +108,7 @@ class WorksheetBatchTest : public QObject {
   void stepsFromTheCommandLine();
 };
 
-void WorksheetBatchTest::twentyProblemsTableAndPdf() {
+void WorksheetWindowTest::twentyProblemsTableAndPdf() {
   Fixture f;
   f.Start(ListText());
   QVERIFY(!f.window.findChild<QPushButton*>("Cmdkaishi")->isEnabled());
@@ -169,7 +169,7 @@ void WorksheetBatchTest::twentyProblemsTableAndPdf() {
 
 // Cancelled while the engine works on the first problem: it is stopped, the
 // rest are not run, and both are marked so in the table and on the key.
-void WorksheetBatchTest::cancelInTheMiddle() {
+void WorksheetWindowTest::cancelInTheMiddle() {
   Fixture f;
   f.Start(QString::fromLatin1(kSlow) + "\nx^2-1\nx^2-4\n");
   QTRY_VERIFY(f.window.Run().Problems()[0].state == ProblemState::Running);
@@ -191,7 +191,7 @@ void WorksheetBatchTest::cancelInTheMiddle() {
   QCOMPARE(f.Cell(0, 2), QStringLiteral("完整 / complete"));
 }
 
-void WorksheetBatchTest::closingTheWindowStopsTheEngine() {
+void WorksheetWindowTest::closingTheWindowStopsTheEngine() {
   Fixture f;
   f.Start(QString::fromLatin1(kSlow) + "\nx^2-1\n");
   QTRY_VERIFY(f.window.Run().Problems()[0].state == ProblemState::Running);
@@ -220,7 +220,7 @@ int RunFrontEnd(const WorkFolder& folder, const QStringList& arguments, QByteArr
 // pfac --worksheet LIST OUT: no display, a line for each problem, the PDF,
 // and the exit status 1 when a line was refused, 0 when none was, 2 when the
 // list cannot be read.
-void WorksheetBatchTest::commandLineWithoutDisplay() {
+void WorksheetWindowTest::commandLineWithoutDisplay() {
   WorkFolder folder;
   folder.Write("list.txt", ListText().toUtf8());
   folder.Write("good.txt", "x^2-1\n(x+1)^2\n");
@@ -248,7 +248,7 @@ void WorksheetBatchTest::commandLineWithoutDisplay() {
 
 // pfac --explain POLY: the steps, one a line, the method first, and the
 // factorisation last; a text that cannot be read is refused.
-void WorksheetBatchTest::stepsFromTheCommandLine() {
+void WorksheetWindowTest::stepsFromTheCommandLine() {
   WorkFolder folder;
   QByteArray output;
   QCOMPARE(RunFrontEnd(folder, {"--explain", "x^3 - 6x^2 + 11x - 6"}, &output), 0);
@@ -266,5 +266,5 @@ void WorksheetBatchTest::stepsFromTheCommandLine() {
 }  // namespace
 }  // namespace pfac::frontend
 
-QTEST_MAIN(pfac::frontend::WorksheetBatchTest)
-#include "worksheet_batch_test.moc"
+QTEST_MAIN(pfac::frontend::WorksheetWindowTest)
+#include "worksheet_window_test.moc"

@@ -7,7 +7,8 @@
 #include <QTest>
 #include <memory>
 
-#include "frontend/PFAC1.h"
+#include "frontend/commands/print_command.h"
+#include "frontend/windows/main_window.h"
 #include "frontend/engine_link/engine_launcher.h"
 #include "tests/frontend/support/main_window_parts.h"
 

@@ -14,7 +14,7 @@
 #include <QTest>
 #include <memory>
 
-#include "frontend/PFAC1.h"
+#include "frontend/windows/main_window.h"
 #include "frontend/results/result_steps.h"
 #include "frontend/results/run_result.h"
 #include "tests/frontend/support/main_window_parts.h"

@@ -1,6 +1,7 @@
-// The main window: the polynomial box, its instructions and message area, the
-// commands, the box that starts the engine, the result of the last run and
-// the steps of its factorisation.
+// PFAC1: the main window ("一元和多元多项式的因式分解"): the polynomial box, its
+// instructions and message area, the commands, the box that starts the
+// engine, the result of the last run, the steps of its factorisation and the
+// folder's history.
 #pragma once
 
 #include <memory>
@@ -12,9 +13,9 @@
 #include "frontend/storage/file_table.h"
 #include "frontend/storage/history.h"
 #include "frontend/commands/input_commands.h"
-#include "frontend/commands/print_command.h"
 #include "frontend/results/run_result.h"
-#include "frontend/toolkit.h"
+#include "frontend/printing/result_printer.h"
+#include "frontend/windows/print_surface.h"
 
 class QGroupBox;
 class QLabel;
@@ -26,6 +27,8 @@ class QScrollArea;
 namespace pfac::frontend {
 
 class BatchWindow;
+class BrokenLinesLabel;
+class EngineBox;
 class Form3;
 
 // Said in the result panel when the engine's window closed without a result
