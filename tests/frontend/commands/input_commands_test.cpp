@@ -5,7 +5,6 @@
 
 #include "frontend/storage/file_table.h"
 #include "frontend/commands/input_commands.h"
-#include "frontend/work_folder.h"
 #include "tests/frontend/support/fakes.h"
 
 namespace pfac::frontend {
@@ -85,7 +84,6 @@ class InputCommandsTest : public QObject {
   void emptyTextLeavesHandOffFileAlone();
   void submissionClearsEarlierMessages();
   void unwritableHandOffFileIsTold();
-  void workFolderFollowsHowTheProgramWasStarted();
 };
 
 // The columns: Text2 visible, its text, focused, read-only; then enabled flags
@@ -226,17 +224,6 @@ void InputCommandsTest::unwritableHandOffFileIsTold() {
   QVERIFY(!fixture.window.engineActive);
   QVERIFY(!fixture.commands.HandedOff());
   QVERIFY(!fixture.window.enabled[Control::CmdWANCHANG]);
-}
-
-// From a build tree (./run.sh) the current folder; installed, the folder pfac
-// under the home folder, wherever the program was started from.
-void InputCommandsTest::workFolderFollowsHowTheProgramWasStarted() {
-  WorkFolder folder;
-  QDir root(folder.Path());
-  QVERIFY(root.mkpath("build/bin") && root.mkpath("usr/bin"));
-  folder.Write("build/CMakeCache.txt", "");
-  QCOMPARE(ChooseWorkFolder(root.filePath("build/bin"), "/home/student", "/src/pfac/work"), QString("/src/pfac/work"));
-  QCOMPARE(ChooseWorkFolder(root.filePath("usr/bin"), "/home/student", "/"), QString("/home/student/pfac"));
 }
 
 }  // namespace

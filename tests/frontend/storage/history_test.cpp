@@ -1,17 +1,13 @@
-// The folder's own state: the history of its results (added, shown again,
-// printed, kept across a restart, a damaged file set aside), and the lock that
-// keeps a second front end out of the folder.
+// The folder's history of results: added, shown again, printed, kept across a
+// restart, a damaged file set aside.
 #include <QFile>
-#include <QLockFile>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QProcess>
 #include <QPushButton>
 #include <QTest>
 #include <memory>
 
 #include "frontend/windows/main_window.h"
-#include "frontend/folder_lock.h"
 #include "frontend/storage/history.h"
 #include "frontend/results/result_steps.h"
 #include "frontend/printing/page_layout.h"
@@ -73,7 +69,6 @@ class HistoryTest : public QObject {
   void entryClickedWhileTheEngineRuns();
   void lastTwoHundredKept();
   void damagedFileSetAside();
-  void secondFrontEndInTheFolder();
 };
 
 void HistoryTest::resultsAddedShownAgainAndKept() {
@@ -195,49 +190,6 @@ void HistoryTest::damagedFileSetAside() {
   reread.Load(parts.folder.Path(), &notice);
   QCOMPARE(reread.Entries().size(), size_t{1});
   QVERIFY(notice.empty());
-}
-
-// One front end per folder: a second is refused while the first runs, and a
-// lock left by a front end that no longer runs is taken over.
-void HistoryTest::secondFrontEndInTheFolder() {
-  WorkFolder folder;
-  std::string why;
-  {
-    FolderLock first(folder.Path());
-    QVERIFY(first.Take(&why));
-    FolderLock second(folder.Path());
-    QVERIFY(!second.Take(&why));
-    QVERIFY2(QString::fromStdString(why).contains("Another pfac is already open"), why.c_str());
-
-    // The program itself, started in the folder: it says so and does not open.
-    QProcess pfac;
-    pfac.setWorkingDirectory(folder.Path());
-    pfac.start(QStringLiteral(PFAC_FRONTEND_BINARY), {});
-    QVERIFY(pfac.waitForStarted());
-    QString said;
-    QTRY_VERIFY_WITH_TIMEOUT((said += QString::fromUtf8(pfac.readAllStandardError())).contains("Another pfac"), 20000);
-    QVERIFY(said.contains(QString::number(QCoreApplication::applicationPid())));
-    pfac.kill();  // its message box waits for a click
-    pfac.waitForFinished();
-  }
-
-  // A lock left by a front end that no longer runs: the lock file as this
-  // process writes it, with the number of a process that has ended.
-  QByteArray content;
-  {
-    QLockFile own(QDir(folder.Path()).filePath(kFolderLockFile));
-    QVERIFY(own.tryLock(0));
-    content = folder.Read(kFolderLockFile);
-  }
-  QProcess ended;
-  ended.start("true", {});
-  QVERIFY(ended.waitForStarted());
-  const qint64 gone = ended.processId();
-  QVERIFY(ended.waitForFinished());
-  folder.Write(kFolderLockFile, QByteArray::number(gone) + content.mid(content.indexOf('\n')));
-  FolderLock third(folder.Path());
-  QVERIFY2(third.Take(&why), why.c_str());
-  QVERIFY(folder.Read(kFolderLockFile).startsWith(QByteArray::number(QCoreApplication::applicationPid()) + '\n'));
 }
 
 }  // namespace

@@ -1,9 +1,7 @@
-// The worksheet: a list of polynomials factored by the real engine, one after
-// another, in the window (its table, the PDF of problems and answer key read
-// back with pdftotext, a cancel in the middle, the window closed while it
-// runs) and from the command line without a display.
+// The worksheet window: a list of polynomials factored by the real engine,
+// one after another (its table, the PDF of problems and answer key read back
+// with pdftotext, a cancel in the middle, the window closed while it runs).
 #include <QCheckBox>
-#include <QProcess>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
@@ -16,46 +14,16 @@
 #include "frontend/input/exact_helper.h"
 #include "tests/frontend/support/fakes.h"
 #include "tests/frontend/support/pdf_text.h"
+#include "tests/frontend/support/worksheet_list.h"
 
 namespace pfac::frontend {
 namespace {
 
+using testing::kList;
+using testing::kProblems;
+using testing::kRefusedRow;
+using testing::ListText;
 using testing::WorkFolder;
-
-// Each line of the list, and the answer the table shows for it. A blank line
-// is no problem.
-const std::pair<const char*, const char*> kList[] = {
-    {"x^2-1", "x² - 1 = (x - 1)(x + 1)"},
-    {"x^3-6x^2+4x+15", "x³ - 6x² + 4x + 15 = (x - 3)(x² - 3x - 5)"},
-    {"x^4+1", "x⁴ + 1 在有理数域上不可约 (irreducible over Q)"},
-    {"(x+1)(x+y+z)^2",
-     "x³ + 2x²y + 2x²z + x² + xy² + 2xyz + 2xy + xz² + 2xz + y² + 2yz + z² = (x + 1)(x + y + z)²"},
-    {"4x^2-9y^2", "4x² - 9y² = (2x - 3y)(2x + 3y)"},
-    {"2x^2+4x+6", "2x² + 4x + 6 = 2(x² + 2x + 3), x² + 2x + 3 在有理数域上不可约"},
-    {"", ""},
-    {"1/2x^2-3/4x+1", "1/2x² - 3/4x + 1 = 1/4(2x² - 3x + 4), 2x² - 3x + 4 在有理数域上不可约"},
-    {"x^4-1", "x⁴ - 1 = (x - 1)(x + 1)(x² + 1)"},
-    {"(2x-3)^3", "8x³ - 36x² + 54x - 27 = (2x - 3)³"},
-    {"x(x-1)(x+1)", "x³ - x = x(x - 1)(x + 1)"},
-    {"ｘ＾２－５ｘ＋６", "x² - 5x + 6 = (x - 3)(x - 2)"},
-    {"x^2 + 5x + 6", "x² + 5x + 6 = (x + 2)(x + 3)"},
-    {"x^6-1", "x⁶ - 1 = (x - 1)(x + 1)(x² - x + 1)(x² + x + 1)"},
-    {"a^2-2ab+b^2", "a² - 2ab + b² = (a - b)²"},
-    {"x^4+64", "x⁴ + 64 = (x² - 4x + 8)(x² + 4x + 8)"},
-    {"x^3+y^3", "x³ + y³ = (x + y)(x² - xy + y²)"},
-    {"6x^2-x-2", "6x² - x - 2 = (2x + 1)(3x - 2)"},
-    {"x^2+*3", "第 5 个字符 '*' 不能出现在这里 / character 5, '*', cannot stand here"},
-    {"x^5-x", "x⁵ - x = x(x - 1)(x + 1)(x² + 1)"},
-    {"-x^2+1", "-x² + 1 = -(x - 1)(x + 1)"},
-};
-constexpr int kProblems = 20;
-constexpr int kRefusedRow = 17;  // x^2+*3, counted from 0 among the problems
-
-QString ListText() {
-  QString list;
-  for (const auto& [line, answer] : kList) list += QString::fromUtf8(line) + '\n';
-  return list;
-}
 
 // A problem that keeps the engine busy for about two seconds: its search
 // finds no split in its first second, twice.
@@ -104,8 +72,6 @@ class WorksheetWindowTest : public QObject {
   void twentyProblemsTableAndPdf();
   void cancelInTheMiddle();
   void closingTheWindowStopsTheEngine();
-  void commandLineWithoutDisplay();
-  void stepsFromTheCommandLine();
 };
 
 void WorksheetWindowTest::twentyProblemsTableAndPdf() {
@@ -199,68 +165,6 @@ void WorksheetWindowTest::closingTheWindowStopsTheEngine() {
   QVERIFY(f.WaitForEnd());
   QCOMPARE(f.window.Run().Problems()[0].state, ProblemState::Stopped);
   QCOMPARE(f.window.Run().Problems()[1].state, ProblemState::NotRun);
-}
-
-// The front end from the command line, without a display; its exit status
-// (-1 when it did not end), and what it wrote to standard output.
-int RunFrontEnd(const WorkFolder& folder, const QStringList& arguments, QByteArray* output = nullptr) {
-  QProcess pfac;
-  QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-  environment.remove("DISPLAY");
-  environment.remove("WAYLAND_DISPLAY");
-  environment.remove("QT_QPA_PLATFORM");
-  pfac.setProcessEnvironment(environment);
-  pfac.setWorkingDirectory(folder.Path());
-  pfac.start(QStringLiteral(PFAC_FRONTEND_BINARY), arguments);
-  if (!pfac.waitForFinished(240000)) return -1;
-  if (output != nullptr) *output = pfac.readAllStandardOutput();
-  return pfac.exitStatus() == QProcess::NormalExit ? pfac.exitCode() : -1;
-}
-
-// pfac --worksheet LIST OUT: no display, a line for each problem, the PDF,
-// and the exit status 1 when a line was refused, 0 when none was, 2 when the
-// list cannot be read.
-void WorksheetWindowTest::commandLineWithoutDisplay() {
-  WorkFolder folder;
-  folder.Write("list.txt", ListText().toUtf8());
-  folder.Write("good.txt", "x^2-1\n(x+1)^2\n");
-  auto run = [&folder](const QStringList& arguments, QByteArray* output = nullptr) {
-    return RunFrontEnd(folder, QStringList{"--worksheet"} + arguments, output);
-  };
-  QByteArray output;
-  QCOMPARE(run({"list.txt", "list.pdf"}, &output), 1);
-  const QList<QByteArray> lines = output.trimmed().split('\n');
-  QCOMPARE(lines.size(), kProblems);
-  QVERIFY2(lines[kRefusedRow].startsWith("18\tx^2+*3\t"), lines[kRefusedRow].constData());
-  QVERIFY2(lines[2].contains(QStringLiteral("在有理数域上不可约").toUtf8()), lines[2].constData());
-  QVERIFY(testing::PdfText(folder, "list.pdf").join('\n').contains(QStringLiteral("答案 / answer key")));
-
-  QCOMPARE(run({"good.txt", "good.pdf"}), 0);
-  QVERIFY(folder.Exists("good.pdf"));
-  QVERIFY(!testing::PdfText(folder, "good.pdf").join('\n').contains(QStringLiteral("公式法")));
-  QCOMPARE(run({"--steps", "good.txt", "steps.pdf"}), 0);
-  QVERIFY(testing::PdfText(folder, "steps.pdf").contains(
-      QStringLiteral("1. 公式法 / formulas: = (x + 1)² （a² + 2ab + b², a = x, b = 1）")));
-  QCOMPARE(run({"missing.txt", "missing.pdf"}), 2);
-  QVERIFY(!folder.Exists("missing.pdf"));
-  QCOMPARE(run({"good.txt"}), 2);
-}
-
-// pfac --explain POLY: the steps, one a line, the method first, and the
-// factorisation last; a text that cannot be read is refused.
-void WorksheetWindowTest::stepsFromTheCommandLine() {
-  WorkFolder folder;
-  QByteArray output;
-  QCOMPARE(RunFrontEnd(folder, {"--explain", "x^3 - 6x^2 + 11x - 6"}, &output), 0);
-  QCOMPARE(QString::fromUtf8(output).split('\n', Qt::SkipEmptyParts),
-           (QStringList{QStringLiteral("试根法 / rational root\t= (x - 1)(x² - 5x + 6)\tx = 1 使多项式为 0"),
-                        QStringLiteral("十字相乘法 / cross method\t= (x - 1)(x - 2)(x - 3)\t"
-                                       "十字: (-2) × (-3) = 6, (-2) + (-3) = -5"),
-                        QStringLiteral("x³ - 6x² + 11x - 6 = (x - 3)(x - 2)(x - 1)")}));
-  QCOMPARE(RunFrontEnd(folder, {"--explain", "x^2+*3"}, &output), 1);
-  QVERIFY(output.isEmpty());
-  QCOMPARE(RunFrontEnd(folder, {"--explain"}), 2);
-  QVERIFY(QDir(folder.Path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries).isEmpty());
 }
 
 }  // namespace

@@ -1,4 +1,4 @@
-#include "frontend/batch_command.h"
+#include "frontend/app/command_line.h"
 
 #include <QEventLoop>
 #include <QFile>

@@ -1,4 +1,4 @@
-#include "frontend/work_folder.h"
+#include "frontend/app/work_folder.h"
 
 #include <QCoreApplication>
 #include <QDir>

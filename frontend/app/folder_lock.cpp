@@ -1,4 +1,4 @@
-#include "frontend/folder_lock.h"
+#include "frontend/app/folder_lock.h"
 
 #include <QDir>
 
