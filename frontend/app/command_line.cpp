@@ -6,11 +6,11 @@
 #include <functional>
 
 #include "frontend/engine_link/batch_run.h"
-#include "frontend/printing/document_printer.h"
-#include "frontend/printing/answer_key.h"
 #include "frontend/engine_link/engine_launcher.h"
-#include "frontend/input/problem_list.h"
 #include "frontend/input/exact_helper.h"
+#include "frontend/input/problem_list.h"
+#include "frontend/printing/answer_key.h"
+#include "frontend/printing/document_printer.h"
 #include "frontend/results/result_steps.h"
 
 namespace pfac::frontend {

@@ -6,16 +6,16 @@
 #include <QApplication>
 #include <QDir>
 
-#include "frontend/windows/main_window.h"
-#include "frontend/windows/start_window.h"
 #include "frontend/app/command_line.h"
-#include "frontend/printing/document_printer.h"
-#include "frontend/engine_link/engine_launcher.h"
 #include "frontend/app/folder_lock.h"
-#include "frontend/windows/start_picture.h"
 #include "frontend/app/translations.h"
-#include "frontend/windows/message_box_dialogs.h"
 #include "frontend/app/work_folder.h"
+#include "frontend/engine_link/engine_launcher.h"
+#include "frontend/printing/document_printer.h"
+#include "frontend/windows/main_window.h"
+#include "frontend/windows/message_box_dialogs.h"
+#include "frontend/windows/start_picture.h"
+#include "frontend/windows/start_window.h"
 
 int main(int argc, char* argv[]) {
   using namespace pfac::frontend;

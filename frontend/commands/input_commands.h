@@ -6,9 +6,9 @@
 #include <string>
 
 #include "frontend/commands/dialogs.h"
-#include "frontend/storage/file_table.h"
-#include "frontend/results/line_breaking.h"
 #include "frontend/input/typed_input.h"
+#include "frontend/results/line_breaking.h"
+#include "frontend/storage/file_table.h"
 
 namespace pfac::frontend {
 

@@ -10,10 +10,10 @@
 
 #include "frontend/commands/dialogs.h"
 #include "frontend/engine_link/engine_runs.h"
-#include "frontend/storage/file_table.h"
-#include "frontend/storage/history.h"
 #include "frontend/printing/result_printer.h"
 #include "frontend/results/run_result.h"
+#include "frontend/storage/file_table.h"
+#include "frontend/storage/history.h"
 
 namespace pfac::frontend {
 

@@ -14,8 +14,8 @@
 #include <string>
 #include <vector>
 
-#include "frontend/results/run_result.h"
 #include "frontend/input/typed_input.h"
+#include "frontend/results/run_result.h"
 
 class QProcess;
 

@@ -10,8 +10,8 @@
 #include <memory>
 #include <vector>
 
-#include "frontend/printing/result_printer.h"
 #include "frontend/printing/page_layout.h"
+#include "frontend/printing/result_printer.h"
 
 class QPrinter;
 

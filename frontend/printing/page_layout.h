@@ -12,8 +12,8 @@
 #include <QString>
 #include <vector>
 
-#include "frontend/results/line_breaking.h"
 #include "frontend/printing/result_printer.h"
+#include "frontend/results/line_breaking.h"
 
 class QDate;
 class QFont;

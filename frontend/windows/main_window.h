@@ -8,13 +8,13 @@
 #include <optional>
 
 #include "frontend/commands/dialogs.h"
+#include "frontend/commands/input_commands.h"
 #include "frontend/engine_link/engine_launcher.h"
 #include "frontend/engine_link/engine_runs.h"
+#include "frontend/printing/result_printer.h"
+#include "frontend/results/run_result.h"
 #include "frontend/storage/file_table.h"
 #include "frontend/storage/history.h"
-#include "frontend/commands/input_commands.h"
-#include "frontend/results/run_result.h"
-#include "frontend/printing/result_printer.h"
 #include "frontend/windows/print_surface.h"
 
 class QGroupBox;

@@ -15,10 +15,10 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "frontend/printing/document_printer.h"
-#include "frontend/printing/answer_key.h"
 #include "frontend/engine_link/engine_launcher.h"
 #include "frontend/input/problem_list.h"
+#include "frontend/printing/answer_key.h"
+#include "frontend/printing/document_printer.h"
 
 namespace pfac::frontend {
 

@@ -8,8 +8,8 @@
 
 #include <QWidget>
 
-#include "frontend/engine_link/batch_run.h"
 #include "frontend/commands/dialogs.h"
+#include "frontend/engine_link/batch_run.h"
 
 class QCheckBox;
 class QLabel;

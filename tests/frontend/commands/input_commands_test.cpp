@@ -3,8 +3,8 @@
 #include <QTest>
 #include <map>
 
-#include "frontend/storage/file_table.h"
 #include "frontend/commands/input_commands.h"
+#include "frontend/storage/file_table.h"
 #include "tests/frontend/support/fakes.h"
 
 namespace pfac::frontend {

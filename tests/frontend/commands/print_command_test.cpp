@@ -2,8 +2,8 @@
 // working printed from jg.dat, and its failures.
 #include <QTest>
 
-#include "frontend/storage/file_table.h"
 #include "frontend/commands/print_command.h"
+#include "frontend/storage/file_table.h"
 #include "tests/frontend/support/fakes.h"
 
 namespace pfac::frontend {

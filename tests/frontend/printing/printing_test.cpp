@@ -13,9 +13,9 @@
 #include <set>
 
 #include "frontend/commands/print_command.h"
+#include "frontend/printing/page_layout.h"
 #include "frontend/results/factor_runs.h"
 #include "frontend/results/result_steps.h"
-#include "frontend/printing/page_layout.h"
 #include "tests/frontend/support/main_window_parts.h"
 #include "tests/frontend/support/pdf_text.h"
 

@@ -7,10 +7,10 @@
 #include <QTest>
 #include <memory>
 
-#include "frontend/windows/main_window.h"
-#include "frontend/storage/history.h"
-#include "frontend/results/result_steps.h"
 #include "frontend/printing/page_layout.h"
+#include "frontend/results/result_steps.h"
+#include "frontend/storage/history.h"
+#include "frontend/windows/main_window.h"
 #include "tests/frontend/support/main_window_parts.h"
 #include "tests/frontend/support/pdf_text.h"
 

@@ -8,8 +8,8 @@
 #include <memory>
 
 #include "frontend/commands/print_command.h"
-#include "frontend/windows/main_window.h"
 #include "frontend/engine_link/engine_launcher.h"
+#include "frontend/windows/main_window.h"
 #include "tests/frontend/support/main_window_parts.h"
 
 namespace pfac::frontend {

@@ -14,9 +14,9 @@
 #include <QTest>
 #include <memory>
 
-#include "frontend/windows/main_window.h"
 #include "frontend/results/result_steps.h"
 #include "frontend/results/run_result.h"
+#include "frontend/windows/main_window.h"
 #include "tests/frontend/support/main_window_parts.h"
 
 namespace pfac::frontend {

@@ -10,8 +10,8 @@
 #include <QTest>
 #include <memory>
 
-#include "frontend/windows/worksheet_window.h"
 #include "frontend/input/exact_helper.h"
+#include "frontend/windows/worksheet_window.h"
 #include "tests/frontend/support/fakes.h"
 #include "tests/frontend/support/pdf_text.h"
 #include "tests/frontend/support/worksheet_list.h"
