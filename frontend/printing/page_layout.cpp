@@ -115,17 +115,8 @@ class PageFiller {
         hasResults_ = true;
         pageTop = true;
       }
-      for (const PendingLine& line : block) {
-        // A block taller than a page goes on line by line.
-        if (Room() < (pageTop ? 0 : line.gapBefore) + Height(line.style)) {
-          NewPage();
-          hasResults_ = true;
-          pageTop = true;
-        }
-        if (!pageTop) y_ += line.gapBefore;
-        Put(line.style, line.text, sheet_.textArea.left() + line.indent, result, line.line);
-        pageTop = false;
-      }
+      // A block taller than a page goes on line by line.
+      for (const PendingLine& line : block) PlaceLine(line, result, line.line, &pageTop);
     }
   }
 
@@ -135,21 +126,7 @@ class PageFiller {
     if (Room() < Height(block) && hasResults_) NewPage();
     hasResults_ = true;
     bool pageTop = true;
-    for (const PendingLine& line : block) {
-      if (Room() < (pageTop ? 0 : line.gapBefore) + Height(line.style)) {
-        NewPage();
-        hasResults_ = true;
-        pageTop = true;
-      }
-      if (!pageTop) y_ += line.gapBefore;
-      pageTop = false;
-      if (!line.label.isEmpty()) {
-        Page().texts.push_back({line.style, line.label,
-                                QRectF(sheet_.textArea.left(), y_, Width(line.style, line.label), Height(line.style)),
-                                index, -1});
-      }
-      Put(line.style, line.text, sheet_.textArea.left() + line.indent, index, -1);
-    }
+    for (const PendingLine& line : block) PlaceLine(line, index, -1, &pageTop);
     y_ += roomAfter;
   }
 
@@ -163,6 +140,25 @@ class PageFiller {
 
  private:
   WorksheetPage& Page() { return sheet_.pages.back(); }
+
+  // A line of a block below the last, or at the top of a new page where this
+  // one has no room for it; no space before it at the top of a page
+  // (*pageTop). Its label, if any, at the left margin beside it.
+  void PlaceLine(const PendingLine& line, int result, int fileLine, bool* pageTop) {
+    if (Room() < (*pageTop ? 0 : line.gapBefore) + Height(line.style)) {
+      NewPage();
+      hasResults_ = true;
+      *pageTop = true;
+    }
+    if (!*pageTop) y_ += line.gapBefore;
+    *pageTop = false;
+    if (!line.label.isEmpty()) {
+      Page().texts.push_back({line.style, line.label,
+                              QRectF(sheet_.textArea.left(), y_, Width(line.style, line.label), Height(line.style)),
+                              result, -1});
+    }
+    Put(line.style, line.text, sheet_.textArea.left() + line.indent, result, fileLine);
+  }
 
   void Put(WorksheetStyle style, const QString& text, double left, int result, int line) {
     const double height = Height(style);

@@ -248,10 +248,8 @@ void PFAC1::connectCommands() {
 }
 
 void PFAC1::Cmdshuru_Click() {
-  historyShown_.reset();
   input_.NewPolynomial();
-  runs_.InputStarted();
-  ClearResult();
+  InputStarted();
 }
 
 // Multiplying out brackets takes the helper a moment.
@@ -265,8 +263,14 @@ void PFAC1::CmdWANCHANG_Click() {
 }
 
 void PFAC1::CmdCHONGSHU_Click() {
-  historyShown_.reset();
   input_.EnterAgain();
+  InputStarted();
+}
+
+// Back to typing: the window holds no submitted polynomial, and shows no
+// result.
+void PFAC1::InputStarted() {
+  historyShown_.reset();
   runs_.InputStarted();
   ClearResult();
 }

@@ -77,6 +77,7 @@ class PFAC1 : public PrintSurface, private MainWindowControls {
   void createLayout();
   void connectCommands();
   void EndProgram();
+  void InputStarted();
 
   // The engine's window has closed: the result of the current polynomial is
   // shown under the text box.
