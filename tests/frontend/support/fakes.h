@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "frontend/dialogs.h"
+#include "frontend/commands/dialogs.h"
 
 namespace pfac::frontend::testing {
 

@@ -10,9 +10,11 @@
 #include <memory>
 #include <vector>
 
-#include "frontend/PFAC1.h"
-#include "frontend/document_printer.h"
-#include "frontend/engine_launcher.h"
+#include "frontend/engine_link/engine_launcher.h"
+#include "frontend/printing/document_printer.h"
+#include "frontend/windows/broken_lines_label.h"
+#include "frontend/windows/engine_box.h"
+#include "frontend/windows/main_window.h"
 #include "tests/frontend/support/fakes.h"
 #include "tests/frontend/support/result_files.h"
 

@@ -1,0 +1,252 @@
+#include "frontend/engine_link/engine_launcher.h"
+
+#include <signal.h>
+#include <sys/syscall.h>
+#include <unistd.h>
+#include <xcb/xcb.h>
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QFont>
+#include <QFontMetrics>
+#include <QGuiApplication>
+#include <QMargins>
+#include <QProcess>
+#include <QSocketNotifier>
+#include <QStandardPaths>
+#include <QTimer>
+#include <algorithm>
+#include <array>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <vector>
+
+namespace pfac::frontend {
+
+namespace {
+
+// The terminal's font: its size in points and its families.
+constexpr int kTerminalPointSize = 12;
+const char kTerminalFont[] = "DejaVu Sans Mono";
+const char kTerminalWideFont[] = "WenQuanYi Micro Hei";
+// The screen of the engine.
+constexpr int kTerminalColumns = 80;
+constexpr int kTerminalRows = 25;
+// Room between the main window and the terminal.
+constexpr int kGap = 8;
+
+// The shell between the terminal and the engine. While the engine runs it
+// ignores the signals that end the engine, so that it waits until the engine
+// has finished its files; then it ends at once when the engine was ended by a
+// hang-up (the window is closing), and otherwise keeps the window open until
+// its × is clicked.
+const char kHoldingShell[] =
+    "trap '' HUP INT TERM QUIT; \"$0\"; [ $? -eq 129 ] && exit 129; "
+    "trap - HUP INT TERM QUIT; exec sleep infinity";
+
+// How often the terminal is looked at where the system cannot tell its end.
+constexpr int kPollMs = 500;
+
+int Overlap(const QRect& a, const QRect& b) {
+  const QRect common = a.intersected(b);
+  return common.isEmpty() ? 0 : common.width() * common.height();
+}
+
+// The top level window of the process (its _NET_WM_PID), raised and made
+// active through the window manager, or raised directly where there is none.
+void RaiseWindowOfProcess(qint64 pid) {
+  auto* x11 = qGuiApp == nullptr ? nullptr : qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+  xcb_connection_t* connection = x11 == nullptr ? nullptr : x11->connection();
+  if (connection == nullptr) return;
+  const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(connection)).data->root;
+  auto atom = [connection](const char* name) {
+    std::unique_ptr<xcb_intern_atom_reply_t, decltype(&free)> reply(
+        xcb_intern_atom_reply(connection, xcb_intern_atom(connection, 0, strlen(name), name), nullptr), &free);
+    return reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
+  };
+  const xcb_atom_t clientList = atom("_NET_CLIENT_LIST");
+  const xcb_atom_t wmPid = atom("_NET_WM_PID");
+  const xcb_atom_t activeWindow = atom("_NET_ACTIVE_WINDOW");
+
+  std::vector<xcb_window_t> windows;
+  std::unique_ptr<xcb_get_property_reply_t, decltype(&free)> list(
+      xcb_get_property_reply(connection,
+                             xcb_get_property(connection, 0, root, clientList, XCB_ATOM_WINDOW, 0, 4096),
+                             nullptr),
+      &free);
+  if (list && xcb_get_property_value_length(list.get()) > 0) {
+    auto* ids = static_cast<xcb_window_t*>(xcb_get_property_value(list.get()));
+    windows.assign(ids, ids + xcb_get_property_value_length(list.get()) / 4);
+  } else {
+    std::unique_ptr<xcb_query_tree_reply_t, decltype(&free)> tree(
+        xcb_query_tree_reply(connection, xcb_query_tree(connection, root), nullptr), &free);
+    if (tree) {
+      xcb_window_t* ids = xcb_query_tree_children(tree.get());
+      windows.assign(ids, ids + xcb_query_tree_children_length(tree.get()));
+    }
+  }
+  for (xcb_window_t window : windows) {
+    std::unique_ptr<xcb_get_property_reply_t, decltype(&free)> owner(
+        xcb_get_property_reply(connection, xcb_get_property(connection, 0, window, wmPid, XCB_ATOM_CARDINAL, 0, 1),
+                               nullptr),
+        &free);
+    if (!owner || xcb_get_property_value_length(owner.get()) != 4 ||
+        *static_cast<uint32_t*>(xcb_get_property_value(owner.get())) != static_cast<uint32_t>(pid)) {
+      continue;
+    }
+    xcb_client_message_event_t message{};
+    message.response_type = XCB_CLIENT_MESSAGE;
+    message.format = 32;
+    message.window = window;
+    message.type = activeWindow;
+    message.data.data32[0] = 2;  // asked for by the user's own action
+    message.data.data32[1] = XCB_CURRENT_TIME;
+    xcb_send_event(connection, 0, root,
+                   XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
+                   reinterpret_cast<const char*>(&message));
+    const uint32_t above = XCB_STACK_MODE_ABOVE;
+    xcb_configure_window(connection, window, XCB_CONFIG_WINDOW_STACK_MODE, &above);
+    xcb_flush(connection);
+    return;
+  }
+}
+
+}  // namespace
+
+EngineStart EngineBesideFrontEnd() {
+  return {QDir(QCoreApplication::applicationDirPath()).filePath(QString::fromLatin1(kEngineProgram)),
+          QDir::currentPath(), QPoint()};
+}
+
+QStringList TerminalArguments(const QString& engineProgram, const QPoint& place) {
+  QString geometry = QStringLiteral("%1x%2").arg(kTerminalColumns).arg(kTerminalRows);
+  if (!place.isNull()) {
+    geometry += QStringLiteral("%1%2%3%4")
+                    .arg(place.x() < 0 ? "-" : "+").arg(std::abs(place.x()))
+                    .arg(place.y() < 0 ? "-" : "+").arg(std::abs(place.y()));
+  }
+  return {QStringLiteral("-u8"),
+          QStringLiteral("-fa"), QString::fromLatin1(kTerminalFont),
+          QStringLiteral("-fd"), QString::fromLatin1(kTerminalWideFont),
+          QStringLiteral("-fs"), QString::number(kTerminalPointSize),
+          QStringLiteral("-geometry"), geometry,
+          QStringLiteral("-bg"), QStringLiteral("black"),
+          QStringLiteral("-fg"), QStringLiteral("grey"),
+          QStringLiteral("-T"), QStringLiteral("因式分解 (pfac-engine)"),
+          // -e takes the rest of the line as the command.
+          QStringLiteral("-e"), QStringLiteral("/bin/sh"), QStringLiteral("-c"),
+          QString::fromLatin1(kHoldingShell), engineProgram};
+}
+
+QSize TerminalSize(const QMargins& frame) {
+  QFont font(QString::fromLatin1(kTerminalFont));
+  font.setPointSize(kTerminalPointSize);
+  const QFontMetrics metrics(font);
+  // The terminal's inner border and its window border, 2 pixels each side.
+  const int borders = 8;
+  return {metrics.horizontalAdvance(QLatin1Char('M')) * kTerminalColumns + borders + frame.left() + frame.right(),
+          metrics.height() * kTerminalRows + borders + frame.top() + frame.bottom()};
+}
+
+Arrangement ArrangeBeside(const QRect& window, const QRect& screen, const QSize& size) {
+  auto clampInto = [&](int x, int y) {
+    x = std::max(screen.left(), std::min(x, screen.right() + 1 - size.width()));
+    y = std::max(screen.top(), std::min(y, screen.bottom() + 1 - size.height()));
+    return QPoint(x, y);
+  };
+  auto free = [&](const QPoint& place) { return Overlap(QRect(place, size), window) == 0; };
+  const std::array<QPoint, 4> beside{
+      clampInto(window.right() + 1 + kGap, window.top()),             // right
+      clampInto(window.left() - kGap - size.width(), window.top()),   // left
+      clampInto(window.left(), window.bottom() + 1 + kGap),           // below
+      clampInto(window.left(), window.top() - kGap - size.height()),  // above
+  };
+  for (const QPoint& place : beside) {
+    if (free(place)) return {window.topLeft(), place};
+  }
+  if (window.width() + kGap + size.width() <= screen.width()) {
+    const QPoint terminal = clampInto(screen.right() + 1 - size.width(), window.top());
+    return {QPoint(terminal.x() - kGap - window.width(), window.top()), terminal};
+  }
+  if (window.height() + kGap + size.height() <= screen.height()) {
+    const QPoint terminal = clampInto(window.left(), screen.bottom() + 1 - size.height());
+    return {QPoint(window.left(), terminal.y() - kGap - window.height()), terminal};
+  }
+  QPoint best = beside[0];
+  for (const QPoint& place : beside) {
+    if (Overlap(QRect(place, size), window) < Overlap(QRect(best, size), window)) best = place;
+  }
+  return {window.topLeft(), best};
+}
+
+TerminalEngineRunner::TerminalEngineRunner(QString terminal) : terminal_(std::move(terminal)) {}
+
+TerminalEngineRunner::~TerminalEngineRunner() {
+  delete watcher_;
+  if (exitNotice_ >= 0) close(exitNotice_);
+}
+
+bool TerminalEngineRunner::Start(const EngineStart& start, QString* error) {
+  const QFileInfo engine(start.program);
+  if (!engine.isFile() || !engine.isExecutable()) {
+    *error = QStringLiteral("找不到分解程序 %1。\n(The engine %1 was not found.)").arg(start.program);
+    return false;
+  }
+  const QString terminalPath = QStandardPaths::findExecutable(terminal_);
+  if (terminalPath.isEmpty()) {
+    *error = QStringLiteral("找不到终端程序 %1，无法启动分解程序。\n"
+                            "(The terminal program %1 was not found; the engine cannot be started.)")
+                 .arg(terminal_);
+    return false;
+  }
+  qint64 pid = 0;
+  if (!QProcess::startDetached(terminalPath, TerminalArguments(start.program, start.place), start.folder, &pid)) {
+    *error = QStringLiteral("无法启动终端程序 %1。\n(The terminal program %1 could not be started.)")
+                 .arg(terminalPath);
+    return false;
+  }
+  pid_ = pid;
+  Watch();
+  return true;
+}
+
+// The terminal is no child of the front end (it goes on when the front end
+// ends): its end is seen through a process descriptor, or by looking at it
+// now and then where the system has none.
+void TerminalEngineRunner::Watch() {
+  delete watcher_;
+  watcher_ = nullptr;
+  if (exitNotice_ >= 0) close(exitNotice_);
+  exitNotice_ = static_cast<int>(syscall(SYS_pidfd_open, static_cast<pid_t>(pid_), 0));
+  if (exitNotice_ >= 0) {
+    auto* notifier = new QSocketNotifier(exitNotice_, QSocketNotifier::Read);
+    QObject::connect(notifier, &QSocketNotifier::activated, [this] { TerminalEnded(); });
+    watcher_ = notifier;
+    return;
+  }
+  auto* timer = new QTimer;
+  timer->setInterval(kPollMs);
+  QObject::connect(timer, &QTimer::timeout, [this] {
+    if (kill(static_cast<pid_t>(pid_), 0) != 0) TerminalEnded();
+  });
+  timer->start();
+  watcher_ = timer;
+}
+
+void TerminalEngineRunner::TerminalEnded() {
+  if (auto* notifier = qobject_cast<QSocketNotifier*>(watcher_)) notifier->setEnabled(false);
+  if (watcher_ != nullptr) watcher_->deleteLater();
+  watcher_ = nullptr;
+  if (exitNotice_ >= 0) close(exitNotice_);
+  exitNotice_ = -1;
+  pid_ = 0;
+  Ended();
+}
+
+void TerminalEngineRunner::BringToFront() {
+  if (IsRunning()) RaiseWindowOfProcess(pid_);
+}
+
+}  // namespace pfac::frontend

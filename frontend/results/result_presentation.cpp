@@ -1,0 +1,455 @@
+#include "frontend/results/result_presentation.h"
+
+#include <algorithm>
+#include <array>
+#include <utility>
+#include <vector>
+
+#include "frontend/results/factor_runs.h"
+
+namespace pfac::frontend {
+
+using engine_form::Factor;
+using engine_form::Product;
+using engine_form::ReadProduct;
+using engine_form::ReadSum;
+using engine_form::Sum;
+using engine_form::Term;
+
+namespace {
+
+// The three ways a result is written out.
+enum class Style {
+  Student,  // x³ - 6x² + 4x + 15: superscripts, blanks around "+" and "-"
+  Plain,    // x^3-6x^2+4x+15
+  Latex,    // x^{3}-6x^{2}+4x+15
+};
+
+constexpr char kLatexIrreducible[] = "\\ \\text{is irreducible over}\\ \\mathbb{Q}";
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsSmallLetter(char c) { return c >= 'a' && c <= 'z'; }
+bool IsLetter(char c) { return IsSmallLetter(c) || (c >= 'A' && c <= 'Z'); }
+
+std::string_view Trimmed(std::string_view text) {
+  while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
+  while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
+  return text;
+}
+
+// Reads the engine's forms, in which blanks may stand between any two pieces.
+class Reader {
+ public:
+  explicit Reader(std::string_view text) : text_(text) {}
+
+  char Peek() {
+    while (at_ < text_.size() && text_[at_] == ' ') ++at_;
+    return at_ < text_.size() ? text_[at_] : '\0';
+  }
+  bool AtEnd() { return Peek() == '\0'; }
+  char Take() {
+    const char c = Peek();
+    if (c != '\0') ++at_;
+    return c;
+  }
+  bool Digits(std::string* digits) {
+    digits->clear();
+    while (IsDigit(Peek())) *digits += text_[at_++];
+    return !digits->empty();
+  }
+  // The text up to the next ")", which is taken too; false when there is none.
+  bool UpToClose(std::string_view* inside) {
+    const size_t close = text_.find(')', at_);
+    if (close == std::string_view::npos) return false;
+    *inside = text_.substr(at_, close - at_);
+    at_ = close + 1;
+    return true;
+  }
+
+ private:
+  std::string_view text_;
+  size_t at_ = 0;
+};
+
+// An exponent small enough to be one.
+bool ReadExponent(Reader& reader, int* exponent) {
+  std::string digits;
+  if (!reader.Digits(&digits) || digits.size() > 6) return false;
+  *exponent = std::stoi(digits);
+  return true;
+}
+
+// A term after its sign: its coefficient, then letters with their exponents.
+// False when there is neither, or a piece is not in the engine's form (a
+// number with a decimal point, an exponent without digits).
+bool ReadTermBody(Reader& reader, Term* term) {
+  std::string digits;
+  const bool number = reader.Digits(&digits);
+  if (number) {
+    term->numerator = digits;
+    if (reader.Peek() == '/') {
+      reader.Take();
+      if (!reader.Digits(&term->denominator)) return false;
+    }
+  }
+  while (IsSmallLetter(reader.Peek())) {
+    const char letter = reader.Take();
+    int exponent = 1;
+    if (reader.Peek() == '^') {
+      reader.Take();
+      if (!ReadExponent(reader, &exponent)) return false;
+    }
+    term->powers.emplace_back(letter, exponent);
+  }
+  return number || !term->powers.empty();
+}
+
+// Numbers of any length, compared by value.
+int CompareMagnitudes(std::string_view a, std::string_view b) {
+  while (a.size() > 1 && a.front() == '0') a.remove_prefix(1);
+  while (b.size() > 1 && b.front() == '0') b.remove_prefix(1);
+  if (a.size() != b.size()) return a.size() < b.size() ? -1 : 1;
+  return a.compare(b) < 0 ? -1 : (a == b ? 0 : 1);
+}
+
+int CompareCoefficients(const Term& a, const Term& b) {
+  if (a.negative != b.negative) return a.negative ? -1 : 1;
+  int order = CompareMagnitudes(a.numerator, b.numerator);
+  if (order == 0) order = CompareMagnitudes(a.denominator, b.denominator);
+  return a.negative ? -order : order;
+}
+
+// Descending in the lexicographic order of the letters taken alphabetically:
+// x² before xy before x before y before 1.
+bool LeadsLexicographically(const Term& a, const Term& b) { return a.Exponents() > b.Exponents(); }
+
+// Each factor's letters alphabetical, its terms in descending order and its
+// leading coefficient positive (a factor of odd multiplicity turned round
+// turns the sign of the whole); equal factors under one exponent.
+void Normalise(Product* product) {
+  auto alphabetical = [](Term* term) { std::sort(term->powers.begin(), term->powers.end()); };
+  alphabetical(&product->front);
+  std::vector<Factor> combined;
+  for (Factor& factor : product->factors) {
+    for (Term& term : factor.terms) alphabetical(&term);
+    std::stable_sort(factor.terms.begin(), factor.terms.end(), LeadsLexicographically);
+    if (factor.terms.front().negative) {
+      for (Term& term : factor.terms) term.negative = !term.negative;
+      if (factor.multiplicity % 2 == 1) product->front.negative = !product->front.negative;
+    }
+    auto same = std::find_if(combined.begin(), combined.end(),
+                             [&](const Factor& other) { return other.terms == factor.terms; });
+    if (same == combined.end()) {
+      combined.push_back(std::move(factor));
+    } else {
+      same->multiplicity += factor.multiplicity;
+    }
+  }
+  product->factors = std::move(combined);
+}
+
+std::string Superscript(std::string_view digits) {
+  static const char* const kDigits[] = {"⁰", "¹", "²", "³", "⁴", "⁵", "⁶", "⁷", "⁸", "⁹"};
+  std::string out;
+  for (char digit : digits) out += kDigits[digit - '0'];
+  return out;
+}
+
+std::string Power(int exponent, Style style) {
+  if (exponent <= 1) return {};
+  const std::string digits = std::to_string(exponent);
+  switch (style) {
+    case Style::Student: return Superscript(digits);
+    case Style::Plain: return "^" + digits;
+    case Style::Latex: return "^{" + digits + "}";
+  }
+  return {};
+}
+
+std::string Number(const Term& term, Style style) {
+  if (term.denominator.empty()) return term.numerator;
+  if (style == Style::Latex) return "\\frac{" + term.numerator + "}{" + term.denominator + "}";
+  return term.numerator + "/" + term.denominator;
+}
+
+std::string Monomial(const Term& term, Style style) {
+  std::string out;
+  for (const auto& [letter, exponent] : term.powers) out += letter + Power(exponent, style);
+  return out;
+}
+
+// The term without its sign; the coefficient 1 is not written before letters.
+std::string Magnitude(const Term& term, Style style) {
+  const bool written = !term.UnitCoefficient() || term.powers.empty();
+  return (written ? Number(term, style) : std::string()) + Monomial(term, style);
+}
+
+// Each term with the sign that joins it to the one before.
+std::vector<std::string> TermTexts(const Sum& sum, Style style) {
+  std::vector<std::string> texts;
+  for (const Term& term : sum) {
+    std::string sign;
+    if (texts.empty()) {
+      sign = term.negative ? "-" : "";
+    } else if (style == Style::Student) {
+      sign = term.negative ? " - " : " + ";
+    } else {
+      sign = term.negative ? "-" : "+";
+    }
+    texts.push_back(sign + Magnitude(term, style));
+  }
+  return texts;
+}
+
+std::string Joined(const std::vector<std::string>& texts) {
+  std::string out;
+  for (const std::string& text : texts) out += text;
+  return out;
+}
+
+// The sign, the content and the monomial in front of the factors.
+std::string FrontText(const Product& product, Style style) {
+  const Term& front = product.front;
+  std::string out = front.negative ? "-" : "";
+  if (!front.UnitCoefficient() || (front.powers.empty() && product.factors.empty())) out += Number(front, style);
+  return out + Monomial(front, style);
+}
+
+std::string FactorText(const Factor& factor, Style style) {
+  return "(" + Joined(TermTexts(factor.terms, style)) + ")" + Power(factor.multiplicity, style);
+}
+
+std::string ProductText(const Product& product, Style style) {
+  std::string out = FrontText(product, style);
+  for (const Factor& factor : product.factors) out += FactorText(factor, style);
+  return out;
+}
+
+// Fewer letters first, then lower degree, then the coefficients read from
+// the leading term down, the smaller first (and fewer terms first), then the
+// text: (x + 1)(x + y + z)², (2x - 3y)(2x + 3y), (x - 1)(x + 1).
+bool ComesBefore(const Factor& a, const Factor& b) {
+  auto letters = [](const Factor& f) {
+    std::array<int, 26> used{};
+    for (const Term& term : f.terms) {
+      for (const auto& power : term.powers) used[power.first - 'a'] = 1;
+    }
+    return std::count(used.begin(), used.end(), 1);
+  };
+  auto degree = [](const Factor& f) {
+    int degree = 0;
+    for (const Term& term : f.terms) degree = std::max(degree, term.Degree());
+    return degree;
+  };
+  if (letters(a) != letters(b)) return letters(a) < letters(b);
+  if (degree(a) != degree(b)) return degree(a) < degree(b);
+  for (size_t i = 0; i < a.terms.size() && i < b.terms.size(); ++i) {
+    const int order = CompareCoefficients(a.terms[i], b.terms[i]);
+    if (order != 0) return order < 0;
+  }
+  if (a.terms.size() != b.terms.size()) return a.terms.size() < b.terms.size();
+  return FactorText(a, Style::Student) < FactorText(b, Style::Student);
+}
+
+// The terms as leaves, the first with the text before it and the last with
+// the text after it.
+std::vector<Breakable> TermLeaves(const Sum& sum, const std::string& before, const std::string& after) {
+  std::vector<Breakable> leaves;
+  for (const std::string& text : TermTexts(sum, Style::Student)) leaves.push_back(Leaf(text));
+  leaves.front().text = before + leaves.front().text;
+  leaves.back().text += after;
+  return leaves;
+}
+
+// The factors after "=", each a part of its own; the front stands with the
+// first factor.
+Breakable ProductParts(const Product& product, const std::string& after) {
+  const std::string front = " " + FrontText(product, Style::Student);
+  if (product.factors.empty()) return Leaf(front + after);
+  std::vector<Breakable> factors;
+  for (size_t i = 0; i < product.factors.size(); ++i) {
+    const Factor& factor = product.factors[i];
+    const bool last = i + 1 == product.factors.size();
+    factors.push_back(Node(TermLeaves(factor.terms, (i == 0 ? front : std::string()) + "(",
+                                      ")" + Power(factor.multiplicity, Style::Student) + (last ? after : ""))));
+  }
+  return Node(std::move(factors));
+}
+
+// Irreducible: a single factor once, or a single letter, times a constant.
+const Sum* IrreducibleFactor(const Product& product) {
+  if (!product.front.powers.empty()) return nullptr;
+  if (product.factors.size() != 1 || product.factors.front().multiplicity != 1) return nullptr;
+  return &product.factors.front().terms;
+}
+
+bool IsSingleLetter(const Product& product) {
+  return product.factors.empty() && product.front.UnitCoefficient() && product.front.powers.size() == 1 &&
+         product.front.powers.front().second == 1;
+}
+
+// A text not in the engine's form, shown as it stands.
+Presentation AsItStands(std::string_view polynomial, std::string_view factorisation) {
+  Presentation presentation;
+  const std::string entered = StudentForm(polynomial);
+  if (factorisation.empty()) {
+    presentation.shown = FormulaText(entered);
+    return presentation;
+  }
+  const std::string collapsed = CollapseFactors(factorisation);
+  presentation.shown = Node({FormulaText(entered + " ="), FormulaText(" " + StudentForm(collapsed))});
+  presentation.plain = PlainForm(polynomial) + " = " + PlainForm(collapsed);
+  return presentation;
+}
+
+// Blanks removed, and the coefficient 1 before a letter and the exponent 1
+// dropped ("( 1 y^ 1 x^ 1 - 1 )" is "(yx-1)").
+std::string Simplified(std::string_view text) {
+  std::string s;
+  for (char c : text) {
+    if (c != ' ') s += c;
+  }
+  std::string out;
+  for (size_t i = 0; i < s.size(); ++i) {
+    const char c = s[i];
+    const bool nextIsLetter = i + 1 < s.size() && IsLetter(s[i + 1]);
+    const bool partOfNumber = i > 0 && (IsDigit(s[i - 1]) || s[i - 1] == '/' || s[i - 1] == '^');
+    if (c == '1' && nextIsLetter && !partOfNumber) continue;
+    if (c == '^' && i + 1 < s.size() && s[i + 1] == '1' && (i + 2 == s.size() || !IsDigit(s[i + 2]))) {
+      ++i;
+      continue;
+    }
+    out += c;
+  }
+  return out;
+}
+
+}  // namespace
+
+namespace engine_form {
+
+bool ReadSum(std::string_view text, Sum* sum) {
+  Reader reader(text);
+  while (!reader.AtEnd()) {
+    Term term;
+    const char c = reader.Peek();
+    if (c == '+' || c == '-') {
+      reader.Take();
+      term.negative = c == '-';
+    } else if (!sum->empty()) {
+      return false;
+    }
+    if (!ReadTermBody(reader, &term)) return false;
+    sum->push_back(std::move(term));
+  }
+  return !sum->empty();
+}
+
+// "- 1/ 2xy(x - 1)(x + 1)", "(x - 1)^ 2", " 4x^ 3", "0".
+bool ReadProduct(std::string_view text, Product* product) {
+  Reader reader(text);
+  if (reader.Peek() == '-') {
+    reader.Take();
+    product->front.negative = true;
+  }
+  const char c = reader.Peek();
+  const bool front = (IsDigit(c) || IsSmallLetter(c)) && ReadTermBody(reader, &product->front);
+  while (!reader.AtEnd()) {
+    Factor factor;
+    std::string_view inside;
+    if (reader.Take() != '(' || !reader.UpToClose(&inside) || !ReadSum(inside, &factor.terms)) return false;
+    if (reader.Peek() == '^') {
+      reader.Take();
+      if (!ReadExponent(reader, &factor.multiplicity) || factor.multiplicity < 1) return false;
+    }
+    product->factors.push_back(std::move(factor));
+  }
+  return front || !product->factors.empty();
+}
+
+std::vector<std::string> StudentTerms(const Sum& sum) { return TermTexts(sum, Style::Student); }
+
+std::string StudentPower(int exponent) { return Power(exponent, Style::Student); }
+
+}  // namespace engine_form
+
+std::string PlainForm(std::string_view engineText) { return Simplified(engineText); }
+
+std::string StudentForm(std::string_view engineText) {
+  const std::string s = Simplified(engineText);
+  std::string out;
+  bool afterOperand = false;  // a "+" or "-" here joins two terms
+  for (size_t i = 0; i < s.size(); ++i) {
+    const char c = s[i];
+    if (c == '^' && i + 1 < s.size() && IsDigit(s[i + 1])) {
+      size_t end = i + 1;
+      while (end < s.size() && IsDigit(s[end])) ++end;
+      out += Superscript(std::string_view(s).substr(i + 1, end - i - 1));
+      i = end - 1;
+      afterOperand = true;
+    } else if ((c == '+' || c == '-') && i >= 2 && s[i - 1] == 'E' && IsDigit(s[i - 2])) {
+      out += c;  // the sign of a number's power of ten: 1.677722E+07
+    } else if (c == '+' || c == '-') {
+      out += afterOperand ? std::string(" ") + c + " " : std::string(1, c);
+      afterOperand = false;
+    } else if (c == '=') {
+      out += " = ";
+      afterOperand = false;
+    } else {
+      out += c;
+      afterOperand = IsDigit(c) || IsLetter(c) || c == ')';
+    }
+  }
+  return out;
+}
+
+Presentation Present(std::string_view polynomial, std::string_view factorisation, bool complete) {
+  factorisation = Trimmed(factorisation);
+  Sum entered;
+  Product product;
+  if (!ReadSum(polynomial, &entered) || (!factorisation.empty() && !ReadProduct(factorisation, &product))) {
+    return AsItStands(polynomial, factorisation);
+  }
+  // The engine echoes a term's letters in the order they first appeared in
+  // the text (ay after by reads "ya"); a student writes them alphabetically.
+  for (Term& term : entered) std::sort(term.powers.begin(), term.powers.end());
+  Presentation presentation;
+  if (factorisation.empty()) {
+    presentation.shown = Node(TermLeaves(entered, "", ""));
+    return presentation;
+  }
+  Normalise(&product);
+  std::stable_sort(product.factors.begin(), product.factors.end(), ComesBefore);
+
+  const std::string enteredPlain = Joined(TermTexts(entered, Style::Plain));
+  const std::string enteredLatex = Joined(TermTexts(entered, Style::Latex));
+  const Sum* irreducible = complete ? IrreducibleFactor(product) : nullptr;
+  const bool unit = product.front.UnitCoefficient();
+  if ((irreducible != nullptr && unit) || (complete && IsSingleLetter(product))) {
+    // "x² + 1 在有理数域上不可约 (irreducible over Q)"
+    presentation.shown = Node({Node(TermLeaves(entered, "", "")),
+                               Node({Leaf(std::string(" ") + kIrreducible), ProseText(std::string(" ") +
+                                                                                      kIrreducibleEnglish)})});
+    presentation.plain = enteredPlain + " " + kIrreducible + " " + kIrreducibleEnglish;
+    presentation.latex = enteredLatex + kLatexIrreducible;
+    return presentation;
+  }
+  const std::string productPlain = ProductText(product, Style::Plain);
+  const std::string productLatex = ProductText(product, Style::Latex);
+  if (irreducible != nullptr) {
+    // "2x² + 4x + 6 = 2(x² + 2x + 3), x² + 2x + 3 在有理数域上不可约"
+    presentation.shown = Node({Node(TermLeaves(entered, "", " =")), ProductParts(product, ","),
+                               Node(TermLeaves(*irreducible, " ", std::string(" ") + kIrreducible))});
+    presentation.plain = enteredPlain + " = " + productPlain + ", " + Joined(TermTexts(*irreducible, Style::Plain)) +
+                         " " + kIrreducible;
+    presentation.latex = enteredLatex + "=" + productLatex + ",\\ " +
+                         Joined(TermTexts(*irreducible, Style::Latex)) + kLatexIrreducible;
+    return presentation;
+  }
+  presentation.shown = Node({Node(TermLeaves(entered, "", " =")), ProductParts(product, "")});
+  presentation.plain = enteredPlain + " = " + productPlain;
+  presentation.latex = enteredLatex + "=" + productLatex;
+  return presentation;
+}
+
+}  // namespace pfac::frontend

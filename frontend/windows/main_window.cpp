@@ -1,0 +1,528 @@
+#include "frontend/windows/main_window.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QDir>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
+#include <QVBoxLayout>
+
+#include "frontend/commands/finished_run.h"
+#include "frontend/commands/print_command.h"
+#include "frontend/input/exact_helper.h"
+#include "frontend/results/result_steps.h"
+#include "frontend/windows/broken_lines_label.h"
+#include "frontend/windows/engine_box.h"
+#include "frontend/windows/help_window.h"
+#include "frontend/windows/worksheet_window.h"
+
+namespace pfac::frontend {
+
+namespace {
+
+const QString kCopy = QStringLiteral("复制");
+const QString kCopyLaTeX = QStringLiteral("复制 LaTeX");
+const QString kCopied = QStringLiteral("已复制");
+
+QPushButton* MakeButton(const char* name, const QString& caption, QWidget* parent) {
+  auto* button = new QPushButton(caption, parent);
+  button->setObjectName(QString::fromLatin1(name));
+  button->setMinimumSize(96, 34);
+  return button;
+}
+
+// A control that is hidden keeps its place, so that the others do not move.
+void KeepPlaceWhenHidden(QWidget* widget) {
+  QSizePolicy policy = widget->sizePolicy();
+  policy.setRetainSizeWhenHidden(true);
+  widget->setSizePolicy(policy);
+}
+
+// A scroll area of a panel showing the labels one under another, selectable,
+// on the panel's own background; scrolled when they are taller than it.
+QScrollArea* LabelScroll(QWidget* panel, const char* name, int minimumHeight, std::initializer_list<QLabel*> labels) {
+  auto* scroll = new QScrollArea(panel);
+  scroll->setObjectName(QString::fromLatin1(name));
+  scroll->setFrameShape(QFrame::NoFrame);
+  scroll->setWidgetResizable(true);
+  scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  scroll->setMinimumHeight(minimumHeight);
+  auto* content = new QWidget;
+  auto* contentLayout = new QVBoxLayout(content);
+  contentLayout->setContentsMargins(0, 0, 0, 0);
+  for (QLabel* label : labels) {
+    label->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    contentLayout->addWidget(label);
+  }
+  contentLayout->addStretch(1);
+  scroll->setWidget(content);
+  scroll->viewport()->setAutoFillBackground(false);
+  content->setAutoFillBackground(false);
+  return scroll;
+}
+
+}  // namespace
+
+PFAC1::PFAC1(Dialogs& dialogs, ResultPrinter& printer, EngineRunner& runner, QWidget* parent)
+    : PrintSurface(parent),
+      dialogs_(dialogs),
+      printer_(printer),
+      runner_(runner),
+      expander_(ExpanderBesideFrontEnd()),
+      input_(*this, files_, dialogs, expander_.get()) {
+  setObjectName(QStringLiteral("PFAC1"));
+  setWindowTitle(QStringLiteral("一元和多元多项式的因式分解"));
+  createWidgets();
+  createResultPanel();
+  createStepsPanel();
+  createHistory();
+  createLayout();
+  connectCommands();
+  runner_.SetOnEnded([this] { EngineEnded(); });
+  input_.Load();
+  std::string notice;
+  history_.Load(QDir::currentPath(), &notice);
+  ShowHistory();
+  if (!notice.empty()) dialogs_.Tell(notice, kNoticeCaption);
+}
+
+PFAC1::~PFAC1() { runner_.SetOnEnded(nullptr); }
+
+void PFAC1::createWidgets() {
+  label8_ = new QLabel(this);
+  label8_->setObjectName(QStringLiteral("Label8"));
+  label9_ = new QLabel(this);
+  label9_->setObjectName(QStringLiteral("Label9"));
+  for (QLabel* label : {label8_, label9_}) {
+    label->setTextFormat(Qt::PlainText);  // keeps the blanks as they are
+    KeepPlaceWhenHidden(label);
+  }
+
+  text2_ = new QLineEdit(this);
+  text2_->setObjectName(QStringLiteral("Text2"));
+  QFont bigger = text2_->font();
+  bigger.setPointSizeF(bigger.pointSizeF() * 1.3);
+  text2_->setFont(bigger);
+  text2_->setMinimumHeight(34);
+  KeepPlaceWhenHidden(text2_);
+
+  picture1_ = new PrintSurface(this);
+  picture1_->setObjectName(QStringLiteral("Picture1"));
+  picture1_->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+  picture1_->setLineWidth(2);
+  picture1_->setBackgroundRole(QPalette::Base);
+  picture1_->setForegroundRole(QPalette::Text);
+  picture1_->setAutoFillBackground(true);
+  picture1_->setFont(bigger);
+  picture1_->setMinimumSize(440, 110);
+  picture1_->SetWrapping(true);  // a long polynomial goes on below
+
+  ole1_ = new EngineBox(this);
+  ole1_->setObjectName(QStringLiteral("OLE1"));
+  ole1_->setFixedSize(190, 110);
+
+  cmdshuru_ = MakeButton("Cmdshuru", QStringLiteral("输入多项式"), this);
+  cmdWanchang_ = MakeButton("CmdWANCHANG", QStringLiteral("输入完毕"), this);
+  cmdChongshu_ = MakeButton("CmdCHONGSHU", QStringLiteral("重新输入"), this);
+  cmddayin_ = MakeButton("cmddayin", QStringLiteral("打印"), this);
+  cmdbangzhu_ = MakeButton("Cmdbangzhu", QStringLiteral("简介"), this);
+  cmdtuichu_ = MakeButton("Cmdtuichu", QStringLiteral("退出"), this);
+  cmdpiliang_ = MakeButton("Cmdpiliang", QStringLiteral("批量"), this);
+  cmdpiliang_->setToolTip(QStringLiteral("一次分解一批多项式, 做成练习和答案 (factor a list of polynomials into a worksheet)"));
+}
+
+// Under the polynomial: the factorisation as a student writes it and what the
+// engine said about it, scrolled when they are taller than the panel, beside
+// "复制" and "复制 LaTeX". The panel takes the window's new space when the
+// window grows; a result never makes the window grow.
+void PFAC1::createResultPanel() {
+  resultPanel_ = new QGroupBox(QStringLiteral("分解结果"), this);
+  resultPanel_->setObjectName(QStringLiteral("ResultPanel"));
+  resultText_ = new BrokenLinesLabel;
+  resultText_->setObjectName(QStringLiteral("ResultText"));
+  resultNotes_ = new BrokenLinesLabel;
+  resultNotes_->setObjectName(QStringLiteral("ResultNotes"));
+  QFont bigger = resultText_->font();
+  bigger.setPointSizeF(bigger.pointSizeF() * 1.3);
+  resultText_->setFont(bigger);
+  // A result of two lines and its certificate.
+  resultScroll_ = LabelScroll(resultPanel_, "ResultScroll", 120, {resultText_, resultNotes_});
+
+  cmdfuzhi_ = MakeButton("Cmdfuzhi", kCopy, resultPanel_);
+  cmdfuzhi_->setToolTip(QStringLiteral("把结果复制到剪贴板 (copy the result as plain text)"));
+  cmdfuzhiLaTeX_ = MakeButton("CmdfuzhiLaTeX", kCopyLaTeX, resultPanel_);
+  cmdfuzhiLaTeX_->setToolTip(QStringLiteral("把结果以 LaTeX 格式复制到剪贴板 (copy the result as LaTeX)"));
+  for (QPushButton* button : {cmdfuzhi_, cmdfuzhiLaTeX_}) button->setEnabled(false);
+
+  auto* copyColumn = new QVBoxLayout;
+  copyColumn->addWidget(cmdfuzhi_);
+  copyColumn->addWidget(cmdfuzhiLaTeX_);
+  copyColumn->addStretch(1);
+  auto* layout = new QHBoxLayout(resultPanel_);
+  layout->addWidget(resultScroll_, 1);
+  layout->addLayout(copyColumn);
+}
+
+// Under the result panel: the steps of the factorisation, one a line, set as
+// the result is, scrolled when they are taller than the panel.
+void PFAC1::createStepsPanel() {
+  stepsPanel_ = new QGroupBox(QString::fromUtf8(kStepsHeading), this);
+  stepsPanel_->setObjectName(QStringLiteral("StepsPanel"));
+  stepsText_ = new BrokenLinesLabel;
+  stepsText_->setObjectName(QStringLiteral("StepsText"));
+  stepsText_->setFont(resultText_->font());
+  stepsText_->SetHangingIndent(5);  // under the method's name, past the step's number
+  auto* layout = new QVBoxLayout(stepsPanel_);
+  layout->addWidget(LabelScroll(stepsPanel_, "StepsScroll", 110, {stepsText_}));  // four steps
+}
+
+// Under the steps: the folder's earlier polynomials and their results,
+// the newest first, one line each as the panel writes them.
+void PFAC1::createHistory() {
+  historyPanel_ = new QGroupBox(QStringLiteral("历史记录 / history"), this);
+  historyPanel_->setObjectName(QStringLiteral("HistoryPanel"));
+  historyList_ = new QListWidget(historyPanel_);
+  historyList_->setObjectName(QStringLiteral("History"));
+  // Five entries; the result panel above takes the window's new space.
+  historyList_->setFixedHeight(historyList_->fontMetrics().height() * 5 + 12);
+  historyList_->setToolTip(QStringLiteral("单击一条, 把它的多项式放回输入框 (click an entry to put its polynomial back)"));
+  auto* layout = new QVBoxLayout(historyPanel_);
+  layout->addWidget(historyList_);
+}
+
+void PFAC1::createLayout() {
+  auto* work = new QHBoxLayout;
+  work->addWidget(picture1_, 1);
+  work->addSpacing(12);
+  work->addWidget(ole1_, 0, Qt::AlignVCenter);
+
+  auto* commands = new QHBoxLayout;
+  for (QPushButton* button :
+       {cmdshuru_, cmdWanchang_, cmdChongshu_, cmddayin_, cmdpiliang_, cmdbangzhu_, cmdtuichu_}) {
+    commands->addWidget(button);
+  }
+
+  auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(18, 14, 18, 14);
+  layout->setSpacing(8);
+  layout->addWidget(label8_);
+  layout->addWidget(label9_);
+  layout->addWidget(text2_);
+  layout->addSpacing(6);
+  layout->addLayout(work);
+  layout->addWidget(resultPanel_, 1);
+  layout->addWidget(stepsPanel_, 1);
+  layout->addWidget(historyPanel_);
+  layout->addSpacing(6);
+  layout->addLayout(commands);
+}
+
+void PFAC1::connectCommands() {
+  connect(cmdshuru_, &QPushButton::clicked, this, &PFAC1::Cmdshuru_Click);
+  connect(cmdWanchang_, &QPushButton::clicked, this, &PFAC1::CmdWANCHANG_Click);
+  connect(cmdChongshu_, &QPushButton::clicked, this, &PFAC1::CmdCHONGSHU_Click);
+  connect(cmddayin_, &QPushButton::clicked, this, &PFAC1::cmddayin_Click);
+  connect(cmdbangzhu_, &QPushButton::clicked, this, &PFAC1::Cmdbangzhu_Click);
+  connect(cmdtuichu_, &QPushButton::clicked, this, &PFAC1::Cmdtuichu_Click);
+  connect(ole1_, &EngineBox::activated, this, &PFAC1::OLE1_DblClick);
+  connect(cmdfuzhi_, &QPushButton::clicked, this, &PFAC1::Cmdfuzhi_Click);
+  connect(cmdfuzhiLaTeX_, &QPushButton::clicked, this, &PFAC1::CmdfuzhiLaTeX_Click);
+  connect(cmdpiliang_, &QPushButton::clicked, this, &PFAC1::Cmdpiliang_Click);
+  // A click, or Enter on the current entry.
+  for (auto signal : {&QListWidget::itemClicked, &QListWidget::itemActivated}) {
+    connect(historyList_, signal, this, [this](QListWidgetItem* item) { History_Click(historyList_->row(item)); });
+  }
+  connect(text2_, &QLineEdit::textEdited, this, &PFAC1::Text2Edited);
+  // Enter in the polynomial box is "输入完毕".
+  connect(text2_, &QLineEdit::returnPressed, this, [this] {
+    if (cmdWanchang_->isEnabled()) cmdWanchang_->click();
+  });
+}
+
+void PFAC1::Cmdshuru_Click() {
+  input_.NewPolynomial();
+  InputStarted();
+}
+
+// Multiplying out brackets takes the helper a moment.
+void PFAC1::CmdWANCHANG_Click() {
+  historyShown_.reset();
+  QApplication::setOverrideCursor(Qt::WaitCursor);
+  input_.InputFinished();
+  QApplication::restoreOverrideCursor();
+  runs_.Submitted(input_.HandedOff(), input_.HandedOffText());
+  ClearResult();
+}
+
+void PFAC1::CmdCHONGSHU_Click() {
+  input_.EnterAgain();
+  InputStarted();
+}
+
+// Back to typing: the window holds no submitted polynomial, and shows no
+// result.
+void PFAC1::InputStarted() {
+  historyShown_.reset();
+  runs_.InputStarted();
+  ClearResult();
+}
+
+// Only the result of the polynomial now in DXS.DAT is printed, and only once
+// the engine's window has closed.
+void PFAC1::cmddayin_Click() {
+  ResetCopyButtons();
+  PrintShownResult(printer_, files_, dialogs_, runs_, QDir::currentPath().toStdString(),
+                   historyShown_ ? &*historyShown_ : nullptr);
+}
+
+// The help window is shown, cleared and given its page; "简介" again shows the
+// page again from the top.
+void PFAC1::Cmdbangzhu_Click() {
+  ResetCopyButtons();
+  if (help_ == nullptr) {
+    help_ = new Form3(this);
+    connect(help_, &Form3::left, this, &PFAC1::FocusText2);
+  }
+  help_->show();
+  help_->raise();
+  help_->activateWindow();
+  help_->Cls();
+  help_->PrintHelpPage();
+}
+
+void PFAC1::Cmdtuichu_Click() { EndProgram(); }
+
+// Only an active engine box reports a double-click. One engine at a time: while
+// its window is open, it comes to the front instead.
+void PFAC1::OLE1_DblClick() {
+  ResetCopyButtons();
+  if (runner_.IsRunning()) {
+    runner_.BringToFront();
+    return;
+  }
+  EngineStart start = EngineBesideFrontEnd();
+  start.place = TerminalPlace();
+  // What jg.dat holds is taken before the engine can write it.
+  runs_.Started(QDir::currentPath().toStdString());
+  QString error;
+  if (!runner_.Start(start, &error)) {
+    runs_.Ended();
+    dialogs_.Tell(error.toStdString(), kNoticeCaption);
+  }
+}
+
+// The window moves aside where the screen has no room beside it as it stands.
+QPoint PFAC1::TerminalPlace() {
+  const QScreen* screen = this->screen();
+  if (screen == nullptr || !isVisible()) return {};
+  const QRect frame = frameGeometry();
+  const QRect inner = geometry();
+  const QMargins decoration(inner.left() - frame.left(), inner.top() - frame.top(),
+                            frame.right() - inner.right(), frame.bottom() - inner.bottom());
+  const Arrangement arrangement = ArrangeBeside(frame, screen->availableGeometry(), TerminalSize(decoration));
+  if (arrangement.window != frame.topLeft()) move(arrangement.window);
+  return arrangement.terminal;
+}
+
+// The run's result goes into the history under the polynomial it was given,
+// and into the panel when the window still shows that polynomial.
+void PFAC1::EngineEnded() {
+  const FinishedRun run = EndRun(runs_, QDir::currentPath().toStdString());
+  if (run.result) AddToHistory(run.text, *run.result);
+  if (!run.forWindow) return;  // a run of a polynomial no longer shown
+  if (run.current) {
+    ShowResult(*run.result);
+  } else {
+    ShowNoResult(kNoResultWritten);
+  }
+  raise();
+  activateWindow();
+}
+
+void PFAC1::AddToHistory(const std::string& text, const RunResult& result) {
+  if (!history_.Add(text, result) && !historyUnsavedTold_ && history_.Writable()) {
+    historyUnsavedTold_ = true;
+    dialogs_.Tell("历史记录文件 pfac-history.json 无法写入。\n(The history file pfac-history.json cannot be written.)",
+                  kNoticeCaption);
+  }
+  ShowHistory();
+}
+
+void PFAC1::ShowHistory() {
+  historyList_->clear();
+  const std::vector<HistoryEntry>& entries = history_.Entries();
+  for (auto entry = entries.rbegin(); entry != entries.rend(); ++entry) {
+    const RunResult result = entry->Result();
+    auto* item = new QListWidgetItem(QString::fromStdString(result.presentation.shown.Text()), historyList_);
+    QStringList notes;
+    for (const std::string& note : result.notes) notes << QString::fromStdString(note);
+    item->setToolTip(notes.join('\n'));
+  }
+}
+
+void PFAC1::History_Click(int row) {
+  const std::vector<HistoryEntry>& entries = history_.Entries();
+  if (row < 0 || row >= static_cast<int>(entries.size())) return;
+  const HistoryEntry entry = entries[entries.size() - 1 - static_cast<size_t>(row)];
+  input_.RestoreText(entry.text);
+  runs_.InputStarted();
+  ShowResult(entry.Result());
+  historyShown_ = entry;
+}
+
+void PFAC1::Text2Edited() {
+  if (!historyShown_ || Text2() == historyShown_->text) return;
+  historyShown_.reset();
+  ClearResult();
+  cmddayin_->setEnabled(false);
+}
+
+// One worksheet window, made on first use; it works in folders of its own.
+void PFAC1::Cmdpiliang_Click() {
+  ResetCopyButtons();
+  if (batch_ == nullptr) batch_ = new BatchWindow(dialogs_, expander_.get(), this);
+  batch_->show();
+  batch_->raise();
+  batch_->activateWindow();
+}
+
+void PFAC1::ShowResult(const RunResult& result) {
+  ResetCopyButtons();
+  resultText_->SetParagraphs({result.presentation.shown});
+  std::vector<Breakable> notes;
+  for (const std::string& note : result.notes) notes.push_back(ProseText(note));
+  resultNotes_->SetParagraphs(std::move(notes));
+  const char* colour = "";
+  switch (result.end) {
+    case RunEnd::Certified: colour = "color: #1b6b1b;"; break;
+    case RunEnd::Incomplete: colour = "color: #a04a00;"; break;
+    case RunEnd::InternalError: colour = "color: #c00000; font-weight: bold;"; break;
+    case RunEnd::Finished: break;
+  }
+  resultNotes_->setStyleSheet(QString::fromLatin1(colour));
+  stepsText_->SetParagraphs(StepLines(ExplainResult(result.source)));
+  plainResult_ = QString::fromStdString(result.presentation.plain);
+  latexResult_ = QString::fromStdString(result.presentation.latex);
+  cmdfuzhi_->setEnabled(!plainResult_.isEmpty());
+  cmdfuzhiLaTeX_->setEnabled(!latexResult_.isEmpty());
+}
+
+void PFAC1::ShowNoResult(const std::string& note) {
+  ClearResult();
+  resultNotes_->SetParagraphs({ProseText(note)});
+}
+
+void PFAC1::ClearResult() {
+  ResetCopyButtons();
+  resultText_->SetParagraphs({});
+  resultNotes_->SetParagraphs({});
+  resultNotes_->setStyleSheet(QString());
+  stepsText_->SetParagraphs({});
+  plainResult_.clear();
+  latexResult_.clear();
+  cmdfuzhi_->setEnabled(false);
+  cmdfuzhiLaTeX_->setEnabled(false);
+}
+
+void PFAC1::ResetCopyButtons() {
+  cmdfuzhi_->setText(kCopy);
+  cmdfuzhiLaTeX_->setText(kCopyLaTeX);
+}
+
+void PFAC1::Copied(QPushButton* button, const QString& text) {
+  ResetCopyButtons();
+  if (text.isEmpty()) return;
+  QGuiApplication::clipboard()->setText(text);
+  button->setText(kCopied);
+}
+
+void PFAC1::Cmdfuzhi_Click() { Copied(cmdfuzhi_, plainResult_); }
+
+void PFAC1::CmdfuzhiLaTeX_Click() { Copied(cmdfuzhiLaTeX_, latexResult_); }
+
+void PFAC1::closeEvent(QCloseEvent* event) {
+  if (!ending_) EndProgram();
+  event->accept();
+}
+
+// All files closed; a printout left open is printed now.
+void PFAC1::EndProgram() {
+  ending_ = true;
+  files_.CloseAll();
+  EndOpenDocument(printer_, dialogs_);
+  if (help_ != nullptr) help_->hide();
+  if (batch_ != nullptr) batch_->close();
+  hide();
+  QCoreApplication::quit();
+}
+
+QWidget* PFAC1::Widget(Control control) const {
+  switch (control) {
+    case Control::Text2: return text2_;
+    case Control::Label8: return label8_;
+    case Control::Label9: return label9_;
+    case Control::Cmdshuru: return cmdshuru_;
+    case Control::CmdWANCHANG: return cmdWanchang_;
+    case Control::CmdCHONGSHU: return cmdChongshu_;
+    case Control::cmddayin: return cmddayin_;
+  }
+  return nullptr;
+}
+
+void PFAC1::ClsWindow() { Cls(); }
+void PFAC1::ClsPicture1() { picture1_->Cls(); }
+void PFAC1::PrintOnPicture1(const std::string& line) { picture1_->Print(QString::fromStdString(line)); }
+void PFAC1::PrintOnPicture1(const Breakable& text) { picture1_->Print(text); }
+void PFAC1::SetEnabled(Control control, bool enabled) { Widget(control)->setEnabled(enabled); }
+void PFAC1::SetVisible(Control control, bool visible) { Widget(control)->setVisible(visible); }
+
+void PFAC1::SetCaption(Control label, const std::string& caption) {
+  if (auto* widget = qobject_cast<QLabel*>(Widget(label))) widget->setText(QString::fromStdString(caption));
+}
+
+std::string PFAC1::Text2() const { return text2_->text().toStdString(); }
+void PFAC1::SetText2(const std::string& text) { text2_->setText(QString::fromStdString(text)); }
+
+void PFAC1::FocusText2() {
+  activateWindow();
+  text2_->setFocus(Qt::OtherFocusReason);
+}
+
+// A read-only box is drawn in the colour of the window, so that it does not
+// look as if it took typing.
+void PFAC1::SetText2ReadOnly(bool readOnly) {
+  text2_->setReadOnly(readOnly);
+  QPalette colours = text2_->palette();
+  colours.setColor(QPalette::Base, QApplication::palette(text2_).color(readOnly ? QPalette::Window : QPalette::Base));
+  text2_->setPalette(colours);
+}
+
+void PFAC1::SetEngineActive(bool active) { ole1_->SetActive(active); }
+
+void PFAC1::FocusEngineBox() { ole1_->setFocus(Qt::OtherFocusReason); }
+
+// The places are counted in characters; the box counts UTF-16 units.
+void PFAC1::SelectInText2(int position, int length) {
+  const QString text = text2_->text();
+  auto unit = [&text](int characters) {
+    qsizetype at = 0;
+    for (int c = 0; c < characters && at < text.size(); ++c) {
+      at += text[at].isHighSurrogate() && at + 1 < text.size() ? 2 : 1;
+    }
+    return static_cast<int>(at);
+  };
+  FocusText2();
+  const int start = unit(position);
+  const int end = length < 0 ? static_cast<int>(text.size()) : unit(position + length);
+  text2_->setSelection(start, end - start);
+}
+
+}  // namespace pfac::frontend

@@ -1,0 +1,156 @@
+// PFAC1: the main window ("一元和多元多项式的因式分解"): the polynomial box, its
+// instructions and message area, the commands, the box that starts the
+// engine, the result of the last run, the steps of its factorisation and the
+// folder's history.
+#pragma once
+
+#include <memory>
+#include <optional>
+
+#include "frontend/commands/dialogs.h"
+#include "frontend/commands/input_commands.h"
+#include "frontend/engine_link/engine_launcher.h"
+#include "frontend/engine_link/engine_runs.h"
+#include "frontend/printing/result_printer.h"
+#include "frontend/results/run_result.h"
+#include "frontend/storage/file_table.h"
+#include "frontend/storage/history.h"
+#include "frontend/windows/print_surface.h"
+
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QPushButton;
+class QScrollArea;
+
+namespace pfac::frontend {
+
+class BatchWindow;
+class BrokenLinesLabel;
+class EngineBox;
+class Form3;
+
+// Said in the result panel when the engine's window closed without a result
+// of the current polynomial in jg.dat.
+inline constexpr char kNoResultWritten[] =
+    "分解程序没有写出这个多项式的结果。/ The engine wrote no result for this polynomial.";
+
+class PFAC1 : public PrintSurface, private MainWindowControls {
+  Q_OBJECT
+
+ public:
+  // The window is loaded here: its controls are made ready for typing. The
+  // runner starts the engine and tells the window when it has ended.
+  PFAC1(Dialogs& dialogs, ResultPrinter& printer, EngineRunner& runner, QWidget* parent = nullptr);
+  ~PFAC1() override;
+
+  PrintSurface* Picture1() const { return picture1_; }
+  void FocusText2() override;
+
+  void Cmdshuru_Click();
+  void CmdWANCHANG_Click();
+  void CmdCHONGSHU_Click();
+  void cmddayin_Click();
+  void Cmdbangzhu_Click();
+  void Cmdtuichu_Click();
+  void OLE1_DblClick();  // a double-click, or Enter or Space, on the active engine box
+  void Cmdfuzhi_Click();       // "复制": the result as plain text to the clipboard
+  void CmdfuzhiLaTeX_Click();  // "复制 LaTeX": the result as LaTeX to the clipboard
+  void Cmdpiliang_Click();     // "批量 / worksheet": the worksheet window
+  // An entry of the history, counted from the newest: its polynomial back in
+  // the box, its result in the panel, without running the engine.
+  void History_Click(int row);
+
+  // The history of the working folder, oldest first.
+  const History& FolderHistory() const { return history_; }
+
+ protected:
+  // Closing the window ends the program, as "退出" does.
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  void createWidgets();
+  void createResultPanel();
+  void createStepsPanel();
+  void createHistory();
+  void createLayout();
+  void connectCommands();
+  void EndProgram();
+  void InputStarted();
+
+  // The engine's window has closed: the result of the current polynomial is
+  // shown under the text box.
+  void EngineEnded();
+  void ShowResult(const RunResult& result);
+  void ShowNoResult(const std::string& note);
+  void ClearResult();
+  // A copy button says "已复制" until the next action, which calls this.
+  void ResetCopyButtons();
+  // The history's entries in the list, the newest first.
+  void ShowHistory();
+  void AddToHistory(const std::string& text, const RunResult& result);
+  // The text in the box was edited: a result of the history shown no longer
+  // belongs to it.
+  void Text2Edited();
+  void Copied(QPushButton* button, const QString& text);
+  // Where the engine's terminal goes: beside this window, not over it.
+  QPoint TerminalPlace();
+
+  // The window's side of the input commands.
+  void ClsWindow() override;
+  void ClsPicture1() override;
+  void PrintOnPicture1(const std::string& line) override;
+  void PrintOnPicture1(const Breakable& text) override;
+  void SetEnabled(Control control, bool enabled) override;
+  void SetVisible(Control control, bool visible) override;
+  void SetCaption(Control label, const std::string& caption) override;
+  std::string Text2() const override;
+  void SetText2(const std::string& text) override;
+  void SetText2ReadOnly(bool readOnly) override;
+  void SetEngineActive(bool active) override;
+  void FocusEngineBox() override;
+  void SelectInText2(int position, int length) override;
+  QWidget* Widget(Control control) const;
+
+  Dialogs& dialogs_;
+  ResultPrinter& printer_;
+  EngineRunner& runner_;
+  FileTable files_;
+  std::unique_ptr<Expander> expander_;  // before input_, which uses it
+  InputCommands input_;
+  EngineRuns runs_;
+  History history_;
+  std::optional<HistoryEntry> historyShown_;  // the entry of the history in the panel
+  bool historyUnsavedTold_ = false;
+  QString plainResult_;  // what "复制" copies
+  QString latexResult_;  // what "复制 LaTeX" copies
+  bool ending_ = false;
+
+  QLineEdit* text2_ = nullptr;
+  QLabel* label8_ = nullptr;
+  QLabel* label9_ = nullptr;
+  PrintSurface* picture1_ = nullptr;
+  QPushButton* cmdshuru_ = nullptr;
+  QPushButton* cmdWanchang_ = nullptr;
+  QPushButton* cmdChongshu_ = nullptr;
+  QPushButton* cmddayin_ = nullptr;
+  QPushButton* cmdbangzhu_ = nullptr;
+  QPushButton* cmdtuichu_ = nullptr;
+  EngineBox* ole1_ = nullptr;
+  QGroupBox* resultPanel_ = nullptr;
+  QScrollArea* resultScroll_ = nullptr;       // scrolls a result taller than the panel
+  BrokenLinesLabel* resultText_ = nullptr;   // the polynomial = its factorisation
+  BrokenLinesLabel* resultNotes_ = nullptr;  // the certificate, or what became of the run
+  QGroupBox* stepsPanel_ = nullptr;
+  BrokenLinesLabel* stepsText_ = nullptr;  // the steps of the factorisation, one a line
+  QPushButton* cmdfuzhi_ = nullptr;
+  QPushButton* cmdfuzhiLaTeX_ = nullptr;
+  QPushButton* cmdpiliang_ = nullptr;
+  QListWidget* historyList_ = nullptr;
+  QGroupBox* historyPanel_ = nullptr;
+  Form3* help_ = nullptr;          // made on first use
+  BatchWindow* batch_ = nullptr;   // made on first use
+};
+
+}  // namespace pfac::frontend

@@ -1,0 +1,93 @@
+// The front end from the command line, without a display: the worksheet
+// (pfac --worksheet) and the steps of one factorisation (pfac --explain).
+#include <QDir>
+#include <QProcess>
+#include <QTest>
+
+#include "tests/frontend/support/fakes.h"
+#include "tests/frontend/support/pdf_text.h"
+#include "tests/frontend/support/worksheet_list.h"
+
+namespace pfac::frontend {
+namespace {
+
+using testing::kProblems;
+using testing::kRefusedRow;
+using testing::ListText;
+using testing::WorkFolder;
+
+class CommandLineTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void commandLineWithoutDisplay();
+  void stepsFromTheCommandLine();
+};
+
+// The front end from the command line, without a display; its exit status
+// (-1 when it did not end), and what it wrote to standard output.
+int RunFrontEnd(const WorkFolder& folder, const QStringList& arguments, QByteArray* output = nullptr) {
+  QProcess pfac;
+  QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+  environment.remove("DISPLAY");
+  environment.remove("WAYLAND_DISPLAY");
+  environment.remove("QT_QPA_PLATFORM");
+  pfac.setProcessEnvironment(environment);
+  pfac.setWorkingDirectory(folder.Path());
+  pfac.start(QStringLiteral(PFAC_FRONTEND_BINARY), arguments);
+  if (!pfac.waitForFinished(240000)) return -1;
+  if (output != nullptr) *output = pfac.readAllStandardOutput();
+  return pfac.exitStatus() == QProcess::NormalExit ? pfac.exitCode() : -1;
+}
+
+// pfac --worksheet LIST OUT: no display, a line for each problem, the PDF,
+// and the exit status 1 when a line was refused, 0 when none was, 2 when the
+// list cannot be read.
+void CommandLineTest::commandLineWithoutDisplay() {
+  WorkFolder folder;
+  folder.Write("list.txt", ListText().toUtf8());
+  folder.Write("good.txt", "x^2-1\n(x+1)^2\n");
+  auto run = [&folder](const QStringList& arguments, QByteArray* output = nullptr) {
+    return RunFrontEnd(folder, QStringList{"--worksheet"} + arguments, output);
+  };
+  QByteArray output;
+  QCOMPARE(run({"list.txt", "list.pdf"}, &output), 1);
+  const QList<QByteArray> lines = output.trimmed().split('\n');
+  QCOMPARE(lines.size(), kProblems);
+  QVERIFY2(lines[kRefusedRow].startsWith("18\tx^2+*3\t"), lines[kRefusedRow].constData());
+  QVERIFY2(lines[2].contains(QStringLiteral("在有理数域上不可约").toUtf8()), lines[2].constData());
+  QVERIFY(testing::PdfText(folder, "list.pdf").join('\n').contains(QStringLiteral("答案 / answer key")));
+
+  QCOMPARE(run({"good.txt", "good.pdf"}), 0);
+  QVERIFY(folder.Exists("good.pdf"));
+  QVERIFY(!testing::PdfText(folder, "good.pdf").join('\n').contains(QStringLiteral("公式法")));
+  QCOMPARE(run({"--steps", "good.txt", "steps.pdf"}), 0);
+  QVERIFY(testing::PdfText(folder, "steps.pdf").contains(
+      QStringLiteral("1. 公式法 / formulas: = (x + 1)² （a² + 2ab + b², a = x, b = 1）")));
+  QCOMPARE(run({"missing.txt", "missing.pdf"}), 2);
+  QVERIFY(!folder.Exists("missing.pdf"));
+  QCOMPARE(run({"good.txt"}), 2);
+}
+
+// pfac --explain POLY: the steps, one a line, the method first, and the
+// factorisation last; a text that cannot be read is refused.
+void CommandLineTest::stepsFromTheCommandLine() {
+  WorkFolder folder;
+  QByteArray output;
+  QCOMPARE(RunFrontEnd(folder, {"--explain", "x^3 - 6x^2 + 11x - 6"}, &output), 0);
+  QCOMPARE(QString::fromUtf8(output).split('\n', Qt::SkipEmptyParts),
+           (QStringList{QStringLiteral("试根法 / rational root\t= (x - 1)(x² - 5x + 6)\tx = 1 使多项式为 0"),
+                        QStringLiteral("十字相乘法 / cross method\t= (x - 1)(x - 2)(x - 3)\t"
+                                       "十字: (-2) × (-3) = 6, (-2) + (-3) = -5"),
+                        QStringLiteral("x³ - 6x² + 11x - 6 = (x - 3)(x - 2)(x - 1)")}));
+  QCOMPARE(RunFrontEnd(folder, {"--explain", "x^2+*3"}, &output), 1);
+  QVERIFY(output.isEmpty());
+  QCOMPARE(RunFrontEnd(folder, {"--explain"}), 2);
+  QVERIFY(QDir(folder.Path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries).isEmpty());
+}
+
+}  // namespace
+}  // namespace pfac::frontend
+
+QTEST_MAIN(pfac::frontend::CommandLineTest)
+#include "command_line_test.moc"

@@ -1,0 +1,85 @@
+// The engine's terminal: what the real launcher refuses before it starts
+// anything, the terminal's arguments, and where its window goes beside the
+// main window.
+#include <QCoreApplication>
+#include <QTest>
+
+#include "frontend/engine_link/engine_launcher.h"
+#include "tests/frontend/support/fakes.h"
+
+namespace pfac::frontend {
+namespace {
+
+using testing::WorkFolder;
+
+class EngineLauncherTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void terminalLauncherRefusesWhatIsMissing();
+  void terminalGoesBesideTheWindow_data();
+  void terminalGoesBesideTheWindow();
+};
+
+// The real launcher, only in cases where it must refuse before starting anything.
+void EngineLauncherTest::terminalLauncherRefusesWhatIsMissing() {
+  WorkFolder folder;
+  QString error;
+  TerminalEngineRunner runner;
+  QVERIFY(!runner.Start({folder.Path() + "/pfac-engine", folder.Path(), {}}, &error));
+  QVERIFY2(error.contains(folder.Path() + "/pfac-engine"), qPrintable(error));
+
+  // An engine that exists (this test program stands in) but no terminal.
+  error.clear();
+  TerminalEngineRunner noTerminal("pfac-no-such-terminal");
+  QVERIFY(!noTerminal.Start({QCoreApplication::applicationFilePath(), folder.Path(), {}}, &error));
+  QVERIFY2(error.contains("pfac-no-such-terminal"), qPrintable(error));
+  QVERIFY(!noTerminal.IsRunning());
+
+  // The terminal runs the engine last, through the shell that holds the
+  // window, 80 x 25 at the place given, in UTF-8, and without -hold (which
+  // would take a second click on its ×).
+  const QStringList arguments = TerminalArguments("/opt/pfac/pfac-engine", QPoint(900, 40));
+  QCOMPARE(arguments.last(), QString("/opt/pfac/pfac-engine"));
+  QCOMPARE(arguments.at(arguments.indexOf("-e") + 1), QString("/bin/sh"));
+  QVERIFY(arguments.contains("-u8"));
+  QVERIFY(!arguments.contains("-hold"));
+  QCOMPARE(arguments.at(arguments.indexOf("-geometry") + 1), QString("80x25+900+40"));
+  QCOMPARE(TerminalArguments("e").at(TerminalArguments("e").indexOf("-geometry") + 1), QString("80x25"));
+}
+
+// Finding: the engine's window opened over the main window's buttons. Right
+// of the window, else left, below, above; else the window moves aside; else
+// the terminal covers the least of it. The terminal here is 800 x 500.
+void EngineLauncherTest::terminalGoesBesideTheWindow_data() {
+  QTest::addColumn<QRect>("window");
+  QTest::addColumn<QRect>("screen");
+  QTest::addColumn<QPoint>("windowPlace");
+  QTest::addColumn<QPoint>("terminalPlace");
+  QTest::newRow("right") << QRect(50, 40, 900, 600) << QRect(0, 0, 1920, 1080) << QPoint(50, 40) << QPoint(958, 40);
+  QTest::newRow("left") << QRect(1000, 100, 900, 600) << QRect(0, 0, 1920, 1080) << QPoint(1000, 100)
+                        << QPoint(192, 100);
+  QTest::newRow("below") << QRect(400, 0, 900, 400) << QRect(0, 0, 1280, 1024) << QPoint(400, 0) << QPoint(400, 408);
+  QTest::newRow("window moves left") << QRect(560, 300, 800, 440) << QRect(0, 0, 1920, 1080) << QPoint(312, 300)
+                                     << QPoint(1120, 300);
+  QTest::newRow("window moves up") << QRect(300, 300, 1000, 400) << QRect(0, 0, 1280, 1024) << QPoint(300, 116)
+                                   << QPoint(300, 524);
+  QTest::newRow("least overlap") << QRect(100, 100, 1000, 700) << QRect(0, 0, 1280, 900) << QPoint(100, 100)
+                                 << QPoint(480, 100);
+}
+
+void EngineLauncherTest::terminalGoesBesideTheWindow() {
+  QFETCH(QRect, window);
+  QFETCH(QRect, screen);
+  QFETCH(QPoint, windowPlace);
+  QFETCH(QPoint, terminalPlace);
+  const Arrangement arrangement = ArrangeBeside(window, screen, QSize(800, 500));
+  QCOMPARE(arrangement.window, windowPlace);
+  QCOMPARE(arrangement.terminal, terminalPlace);
+}
+
+}  // namespace
+}  // namespace pfac::frontend
+
+QTEST_MAIN(pfac::frontend::EngineLauncherTest)
+#include "engine_launcher_test.moc"

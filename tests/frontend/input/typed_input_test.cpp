@@ -1,0 +1,179 @@
+// What a student types, turned into the engine's syntax: the forgiving forms,
+// brackets multiplied out by the helper program, and the texts still refused,
+// each with its message and the place marked in the text as typed.
+#include <QTest>
+#include <memory>
+
+#include "frontend/input/exact_helper.h"
+#include "frontend/input/typed_input.h"
+
+namespace pfac::frontend {
+namespace {
+
+class TypedInputTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void conversion_data();
+  void conversion();
+  void refusal_data();
+  void refusal();
+  void bracketsWithoutTheHelper();
+};
+
+std::unique_ptr<Expander> RealHelper() {
+#ifdef PFAC_EXACT_BINARY
+  return std::make_unique<HelperExpander>(QStringLiteral(PFAC_EXACT_BINARY));
+#else
+  return nullptr;
+#endif
+}
+
+void TypedInputTest::conversion_data() {
+  QTest::addColumn<QString>("typed");
+  QTest::addColumn<QString>("text");
+  QTest::newRow("engine syntax") << "x^3-6x^2+4x+15" << "x^3-6x^2+4x+15";
+  QTest::newRow("exponents without ^") << "x4y+2x3y2-x2y-2xy2" << "x^4y+2x^3y^2-x^2y-2xy^2";
+  QTest::newRow("fractions") << "1/2x^2-3/4x+1" << "1/2x^2-3/4x+1";
+  QTest::newRow("exponent after '") << "X'2+x" << "x^2+x";
+  QTest::newRow("blanks") << "x^2 + 3x + 2" << "x^2+3x+2";
+  QTest::newRow("leading +") << "+x^2-1" << "x^2-1";
+  QTest::newRow("trailing - is -1") << "x-" << "x-1";
+  QTest::newRow("number * letter") << "2*x" << "2x";
+  QTest::newRow("letter * number") << "x*3" << "3x";
+  QTest::newRow("middle dot") << QStringLiteral("x·3y") << "3xy";
+  QTest::newRow("multiplication sign") << QStringLiteral("2×x") << "2x";
+  QTest::newRow("full-width") << QStringLiteral("ｘ＾２＋１") << "x^2+1";
+  QTest::newRow("full-width minus and capitals") << QStringLiteral("Ｘ２－３ｘ＋２") << "x^2-3x+2";
+  QTest::newRow("full-width blank and slash") << QStringLiteral("１／２ｘ　＋　１") << "1/2x+1";
+  QTest::newRow("full-width apostrophe and asterisk") << QStringLiteral("ｘ＇３＊ｙ") << "x^3y";
+  QTest::newRow("minus sign") << QStringLiteral("x\u22121") << "x-1";
+  QTest::newRow("superscripts") << QStringLiteral("x³ − 6x² + 4x + 15") << "x^3-6x^2+4x+15";
+  QTest::newRow("leading zeros") << "007x^02" << "7x^2";
+  // Multiplied out by the helper, letters alphabetical.
+  QTest::newRow("brackets and a power")
+      << "(x+1)(x+y+z)^2" << "x^3+2x^2y+2x^2z+x^2+xy^2+2xyz+2xy+xz^2+2xz+y^2+2yz+z^2";
+  QTest::newRow("cube of a bracket") << "(2x-3)^3" << "8x^3-36x^2+54x-27";
+  QTest::newRow("three factors") << "x(x-1)(x+1)" << "x^3-x";
+  QTest::newRow("fractions in brackets") << "(1/2x-1/3)^2" << "1/4x^2-1/3x+1/9";
+  QTest::newRow("negated square") << QStringLiteral("-(x+1)²") << "-x^2-2x-1";
+  QTest::newRow("full-width brackets") << QStringLiteral("（ｘ＋１）（ｘ－１）") << "x^2-1";
+  QTest::newRow("nested") << "((x+1)^2-1)y" << "x^2y+2xy";
+  QTest::newRow("two numbers") << "2x*3y" << "6xy";
+  QTest::newRow("letter twice") << "x*x+xyx" << "x^2y+x^2";
+}
+
+void TypedInputTest::conversion() {
+  QFETCH(QString, typed);
+  QFETCH(QString, text);
+  const std::unique_ptr<Expander> helper = RealHelper();
+  const ConvertedText converted = ConvertTypedText(typed.toStdString(), helper.get());
+  if (!helper && !converted.Accepted() && converted.refusal->message == kNoExpander) QSKIP("no exact factoriser");
+  QVERIFY2(converted.Accepted(), converted.Accepted() ? "" : converted.refusal->message.c_str());
+  QCOMPARE(QString::fromStdString(converted.text), text);
+}
+
+// Positions count characters of the text as typed, from 0.
+void TypedInputTest::refusal_data() {
+  QTest::addColumn<QString>("typed");
+  QTest::addColumn<QString>("message");
+  QTest::addColumn<int>("position");
+  QTest::addColumn<int>("length");
+  QTest::newRow("nothing") << "  " << kNothingTyped << -1 << 0;
+  QTest::newRow("sign then *") << "x^2+*3" << "第 5 个字符 '*' 不能出现在这里 / character 5, '*', cannot stand here" << 4 << 1;
+  QTest::newRow("full-width character shown as typed")
+      << QStringLiteral("ｘ＋＊２") << QStringLiteral("第 3 个字符 '＊' 不能出现在这里 / character 3, '＊', cannot stand here")
+      << 2 << 1;
+  QTest::newRow("zero") << "0" << "第 1 个字符 '0': 系数不能为 0 / character 1, '0': a coefficient cannot be 0" << 0 << 1;
+  QTest::newRow("zero exponent")
+      << "x^0+1" << "第 3 个字符 '0': 指数必须是正整数 / character 3, '0': an exponent must be a whole number from 1 up"
+      << 2 << 1;
+  QTest::newRow("trailing +") << "x+"
+                              << "第 2 个字符 '+' 后面还缺少内容 / something is missing after character 2, '+'" << 1 << 1;
+  QTest::newRow("two numbers apart") << "x 2" << "第 3 个字符 '2' 不能出现在这里 / character 3, '2', cannot stand here"
+                                     << 2 << 1;
+  QTest::newRow("number after a bracket") << "(x+1)2" << "第 6 个字符 '2' 不能出现在这里 / character 6, '2', cannot stand here"
+                                          << 5 << 1;
+  QTest::newRow("division by a number") << "x/2" << "第 2 个字符 '/' 不能出现在这里 / character 2, '/', cannot stand here"
+                                        << 1 << 1;
+  QTest::newRow("power of a number") << "2^3x" << "第 2 个字符 '^' 不能出现在这里 / character 2, '^', cannot stand here"
+                                     << 1 << 1;
+  QTest::newRow("two signs") << "x+-1" << "第 3 个字符 '-' 不能出现在这里 / character 3, '-', cannot stand here" << 2 << 1;
+  QTest::newRow("unclosed") << "2(x+1" << "第 2 个字符 '(' 没有对应的 ')' / character 2, '(', has no matching ')'" << 1 << 1;
+  QTest::newRow("unopened") << "x+1)" << "第 4 个字符 ')' 没有对应的 '(' / character 4, ')', has no matching '('" << 3 << 1;
+  QTest::newRow("decimal")
+      << "0.5x" << "第 2 个字符 '.': 小数请写成分数, 如 1/2 / character 2, '.': write a decimal as a fraction, such as 1/2"
+      << 1 << 1;
+  QTest::newRow("full-width decimal point")
+      << QStringLiteral("０．５ｘ")
+      << QStringLiteral("第 2 个字符 '．': 小数请写成分数, 如 1/2 / character 2, '．': write a decimal as a fraction, "
+                        "such as 1/2")
+      << 1 << 1;
+  QTest::newRow("zero denominator") << "3/0x+1"
+                                    << "第 3 个字符 '0': 分母不能为 0 / character 3, '0': a denominator cannot be 0" << 2 << 1;
+  QTest::newRow("exponent too large")
+      << "x^40000" << "第 3 个字符起的指数 40000 超过 32767 / the exponent 40000 at character 3 exceeds 32767" << 2 << 5;
+  QTest::newRow("coefficient too large")
+      << "x+16777217"
+      << "第 3 个字符起的系数 16777217 超过 16777216, 无法精确计算 / the coefficient 16777217 at character 3 exceeds "
+         "16777216 and cannot be computed exactly"
+      << 2 << 8;
+  QString thirtyOne = "x^31";
+  for (int i = 30; i >= 1; --i) thirtyOne += QString("+x^%1").arg(i);
+  QTest::newRow("31 terms") << thirtyOne << "项数 31 超过 30 / 31 terms, at most 30" << int(thirtyOne.size() - 4)
+                            << 4;
+  QTest::newRow("9 variables") << "a+b+c+d+f+g+h+i+j"
+                               << "第 17 个字符 'j' 是第 9 个变量, 最多 8 个 / character 17, 'j', is a 9th variable; at most 8"
+                               << 16 << 1;
+  QTest::newRow("7 variables in a term")
+      << "abcdfgh+1" << "第 7 个字符 'h': 一项中的变量多于 6 个 / character 7, 'h': a term names more than 6 variables" << 6
+      << 1;
+  // After the helper: the expansion's limits have no place in the text.
+  QTest::newRow("32 terms once multiplied out") << "(x+1)^31" << "项数 32 超过 30 / 32 terms, at most 30" << -1 << 0;
+  QTest::newRow("coefficient of the expansion")
+      << "(2x+3)^20"
+      << "展开后的系数 31457280 超过 16777216, 无法精确计算 / the coefficient 31457280 of the expansion exceeds 16777216 "
+         "and cannot be computed exactly"
+      << -1 << 0;
+  QTest::newRow("zero once multiplied out") << "(x-1)(x+1)-x^2+1"
+                                            << "展开后多项式为 0 / the polynomial is 0 once multiplied out" << -1 << 0;
+  QTest::newRow("too large to multiply out")
+      << "(x+y+z+w)^1000" << "展开后的多项式太大, 无法计算 / multiplied out, the polynomial is too large to compute" << 0
+      << 1;
+}
+
+void TypedInputTest::refusal() {
+  QFETCH(QString, typed);
+  QFETCH(QString, message);
+  QFETCH(int, position);
+  QFETCH(int, length);
+  const std::unique_ptr<Expander> helper = RealHelper();
+  const ConvertedText converted = ConvertTypedText(typed.toStdString(), helper.get());
+  QVERIFY2(!converted.Accepted(), converted.text.c_str());
+  if (!helper && converted.refusal->message == kNoExpander) QSKIP("no exact factoriser");
+  QCOMPARE(QString::fromStdString(converted.refusal->message), message);
+  QCOMPARE(converted.refusal->position, position);
+  QCOMPARE(converted.refusal->length, length);
+}
+
+// A build without the helper refuses what must be multiplied out, at its
+// first bracket or product, and takes everything else.
+void TypedInputTest::bracketsWithoutTheHelper() {
+  const struct {
+    const char* typed;
+    int position;
+  } cases[] = {{"(x+1)^2", 0}, {"3x+2(x+1)", 4}, {"2x*3", 3}, {"x^2yx", 4}};
+  for (const auto& c : cases) {
+    const ConvertedText converted = ConvertTypedText(c.typed, nullptr);
+    QVERIFY2(!converted.Accepted(), c.typed);
+    QCOMPARE(converted.refusal->message, std::string(kNoExpander));
+    QCOMPARE(converted.refusal->position, c.position);
+  }
+  QCOMPARE(ConvertTypedText("x*3+y", nullptr).text, std::string("3x+y"));
+}
+
+}  // namespace
+}  // namespace pfac::frontend
+
+QTEST_APPLESS_MAIN(pfac::frontend::TypedInputTest)
+#include "typed_input_test.moc"
