@@ -54,7 +54,7 @@ int Engine::RunFrom(Step first) {
 void Engine::CloseAllFiles() {
   WorkOutput.Close();
   WorkInput.Close();
-  ResultFile.Close();
+  Result.Close();
   ResultInput.Close();
   PendingOutput.Close();
   PendingInput.Close();
@@ -73,7 +73,7 @@ void Engine::StopWithMessage() {
   console_.SetColours(kNormalColours);
   if (console_.Column() > 1) ConsoleEnd();
   console_.WriteLine(stopMessage_);
-  if (ResultFile.IsOpen()) {
+  if (Result.IsOpen()) {
     ResultEnd();
     ResultText(stopFileLine_.empty() ? std::string(marks::kRunStopped) + "." : stopFileLine_);
     ResultEnd();

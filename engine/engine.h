@@ -29,39 +29,14 @@
 #include "engine/platform/clock.h"
 #include "engine/platform/console.h"
 #include "engine/platform/files.h"
+#include "engine/result_file.h"
+#include "engine/tables.h"
 
 namespace pfac {
 
 namespace exact {
 class ExactFactoriser;
 }
-
-using FloatTable = std::vector<float>;
-using ShortTable = std::vector<int16_t>;
-using TextTable = std::vector<std::string>;
-
-// A variable's letter that a result line and the exact factoriser can hold:
-// one of a-z.
-inline bool IsPlainLetter(const std::string& letter) {
-  return letter.size() == 1 && letter[0] >= 'a' && letter[0] <= 'z';
-}
-
-// A table of floats with two indices, written Table[row][column].
-class FloatGrid {
- public:
-  void Create(int rows, int columns) {
-    columns_ = columns;
-    data_.assign(static_cast<size_t>(rows) * columns, 0.0f);
-  }
-  float* operator[](size_t row) { return data_.data() + row * columns_; }
-  const float* operator[](size_t row) const { return data_.data() + row * columns_; }
-  int Rows() const { return columns_ ? static_cast<int>(data_.size() / columns_) : 0; }
-  int Columns() const { return columns_; }
-
- private:
-  std::vector<float> data_;
-  int columns_ = 0;
-};
 
 class Engine {
  public:
@@ -375,13 +350,17 @@ class Engine {
   exact::RunState Exact;
 
   // ---------------------------------------------------------------------
-  // Result: the result lines of jg.dat as values, recorded as the writers
-  // write them: PrintCommonFactor opens a segment ("=" and the common factor),
-  // PrintDenseFactor adds each factor it writes to jg.dat, CheckZero records
-  // "=0" and ResultEnd ends the line. CertifyResult and CertifyShortResult
-  // judge these values.
+  // Result: jg.dat, file number 3, as text and as values. EchoPolynomial
+  // creates it and writes the echo; the writers, the report, the forms and
+  // the end of the search write the result lines, each piece of text with the
+  // values it stands for (PrintCommonFactor opens a segment ("=" and the
+  // common factor), PrintDenseFactor and PrintTermFactor add the factors they
+  // write to it, CheckZero records "=0"); ResultEnd ends a line in both.
+  // WriteCertificate and CertifyShortResult judge the values and end the file
+  // with the certificate; CloseResultFile closes it; StopWithMessage ends it
+  // with a stop line.
   // ---------------------------------------------------------------------
-  exact::ResultRecord Result;
+  ResultFile Result;
 
   // The polynomial as read from DXS.DAT; ReadPolynomialFile writes it, the
   // normaliser consumes it.
@@ -390,8 +369,7 @@ class Engine {
   // Files, by the numbers the engine gives them.
   OutputFile WorkOutput;     // 1: DXS1.DAT written
   InputFile WorkInput;       // 1: DXS.DAT and DXS1.DAT read
-  OutputFile ResultFile;     // 3: jg.dat written
-  InputFile ResultInput;     // 3: jg.dat read back
+  InputFile ResultInput;     // 3: jg.dat read back by the results display
   OutputFile PendingOutput;  // 4: a pending-factor file written
   InputFile PendingInput;    // 4: a pending-factor file read
 
@@ -674,13 +652,10 @@ class Engine {
   void ConsoleText(std::string_view text) { console_.Write(text); }
   void ConsoleNumber(float v) { console_.Write(NumberItem(v)); }  // a number item
   void ConsoleEnd() { console_.EndLine(); }
-  void ResultText(std::string_view text) { ResultFile.Write(text); }
-  void ResultNumberText(float v) { ResultFile.Write(NumberText(v)); }
-  void ResultNumberItem(float v) { ResultFile.Write(NumberItem(v)); }
-  void ResultEnd() {
-    ResultFile.EndLine();
-    Result.EndLine();
-  }
+  void ResultText(std::string_view text) { Result.Write(text); }
+  void ResultNumberText(float v) { Result.WriteNumberText(v); }
+  void ResultNumberItem(float v) { Result.WriteNumberItem(v); }
+  void ResultEnd() { Result.EndLine(); }
   void BothText(std::string_view text) {
     ConsoleText(text);
     ResultText(text);

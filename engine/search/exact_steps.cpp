@@ -551,7 +551,7 @@ void Engine::WriteCertificate() {
   if (Exact.Taken && ready && !Exact.JudgedWithExact) {
     Exact.Judged = exact::JudgeResult(Result.Judged(), Exact.Entered, &exact_->Result(), !Exact.PendingLost);
   }
-  if (ResultFile.LineOpen()) ResultEnd();
+  if (Result.LineOpen()) ResultEnd();
   for (const std::string& note : Exact.Notes) {
     ResultText(note);
     ResultEnd();
@@ -591,7 +591,7 @@ std::string Engine::InputOrder() const {
 // factor to judge: its value is checked against the term table, and the
 // certificate goes to the console as well, since no results display follows.
 void Engine::CertifyShortResult() {
-  if (Exact.CertificateDone || !ResultFile.IsOpen()) return;
+  if (Exact.CertificateDone || !Result.IsOpen()) return;
   Exact.CertificateDone = true;
   TakeExactInput();
   exact::Judgement judgement;
@@ -599,7 +599,7 @@ void Engine::CertifyShortResult() {
   if (Exact.Taken || ToInt(Terms.TermCount) == 0) {
     judgement = exact::JudgeResult(Result.Latest(), Exact.Entered, nullptr, true);
   }
-  if (ResultFile.LineOpen()) ResultEnd();
+  if (Result.LineOpen()) ResultEnd();
   if (console_.Column() > 1) ConsoleEnd();
   for (const std::string& line :
        exact::CertificateLines(judgement, CertificateCircumstances(), nullptr, Exact.Entered, InputOrder())) {

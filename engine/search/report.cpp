@@ -347,7 +347,7 @@ void Engine::CloseResultFile() {
     Go(&Engine::CertifyResult);
     return;
   }
-  bool written = ResultFile.Close();
+  bool written = Result.Close();
   console_.SetColours(kResultColours);
   ShowResults();
   console_.SetColours(kNormalColours);
