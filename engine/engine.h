@@ -509,6 +509,10 @@ class Engine {
   void TrySpecialForms();
   void PreCheckSumFactors();
   void StartPass();
+  // The factors of the constant term on the console, each tried as the prime
+  // of Eisenstein's criterion; a proof of irreducibility continues at
+  // CloseResultFile or FinalOutput (engine/search/eisenstein.cpp).
+  void EisensteinTest();
   void ComputeSearchBounds();
   void ApplyRetryBounds();
   void PrepareDegreeBounds();
@@ -588,14 +592,11 @@ class Engine {
     return Report.PendingRead < Report.PendingCount ? &Engine::LoadPendingFactor : &Engine::FinishRun;
   }
   void CloseResultFile();
+  // jg.dat read back and shown on the console, its equal factors collapsed,
+  // and the start and end times (engine/search/result_display.cpp).
+  void ShowResults();
   void EndRun();
   void ClosingLines();
-
-  // ---------------------------------------------------------------------
-  // Eisenstein test and the results display
-  // ---------------------------------------------------------------------
-  void EisensteinTest();  // may continue at CloseResultFile or FinalOutput
-  void ShowResults();
 
   // ---------------------------------------------------------------------
   // The exact factoriser beside the search (engine/search/exact_steps.cpp)
