@@ -1,5 +1,4 @@
 #include "engine/engine.h"
-#include "engine/exact/factoriser.h"
 
 #include "engine/platform/run_signals.h"
 #include "engine/result_marks.h"
@@ -8,7 +7,7 @@ namespace pfac {
 
 Engine::Engine(Console& console, Clock& clock, std::filesystem::path workFolder,
                exact::ExactFactoriser* exactFactoriser)
-    : console_(console), clock_(clock), workFolder_(std::move(workFolder)), exact_(exactFactoriser) {
+    : Exact(exactFactoriser), console_(console), clock_(clock), workFolder_(std::move(workFolder)) {
   pollTick_ = clock_.TickFlag();
 }
 
@@ -69,7 +68,7 @@ void Engine::StopRun(std::string_view message, std::string_view fileLine) {
 // Writes the message of a stopped run on its own line, marks jg.dat when it is
 // open, closes everything and ends with the closing lines.
 void Engine::StopWithMessage() {
-  if (exact_) exact_->Cancel();
+  Exact.Cancel();
   console_.SetColours(kNormalColours);
   if (console_.Column() > 1) ConsoleEnd();
   console_.WriteLine(stopMessage_);

@@ -23,8 +23,7 @@
 #include <string_view>
 #include <vector>
 
-#include "engine/exact/certificate.h"
-#include "engine/exact/run_state.h"
+#include "engine/exact/companion.h"
 #include "engine/numbers.h"
 #include "engine/platform/clock.h"
 #include "engine/platform/console.h"
@@ -33,10 +32,6 @@
 #include "engine/tables.h"
 
 namespace pfac {
-
-namespace exact {
-class ExactFactoriser;
-}
 
 class Engine {
  public:
@@ -89,8 +84,8 @@ class Engine {
   // image's degree; from then on PrintDenseFactor and UnpackDenseToTerms load
   // each printed or unpacked factor into them, the forms and LoadPendingFactor
   // the polynomial of the next search. The variable order (ComputeTermCodes)
-  // writes TermCode and Weight; the writers, the search, the split test and
-  // the exact factoriser's steps read the tables.
+  // writes TermCode and Weight; the writers, the search and the split test
+  // read the tables, and the exact companion through ExactTables.
   // ---------------------------------------------------------------------
   struct TermTables {
     float TermCount = 0;          // terms of the polynomial being prepared or searched
@@ -344,10 +339,15 @@ class Engine {
   OrderState Order;
 
   // ---------------------------------------------------------------------
-  // Exact: what the run knows of its polynomial's exact factorisation and
-  // of its own result (engine/exact/run_state.h says who reads and writes).
+  // Exact: the exact companion, with the factoriser (none: the search's
+  // results alone) and what the run knows of its polynomial's exact
+  // factorisation and of its own result (engine/exact/companion.h). The
+  // steps around the factoriser (LookForExactResult .. CertifyShortResult)
+  // call it with the tables it reads (ExactTables); the search's start,
+  // poll and end tell it where the run stands, and LookForInterruption,
+  // LoadPendingFactor and EndAtEncodingLimit why a result may be incomplete.
   // ---------------------------------------------------------------------
-  exact::RunState Exact;
+  exact::Companion Exact;
 
   // ---------------------------------------------------------------------
   // Result: jg.dat, file number 3, as text and as values. EchoPolynomial
@@ -599,48 +599,25 @@ class Engine {
   void ClosingLines();
 
   // ---------------------------------------------------------------------
-  // The exact factoriser beside the search (engine/search/exact_steps.cpp)
+  // The exact factoriser beside the search (engine/search/exact_steps.cpp):
+  // the steps call the exact companion (Exact), which does the work, and
+  // name the step that follows.
   // ---------------------------------------------------------------------
-  void TakeExactInput();            // the prepared polynomial, at the first search
-  void TakeExactInputAtFirstSearch();  // the same, the factoriser started at once for a high degree
-  void StartExactFactoriser();      // once a run, with Exact.Input
-  bool ExactReady();                // the factoriser has its answer
-  // Part of the interruption poll: starts the factoriser, and with its result
-  // continues at EndSearchProvedIrreducible or HandOverExactFactor.
+  // Part of the interruption poll: with the exact factorisation at hand,
+  // continues at EndSearchProvedIrreducible, HandOverExactFactor or
+  // WriteKnownFactors.
   void LookForExactResult();
-  // The polynomial of the current pass against the exact factorisation
-  // (which must be ready).
-  exact::Known ClassifyCurrentPolynomial();
-  // The polynomial of the current pass is irreducible by a cheap test or by
-  // the exact factorisation already at hand (the factoriser is not started
-  // for this); false for a run without the factoriser.
-  bool UnsplitKnownIrreducible();
-  exact::LetterPoly CurrentPolynomial() const;
-  // The exponents of the monomial of a code under the current variable order
-  // and weights, by the letters of the variables.
-  exact::Exponents ExponentsOfCode(int code) const;
-  bool PrepareHandOver();             // the factor to hand over and its quotient
-  std::vector<exact::ImageFactor> ExactFactorsInImage();
-  // The pass's polynomial in one variable as a product of exact factors
-  // (Exact.KnownFactors), when none can be handed over alone.
-  bool PrepareKnownFactors();
-  void WriteKnownFactors();           // they end the result line -> LoadPendingFactor or FinishRun
-  // An exact factor of degree below k divides the pass's image (prepared
-  // for the hand-over).
-  bool LowerExactFactorKnown(int k);
   void EndSearchProvedIrreducible();  // -> EndOfSearch, as after a search of every degree
-  void HandOverExactFactor();         // the exact factor to the candidate check -> HandleOutcome
-  bool ExactWaitOver();               // one round of a wait after a search
+  void HandOverExactFactor();         // the exact factor to the candidate check -> HandleOutcome or EndOfSearch
+  void WriteKnownFactors();           // they end the result line -> LoadPendingFactor or FinishRun
   void ExamineSearchEnd();            // -> WaitAtSearchEnd or EndOfSearch
   void WaitAtSearchEnd();             // -> itself, HandOverExactFactor or EndOfSearch
   void CertifyResult();               // -> WaitForExactResult or WriteCertificate
   void WaitForExactResult();          // -> itself, WriteCertificate
   void WriteCertificate();            // -> CloseResultFile
   void CertifyShortResult();          // "=0" and single-term results, at EndRun
-  // What the certificate names of the run.
-  exact::RunCircumstances CertificateCircumstances();
-  // The letters in the order the user wrote them.
-  std::string InputOrder() const;
+  // What the exact companion reads of the tables, as they stand now.
+  exact::EngineTables ExactTables() const;
 
   // ---------------------------------------------------------------------
   // Files and output pieces: the console, the result file, or both
@@ -669,7 +646,6 @@ class Engine {
 
   Console& console() { return console_; }
   Clock& clock() { return clock_; }
-  exact::ExactFactoriser* exactFactoriser() { return exact_; }
 
   // Continuation: the step that the run loop calls next.
   void Go(Step next) { next_ = next; }
@@ -681,7 +657,6 @@ class Engine {
   Console& console_;
   Clock& clock_;
   std::filesystem::path workFolder_;
-  exact::ExactFactoriser* exact_ = nullptr;  // none: the search's results alone
   Step next_ = nullptr;
   Step stopAt_ = nullptr;
   bool finished_ = false;
