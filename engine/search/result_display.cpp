@@ -1,7 +1,7 @@
-// The finished result on the console: jg.dat read back, runs of equal
-// consecutive factors written once with an exponent, the lines that follow
-// the result (a note, the certificate) each on lines of their own, and the
-// start and end times of the run.
+// The finished result on the console: jg.dat read back and shown by
+// ShowResultLines, then the start and end times of the run.
+#include "engine/search/result_display.h"
+
 #include "engine/engine.h"
 #include "engine/result_marks.h"
 
@@ -26,69 +26,71 @@ bool FollowsResult(std::string_view line) {
 
 }  // namespace
 
-void Engine::ShowResults() {
-  ConsoleEnd();
+void ShowResultLines(Console& console, InputFile& jg, bool fourthLineIsResult) {
   int16_t lineNumber = 0;  // lines read so far
-  if (ResultInput.Open(PathOf("jg.dat"))) {
-    while (!ResultInput.AtEnd()) {
-      std::string line = ResultInput.ReadLine();  // consumed from the left
-      lineNumber = static_cast<int16_t>(lineNumber + 1);
-      if (FollowsResult(line)) {
-        // Text, not factors: on a line of its own, broken at blanks.
-        if (console_.Column() > 1) ConsoleEnd();
-        console_.WriteWords(line);
-        continue;
+  while (!jg.AtEnd()) {
+    std::string line = jg.ReadLine();  // consumed from the left
+    lineNumber = static_cast<int16_t>(lineNumber + 1);
+    if (FollowsResult(line)) {
+      // Text, not factors: on a line of its own, broken at blanks.
+      if (console.Column() > 1) console.EndLine();
+      console.WriteWords(line);
+      continue;
+    }
+    bool collapse = (lineNumber == 4 && fourthLineIsResult) || lineNumber >= 6;
+    if (!collapse) {
+      // Shown as it stands, on a line of its own: after a collapsed line 4
+      // the cursor still stands behind the factors.
+      if (console.Column() > 1) console.EndLine();
+      console.WriteLine(line);
+      continue;
+    }
+    size_t open = line.find('(');
+    if (open == std::string::npos) {
+      console.EndLine();
+      console.WriteLine(line);
+      continue;
+    }
+    size_t close = line.find(')', open);
+    if (close == std::string::npos) {
+      // A "(" without ")": the line is written as it stands.
+      console.Write(line);
+      continue;
+    }
+    std::string currentFactor = line.substr(open, close - open + 1);
+    console.Write(std::string_view(line).substr(0, close + 1));
+    line.erase(0, close + 1);
+    int16_t runLength = 1;  // equal factors seen in a row
+    for (;;) {
+      size_t end = line.find(')');
+      if (end == std::string::npos) {
+        // Trailing text after the last factor is written unchanged.
+        if (runLength > 1) WriteRun(console, runLength);
+        console.Write(line);
+        break;
       }
-      bool collapse = (lineNumber == 4 && Report.ReportPending > 0) || lineNumber >= 6;
-      if (!collapse) {
-        // Shown as it stands, on a line of its own: after a collapsed line 4
-        // the cursor still stands behind the factors.
-        if (console_.Column() > 1) ConsoleEnd();
-        console_.WriteLine(line);
-        continue;
-      }
-      size_t open = line.find('(');
-      if (open == std::string::npos) {
-        ConsoleEnd();
-        console_.WriteLine(line);
-        continue;
-      }
-      size_t close = line.find(')', open);
-      if (close == std::string::npos) {
-        // A "(" without ")": the line is written as it stands.
-        ConsoleText(line);
-        continue;
-      }
-      std::string currentFactor = line.substr(open, close - open + 1);
-      ConsoleText(std::string_view(line).substr(0, close + 1));
-      line.erase(0, close + 1);
-      int16_t runLength = 1;  // equal factors seen in a row
-      for (;;) {
-        size_t end = line.find(')');
-        if (end == std::string::npos) {
-          // Trailing text after the last factor is written unchanged.
-          if (runLength > 1) WriteRun(console_, runLength);
-          ConsoleText(line);
+      std::string nextFactor = line.substr(0, end + 1);
+      line.erase(0, end + 1);
+      if (nextFactor == currentFactor) {
+        runLength = static_cast<int16_t>(runLength + 1);
+        if (line.empty()) {
+          WriteRun(console, runLength);
           break;
         }
-        std::string nextFactor = line.substr(0, end + 1);
-        line.erase(0, end + 1);
-        if (nextFactor == currentFactor) {
-          runLength = static_cast<int16_t>(runLength + 1);
-          if (line.empty()) {
-            WriteRun(console_, runLength);
-            break;
-          }
-          continue;
-        }
-        if (runLength > 1) WriteRun(console_, runLength);
-        ConsoleText(nextFactor);
-        currentFactor = nextFactor;
-        runLength = 1;
-        if (line.empty()) break;
+        continue;
       }
+      if (runLength > 1) WriteRun(console, runLength);
+      console.Write(nextFactor);
+      currentFactor = nextFactor;
+      runLength = 1;
+      if (line.empty()) break;
     }
   }
+}
+
+void Engine::ShowResults() {
+  ConsoleEnd();
+  if (ResultInput.Open(PathOf("jg.dat"))) ShowResultLines(console_, ResultInput, Report.ReportPending > 0);
   ConsoleEnd();
   ResultInput.Close();
   Report.EndTime = clock_.TimeOfDay();
