@@ -8,7 +8,9 @@
 // called and return; a routine that ends the current path instead (a special
 // form that restarts the preparation, an interruption of the search, a proof of
 // irreducibility) names its continuation with Go and returns, and its caller
-// returns at once when Diverted() says so.
+// returns at once when Diverted() says so. Two companions own their state
+// and are called the same way: the exact companion (Exact), beside the
+// search, and the result file (Result), jg.dat as text and as values.
 //
 // Numbers follow the engine's conventions: coefficients, exponents and counts
 // are 32-bit floats holding integers (exact up to 16,777,216), indices and
