@@ -1,5 +1,4 @@
 #include "engine/engine.h"
-#include "engine/exact/factoriser.h"
 
 #include "engine/platform/run_signals.h"
 #include "engine/result_marks.h"
@@ -8,7 +7,7 @@ namespace pfac {
 
 Engine::Engine(Console& console, Clock& clock, std::filesystem::path workFolder,
                exact::ExactFactoriser* exactFactoriser)
-    : console_(console), clock_(clock), workFolder_(std::move(workFolder)), exact_(exactFactoriser) {
+    : Exact(exactFactoriser), console_(console), clock_(clock), workFolder_(std::move(workFolder)) {
   pollTick_ = clock_.TickFlag();
 }
 
@@ -54,7 +53,7 @@ int Engine::RunFrom(Step first) {
 void Engine::CloseAllFiles() {
   WorkOutput.Close();
   WorkInput.Close();
-  ResultFile.Close();
+  Result.Close();
   ResultInput.Close();
   PendingOutput.Close();
   PendingInput.Close();
@@ -69,11 +68,11 @@ void Engine::StopRun(std::string_view message, std::string_view fileLine) {
 // Writes the message of a stopped run on its own line, marks jg.dat when it is
 // open, closes everything and ends with the closing lines.
 void Engine::StopWithMessage() {
-  if (exact_) exact_->Cancel();
+  Exact.Cancel();
   console_.SetColours(kNormalColours);
   if (console_.Column() > 1) ConsoleEnd();
   console_.WriteLine(stopMessage_);
-  if (ResultFile.IsOpen()) {
+  if (Result.IsOpen()) {
     ResultEnd();
     ResultText(stopFileLine_.empty() ? std::string(marks::kRunStopped) + "." : stopFileLine_);
     ResultEnd();

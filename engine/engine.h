@@ -8,7 +8,9 @@
 // called and return; a routine that ends the current path instead (a special
 // form that restarts the preparation, an interruption of the search, a proof of
 // irreducibility) names its continuation with Go and returns, and its caller
-// returns at once when Diverted() says so.
+// returns at once when Diverted() says so. Two companions own their state
+// and are called the same way: the exact companion (Exact), beside the
+// search, and the result file (Result), jg.dat as text and as values.
 //
 // Numbers follow the engine's conventions: coefficients, exponents and counts
 // are 32-bit floats holding integers (exact up to 16,777,216), indices and
@@ -23,45 +25,15 @@
 #include <string_view>
 #include <vector>
 
-#include "engine/exact/certificate.h"
-#include "engine/exact/run_state.h"
+#include "engine/exact/companion.h"
 #include "engine/numbers.h"
 #include "engine/platform/clock.h"
 #include "engine/platform/console.h"
 #include "engine/platform/files.h"
+#include "engine/result_file.h"
+#include "engine/tables.h"
 
 namespace pfac {
-
-namespace exact {
-class ExactFactoriser;
-}
-
-using FloatTable = std::vector<float>;
-using ShortTable = std::vector<int16_t>;
-using TextTable = std::vector<std::string>;
-
-// A variable's letter that a result line and the exact factoriser can hold:
-// one of a-z.
-inline bool IsPlainLetter(const std::string& letter) {
-  return letter.size() == 1 && letter[0] >= 'a' && letter[0] <= 'z';
-}
-
-// A table of floats with two indices, written Table[row][column].
-class FloatGrid {
- public:
-  void Create(int rows, int columns) {
-    columns_ = columns;
-    data_.assign(static_cast<size_t>(rows) * columns, 0.0f);
-  }
-  float* operator[](size_t row) { return data_.data() + row * columns_; }
-  const float* operator[](size_t row) const { return data_.data() + row * columns_; }
-  int Rows() const { return columns_ ? static_cast<int>(data_.size() / columns_) : 0; }
-  int Columns() const { return columns_; }
-
- private:
-  std::vector<float> data_;
-  int columns_ = 0;
-};
 
 class Engine {
  public:
@@ -114,8 +86,8 @@ class Engine {
   // image's degree; from then on PrintDenseFactor and UnpackDenseToTerms load
   // each printed or unpacked factor into them, the forms and LoadPendingFactor
   // the polynomial of the next search. The variable order (ComputeTermCodes)
-  // writes TermCode and Weight; the writers, the search, the split test and
-  // the exact factoriser's steps read the tables.
+  // writes TermCode and Weight; the writers, the search and the split test
+  // read the tables, and the exact companion through ExactTables.
   // ---------------------------------------------------------------------
   struct TermTables {
     float TermCount = 0;          // terms of the polynomial being prepared or searched
@@ -369,19 +341,28 @@ class Engine {
   OrderState Order;
 
   // ---------------------------------------------------------------------
-  // Exact: what the run knows of its polynomial's exact factorisation and
-  // of its own result (engine/exact/run_state.h says who reads and writes).
+  // Exact: the exact companion, with the factoriser (none: the search's
+  // results alone) and what the run knows of its polynomial's exact
+  // factorisation and of its own result (engine/exact/companion.h). The
+  // steps around the factoriser (LookForExactResult .. CertifyShortResult)
+  // call it with the tables it reads (ExactTables); the search's start,
+  // poll and end tell it where the run stands, and LookForInterruption,
+  // LoadPendingFactor and EndAtEncodingLimit why a result may be incomplete.
   // ---------------------------------------------------------------------
-  exact::RunState Exact;
+  exact::Companion Exact;
 
   // ---------------------------------------------------------------------
-  // Result: the result lines of jg.dat as values, recorded as the writers
-  // write them: PrintCommonFactor opens a segment ("=" and the common factor),
-  // PrintDenseFactor adds each factor it writes to jg.dat, CheckZero records
-  // "=0" and ResultEnd ends the line. CertifyResult and CertifyShortResult
-  // judge these values.
+  // Result: jg.dat, file number 3, as text and as values. EchoPolynomial
+  // creates it and writes the echo; the writers, the report, the forms and
+  // the end of the search write the result lines, each piece of text with the
+  // values it stands for (PrintCommonFactor opens a segment ("=" and the
+  // common factor), PrintDenseFactor and PrintTermFactor add the factors they
+  // write to it, CheckZero records "=0"); ResultEnd ends a line in both.
+  // WriteCertificate and CertifyShortResult judge the values and end the file
+  // with the certificate; CloseResultFile closes it; StopWithMessage ends it
+  // with a stop line.
   // ---------------------------------------------------------------------
-  exact::ResultRecord Result;
+  ResultFile Result;
 
   // The polynomial as read from DXS.DAT; ReadPolynomialFile writes it, the
   // normaliser consumes it.
@@ -390,8 +371,7 @@ class Engine {
   // Files, by the numbers the engine gives them.
   OutputFile WorkOutput;     // 1: DXS1.DAT written
   InputFile WorkInput;       // 1: DXS.DAT and DXS1.DAT read
-  OutputFile ResultFile;     // 3: jg.dat written
-  InputFile ResultInput;     // 3: jg.dat read back
+  InputFile ResultInput;     // 3: jg.dat read back by the results display
   OutputFile PendingOutput;  // 4: a pending-factor file written
   InputFile PendingInput;    // 4: a pending-factor file read
 
@@ -531,6 +511,10 @@ class Engine {
   void TrySpecialForms();
   void PreCheckSumFactors();
   void StartPass();
+  // The factors of the constant term on the console, each tried as the prime
+  // of Eisenstein's criterion; a proof of irreducibility continues at
+  // CloseResultFile or FinalOutput (engine/search/eisenstein.cpp).
+  void EisensteinTest();
   void ComputeSearchBounds();
   void ApplyRetryBounds();
   void PrepareDegreeBounds();
@@ -610,58 +594,32 @@ class Engine {
     return Report.PendingRead < Report.PendingCount ? &Engine::LoadPendingFactor : &Engine::FinishRun;
   }
   void CloseResultFile();
+  // jg.dat read back and shown on the console, its equal factors collapsed,
+  // and the start and end times (engine/search/result_display.cpp).
+  void ShowResults();
   void EndRun();
   void ClosingLines();
 
   // ---------------------------------------------------------------------
-  // Eisenstein test and the results display
+  // The exact factoriser beside the search (engine/search/exact_steps.cpp):
+  // the steps call the exact companion (Exact), which does the work, and
+  // name the step that follows.
   // ---------------------------------------------------------------------
-  void EisensteinTest();  // may continue at CloseResultFile or FinalOutput
-  void ShowResults();
-
-  // ---------------------------------------------------------------------
-  // The exact factoriser beside the search (engine/search/exact_steps.cpp)
-  // ---------------------------------------------------------------------
-  void TakeExactInput();            // the prepared polynomial, at the first search
-  void TakeExactInputAtFirstSearch();  // the same, the factoriser started at once for a high degree
-  void StartExactFactoriser();      // once a run, with Exact.Input
-  bool ExactReady();                // the factoriser has its answer
-  // Part of the interruption poll: starts the factoriser, and with its result
-  // continues at EndSearchProvedIrreducible or HandOverExactFactor.
+  // Part of the interruption poll: with the exact factorisation at hand,
+  // continues at EndSearchProvedIrreducible, HandOverExactFactor or
+  // WriteKnownFactors.
   void LookForExactResult();
-  // The polynomial of the current pass against the exact factorisation
-  // (which must be ready).
-  exact::Known ClassifyCurrentPolynomial();
-  // The polynomial of the current pass is irreducible by a cheap test or by
-  // the exact factorisation already at hand (the factoriser is not started
-  // for this); false for a run without the factoriser.
-  bool UnsplitKnownIrreducible();
-  exact::LetterPoly CurrentPolynomial() const;
-  // The exponents of the monomial of a code under the current variable order
-  // and weights, by the letters of the variables.
-  exact::Exponents ExponentsOfCode(int code) const;
-  bool PrepareHandOver();             // the factor to hand over and its quotient
-  std::vector<exact::ImageFactor> ExactFactorsInImage();
-  // The pass's polynomial in one variable as a product of exact factors
-  // (Exact.KnownFactors), when none can be handed over alone.
-  bool PrepareKnownFactors();
-  void WriteKnownFactors();           // they end the result line -> LoadPendingFactor or FinishRun
-  // An exact factor of degree below k divides the pass's image (prepared
-  // for the hand-over).
-  bool LowerExactFactorKnown(int k);
   void EndSearchProvedIrreducible();  // -> EndOfSearch, as after a search of every degree
-  void HandOverExactFactor();         // the exact factor to the candidate check -> HandleOutcome
-  bool ExactWaitOver();               // one round of a wait after a search
+  void HandOverExactFactor();         // the exact factor to the candidate check -> HandleOutcome or EndOfSearch
+  void WriteKnownFactors();           // they end the result line -> LoadPendingFactor or FinishRun
   void ExamineSearchEnd();            // -> WaitAtSearchEnd or EndOfSearch
   void WaitAtSearchEnd();             // -> itself, HandOverExactFactor or EndOfSearch
   void CertifyResult();               // -> WaitForExactResult or WriteCertificate
   void WaitForExactResult();          // -> itself, WriteCertificate
   void WriteCertificate();            // -> CloseResultFile
   void CertifyShortResult();          // "=0" and single-term results, at EndRun
-  // What the certificate names of the run.
-  exact::RunCircumstances CertificateCircumstances();
-  // The letters in the order the user wrote them.
-  std::string InputOrder() const;
+  // What the exact companion reads of the tables, as they stand now.
+  exact::EngineTables ExactTables() const;
 
   // ---------------------------------------------------------------------
   // Files and output pieces: the console, the result file, or both
@@ -674,13 +632,10 @@ class Engine {
   void ConsoleText(std::string_view text) { console_.Write(text); }
   void ConsoleNumber(float v) { console_.Write(NumberItem(v)); }  // a number item
   void ConsoleEnd() { console_.EndLine(); }
-  void ResultText(std::string_view text) { ResultFile.Write(text); }
-  void ResultNumberText(float v) { ResultFile.Write(NumberText(v)); }
-  void ResultNumberItem(float v) { ResultFile.Write(NumberItem(v)); }
-  void ResultEnd() {
-    ResultFile.EndLine();
-    Result.EndLine();
-  }
+  void ResultText(std::string_view text) { Result.Write(text); }
+  void ResultNumberText(float v) { Result.WriteNumberText(v); }
+  void ResultNumberItem(float v) { Result.WriteNumberItem(v); }
+  void ResultEnd() { Result.EndLine(); }
   void BothText(std::string_view text) {
     ConsoleText(text);
     ResultText(text);
@@ -693,7 +648,6 @@ class Engine {
 
   Console& console() { return console_; }
   Clock& clock() { return clock_; }
-  exact::ExactFactoriser* exactFactoriser() { return exact_; }
 
   // Continuation: the step that the run loop calls next.
   void Go(Step next) { next_ = next; }
@@ -705,7 +659,6 @@ class Engine {
   Console& console_;
   Clock& clock_;
   std::filesystem::path workFolder_;
-  exact::ExactFactoriser* exact_ = nullptr;  // none: the search's results alone
   Step next_ = nullptr;
   Step stopAt_ = nullptr;
   bool finished_ = false;

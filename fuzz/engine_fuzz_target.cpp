@@ -70,7 +70,7 @@ void CheckResult(const pfac::Engine& engine, const std::string& polynomial, cons
   if (!input) return;  // a text the checker does not read
   std::string why;
   if (!LineEquals(last->line, *input, &why)) Fail("the result does not multiply back: " + why, jg);
-  if (engine.Status.ResultAbortMark == "x" && !last->stopped) Fail("a stopped search left no \"=....\" mark", jg);
+  if (engine.Status.ResultAbortMark == pfac::Engine::kStopMark && !last->stopped) Fail("a stopped search left no \"=....\" mark", jg);
   using pfac::marks::CertificateKind;
   const CertificateKind kind = pfac::marks::KindOfCertificate(last->certificate);
   if (kind == CertificateKind::kNone) Fail("no certificate, or an internal error", jg);

@@ -1,17 +1,17 @@
-// The exact factoriser's part of the engine's state: what one run knows of
-// the exact factorisation of its polynomial and of its own result. The engine
-// holds it as a member (Engine::Exact); the steps around the factoriser (in
-// engine/search/exact_steps.cpp) read and write it:
-// - TakeExactInput fills Input and Entered at the first search of the run;
-// - the interruption poll (LookForExactResult), the end of a search
-//   (ExamineSearchEnd, WaitAtSearchEnd) and HandOverExactFactor keep the
-//   times, PassState and the hand-over registers;
-// - LookForInterruption, LoadPendingFactor and EndAtEncodingLimit note why a
-//   result may be incomplete (StoppedByTime, StoppedByKey, PendingLost,
-//   StoppedByEncoding);
-// - CertifyResult, WaitForExactResult and WriteCertificate judge the result
-//   and write the certificate; CertifyShortResult does so for "=0" and a
-//   single term.
+// What one run knows of the exact factorisation of its polynomial and of its
+// own result: the state of the exact companion (engine/exact/companion.h),
+// which alone reads and writes it, at the calls of the engine's steps:
+// - TakeInput fills Input and Entered at the first search of the run;
+// - LookForResult (in the interruption poll), SearchBegins, the end of a
+//   search (AskAtSearchEnd, FactorLeftBySearch, EndSearch) and the hand-over
+//   (TakeHandOver, HandOverChecked, TakeKnownFactors) keep the times,
+//   PassState and the hand-over registers;
+// - the Note... calls of the search, the pending-factor reader and the
+//   encoding limit say why a result may be incomplete (StoppedByTime,
+//   StoppedByKey, PendingLost, StoppedByEncoding);
+// - Judge, WaitOver and FinishCertificate judge the result and give the
+//   certificate's lines; CertifyShortResult does so for "=0" and a single
+//   term.
 // It lives for the whole run; a fresh engine starts with these values.
 #pragma once
 
@@ -48,6 +48,15 @@ struct ImageFactor {
   std::string text;             // the factor in the input syntax
 };
 
+// The exact factor that a pass hands to the candidate check in place of a
+// candidate of the search.
+struct HandOver {
+  int16_t degree = 0;            // its degree in the image
+  std::vector<float> trial;      // [0..degree] it, laid out as the image
+  std::vector<float> quotient;   // [0..PassDegree - degree] the image divided by it
+  std::string text;              // it in the input syntax
+};
+
 struct RunState {
   // The polynomial.
   Polynomial Input;          // the prepared polynomial, as the first search gets it
@@ -58,16 +67,13 @@ struct RunState {
   int64_t FirstSearchMs = -1;  // clock milliseconds when the run's first search began
   int64_t PassSearchMs = 0;    // ... when the current pass's search began
   PassLook PassState = PassLook::kNotLookedAt;  // the current pass against the factorisation
-  std::vector<float> HandOverTrial;     // [0..HandOverDegree] the factor to hand over, laid out as the image
-  std::vector<float> HandOverQuotient;  // [0..PassDegree - HandOverDegree] the image divided by it
-  int16_t HandOverDegree = 0;           // its degree in the image
-  std::string HandOverText;             // it in the input syntax
+  HandOver HandOverFactor;              // the factor to hand over
   bool HandOverRefused = false;         // a handed-over factor gave no split: none again in this run
   std::vector<ImageFactor> KnownFactors;  // the pass's polynomial as exact factors, repeated by multiplicity
   int16_t KnownFactorSign = 1;            // the pass's polynomial over their product: 1 or -1
   bool TakeAtOnce = false;              // a handed-over factor split: later passes take theirs without searching
   bool ProvedIrreducible = false;       // a search ends on a proof of irreducibility
-  bool SearchEndExamined = false;       // EndOfSearch goes on after ExamineSearchEnd
+  bool SearchEndExamined = false;       // the end of the search was examined: EndOfSearch goes on
   std::vector<std::string> Notes;       // jg.dat's lines of the factors handed over, written at the end
 
   // Why a result may be incomplete.

@@ -192,11 +192,11 @@ void Engine::EchoPolynomial() {
       integral[t] = static_cast<float>(value);
     }
   }
-  if (!ResultFile.Create(PathOf("jg.dat"))) {
+  if (!Result.Create(PathOf("jg.dat"))) {
     StopRun("无法建立结果文件 jg.dat. (The result file jg.dat cannot be created.)");
     return;
   }
-  ResultFile.CompleteOnSignal();
+  Result.CompleteOnSignal();
   if (Terms.FractionFlag != kFractionMark) {
     PrintTermTable();
     Go(&Engine::MergeLikeTerms);

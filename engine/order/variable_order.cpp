@@ -122,7 +122,7 @@ void Engine::ChooseVariableOrder() {
   EnsureSize(Order.BestWeight, variables + 1);
   EnsureSize(Order.CodeOrder, variables + 1);
   SubsetSearch();
-  if (Order.BestSpread == kNoOrderYet && exact_) {
+  if (Order.BestSpread == kNoOrderYet && Exact.HasFactoriser()) {
     Go(&Engine::EndAtEncodingLimit);
   } else if (Order.BestSpread == kNoOrderYet) {
     StopRun(kEncodingLimitMessage,

@@ -3,9 +3,9 @@
 // item has a sign position, the digits and a trailing blank; a number text has
 // no trailing blank). No writer ends a line unless it says so.
 //
-// What goes to jg.dat as a result is recorded as values as well (the engine's
-// part Result): the common factor opens a segment, each factor written adds
-// itself, with exactly the value that its text stands for.
+// What goes to jg.dat as a result is handed to the result file as values as
+// well (the engine's part Result): the common factor opens a segment, each
+// factor written adds itself, with exactly the value that its text stands for.
 #include <algorithm>
 #include <cmath>
 #include <map>
@@ -335,8 +335,7 @@ void Engine::PrintDenseFactor() {
   }
   both(")");
   if (toFile) {
-    Result.AddFactor(values.Poly());
-    if (values.unreadable) Result.MarkUnreadable();
+    Result.AddFactor(values.Poly(), values.unreadable);
   }
   ComputeVariableDegrees();
 }
@@ -366,8 +365,7 @@ void Engine::PrintTermFactor(float sign) {
     values.Add(c, monomial);
   }
   BothText(")");
-  Result.AddFactor(values.Poly());
-  if (values.unreadable) Result.MarkUnreadable();
+  Result.AddFactor(values.Poly(), values.unreadable);
 }
 
 // jg.dat only: the monomial of code MonomialCode + CodeOffset as "*" and a

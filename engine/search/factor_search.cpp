@@ -83,7 +83,7 @@ void Engine::SizeSearchTables(int n) {
 // Tables by the degree of the image; on the first pass they are created empty,
 // later passes keep them (growing them if a new variable order needs more).
 void Engine::AllocateSearchTables() {
-  if (exact_ && Pass.SecondPass == 0) TakeExactInputAtFirstSearch();
+  if (Exact.HasFactoriser() && Pass.SecondPass == 0) Exact.TakeInputAtFirstSearch(ExactTables());
   SizeSearchTables(Dense.ImageDegree);
   Go(&Engine::BuildImage);
 }
@@ -203,7 +203,7 @@ void Engine::PreCheckSumFactors() {
 void Engine::StartPass() {
   // A polynomial that the exact factorisation, already at hand, proves
   // irreducible is not searched.
-  if (ExactReady() && ClassifyCurrentPolynomial() == exact::Known::kIrreducible) {
+  if (Exact.ProvesIrreducible(ExactTables())) {
     Go(&Engine::EndSearchProvedIrreducible);
     return;
   }
@@ -318,15 +318,11 @@ void Engine::SearchDegrees() {
   Search.SnapshotTaken = 0;
   Search.MaxTrialDegree = static_cast<int16_t>(Dense.ImageDegree / 2);
   StartSearchClock();
-  if (exact_) {
-    Exact.PassSearchMs = clock_.Milliseconds();
-    if (Exact.FirstSearchMs < 0) Exact.FirstSearchMs = Exact.PassSearchMs;
-    Exact.PassState = exact::PassLook::kNotLookedAt;
-  }
+  if (Exact.HasFactoriser()) Exact.SearchBegins(clock_.Milliseconds());
   Dense.TrialDegree = Search.StartDegree;
   // Once a pass has taken its factor from the exact factorisation, the
   // factors are known: a later pass takes its own before it searches.
-  if (exact_ && Exact.TakeAtOnce) {
+  if (Exact.TakesAtOnce()) {
     LookForExactResult();
     if (Diverted()) return;
   }
@@ -597,7 +593,7 @@ bool Engine::HandOnCandidate(const FloatTable& factor, const FloatTable& quotien
   ProductCheck result = floatsExact ? ProductCheck::kExact : CheckProduct(factor, k, quotient);
   if (result == ProductCheck::kLowerPartDiffers) return false;
   if (result == ProductCheck::kExact) {
-    if (LowerExactFactorKnown(k)) {
+    if (Exact.LowerFactorKnown(ExactTables(), k)) {
       Go(&Engine::HandOverExactFactor);
       return true;
     }

@@ -2,7 +2,6 @@
 #include <cmath>
 
 #include "engine/engine.h"
-#include "engine/exact/factoriser.h"
 #include "engine/platform/run_signals.h"
 #include "engine/result_marks.h"
 
@@ -137,14 +136,12 @@ void Engine::ContinueAfterSplit() {
 void Engine::EndOfSearch() {
   // A search that ended on its own first asks the exact factorisation
   // whether its bounds left a factor out.
-  if (exact_ && !Exact.SearchEndExamined && Status.AbortMark != kStopMark && !Exact.ProvedIrreducible && Pass.LateMode == 0) {
+  if (Status.AbortMark != kStopMark && Pass.LateMode == 0 && Exact.AsksAtSearchEnd()) {
     Go(&Engine::ExamineSearchEnd);
     return;
   }
-  Exact.SearchEndExamined = false;
   // A search ended by a proof of irreducibility leaves nothing to retry.
-  const bool proved = Exact.ProvedIrreducible;
-  Exact.ProvedIrreducible = false;
+  const bool proved = Exact.EndSearch();
   console_.ClearStatusRow();
   ConsoleEnd();
   if (Report.Answer == kRetryAsked) {
@@ -200,7 +197,7 @@ void Engine::EndOfSearch() {
 // the result complete, a retry could only find the same, and the run goes on
 // as after the answer "n".
 void Engine::OfferRetry() {
-  if (UnsplitKnownIrreducible()) {
+  if (Exact.UnsplitKnownIrreducible(ExactTables())) {
     Go(&Engine::FinalOutput);
     return;
   }
@@ -261,12 +258,12 @@ void Engine::FinalOutput() {
 void Engine::EndAtEncodingLimit() {
   if (console_.Column() > 1) ConsoleEnd();
   console_.WriteLine(kEncodingLimitMessage);
-  if (Pass.SecondPass == 0 && !Exact.Taken) {
-    TakeExactInput();
-    StartExactFactoriser();
+  if (Pass.SecondPass == 0 && !Exact.Taken()) {
+    Exact.TakeInput(ExactTables());
+    Exact.Start();
   }
   Status.ResultAbortMark = kStopMark;
-  Exact.StoppedByEncoding = true;
+  Exact.NoteStoppedByEncoding();
   float sign = 1;
   if (Split.SplitResult == kNothingTested) {
     ResultEnd();
@@ -320,7 +317,7 @@ void Engine::LoadPendingFactor() {
     ResultEnd();
     ResultText(std::string(marks::kPendingLost) + ": the pending factor file \"" + name + "\" cannot be read.");
     ResultEnd();
-    Exact.PendingLost = true;
+    Exact.NotePendingLost();
     Go(&Engine::CloseResultFile);
     return;
   }
@@ -343,11 +340,11 @@ void Engine::FinishRun() {
 
 void Engine::CloseResultFile() {
   // Every result gets its certificate before jg.dat is closed and shown.
-  if (exact_ && !Exact.CertificateDone) {
+  if (Exact.CertificateDue()) {
     Go(&Engine::CertifyResult);
     return;
   }
-  bool written = ResultFile.Close();
+  bool written = Result.Close();
   console_.SetColours(kResultColours);
   ShowResults();
   console_.SetColours(kNormalColours);
@@ -360,9 +357,9 @@ void Engine::CloseResultFile() {
 // The end of a run from the step that closes all files: "结束!", the bell,
 // "ok!" when a factor was split off, and a wait for one key.
 void Engine::EndRun() {
-  if (exact_) {
+  if (Exact.HasFactoriser()) {
     CertifyShortResult();
-    exact_->Cancel();
+    Exact.Cancel();
   }
   CloseAllFiles();
   console_.WriteLine("结束!");

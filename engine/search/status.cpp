@@ -78,7 +78,7 @@ void Engine::LookForInterruption() {
   if (ElapsedBeyond(Status.TimeLimit)) {
     Status.AbortMark = kStopMark;
     Status.ResultAbortMark = kStopMark;
-    Exact.StoppedByTime = true;
+    Exact.NoteStoppedByTime();
     Go(&Engine::EndOfSearch);
     return;
   }
@@ -88,11 +88,11 @@ void Engine::LookForInterruption() {
     Status.KeyText = kStopMark;
     Status.AbortMark = kStopMark;
     Status.ResultAbortMark = kStopMark;
-    Exact.StoppedByKey = true;
+    Exact.NoteStoppedByKey();
     Go(&Engine::EndOfSearch);
     return;
   }
-  if (exact_) LookForExactResult();
+  if (Exact.HasFactoriser()) LookForExactResult();
 }
 
 }  // namespace pfac

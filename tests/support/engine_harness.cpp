@@ -64,10 +64,10 @@ std::string ValuesText(const std::optional<exact::ResultProduct>& values) {
   return text;
 }
 
-void Workbench::OpenResult() { e.ResultFile.Create(folder.path() / "jg.dat"); }
+void Workbench::OpenResult() { e.Result.Create(folder.path() / "jg.dat"); }
 
 std::string Workbench::Result() {
-  e.ResultFile.Close();
+  e.Result.Close();
   return folder.Read("jg.dat");
 }
 

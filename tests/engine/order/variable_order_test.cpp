@@ -125,7 +125,7 @@ TEST(CombineStoredFactors, AcceptedSubsetKeepsOnlyItsFactors) {
   Engine& e = w.e;
   StoreFactors(e, {{1, 1}, {1, -1}, {1, -1}, {1, 0, 1}, {1, 1}}, {1, 0, -1, 0, -1, 0, 1}, 2, 3);
   e.CombineStoredFactors();
-  EXPECT_EQ(e.Split.SplitResult, 3);
+  EXPECT_EQ(e.Split.SplitResult, Engine::kSplitFound);
   EXPECT_EQ(e.Dense.StoredCount, 2);
   EXPECT_EQ(e.Dense.StoreFill, 4);
   EXPECT_EQ(Entries(e.Dense.FactorStore, 3), (std::vector<float>{1, -1, 1, -1}));
@@ -143,7 +143,7 @@ TEST(CombineStoredFactors, NewestFactorIsNeverPartOfASubset) {
   Engine& e = w.e;
   StoreFactors(e, {{1, 1}, {1, 1}, {1, 0, 1}}, {1, 2, 2, 2, 1}, 1, 2);
   e.CombineStoredFactors();
-  EXPECT_EQ(e.Split.SplitResult, 2);
+  EXPECT_EQ(e.Split.SplitResult, Engine::kFactorStored);
   EXPECT_EQ(e.Dense.StoredCount, 3);
   EXPECT_EQ(e.Dense.CofactorDegree, 0);
   EXPECT_EQ(e.Dense.Cofactor[0], 1);

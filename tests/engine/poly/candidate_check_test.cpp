@@ -50,7 +50,7 @@ TEST(CandidateCheck, OneVariableFactorSplitsAtOnce) {
   w.console.WriteLine("status");
   Candidate(e, {1, 0, 1}, {3, 2, 1});
   e.CheckAndSplitFactor();
-  EXPECT_EQ(e.Split.SplitResult, 3);
+  EXPECT_EQ(e.Split.SplitResult, Engine::kSplitFound);
   EXPECT_EQ(e.Dense.ImageDegree, 2);
   EXPECT_EQ(Entries(e.Dense.Image, 2), (std::vector<float>{3, 2, 1}));
   EXPECT_EQ(e.Dense.FirstDegree, 2);
@@ -66,13 +66,13 @@ TEST(CandidateCheck, MismatchInTheUpperCoefficientsRejects) {
   OneVariable(e, {3, 2, 4, 5, 1});
   Candidate(e, {1, 0, 1}, {3, 2, 1});
   e.CheckAndSplitFactor();
-  EXPECT_EQ(e.Split.SplitResult, 1);
+  EXPECT_EQ(e.Split.SplitResult, Engine::kNotAFactor);
   EXPECT_EQ(e.Dense.ImageDegree, 4);
 
   // Degree 1 has nothing left to check: accepted whatever the quotient.
   Candidate(e, {1, 1}, {3, 0, 0, 1});
   e.CheckAndSplitFactor();
-  EXPECT_EQ(e.Split.SplitResult, 3);
+  EXPECT_EQ(e.Split.SplitResult, Engine::kSplitFound);
   EXPECT_EQ(e.Dense.ImageDegree, 3);
 }
 
@@ -82,7 +82,7 @@ TEST(CandidateCheck, ASumBeyondTheExactRangeIsNoMatch) {
   OneVariable(e, {1, 0, 0, 30000000, 1});
   Candidate(e, {1, 10, 1}, {1, 0, 3000000});
   e.CheckAndSplitFactor();
-  EXPECT_EQ(e.Split.SplitResult, 1);
+  EXPECT_EQ(e.Split.SplitResult, Engine::kNotAFactor);
 }
 
 TEST(CandidateCheck, LateModeLeavesTheImageAlone) {
@@ -92,7 +92,7 @@ TEST(CandidateCheck, LateModeLeavesTheImageAlone) {
   e.Pass.LateMode = 1;
   Candidate(e, {1, 0, 1}, {3, 2, 1});
   e.CheckAndSplitFactor();
-  EXPECT_EQ(e.Split.SplitResult, 3);
+  EXPECT_EQ(e.Split.SplitResult, Engine::kSplitFound);
   EXPECT_EQ(e.Dense.ImageDegree, 4);
   EXPECT_EQ(e.Dense.Image[3], 2);
   EXPECT_EQ(e.Dense.StoredCount, 0);
@@ -106,7 +106,7 @@ TEST(CandidateCheck, MirroredCheckExchangesTheVectorsWhenItPasses) {
   SetVector(e.Dense.Cofactor, {1, 0, 1, 7, 7});
   SetVector(e.Dense.Trial, {3, 2, 1, 8, 8});
   e.CheckAndSplitMirrored();
-  EXPECT_EQ(e.Split.SplitResult, 3);
+  EXPECT_EQ(e.Split.SplitResult, Engine::kSplitFound);
   EXPECT_EQ(Entries(e.Dense.Trial, 4), (std::vector<float>{1, 0, 1, 7, 7}));
   EXPECT_EQ(Entries(e.Dense.Image, 2), (std::vector<float>{3, 2, 1}));
 
@@ -114,7 +114,7 @@ TEST(CandidateCheck, MirroredCheckExchangesTheVectorsWhenItPasses) {
   SetVector(e.Dense.Cofactor, {1, 1, 1});
   SetVector(e.Dense.Trial, {3, 2, 1});
   e.CheckAndSplitMirrored();
-  EXPECT_EQ(e.Split.SplitResult, 1);
+  EXPECT_EQ(e.Split.SplitResult, Engine::kNotAFactor);
   EXPECT_EQ(Entries(e.Dense.Cofactor, 2), (std::vector<float>{1, 1, 1}));
 }
 
@@ -126,7 +126,7 @@ TEST(CandidateCheck, FactorOfTwoVariablesMapsBackAtTheRightOffset) {
   TwoVariables(e, 2, {1, 0, 0, 0, -1}, 2, 2);
   Candidate(e, {1, 0, -1}, {1, 0, 1});
   e.CheckAndSplitFactor();
-  EXPECT_EQ(e.Split.SplitResult, 3);
+  EXPECT_EQ(e.Split.SplitResult, Engine::kSplitFound);
   EXPECT_EQ(e.Dense.StoredCount, 0);  // emptied after the split
   EXPECT_EQ(e.Split.FirstOffset, 1);
   EXPECT_EQ(e.Split.DenseOffset, 1);
@@ -143,7 +143,7 @@ TEST(CandidateCheck, FactorOfTwoVariablesMapsBackAtTheRightOffset) {
   e.Dense.FirstDegree = 2;
   e.Dense.SecondDegree = 2;
   e.FindKroneckerSplit();
-  EXPECT_EQ(e.Split.SplitResult, 2);
+  EXPECT_EQ(e.Split.SplitResult, Engine::kFactorStored);
 }
 
 // No offset fits: the tables are left as the last offset tried leaves them,
@@ -157,7 +157,7 @@ TEST(CandidateCheck, OffsetWalkWithoutFitEndsOnTheLastOffset) {
   e.Dense.FirstDegree = 1;
   e.Dense.SecondDegree = 2;
   e.FindKroneckerSplit();
-  EXPECT_EQ(e.Split.SplitResult, 2);
+  EXPECT_EQ(e.Split.SplitResult, Engine::kFactorStored);
   EXPECT_EQ(e.Split.DenseOffset, 2);
   EXPECT_EQ(e.Split.FirstOffset, 0);
   ASSERT_EQ(e.Terms.TermRows, 3);  // codes 4, 3, 2: xy, y, x^2
@@ -172,7 +172,7 @@ TEST(CandidateCheck, ProductOfStoredFactorsSplitsOnTheSecondFactor) {
   TwoVariables(e, 2, {1, 0, 0, 0, -1}, 2, 2);
   Candidate(e, {1, 1}, {1, -1, 1, -1});  // 1 + t maps back to nothing
   e.CheckAndSplitFactor();
-  EXPECT_EQ(e.Split.SplitResult, 2);
+  EXPECT_EQ(e.Split.SplitResult, Engine::kFactorStored);
   EXPECT_EQ(e.Dense.StoredCount, 1);
   EXPECT_EQ(e.Dense.ImageDegree, 3);
 
@@ -180,7 +180,7 @@ TEST(CandidateCheck, ProductOfStoredFactorsSplitsOnTheSecondFactor) {
   // 1 - t^2, and the two map back to x + y and x - y.
   Candidate(e, {1, -1}, {1, 0, 1});
   e.CheckAndSplitFactor();
-  EXPECT_EQ(e.Split.SplitResult, 3);
+  EXPECT_EQ(e.Split.SplitResult, Engine::kSplitFound);
   EXPECT_EQ(e.Dense.StoredCount, 0);
   EXPECT_EQ(e.Dense.ImageDegree, 2);
   EXPECT_EQ(Entries(e.Dense.Trial, 2), (std::vector<float>{1, 0, -1}));
@@ -199,7 +199,7 @@ TEST(CandidateCheck, NewestFactorAloneSplitsAgainstThePassImage) {
   // leaves the store, the older factor stays.
   Candidate(e, {1, 0, 1}, {1, -1});
   e.CheckAndSplitFactor();
-  EXPECT_EQ(e.Split.SplitResult, 3);
+  EXPECT_EQ(e.Split.SplitResult, Engine::kSplitFound);
   EXPECT_EQ(e.Dense.StoredCount, 1);
   EXPECT_EQ(e.Dense.StoreFill, 2);
   EXPECT_EQ(Entries(e.Dense.Cofactor, 2), (std::vector<float>{1, 0, -1}));
@@ -267,7 +267,7 @@ TEST(CandidateCheck, VariableSumDivisorsAreTriedInTurn) {
   Engine& e = w.e;
   TwoVariables(e, 2, {1, 0, -2, 0, 1}, 2, 2);
   e.TryVariableSumFactors();
-  EXPECT_EQ(e.Split.SplitResult, 3);
+  EXPECT_EQ(e.Split.SplitResult, Engine::kSplitFound);
   EXPECT_EQ(Entries(e.Dense.Trial, 2), (std::vector<float>{-1, 0, 1}));
   EXPECT_EQ(e.Dense.ImageDegree, 2);
   EXPECT_EQ(e.Dense.StoredCount, 0);
@@ -276,7 +276,7 @@ TEST(CandidateCheck, VariableSumDivisorsAreTriedInTurn) {
   // without mapping back; the image is put back each time.
   TwoVariables(e, 0, {-1, 0, 0, 0, 0, 0, 0, 0, 1}, 2, 2);
   e.TryVariableSumFactors();
-  EXPECT_EQ(e.Split.SplitResult, 2);
+  EXPECT_EQ(e.Split.SplitResult, Engine::kFactorStored);
   EXPECT_EQ(e.Dense.ImageDegree, 8);
   EXPECT_EQ(Entries(e.Dense.Image, 8), Entries(e.Dense.PassImage, 8));
   EXPECT_EQ(e.Dense.Trial[0], -1);  // the second divisor was tried

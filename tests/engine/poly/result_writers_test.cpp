@@ -3,6 +3,8 @@
 
 #include <random>
 
+#include "engine/result_file.h"
+#include "engine/result_marks.h"
 #include "support/engine_harness.h"
 
 namespace pfac::testing {
@@ -275,16 +277,19 @@ TEST(ResultValues, WritersRecordWhatTheTextStandsFor) {
   }
 }
 
-// The segment judged is the one the text's rule picks from jg.dat: the last
-// segment of the last line, the echo's excepted, that holds a factor. Random
-// sequences of lines, segments and factors, written as text and recorded as
-// values side by side, agree.
-TEST(ResultValues, JudgedSegmentIsTheOneTheTextGives) {
+// The result file holds the text and the values together: the segment judged
+// is the one that the text's rule picks from jg.dat (the last segment of the
+// last line, the echo's excepted, that holds a factor). Random sequences of
+// lines, segments and factors, each written as text and as values in one
+// call of the result file, agree.
+TEST(ResultFile, JudgedSegmentIsTheOneTheTextGives) {
   std::mt19937 random(20240919);
   auto pick = [&](int low, int high) { return std::uniform_int_distribution<int>(low, high)(random); };
-  for (int round = 0; round < 2000; ++round) {
-    exact::ResultRecord record;
-    std::string text = " 2 x+ 1 ";  // the echo
+  TempFolder folder;
+  for (int round = 0; round < 300; ++round) {
+    ResultFile file;
+    ASSERT_TRUE(file.Create(folder.path() / "jg.dat"));
+    file.Write(" 2 x+ 1 ");  // the echo
     const int pieces = pick(1, 12);
     for (int p = 0; p < pieces; ++p) {
       switch (pick(0, 3)) {
@@ -292,8 +297,8 @@ TEST(ResultValues, JudgedSegmentIsTheOneTheTextGives) {
           exact::ResultProduct common;
           common.numerator = pick(-3, 3);
           if (common.numerator == 0) common.numerator = 1;
-          text += "=" + NumberText(static_cast<float>(common.numerator));
-          record.OpenSegment(common);
+          file.Write("=" + NumberText(static_cast<float>(common.numerator)));
+          file.OpenSegment(common);
           break;
         }
         case 1: {  // a factor x + c
@@ -303,23 +308,24 @@ TEST(ResultValues, JudgedSegmentIsTheOneTheTextGives) {
           x['x' - 'a'] = 1;
           f.terms[x] = "1";
           f.terms[exact::Exponents{}] = std::to_string(c);
-          text += "(x + " + std::to_string(c) + ")";
-          record.AddFactor(f);
+          file.Write("(x + " + std::to_string(c) + ")");
+          file.AddFactor(f, false);
           break;
         }
         case 2:  // the end of a line
-          text += "\r\n";
-          record.EndLine();
+          file.EndLine();
           break;
         default:  // a line that is no result
-          text += "\r\n=....\r\n";
-          record.EndLine();
-          record.EndLine();
+          file.EndLine();
+          file.Write(marks::kSearchStopped);
+          file.EndLine();
           break;
       }
     }
+    ASSERT_TRUE(file.Close());
+    const std::string text = folder.Read("jg.dat");
     const std::optional<exact::ResultProduct> read = exact::ReadResultSegment(exact::LastResultSegment(text));
-    EXPECT_EQ(ValuesText(record.Judged()), ValuesText(read)) << text;
+    EXPECT_EQ(ValuesText(file.Judged()), ValuesText(read)) << text;
   }
 }
 

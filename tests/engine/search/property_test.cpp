@@ -139,7 +139,7 @@ TEST(Property, RandomProductsMultiplyBackExactly) {
     ASSERT_TRUE(LineEquals(last->line, *input, &why))
         << polynomial << "\n" << why << "\njg.dat:\n" << jg << "\n" << run.Transcript();
     ASSERT_TRUE(JudgedIsPrinted(run.engine->Result.Judged(), jg, &why)) << polynomial << "\n" << why << "\n" << jg;
-    if (run.engine->Status.ResultAbortMark == "x") {
+    if (run.engine->Status.ResultAbortMark == Engine::kStopMark) {
       ++stopped;
       ASSERT_TRUE(last->stopped) << "a stopped search marks jg.dat: " << polynomial << "\n" << jg;
     }
