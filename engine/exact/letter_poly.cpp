@@ -15,131 +15,8 @@ using Wide = __int128;
 
 int TotalDegree(const Exponents& m) { return std::accumulate(m.begin(), m.end(), 0); }
 
-// The letters of `order` first, then the others alphabetically.
-std::string FullOrder(const std::string& order) {
-  std::string full;
-  for (char c : order) {
-    if (c >= 'a' && c <= 'z' && full.find(c) == std::string::npos) full += c;
-  }
-  for (char c = 'a'; c <= 'z'; ++c) {
-    if (full.find(c) == std::string::npos) full += c;
-  }
-  return full;
-}
-
-// The terms of p, highest first in the order of the letters of `order`.
-std::vector<std::pair<Exponents, std::string>> OrderedTerms(const LetterPoly& p, const std::string& order) {
-  const std::string full = FullOrder(order);
-  std::vector<std::pair<Exponents, std::string>> terms(p.terms.begin(), p.terms.end());
-  auto key = [&](const Exponents& m) {
-    std::array<int32_t, 26> k{};
-    for (size_t i = 0; i < full.size(); ++i) k[i] = m[full[i] - 'a'];
-    return k;
-  };
-  std::stable_sort(terms.begin(), terms.end(),
-                   [&](const auto& a, const auto& b) { return key(a.first) > key(b.first); });
-  return terms;
-}
-
 bool Negative(const std::string& decimal) { return !decimal.empty() && decimal[0] == '-'; }
 std::string Magnitude(const std::string& decimal) { return Negative(decimal) ? decimal.substr(1) : decimal; }
-
-// ---- reading result lines ------------------------------------------------
-
-struct Reader {
-  const std::string& s;
-  size_t i = 0;
-  void Blanks() {
-    while (i < s.size() && s[i] == ' ') ++i;
-  }
-  bool At(char c) {
-    Blanks();
-    return i < s.size() && s[i] == c;
-  }
-  bool Take(char c) {
-    if (!At(c)) return false;
-    ++i;
-    return true;
-  }
-  bool Digit() {
-    Blanks();
-    return i < s.size() && std::isdigit(static_cast<unsigned char>(s[i]));
-  }
-  bool Letter() {
-    Blanks();
-    return i < s.size() && s[i] >= 'a' && s[i] <= 'z';
-  }
-  // Digits as a number; false beyond 18 digits or when a decimal point or an
-  // exponent part follows (a rounded number in the engine's float form).
-  bool Number(int64_t* v) {
-    Blanks();
-    *v = 0;
-    int digits = 0;
-    while (i < s.size() && std::isdigit(static_cast<unsigned char>(s[i]))) {
-      if (++digits > 18) return false;
-      *v = *v * 10 + (s[i++] - '0');
-    }
-    return digits > 0 && (i >= s.size() || (s[i] != '.' && s[i] != 'E'));
-  }
-  bool End() {
-    Blanks();
-    return i >= s.size();
-  }
-};
-
-// Letters with optional exponents ("^" and digits), "*" between them allowed.
-bool ReadMonomial(Reader& r, Exponents& m) {
-  while (r.Letter()) {
-    const int letter = r.s[r.i++] - 'a';
-    int64_t exponent = 1;
-    if (r.Take('^') && (!r.Number(&exponent) || exponent > kLargestReadExponent)) return false;
-    m[letter] += static_cast<int32_t>(exponent);
-    r.Take('*');
-  }
-  return true;
-}
-
-// A factor's terms up to its ")".
-std::optional<LetterPoly> ReadFactor(Reader& r) {
-  std::map<Exponents, Wide, std::greater<Exponents>> sums;
-  bool first = true;
-  while (!r.End() && !r.At(')')) {
-    int64_t sign = 1;
-    if (r.Take('-')) {
-      sign = -1;
-    } else if (!r.Take('+') && !first) {
-      return std::nullopt;
-    }
-    first = false;
-    int64_t coefficient = 1;
-    if (r.Digit() && !r.Number(&coefficient)) return std::nullopt;
-    if (r.At('/')) return std::nullopt;
-    Exponents m{};
-    if (!ReadMonomial(r, m)) return std::nullopt;
-    sums[m] += static_cast<Wide>(sign) * coefficient;
-  }
-  LetterPoly p;
-  for (const auto& [m, c] : sums) {
-    if (c == 0) continue;
-    if (c > INT64_MAX || c < -INT64_MAX) return std::nullopt;
-    p.terms[m] = std::to_string(static_cast<int64_t>(c));
-  }
-  return p;
-}
-
-std::vector<std::string> Lines(const std::string& text) {
-  std::vector<std::string> lines;
-  size_t start = 0;
-  while (start < text.size()) {
-    size_t end = text.find('\n', start);
-    if (end == std::string::npos) end = text.size();
-    std::string line = text.substr(start, end - start);
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    lines.push_back(line);
-    start = end + 1;
-  }
-  return lines;
-}
 
 // ---- rational roots ----------------------------------------------------
 
@@ -353,77 +230,6 @@ uint64_t Evaluate(const LetterPoly& p, const Point& at) {
   return sum;
 }
 
-// ---- the result line ---------------------------------------------------
-
-std::optional<ResultProduct> ReadResultSegment(const std::string& segment) {
-  Reader r{segment};
-  if (!r.Take('=')) return std::nullopt;
-  ResultProduct out;
-  while (r.Take('-')) out.numerator = -out.numerator;
-  if (r.Digit()) {
-    int64_t value = 0;
-    if (!r.Number(&value)) return std::nullopt;
-    out.numerator *= value;
-    if (r.Take('/')) {
-      if (!r.Number(&out.denominator) || out.denominator == 0) return std::nullopt;
-    }
-  }
-  if (!ReadMonomial(r, out.monomial)) return std::nullopt;
-  while (r.Take('(')) {
-    auto factor = ReadFactor(r);
-    if (!factor || !r.Take(')')) return std::nullopt;
-    out.factors.push_back(std::move(*factor));
-  }
-  if (!r.End()) return std::nullopt;
-  return out;
-}
-
-void ResultRecord::OpenSegment(ResultProduct common) {
-  if (lineStart_ == LineStart::kNothingYet) lineStart_ = LineStart::kSegment;
-  segment_ = std::move(common);
-  segmentOnLine_ = true;
-}
-
-void ResultRecord::AddFactor(LetterPoly factor) {
-  if (lineStart_ == LineStart::kNothingYet) lineStart_ = LineStart::kFactor;
-  if (!segmentOnLine_) return;
-  segment_->factors.push_back(std::move(factor));
-  lineHasFactor_ = true;
-}
-
-void ResultRecord::MarkUnreadable() {
-  if (segmentOnLine_) segment_->unreadable = true;
-}
-
-void ResultRecord::EndLine() {
-  if (HoldsResult()) lastLine_ = segment_;
-  segmentOnLine_ = false;
-  lineStart_ = LineStart::kNothingYet;
-  lineHasFactor_ = false;
-  firstLine_ = false;
-}
-
-std::optional<ResultProduct> ResultRecord::Judged() const { return HoldsResult() ? segment_ : lastLine_; }
-
-bool ResultRecord::HoldsResult() const {
-  // A line that does not begin with "=" holds no result, nor does the echo's.
-  return lineStart_ == LineStart::kSegment && lineHasFactor_ && !firstLine_;
-}
-
-std::string LastResultSegment(const std::string& jg) {
-  std::vector<std::string> lines = Lines(jg);
-  // Line 1 is the polynomial as entered; results start on line 2.
-  for (size_t i = lines.size(); i-- > 1;) {
-    const std::string& line = lines[i];
-    if (line.empty() || line[0] != '=' || line.find('(') == std::string::npos ||
-        line.find('[') != std::string::npos) {
-      continue;
-    }
-    return line.substr(line.rfind('='));
-  }
-  return "";
-}
-
 // ---- irreducibility ----------------------------------------------------
 
 bool KnownIrreducible(const LetterPoly& p) {
@@ -447,6 +253,30 @@ bool KnownIrreducible(const LetterPoly& p) {
 }
 
 // ---- text --------------------------------------------------------------
+
+std::string FullOrder(const std::string& order) {
+  std::string full;
+  for (char c : order) {
+    if (c >= 'a' && c <= 'z' && full.find(c) == std::string::npos) full += c;
+  }
+  for (char c = 'a'; c <= 'z'; ++c) {
+    if (full.find(c) == std::string::npos) full += c;
+  }
+  return full;
+}
+
+std::vector<std::pair<Exponents, std::string>> OrderedTerms(const LetterPoly& p, const std::string& order) {
+  const std::string full = FullOrder(order);
+  std::vector<std::pair<Exponents, std::string>> terms(p.terms.begin(), p.terms.end());
+  auto key = [&](const Exponents& m) {
+    std::array<int32_t, 26> k{};
+    for (size_t i = 0; i < full.size(); ++i) k[i] = m[full[i] - 'a'];
+    return k;
+  };
+  std::stable_sort(terms.begin(), terms.end(),
+                   [&](const auto& a, const auto& b) { return key(a.first) > key(b.first); });
+  return terms;
+}
 
 bool FirstTermNegative(const LetterPoly& p, const std::string& order) {
   const auto terms = OrderedTerms(p, order);
@@ -475,43 +305,6 @@ std::string InputText(const LetterPoly& p, const std::string& order) {
     }
   }
   return out.empty() ? "0" : out;
-}
-
-std::string ResultFactorText(const LetterPoly& p, const std::string& order, bool oneVariable) {
-  const std::string full = FullOrder(order);
-  std::string out = "(";
-  bool first = true;
-  bool variableWritten = false;
-  std::string lastMagnitude;
-  for (const auto& [m, c] : OrderedTerms(p, order)) {
-    const std::string magnitude = Magnitude(c);
-    if (first) {
-      first = false;
-      if (c == "-1") {
-        out += "-";
-      } else if (c != "1") {
-        out += SignedDigits(c);
-      }
-    } else {
-      out += Negative(c) ? "-" : "+";
-      out += magnitude == "1" ? " " : " " + magnitude;
-    }
-    variableWritten = false;
-    for (char letter : full) {
-      const int e = m[letter - 'a'];
-      if (e == 0) continue;
-      variableWritten = true;
-      out += letter;
-      if (oneVariable) {
-        out += e > 1 ? "^ " + std::to_string(e) + " " : " ";
-      } else if (e > 1) {
-        out += "^ " + std::to_string(e);
-      }
-    }
-    lastMagnitude = magnitude;
-  }
-  if (!variableWritten && lastMagnitude == "1") out += "1";
-  return out + ")";
 }
 
 }  // namespace pfac::exact

@@ -1,6 +1,6 @@
 #include "frontend/results/run_result.h"
 
-#include "engine/result_marks.h"
+#include "engine/result_format/marks.h"
 
 namespace pfac::frontend {
 
