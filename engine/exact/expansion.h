@@ -10,18 +10,9 @@
 #include <string>
 #include <vector>
 
+#include "engine/exact/exact_types.h"
+
 namespace pfac::exact {
-
-struct RationalTerm {
-  // "p" or "p/q": p with its sign and never 0, q above 1, in lowest terms.
-  std::string coefficient;
-  std::vector<int32_t> exponents;  // one per variable
-};
-
-struct RationalPolynomial {
-  int variables = 0;
-  std::vector<RationalTerm> terms;  // none for the zero polynomial
-};
 
 struct ExpansionStep {
   enum class Kind { Push, Add, Multiply, Power };
