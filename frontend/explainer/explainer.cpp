@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <utility>
 
-#include "frontend/explainer/exact_poly.h"
+#include "engine/exact/rational_poly.h"
 #include "frontend/explainer/methods.h"
 
 namespace pfac::explain {

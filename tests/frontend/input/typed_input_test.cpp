@@ -1,10 +1,16 @@
 // What a student types, turned into the engine's syntax: the forgiving forms,
-// brackets multiplied out by the helper program, and the texts still refused,
+// brackets multiplied out in this process (no process is started for them),
+// what was typed kept as read beside its value, and the texts still refused,
 // each with its message and the place marked in the text as typed.
 #include <QTest>
+#include <csignal>
+#include <cstdlib>
+#include <functional>
 #include <memory>
+#include <sys/ptrace.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
-#include "frontend/input/exact_helper.h"
 #include "frontend/input/typed_input.h"
 
 namespace pfac::frontend {
@@ -19,14 +25,41 @@ class TypedInputTest : public QObject {
   void refusal_data();
   void refusal();
   void bracketsWithoutTheHelper();
+  void bracketsStartNoProcess();
+  void typedTreeBesideItsValue();
 };
 
-std::unique_ptr<Expander> RealHelper() {
-#ifdef PFAC_EXACT_BINARY
-  return std::make_unique<HelperExpander>(QStringLiteral(PFAC_EXACT_BINARY));
-#else
-  return nullptr;
-#endif
+std::unique_ptr<Expander> RealHelper() { return ExactExpander(); }
+
+// The processes started while `work` runs in a child of this test, which
+// traces it: each fork, vfork and exec of it or of its children is counted,
+// its threads are not. -1 when `work` failed or the child did not end in order.
+int ProcessStartsDuring(const std::function<bool()>& work) {
+  const pid_t child = fork();
+  if (child == 0) {
+    ptrace(PTRACE_TRACEME, 0, nullptr, nullptr);
+    raise(SIGSTOP);
+    _exit(work() ? 0 : 1);
+  }
+  int status = 0;
+  if (child < 0 || waitpid(child, &status, 0) != child || !WIFSTOPPED(status)) return -1;
+  ptrace(PTRACE_SETOPTIONS, child, nullptr,
+         PTRACE_O_TRACEFORK | PTRACE_O_TRACEVFORK | PTRACE_O_TRACECLONE | PTRACE_O_TRACEEXEC | PTRACE_O_EXITKILL);
+  ptrace(PTRACE_CONT, child, nullptr, nullptr);
+  int starts = 0;
+  bool inOrder = false;
+  for (pid_t pid; (pid = waitpid(-1, &status, __WALL)) > 0;) {
+    if (!WIFSTOPPED(status)) {
+      if (pid == child) inOrder = WIFEXITED(status) && WEXITSTATUS(status) == 0;
+      continue;
+    }
+    const int event = status >> 16;
+    if (event == PTRACE_EVENT_FORK || event == PTRACE_EVENT_VFORK || event == PTRACE_EVENT_EXEC) ++starts;
+    // A signal meant for the tracee is passed on; the stops of tracing are not.
+    const int signal = event == 0 && WSTOPSIG(status) != SIGSTOP && WSTOPSIG(status) != SIGTRAP ? WSTOPSIG(status) : 0;
+    ptrace(PTRACE_CONT, pid, nullptr, signal);
+  }
+  return inOrder ? starts : -1;
 }
 
 void TypedInputTest::conversion_data() {
@@ -170,6 +203,51 @@ void TypedInputTest::bracketsWithoutTheHelper() {
     QCOMPARE(converted.refusal->position, c.position);
   }
   QCOMPARE(ConvertTypedText("x*3+y", nullptr).text, std::string("3x+y"));
+}
+
+// Brackets are multiplied out in this process: converting texts with
+// brackets, powers of brackets and products starts no process (the count
+// itself sees the one that a shell command starts).
+void TypedInputTest::bracketsStartNoProcess() {
+  const std::unique_ptr<Expander> expander = ExactExpander();
+  if (!expander) QSKIP("no exact factoriser");
+  QVERIFY(ProcessStartsDuring([] { return std::system("true") == 0; }) > 0);
+  const int starts = ProcessStartsDuring([&expander] {
+    const std::pair<const char*, bool> cases[] = {
+        {"(x+1)(x+y+z)^2", true}, {"(2x-3)^3", true}, {"x(x-1)(x+1)", true}, {"2x*3y", true},
+        {"(x+y+z+w)^1000", false},  // too large, refused before it is computed
+    };
+    for (const auto& [typed, accepted] : cases) {
+      if (ConvertTypedText(typed, expander.get()).Accepted() != accepted) return false;
+    }
+    return true;
+  });
+  QCOMPARE(starts, 0);
+}
+
+// What was typed stays as read, brackets and powers of brackets, beside the
+// value that the converted text writes.
+void TypedInputTest::typedTreeBesideItsValue() {
+  const std::unique_ptr<Expander> expander = ExactExpander();
+  if (!expander) QSKIP("no exact factoriser");
+  const ConvertedText converted = ConvertTypedText("-(x+1)(x+y)^2", expander.get());
+  QVERIFY(converted.Accepted());
+  QCOMPARE(converted.typed.size(), size_t{1});
+  const TypedTerm& term = converted.typed.front();
+  QVERIFY(term.negative);
+  QCOMPARE(term.factors.size(), size_t{2});
+  QCOMPARE(term.factors[0].kind, TypedFactor::Kind::Bracket);
+  QCOMPARE(term.factors[0].inner.size(), size_t{2});
+  QCOMPARE(term.factors[1].kind, TypedFactor::Kind::Bracket);
+  QCOMPARE(term.factors[1].exponent, 2);
+  QCOMPARE(term.factors[1].at, 6);
+  QCOMPARE(converted.text, std::string("-x^3-2x^2y-x^2-xy^2-2xy-y^2"));
+  QCOMPARE(converted.letters, std::string("xy"));
+  QStringList terms;
+  for (const exact::RationalTerm& t : converted.value.terms) {
+    terms << QStringLiteral("%1:%2,%3").arg(QString::fromStdString(t.coefficient)).arg(t.exponents[0]).arg(t.exponents[1]);
+  }
+  QCOMPARE(terms, (QStringList{"-1:3,0", "-2:2,1", "-1:2,0", "-1:1,2", "-2:1,1", "-1:0,2"}));
 }
 
 }  // namespace
