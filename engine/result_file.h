@@ -45,7 +45,7 @@ class ResultFile {
   // the line, marked unreadable when its text does not hold its value (a
   // number written rounded, a letter outside a-z).
   void OpenSegment(format::ResultProduct common) { values_.OpenSegment(std::move(common)); }
-  void AddFactor(exact::LetterPoly factor, bool unreadable) {
+  void AddFactor(format::LetterPoly factor, bool unreadable) {
     values_.AddFactor(std::move(factor));
     if (unreadable) values_.MarkUnreadable();
   }

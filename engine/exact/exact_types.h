@@ -1,6 +1,5 @@
 // Plain data of the exact factoriser: a polynomial with integer coefficients
-// in a fixed list of variables, and its factorisation over the integers; a
-// polynomial with rational coefficients. The
+// in a fixed list of variables, and its factorisation over the integers. The
 // coefficients are decimal texts, since the factors of a polynomial whose
 // coefficients the engine holds exactly may have coefficients of any size.
 #pragma once
@@ -8,6 +7,8 @@
 #include <cstdint>
 #include <string>
 #include <vector>
+
+#include "engine/result_format/polynomials.h"
 
 namespace pfac::exact {
 
@@ -28,18 +29,9 @@ struct Factor {
 
 // A polynomial with rational coefficients in a fixed list of variables: what
 // brackets multiply out to, and the value of a result that the front end
-// presents and explains.
-struct RationalTerm {
-  // "p" or "p/q": p with its sign and never 0, q above 1, in lowest terms
-  // (a polynomial as entered keeps its fractions as the user wrote them).
-  std::string coefficient;
-  std::vector<int32_t> exponents;  // one per variable
-};
-
-struct RationalPolynomial {
-  int variables = 0;
-  std::vector<RationalTerm> terms;  // none for the zero polynomial
-};
+// presents and explains (plain data of engine/result_format).
+using format::RationalPolynomial;
+using format::RationalTerm;
 
 // polynomial = content * product of factor^multiplicity.
 struct Factorisation {

@@ -77,7 +77,7 @@ bool ReadMonomial(Reader& r, Exponents& m) {
 // a + b for decimal texts of at most 18 digits; nullopt beyond.
 std::optional<std::string> SumOf(const std::string& a, const std::string& b) {
   int64_t x = 0, y = 0;
-  if (!exact::DecimalToInt64(a, &x) || !exact::DecimalToInt64(b, &y)) return std::nullopt;
+  if (!DecimalToInt64(a, &x) || !DecimalToInt64(b, &y)) return std::nullopt;
   const Wide sum = static_cast<Wide>(x) + y;
   if (sum > INT64_MAX || sum < -INT64_MAX) return std::nullopt;
   return std::to_string(static_cast<int64_t>(sum));
@@ -100,7 +100,7 @@ std::optional<LetterPoly> ReadFactor(Reader& r) {
     if (r.At('/')) return std::nullopt;
     Exponents m{};
     if (!ReadMonomial(r, m)) return std::nullopt;
-    if (negative) coefficient = exact::NegatedDecimal(coefficient);
+    if (negative) coefficient = NegatedDecimal(coefficient);
     auto [at, fresh] = p.terms.emplace(m, coefficient);
     if (fresh) continue;
     const std::optional<std::string> sum = SumOf(at->second, coefficient);
@@ -168,12 +168,12 @@ std::optional<ResultProduct> ReadResultSegment(std::string_view segment) {
 }
 
 std::string ResultFactorText(const LetterPoly& p, const std::string& order, bool oneVariable) {
-  const std::string full = exact::FullOrder(order);
+  const std::string full = FullOrder(order);
   std::string out = "(";
   bool first = true;
   bool variableWritten = false;
   std::string lastMagnitude;
-  for (const auto& [m, c] : exact::OrderedTerms(p, order)) {
+  for (const auto& [m, c] : OrderedTerms(p, order)) {
     const bool negative = c.front() == '-';
     const std::string magnitude = negative ? c.substr(1) : c;
     if (first) {
@@ -181,7 +181,7 @@ std::string ResultFactorText(const LetterPoly& p, const std::string& order, bool
       if (c == "-1") {
         out += "-";
       } else if (c != "1") {
-        out += exact::SignedDigits(c);
+        out += SignedDigits(c);
       }
     } else {
       out += negative ? "-" : "+";
@@ -206,7 +206,7 @@ std::string ResultFactorText(const LetterPoly& p, const std::string& order, bool
 }
 
 std::string ResultSegmentText(const ResultProduct& values, const std::string& order, bool oneVariable) {
-  auto signedNumber = [](int64_t v) { return exact::SignedDigits(std::to_string(v)); };
+  auto signedNumber = [](int64_t v) { return SignedDigits(std::to_string(v)); };
   std::string line = "=";
   if (values.numerator < 0) line += "-";
   const int64_t magnitude = values.numerator < 0 ? -values.numerator : values.numerator;
@@ -215,7 +215,7 @@ std::string ResultSegmentText(const ResultProduct& values, const std::string& or
   } else if (magnitude != 1) {
     line += signedNumber(magnitude);
   }
-  for (char letter : exact::FullOrder(order)) {
+  for (char letter : FullOrder(order)) {
     const int e = values.monomial[letter - 'a'];
     if (e >= 1) line += letter;
     if (e > 1) line += "^" + signedNumber(e);

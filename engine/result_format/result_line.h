@@ -15,12 +15,9 @@
 #include <string_view>
 #include <vector>
 
-#include "engine/exact/letter_poly.h"
+#include "engine/result_format/polynomials.h"
 
 namespace pfac::format {
-
-using exact::Exponents;
-using exact::LetterPoly;
 
 // The largest exponent a result line is read with.
 inline constexpr int32_t kLargestReadExponent = 100000;

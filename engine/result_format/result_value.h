@@ -10,12 +10,9 @@
 #include <string_view>
 #include <vector>
 
-#include "engine/exact/exact_types.h"
+#include "engine/result_format/polynomials.h"
 
 namespace pfac::format {
-
-using exact::RationalPolynomial;
-using exact::RationalTerm;
 
 struct ResultValue {
   // The letters of the polynomial and its factors, alphabetical; every

@@ -20,8 +20,8 @@
 
 namespace pfac::explain {
 
-using exact::RationalPolynomial;
-using exact::RationalTerm;
+using format::RationalPolynomial;
+using format::RationalTerm;
 
 // An expression as a step writes it.
 struct Expression {

@@ -574,9 +574,9 @@ class ProgramWriter {
 };
 
 // The expanded polynomial's terms, letters alphabetical.
-std::vector<Term> ExpandedTerms(const exact::RationalPolynomial& expanded, const std::vector<char>& letters) {
+std::vector<Term> ExpandedTerms(const format::RationalPolynomial& expanded, const std::vector<char>& letters) {
   std::vector<Term> terms;
-  for (const exact::RationalTerm& t : expanded.terms) {
+  for (const format::RationalTerm& t : expanded.terms) {
     Term term;
     std::string coefficient = t.coefficient;
     term.negative = !coefficient.empty() && coefficient[0] == '-';
@@ -655,7 +655,7 @@ void WriteValue(const std::vector<Term>& terms, ConvertedText* converted) {
   converted->letters.assign(letters.begin(), letters.end());
   converted->value.variables = static_cast<int>(letters.size());
   for (const Term& term : terms) {
-    exact::RationalTerm value{(term.negative ? "-" : "") + term.numerator, {}};
+    format::RationalTerm value{(term.negative ? "-" : "") + term.numerator, {}};
     if (!term.denominator.empty()) value.coefficient += "/" + term.denominator;
     value.exponents.assign(letters.size(), 0);
     for (const auto& [letter, exponent] : term.powers) {
@@ -721,7 +721,7 @@ namespace {
 
 class InProcessExpander : public Expander {
  public:
-  std::optional<exact::RationalPolynomial> Expand(const exact::ExpansionProgram& program, std::string* why) override {
+  std::optional<format::RationalPolynomial> Expand(const exact::ExpansionProgram& program, std::string* why) override {
     return exact::ExpandExactly(program, why);
   }
 };

@@ -62,7 +62,7 @@ struct ConvertedText {
   // polynomial that `text` writes (its terms in the same order, its exponents
   // in the order of `letters`, alphabetical).
   std::vector<TypedTerm> typed;
-  exact::RationalPolynomial value;
+  format::RationalPolynomial value;
   std::string letters;
 
   bool Accepted() const { return !refusal.has_value(); }
@@ -74,7 +74,7 @@ class Expander {
   virtual ~Expander() = default;
   // The expanded polynomial; nullopt with the reason in *why when there is
   // none (kExpansionTooLarge, or a malformed program).
-  virtual std::optional<exact::RationalPolynomial> Expand(const exact::ExpansionProgram& program,
+  virtual std::optional<format::RationalPolynomial> Expand(const exact::ExpansionProgram& program,
                                                           std::string* why) = 0;
 };
 

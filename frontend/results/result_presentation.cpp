@@ -79,16 +79,16 @@ Term TermOf(std::string_view coefficient, const std::vector<int32_t>& exponents,
   return term;
 }
 
-Sum SumOf(const exact::RationalPolynomial& polynomial, const std::string& letters) {
+Sum SumOf(const format::RationalPolynomial& polynomial, const std::string& letters) {
   Sum sum;
-  for (const exact::RationalTerm& term : polynomial.terms) sum.push_back(TermOf(term.coefficient, term.exponents, letters));
+  for (const format::RationalTerm& term : polynomial.terms) sum.push_back(TermOf(term.coefficient, term.exponents, letters));
   return sum;
 }
 
 Product ProductOf(const format::ResultValue& value) {
   Product product;
   product.front = TermOf(value.content, value.monomial, value.letters);
-  for (const exact::RationalPolynomial& factor : value.factors) product.factors.push_back({SumOf(factor, value.letters), 1});
+  for (const format::RationalPolynomial& factor : value.factors) product.factors.push_back({SumOf(factor, value.letters), 1});
   return product;
 }
 
@@ -314,13 +314,13 @@ std::string Simplified(std::string_view text) {
 
 }  // namespace
 
-std::vector<std::string> StudentTerms(const exact::RationalPolynomial& polynomial, const std::string& letters) {
+std::vector<std::string> StudentTerms(const format::RationalPolynomial& polynomial, const std::string& letters) {
   return TermTexts(SumOf(polynomial, letters), Style::Student);
 }
 
 std::string StudentPower(int exponent) { return Power(exponent, Style::Student); }
 
-bool BareBeforePower(const exact::RationalTerm& term) {
+bool BareBeforePower(const format::RationalTerm& term) {
   int letters = 0, degree = 0;
   for (int32_t exponent : term.exponents) {
     letters += exponent > 0;

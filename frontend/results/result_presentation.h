@@ -44,12 +44,12 @@ Presentation Present(std::string_view polynomial, std::string_view factorisation
 
 // A polynomial in `letters` as a student writes it, each term with the sign
 // that joins it to the one before: "x²", " - 6x", " + 15".
-std::vector<std::string> StudentTerms(const exact::RationalPolynomial& polynomial, const std::string& letters);
+std::vector<std::string> StudentTerms(const format::RationalPolynomial& polynomial, const std::string& letters);
 // An exponent as a student writes it: "²", "¹²"; nothing for 1.
 std::string StudentPower(int exponent);
 // Whether a single term stands bare before an exponent: a letter (x²) or a
 // positive whole number (3²); any other term is bracketed: (2x)², (-1)².
-bool BareBeforePower(const exact::RationalTerm& term);
+bool BareBeforePower(const format::RationalTerm& term);
 
 // A polynomial or product in the engine's file form (" 2x^ 2 - 3x + 4",
 // "(x - 1)^ 2") written as it stands, as a student writes it: "2x² - 3x + 4",

@@ -244,7 +244,7 @@ void TypedInputTest::typedTreeBesideItsValue() {
   QCOMPARE(converted.text, std::string("-x^3-2x^2y-x^2-xy^2-2xy-y^2"));
   QCOMPARE(converted.letters, std::string("xy"));
   QStringList terms;
-  for (const exact::RationalTerm& t : converted.value.terms) {
+  for (const format::RationalTerm& t : converted.value.terms) {
     terms << QStringLiteral("%1:%2,%3").arg(QString::fromStdString(t.coefficient)).arg(t.exponents[0]).arg(t.exponents[1]);
   }
   QCOMPARE(terms, (QStringList{"-1:3,0", "-2:2,1", "-1:2,0", "-1:1,2", "-2:1,1", "-1:0,2"}));
