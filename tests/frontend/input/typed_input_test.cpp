@@ -24,12 +24,10 @@ class TypedInputTest : public QObject {
   void conversion();
   void refusal_data();
   void refusal();
-  void bracketsWithoutTheHelper();
+  void bracketsWithoutTheExactArithmetic();
   void bracketsStartNoProcess();
   void typedTreeBesideItsValue();
 };
-
-std::unique_ptr<Expander> RealHelper() { return ExactExpander(); }
 
 // The processes started while `work` runs in a child of this test, which
 // traces it: each fork, vfork and exec of it or of its children is counted,
@@ -83,7 +81,7 @@ void TypedInputTest::conversion_data() {
   QTest::newRow("minus sign") << QStringLiteral("x\u22121") << "x-1";
   QTest::newRow("superscripts") << QStringLiteral("x³ − 6x² + 4x + 15") << "x^3-6x^2+4x+15";
   QTest::newRow("leading zeros") << "007x^02" << "7x^2";
-  // Multiplied out by the helper, letters alphabetical.
+  // Multiplied out, letters alphabetical.
   QTest::newRow("brackets and a power")
       << "(x+1)(x+y+z)^2" << "x^3+2x^2y+2x^2z+x^2+xy^2+2xyz+2xy+xz^2+2xz+y^2+2yz+z^2";
   QTest::newRow("cube of a bracket") << "(2x-3)^3" << "8x^3-36x^2+54x-27";
@@ -99,9 +97,9 @@ void TypedInputTest::conversion_data() {
 void TypedInputTest::conversion() {
   QFETCH(QString, typed);
   QFETCH(QString, text);
-  const std::unique_ptr<Expander> helper = RealHelper();
-  const ConvertedText converted = ConvertTypedText(typed.toStdString(), helper.get());
-  if (!helper && !converted.Accepted() && converted.refusal->message == kNoExpander) QSKIP("no exact factoriser");
+  const std::unique_ptr<Expander> expander = ExactExpander();
+  const ConvertedText converted = ConvertTypedText(typed.toStdString(), expander.get());
+  if (!expander && !converted.Accepted() && converted.refusal->message == kNoExpander) QSKIP("no exact factoriser");
   QVERIFY2(converted.Accepted(), converted.Accepted() ? "" : converted.refusal->message.c_str());
   QCOMPARE(QString::fromStdString(converted.text), text);
 }
@@ -161,7 +159,7 @@ void TypedInputTest::refusal_data() {
   QTest::newRow("7 variables in a term")
       << "abcdfgh+1" << "第 7 个字符 'h': 一项中的变量多于 6 个 / character 7, 'h': a term names more than 6 variables" << 6
       << 1;
-  // After the helper: the expansion's limits have no place in the text.
+  // After multiplying out: the expansion's limits have no place in the text.
   QTest::newRow("32 terms once multiplied out") << "(x+1)^31" << "项数 32 超过 30 / 32 terms, at most 30" << -1 << 0;
   QTest::newRow("coefficient of the expansion")
       << "(2x+3)^20"
@@ -180,18 +178,18 @@ void TypedInputTest::refusal() {
   QFETCH(QString, message);
   QFETCH(int, position);
   QFETCH(int, length);
-  const std::unique_ptr<Expander> helper = RealHelper();
-  const ConvertedText converted = ConvertTypedText(typed.toStdString(), helper.get());
+  const std::unique_ptr<Expander> expander = ExactExpander();
+  const ConvertedText converted = ConvertTypedText(typed.toStdString(), expander.get());
   QVERIFY2(!converted.Accepted(), converted.text.c_str());
-  if (!helper && converted.refusal->message == kNoExpander) QSKIP("no exact factoriser");
+  if (!expander && converted.refusal->message == kNoExpander) QSKIP("no exact factoriser");
   QCOMPARE(QString::fromStdString(converted.refusal->message), message);
   QCOMPARE(converted.refusal->position, position);
   QCOMPARE(converted.refusal->length, length);
 }
 
-// A build without the helper refuses what must be multiplied out, at its
+// A build without the exact arithmetic refuses what must be multiplied out, at its
 // first bracket or product, and takes everything else.
-void TypedInputTest::bracketsWithoutTheHelper() {
+void TypedInputTest::bracketsWithoutTheExactArithmetic() {
   const struct {
     const char* typed;
     int position;
