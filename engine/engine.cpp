@@ -1,7 +1,7 @@
 #include "engine/engine.h"
 
 #include "engine/platform/run_signals.h"
-#include "engine/result_marks.h"
+#include "engine/result_format/marks.h"
 
 namespace pfac {
 

@@ -1,5 +1,5 @@
 // jg.dat as the engine writes it: the text of its lines, and beside it the
-// result lines as values (exact::ResultRecord), recorded as the writers write
+// result lines as values (format::ResultRecord), recorded as the writers write
 // each piece, with exactly the value that its text stands for. The
 // certificate judges the values, never the text read back. One class holds
 // both, so that a line ended in the file is ended in the values as well, and
@@ -11,7 +11,7 @@
 #include <string_view>
 #include <utility>
 
-#include "engine/exact/letter_poly.h"
+#include "engine/result_format/result_line.h"
 #include "engine/numbers.h"
 #include "engine/platform/files.h"
 
@@ -44,8 +44,8 @@ class ResultFile {
   // open a segment; each factor written adds itself to the segment open on
   // the line, marked unreadable when its text does not hold its value (a
   // number written rounded, a letter outside a-z).
-  void OpenSegment(exact::ResultProduct common) { values_.OpenSegment(std::move(common)); }
-  void AddFactor(exact::LetterPoly factor, bool unreadable) {
+  void OpenSegment(format::ResultProduct common) { values_.OpenSegment(std::move(common)); }
+  void AddFactor(format::LetterPoly factor, bool unreadable) {
     values_.AddFactor(std::move(factor));
     if (unreadable) values_.MarkUnreadable();
   }
@@ -53,14 +53,14 @@ class ResultFile {
   // The segment the certificate judges: the last segment of the last line
   // that begins with "=" and holds a factor, the echo's line excepted;
   // nullopt when no line holds a factor.
-  std::optional<exact::ResultProduct> Judged() const { return values_.Judged(); }
+  std::optional<format::ResultProduct> Judged() const { return values_.Judged(); }
   // The last segment written, on whatever line: "=0" and a single term stand
   // on the echo's line, without a factor.
-  const std::optional<exact::ResultProduct>& Latest() const { return values_.Latest(); }
+  const std::optional<format::ResultProduct>& Latest() const { return values_.Latest(); }
 
  private:
   OutputFile file_;             // file number 3, the text
-  exact::ResultRecord values_;  // its result lines as values
+  format::ResultRecord values_;  // its result lines as values
 };
 
 }  // namespace pfac

@@ -26,7 +26,7 @@
 #include "engine/platform/clock.h"
 #include "engine/platform/files.h"
 #include "engine/platform/memory_console.h"
-#include "engine/result_marks.h"
+#include "engine/result_format/marks.h"
 #include "support/exact_fake.h"
 #include "support/poly_check.h"
 #include "support/temp_folder.h"

@@ -5,7 +5,7 @@
 #include <numeric>
 #include <optional>
 
-#include "engine/result_marks.h"
+#include "engine/result_format/marks.h"
 
 namespace pfac::exact {
 
@@ -53,8 +53,6 @@ std::map<LetterPoly, int> ExactFactors(const Factorisation& exact, const std::st
   for (const Factor& f : exact.factors) out[FromExact(f.polynomial, letters).SignNormalised()] += f.multiplicity;
   return out;
 }
-
-std::string SignedNumber(int64_t v) { return SignedDigits(std::to_string(v)); }
 
 // Lines of jg.dat hold no parentheses but those of factors: the texts that
 // the certificate quotes lose theirs.
@@ -160,25 +158,12 @@ std::string CompleteResultLine(const EnteredPolynomial& entered, const Factorisa
     numerator = -numerator;
     denominator = -denominator;
   }
-  std::string line = "=";
-  if (numerator < 0) line += "-";
-  const int64_t magnitude = numerator < 0 ? -numerator : numerator;
-  if (denominator != 1) {
-    line += SignedNumber(magnitude) + "/" + SignedNumber(denominator);
-  } else if (magnitude != 1) {
-    line += SignedNumber(magnitude);
-  }
-  for (char letter : inputOrder) {
-    const int e = entered.monomial[letter - 'a'];
-    if (e >= 1) line += letter;
-    if (e > 1) line += "^" + SignedNumber(e);
-  }
-  const bool oneVariable = entered.letters.size() == 1;
-  for (const Written& w : factors) {
-    const std::string text = ResultFactorText(w.factor, inputOrder, oneVariable);
-    for (int m = 0; m < w.multiplicity; ++m) line += text;
-  }
-  return line;
+  format::ResultProduct values;
+  values.numerator = numerator;
+  values.denominator = denominator;
+  values.monomial = entered.monomial;
+  for (const Written& w : factors) values.factors.insert(values.factors.end(), w.multiplicity, w.factor);
+  return format::ResultSegmentText(values, inputOrder, entered.letters.size() == 1);
 }
 
 std::vector<std::string> CertificateLines(const Judgement& judgement, const RunCircumstances& run,

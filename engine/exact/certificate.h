@@ -10,8 +10,12 @@
 
 #include "engine/exact/exact_types.h"
 #include "engine/exact/letter_poly.h"
+#include "engine/result_format/result_line.h"
 
 namespace pfac::exact {
+
+// The values of a result segment, as engine/result_format reads and records them.
+using format::ResultProduct;
 
 // The polynomial entered: (numerator / denominator) x monomial x prepared,
 // where prepared is the primitive integral polynomial that the search began

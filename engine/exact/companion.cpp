@@ -21,7 +21,7 @@
 
 #include "engine/exact/factoriser.h"
 #include "engine/numbers.h"
-#include "engine/result_marks.h"
+#include "engine/result_format/marks.h"
 
 namespace pfac::exact {
 

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "engine/result_format/polynomials.h"
+
 namespace pfac::exact {
 
 struct Term {
@@ -24,6 +26,12 @@ struct Factor {
   Polynomial polynomial;  // irreducible over the integers, leading coefficient positive
   int multiplicity = 1;
 };
+
+// A polynomial with rational coefficients in a fixed list of variables: what
+// brackets multiply out to, and the value of a result that the front end
+// presents and explains (plain data of engine/result_format).
+using format::RationalPolynomial;
+using format::RationalTerm;
 
 // polynomial = content * product of factor^multiplicity.
 struct Factorisation {

@@ -1,8 +1,8 @@
 // Brackets and powers of brackets multiplied out exactly. The front end reads
-// what the user typed and sends the helper program pfac-exact a short program:
-// steps on a stack of polynomials with rational coefficients (push a monomial,
-// add or multiply the top two, raise the top one to a power). The helper runs
-// it with the factoring library and answers with the expanded polynomial.
+// what the user typed and writes a short program: steps on a stack of
+// polynomials with rational coefficients (push a monomial, add or multiply
+// the top two, raise the top one to a power), which it runs in its own
+// process with the exact arithmetic of rational_poly.h.
 #pragma once
 
 #include <cstdint>
@@ -10,18 +10,9 @@
 #include <string>
 #include <vector>
 
+#include "engine/exact/exact_types.h"
+
 namespace pfac::exact {
-
-struct RationalTerm {
-  // "p" or "p/q": p with its sign and never 0, q above 1, in lowest terms.
-  std::string coefficient;
-  std::vector<int32_t> exponents;  // one per variable
-};
-
-struct RationalPolynomial {
-  int variables = 0;
-  std::vector<RationalTerm> terms;  // none for the zero polynomial
-};
 
 struct ExpansionStep {
   enum class Kind { Push, Add, Multiply, Power };
@@ -36,7 +27,7 @@ struct ExpansionProgram {
   std::vector<ExpansionStep> steps;
 };
 
-// What the helper says when a step would give a polynomial too large to be
+// Why a program is refused when a step would give a polynomial too large to be
 // the input of a factorisation (more terms, or longer coefficients, than it
 // computes within the time the user waits).
 inline constexpr char kExpansionTooLarge[] = "the expansion is too large";

@@ -8,9 +8,6 @@ namespace pfac::exact {
 namespace {
 
 constexpr char kHeader[] = "pfac-exact 1";
-constexpr char kExpansionHeader[] = "pfac-exact expand 1";
-// More steps than any typed line gives.
-constexpr long kMaxSteps = 100000;
 
 // A decimal integer text: an optional "-" and digits, no leading zero.
 bool IsDecimal(const std::string& text) {
@@ -19,26 +16,6 @@ bool IsDecimal(const std::string& text) {
   if (text[i] == '0' && text.size() > i + 1) return false;
   for (; i < text.size(); ++i) {
     if (!std::isdigit(static_cast<unsigned char>(text[i]))) return false;
-  }
-  return true;
-}
-
-// A rational text: a decimal integer, or one and "/" and a positive decimal
-// integer; never 0.
-bool IsRational(const std::string& text) {
-  const size_t slash = text.find('/');
-  if (slash == std::string::npos) return IsDecimal(text) && text != "0";
-  const std::string denominator = text.substr(slash + 1);
-  return IsDecimal(text.substr(0, slash)) && text.substr(0, slash) != "0" && IsDecimal(denominator) &&
-         denominator[0] != '-' && denominator != "0";
-}
-
-// A term line of an expansion: the coefficient and one exponent per variable.
-bool ReadRationalTerm(std::istringstream& in, int variables, RationalTerm* t) {
-  if (!(in >> t->coefficient) || !IsRational(t->coefficient)) return false;
-  t->exponents.resize(static_cast<size_t>(variables));
-  for (int32_t& e : t->exponents) {
-    if (!(in >> e) || e < 0) return false;
   }
   return true;
 }
@@ -144,98 +121,6 @@ std::optional<Factorisation> ReadAnswer(const std::string& text, std::string* wh
       return std::nullopt;
     }
     out.factors.push_back(std::move(f));
-  }
-  return out;
-}
-
-bool IsExpansionRequest(const std::string& text) {
-  return text.compare(0, sizeof kExpansionHeader - 1, kExpansionHeader) == 0 &&
-         (text.size() == sizeof kExpansionHeader - 1 || text[sizeof kExpansionHeader - 1] == '\n');
-}
-
-std::string ExpansionRequestText(const ExpansionProgram& program) {
-  std::ostringstream out;
-  out << kExpansionHeader << '\n' << program.variables << ' ' << program.steps.size() << '\n';
-  for (const ExpansionStep& step : program.steps) {
-    switch (step.kind) {
-      case ExpansionStep::Kind::Push:
-        out << "push " << step.term.coefficient;
-        for (int32_t e : step.term.exponents) out << ' ' << e;
-        break;
-      case ExpansionStep::Kind::Add: out << "add"; break;
-      case ExpansionStep::Kind::Multiply: out << "mul"; break;
-      case ExpansionStep::Kind::Power: out << "pow " << step.exponent; break;
-    }
-    out << '\n';
-  }
-  return out.str();
-}
-
-std::optional<ExpansionProgram> ReadExpansionRequest(const std::string& text) {
-  std::istringstream in(text);
-  std::string header;
-  std::getline(in, header);
-  if (header != kExpansionHeader) return std::nullopt;
-  ExpansionProgram program;
-  long steps = 0;
-  if (!(in >> program.variables >> steps) || program.variables < 1 || program.variables > 26 || steps < 1 ||
-      steps > kMaxSteps) {
-    return std::nullopt;
-  }
-  for (long i = 0; i < steps; ++i) {
-    ExpansionStep step;
-    std::string word;
-    if (!(in >> word)) return std::nullopt;
-    if (word == "push") {
-      step.kind = ExpansionStep::Kind::Push;
-      if (!ReadRationalTerm(in, program.variables, &step.term)) return std::nullopt;
-    } else if (word == "add") {
-      step.kind = ExpansionStep::Kind::Add;
-    } else if (word == "mul") {
-      step.kind = ExpansionStep::Kind::Multiply;
-    } else if (word == "pow") {
-      step.kind = ExpansionStep::Kind::Power;
-      if (!(in >> step.exponent) || step.exponent < 1) return std::nullopt;
-    } else {
-      return std::nullopt;
-    }
-    program.steps.push_back(std::move(step));
-  }
-  return program;
-}
-
-std::string ExpansionAnswerText(const RationalPolynomial& expanded) {
-  std::ostringstream out;
-  out << "ok\nterms " << expanded.terms.size() << ' ' << expanded.variables << '\n';
-  for (const RationalTerm& t : expanded.terms) {
-    out << t.coefficient;
-    for (int32_t e : t.exponents) out << ' ' << e;
-    out << '\n';
-  }
-  return out.str();
-}
-
-std::optional<RationalPolynomial> ReadExpansionAnswer(const std::string& text, std::string* why) {
-  std::istringstream in(text);
-  std::string word;
-  if (!(in >> word)) {
-    *why = "the helper gave no answer";
-    return std::nullopt;
-  }
-  if (ReadErrorLine(in, word, why)) return std::nullopt;
-  RationalPolynomial out;
-  long terms = 0;
-  std::string label;
-  bool good = word == "ok" && (in >> label >> terms >> out.variables) && label == "terms" && terms >= 0 &&
-              terms <= 10000000 && out.variables >= 1 && out.variables <= 26;
-  for (long i = 0; good && i < terms; ++i) {
-    RationalTerm t;
-    good = ReadRationalTerm(in, out.variables, &t);
-    out.terms.push_back(std::move(t));
-  }
-  if (!good) {
-    *why = "the helper's answer cannot be read";
-    return std::nullopt;
   }
   return out;
 }

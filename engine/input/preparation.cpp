@@ -67,7 +67,7 @@ void Engine::CheckZero() {
   if (Terms.TermCount == 0) {
     console_.WriteLine("=0");
     ResultText("=0");
-    exact::ResultProduct zero;
+    format::ResultProduct zero;
     zero.numerator = 0;
     Result.OpenSegment(zero);
     ResultEnd();

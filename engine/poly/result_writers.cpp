@@ -23,7 +23,7 @@ bool WrittenExactly(float v) { return IsWhole(v) && std::fabs(v) <= kExactLimit;
 // The values of the exponent written after a letter: false when its text
 // cannot be read back.
 bool AddExponent(exact::Exponents& monomial, const std::string& letter, float exponent) {
-  if (!IsPlainLetter(letter) || !WrittenExactly(exponent) || exponent > exact::kLargestReadExponent) return false;
+  if (!IsPlainLetter(letter) || !WrittenExactly(exponent) || exponent > format::kLargestReadExponent) return false;
   monomial[letter[0] - 'a'] += static_cast<int32_t>(exponent);
   return true;
 }
@@ -111,7 +111,7 @@ void WriteCommonFactor(Engine& e, bool toFile) {
   auto file = [&](std::string_view text) {
     if (toFile) e.ResultText(text);
   };
-  exact::ResultProduct common;
+  format::ResultProduct common;
   bool unreadable = false;
   auto number = [&](float v) {
     if (!WrittenExactly(v)) unreadable = true;

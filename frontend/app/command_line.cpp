@@ -7,7 +7,7 @@
 
 #include "frontend/engine_link/batch_run.h"
 #include "frontend/engine_link/engine_launcher.h"
-#include "frontend/input/exact_helper.h"
+#include "frontend/input/typed_input.h"
 #include "frontend/input/problem_list.h"
 #include "frontend/printing/answer_key.h"
 #include "frontend/printing/document_printer.h"
@@ -59,7 +59,7 @@ int RunWorksheetCommand(const QStringList& arguments) {
     Say(stderr, QStringLiteral("pfac: the list %1 holds no polynomial").arg(files[0]));
     return 2;
   }
-  const std::unique_ptr<Expander> expander = ExpanderBesideFrontEnd();
+  const std::unique_ptr<Expander> expander = ExactExpander();
   BatchRun run(EngineBesideFrontEnd().program, expander.get());
   const bool ran = FactorLines(run, lines, [&run](int index) {
     const Problem& problem = run.Problems()[static_cast<size_t>(index)];
@@ -90,7 +90,7 @@ int RunExplainCommand(const QStringList& arguments) {
     Say(stderr, QStringLiteral("usage: pfac --explain POLYNOMIAL"));
     return 2;
   }
-  const std::unique_ptr<Expander> expander = ExpanderBesideFrontEnd();
+  const std::unique_ptr<Expander> expander = ExactExpander();
   BatchRun run(EngineBesideFrontEnd().program, expander.get());
   if (!FactorLines(run, {arguments[0].toStdString()}, [](int) {})) return 2;
   const Problem& problem = run.Problems().front();

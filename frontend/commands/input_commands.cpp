@@ -115,7 +115,8 @@ Submission InputCommands::SubmitInput() {
     return converted.refusal->message == kNothingTyped ? Submission::Empty : Submission::Refused;
   }
   if (converted.text != typed) {
-    window_.PrintOnPicture1(Node({Leaf(kReadAs), Present(converted.text, "", false).shown}));
+    const format::ResultValue entered{converted.letters, converted.value};
+    window_.PrintOnPicture1(Node({Leaf(kReadAs), Present(entered, converted.text, "", false).shown}));
     window_.SetText2(converted.text);
   }
   bool written = files_.OpenForOutput(kHandOffNumber, kHandOffFile) &&

@@ -1,7 +1,7 @@
 #include "frontend/commands/print_command.h"
 
 #include "frontend/engine_link/result_file.h"
-#include "frontend/results/factor_runs.h"
+#include "engine/result_format/factor_runs.h"
 #include "frontend/results/result_steps.h"
 
 namespace pfac::frontend {
@@ -42,7 +42,7 @@ void PrintResults(ResultPrinter& printer, FileTable& files, Dialogs& dialogs, do
   }
   RunResult result = ReadRunResult(*lines);
   result.source.seconds = engineSeconds;
-  Print(printer, dialogs, {result, WorkingLines(*lines), false, {}});
+  Print(printer, dialogs, {result, format::PaperLines(*lines), false, {}});
 }
 
 void PrintHistoryResult(ResultPrinter& printer, Dialogs& dialogs, const RunResult& result) {

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <utility>
 
-#include "frontend/explainer/exact_poly.h"
+#include "engine/exact/rational_poly.h"
 #include "frontend/explainer/methods.h"
 
 namespace pfac::explain {
@@ -287,15 +287,26 @@ bool Explanation::UsesExactFactorisation() const {
          std::any_of(steps.begin(), steps.end(), [](const Step& step) { return step.method == Method::Exact; });
 }
 
-std::optional<Explanation> Explain(const Problem& problem, const Options& options, std::string* why) {
-  const int variables = static_cast<int>(problem.letters.size());
-  if (variables == 0 || problem.polynomial.variables != variables) {
+std::optional<Explanation> Explain(const format::ResultValue& result, const Options& options, std::string* why) {
+  const int variables = static_cast<int>(result.letters.size());
+  if (variables == 0 || result.entered.variables != variables || !result.factored) {
     *why = "the polynomial has no letters";
     return std::nullopt;
   }
+  // The factors: each letter of the monomial in front, then those in
+  // parentheses.
+  std::vector<std::pair<RationalPolynomial, int>> factors;
+  for (int v = 0; v < variables; ++v) {
+    if (result.monomial[static_cast<size_t>(v)] == 0) continue;
+    RationalTerm letter{"1", std::vector<int32_t>(static_cast<size_t>(variables), 0)};
+    letter.exponents[static_cast<size_t>(v)] = 1;
+    factors.emplace_back(RationalPolynomial{variables, {letter}}, result.monomial[static_cast<size_t>(v)]);
+  }
+  for (const RationalPolynomial& factor : result.factors) factors.emplace_back(factor, 1);
+
   const Ring ring(variables);
-  const std::optional<Poly> polynomial = Poly::FromValue(ring, problem.polynomial);
-  const std::optional<Rational> content = Rational::FromText(problem.content);
+  const std::optional<Poly> polynomial = Poly::FromValue(ring, result.entered);
+  const std::optional<Rational> content = Rational::FromText(result.content);
   if (!polynomial || polynomial->IsZero() || !content) {
     *why = "the polynomial or its content cannot be read";
     return std::nullopt;
@@ -305,7 +316,7 @@ std::optional<Explanation> Explain(const Problem& problem, const Options& option
   std::vector<Poly> certified;
   std::vector<int> parts;
   Poly product(ring, *content);
-  for (const auto& [value, multiplicity] : problem.factors) {
+  for (const auto& [value, multiplicity] : factors) {
     std::optional<Poly> factor = Poly::FromValue(ring, value);
     if (!factor || factor->IsConstant() || multiplicity < 1 || value.variables != variables) {
       *why = "a factor cannot be read";
@@ -319,7 +330,7 @@ std::optional<Explanation> Explain(const Problem& problem, const Options& option
     *why = "the factorisation does not multiply back to the polynomial";
     return std::nullopt;
   }
-  Explainer explainer(*polynomial, problem.letters, std::move(certified), std::move(parts), options);
+  Explainer explainer(*polynomial, result.letters, std::move(certified), std::move(parts), options);
   return explainer.Run();
 }
 

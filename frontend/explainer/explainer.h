@@ -16,23 +16,12 @@
 #include <string>
 #include <vector>
 
-#include "engine/exact/expansion.h"
+#include "engine/result_format/result_value.h"
 
 namespace pfac::explain {
 
-using exact::RationalPolynomial;
-using exact::RationalTerm;
-
-// The polynomial entered and its certified factorisation, as values. The
-// exponents of every term follow `letters`.
-struct Problem {
-  std::string letters;            // the variables, alphabetical: "xy"
-  RationalPolynomial polynomial;  // as entered
-  std::string content;            // of the factorisation: "p" or "p/q", with its sign
-  // The irreducible factors (a letter on its own included) with their
-  // multiplicities; polynomial = content * product of factor^multiplicity.
-  std::vector<std::pair<RationalPolynomial, int>> factors;
-};
+using format::RationalPolynomial;
+using format::RationalTerm;
 
 // An expression as a step writes it.
 struct Expression {
@@ -124,8 +113,11 @@ struct Options {
   std::function<void(Step&)> alterStep;
 };
 
-// The steps, or nullopt with the reason in *why when the problem is not one
-// (no letters, the factorisation does not multiply back to the polynomial).
-std::optional<Explanation> Explain(const Problem& problem, const Options& options, std::string* why);
+// The steps of a result: the polynomial entered and its certified
+// factorisation (the content, the monomial in front, the irreducible factors
+// each as often as written). nullopt with the reason in *why when it is no
+// problem to explain (no letters, no factorisation, or one that does not
+// multiply back to the polynomial).
+std::optional<Explanation> Explain(const format::ResultValue& result, const Options& options, std::string* why);
 
 }  // namespace pfac::explain

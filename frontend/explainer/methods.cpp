@@ -27,10 +27,7 @@ Poly Letter(const Ring& ring, int variable, long power = 1) {
 
 // |a| < |b|.
 bool Smaller(const Rational& a, const Rational& b) {
-  Rational absA = a, absB = b;
-  fmpq_abs(absA.value, a.value);
-  fmpq_abs(absB.value, b.value);
-  return fmpq_cmp(absA.value, absB.value) < 0;
+  return a.Abs() < b.Abs();
 }
 
 bool Negative(const Poly& value) { return !value.IsZero() && value.Coefficient(0).Sign() < 0; }
@@ -238,12 +235,7 @@ std::vector<unsigned> GroupingOrder(int terms) {
 // The order in which a class tries rational roots: integers before fractions,
 // small before large, positive before negative.
 auto RootOrder(const Rational& root) {
-  fmpz_t magnitude;
-  fmpz_init(magnitude);
-  fmpz_abs(magnitude, fmpq_numref(root.value));
-  const auto key = std::make_tuple(fmpz_get_si(fmpq_denref(root.value)), fmpz_get_si(magnitude), root.Sign() < 0);
-  fmpz_clear(magnitude);
-  return key;
+  return std::make_tuple(root.Denominator(), root.Abs().Numerator(), root.Sign() < 0);
 }
 
 }  // namespace
@@ -352,7 +344,7 @@ std::optional<Move> CrossMove(const Piece& piece, const Context& context) {
       // with the smaller number: (2x - 1)(x - 3), (x - 2)(x - 3).
       const Rational lead1 = a1.Coefficient(0), lead2 = a2.Coefficient(0);
       const Rational low1 = c1.Coefficient(0), low2 = c2.Coefficient(0);
-      if (fmpq_cmp(lead1.value, lead2.value) < 0 ||
+      if (lead1 < lead2 ||
           (lead1 == lead2 && Smaller(low2, low1))) {
         std::swap(first, *second);
         std::swap(a1, a2);

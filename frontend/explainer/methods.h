@@ -9,10 +9,15 @@
 #include <string>
 #include <vector>
 
-#include "frontend/explainer/exact_poly.h"
+#include "engine/exact/rational_poly.h"
 #include "frontend/explainer/explainer.h"
 
 namespace pfac::explain {
+
+// The exact arithmetic the methods compute with.
+using exact::Poly;
+using exact::Rational;
+using exact::Ring;
 
 // The time an explanation may take.
 class Budget {

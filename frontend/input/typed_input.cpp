@@ -255,35 +255,12 @@ Refusal NumberTooLarge(const std::string& digits, int at, int length) {
 
 // ---- the text read -------------------------------------------------------------
 
-struct Product;
-
-// One factor of a term: a number (or fraction), a letter, or a bracket, with
-// its power.
-struct Factor {
-  enum class Kind { Number, Letter, Bracket } kind = Kind::Number;
-  std::string numerator;    // Number: digits without leading zeros
-  std::string denominator;  // Number: empty for an integer
-  char letter = 0;          // Letter: in lower case
-  std::vector<Product> inner;  // Bracket: its terms
-  int exponent = 1;
-  Token start;           // where the factor begins
-  int end = 0;           // the character after it
-};
-
-// One term: its sign and its factors, in the order typed.
-struct Product {
-  bool negative = false;
-  std::vector<Factor> factors;
-  int at = 0;   // the sign, or the first factor
-  int end = 0;  // the character after it
-};
-
 class Reader {
  public:
   explicit Reader(std::vector<Token> tokens) : tokens_(std::move(tokens)) {}
 
   // The whole text as a sum; false, with the refusal, when it cannot be read.
-  bool ReadAll(std::vector<Product>* sum) {
+  bool ReadAll(std::vector<TypedTerm>* sum) {
     if (!ReadSum(sum, true)) return false;
     if (Peek().kind == Tok::Close) return Fail(Unopened(Peek()));
     if (Peek().kind != Tok::End) return Fail(CannotStandHere(Peek()));
@@ -310,10 +287,10 @@ class Reader {
   // Terms joined by "+" and "-"; a leading "+" is dropped. At the top level a
   // "-" at the very end is the constant -1, as the engine reads it (x- is
   // x - 1).
-  bool ReadSum(std::vector<Product>* sum, bool topLevel) {
+  bool ReadSum(std::vector<TypedTerm>* sum, bool topLevel) {
     bool first = true;
     for (;;) {
-      Product term;
+      TypedTerm term;
       term.at = Peek().at;
       const Token* sign = nullptr;
       if (Peek().kind == Tok::Plus || Peek().kind == Tok::Minus) {
@@ -321,9 +298,9 @@ class Reader {
         term.negative = sign->kind == Tok::Minus;
         if (Peek().kind == Tok::Plus || Peek().kind == Tok::Minus) return Fail(CannotStandHere(Peek()));
         if (topLevel && term.negative && Peek().kind == Tok::End) {
-          Factor one;
+          TypedFactor one;
           one.numerator = "1";
-          one.start = *sign;
+          one.at = sign->at;
           term.factors.push_back(one);
           term.end = sign->at + 1;
           sum->push_back(std::move(term));
@@ -345,9 +322,9 @@ class Reader {
 
   // Factors one after another, or joined by "*". A number after another
   // factor must follow a "*": x*3 is 3x, while x 3 and (x+1)2 are refused.
-  bool ReadProduct(Product* term) {
+  bool ReadProduct(TypedTerm* term) {
     for (;;) {
-      Factor factor;
+      TypedFactor factor;
       if (!ReadFactor(&factor)) return false;
       term->end = factor.end;
       term->factors.push_back(std::move(factor));
@@ -363,13 +340,13 @@ class Reader {
     }
   }
 
-  bool ReadFactor(Factor* factor) {
+  bool ReadFactor(TypedFactor* factor) {
     const Token& start = Take();
-    factor->start = start;
+    factor->at = start.at;
     factor->end = start.at + start.length;
     switch (start.kind) {
       case Tok::Number: {
-        factor->kind = Factor::Kind::Number;
+        factor->kind = TypedFactor::Kind::Number;
         factor->numerator = WithoutLeadingZeros(start.digits);
         if (Peek().kind == Tok::Other && IsDecimalPoint(Peek())) return Fail(CannotStandHere(Peek()));
         if (factor->numerator == "0") return Fail(ZeroNumber(start, false));
@@ -390,7 +367,7 @@ class Reader {
         return true;
       }
       case Tok::Letter: {
-        factor->kind = Factor::Kind::Letter;
+        factor->kind = TypedFactor::Kind::Letter;
         factor->letter = start.digits[0];
         // x2 is x^2, as the engine reads it; x 2 is not.
         if (Peek().kind == Tok::Number && !Peek().blankBefore) {
@@ -402,7 +379,7 @@ class Reader {
         return true;
       }
       case Tok::Open: {
-        factor->kind = Factor::Kind::Bracket;
+        factor->kind = TypedFactor::Kind::Bracket;
         if (Peek().kind == Tok::Close) return Fail(CannotStandHere(Peek()));
         if (!ReadSum(&factor->inner, false)) return false;
         if (Peek().kind == Tok::End) return Fail(Unclosed(start));
@@ -417,14 +394,14 @@ class Reader {
   }
 
   // "^" or "'" and a whole number from 1 to 32767.
-  bool ReadPower(Factor* factor) {
+  bool ReadPower(TypedFactor* factor) {
     const Token& marker = Take();
     if (Peek().kind == Tok::End) return Fail(EndsAfter(marker));
     if (Peek().kind != Tok::Number) return Fail(ExponentNeeded(Peek()));
     return ReadExponentDigits(factor);
   }
 
-  bool ReadExponentDigits(Factor* factor) {
+  bool ReadExponentDigits(TypedFactor* factor) {
     const Token& digits = Take();
     const std::string value = WithoutLeadingZeros(digits.digits);
     if (value == "0") return Fail(ExponentNeeded(digits));
@@ -475,27 +452,27 @@ std::string Written(const std::vector<Term>& terms) {
 
 // A term as the engine writes one: at most one number, each letter once, no
 // bracket. Such a text needs no multiplying out.
-bool IsEngineTerm(const Product& term) {
+bool IsEngineTerm(const TypedTerm& term) {
   int numbers = 0;
   std::set<char> letters;
-  for (const Factor& f : term.factors) {
-    if (f.kind == Factor::Kind::Bracket) return false;
-    if (f.kind == Factor::Kind::Number && ++numbers > 1) return false;
-    if (f.kind == Factor::Kind::Letter && !letters.insert(f.letter).second) return false;
+  for (const TypedFactor& f : term.factors) {
+    if (f.kind == TypedFactor::Kind::Bracket) return false;
+    if (f.kind == TypedFactor::Kind::Number && ++numbers > 1) return false;
+    if (f.kind == TypedFactor::Kind::Letter && !letters.insert(f.letter).second) return false;
   }
   return true;
 }
 
 // The first place that needs multiplying out: a bracket, a second number, a
 // letter written twice.
-int FirstExpansion(const std::vector<Product>& sum) {
-  for (const Product& term : sum) {
+int FirstExpansion(const std::vector<TypedTerm>& sum) {
+  for (const TypedTerm& term : sum) {
     int numbers = 0;
     std::set<char> letters;
-    for (const Factor& f : term.factors) {
-      if (f.kind == Factor::Kind::Bracket || (f.kind == Factor::Kind::Number && ++numbers > 1) ||
-          (f.kind == Factor::Kind::Letter && !letters.insert(f.letter).second)) {
-        return f.start.at;
+    for (const TypedFactor& f : term.factors) {
+      if (f.kind == TypedFactor::Kind::Bracket || (f.kind == TypedFactor::Kind::Number && ++numbers > 1) ||
+          (f.kind == TypedFactor::Kind::Letter && !letters.insert(f.letter).second)) {
+        return f.at;
       }
     }
   }
@@ -503,18 +480,18 @@ int FirstExpansion(const std::vector<Product>& sum) {
 }
 
 // The term with its number in front (x*3 is 3x) and its letters as typed.
-Term AsTyped(const Product& product) {
+Term AsTyped(const TypedTerm& product) {
   Term term;
   term.negative = product.negative;
   term.at = product.at;
   term.end = product.end;
-  for (const Factor& f : product.factors) {
-    if (f.kind == Factor::Kind::Number) {
+  for (const TypedFactor& f : product.factors) {
+    if (f.kind == TypedFactor::Kind::Number) {
       term.numerator = f.numerator;
       term.denominator = f.denominator;
     } else {
       term.powers.emplace_back(f.letter, f.exponent);
-      term.letterAt.push_back(f.start.at);
+      term.letterAt.push_back(f.at);
     }
   }
   return term;
@@ -524,7 +501,7 @@ Term AsTyped(const Product& product) {
 
 class ProgramWriter {
  public:
-  explicit ProgramWriter(const std::vector<Product>& sum) {
+  explicit ProgramWriter(const std::vector<TypedTerm>& sum) {
     std::set<char> letters;
     Collect(sum, &letters);
     letters_.assign(letters.begin(), letters.end());  // alphabetical
@@ -543,11 +520,11 @@ class ProgramWriter {
  private:
   using Kind = exact::ExpansionStep::Kind;
 
-  static void Collect(const std::vector<Product>& sum, std::set<char>* letters) {
-    for (const Product& term : sum) {
-      for (const Factor& f : term.factors) {
-        if (f.kind == Factor::Kind::Letter) letters->insert(f.letter);
-        if (f.kind == Factor::Kind::Bracket) Collect(f.inner, letters);
+  static void Collect(const std::vector<TypedTerm>& sum, std::set<char>* letters) {
+    for (const TypedTerm& term : sum) {
+      for (const TypedFactor& f : term.factors) {
+        if (f.kind == TypedFactor::Kind::Letter) letters->insert(f.letter);
+        if (f.kind == TypedFactor::Kind::Bracket) Collect(f.inner, letters);
       }
     }
   }
@@ -570,20 +547,20 @@ class ProgramWriter {
     program_.steps.push_back(std::move(step));
   }
 
-  void WriteSum(const std::vector<Product>& sum) {
+  void WriteSum(const std::vector<TypedTerm>& sum) {
     for (size_t i = 0; i < sum.size(); ++i) {
       WriteTerm(sum[i]);
       if (i > 0) Op(Kind::Add);
     }
   }
 
-  void WriteTerm(const Product& term) {
+  void WriteTerm(const TypedTerm& term) {
     Push(term.negative ? "-1" : "1");
-    for (const Factor& f : term.factors) {
+    for (const TypedFactor& f : term.factors) {
       switch (f.kind) {
-        case Factor::Kind::Number: Push(f.denominator.empty() ? f.numerator : f.numerator + "/" + f.denominator); break;
-        case Factor::Kind::Letter: Push("1", f.letter, f.exponent); break;
-        case Factor::Kind::Bracket:
+        case TypedFactor::Kind::Number: Push(f.denominator.empty() ? f.numerator : f.numerator + "/" + f.denominator); break;
+        case TypedFactor::Kind::Letter: Push("1", f.letter, f.exponent); break;
+        case TypedFactor::Kind::Bracket:
           WriteSum(f.inner);
           if (f.exponent > 1) Op(Kind::Power, f.exponent);
           break;
@@ -597,9 +574,9 @@ class ProgramWriter {
 };
 
 // The expanded polynomial's terms, letters alphabetical.
-std::vector<Term> ExpandedTerms(const exact::RationalPolynomial& expanded, const std::vector<char>& letters) {
+std::vector<Term> ExpandedTerms(const format::RationalPolynomial& expanded, const std::vector<char>& letters) {
   std::vector<Term> terms;
-  for (const exact::RationalTerm& t : expanded.terms) {
+  for (const format::RationalTerm& t : expanded.terms) {
     Term term;
     std::string coefficient = t.coefficient;
     term.negative = !coefficient.empty() && coefficient[0] == '-';
@@ -668,6 +645,26 @@ std::optional<Refusal> BeyondLimits(const std::vector<Term>& terms, int typedLen
   return std::nullopt;
 }
 
+// The terms as the value of the converted text: the letters alphabetical,
+// each term's coefficient "p" or "p/q" as written.
+void WriteValue(const std::vector<Term>& terms, ConvertedText* converted) {
+  std::set<char> letters;
+  for (const Term& term : terms) {
+    for (const auto& power : term.powers) letters.insert(power.first);
+  }
+  converted->letters.assign(letters.begin(), letters.end());
+  converted->value.variables = static_cast<int>(letters.size());
+  for (const Term& term : terms) {
+    format::RationalTerm value{(term.negative ? "-" : "") + term.numerator, {}};
+    if (!term.denominator.empty()) value.coefficient += "/" + term.denominator;
+    value.exponents.assign(letters.size(), 0);
+    for (const auto& [letter, exponent] : term.powers) {
+      value.exponents[converted->letters.find(letter)] += exponent;
+    }
+    converted->value.terms.push_back(std::move(value));
+  }
+}
+
 Refusal ExpansionFailed(const std::string& why, int at) {
   if (why == exact::kExpansionTooLarge) {
     return {"展开后的多项式太大, 无法计算 / multiplied out, the polynomial is too large to compute", at, 1};
@@ -682,7 +679,7 @@ ConvertedText ConvertTypedText(std::string_view typed, Expander* expander) {
   const int length = static_cast<int>(characters.size());
   ConvertedText converted;
   Reader reader(Tokenise(characters));
-  std::vector<Product> sum;
+  std::vector<TypedTerm> sum;
   if (!reader.ReadAll(&sum)) {
     converted.refusal = reader.Why();
     return converted;
@@ -690,7 +687,7 @@ ConvertedText ConvertTypedText(std::string_view typed, Expander* expander) {
 
   std::vector<Term> terms;
   if (std::all_of(sum.begin(), sum.end(), IsEngineTerm)) {
-    for (const Product& product : sum) terms.push_back(AsTyped(product));
+    for (const TypedTerm& product : sum) terms.push_back(AsTyped(product));
   } else {
     const int at = FirstExpansion(sum);
     if (expander == nullptr) {
@@ -714,7 +711,26 @@ ConvertedText ConvertTypedText(std::string_view typed, Expander* expander) {
   converted.refusal = BeyondLimits(terms, length);
   if (converted.refusal) return converted;
   converted.text = Written(terms);
+  converted.typed = std::move(sum);
+  WriteValue(terms, &converted);
   return converted;
 }
+
+#ifdef PFAC_EXACT
+namespace {
+
+class InProcessExpander : public Expander {
+ public:
+  std::optional<format::RationalPolynomial> Expand(const exact::ExpansionProgram& program, std::string* why) override {
+    return exact::ExpandExactly(program, why);
+  }
+};
+
+}  // namespace
+
+std::unique_ptr<Expander> ExactExpander() { return std::make_unique<InProcessExpander>(); }
+#else
+std::unique_ptr<Expander> ExactExpander() { return nullptr; }
+#endif
 
 }  // namespace pfac::frontend

@@ -2,14 +2,17 @@
 // off: blanks dropped, full-width characters (as a Chinese input method types
 // them) and the minus sign read as ASCII, a leading "+" dropped, "*" and "·"
 // read as multiplication, superscript digits as exponents, and brackets and
-// powers of brackets multiplied out exactly by the helper program pfac-exact.
+// powers of brackets multiplied out exactly, in this process.
 // A text that still cannot be read, or that passes the engine's limits, is
 // refused with what is wrong and where, in the text as typed.
 #pragma once
 
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
+
+#include <vector>
 
 #include "engine/exact/expansion.h"
 
@@ -30,24 +33,54 @@ struct Refusal {
   int length = 0;     // the number of characters to mark
 };
 
+// What the student typed, as read: a sum of terms, each a product of factors,
+// each factor a number, a letter or a bracket with its power, in the order
+// typed: (x + 1)(x + y + z)² keeps its brackets and its power.
+struct TypedTerm;
+struct TypedFactor {
+  enum class Kind { Number, Letter, Bracket } kind = Kind::Number;
+  std::string numerator;         // Number: digits without leading zeros
+  std::string denominator;       // Number: empty for an integer
+  char letter = 0;               // Letter: in lower case
+  std::vector<TypedTerm> inner;  // Bracket: its terms
+  int exponent = 1;
+  int at = 0;   // where the factor begins in the typed text, in characters from 0
+  int end = 0;  // the character after it
+};
+struct TypedTerm {
+  bool negative = false;
+  std::vector<TypedFactor> factors;
+  int at = 0;   // the sign, or the first factor
+  int end = 0;  // the character after it
+};
+
 struct ConvertedText {
   std::string text;                // the polynomial in the engine's syntax, once accepted
   std::optional<Refusal> refusal;  // set when the text is refused
   bool expanded = false;           // brackets or products were multiplied out
+  // Once accepted: what was typed, as read, and beside it its value, the
+  // polynomial that `text` writes (its terms in the same order, its exponents
+  // in the order of `letters`, alphabetical).
+  std::vector<TypedTerm> typed;
+  format::RationalPolynomial value;
+  std::string letters;
 
   bool Accepted() const { return !refusal.has_value(); }
 };
 
-// Multiplies out a polynomial: the helper program, asked through an expansion
-// request of its protocol.
+// Multiplies out a polynomial.
 class Expander {
  public:
   virtual ~Expander() = default;
   // The expanded polynomial; nullopt with the reason in *why when there is
-  // none (the helper's error line, or why it gave no answer).
-  virtual std::optional<exact::RationalPolynomial> Expand(const exact::ExpansionProgram& program,
+  // none (kExpansionTooLarge, or a malformed program).
+  virtual std::optional<format::RationalPolynomial> Expand(const exact::ExpansionProgram& program,
                                                           std::string* why) = 0;
 };
+
+// The exact arithmetic in this process (exact::ExpandExactly); none in a
+// build without the exact factoriser, which then refuses brackets.
+std::unique_ptr<Expander> ExactExpander();
 
 // Said when nothing but blanks was typed.
 inline constexpr char kNothingTyped[] = "没有输入多项式 / no polynomial was typed";

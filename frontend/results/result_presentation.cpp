@@ -5,16 +5,9 @@
 #include <utility>
 #include <vector>
 
-#include "frontend/results/factor_runs.h"
+#include "engine/result_format/factor_runs.h"
 
 namespace pfac::frontend {
-
-using engine_form::Factor;
-using engine_form::Product;
-using engine_form::ReadProduct;
-using engine_form::ReadSum;
-using engine_form::Sum;
-using engine_form::Term;
 
 namespace {
 
@@ -37,71 +30,66 @@ std::string_view Trimmed(std::string_view text) {
   return text;
 }
 
-// Reads the engine's forms, in which blanks may stand between any two pieces.
-class Reader {
- public:
-  explicit Reader(std::string_view text) : text_(text) {}
+// A term of the value as it is written out: its sign, the coefficient's
+// digits and the powers of its letters, alphabetical.
+struct Term {
+  bool negative = false;
+  std::string numerator = "1";  // the coefficient's digits
+  std::string denominator;      // its denominator's digits; empty for an integer
+  std::vector<std::pair<char, int>> powers;
 
-  char Peek() {
-    while (at_ < text_.size() && text_[at_] == ' ') ++at_;
-    return at_ < text_.size() ? text_[at_] : '\0';
+  bool UnitCoefficient() const { return numerator == "1" && denominator.empty(); }
+  std::array<int, 26> Exponents() const {
+    std::array<int, 26> exponents{};
+    for (const auto& [letter, exponent] : powers) exponents[letter - 'a'] += exponent;
+    return exponents;
   }
-  bool AtEnd() { return Peek() == '\0'; }
-  char Take() {
-    const char c = Peek();
-    if (c != '\0') ++at_;
-    return c;
+  int Degree() const {
+    int degree = 0;
+    for (const auto& power : powers) degree += power.second;
+    return degree;
   }
-  bool Digits(std::string* digits) {
-    digits->clear();
-    while (IsDigit(Peek())) *digits += text_[at_++];
-    return !digits->empty();
-  }
-  // The text up to the next ")", which is taken too; false when there is none.
-  bool UpToClose(std::string_view* inside) {
-    const size_t close = text_.find(')', at_);
-    if (close == std::string_view::npos) return false;
-    *inside = text_.substr(at_, close - at_);
-    at_ = close + 1;
-    return true;
-  }
-
- private:
-  std::string_view text_;
-  size_t at_ = 0;
+  bool operator==(const Term& other) const = default;
 };
 
-// An exponent small enough to be one.
-bool ReadExponent(Reader& reader, int* exponent) {
-  std::string digits;
-  if (!reader.Digits(&digits) || digits.size() > 6) return false;
-  *exponent = std::stoi(digits);
-  return true;
+using Sum = std::vector<Term>;
+
+struct Factor {
+  Sum terms;
+  int multiplicity = 1;
+};
+
+// A factorisation: a sign, the rational content, a monomial, and factors.
+struct Product {
+  Term front;  // sign, content and monomial
+  std::vector<Factor> factors;
+};
+
+// A coefficient "p" or "p/q" with its sign, and the exponents of `letters`.
+Term TermOf(std::string_view coefficient, const std::vector<int32_t>& exponents, const std::string& letters) {
+  Term term;
+  term.negative = !coefficient.empty() && coefficient.front() == '-';
+  if (term.negative) coefficient.remove_prefix(1);
+  const size_t slash = coefficient.find('/');
+  term.numerator = std::string(coefficient.substr(0, slash));
+  if (slash != std::string_view::npos) term.denominator = std::string(coefficient.substr(slash + 1));
+  for (size_t v = 0; v < letters.size() && v < exponents.size(); ++v) {
+    if (exponents[v] > 0) term.powers.emplace_back(letters[v], exponents[v]);
+  }
+  return term;
 }
 
-// A term after its sign: its coefficient, then letters with their exponents.
-// False when there is neither, or a piece is not in the engine's form (a
-// number with a decimal point, an exponent without digits).
-bool ReadTermBody(Reader& reader, Term* term) {
-  std::string digits;
-  const bool number = reader.Digits(&digits);
-  if (number) {
-    term->numerator = digits;
-    if (reader.Peek() == '/') {
-      reader.Take();
-      if (!reader.Digits(&term->denominator)) return false;
-    }
-  }
-  while (IsSmallLetter(reader.Peek())) {
-    const char letter = reader.Take();
-    int exponent = 1;
-    if (reader.Peek() == '^') {
-      reader.Take();
-      if (!ReadExponent(reader, &exponent)) return false;
-    }
-    term->powers.emplace_back(letter, exponent);
-  }
-  return number || !term->powers.empty();
+Sum SumOf(const format::RationalPolynomial& polynomial, const std::string& letters) {
+  Sum sum;
+  for (const format::RationalTerm& term : polynomial.terms) sum.push_back(TermOf(term.coefficient, term.exponents, letters));
+  return sum;
+}
+
+Product ProductOf(const format::ResultValue& value) {
+  Product product;
+  product.front = TermOf(value.content, value.monomial, value.letters);
+  for (const format::RationalPolynomial& factor : value.factors) product.factors.push_back({SumOf(factor, value.letters), 1});
+  return product;
 }
 
 // Numbers of any length, compared by value.
@@ -296,7 +284,7 @@ Presentation AsItStands(std::string_view polynomial, std::string_view factorisat
     presentation.shown = FormulaText(entered);
     return presentation;
   }
-  const std::string collapsed = CollapseFactors(factorisation);
+  const std::string collapsed = format::CollapseForPaper(factorisation);
   presentation.shown = Node({FormulaText(entered + " ="), FormulaText(" " + StudentForm(collapsed))});
   presentation.plain = PlainForm(polynomial) + " = " + PlainForm(collapsed);
   return presentation;
@@ -326,52 +314,22 @@ std::string Simplified(std::string_view text) {
 
 }  // namespace
 
-namespace engine_form {
-
-bool ReadSum(std::string_view text, Sum* sum) {
-  Reader reader(text);
-  while (!reader.AtEnd()) {
-    Term term;
-    const char c = reader.Peek();
-    if (c == '+' || c == '-') {
-      reader.Take();
-      term.negative = c == '-';
-    } else if (!sum->empty()) {
-      return false;
-    }
-    if (!ReadTermBody(reader, &term)) return false;
-    sum->push_back(std::move(term));
-  }
-  return !sum->empty();
+std::vector<std::string> StudentTerms(const format::RationalPolynomial& polynomial, const std::string& letters) {
+  return TermTexts(SumOf(polynomial, letters), Style::Student);
 }
-
-// "- 1/ 2xy(x - 1)(x + 1)", "(x - 1)^ 2", " 4x^ 3", "0".
-bool ReadProduct(std::string_view text, Product* product) {
-  Reader reader(text);
-  if (reader.Peek() == '-') {
-    reader.Take();
-    product->front.negative = true;
-  }
-  const char c = reader.Peek();
-  const bool front = (IsDigit(c) || IsSmallLetter(c)) && ReadTermBody(reader, &product->front);
-  while (!reader.AtEnd()) {
-    Factor factor;
-    std::string_view inside;
-    if (reader.Take() != '(' || !reader.UpToClose(&inside) || !ReadSum(inside, &factor.terms)) return false;
-    if (reader.Peek() == '^') {
-      reader.Take();
-      if (!ReadExponent(reader, &factor.multiplicity) || factor.multiplicity < 1) return false;
-    }
-    product->factors.push_back(std::move(factor));
-  }
-  return front || !product->factors.empty();
-}
-
-std::vector<std::string> StudentTerms(const Sum& sum) { return TermTexts(sum, Style::Student); }
 
 std::string StudentPower(int exponent) { return Power(exponent, Style::Student); }
 
-}  // namespace engine_form
+bool BareBeforePower(const format::RationalTerm& term) {
+  int letters = 0, degree = 0;
+  for (int32_t exponent : term.exponents) {
+    letters += exponent > 0;
+    degree += exponent;
+  }
+  const bool letter = term.coefficient == "1" && letters == 1 && degree == 1;
+  const bool number = letters == 0 && term.coefficient.front() != '-' && term.coefficient.find('/') == std::string::npos;
+  return letter || number;
+}
 
 std::string PlainForm(std::string_view engineText) { return Simplified(engineText); }
 
@@ -405,16 +363,20 @@ std::string StudentForm(std::string_view engineText) {
 
 Presentation Present(std::string_view polynomial, std::string_view factorisation, bool complete) {
   factorisation = Trimmed(factorisation);
-  Sum entered;
-  Product product;
-  if (!ReadSum(polynomial, &entered) || (!factorisation.empty() && !ReadProduct(factorisation, &product))) {
-    return AsItStands(polynomial, factorisation);
-  }
+  return Present(format::ReadResultValue(polynomial, factorisation), polynomial, factorisation, complete);
+}
+
+Presentation Present(const std::optional<format::ResultValue>& value, std::string_view polynomial,
+                     std::string_view factorisation, bool complete) {
+  factorisation = Trimmed(factorisation);
+  if (!value) return AsItStands(polynomial, factorisation);
   // The engine echoes a term's letters in the order they first appeared in
-  // the text (ay after by reads "ya"); a student writes them alphabetically.
-  for (Term& term : entered) std::sort(term.powers.begin(), term.powers.end());
+  // the text (ay after by reads "ya"); a student writes them alphabetically,
+  // as the value holds them.
+  const Sum entered = SumOf(value->entered, value->letters);
+  Product product = ProductOf(*value);
   Presentation presentation;
-  if (factorisation.empty()) {
+  if (!value->factored) {
     presentation.shown = Node(TermLeaves(entered, "", ""));
     return presentation;
   }

@@ -5,12 +5,12 @@
 // presentation serves the result panel, "复制", "复制 LaTeX" and the printout.
 #pragma once
 
-#include <array>
+#include <optional>
 #include <string>
 #include <string_view>
-#include <utility>
 #include <vector>
 
+#include "engine/result_format/result_value.h"
 #include "frontend/results/line_breaking.h"
 
 namespace pfac::frontend {
@@ -30,67 +30,26 @@ struct Presentation {
   std::string latex;
 };
 
-// The polynomial entered (the echo of jg.dat's first line) and the
-// factorisation the run gave (a result line after its last "=", in the
-// engine's form; empty when there is none). Only a factorisation known to be
-// complete says "irreducible". A text that is not in the engine's form is
-// shown as it stands, its blanks tidied.
+// The result as one value (the polynomial entered and the factorisation the
+// run gave, when it gave one) presented; where there is no value (a text not
+// in the engine's form), the texts are shown as they stand, their blanks
+// tidied and equal factors collapsed as on paper. Only a factorisation known
+// to be complete says "irreducible".
+Presentation Present(const std::optional<format::ResultValue>& value, std::string_view polynomial,
+                     std::string_view factorisation, bool complete);
+// The same, the value read from the texts: the polynomial entered (the echo of
+// jg.dat's first line) and the factorisation (a result line after its last
+// "=", in the engine's form; empty when there is none).
 Presentation Present(std::string_view polynomial, std::string_view factorisation, bool complete);
 
-// The engine's forms read as values, for what else is made of a result (the
-// steps of its factorisation).
-namespace engine_form {
-
-// One term: a sign, a coefficient and the powers of its letters. The engine
-// writes only lower-case letters.
-struct Term {
-  bool negative = false;
-  std::string numerator = "1";  // the coefficient's digits
-  std::string denominator;      // its denominator's digits; empty for an integer
-  std::vector<std::pair<char, int>> powers;  // letter and exponent, in the order written
-
-  bool UnitCoefficient() const { return numerator == "1" && denominator.empty(); }
-  std::array<int, 26> Exponents() const {
-    std::array<int, 26> exponents{};
-    for (const auto& [letter, exponent] : powers) exponents[letter - 'a'] += exponent;
-    return exponents;
-  }
-  int Degree() const {
-    int degree = 0;
-    for (const auto& power : powers) degree += power.second;
-    return degree;
-  }
-  bool operator==(const Term& other) const {
-    return negative == other.negative && numerator == other.numerator && denominator == other.denominator &&
-           powers == other.powers;
-  }
-};
-
-using Sum = std::vector<Term>;
-
-struct Factor {
-  Sum terms;
-  int multiplicity = 1;
-};
-
-// A factorisation: a sign, the rational content, a monomial, and factors.
-struct Product {
-  Term front;  // sign, content and monomial
-  std::vector<Factor> factors;
-};
-
-// " x^ 3 - 6x^ 2 + 4x + 15"; false when the text is not in the engine's form.
-bool ReadSum(std::string_view text, Sum* sum);
-// "- 1/ 2xy(x - 1)(x + 1)^ 2", " 4x^ 3", "0"; false when the text is not in
-// the engine's form.
-bool ReadProduct(std::string_view text, Product* product);
-// Each term as a student writes it, with the sign that joins it to the one
-// before: "x²", " - 6x", " + 15".
-std::vector<std::string> StudentTerms(const Sum& sum);
+// A polynomial in `letters` as a student writes it, each term with the sign
+// that joins it to the one before: "x²", " - 6x", " + 15".
+std::vector<std::string> StudentTerms(const format::RationalPolynomial& polynomial, const std::string& letters);
 // An exponent as a student writes it: "²", "¹²"; nothing for 1.
 std::string StudentPower(int exponent);
-
-}  // namespace engine_form
+// Whether a single term stands bare before an exponent: a letter (x²) or a
+// positive whole number (3²); any other term is bracketed: (2x)², (-1)².
+bool BareBeforePower(const format::RationalTerm& term);
 
 // A polynomial or product in the engine's file form (" 2x^ 2 - 3x + 4",
 // "(x - 1)^ 2") written as it stands, as a student writes it: "2x² - 3x + 4",

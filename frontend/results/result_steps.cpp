@@ -1,7 +1,6 @@
 #include "frontend/results/result_steps.h"
 
 #include <algorithm>
-#include <set>
 
 #include "frontend/results/result_presentation.h"
 
@@ -16,55 +15,6 @@ using Kind = explain::Expression::Kind;
 // which no expression uses.
 constexpr char kReasonOpen[] = " （";
 constexpr char kReasonClose[] = "）";
-
-// --- From the engine's forms to the explainer's values ---
-
-std::string Coefficient(const engine_form::Term& term) {
-  std::string text = (term.negative ? "-" : "") + term.numerator;
-  if (!term.denominator.empty() && term.denominator != "1") text += "/" + term.denominator;
-  return text;
-}
-
-explain::RationalTerm ValueOf(const engine_form::Term& term, const std::string& letters) {
-  const std::array<int, 26> exponents = term.Exponents();
-  explain::RationalTerm value{Coefficient(term), {}};
-  for (char letter : letters) value.exponents.push_back(exponents[static_cast<size_t>(letter - 'a')]);
-  return value;
-}
-
-explain::RationalPolynomial ValueOf(const engine_form::Sum& sum, const std::string& letters) {
-  explain::RationalPolynomial value{static_cast<int>(letters.size()), {}};
-  for (const engine_form::Term& term : sum) value.terms.push_back(ValueOf(term, letters));
-  return value;
-}
-
-void AddLetters(const engine_form::Sum& sum, std::set<char>* letters) {
-  for (const engine_form::Term& term : sum) {
-    for (const auto& power : term.powers) letters->insert(power.first);
-  }
-}
-
-// --- The explainer's values as a student writes them ---
-
-engine_form::Term TermOf(const explain::RationalTerm& value, const std::string& letters) {
-  engine_form::Term term;
-  std::string_view coefficient = value.coefficient;
-  term.negative = !coefficient.empty() && coefficient.front() == '-';
-  if (term.negative) coefficient.remove_prefix(1);
-  const size_t slash = coefficient.find('/');
-  term.numerator = std::string(coefficient.substr(0, slash));
-  if (slash != std::string_view::npos) term.denominator = std::string(coefficient.substr(slash + 1));
-  for (size_t v = 0; v < letters.size() && v < value.exponents.size(); ++v) {
-    if (value.exponents[v] > 0) term.powers.emplace_back(letters[v], value.exponents[v]);
-  }
-  return term;
-}
-
-engine_form::Sum SumOf(const explain::RationalPolynomial& value, const std::string& letters) {
-  engine_form::Sum sum;
-  for (const explain::RationalTerm& term : value.terms) sum.push_back(TermOf(term, letters));
-  return sum;
-}
 
 // The first and the last leaf of a text, which a bracket or a sign joins.
 Breakable& FirstLeaf(Breakable& text) { return text.parts.empty() ? text : FirstLeaf(text.parts.front()); }
@@ -101,7 +51,7 @@ class Writer {
   // Each term a leaf: "x²", " - 5x", " + 6".
   Breakable Terms(const explain::RationalPolynomial& value) const {
     std::vector<Breakable> leaves;
-    for (const std::string& text : engine_form::StudentTerms(SumOf(value, letters_))) leaves.push_back(Leaf(text));
+    for (const std::string& text : StudentTerms(value, letters_)) leaves.push_back(Leaf(text));
     if (leaves.empty()) leaves.push_back(Leaf("0"));
     return Node(std::move(leaves));
   }
@@ -115,15 +65,11 @@ class Writer {
       case Kind::Polynomial:
         return Around(Terms(e.polynomial), "(", ")");
       case Kind::Power: {
-        const std::string power = engine_form::StudentPower(e.exponent);
+        const std::string power = StudentPower(e.exponent);
         const Expression& base = e.parts.front();
         if (OneTerm(base)) {
           // x², 3², but (2x)², (xy)², (-1)².
-          const engine_form::Term written = TermOf(base.polynomial.terms.front(), letters_);
-          const bool letter = written.UnitCoefficient() && written.powers.size() == 1 &&
-                              written.powers.front().second == 1;
-          const bool number = written.powers.empty() && written.denominator.empty();
-          const bool bare = !written.negative && (letter || number);
+          const bool bare = BareBeforePower(base.polynomial.terms.front());
           return Leaf(bare ? Monomial(base) + power : "(" + Monomial(base) + ")" + power);
         }
         return Around(Factor(base), "", power);
@@ -231,38 +177,6 @@ std::chrono::steady_clock::duration StepBudget(double engineSeconds) {
   return std::max<std::chrono::steady_clock::duration>(run, kLeastStepBudget);
 }
 
-std::optional<explain::Problem> ProblemOf(const ResultSource& source) {
-  engine_form::Sum entered;
-  engine_form::Product product;
-  if (!engine_form::ReadSum(source.polynomial, &entered) ||
-      !engine_form::ReadProduct(source.factorisation, &product)) {
-    return std::nullopt;
-  }
-  std::set<char> letterSet;
-  AddLetters(entered, &letterSet);
-  AddLetters({product.front}, &letterSet);
-  for (const engine_form::Factor& factor : product.factors) AddLetters(factor.terms, &letterSet);
-  explain::Problem problem;
-  problem.letters.assign(letterSet.begin(), letterSet.end());
-  problem.polynomial = ValueOf(entered, problem.letters);
-  engine_form::Term content = product.front;
-  content.powers.clear();
-  problem.content = Coefficient(content);
-  // The monomial in front: each letter a factor.
-  const std::array<int, 26> exponents = product.front.Exponents();
-  for (char letter : problem.letters) {
-    const int exponent = exponents[static_cast<size_t>(letter - 'a')];
-    if (exponent == 0) continue;
-    engine_form::Term alone;
-    alone.powers.emplace_back(letter, 1);
-    problem.factors.emplace_back(ValueOf(engine_form::Sum{alone}, problem.letters), exponent);
-  }
-  for (const engine_form::Factor& factor : product.factors) {
-    problem.factors.emplace_back(ValueOf(factor.terms, problem.letters), factor.multiplicity);
-  }
-  return problem;
-}
-
 ResultSteps ExplainResult(const ResultSource& source) { return ExplainResult(source, StepBudget(source.seconds)); }
 
 ResultSteps ExplainResult(const ResultSource& source, std::chrono::steady_clock::duration budget) {
@@ -271,17 +185,16 @@ ResultSteps ExplainResult(const ResultSource& source, std::chrono::steady_clock:
     steps.missing = kNotKnownComplete;
     return steps;
   }
-  const std::optional<explain::Problem> problem = ProblemOf(source);
-  if (!problem) {
+  if (!source.value || !source.value->factored) {
     steps.missing = kNothingToExplain;
     return steps;
   }
-  steps.letters = problem->letters;
+  steps.letters = source.value->letters;
 #ifdef PFAC_EXACT
   explain::Options options;
   options.budget = budget;
   std::string why;
-  steps.explanation = explain::Explain(*problem, options, &why);
+  steps.explanation = explain::Explain(*source.value, options, &why);
   if (!steps.explanation) {
     steps.missing = kNothingToExplain;
   } else if (steps.explanation->steps.empty() && steps.explanation->irreducible.empty()) {

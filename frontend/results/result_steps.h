@@ -46,10 +46,6 @@ struct ResultSteps {
   std::string missing;
 };
 
-// The polynomial entered and its certified factorisation as the explainer
-// takes them; nullopt when the result is not in the engine's form.
-std::optional<explain::Problem> ProblemOf(const ResultSource& source);
-
 // The steps of a result known to be complete, within its budget
 // (StepBudget of its engine's time, unless given).
 ResultSteps ExplainResult(const ResultSource& source);

@@ -1,6 +1,7 @@
 #include "frontend/results/run_result.h"
 
-#include "engine/result_marks.h"
+#include "engine/result_format/marks.h"
+#include "engine/result_format/result_line.h"
 
 namespace pfac::frontend {
 
@@ -26,14 +27,14 @@ std::string_view Trimmed(std::string_view text) {
   return text;
 }
 
-// The text after the last "=" of a result line: a line such as
-// "=(x^ 4 + 64)=(x^ 4 + 64)" restates the polynomial before its result.
-std::string_view LastSegment(std::string_view line) {
-  size_t equals = line.rfind('=');
-  return equals == std::string_view::npos ? line : line.substr(equals + 1);
-}
-
 }  // namespace
+
+ResultSource::ResultSource(std::string polynomial, std::string factorisation, bool complete, double seconds)
+    : polynomial(std::move(polynomial)),
+      factorisation(std::move(factorisation)),
+      complete(complete),
+      seconds(seconds),
+      value(format::ReadResultValue(this->polynomial, this->factorisation)) {}
 
 RunResult ReadRunResult(const std::vector<std::string>& lines) {
   RunResult result;
@@ -44,35 +45,20 @@ RunResult ReadRunResult(const std::vector<std::string>& lines) {
   }
   // Line 1 is the echo; a one-term result follows it on the same line.
   const std::string_view echo = lines[0];
-  const size_t equals = echo.find('=');
-  const std::string_view polynomial = echo.substr(0, equals);
-  std::string_view answer = equals == std::string_view::npos ? std::string_view() : LastSegment(echo);
+  const std::string_view polynomial = echo.substr(0, echo.find('='));
+  const format::Presented presented = format::PresentedSegment(lines);
 
   bool searchStopped = false, lateSearch = false, runStopped = false, internalError = false;
-  bool completeGiven = false;  // a complete factorisation followed a certificate
   CertificateKind certificate = CertificateKind::kNone;
-  bool afterCertificate = false;
   std::vector<std::string> notes;
   for (size_t i = 1; i < lines.size(); ++i) {
     const std::string_view line = Trimmed(lines[i]);
-    const bool followsCertificate = afterCertificate;
-    afterCertificate = false;
-    if (line.empty()) continue;
-    if (followsCertificate && line.front() == '=') {
-      answer = LastSegment(line);
-      completeGiven = true;
-    } else if (line == marks::kSearchStopped) {
-      searchStopped = true;
-    } else if (line == marks::kLateSearch) {
-      lateSearch = true;
-    } else if (line.front() == '=') {
-      // A result line; the expanded products ("[...]") are not results.
-      if (!completeGiven && line.find('(') != std::string_view::npos && line.find('[') == std::string_view::npos) {
-        answer = LastSegment(line);
-      }
+    if (line.empty() || line.front() == '=') {
+      // A result line, the complete one after a certificate, or a mark.
+      searchStopped = searchStopped || line == marks::kSearchStopped;
+      lateSearch = lateSearch || line == marks::kLateSearch;
     } else if (StartsWith(line, marks::kCertificate)) {
       certificate = marks::KindOfCertificate(line);
-      afterCertificate = true;
       notes.emplace_back(line);
     } else if (StartsWith(line, marks::kInternalError)) {
       internalError = true;
@@ -89,16 +75,16 @@ RunResult ReadRunResult(const std::vector<std::string>& lines) {
   }
 
   // A run cut short left its last result line unfinished: it is no equation.
-  if (runStopped && !completeGiven) answer = {};
-  const bool complete = completeGiven || certificate == CertificateKind::kComplete;
+  const std::string answer = runStopped && !presented.afterCertificate ? std::string() : presented.segment;
+  const bool complete = presented.afterCertificate || certificate == CertificateKind::kComplete;
   if (!complete) {
     if (lateSearch) notes.insert(notes.begin(), kLateSearch);
     if (searchStopped) notes.insert(notes.begin(), kSearchStopped);
   }
 
-  answer = Trimmed(answer);
-  result.source = {std::string(polynomial), std::string(answer), complete && !internalError};
-  result.presentation = Present(polynomial, answer, complete && !internalError);
+  result.source = ResultSource(std::string(polynomial), answer, complete && !internalError);
+  result.presentation =
+      Present(result.source.value, result.source.polynomial, result.source.factorisation, result.source.complete);
   if (answer.empty() && !runStopped) notes.push_back(kNoFactorisation);
   result.notes = std::move(notes);
   if (internalError) {
@@ -115,7 +101,7 @@ RunResult ReadRunResult(const std::vector<std::string>& lines) {
 RunResult RestoredRunResult(const ResultSource& source, std::vector<std::string> notes, RunEnd end) {
   RunResult result;
   result.source = source;
-  result.presentation = Present(source.polynomial, source.factorisation, source.complete);
+  result.presentation = Present(source.value, source.polynomial, source.factorisation, source.complete);
   result.notes = std::move(notes);
   result.end = end;
   return result;

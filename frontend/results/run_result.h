@@ -3,6 +3,7 @@
 // and what the engine said about the run.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -18,13 +19,19 @@ enum class RunEnd {
   InternalError,  // the exact factorisation and the search disagree
 };
 
-// What a presentation (Present's arguments) and the steps of a result are
-// made from: kept with a result so that the history can show it again.
+// What a presentation and the steps of a result are made from: the texts of
+// jg.dat, kept with a result so that the history can show it again, and the
+// one value they are read into, once, when the source is made.
 struct ResultSource {
+  ResultSource() = default;
+  ResultSource(std::string polynomial, std::string factorisation, bool complete, double seconds = 0);
+
   std::string polynomial;     // the echo of the polynomial entered
   std::string factorisation;  // in the engine's form; empty when the run gave none
   bool complete = false;      // known complete
   double seconds = 0;         // the engine's run, start to result; 0 when not known
+  // The two texts as one value; none when they are not in the engine's form.
+  std::optional<format::ResultValue> value;
 };
 
 struct RunResult {
@@ -35,9 +42,9 @@ struct RunResult {
 };
 
 // The result that the lines of jg.dat (line ends removed) hold. The polynomial
-// is the echo in line 1; the factorisation is the last result line that holds
-// factors. A result line that follows a certificate line (a complete
-// factorisation given where the search's was not) is the factorisation.
+// is the echo in line 1; the factorisation is the segment a reader presents
+// (format::PresentedSegment): a complete factorisation that follows a
+// certificate where the search's was not complete, or else the search's.
 RunResult ReadRunResult(const std::vector<std::string>& lines);
 
 // A result shown again from what it was made of.

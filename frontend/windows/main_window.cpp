@@ -17,7 +17,7 @@
 
 #include "frontend/commands/finished_run.h"
 #include "frontend/commands/print_command.h"
-#include "frontend/input/exact_helper.h"
+#include "frontend/input/typed_input.h"
 #include "frontend/results/result_steps.h"
 #include "frontend/windows/broken_lines_label.h"
 #include "frontend/windows/engine_box.h"
@@ -76,7 +76,7 @@ PFAC1::PFAC1(Dialogs& dialogs, ResultPrinter& printer, EngineRunner& runner, QWi
       dialogs_(dialogs),
       printer_(printer),
       runner_(runner),
-      expander_(ExpanderBesideFrontEnd()),
+      expander_(ExactExpander()),
       input_(*this, files_, dialogs, expander_.get()) {
   setObjectName(QStringLiteral("PFAC1"));
   setWindowTitle(QStringLiteral("一元和多元多项式的因式分解"));
@@ -252,7 +252,7 @@ void PFAC1::Cmdshuru_Click() {
   InputStarted();
 }
 
-// Multiplying out brackets takes the helper a moment.
+// Multiplying out large brackets may take a moment.
 void PFAC1::CmdWANCHANG_Click() {
   historyShown_.reset();
   QApplication::setOverrideCursor(Qt::WaitCursor);

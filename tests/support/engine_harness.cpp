@@ -52,7 +52,7 @@ Workbench::Workbench() : e(console, clock, folder.path()) {
   e.Go(nullptr);
 }
 
-std::string ValuesText(const std::optional<exact::ResultProduct>& values) {
+std::string ValuesText(const std::optional<format::ResultProduct>& values) {
   if (!values) return "none";
   std::string text = std::to_string(values->numerator) + "/" + std::to_string(values->denominator);
   exact::LetterPoly monomial;

@@ -70,7 +70,7 @@ struct Workbench {
 // A result as values (ResultRecord) in a short text: the rational factor, the
 // monomial and the factors in the input syntax with their letters in a-z
 // order, "-2/1 x (x-1)(3x+1)"; "none" when there is none.
-std::string ValuesText(const std::optional<exact::ResultProduct>& values);
+std::string ValuesText(const std::optional<format::ResultProduct>& values);
 
 // Sets table[0..] to the values (a dense vector from the constant term up).
 void SetVector(FloatTable& table, std::initializer_list<float> values);

@@ -4,7 +4,7 @@
 #include <string_view>
 #include <vector>
 
-#include "engine/result_marks.h"
+#include "engine/result_format/marks.h"
 
 namespace pfac::testing {
 
@@ -288,23 +288,9 @@ bool SameValue(const Rational& a, const Rational& b) {
   return a.numerator.Scaled(b.denominator) == b.numerator.Scaled(a.denominator);
 }
 
-bool JudgedIsPrinted(const std::optional<exact::ResultProduct>& judged, const std::string& jg, std::string* why) {
-  // jg.dat as it stood when judged: the notes on exact factors, the
-  // certificate and the complete factorisation after it come later.
-  std::string before;
-  for (size_t start = 0; start < jg.size();) {
-    size_t end = jg.find('\n', start);
-    end = end == std::string::npos ? jg.size() : end + 1;
-    const std::string_view line(jg.data() + start, end - start);
-    if (marks::StartsWith(line, marks::kExactNote) || marks::StartsWith(line, marks::kCertificate) ||
-        marks::StartsWith(line, marks::kInternalError)) {
-      break;
-    }
-    before.append(line);
-    start = end;
-  }
-  const std::string segment = exact::LastResultSegment(before);
-  const std::optional<exact::ResultProduct> printed = exact::ReadResultSegment(segment);
+bool JudgedIsPrinted(const std::optional<format::ResultProduct>& judged, const std::string& jg, std::string* why) {
+  const std::string segment = format::JudgedSegment(format::LinesOf(jg));
+  const std::optional<format::ResultProduct> printed = format::ReadResultSegment(segment);
   if (!printed) {
     if (!judged || judged->unreadable) return true;
     *why = "the result judged has no readable line in jg.dat (\"" + segment + "\")";

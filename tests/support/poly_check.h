@@ -9,7 +9,7 @@
 #include <optional>
 #include <string>
 
-#include "engine/exact/letter_poly.h"
+#include "engine/result_format/result_line.h"
 
 namespace pfac::testing {
 
@@ -66,7 +66,7 @@ std::optional<FinalLine> LastResultLine(const std::string& jg);
 // ResultRecord::Judged) is what jg.dat holds: the result line that the text
 // gives before the lines that follow the result, read back. The check that
 // what is printed is what was judged; on failure the reason is in *why.
-bool JudgedIsPrinted(const std::optional<exact::ResultProduct>& judged, const std::string& jg, std::string* why);
+bool JudgedIsPrinted(const std::optional<format::ResultProduct>& judged, const std::string& jg, std::string* why);
 
 // Whether two rational polynomials are equal.
 bool SameValue(const Rational& a, const Rational& b);

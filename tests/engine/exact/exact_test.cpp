@@ -261,7 +261,7 @@ exact::EnteredPolynomial Entered(const std::string& prepared, const std::string&
 
 // The values that a written result segment stands for, as the engine's
 // writers record them.
-std::optional<exact::ResultProduct> Values(const std::string& segment) { return exact::ReadResultSegment(segment); }
+std::optional<format::ResultProduct> Values(const std::string& segment) { return format::ReadResultSegment(segment); }
 
 TEST(Certificate, JudgesTheResultAgainstThePolynomialAndItsFactors) {
   const struct {

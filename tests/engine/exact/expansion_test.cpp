@@ -1,13 +1,10 @@
-// Brackets multiplied out by the helper program: the request and the answer
-// as they travel through the pipes, what the answer holds, and the refusal of
-// steps too large to compute.
+// Brackets multiplied out exactly: what the answer holds, and the refusal of
+// malformed programs and of steps too large to compute.
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <string>
 
 #include "engine/exact/expansion.h"
-#include "engine/exact/protocol.h"
 
 namespace pfac::testing {
 namespace {
@@ -32,23 +29,6 @@ std::string Terms(const exact::RationalPolynomial& p) {
   return out;
 }
 
-// The request through the helper program itself, as the front end sends it.
-std::string AskHelper(const std::string& request) {
-  char name[] = "/tmp/pfac-expand-XXXXXX";
-  const int fd = mkstemp(name);
-  EXPECT_GE(fd, 0);
-  FILE* file = fdopen(fd, "w");
-  fputs(request.c_str(), file);
-  fclose(file);
-  FILE* helper = popen((std::string(PFAC_EXACT_BINARY) + " < " + name).c_str(), "r");
-  std::string answer;
-  char buffer[4096];
-  for (size_t n; (n = fread(buffer, 1, sizeof buffer, helper)) > 0;) answer.append(buffer, n);
-  pclose(helper);
-  std::remove(name);
-  return answer;
-}
-
 TEST(Expansion, BracketsAndPowersMultipliedOutExactly) {
   // (x + 1)(x + y + z)^2 over x, y, z.
   ExpansionProgram product{3,
@@ -71,16 +51,11 @@ TEST(Expansion, BracketsAndPowersMultipliedOutExactly) {
       {&zero, ""},
   };
   for (const auto& c : cases) {
-    const std::string request = exact::ExpansionRequestText(*c.program);
-    ASSERT_TRUE(exact::IsExpansionRequest(request));
-    ASSERT_TRUE(exact::ReadExpansionRequest(request)) << request;
     std::string why;
-    auto answer = exact::ReadExpansionAnswer(AskHelper(request), &why);
+    auto answer = exact::ExpandExactly(*c.program, &why);
     ASSERT_TRUE(answer) << why;
-    EXPECT_EQ(Terms(*answer), c.terms) << request;
+    EXPECT_EQ(Terms(*answer), c.terms) << c.terms;
   }
-  // A factorisation request is not taken for an expansion.
-  EXPECT_FALSE(exact::IsExpansionRequest("pfac-exact 1\n1 1\n1 1\n"));
 }
 
 TEST(Expansion, RefusesMalformedProgramsAndResultsTooLarge) {
@@ -101,9 +76,6 @@ TEST(Expansion, RefusesMalformedProgramsAndResultsTooLarge) {
     EXPECT_FALSE(exact::ExpandExactly(*program, &why));
     EXPECT_EQ(why, exact::kExpansionTooLarge);
   }
-  // The helper's error line reaches the front end as the reason.
-  EXPECT_FALSE(exact::ReadExpansionAnswer(AskHelper(exact::ExpansionRequestText(wide)), &why));
-  EXPECT_EQ(why, exact::kExpansionTooLarge);
   // (x + 1)^30 is small, and exact.
   auto power = exact::ExpandExactly({1, {Push("1", {1}), Push("1", {0}), Op(Kind::Add), Op(Kind::Power, 30)}}, &why);
   ASSERT_TRUE(power);

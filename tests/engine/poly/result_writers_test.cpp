@@ -4,7 +4,7 @@
 #include <random>
 
 #include "engine/result_file.h"
-#include "engine/result_marks.h"
+#include "engine/result_format/marks.h"
 #include "support/engine_harness.h"
 
 namespace pfac::testing {
@@ -264,9 +264,9 @@ TEST(ResultValues, WritersRecordWhatTheTextStandsFor) {
     e.ResultText("=");
     e.PrintCommonFactor();
     e.PrintDenseFactor();
-    const std::optional<exact::ResultProduct> recorded = e.Result.Latest();
+    const std::optional<format::ResultProduct> recorded = e.Result.Latest();
     const std::string text = w.Result();
-    const std::optional<exact::ResultProduct> read = exact::ReadResultSegment(text);
+    const std::optional<format::ResultProduct> read = format::ReadResultSegment(text);
     ASSERT_TRUE(recorded) << c.what;
     if (read) {
       EXPECT_EQ(ValuesText(recorded), ValuesText(read)) << c.what << ": " << text;
@@ -294,7 +294,7 @@ TEST(ResultFile, JudgedSegmentIsTheOneTheTextGives) {
     for (int p = 0; p < pieces; ++p) {
       switch (pick(0, 3)) {
         case 0: {  // "=" and a common factor
-          exact::ResultProduct common;
+          format::ResultProduct common;
           common.numerator = pick(-3, 3);
           if (common.numerator == 0) common.numerator = 1;
           file.Write("=" + NumberText(static_cast<float>(common.numerator)));
@@ -324,7 +324,7 @@ TEST(ResultFile, JudgedSegmentIsTheOneTheTextGives) {
     }
     ASSERT_TRUE(file.Close());
     const std::string text = folder.Read("jg.dat");
-    const std::optional<exact::ResultProduct> read = exact::ReadResultSegment(exact::LastResultSegment(text));
+    const std::optional<format::ResultProduct> read = format::ReadResultSegment(format::JudgedSegment(format::LinesOf(text)));
     EXPECT_EQ(ValuesText(file.Judged()), ValuesText(read)) << text;
   }
 }

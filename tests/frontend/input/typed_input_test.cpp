@@ -1,10 +1,16 @@
 // What a student types, turned into the engine's syntax: the forgiving forms,
-// brackets multiplied out by the helper program, and the texts still refused,
+// brackets multiplied out in this process (no process is started for them),
+// what was typed kept as read beside its value, and the texts still refused,
 // each with its message and the place marked in the text as typed.
 #include <QTest>
+#include <csignal>
+#include <cstdlib>
+#include <functional>
 #include <memory>
+#include <sys/ptrace.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
-#include "frontend/input/exact_helper.h"
 #include "frontend/input/typed_input.h"
 
 namespace pfac::frontend {
@@ -18,15 +24,40 @@ class TypedInputTest : public QObject {
   void conversion();
   void refusal_data();
   void refusal();
-  void bracketsWithoutTheHelper();
+  void bracketsWithoutTheExactArithmetic();
+  void bracketsStartNoProcess();
+  void typedTreeBesideItsValue();
 };
 
-std::unique_ptr<Expander> RealHelper() {
-#ifdef PFAC_EXACT_BINARY
-  return std::make_unique<HelperExpander>(QStringLiteral(PFAC_EXACT_BINARY));
-#else
-  return nullptr;
-#endif
+// The processes started while `work` runs in a child of this test, which
+// traces it: each fork, vfork and exec of it or of its children is counted,
+// its threads are not. -1 when `work` failed or the child did not end in order.
+int ProcessStartsDuring(const std::function<bool()>& work) {
+  const pid_t child = fork();
+  if (child == 0) {
+    ptrace(PTRACE_TRACEME, 0, nullptr, nullptr);
+    raise(SIGSTOP);
+    _exit(work() ? 0 : 1);
+  }
+  int status = 0;
+  if (child < 0 || waitpid(child, &status, 0) != child || !WIFSTOPPED(status)) return -1;
+  ptrace(PTRACE_SETOPTIONS, child, nullptr,
+         PTRACE_O_TRACEFORK | PTRACE_O_TRACEVFORK | PTRACE_O_TRACECLONE | PTRACE_O_TRACEEXEC | PTRACE_O_EXITKILL);
+  ptrace(PTRACE_CONT, child, nullptr, nullptr);
+  int starts = 0;
+  bool inOrder = false;
+  for (pid_t pid; (pid = waitpid(-1, &status, __WALL)) > 0;) {
+    if (!WIFSTOPPED(status)) {
+      if (pid == child) inOrder = WIFEXITED(status) && WEXITSTATUS(status) == 0;
+      continue;
+    }
+    const int event = status >> 16;
+    if (event == PTRACE_EVENT_FORK || event == PTRACE_EVENT_VFORK || event == PTRACE_EVENT_EXEC) ++starts;
+    // A signal meant for the tracee is passed on; the stops of tracing are not.
+    const int signal = event == 0 && WSTOPSIG(status) != SIGSTOP && WSTOPSIG(status) != SIGTRAP ? WSTOPSIG(status) : 0;
+    ptrace(PTRACE_CONT, pid, nullptr, signal);
+  }
+  return inOrder ? starts : -1;
 }
 
 void TypedInputTest::conversion_data() {
@@ -50,7 +81,7 @@ void TypedInputTest::conversion_data() {
   QTest::newRow("minus sign") << QStringLiteral("x\u22121") << "x-1";
   QTest::newRow("superscripts") << QStringLiteral("x³ − 6x² + 4x + 15") << "x^3-6x^2+4x+15";
   QTest::newRow("leading zeros") << "007x^02" << "7x^2";
-  // Multiplied out by the helper, letters alphabetical.
+  // Multiplied out, letters alphabetical.
   QTest::newRow("brackets and a power")
       << "(x+1)(x+y+z)^2" << "x^3+2x^2y+2x^2z+x^2+xy^2+2xyz+2xy+xz^2+2xz+y^2+2yz+z^2";
   QTest::newRow("cube of a bracket") << "(2x-3)^3" << "8x^3-36x^2+54x-27";
@@ -66,9 +97,9 @@ void TypedInputTest::conversion_data() {
 void TypedInputTest::conversion() {
   QFETCH(QString, typed);
   QFETCH(QString, text);
-  const std::unique_ptr<Expander> helper = RealHelper();
-  const ConvertedText converted = ConvertTypedText(typed.toStdString(), helper.get());
-  if (!helper && !converted.Accepted() && converted.refusal->message == kNoExpander) QSKIP("no exact factoriser");
+  const std::unique_ptr<Expander> expander = ExactExpander();
+  const ConvertedText converted = ConvertTypedText(typed.toStdString(), expander.get());
+  if (!expander && !converted.Accepted() && converted.refusal->message == kNoExpander) QSKIP("no exact factoriser");
   QVERIFY2(converted.Accepted(), converted.Accepted() ? "" : converted.refusal->message.c_str());
   QCOMPARE(QString::fromStdString(converted.text), text);
 }
@@ -128,7 +159,7 @@ void TypedInputTest::refusal_data() {
   QTest::newRow("7 variables in a term")
       << "abcdfgh+1" << "第 7 个字符 'h': 一项中的变量多于 6 个 / character 7, 'h': a term names more than 6 variables" << 6
       << 1;
-  // After the helper: the expansion's limits have no place in the text.
+  // After multiplying out: the expansion's limits have no place in the text.
   QTest::newRow("32 terms once multiplied out") << "(x+1)^31" << "项数 32 超过 30 / 32 terms, at most 30" << -1 << 0;
   QTest::newRow("coefficient of the expansion")
       << "(2x+3)^20"
@@ -147,18 +178,18 @@ void TypedInputTest::refusal() {
   QFETCH(QString, message);
   QFETCH(int, position);
   QFETCH(int, length);
-  const std::unique_ptr<Expander> helper = RealHelper();
-  const ConvertedText converted = ConvertTypedText(typed.toStdString(), helper.get());
+  const std::unique_ptr<Expander> expander = ExactExpander();
+  const ConvertedText converted = ConvertTypedText(typed.toStdString(), expander.get());
   QVERIFY2(!converted.Accepted(), converted.text.c_str());
-  if (!helper && converted.refusal->message == kNoExpander) QSKIP("no exact factoriser");
+  if (!expander && converted.refusal->message == kNoExpander) QSKIP("no exact factoriser");
   QCOMPARE(QString::fromStdString(converted.refusal->message), message);
   QCOMPARE(converted.refusal->position, position);
   QCOMPARE(converted.refusal->length, length);
 }
 
-// A build without the helper refuses what must be multiplied out, at its
+// A build without the exact arithmetic refuses what must be multiplied out, at its
 // first bracket or product, and takes everything else.
-void TypedInputTest::bracketsWithoutTheHelper() {
+void TypedInputTest::bracketsWithoutTheExactArithmetic() {
   const struct {
     const char* typed;
     int position;
@@ -170,6 +201,51 @@ void TypedInputTest::bracketsWithoutTheHelper() {
     QCOMPARE(converted.refusal->position, c.position);
   }
   QCOMPARE(ConvertTypedText("x*3+y", nullptr).text, std::string("3x+y"));
+}
+
+// Brackets are multiplied out in this process: converting texts with
+// brackets, powers of brackets and products starts no process (the count
+// itself sees the one that a shell command starts).
+void TypedInputTest::bracketsStartNoProcess() {
+  const std::unique_ptr<Expander> expander = ExactExpander();
+  if (!expander) QSKIP("no exact factoriser");
+  QVERIFY(ProcessStartsDuring([] { return std::system("true") == 0; }) > 0);
+  const int starts = ProcessStartsDuring([&expander] {
+    const std::pair<const char*, bool> cases[] = {
+        {"(x+1)(x+y+z)^2", true}, {"(2x-3)^3", true}, {"x(x-1)(x+1)", true}, {"2x*3y", true},
+        {"(x+y+z+w)^1000", false},  // too large, refused before it is computed
+    };
+    for (const auto& [typed, accepted] : cases) {
+      if (ConvertTypedText(typed, expander.get()).Accepted() != accepted) return false;
+    }
+    return true;
+  });
+  QCOMPARE(starts, 0);
+}
+
+// What was typed stays as read, brackets and powers of brackets, beside the
+// value that the converted text writes.
+void TypedInputTest::typedTreeBesideItsValue() {
+  const std::unique_ptr<Expander> expander = ExactExpander();
+  if (!expander) QSKIP("no exact factoriser");
+  const ConvertedText converted = ConvertTypedText("-(x+1)(x+y)^2", expander.get());
+  QVERIFY(converted.Accepted());
+  QCOMPARE(converted.typed.size(), size_t{1});
+  const TypedTerm& term = converted.typed.front();
+  QVERIFY(term.negative);
+  QCOMPARE(term.factors.size(), size_t{2});
+  QCOMPARE(term.factors[0].kind, TypedFactor::Kind::Bracket);
+  QCOMPARE(term.factors[0].inner.size(), size_t{2});
+  QCOMPARE(term.factors[1].kind, TypedFactor::Kind::Bracket);
+  QCOMPARE(term.factors[1].exponent, 2);
+  QCOMPARE(term.factors[1].at, 6);
+  QCOMPARE(converted.text, std::string("-x^3-2x^2y-x^2-xy^2-2xy-y^2"));
+  QCOMPARE(converted.letters, std::string("xy"));
+  QStringList terms;
+  for (const format::RationalTerm& t : converted.value.terms) {
+    terms << QStringLiteral("%1:%2,%3").arg(QString::fromStdString(t.coefficient)).arg(t.exponents[0]).arg(t.exponents[1]);
+  }
+  QCOMPARE(terms, (QStringList{"-1:3,0", "-2:2,1", "-1:2,0", "-1:1,2", "-2:1,1", "-1:0,2"}));
 }
 
 }  // namespace

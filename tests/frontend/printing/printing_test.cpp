@@ -14,7 +14,7 @@
 
 #include "frontend/commands/print_command.h"
 #include "frontend/printing/page_layout.h"
-#include "frontend/results/factor_runs.h"
+#include "engine/result_format/factor_runs.h"
 #include "frontend/results/result_steps.h"
 #include "tests/frontend/support/main_window_parts.h"
 #include "tests/frontend/support/pdf_text.h"
@@ -116,7 +116,7 @@ void PrintingTest::layoutKeepsMarginsAndTerms() {
     // the exact factorisation, in a step wider than the page.
     ResultSource complete = result.source;
     complete.complete = true;
-    results.push_back({result, WorkingLines(lines), false, StepLines(ExplainResult(complete))});
+    results.push_back({result, format::PaperLines(lines), false, StepLines(ExplainResult(complete))});
   }
   WorkFolder folder;
   QPrinter printer(QPrinter::HighResolution);

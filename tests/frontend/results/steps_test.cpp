@@ -317,7 +317,7 @@ void StepsTest::stepsAsTheStudentReadsThem() {
 // shown: the factor it was about comes from the exact factorisation, saying
 // so, and every step shown still multiplies out.
 void StepsTest::stepThatFailsTheCheckIsNeverShown() {
-  const std::optional<explain::Problem> problem = ProblemOf(Certified("x^3-6x^2+11x-6"));
+  const std::optional<format::ResultValue> problem = Certified("x^3-6x^2+11x-6").value;
   QVERIFY(problem);
   explain::Options options;
   options.budget = kAmpleTime;

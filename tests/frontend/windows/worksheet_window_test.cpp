@@ -10,7 +10,7 @@
 #include <QTest>
 #include <memory>
 
-#include "frontend/input/exact_helper.h"
+#include "frontend/input/typed_input.h"
 #include "frontend/windows/worksheet_window.h"
 #include "tests/frontend/support/fakes.h"
 #include "tests/frontend/support/pdf_text.h"
@@ -44,7 +44,7 @@ QStringList Simplified(const QList<QStringList>& pages) {
 struct Fixture {
   WorkFolder folder;
   testing::ScriptedDialogs dialogs;
-  std::unique_ptr<Expander> expander = ExpanderBesideFrontEnd();
+  std::unique_ptr<Expander> expander = ExactExpander();
   BatchWindow window{dialogs, expander.get()};
 
   Fixture() {

@@ -1,7 +1,9 @@
-// The explainer's arithmetic: rational numbers and polynomials with rational
-// coefficients in a fixed list of variables, over FLINT's fmpq and fmpq_mpoly
-// in lexicographic order (the first variable the most significant). Only the
-// explainer's own files include this header.
+// Exact arithmetic with rational numbers and polynomials with rational
+// coefficients in a fixed list of variables: the one wrapper of FLINT's fmpq
+// and fmpq_mpoly, in lexicographic order (the first variable the most
+// significant). The multiplying out of brackets and the front end's explainer
+// compute with it; it belongs to the FLINT library target (pfac_exact_flint),
+// never to the engine's own library.
 #pragma once
 
 #include <flint/fmpq.h>
@@ -11,12 +13,9 @@
 #include <string>
 #include <vector>
 
-#include "engine/exact/expansion.h"
+#include "engine/exact/exact_types.h"
 
-namespace pfac::explain {
-
-using exact::RationalPolynomial;
-using exact::RationalTerm;
+namespace pfac::exact {
 
 class Rational {
  public:
@@ -30,7 +29,12 @@ class Rational {
   static std::optional<Rational> FromText(const std::string& text);
   std::string Text() const;
   int Sign() const;
+  Rational Abs() const;
+  // The numerator (with the sign) and the denominator, when they fit a long.
+  long Numerator() const;
+  long Denominator() const;
   bool operator==(const Rational& other) const;
+  bool operator<(const Rational& other) const;
   Rational operator+(const Rational& other) const;
   Rational operator-(const Rational& other) const;
   Rational operator*(const Rational& other) const;
@@ -115,4 +119,4 @@ Rational UnitOf(const Poly& p);
 // each variable: 6x²y - 9xy² gives 3xy, -x + 1 gives -1.
 Poly CommonFactorOf(const Poly& p);
 
-}  // namespace pfac::explain
+}  // namespace pfac::exact

@@ -1,11 +1,11 @@
-#include "frontend/explainer/exact_poly.h"
+#include "engine/exact/rational_poly.h"
 
 #include <flint/fmpz.h>
 
 #include <algorithm>
 #include <memory>
 
-namespace pfac::explain {
+namespace pfac::exact {
 
 namespace {
 
@@ -64,7 +64,17 @@ std::string Rational::Text() const {
 
 int Rational::Sign() const { return fmpq_sgn(value); }
 
+Rational Rational::Abs() const {
+  Rational r;
+  fmpq_abs(r.value, value);
+  return r;
+}
+
+long Rational::Numerator() const { return fmpz_get_si(fmpq_numref(value)); }
+long Rational::Denominator() const { return fmpz_get_si(fmpq_denref(value)); }
+
 bool Rational::operator==(const Rational& other) const { return fmpq_equal(value, other.value) != 0; }
+bool Rational::operator<(const Rational& other) const { return fmpq_cmp(value, other.value) < 0; }
 
 Rational Rational::operator+(const Rational& other) const {
   Rational r;
@@ -274,4 +284,4 @@ Poly CommonFactorOf(const Poly& p) {
   return Poly::Monomial(ring, UnitOf(p), lowest);
 }
 
-}  // namespace pfac::explain
+}  // namespace pfac::exact

@@ -2,7 +2,7 @@
 // the marks of a search cut short, the lines that follow the result, and the
 // lines of a run that ended before its result. The engine writes them; its
 // results display, the front end and the tests read them, all through these
-// names. Header only: the front end includes it without the engine's library.
+// names.
 #pragma once
 
 #include <string_view>
