@@ -1,5 +1,7 @@
 #include "frontend/commands/input_commands.h"
 
+#include <QString>
+
 #include "frontend/engine_link/engine_files.h"
 #include "frontend/results/result_presentation.h"
 
@@ -124,7 +126,11 @@ Submission InputCommands::SubmitInput() {
   written = files_.Close(kHandOffNumber) && written;
   files_.CloseAll();
   handedOff_ = written;
-  if (written) handedOffText_ = converted.text;
+  if (written) {
+    handedOffText_ = converted.text;
+    // Read as typed, but for brackets multiplied out: those are kept.
+    handedOffTyped_ = converted.expanded ? QString::fromStdString(typed).simplified().toStdString() : converted.text;
+  }
   if (!written) dialogs_.Tell(kHandOffWriteFailed, kNoticeCaption);
   return Submission::Accepted;
 }

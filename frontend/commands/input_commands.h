@@ -81,8 +81,11 @@ class InputCommands {
   Submission SubmitInput();
   // True when the last submission wrote DXS.DAT.
   bool HandedOff() const { return handedOff_; }
-  // The text the last submission wrote to DXS.DAT.
+  // The text the last submission wrote to DXS.DAT, and the polynomial as
+  // typed (what the history keeps): the same text, or, where brackets were
+  // multiplied out, the text typed with its blanks tidied.
   const std::string& HandedOffText() const { return handedOffText_; }
+  const std::string& HandedOffTyped() const { return handedOffTyped_; }
 
  private:
   MainWindowControls& window_;
@@ -91,6 +94,7 @@ class InputCommands {
   Expander* expander_;
   bool handedOff_ = false;
   std::string handedOffText_;
+  std::string handedOffTyped_;
 };
 
 }  // namespace pfac::frontend

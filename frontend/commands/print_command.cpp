@@ -45,21 +45,34 @@ void PrintResults(ResultPrinter& printer, FileTable& files, Dialogs& dialogs, do
   Print(printer, dialogs, {result, format::PaperLines(*lines), false, {}});
 }
 
+void PrintResultLines(ResultPrinter& printer, Dialogs& dialogs, const std::vector<std::string>& lines,
+                      double engineSeconds) {
+  if (!dialogs.AskYesNo(kPrinterReady, kNoticeCaption)) return;
+  RunResult result = ReadRunResult(lines);
+  result.source.seconds = engineSeconds;
+  Print(printer, dialogs, {result, format::PaperLines(lines), false, {}});
+}
+
 void PrintHistoryResult(ResultPrinter& printer, Dialogs& dialogs, const RunResult& result) {
   if (!dialogs.AskYesNo(kPrinterReady, kNoticeCaption)) return;
   Print(printer, dialogs, {result, {}, true, {}});
 }
 
 void PrintShownResult(ResultPrinter& printer, FileTable& files, Dialogs& dialogs, const EngineRuns& runs,
-                      const std::filesystem::path& folder, const HistoryEntry* historyShown) {
+                      const HistoryEntry* historyShown) {
+  files.CloseAll();
   if (historyShown != nullptr) {
     PrintHistoryResult(printer, dialogs, historyShown->Result());
   } else if (runs.Running()) {
     dialogs.Tell(kEngineWindowOpen, kNoticeCaption);
-  } else if (!runs.ResultIsCurrent(folder)) {
-    dialogs.Tell(kNoResultYet, kNoticeCaption);
+  } else if (const std::optional<std::vector<std::string>>& lines = runs.CurrentResult()) {
+    PrintResultLines(printer, dialogs, *lines, runs.RunSeconds());
+  } else if (!runs.HandedOff()) {
+    dialogs.Tell(kNothingHandedOff, kNoticeCaption);
+  } else if (runs.CurrentRunFile() == RunFile::Foreign) {
+    dialogs.Tell(kForeignNotPrinted, kNoticeCaption);
   } else {
-    PrintResults(printer, files, dialogs, runs.RunSeconds(folder));
+    dialogs.Tell(kNoResultYet, kNoticeCaption);
   }
 }
 

@@ -25,6 +25,17 @@ inline constexpr char kPrintNow[] = "马上要印件吗？";
 inline constexpr char kNoResultYet[] =
     "当前的多项式还没有分解结果，请先双击《双击此处分解》进行分解。\n"
     "(The current polynomial has no result yet; double-click the engine box to factor it first.)";
+// Said instead when the text in the box was refused, and when the run's
+// jg.dat held another run's answer.
+inline constexpr char kNothingHandedOff[] =
+    "输入框中的文字没有被接受, 还没有可以打印的结果。请改正它 (或按《输入多项式》输入新的), 按《输入完毕》, "
+    "再双击《双击此处分解》。\n"
+    "(The text in the box was not accepted, so there is nothing to print yet. Correct it (or press 输入多项式 "
+    "for a new one), press 输入完毕, then double-click the engine box.)";
+inline constexpr char kForeignNotPrinted[] =
+    "结果文件 jg.dat 中是另一次运行的结果, 不能作为这个多项式的结果打印。请再双击《双击此处分解》。\n"
+    "(jg.dat holds another run's answer, which is not printed as this polynomial's; double-click the engine box "
+    "to run it again.)";
 inline constexpr char kEngineWindowOpen[] =
     "分解程序的窗口还开着，请关闭它以后再打印。\n"
     "(The engine's window is still open; close it, then print.)";
@@ -36,17 +47,20 @@ inline constexpr char kEngineWindowOpen[] =
 // polynomial's result, and tells how long the engine's run took (the time
 // its steps may take; 0 when not known).
 void PrintResults(ResultPrinter& printer, FileTable& files, Dialogs& dialogs, double engineSeconds = 0);
+// The same with the lines of jg.dat taken when the run ended.
+void PrintResultLines(ResultPrinter& printer, Dialogs& dialogs, const std::vector<std::string>& lines,
+                      double engineSeconds);
 
 // The print command for a result of the history: the same questions, and the
 // result alone, marked as from the history.
 void PrintHistoryResult(ResultPrinter& printer, Dialogs& dialogs, const RunResult& result);
 
 // The main window's "打印": the entry of the history shown in the panel
-// alone, when there is one (null: none); otherwise the result in jg.dat, but
-// only when it is the result of the polynomial now in DXS.DAT in the folder
-// and the engine's window has closed (told otherwise).
+// alone, when there is one (null: none); otherwise the result taken from
+// jg.dat when the run of the polynomial the window shows ended (told
+// otherwise: what to do first).
 void PrintShownResult(ResultPrinter& printer, FileTable& files, Dialogs& dialogs, const EngineRuns& runs,
-                      const std::filesystem::path& folder, const HistoryEntry* historyShown);
+                      const HistoryEntry* historyShown);
 
 // Ends an open document, as the end of the program does, and tells where it
 // went when that is a file (its full path). Nothing happens when no document

@@ -130,6 +130,16 @@ void BatchRun::Cancel() {
   Finish();
 }
 
+void BatchRun::Stop() {
+  Cancel();
+  if (engine_ == nullptr) return;
+  QProcess* engine = engine_;
+  if (!engine->waitForFinished(kStopGraceMs)) {
+    engine->kill();
+    engine->waitForFinished(kStopGraceMs);
+  }
+}
+
 void BatchRun::Finish() {
   for (; current_ < problems_.size(); ++current_) {
     problems_[current_].state = ProblemState::NotRun;

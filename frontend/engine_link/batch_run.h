@@ -56,6 +56,9 @@ class BatchRun : public QObject {
   // The running engine is stopped (its problem marked Stopped) and the
   // problems not yet run are marked NotRun; finished follows.
   void Cancel();
+  // Cancel, returning once the engine has ended (killed when it does not end
+  // in time).
+  void Stop();
   bool Running() const { return running_; }
   const std::vector<Problem>& Problems() const { return problems_; }
   // The problems done: refused, factored, stopped or not run.

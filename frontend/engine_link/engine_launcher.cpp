@@ -7,6 +7,8 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
 #include <QFileInfo>
 #include <QFont>
 #include <QFontMetrics>
@@ -46,8 +48,35 @@ const char kHoldingShell[] =
     "trap '' HUP INT TERM QUIT; \"$0\"; [ $? -eq 129 ] && exit 129; "
     "trap - HUP INT TERM QUIT; exec sleep infinity";
 
-// How often the terminal is looked at where the system cannot tell its end.
+// How often the terminal is looked at where the system cannot tell its end,
+// and the engine after its window has gone.
 constexpr int kPollMs = 500;
+constexpr int kEnginePollMs = 100;
+// How long a stopped engine is given to close its files, and then how long
+// the system is given to end it.
+constexpr int kStopGraceMs = 5000;
+constexpr int kKillGraceMs = 2000;
+
+// False once the process has ended (a zombie has ended too).
+bool ProcessRuns(qint64 pid) {
+  QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+  if (!stat.open(QIODevice::ReadOnly)) return kill(static_cast<pid_t>(pid), 0) == 0;
+  const QByteArray line = stat.readAll();
+  const qsizetype state = line.lastIndexOf(')') + 2;  // after "pid (name) "
+  return state < line.size() && line[state] != 'Z' && line[state] != 'X';
+}
+
+// Waits, without taking events, until `done` or the time has passed.
+template <typename Done>
+bool WaitFor(Done done, int milliseconds) {
+  QElapsedTimer clock;
+  clock.start();
+  while (!done()) {
+    if (clock.elapsed() > milliseconds) return false;
+    usleep(20000);
+  }
+  return true;
+}
 
 int Overlap(const QRect& a, const QRect& b) {
   const QRect common = a.intersected(b);
@@ -114,6 +143,25 @@ void RaiseWindowOfProcess(qint64 pid) {
 }
 
 }  // namespace
+
+std::vector<qint64> EnginesWorkingIn(const QString& program, const QString& folder) {
+  const QString engine = QFileInfo(program).canonicalFilePath();
+  const QString place = QFileInfo(folder).canonicalFilePath();
+  std::vector<qint64> engines;
+  if (engine.isEmpty() || place.isEmpty()) return engines;
+  const QStringList processes = QDir(QStringLiteral("/proc")).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+  for (const QString& process : processes) {
+    bool number = false;
+    const qint64 pid = process.toLongLong(&number);
+    if (!number) continue;
+    const QString base = QStringLiteral("/proc/") + process;
+    if (QFileInfo(base + QStringLiteral("/exe")).symLinkTarget() == engine &&
+        QFileInfo(base + QStringLiteral("/cwd")).symLinkTarget() == place && ProcessRuns(pid)) {
+      engines.push_back(pid);
+    }
+  }
+  return engines;
+}
 
 EngineStart EngineBesideFrontEnd() {
   return {QDir(QCoreApplication::applicationDirPath()).filePath(QString::fromLatin1(kEngineProgram)),
@@ -183,9 +231,14 @@ Arrangement ArrangeBeside(const QRect& window, const QRect& screen, const QSize&
 
 TerminalEngineRunner::TerminalEngineRunner(QString terminal) : terminal_(std::move(terminal)) {}
 
-TerminalEngineRunner::~TerminalEngineRunner() {
-  delete watcher_;
+TerminalEngineRunner::~TerminalEngineRunner() { StopWatching(); }
+
+void TerminalEngineRunner::StopWatching() {
+  if (auto* notifier = qobject_cast<QSocketNotifier*>(watcher_)) notifier->setEnabled(false);
+  if (watcher_ != nullptr) watcher_->deleteLater();
+  watcher_ = nullptr;
   if (exitNotice_ >= 0) close(exitNotice_);
+  exitNotice_ = -1;
 }
 
 bool TerminalEngineRunner::Start(const EngineStart& start, QString* error) {
@@ -208,6 +261,9 @@ bool TerminalEngineRunner::Start(const EngineStart& start, QString* error) {
     return false;
   }
   pid_ = pid;
+  program_ = start.program;
+  folder_ = start.folder;
+  waitingForEngine_ = false;
   Watch();
   return true;
 }
@@ -216,9 +272,7 @@ bool TerminalEngineRunner::Start(const EngineStart& start, QString* error) {
 // ends): its end is seen through a process descriptor, or by looking at it
 // now and then where the system has none.
 void TerminalEngineRunner::Watch() {
-  delete watcher_;
-  watcher_ = nullptr;
-  if (exitNotice_ >= 0) close(exitNotice_);
+  StopWatching();
   exitNotice_ = static_cast<int>(syscall(SYS_pidfd_open, static_cast<pid_t>(pid_), 0));
   if (exitNotice_ >= 0) {
     auto* notifier = new QSocketNotifier(exitNotice_, QSocketNotifier::Read);
@@ -229,20 +283,56 @@ void TerminalEngineRunner::Watch() {
   auto* timer = new QTimer;
   timer->setInterval(kPollMs);
   QObject::connect(timer, &QTimer::timeout, [this] {
-    if (kill(static_cast<pid_t>(pid_), 0) != 0) TerminalEnded();
+    if (!ProcessRuns(pid_)) TerminalEnded();
   });
   timer->start();
   watcher_ = timer;
 }
 
+// The window has gone; the engine, hung up, may still be closing its files:
+// the run ends when it has.
 void TerminalEngineRunner::TerminalEnded() {
-  if (auto* notifier = qobject_cast<QSocketNotifier*>(watcher_)) notifier->setEnabled(false);
-  if (watcher_ != nullptr) watcher_->deleteLater();
-  watcher_ = nullptr;
-  if (exitNotice_ >= 0) close(exitNotice_);
-  exitNotice_ = -1;
+  StopWatching();
   pid_ = 0;
-  Ended();
+  if (!EngineWorks()) {
+    Ended();
+    return;
+  }
+  waitingForEngine_ = true;
+  auto* timer = new QTimer;
+  timer->setInterval(kEnginePollMs);
+  QObject::connect(timer, &QTimer::timeout, [this] {
+    if (EngineWorks()) return;
+    StopWatching();
+    waitingForEngine_ = false;
+    Ended();
+  });
+  timer->start();
+  watcher_ = timer;
+}
+
+// The engine is hung up as when its window's × is clicked, so that it notes
+// in jg.dat that it was stopped; once it has ended, its window is closed.
+// What does not end in time is killed.
+bool TerminalEngineRunner::Stop() {
+  if (!IsRunning()) return true;
+  auto windowGone = [this] { return pid_ == 0 || !ProcessRuns(pid_); };
+  auto ended = [&] { return windowGone() && !EngineWorks(); };
+  auto signalAll = [this](int engineSignal, int windowSignal) {
+    for (qint64 engine : EnginesWorkingIn(program_, folder_)) kill(static_cast<pid_t>(engine), engineSignal);
+    if (pid_ > 0) kill(static_cast<pid_t>(pid_), windowSignal);
+  };
+  for (qint64 engine : EnginesWorkingIn(program_, folder_)) kill(static_cast<pid_t>(engine), SIGHUP);
+  WaitFor([this] { return !EngineWorks(); }, kStopGraceMs);
+  if (pid_ > 0) kill(static_cast<pid_t>(pid_), SIGTERM);
+  if (!WaitFor(ended, kStopGraceMs)) {
+    signalAll(SIGKILL, SIGKILL);
+    if (!WaitFor(ended, kKillGraceMs)) return false;
+  }
+  StopWatching();
+  pid_ = 0;
+  waitingForEngine_ = false;
+  return true;
 }
 
 void TerminalEngineRunner::BringToFront() {

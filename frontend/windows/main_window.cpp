@@ -15,6 +15,7 @@
 #include <QScrollArea>
 #include <QVBoxLayout>
 
+#include "engine/result_format/marks.h"
 #include "frontend/commands/finished_run.h"
 #include "frontend/commands/print_command.h"
 #include "frontend/input/typed_input.h"
@@ -31,6 +32,8 @@ namespace {
 const QString kCopy = QStringLiteral("复制");
 const QString kCopyLaTeX = QStringLiteral("复制 LaTeX");
 const QString kCopied = QStringLiteral("已复制");
+// The colour of notes that say the answer is not (known) complete.
+const char kWarningColour[] = "color: #a04a00;";
 
 QPushButton* MakeButton(const char* name, const QString& caption, QWidget* parent) {
   auto* button = new QPushButton(caption, parent);
@@ -258,7 +261,7 @@ void PFAC1::CmdWANCHANG_Click() {
   QApplication::setOverrideCursor(Qt::WaitCursor);
   input_.InputFinished();
   QApplication::restoreOverrideCursor();
-  runs_.Submitted(input_.HandedOff(), input_.HandedOffText());
+  runs_.Submitted(input_.HandedOff(), input_.HandedOffText(), input_.HandedOffTyped());
   ClearResult();
 }
 
@@ -279,8 +282,7 @@ void PFAC1::InputStarted() {
 // the engine's window has closed.
 void PFAC1::cmddayin_Click() {
   ResetCopyButtons();
-  PrintShownResult(printer_, files_, dialogs_, runs_, QDir::currentPath().toStdString(),
-                   historyShown_ ? &*historyShown_ : nullptr);
+  PrintShownResult(printer_, files_, dialogs_, runs_, historyShown_ ? &*historyShown_ : nullptr);
 }
 
 // The help window is shown, cleared and given its page; "简介" again shows the
@@ -298,7 +300,22 @@ void PFAC1::Cmdbangzhu_Click() {
   help_->PrintHelpPage();
 }
 
-void PFAC1::Cmdtuichu_Click() { EndProgram(); }
+void PFAC1::Cmdtuichu_Click() {
+  if (ReadyToEnd()) EndProgram();
+}
+
+bool PFAC1::ReadyToEnd() {
+  const bool engine = runner_.IsRunning();
+  const bool worksheet = batch_ != nullptr && batch_->Run().Running();
+  if (!engine && !worksheet) return true;
+  if (!dialogs_.AskYesNo(engine ? kStopEngineAndQuit : kStopWorksheetAndQuit, kNoticeCaption)) return false;
+  if (worksheet) batch_->StopRun();
+  if (engine && !runner_.Stop()) {
+    dialogs_.Tell(kEngineDoesNotStop, kNoticeCaption);
+    return false;
+  }
+  return true;
+}
 
 // Only an active engine box reports a double-click. One engine at a time: while
 // its window is open, it comes to the front instead.
@@ -314,7 +331,7 @@ void PFAC1::OLE1_DblClick() {
   runs_.Started(QDir::currentPath().toStdString());
   QString error;
   if (!runner_.Start(start, &error)) {
-    runs_.Ended();
+    runs_.Ended(QDir::currentPath().toStdString());
     dialogs_.Tell(error.toStdString(), kNoticeCaption);
   }
 }
@@ -338,10 +355,10 @@ void PFAC1::EngineEnded() {
   const FinishedRun run = EndRun(runs_, QDir::currentPath().toStdString());
   if (run.result) AddToHistory(run.text, *run.result);
   if (!run.forWindow) return;  // a run of a polynomial no longer shown
-  if (run.current) {
+  if (run.result) {
     ShowResult(*run.result);
   } else {
-    ShowNoResult(kNoResultWritten);
+    ShowNoResult(run.file == RunFile::Foreign ? kForeignResult : kNoResultWritten);
   }
   raise();
   activateWindow();
@@ -361,7 +378,9 @@ void PFAC1::ShowHistory() {
   const std::vector<HistoryEntry>& entries = history_.Entries();
   for (auto entry = entries.rbegin(); entry != entries.rend(); ++entry) {
     const RunResult result = entry->Result();
-    auto* item = new QListWidgetItem(QString::fromStdString(result.presentation.shown.Text()), historyList_);
+    QString line = QString::fromStdString(result.presentation.shown.Text());
+    if (result.end == RunEnd::Incomplete) line += QString::fromUtf8(kNotFinishedMark);
+    auto* item = new QListWidgetItem(line, historyList_);
     QStringList notes;
     for (const std::string& note : result.notes) notes << QString::fromStdString(note);
     item->setToolTip(notes.join('\n'));
@@ -394,23 +413,32 @@ void PFAC1::Cmdpiliang_Click() {
   batch_->activateWindow();
 }
 
+// A run stopped before it split anything is said in words, not as "P = (P)".
+// The notes are green only where every one of them is good news: a "not
+// complete" certificate stays in the warning colour though the complete
+// factorisation follows it.
 void PFAC1::ShowResult(const RunResult& result) {
   ResetCopyButtons();
-  resultText_->SetParagraphs({result.presentation.shown});
+  const bool answer = GaveAnswer(result) || result.end != RunEnd::Incomplete;
+  resultText_->SetParagraphs({answer ? result.presentation.shown : ProseText(kStoppedWithoutAnswer)});
   std::vector<Breakable> notes;
-  for (const std::string& note : result.notes) notes.push_back(ProseText(note));
+  bool notComplete = false;
+  for (const std::string& note : result.notes) {
+    notes.push_back(ProseText(note));
+    notComplete = notComplete || marks::KindOfCertificate(note) == marks::CertificateKind::kNotComplete;
+  }
   resultNotes_->SetParagraphs(std::move(notes));
   const char* colour = "";
   switch (result.end) {
-    case RunEnd::Certified: colour = "color: #1b6b1b;"; break;
-    case RunEnd::Incomplete: colour = "color: #a04a00;"; break;
+    case RunEnd::Certified: colour = notComplete ? kWarningColour : "color: #1b6b1b;"; break;
+    case RunEnd::Incomplete: colour = kWarningColour; break;
     case RunEnd::InternalError: colour = "color: #c00000; font-weight: bold;"; break;
     case RunEnd::Finished: break;
   }
   resultNotes_->setStyleSheet(QString::fromLatin1(colour));
   stepsText_->SetParagraphs(StepLines(ExplainResult(result.source)));
-  plainResult_ = QString::fromStdString(result.presentation.plain);
-  latexResult_ = QString::fromStdString(result.presentation.latex);
+  plainResult_ = answer ? QString::fromStdString(result.presentation.plain) : QString();
+  latexResult_ = answer ? QString::fromStdString(result.presentation.latex) : QString();
   cmdfuzhi_->setEnabled(!plainResult_.isEmpty());
   cmdfuzhiLaTeX_->setEnabled(!latexResult_.isEmpty());
 }
@@ -449,7 +477,13 @@ void PFAC1::Cmdfuzhi_Click() { Copied(cmdfuzhi_, plainResult_); }
 void PFAC1::CmdfuzhiLaTeX_Click() { Copied(cmdfuzhiLaTeX_, latexResult_); }
 
 void PFAC1::closeEvent(QCloseEvent* event) {
-  if (!ending_) EndProgram();
+  if (!ending_) {
+    if (!ReadyToEnd()) {
+      event->ignore();
+      return;
+    }
+    EndProgram();
+  }
   event->accept();
 }
 

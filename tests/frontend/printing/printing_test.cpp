@@ -3,6 +3,7 @@
 #include <QDate>
 #include <QFont>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QPrinter>
 #include <QProcess>
 #include <QRegularExpression>
@@ -38,9 +39,16 @@ struct Fixture : testing::MainWindowParts {
   }
 
   void Click(const char* button) { testing::ClickButton(window.get(), button); }
-  // Writes jg.dat and clicks "打印", answering the two questions.
+  // The polynomial the result echoes is handed off and run, the run writing
+  // the result as jg.dat; then "打印", answering the two questions.
   void Print(const QByteArray& result, bool printNow = true) {
-    folder.Write("jg.dat", result);
+    runner.onStart = [this, result](const EngineStart&) { folder.Write("jg.dat", result); };
+    if (window->findChild<QPushButton*>("Cmdshuru")->isEnabled()) Click("Cmdshuru");
+    const QString echo = QString::fromUtf8(result.left(result.indexOf('\r')).split('=').front()).remove(' ');
+    window->findChild<QLineEdit*>("Text2")->setText(echo.isEmpty() ? QStringLiteral("x-1") : echo);
+    Click("CmdWANCHANG");
+    QTest::mouseDClick(window->findChild<EngineBox*>("OLE1"), Qt::LeftButton);
+    runner.End();
     dialogs.Answer({true, printNow});
     Click("cmddayin");
   }
@@ -210,7 +218,7 @@ void PrintingTest::resultsOneUnderAnotherThenNewPages() {
   QCOMPARE(PdfPages(f.folder, "jg-1.pdf").size(), 1);
   QCOMPARE(PdfText(f.folder, "jg-1.pdf").count(QStringLiteral("x³ − 6x² + 4x + 15 = (x − 3)(x² − 3x − 5)")), 3);
 
-  QByteArray longRun = "h1\r\nh2\r\nh3\r\n";
+  QByteArray longRun = "x- 1 \r\nh2\r\nh3\r\n";
   for (int i = 1; i <= 150; ++i) longRun += "=[(x-" + QByteArray::number(i) + ")]\r\n";
   f.Print(longRun);
   const QList<QStringList> pages = PdfPages(f.folder, "jg-2.pdf");
@@ -225,21 +233,26 @@ void PrintingTest::resultsOneUnderAnotherThenNewPages() {
   CheckMargins(f.folder, "jg-2.pdf");
 }
 
+// A run that left jg.dat empty gave no result of its polynomial: nothing is
+// printed, and the window says to run the engine.
 void PrintingTest::emptyResultFileGivesTitledPage() {
   Fixture f;
+  f.Print("x- 1 \r\n=(x - 1)=(x - 1)\r\n" + kCompleteCertificate, false);
   f.Print("");
-  QCOMPARE(f.dialogs.Questions().size(), size_t{2});
+  QVERIFY(f.dialogs.Questions().size() == 2);
+  QCOMPARE(f.dialogs.Messages(), std::vector<std::string>{kNoResultYet});
+  f.Click("Cmdtuichu");
   const QStringList text = PdfText(f.folder, "jg-1.pdf");
   QVERIFY(text.value(0).startsWith(QStringLiteral("因式分解")));
-  QVERIFY(text.join(' ').contains(QStringLiteral("没有得到分解结果")));
+  QCOMPARE(text.count(QStringLiteral("x − 1 在有理数域上不可约 (irreducible over Q)")), 1);
 }
 
 void PrintingTest::openDocumentIsPrintedAtEnd() {
   Fixture f;
-  f.Print("run one\r\n", false);
+  f.Print("x- 1 \r\nrun one\r\n", false);
   QVERIFY(f.printer.HasOpenDocument());
   QVERIFY(f.dialogs.Messages().empty());
-  f.Print("run two\r\n", false);
+  f.Print("x- 2 \r\nrun two\r\n", false);
 
   // "退出" ends the document, which holds both runs.
   f.Click("Cmdtuichu");
@@ -251,7 +264,7 @@ void PrintingTest::openDocumentIsPrintedAtEnd() {
 
 // Findings: "打印" printed the previous polynomial's result, and asked about
 // the printer before it said there was no result. Only a jg.dat written after
-// the current DXS.DAT is printed.
+// the current DXS.DAT is printed; after a refused or empty text, what to do.
 void PrintingTest::onlyTheCurrentResultIsPrinted() {
   Fixture f;  // x-1 submitted, no jg.dat
   f.Click("cmddayin");
@@ -262,18 +275,19 @@ void PrintingTest::onlyTheCurrentResultIsPrinted() {
   f.Print("x- 1 \r\n=(x - 1)=(x - 1)\r\n" + kCompleteCertificate);
   QVERIFY(PdfText(f.folder, "jg-1.pdf").contains(QStringLiteral("x − 1 在有理数域上不可约 (irreducible over Q)")));
 
-  // A refused text: DXS.DAT holds it now, and jg.dat is older.
+  // Another text: DXS.DAT holds it now, and jg.dat is older.
   f.Click("Cmdshuru");
   f.window->findChild<QLineEdit*>("Text2")->setText("x^2 - 1");
   f.Click("CmdWANCHANG");
   f.Click("cmddayin");
-  // An empty text: DXS.DAT still holds the previous polynomial, but the
+  // A refused text: DXS.DAT still holds the previous polynomial, but the
   // window has none.
   f.Click("Cmdshuru");
+  f.window->findChild<QLineEdit*>("Text2")->setText("x^2+*3");
   f.Click("CmdWANCHANG");
   f.Click("cmddayin");
   QCOMPARE(f.dialogs.Messages(), (std::vector<std::string>{kNoResultYet, f.dialogs.Messages()[1], kNoResultYet,
-                                                           kNoResultYet}));
+                                                           kNothingHandedOff}));
   QCOMPARE(f.dialogs.Questions().size(), size_t{2});
 }
 
@@ -291,9 +305,9 @@ void PrintingTest::stoppedRunIsPrintedWithItsStopLine() {
 // not say where the file is.
 void PrintingTest::pdfIsMadeWhenTheDocumentEnds() {
   Fixture f;
-  f.Print("run one\r\n", false);
+  f.Print("x- 1 \r\nrun one\r\n", false);
   QVERIFY(!f.folder.Exists("jg-1.pdf"));
-  f.Print("run two\r\n", true);
+  f.Print("x- 2 \r\nrun two\r\n", true);
   const QString pdf = QDir(f.folder.Path()).absoluteFilePath("jg-1.pdf");
   QCOMPARE(f.dialogs.Messages().size(), size_t{1});
   QVERIFY2(QString::fromStdString(f.dialogs.Messages()[0]).contains(pdf), f.dialogs.Messages()[0].c_str());

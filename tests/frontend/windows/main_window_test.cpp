@@ -7,6 +7,8 @@
 #include <QTest>
 #include <memory>
 
+#include "frontend/app/folder_lock.h"
+#include "frontend/commands/finished_run.h"
 #include "frontend/commands/print_command.h"
 #include "frontend/engine_link/engine_launcher.h"
 #include "frontend/windows/main_window.h"
@@ -76,6 +78,8 @@ class MainWindowTest : public QObject {
   void keyboardSubmitsAndStarts();
   void longPolynomialWrapsInPicture1();
   void readAsLineBreaksBetweenTerms();
+  void quitMidRunStopsTheEngineFirst();
+  void anotherRunsResultIsNotTaken();
 };
 
 void MainWindowTest::controlsCarryTheirNamesAndCaptions() {
@@ -365,6 +369,80 @@ void MainWindowTest::readAsLineBreaksBetweenTerms() {
   QVERIFY2(lines.size() - readAs >= 3, qPrintable(lines.join('|')));
   QCOMPARE(lines.mid(0, readAs).join(' '), typed);
   for (qsizetype i = readAs + 1; i < lines.size(); ++i) QVERIFY2(lines[i].startsWith("+ "), qPrintable(lines.join('|')));
+}
+
+// Finding: 退出 closed the window at once and gave up the folder while the
+// engine ran on; its result came later, under another polynomial. The real
+// launcher, its terminal standing in without a window, on a run of minutes.
+void MainWindowTest::quitMidRunStopsTheEngineFirst() {
+  testing::WorkFolder folder;
+  testing::ScriptedDialogs dialogs;
+  DocumentPrinter printer{DocumentPrinter::Target::PdfFile};
+  TerminalEngineRunner runner(QStringLiteral(PFAC_FRONTEND_TEST_DATA "/fake-terminal.sh"));
+  auto lock = std::make_unique<FolderLock>(folder.Path());
+  std::string held;
+  QVERIFY(lock->Take(&held));
+  PFAC1 window(dialogs, printer, runner);
+  testing::ShowAndWait(&window);
+  window.findChild<QLineEdit*>("Text2")->setText("x^3000+6x^1500-4x^2+9");
+  testing::ClickButton(&window, "CmdWANCHANG");
+  QTest::mouseDClick(window.findChild<EngineBox*>("OLE1"), Qt::LeftButton);
+  const QString engine = QStringLiteral(PFAC_ENGINE_BINARY);
+  QTRY_VERIFY_WITH_TIMEOUT(!EnginesWorkingIn(engine, folder.Path()).empty(), 10000);
+
+  // No: nothing closes, the engine runs on.
+  dialogs.Answer({false, false});
+  testing::ClickButton(&window, "Cmdtuichu");
+  QCOMPARE(dialogs.Questions(), std::vector<std::string>{kStopEngineAndQuit});
+  QVERIFY(window.isVisible());
+  QVERIFY(!window.close());
+  QVERIFY(window.isVisible());
+  QVERIFY(!EnginesWorkingIn(engine, folder.Path()).empty());
+
+  // Yes: once 退出 returns the engine has ended, having said so in jg.dat;
+  // only then does the program give up the folder.
+  dialogs.Answer({true});
+  testing::ClickButton(&window, "Cmdtuichu");
+  QVERIFY(dialogs.AllAnswered());
+  QVERIFY(EnginesWorkingIn(engine, folder.Path()).empty());
+  QVERIFY(!runner.IsRunning());
+  QVERIFY(!window.isVisible());
+  QVERIFY2(folder.Read("jg.dat").contains("Stopped: the engine's window was closed"), folder.Read("jg.dat"));
+  lock.reset();
+  FolderLock next(folder.Path());
+  QVERIFY(next.Take(&held));
+}
+
+// A jg.dat the run did not write (another polynomial's answer) is neither
+// shown nor kept nor printed; the run's own is.
+void MainWindowTest::anotherRunsResultIsNotTaken() {
+  Fixture f;
+  f.runner.onStart = [](const EngineStart& start) {
+    QFile result(QDir(start.folder).filePath("jg.dat"));
+    QVERIFY(result.open(QIODevice::WriteOnly));
+    result.write("x^ 3000+ 6 x^ 1500- 4 x^ 2+ 9 \r\n=(x^ 3000 + 6x^ 1500 - 4x^ 2 + 9)\r\n" + testing::kCompleteCertificate);
+  };
+  f.Submit("x^2-1");
+  f.DoubleClickEngineBox();
+  f.runner.End();
+  const QString shown = f.window->findChild<QLabel*>("ResultText")->text() +
+                        f.window->findChild<QLabel*>("ResultNotes")->text().remove('\n');
+  QVERIFY2(!shown.contains("3000"), qPrintable(shown));
+  QVERIFY2(shown.contains(QStringLiteral("另一次运行的结果")), qPrintable(shown));
+  QVERIFY(f.window->FolderHistory().Entries().empty());
+  f.Click("cmddayin");
+  QCOMPARE(f.dialogs.Messages(), std::vector<std::string>{kForeignNotPrinted});
+  QVERIFY(QDir(f.folder.Path()).entryList({"*.pdf"}).isEmpty());
+
+  // The same polynomial echoed in the engine's order of letters is its own.
+  f.runner.onStart = testing::RunRealEngine;
+  f.Click("Cmdshuru");
+  f.Submit("y^2+x^2-2xy");
+  f.DoubleClickEngineBox();
+  f.runner.End();
+  QCOMPARE(f.window->FolderHistory().Entries().size(), size_t{1});
+  QVERIFY2(f.window->findChild<QLabel*>("ResultText")->text().contains("(x - y)"),
+           qPrintable(f.window->findChild<QLabel*>("ResultText")->text()));
 }
 
 }  // namespace
