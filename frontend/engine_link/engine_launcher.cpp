@@ -13,6 +13,7 @@
 #include <QFont>
 #include <QFontMetrics>
 #include <QGuiApplication>
+#include <QScreen>
 #include <QMargins>
 #include <QProcess>
 #include <QSocketNotifier>
@@ -20,6 +21,7 @@
 #include <QTimer>
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
@@ -168,7 +170,7 @@ EngineStart EngineBesideFrontEnd() {
           QDir::currentPath(), QPoint()};
 }
 
-QStringList TerminalArguments(const QString& engineProgram, const QPoint& place) {
+QStringList TerminalArguments(const QString& engineProgram, const QPoint& place, int pointSize) {
   QString geometry = QStringLiteral("%1x%2").arg(kTerminalColumns).arg(kTerminalRows);
   if (!place.isNull()) {
     geometry += QStringLiteral("%1%2%3%4")
@@ -178,7 +180,7 @@ QStringList TerminalArguments(const QString& engineProgram, const QPoint& place)
   return {QStringLiteral("-u8"),
           QStringLiteral("-fa"), QString::fromLatin1(kTerminalFont),
           QStringLiteral("-fd"), QString::fromLatin1(kTerminalWideFont),
-          QStringLiteral("-fs"), QString::number(kTerminalPointSize),
+          QStringLiteral("-fs"), QString::number(pointSize > 0 ? pointSize : kTerminalPointSize),
           QStringLiteral("-geometry"), geometry,
           QStringLiteral("-bg"), QStringLiteral("black"),
           QStringLiteral("-fg"), QStringLiteral("grey"),
@@ -188,14 +190,23 @@ QStringList TerminalArguments(const QString& engineProgram, const QPoint& place)
           QString::fromLatin1(kHoldingShell), engineProgram};
 }
 
-QSize TerminalSize(const QMargins& frame) {
+// The terminal sets its font at the display's resolution, at least 96 dots an
+// inch, and gives each character a whole cell: the size is rather too large
+// than too small, so that a window said to fit does.
+QSize TerminalSize(const QMargins& frame, int pointSize) {
   QFont font(QString::fromLatin1(kTerminalFont));
-  font.setPointSize(kTerminalPointSize);
-  const QFontMetrics metrics(font);
+  qreal dpi = 96;
+  if (qGuiApp != nullptr && qGuiApp->primaryScreen() != nullptr) {
+    dpi = std::max(dpi, qGuiApp->primaryScreen()->logicalDotsPerInchY());
+  }
+  font.setPixelSize(qRound((pointSize > 0 ? pointSize : kTerminalPointSize) * dpi / 72));
+  const QFontMetricsF metrics(font);
+  const int cellWidth = static_cast<int>(std::ceil(metrics.horizontalAdvance(QLatin1Char('M'))));
+  const int cellHeight = static_cast<int>(std::ceil(metrics.height())) + 1;
   // The terminal's inner border and its window border, 2 pixels each side.
   const int borders = 8;
-  return {metrics.horizontalAdvance(QLatin1Char('M')) * kTerminalColumns + borders + frame.left() + frame.right(),
-          metrics.height() * kTerminalRows + borders + frame.top() + frame.bottom()};
+  return {cellWidth * kTerminalColumns + borders + frame.left() + frame.right(),
+          cellHeight * kTerminalRows + borders + frame.top() + frame.bottom()};
 }
 
 Arrangement ArrangeBeside(const QRect& window, const QRect& screen, const QSize& size) {
@@ -229,6 +240,34 @@ Arrangement ArrangeBeside(const QRect& window, const QRect& screen, const QSize&
   return {window.topLeft(), best};
 }
 
+TerminalPlacement PlaceTerminal(const QRect& window, const QRect& screen, const QMargins& frame, const QRect& keep) {
+  for (int pointSize : kTerminalPointSizes) {
+    const QSize size = TerminalSize(frame, pointSize);
+    const Arrangement arrangement = ArrangeBeside(window, screen, size);
+    if (Overlap(QRect(arrangement.terminal, size), QRect(arrangement.window, window.size())) == 0) {
+      return {arrangement, pointSize};
+    }
+  }
+  const int smallest = std::end(kTerminalPointSizes)[-1];
+  const QSize size = TerminalSize(frame, smallest);
+  const QPoint far(screen.right() + 1 - size.width(), screen.bottom() + 1 - size.height());
+  const std::array<QPoint, 6> places{
+      QPoint(far.x(), window.top()),                      // the right edge
+      QPoint(screen.left(), window.top()),                // the left edge
+      far,                                                // the corners below
+      QPoint(screen.left(), far.y()),
+      QPoint(far.x(), screen.top()),                      // the corners above
+      screen.topLeft(),
+  };
+  QPoint best = places[0];
+  for (const QPoint& place : places) {
+    const QRect terminal(place, size);
+    const auto cost = [&](const QRect& t) { return std::pair(Overlap(t, keep), Overlap(t, window)); };
+    if (cost(terminal) < cost(QRect(best, size))) best = place;
+  }
+  return {{window.topLeft(), best}, smallest};
+}
+
 TerminalEngineRunner::TerminalEngineRunner(QString terminal) : terminal_(std::move(terminal)) {}
 
 TerminalEngineRunner::~TerminalEngineRunner() { StopWatching(); }
@@ -255,7 +294,8 @@ bool TerminalEngineRunner::Start(const EngineStart& start, QString* error) {
     return false;
   }
   qint64 pid = 0;
-  if (!QProcess::startDetached(terminalPath, TerminalArguments(start.program, start.place), start.folder, &pid)) {
+  if (!QProcess::startDetached(terminalPath, TerminalArguments(start.program, start.place, start.pointSize),
+                               start.folder, &pid)) {
     *error = QStringLiteral("无法启动终端程序 %1。\n(The terminal program %1 could not be started.)")
                  .arg(terminalPath);
     return false;

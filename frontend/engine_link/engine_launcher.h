@@ -24,6 +24,7 @@ struct EngineStart {
   QString program;
   QString folder;
   QPoint place;
+  int pointSize = 0;  // of the terminal's font; 0 for the usual size
 };
 
 // The engine as the main window sees it: started on a double-click, brought to
@@ -65,11 +66,15 @@ EngineStart EngineBesideFrontEnd();
 // window open after the engine has ended, so that its last lines can be read,
 // and that ends with the engine when the window's × is clicked: one click then
 // closes it, whatever the engine is doing.
-QStringList TerminalArguments(const QString& engineProgram, const QPoint& place = {});
+QStringList TerminalArguments(const QString& engineProgram, const QPoint& place = {}, int pointSize = 0);
+
+// The sizes of the terminal's font, the usual one first, then smaller ones
+// for a screen without room for it.
+inline constexpr int kTerminalPointSizes[] = {12, 11, 10, 9, 8};
 
 // The size of the terminal's window, frame included when frame margins are
-// given: 80 x 25 characters of its font.
-QSize TerminalSize(const QMargins& frame = {});
+// given: 80 x 25 characters of its font (0: the usual size).
+QSize TerminalSize(const QMargins& frame = {}, int pointSize = 0);
 
 // Where the terminal of the size goes beside the window on the screen, and
 // where the window goes for that (the top left corners of their frames).
@@ -82,6 +87,16 @@ struct Arrangement {
   QPoint terminal;
 };
 Arrangement ArrangeBeside(const QRect& window, const QRect& screen, const QSize& size);
+
+// The terminal beside the window with the largest font whose window fits
+// there (ArrangeBeside, covering nothing of the window); where none fits, with
+// the smallest, where it covers the least of `keep` (the input box and the
+// result panel), the window staying where it is.
+struct TerminalPlacement {
+  Arrangement arrangement;
+  int pointSize;
+};
+TerminalPlacement PlaceTerminal(const QRect& window, const QRect& screen, const QMargins& frame, const QRect& keep);
 
 // The processes of the engine program at work in the folder (their current
 // folder), as the system lists them: the engine a front end started there,

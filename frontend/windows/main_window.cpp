@@ -13,6 +13,8 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollArea>
+#include <QScrollBar>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include "engine/result_format/marks.h"
@@ -32,6 +34,8 @@ namespace {
 const QString kCopy = QStringLiteral("复制");
 const QString kCopyLaTeX = QStringLiteral("复制 LaTeX");
 const QString kCopied = QStringLiteral("已复制");
+// The height of the message area and of the engine box beside it: four lines.
+constexpr int kMessageAreaHeight = 96;
 // The colour of notes that say the answer is not (known) complete.
 const char kWarningColour[] = "color: #a04a00;";
 
@@ -117,20 +121,29 @@ void PFAC1::createWidgets() {
   text2_->setMinimumHeight(34);
   KeepPlaceWhenHidden(text2_);
 
-  picture1_ = new PrintSurface(this);
+  // The message area keeps its height, whatever is printed: a long
+  // polynomial goes on below, and the area scrolls to its last line.
+  messageScroll_ = new QScrollArea(this);
+  messageScroll_->setObjectName(QStringLiteral("Picture1Scroll"));
+  messageScroll_->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+  messageScroll_->setLineWidth(2);
+  messageScroll_->setWidgetResizable(true);
+  messageScroll_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  messageScroll_->setBackgroundRole(QPalette::Base);
+  messageScroll_->setFixedHeight(kMessageAreaHeight);
+  messageScroll_->setMinimumWidth(440);
+  picture1_ = new PrintSurface;
   picture1_->setObjectName(QStringLiteral("Picture1"));
-  picture1_->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-  picture1_->setLineWidth(2);
   picture1_->setBackgroundRole(QPalette::Base);
   picture1_->setForegroundRole(QPalette::Text);
   picture1_->setAutoFillBackground(true);
   picture1_->setFont(bigger);
-  picture1_->setMinimumSize(440, 110);
-  picture1_->SetWrapping(true);  // a long polynomial goes on below
+  picture1_->SetWrapping(true);
+  messageScroll_->setWidget(picture1_);
 
   ole1_ = new EngineBox(this);
   ole1_->setObjectName(QStringLiteral("OLE1"));
-  ole1_->setFixedSize(190, 110);
+  ole1_->setFixedSize(190, kMessageAreaHeight);
 
   cmdshuru_ = MakeButton("Cmdshuru", QStringLiteral("输入多项式"), this);
   cmdWanchang_ = MakeButton("CmdWANCHANG", QStringLiteral("输入完毕"), this);
@@ -157,7 +170,7 @@ void PFAC1::createResultPanel() {
   bigger.setPointSizeF(bigger.pointSizeF() * 1.3);
   resultText_->setFont(bigger);
   // A result of two lines and its certificate.
-  resultScroll_ = LabelScroll(resultPanel_, "ResultScroll", 120, {resultText_, resultNotes_});
+  resultScroll_ = LabelScroll(resultPanel_, "ResultScroll", 96, {resultText_, resultNotes_});
 
   cmdfuzhi_ = MakeButton("Cmdfuzhi", kCopy, resultPanel_);
   cmdfuzhi_->setToolTip(QStringLiteral("把结果复制到剪贴板 (copy the result as plain text)"));
@@ -184,7 +197,7 @@ void PFAC1::createStepsPanel() {
   stepsText_->setFont(resultText_->font());
   stepsText_->SetHangingIndent(5);  // under the method's name, past the step's number
   auto* layout = new QVBoxLayout(stepsPanel_);
-  layout->addWidget(LabelScroll(stepsPanel_, "StepsScroll", 110, {stepsText_}));  // four steps
+  layout->addWidget(LabelScroll(stepsPanel_, "StepsScroll", 72, {stepsText_}));  // three steps
 }
 
 // Under the steps: the folder's earlier polynomials and their results,
@@ -194,8 +207,11 @@ void PFAC1::createHistory() {
   historyPanel_->setObjectName(QStringLiteral("HistoryPanel"));
   historyList_ = new QListWidget(historyPanel_);
   historyList_->setObjectName(QStringLiteral("History"));
-  // Five entries; the result panel above takes the window's new space.
-  historyList_->setFixedHeight(historyList_->fontMetrics().height() * 5 + 12);
+  // Four entries, a scroll bar or not; the result panel above takes the
+  // window's new space.
+  historyList_->setFixedHeight(historyList_->fontMetrics().height() * 4 + 12);
+  historyList_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  historyList_->setTextElideMode(Qt::ElideRight);
   historyList_->setToolTip(QStringLiteral("单击一条, 把它的多项式放回输入框 (click an entry to put its polynomial back)"));
   auto* layout = new QVBoxLayout(historyPanel_);
   layout->addWidget(historyList_);
@@ -203,7 +219,7 @@ void PFAC1::createHistory() {
 
 void PFAC1::createLayout() {
   auto* work = new QHBoxLayout;
-  work->addWidget(picture1_, 1);
+  work->addWidget(messageScroll_, 1);
   work->addSpacing(12);
   work->addWidget(ole1_, 0, Qt::AlignVCenter);
 
@@ -214,17 +230,16 @@ void PFAC1::createLayout() {
   }
 
   auto* layout = new QVBoxLayout(this);
-  layout->setContentsMargins(18, 14, 18, 14);
-  layout->setSpacing(8);
+  layout->setContentsMargins(16, 10, 16, 10);
+  layout->setSpacing(6);
   layout->addWidget(label8_);
   layout->addWidget(label9_);
   layout->addWidget(text2_);
-  layout->addSpacing(6);
   layout->addLayout(work);
   layout->addWidget(resultPanel_, 1);
   layout->addWidget(stepsPanel_, 1);
   layout->addWidget(historyPanel_);
-  layout->addSpacing(6);
+  layout->addSpacing(4);
   layout->addLayout(commands);
 }
 
@@ -325,8 +340,7 @@ void PFAC1::OLE1_DblClick() {
     runner_.BringToFront();
     return;
   }
-  EngineStart start = EngineBesideFrontEnd();
-  start.place = TerminalPlace();
+  const EngineStart start = TerminalPlace();
   // What jg.dat holds is taken before the engine can write it.
   runs_.Started(QDir::currentPath().toStdString());
   QString error;
@@ -336,17 +350,24 @@ void PFAC1::OLE1_DblClick() {
   }
 }
 
-// The window moves aside where the screen has no room beside it as it stands.
-QPoint PFAC1::TerminalPlace() {
+// Beside this window, the window moving aside where that makes room, with a
+// smaller font where the screen is small; where even that does not fit, where
+// it covers neither the polynomial box nor the result panel.
+EngineStart PFAC1::TerminalPlace() {
+  EngineStart start = EngineBesideFrontEnd();
   const QScreen* screen = this->screen();
-  if (screen == nullptr || !isVisible()) return {};
+  if (screen == nullptr || !isVisible()) return start;
   const QRect frame = frameGeometry();
   const QRect inner = geometry();
   const QMargins decoration(inner.left() - frame.left(), inner.top() - frame.top(),
                             frame.right() - inner.right(), frame.bottom() - inner.bottom());
-  const Arrangement arrangement = ArrangeBeside(frame, screen->availableGeometry(), TerminalSize(decoration));
-  if (arrangement.window != frame.topLeft()) move(arrangement.window);
-  return arrangement.terminal;
+  const QRect keep = QRect(text2_->mapToGlobal(QPoint()), text2_->size())
+                         .united(QRect(resultPanel_->mapToGlobal(QPoint()), resultPanel_->size()));
+  const TerminalPlacement placement = PlaceTerminal(frame, screen->availableGeometry(), decoration, keep);
+  if (placement.arrangement.window != frame.topLeft()) move(placement.arrangement.window);
+  start.place = placement.arrangement.terminal;
+  start.pointSize = placement.pointSize;
+  return start;
 }
 
 // The run's result goes into the history under the polynomial it was given,
@@ -513,8 +534,15 @@ QWidget* PFAC1::Widget(Control control) const {
 
 void PFAC1::ClsWindow() { Cls(); }
 void PFAC1::ClsPicture1() { picture1_->Cls(); }
-void PFAC1::PrintOnPicture1(const std::string& line) { picture1_->Print(QString::fromStdString(line)); }
-void PFAC1::PrintOnPicture1(const Breakable& text) { picture1_->Print(text); }
+void PFAC1::PrintOnPicture1(const std::string& line) { PrintOnPicture1(Leaf(line)); }
+
+// The last line printed is in sight, once the area has laid the lines out.
+void PFAC1::PrintOnPicture1(const Breakable& text) {
+  picture1_->Print(text);
+  QTimer::singleShot(0, messageScroll_, [scroll = messageScroll_] {
+    scroll->verticalScrollBar()->setValue(scroll->verticalScrollBar()->maximum());
+  });
+}
 void PFAC1::SetEnabled(Control control, bool enabled) { Widget(control)->setEnabled(enabled); }
 void PFAC1::SetVisible(Control control, bool visible) { Widget(control)->setVisible(visible); }
 

@@ -114,8 +114,9 @@ class PFAC1 : public PrintSurface, private MainWindowControls {
   // belongs to it.
   void Text2Edited();
   void Copied(QPushButton* button, const QString& text);
-  // Where the engine's terminal goes: beside this window, not over it.
-  QPoint TerminalPlace();
+  // The engine to start, and where its terminal goes: beside this window,
+  // not over it.
+  EngineStart TerminalPlace();
 
   // The window's side of the input commands.
   void ClsWindow() override;
@@ -150,6 +151,7 @@ class PFAC1 : public PrintSurface, private MainWindowControls {
   QLineEdit* text2_ = nullptr;
   QLabel* label8_ = nullptr;
   QLabel* label9_ = nullptr;
+  QScrollArea* messageScroll_ = nullptr;  // Picture1 in an area of a fixed height
   PrintSurface* picture1_ = nullptr;
   QPushButton* cmdshuru_ = nullptr;
   QPushButton* cmdWanchang_ = nullptr;

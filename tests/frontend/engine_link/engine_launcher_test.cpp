@@ -19,6 +19,7 @@ class EngineLauncherTest : public QObject {
   void terminalLauncherRefusesWhatIsMissing();
   void terminalGoesBesideTheWindow_data();
   void terminalGoesBesideTheWindow();
+  void smallScreenTerminalCoversNeitherBoxNorResult();
 };
 
 // The real launcher, only in cases where it must refuse before starting anything.
@@ -76,6 +77,26 @@ void EngineLauncherTest::terminalGoesBesideTheWindow() {
   const Arrangement arrangement = ArrangeBeside(window, screen, QSize(800, 500));
   QCOMPARE(arrangement.window, windowPlace);
   QCOMPARE(arrangement.terminal, terminalPlace);
+}
+
+// Finding: on a 1366 x 768 screen the engine's window opened over the main
+// window's input box and result. It goes beside with a smaller font; where
+// even the smallest does not fit, it covers neither of them.
+void EngineLauncherTest::smallScreenTerminalCoversNeitherBoxNorResult() {
+  const QMargins frame(1, 20, 1, 1);
+  const QRect window(314, 93, 742, 658);
+  const QRect keep(330, 130, 710, 280);  // the input box down to the result panel
+  const TerminalPlacement beside = PlaceTerminal(window, QRect(0, 0, 1366, 768), frame, keep);
+  const QSize size = TerminalSize(frame, beside.pointSize);
+  QVERIFY(beside.pointSize < kTerminalPointSizes[0]);
+  QVERIFY(!QRect(beside.arrangement.terminal, size).intersects(QRect(beside.arrangement.window, window.size())));
+  QVERIFY(QRect(0, 0, 1366, 768).contains(QRect(beside.arrangement.terminal, size)));
+
+  const TerminalPlacement over = PlaceTerminal(QRect(0, 0, 742, 658), QRect(0, 0, 1024, 700), frame,
+                                               QRect(16, 40, 710, 280));
+  QCOMPARE(over.pointSize, std::end(kTerminalPointSizes)[-1]);
+  QCOMPARE(over.arrangement.window, QPoint(0, 0));
+  QVERIFY(!QRect(over.arrangement.terminal, TerminalSize(frame, over.pointSize)).intersects(QRect(16, 40, 710, 280)));
 }
 
 }  // namespace

@@ -4,6 +4,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QTest>
 #include <memory>
 
@@ -78,6 +80,7 @@ class MainWindowTest : public QObject {
   void keyboardSubmitsAndStarts();
   void longPolynomialWrapsInPicture1();
   void readAsLineBreaksBetweenTerms();
+  void windowKeepsItsSize();
   void quitMidRunStopsTheEngineFirst();
   void anotherRunsResultIsNotTaken();
 };
@@ -369,6 +372,33 @@ void MainWindowTest::readAsLineBreaksBetweenTerms() {
   QVERIFY2(lines.size() - readAs >= 3, qPrintable(lines.join('|')));
   QCOMPARE(lines.mid(0, readAs).join(' '), typed);
   for (qsizetype i = readAs + 1; i < lines.size(); ++i) QVERIFY2(lines[i].startsWith("+ "), qPrintable(lines.join('|')));
+}
+
+// Findings: the window opened taller than a 768-pixel screen, and a long
+// polynomial or message made it taller still, pushing the buttons off the
+// screen. It opens with room for its frame within 1280 x 720, and keeps its
+// size: the message area scrolls.
+void MainWindowTest::windowKeepsItsSize() {
+  Fixture f;
+  QCoreApplication::processEvents();
+  const QSize size = f.window->size();
+  QVERIFY2(size.width() <= 1260 && size.height() <= 680, qPrintable(QString("%1 x %2").arg(size.width()).arg(size.height())));
+  QString terms = "x^30";
+  for (int i = 29; i >= 1; --i) terms += QString("+%1x^%2").arg(1234567 + i).arg(i);
+  f.Submit(terms);  // 30 terms, accepted, echoed and read as
+  QCOMPARE(f.Picture1().size(), 2);
+  QCoreApplication::processEvents();
+  QCOMPARE(f.window->size(), size);
+  f.Click("Cmdshuru");
+  f.Submit(terms + " + 7");  // 31 terms: refused, with a long message
+  QVERIFY(f.Picture1().last().startsWith(kError));
+  QCoreApplication::processEvents();
+  QCOMPARE(f.window->size(), size);
+  QVERIFY(f.window->minimumSizeHint().height() <= size.height());
+  // The message is in sight: the area scrolled to its end.
+  auto* scroll = f.Find<QScrollArea>("Picture1Scroll");
+  QTRY_COMPARE(scroll->verticalScrollBar()->value(), scroll->verticalScrollBar()->maximum());
+  QVERIFY(scroll->verticalScrollBar()->maximum() > 0);
 }
 
 // Finding: 退出 closed the window at once and gave up the folder while the
