@@ -13,6 +13,7 @@
 #include "frontend/app/work_folder.h"
 #include "frontend/engine_link/engine_launcher.h"
 #include "frontend/printing/document_printer.h"
+#include "frontend/windows/focus_marks.h"
 #include "frontend/windows/main_window.h"
 #include "frontend/windows/message_box_dialogs.h"
 #include "frontend/windows/start_picture.h"
@@ -58,6 +59,7 @@ int main(int argc, char* argv[]) {
   font.setPointSizeF(10.5);  // Chinese captions are hard to read at the usual 9 points
   QApplication::setFont(font);
   InstallChineseTranslations();
+  InstallFocusMarks();
 
   // What ends the program before its windows is said on standard error, and
   // in a message box where there is a display to show it.

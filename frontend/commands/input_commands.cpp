@@ -41,12 +41,13 @@ void InputCommands::NewPolynomial() {
   window_.SelectInText2(0, -1);
 }
 
+// The box takes the typing; "输入多项式" stays enabled, as it empties the box.
 void InputCommands::RestoreText(const std::string& text) {
   window_.ClsWindow();
   window_.ClsPicture1();
   window_.PrintOnPicture1(kFromHistory);
   window_.SetEngineActive(false);
-  window_.SetEnabled(Control::Cmdshuru, false);
+  window_.SetEnabled(Control::Cmdshuru, true);
   window_.SetEnabled(Control::cmddayin, true);
   PrepareInput();
   window_.SetText2(text);
@@ -98,8 +99,17 @@ void InputCommands::PrepareInput(bool keepText) {
   window_.SetVisible(Control::Label9, true);
 }
 
+void InputCommands::TextEdited() {
+  window_.SetEnabled(Control::CmdCHONGSHU, !window_.Text2().empty());
+  if (refusalShown_) {
+    window_.ClsPicture1();
+    refusalShown_ = false;
+  }
+}
+
 Submission InputCommands::SubmitInput() {
   window_.ClsPicture1();
+  refusalShown_ = false;
   const std::string typed = window_.Text2();
   // As typed; where it is wider than the area it breaks at the student's
   // blanks, between terms as a rule.
@@ -108,6 +118,7 @@ Submission InputCommands::SubmitInput() {
   const ConvertedText converted = ConvertTypedText(typed, expander_);
   if (!converted.Accepted()) {
     window_.PrintOnPicture1(std::string(kInputError) + " " + converted.refusal->message);
+    refusalShown_ = true;
     if (converted.refusal->position >= 0) {
       window_.SelectInText2(converted.refusal->position, converted.refusal->length);
     } else {

@@ -70,6 +70,10 @@ class InputCommands {
   // A text of the history back in the box, editable, as after "输入多项式";
   // "打印" prints the history's result.
   void RestoreText(const std::string& text);
+  // The text in the box was edited by the user: "重新输入" is enabled while
+  // there is text to clear, and the message of a refused text goes once the
+  // text is changed.
+  void TextEdited();
 
   // Shows the polynomial box editable, with its instructions, ready for
   // typing; empty unless the text is to be kept.
@@ -95,6 +99,7 @@ class InputCommands {
   bool handedOff_ = false;
   std::string handedOffText_;
   std::string handedOffTyped_;
+  bool refusalShown_ = false;  // the message area says why the text was refused
 };
 
 }  // namespace pfac::frontend

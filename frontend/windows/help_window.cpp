@@ -7,6 +7,8 @@
 #include <QScrollArea>
 #include <QVBoxLayout>
 
+#include "frontend/windows/focus_marks.h"
+
 namespace pfac::frontend {
 
 namespace {
@@ -54,6 +56,11 @@ Form3::Form3(QWidget* parent) : QWidget(parent) {
   cmdtuicxm_ = new QPushButton(QStringLiteral("退出画面"), this);
   cmdtuicxm_->setObjectName(QStringLiteral("Cmdtuicxm"));
   cmdtuicxm_->setMinimumSize(110, 34);
+  // Enter, as Escape, leaves the page.
+  PressedByEnter(cmdtuicxm_);
+  cmdtuicxm_->setDefault(true);
+  setFocusProxy(cmdtuicxm_);
+  scroll->setFocusPolicy(Qt::NoFocus);
   connect(cmdtuicxm_, &QPushButton::clicked, this, &Form3::Cmdtuicxm_Click);
 
   auto* buttonRow = new QHBoxLayout;

@@ -24,6 +24,7 @@
 #include "frontend/results/result_steps.h"
 #include "frontend/windows/broken_lines_label.h"
 #include "frontend/windows/engine_box.h"
+#include "frontend/windows/focus_marks.h"
 #include "frontend/windows/help_window.h"
 #include "frontend/windows/worksheet_window.h"
 
@@ -43,6 +44,7 @@ QPushButton* MakeButton(const char* name, const QString& caption, QWidget* paren
   auto* button = new QPushButton(caption, parent);
   button->setObjectName(QString::fromLatin1(name));
   button->setMinimumSize(96, 34);
+  PressedByEnter(button);
   return button;
 }
 
@@ -92,6 +94,7 @@ PFAC1::PFAC1(Dialogs& dialogs, ResultPrinter& printer, EngineRunner& runner, QWi
   createStepsPanel();
   createHistory();
   createLayout();
+  setTabOrders();
   connectCommands();
   runner_.SetOnEnded([this] { EngineEnded(); });
   input_.Load();
@@ -241,6 +244,15 @@ void PFAC1::createLayout() {
   layout->addWidget(historyPanel_);
   layout->addSpacing(4);
   layout->addLayout(commands);
+}
+
+// Tab goes in reading order: the box, the engine box, the copy buttons, the
+// history, then the commands from left to right.
+void PFAC1::setTabOrders() {
+  QWidget* order[] = {text2_,   ole1_,     cmdfuzhi_,  cmdfuzhiLaTeX_, historyList_, cmdshuru_, cmdWanchang_,
+                      cmdChongshu_, cmddayin_, cmdpiliang_, cmdbangzhu_,   cmdtuichu_};
+  for (size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);
+  for (QScrollArea* scroll : findChildren<QScrollArea*>()) scroll->setFocusPolicy(Qt::NoFocus);
 }
 
 void PFAC1::connectCommands() {
@@ -416,9 +428,12 @@ void PFAC1::History_Click(int row) {
   runs_.InputStarted();
   ShowResult(entry.Result());
   historyShown_ = entry;
+  // The box takes the keyboard once the list has done with the click.
+  QTimer::singleShot(0, this, [this] { FocusText2(); });
 }
 
 void PFAC1::Text2Edited() {
+  input_.TextEdited();
   if (!historyShown_ || Text2() == historyShown_->text) return;
   historyShown_.reset();
   ClearResult();

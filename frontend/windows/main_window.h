@@ -91,6 +91,7 @@ class PFAC1 : public PrintSurface, private MainWindowControls {
   void createStepsPanel();
   void createHistory();
   void createLayout();
+  void setTabOrders();
   void connectCommands();
   void EndProgram();
   // True when the program may end now: at once when no engine and no
@@ -110,8 +111,8 @@ class PFAC1 : public PrintSurface, private MainWindowControls {
   // The history's entries in the list, the newest first.
   void ShowHistory();
   void AddToHistory(const std::string& text, const RunResult& result);
-  // The text in the box was edited: a result of the history shown no longer
-  // belongs to it.
+  // The text in the box was edited: 重新输入 and the message follow it, and a
+  // result of the history shown no longer belongs to it.
   void Text2Edited();
   void Copied(QPushButton* button, const QString& text);
   // The engine to start, and where its terminal goes: beside this window,

@@ -92,6 +92,9 @@ void HistoryTest::resultsAddedShownAgainAndKept() {
   QCOMPARE(f.runner.starts.size(), size_t{3});
   QVERIFY(!f.window->findChild<EngineBox*>("OLE1")->IsActive());
   QVERIFY(f.window->findChild<QPushButton*>("cmddayin")->isEnabled());
+  // Finding: the focus stayed in the list with 输入多项式 greyed out.
+  QTRY_COMPARE(f.window->focusWidget(), f.Text2());
+  QVERIFY(f.window->findChild<QPushButton*>("Cmdshuru")->isEnabled());
 
   // Edited, the text is no longer the entry's: its result goes.
   QTest::keyClick(f.Text2(), Qt::Key_End);

@@ -81,6 +81,7 @@ class MainWindowTest : public QObject {
   void longPolynomialWrapsInPicture1();
   void readAsLineBreaksBetweenTerms();
   void windowKeepsItsSize();
+  void keyboardGoesInReadingOrder();
   void quitMidRunStopsTheEngineFirst();
   void anotherRunsResultIsNotTaken();
 };
@@ -399,6 +400,32 @@ void MainWindowTest::windowKeepsItsSize() {
   auto* scroll = f.Find<QScrollArea>("Picture1Scroll");
   QTRY_COMPARE(scroll->verticalScrollBar()->value(), scroll->verticalScrollBar()->maximum());
   QVERIFY(scroll->verticalScrollBar()->maximum() > 0);
+}
+
+// Findings: the Tab order was 简介 → 退出 → 批量, and after a refused text,
+// 重新输入 stayed disabled and the stale message stayed while new text was
+// typed.
+void MainWindowTest::keyboardGoesInReadingOrder() {
+  Fixture f;
+  QStringList order;
+  QWidget* widget = f.Text2();
+  do {
+    if (widget->focusPolicy() & Qt::TabFocus) order << widget->objectName();
+    widget = widget->nextInFocusChain();
+  } while (widget != f.Text2());
+  QCOMPARE(order, (QStringList{"Text2", "OLE1", "Cmdfuzhi", "CmdfuzhiLaTeX", "History", "Cmdshuru", "CmdWANCHANG",
+                               "CmdCHONGSHU", "cmddayin", "Cmdpiliang", "Cmdbangzhu", "Cmdtuichu"}));
+
+  f.Submit("x^2+*3");
+  QCOMPARE(f.Picture1().last(), kStarRefused);
+  QVERIFY(!f.Find<QPushButton>("CmdCHONGSHU")->isEnabled());
+  QTest::keyClick(f.Text2(), Qt::Key_End);
+  QTest::keyClick(f.Text2(), Qt::Key_Backspace);
+  QVERIFY(f.Find<QPushButton>("CmdCHONGSHU")->isEnabled());
+  QVERIFY(f.Picture1().isEmpty());
+  f.Text2()->selectAll();
+  QTest::keyClick(f.Text2(), Qt::Key_Delete);
+  QVERIFY(!f.Find<QPushButton>("CmdCHONGSHU")->isEnabled());
 }
 
 // Finding: 退出 closed the window at once and gave up the folder while the

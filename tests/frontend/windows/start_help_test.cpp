@@ -1,4 +1,5 @@
 // The start window leading to the main window, and the help window.
+#include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -47,6 +48,7 @@ class StartHelpTest : public QObject {
  private slots:
   void startWindowShowsPictureAndButtons();
   void enteringOpensMainWindowWithHint();
+  void enterOnTheStartWindowOpensTheMainWindow();
   void exitFromStartWindowOpensNothing();
   void helpOpenedTwiceShowsPageOnce();
   void leavingHelpFocusesPolynomialBox();
@@ -162,6 +164,22 @@ void StartHelpTest::dialogButtonsInChinese() {
   QVERIFY2(box.button(QMessageBox::Yes)->text().contains(QStringLiteral("是")), qPrintable(box.button(QMessageBox::Yes)->text()));
   QVERIFY(box.button(QMessageBox::No)->text().contains(QStringLiteral("否")));
   QVERIFY(box.button(QMessageBox::Ok)->text().contains(QStringLiteral("确定")));
+}
+
+// Finding: the start window had no focused button, Enter did nothing, and the
+// first Tab went to 退出.
+void StartHelpTest::enterOnTheStartWindowOpensTheMainWindow() {
+  Fixture f;
+  f.start->activateWindow();
+  QTRY_COMPARE(QApplication::focusWidget(), f.start->findChild<QPushButton*>("cmdbao"));
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+  QVERIFY(f.start->MainWindow() != nullptr && f.start->MainWindow()->isVisible());
+  // The help window leaves on Enter too.
+  PFAC1* main = f.start->MainWindow();
+  f.Click(main, "Cmdbangzhu");
+  QTRY_COMPARE(QApplication::focusWidget(), f.Help(main)->findChild<QPushButton*>("Cmdtuicxm"));
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+  QVERIFY(!f.Help(main)->isVisible());
 }
 
 }  // namespace
