@@ -111,9 +111,8 @@ Submission InputCommands::SubmitInput() {
   window_.ClsPicture1();
   refusalShown_ = false;
   const std::string typed = window_.Text2();
-  // As typed; where it is wider than the area it breaks at the student's
-  // blanks, between terms as a rule.
-  window_.PrintOnPicture1(ProseText(typed));
+  // As typed; where it is wider than the area it breaks between terms.
+  window_.PrintOnPicture1(FormulaText(typed));
   handedOff_ = false;
   const ConvertedText converted = ConvertTypedText(typed, expander_);
   if (!converted.Accepted()) {

@@ -38,7 +38,8 @@ class MainWindowControls {
   virtual void ClsPicture1() = 0;                           // the message area
   virtual void PrintOnPicture1(const std::string& line) = 0;  // one line below the last
   // A line that breaks, where it is wider than the message area, only where
-  // the text may break (between the terms of a polynomial).
+  // the text may break (between the terms of a polynomial); a line of words
+  // breaks between them.
   virtual void PrintOnPicture1(const Breakable& text) { PrintOnPicture1(text.Text()); }
   virtual void SetEnabled(Control control, bool enabled) = 0;
   virtual void SetVisible(Control control, bool visible) = 0;

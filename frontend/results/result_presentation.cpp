@@ -19,6 +19,7 @@ enum class Style {
 };
 
 constexpr char kLatexIrreducible[] = "\\ \\text{is irreducible over}\\ \\mathbb{Q}";
+constexpr char kLatexMonomial[] = "\\ \\text{is a monomial: it needs no factoring}";
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 bool IsSmallLetter(char c) { return c >= 'a' && c <= 'z'; }
@@ -385,6 +386,18 @@ Presentation Present(const std::optional<format::ResultValue>& value, std::strin
 
   const std::string enteredPlain = Joined(TermTexts(entered, Style::Plain));
   const std::string enteredLatex = Joined(TermTexts(entered, Style::Latex));
+  const auto& terms = value->entered.terms;
+  if (terms.size() == 1 && std::any_of(terms[0].exponents.begin(), terms[0].exponents.end(),
+                                       [](int32_t e) { return e != 0; })) {
+    // "2x 是单项式, 不需要分解 (a monomial needs no factoring)", whatever its
+    // coefficient.
+    presentation.shown = Node({Node(TermLeaves(entered, "", "")),
+                               Node({Leaf(std::string(" ") + kMonomial), ProseText(std::string(" ") +
+                                                                                   kMonomialEnglish)})});
+    presentation.plain = enteredPlain + " " + kMonomial + " " + kMonomialEnglish;
+    presentation.latex = enteredLatex + kLatexMonomial;
+    return presentation;
+  }
   const Sum* irreducible = complete ? IrreducibleFactor(product) : nullptr;
   const bool unit = product.front.UnitCoefficient();
   if ((irreducible != nullptr && unit) || (complete && IsSingleLetter(product))) {

@@ -549,7 +549,7 @@ QWidget* PFAC1::Widget(Control control) const {
 
 void PFAC1::ClsWindow() { Cls(); }
 void PFAC1::ClsPicture1() { picture1_->Cls(); }
-void PFAC1::PrintOnPicture1(const std::string& line) { PrintOnPicture1(Leaf(line)); }
+void PFAC1::PrintOnPicture1(const std::string& line) { PrintOnPicture1(ProseText(line)); }
 
 // The last line printed is in sight, once the area has laid the lines out.
 void PFAC1::PrintOnPicture1(const Breakable& text) {

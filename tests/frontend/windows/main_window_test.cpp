@@ -373,6 +373,21 @@ void MainWindowTest::readAsLineBreaksBetweenTerms() {
   QVERIFY2(lines.size() - readAs >= 3, qPrintable(lines.join('|')));
   QCOMPARE(lines.mid(0, readAs).join(' '), typed);
   for (qsizetype i = readAs + 1; i < lines.size(); ++i) QVERIFY2(lines[i].startsWith("+ "), qPrintable(lines.join('|')));
+
+  // Finding: messages and echoes broke inside words and terms ("charac|ter",
+  // "x^1|5"). An echo typed without blanks breaks before its signs, and a
+  // message at its blanks.
+  f.Click("Cmdshuru");
+  QString unspaced = "x^30";
+  for (int i = 29; i >= 2; --i) unspaced += QString("+%1x^%2").arg(3 * i).arg(i);
+  f.Submit(unspaced + "+*3");
+  const QStringList refused = f.window->Picture1()->DrawnLines(200);
+  qsizetype error = 0;
+  while (error < refused.size() && !refused[error].startsWith(kError)) ++error;
+  QVERIFY2(error > 2 && error < refused.size(), qPrintable(refused.join('|')));
+  QCOMPARE(refused.mid(0, error).join(""), unspaced + "+*3");
+  for (qsizetype i = 1; i < error; ++i) QVERIFY2(refused[i].startsWith('+'), qPrintable(refused.join('|')));
+  QCOMPARE(refused.mid(error).join(' '), f.Picture1().last());
 }
 
 // Findings: the window opened taller than a 768-pixel screen, and a long
