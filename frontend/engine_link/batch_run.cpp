@@ -130,6 +130,15 @@ void BatchRun::Cancel() {
   Finish();
 }
 
+int BatchRun::Ran() const {
+  int ran = 0;
+  for (const Problem& problem : problems_) {
+    ran += problem.state != ProblemState::Waiting && problem.state != ProblemState::Running &&
+           problem.state != ProblemState::NotRun;
+  }
+  return ran;
+}
+
 void BatchRun::Stop() {
   Cancel();
   if (engine_ == nullptr) return;

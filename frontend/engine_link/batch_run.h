@@ -63,6 +63,8 @@ class BatchRun : public QObject {
   const std::vector<Problem>& Problems() const { return problems_; }
   // The problems done: refused, factored, stopped or not run.
   int Done() const { return done_; }
+  // The problems read or run: done, but for those a cancel left unrun.
+  int Ran() const;
 
  signals:
   void problemDone(int index);

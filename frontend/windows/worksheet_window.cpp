@@ -185,7 +185,8 @@ void BatchWindow::ProblemDone(int index) {
                                                                  : QColor(0xa0, 0x4a, 0x00);
   cells[kCertificate]->setForeground(colour);
   if (problem.state == ProblemState::Refused) cells[kAnswer]->setForeground(colour);
-  progress_->setValue(run_.Done());
+  // What was run: after 取消 the bar stops where the run stopped.
+  progress_->setValue(run_.Ran());
   table_->scrollToItem(cells[kProblem]);
 }
 
