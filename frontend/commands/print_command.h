@@ -17,9 +17,16 @@
 
 namespace pfac::frontend {
 
-// The two questions of a print run.
-inline constexpr char kPrinterReady[] = "打印机准备就绪?";
+// The question of a print run, and what each answer does to the page.
 inline constexpr char kPrintNow[] = "马上要印件吗？";
+inline constexpr char kPrintNowQuestion[] =
+    "马上要印件吗？\n"
+    "是: 现在打印这一页 (打印对话框中可选打印机或 PDF 文件)。\n"
+    "否: 这个结果留在这一页上, 与以后打印的结果一起打印 (最迟在退出时)。\n"
+    "(Print now? Yes prints this page now, to a printer or a PDF file chosen in the print dialog; No keeps this "
+    "result on the page, to be printed with the next ones, at the latest when the program ends.)";
+// Said when the print dialog was cancelled.
+inline constexpr char kNotPrinted[] = "没有打印, 这一页已放弃。\n(Nothing was printed; the page was dropped.)";
 // Said instead of printing when jg.dat is not the result of the polynomial now
 // in DXS.DAT, and while the engine's window is still open.
 inline constexpr char kNoResultYet[] =
@@ -40,9 +47,9 @@ inline constexpr char kEngineWindowOpen[] =
     "分解程序的窗口还开着，请关闭它以后再打印。\n"
     "(The engine's window is still open; close it, then print.)";
 
-// The print command: asks whether the printer is ready, prints the result in
-// jg.dat and asks whether to print at once; a No there leaves the document
-// open for the next run, whose result goes below. A missing or unreadable jg.dat and a failing printer are told in a
+// The print command: puts the result in jg.dat on the page and asks whether
+// to print at once (the print dialog comes then); a No there leaves the
+// document open for the next run, whose result goes below. A missing or unreadable jg.dat and a failing printer are told in a
 // message box. The window decides beforehand whether jg.dat is the current
 // polynomial's result, and tells how long the engine's run took (the time
 // its steps may take; 0 when not known).

@@ -126,7 +126,7 @@ void HistoryTest::entryPrintedAloneMarkedFromTheHistory() {
   Fixture f;
   f.Factor("x^3-6x^2+4x+15");
   f.ClickEntry(0);
-  f.dialogs.Answer({true, true});
+  f.dialogs.Answer({true});
   f.Click("cmddayin");
   QVERIFY(f.dialogs.AllAnswered());
   const QStringList text = testing::PdfText(f.folder, "jg-1.pdf");
