@@ -25,6 +25,8 @@
 #include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <optional>
+#include <tuple>
 #include <vector>
 
 namespace pfac::frontend {
@@ -248,24 +250,37 @@ TerminalPlacement PlaceTerminal(const QRect& window, const QRect& screen, const 
       return {arrangement, pointSize};
     }
   }
+  // The smallest font, in a corner or at an edge of the screen, the window
+  // where it stands or moved up to the top of the screen: the place that
+  // covers least of the box and the result, then least of the window, the
+  // window left where it stands when that is as good.
   const int smallest = std::end(kTerminalPointSizes)[-1];
   const QSize size = TerminalSize(frame, smallest);
   const QPoint far(screen.right() + 1 - size.width(), screen.bottom() + 1 - size.height());
-  const std::array<QPoint, 6> places{
-      QPoint(far.x(), window.top()),                      // the right edge
-      QPoint(screen.left(), window.top()),                // the left edge
-      far,                                                // the corners below
-      QPoint(screen.left(), far.y()),
-      QPoint(far.x(), screen.top()),                      // the corners above
-      screen.topLeft(),
+  struct Choice {
+    std::tuple<int, int, bool> cost;
+    Arrangement arrangement;
   };
-  QPoint best = places[0];
-  for (const QPoint& place : places) {
-    const QRect terminal(place, size);
-    const auto cost = [&](const QRect& t) { return std::pair(Overlap(t, keep), Overlap(t, window)); };
-    if (cost(terminal) < cost(QRect(best, size))) best = place;
+  std::optional<Choice> best;
+  for (const QPoint& windowPlace : {window.topLeft(), QPoint(window.left(), screen.top())}) {
+    const QPoint shift = windowPlace - window.topLeft();
+    const QRect moved = window.translated(shift);
+    const std::array<QPoint, 6> places{
+        QPoint(far.x(), moved.top()),        // the right edge
+        QPoint(screen.left(), moved.top()),  // the left edge
+        far,                                 // the corners below
+        QPoint(screen.left(), far.y()),
+        QPoint(far.x(), screen.top()),       // the corners above
+        screen.topLeft(),
+    };
+    for (const QPoint& place : places) {
+      const QRect terminal(place, size);
+      const Choice choice{{Overlap(terminal, keep.translated(shift)), Overlap(terminal, moved), !shift.isNull()},
+                          {windowPlace, place}};
+      if (!best || choice.cost < best->cost) best = choice;
+    }
   }
-  return {{window.topLeft(), best}, smallest};
+  return {best->arrangement, smallest};
 }
 
 TerminalEngineRunner::TerminalEngineRunner(QString terminal) : terminal_(std::move(terminal)) {}

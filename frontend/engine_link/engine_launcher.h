@@ -91,7 +91,8 @@ Arrangement ArrangeBeside(const QRect& window, const QRect& screen, const QSize&
 // The terminal beside the window with the largest font whose window fits
 // there (ArrangeBeside, covering nothing of the window); where none fits, with
 // the smallest, where it covers the least of `keep` (the input box and the
-// result panel), the window staying where it is.
+// result panel), the window moved up to the top of the screen where that
+// makes room below them.
 struct TerminalPlacement {
   Arrangement arrangement;
   int pointSize;

@@ -13,6 +13,9 @@ namespace pfac::frontend {
 
 namespace {
 
+// What a window manager's frame may take around the window, in pixels.
+constexpr int kFrameRoom = 40;
+
 // The paragraphs' lines, broken by hand at a fixed width: a paragraph begins
 // with three blanks, a continuation line with one; each line follows an empty
 // one. What the program does now: blanks, brackets, full-width characters and
@@ -86,10 +89,13 @@ Form3::Form3(QWidget* parent) : QWidget(parent) {
   layout->addWidget(scroll, 1);
   layout->addLayout(buttonRow);
 
-  // Room for the whole page above the button, as far as the screen allows.
+  // Room for the whole page above the button, as far as the screen allows
+  // with room for the window's frame.
   for (const QString& line : HelpPage()) page_->Print(line);
   QSize wanted = page_->sizeHint() + QSize(40, cmdtuicxm_->minimumHeight() + 40);
-  if (const QScreen* screen = this->screen()) wanted = wanted.boundedTo(screen->availableGeometry().size());
+  if (const QScreen* screen = this->screen()) {
+    wanted = wanted.boundedTo(screen->availableGeometry().size() - QSize(kFrameRoom, 2 * kFrameRoom));
+  }
   page_->Cls();
   resize(wanted);
 }
