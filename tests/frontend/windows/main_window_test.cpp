@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
@@ -14,6 +15,7 @@
 #include "frontend/commands/print_command.h"
 #include "frontend/engine_link/engine_launcher.h"
 #include "frontend/windows/main_window.h"
+#include "frontend/windows/worksheet_window.h"
 #include "tests/frontend/support/main_window_parts.h"
 
 namespace pfac::frontend {
@@ -84,6 +86,7 @@ class MainWindowTest : public QObject {
   void keyboardGoesInReadingOrder();
   void quitMidRunStopsTheEngineFirst();
   void anotherRunsResultIsNotTaken();
+  void quitMidWorksheetStopsItFirst();
 };
 
 void MainWindowTest::controlsCarryTheirNamesAndCaptions() {
@@ -515,6 +518,24 @@ void MainWindowTest::anotherRunsResultIsNotTaken() {
   QCOMPARE(f.window->FolderHistory().Entries().size(), size_t{1});
   QVERIFY2(f.window->findChild<QLabel*>("ResultText")->text().contains("(x - y)"),
            qPrintable(f.window->findChild<QLabel*>("ResultText")->text()));
+}
+
+// The same for a worksheet being factored: asked, stopped, then ended.
+void MainWindowTest::quitMidWorksheetStopsItFirst() {
+  Fixture f;
+  f.Click("Cmdpiliang");
+  auto* batch = f.window->findChild<BatchWindow*>();
+  batch->findChild<QPlainTextEdit*>("List")->setPlainText("x^3000+6x^1500-4x^2+9\nx^2-1\n");
+  testing::ClickButton(batch, "Cmdkaishi");
+  QTRY_VERIFY(batch->Run().Problems()[0].state == ProblemState::Running);
+  f.dialogs.Answer({false, true});
+  f.Click("Cmdtuichu");
+  QVERIFY(batch->Run().Running());
+  f.Click("Cmdtuichu");
+  QCOMPARE(f.dialogs.Questions(), (std::vector<std::string>{kStopWorksheetAndQuit, kStopWorksheetAndQuit}));
+  QVERIFY(!batch->Run().Running());
+  QCOMPARE(batch->Run().Problems()[0].state, ProblemState::Stopped);
+  QVERIFY(!f.window->isVisible());
 }
 
 }  // namespace
