@@ -73,6 +73,7 @@ class HistoryTest : public QObject {
   void bestAnswerKept_data();
   void bestAnswerKept();
   void stoppedRunSaidInWords();
+  void longHistoryKeepsTheWindowsSize();
 };
 
 void HistoryTest::resultsAddedShownAgainAndKept() {
@@ -271,6 +272,32 @@ void HistoryTest::stoppedRunSaidInWords() {
   f.runner.End();
   QCOMPARE(f.List()->count(), 1);
   QVERIFY2(f.Listed()[0].endsWith(QString::fromUtf8(kNotFinishedMark)), qPrintable(f.Listed()[0]));
+}
+
+// Finding: a history long enough for a scroll bar made the window taller. A
+// window over twelve long entries has the size of one over none.
+void HistoryTest::longHistoryKeepsTheWindowsSize() {
+  testing::MainWindowParts empty;
+  std::unique_ptr<PFAC1> first = empty.MakeMainWindow();
+  testing::ShowAndWait(first.get());
+  const QSize size = first->size();
+  first.reset();
+
+  testing::MainWindowParts parts;
+  History history;
+  std::string notice;
+  history.Load(parts.folder.Path(), &notice);
+  QString terms = "x^30";
+  for (int i = 29; i >= 1; --i) terms += QString("+%1x^%2").arg(i).arg(i);
+  for (int i = 1; i <= 12; ++i) {
+    const QByteArray echo = (terms + QString("+%1").arg(i)).toUtf8();
+    QVERIFY(history.Add(echo.toStdString(), ReadRunResult({echo.toStdString(), "=(" + echo.toStdString() + ")",
+                                                          testing::kCompleteCertificate.trimmed().toStdString()})));
+  }
+  std::unique_ptr<PFAC1> window = parts.MakeMainWindow();
+  testing::ShowAndWait(window.get());
+  QCOMPARE(window->findChild<QListWidget*>("History")->count(), 12);
+  QCOMPARE(window->size(), size);
 }
 
 }  // namespace
