@@ -3,6 +3,7 @@
 // and prints it. One front end works in a folder at a time.
 //   pfac --worksheet [--steps] LIST.txt OUT.pdf   a worksheet without any window
 //   pfac --explain POLYNOMIAL                     the steps of its factorisation
+//   pfac --factor [OPTIONS] [POLY ...]            the filter for scripts, without Qt
 #include <QApplication>
 #include <QDir>
 
@@ -10,6 +11,7 @@
 #include "frontend/app/folder_lock.h"
 #include "frontend/app/translations.h"
 #include "frontend/app/work_folder.h"
+#include "frontend/filter/factor_filter.h"
 #include "frontend/engine_link/engine_launcher.h"
 #include "frontend/printing/document_printer.h"
 #include "frontend/windows/main_window.h"
@@ -19,6 +21,8 @@
 
 int main(int argc, char* argv[]) {
   using namespace pfac::frontend;
+  // The filter makes no Qt application: it runs anywhere a script does.
+  if (argc > 1 && qstrcmp(argv[1], kFactorOption) == 0) return RunFactorCommand({argv + 2, argv + argc});
   const bool worksheet = argc > 1 && qstrcmp(argv[1], kWorksheetOption) == 0;
   const bool explain = argc > 1 && qstrcmp(argv[1], kExplainOption) == 0;
   // The commands show no window and need no display.
