@@ -29,6 +29,25 @@ RationalPolynomial AsRational(const Polynomial& p) {
 
 }  // namespace
 
+std::optional<Polynomial> PrimitivePart(const RationalPolynomial& p, std::string* content) {
+  if (p.variables < 1) return std::nullopt;
+  const Ring ring(p.variables);
+  const std::optional<Poly> a = Poly::FromValue(ring, p);
+  if (!a || a->IsZero()) return std::nullopt;
+  const Rational c = UnitOf(*a);
+  *content = c.Text();
+  return IntegerPolynomial(a->Scaled(Rational(1) / c));
+}
+
+RationalFactorisation WithContent(const std::string& content, const Factorisation& primitive) {
+  RationalFactorisation answer;
+  const std::optional<Rational> c = Rational::FromText(content);
+  const std::optional<Rational> sign = Rational::FromText(primitive.content);
+  answer.content = c && sign ? (*c * *sign).Text() : content;
+  for (const Factor& f : primitive.factors) answer.factors.push_back({AsRational(f.polynomial), f.multiplicity});
+  return answer;
+}
+
 std::optional<RationalFactorisation> FactorRationalExactly(const RationalPolynomial& p, std::string* why) {
   if (p.variables < 1) {
     *why = "the polynomial has no variable";

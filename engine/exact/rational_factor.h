@@ -29,6 +29,15 @@ struct RationalFactorisation {
 // an answer that does not multiply back to p.
 std::optional<RationalFactorisation> FactorRationalExactly(const RationalPolynomial& p, std::string* why);
 
+// p as content * q, q with integer coefficients, coprime, its leading
+// coefficient positive: what the helper program pfac-exact factors. nullopt
+// for the zero polynomial or a malformed one.
+std::optional<Polynomial> PrimitivePart(const RationalPolynomial& p, std::string* content);
+
+// The factorisation of p from the content of PrimitivePart and the
+// factorisation of q.
+RationalFactorisation WithContent(const std::string& content, const Factorisation& primitive);
+
 // Whether content times the factors, each to its multiplicity, is p, in exact
 // rational arithmetic.
 bool MultipliesBack(const RationalPolynomial& p, const RationalFactorisation& factorisation);

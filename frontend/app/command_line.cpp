@@ -7,6 +7,7 @@
 
 #include "frontend/engine_link/batch_run.h"
 #include "frontend/engine_link/engine_launcher.h"
+#include "frontend/engine_link/exact_process.h"
 #include "frontend/input/typed_input.h"
 #include "frontend/input/problem_list.h"
 #include "frontend/printing/answer_key.h"
@@ -106,6 +107,10 @@ int RunExplainCommand(const QStringList& arguments) {
     Say(stdout, QString::fromStdString(line));
   }
   Say(stdout, QString::fromStdString(problem.result.presentation.shown.Text()));
+  // Beyond the search's limits: where the answer came from, and its certificate.
+  if (!problem.result.notes.empty() && problem.result.notes.front() == kBeyondSearchNote) {
+    for (const std::string& note : problem.result.notes) Say(stdout, QString::fromStdString(note));
+  }
   return problem.result.end == RunEnd::Certified ? 0 : 2;
 }
 
