@@ -50,6 +50,11 @@ void PrintHistoryResult(ResultPrinter& printer, Dialogs& dialogs, const RunResul
   Print(printer, dialogs, {result, {}, true, {}});
 }
 
+void PrintExactResult(ResultPrinter& printer, Dialogs& dialogs, const RunResult& result) {
+  if (!dialogs.AskYesNo(kPrinterReady, kNoticeCaption)) return;
+  Print(printer, dialogs, {result, {}, false, {}});
+}
+
 void PrintShownResult(ResultPrinter& printer, FileTable& files, Dialogs& dialogs, const EngineRuns& runs,
                       const std::filesystem::path& folder, const HistoryEntry* historyShown) {
   if (historyShown != nullptr) {

@@ -36,6 +36,8 @@ class Form3;
 inline constexpr char kNoResultWritten[] =
     "分解程序没有写出这个多项式的结果。/ The engine wrote no result for this polynomial.";
 
+class ExactProcess;
+
 class PFAC1 : public PrintSurface, private MainWindowControls {
   Q_OBJECT
 
@@ -82,6 +84,12 @@ class PFAC1 : public PrintSurface, private MainWindowControls {
   // The engine's window has closed: the result of the current polynomial is
   // shown under the text box.
   void EngineEnded();
+  // A text beyond the search's limits: the exact factoriser in its process
+  // instead of the engine; a double-click while it works cancels it.
+  void StartExact();
+  void ExactEnded();
+  // The exact factoriser's work for a text no longer submitted is given up.
+  void StopExact();
   void ShowResult(const RunResult& result);
   void ShowNoResult(const std::string& note);
   void ClearResult();
@@ -109,6 +117,7 @@ class PFAC1 : public PrintSurface, private MainWindowControls {
   void SetText2(const std::string& text) override;
   void SetText2ReadOnly(bool readOnly) override;
   void SetEngineActive(bool active) override;
+  void SetEngineBoxBeyondSearch(bool beyond) override;
   void FocusEngineBox() override;
   void SelectInText2(int position, int length) override;
   QWidget* Widget(Control control) const;
@@ -123,6 +132,9 @@ class PFAC1 : public PrintSurface, private MainWindowControls {
   History history_;
   std::optional<HistoryEntry> historyShown_;  // the entry of the history in the panel
   bool historyUnsavedTold_ = false;
+  ExactProcess* exact_ = nullptr;            // made on first use
+  std::optional<BeyondSearchText> exactText_;  // what the exact factoriser works on
+  std::optional<RunResult> exactShown_;      // its result in the panel, which "打印" prints
   QString plainResult_;  // what "复制" copies
   QString latexResult_;  // what "复制 LaTeX" copies
   bool ending_ = false;
