@@ -182,11 +182,13 @@ void FactorFilterTest::formats() {
 // exit status 1 when a line was refused, 2 for a usage error.
 void FactorFilterTest::standardInputAndExitStatus() {
   WorkFolder folder;
-  const Run run = Filter(folder, {"--format", "plain"}, "# a list\n\nx^2-1\r\nx^2+*3\n  x^3-x  \n((x))\n");
+  const Run run = Filter(folder, {"--format", "plain"}, "# a list\n\nx^2-1\r\nx^2+*3\n  x^3-x  \n((x))\n(x+y+z+w)^1000\n");
   QCOMPARE(run.status, 1);
   QCOMPARE(run.out, QString("x^2-1 = (x-1)*(x+1)\nx^3-x = x*(x-1)*(x+1)\nx = x\n"));
+  // The size guard stops the last line before it is multiplied out.
   QCOMPARE(run.err, QStringLiteral("pfac: 第 4 行 / line 4: 第 5 个字符 '*' 不能出现在这里 / character 5, '*', cannot stand "
-                                   "here\n"));
+                                   "here\npfac: 第 7 行 / line 7: 展开后的多项式太大, 无法计算 / multiplied out, the "
+                                   "polynomial is too large to compute\n"));
   QCOMPARE(Filter(folder, {"--format", "plain"}, "x+1\n\n# nothing else\n").status, 0);
   for (const QStringList& usage : {QStringList{"--format", "pdf", "x"}, QStringList{"--time-limit", "-1", "x"},
                                    QStringList{"--format"}, QStringList{"--verbose", "x"}}) {
