@@ -117,8 +117,8 @@ Submission InputCommands::SubmitInput() {
       window_.PrintOnPicture1(Node({Leaf(kReadAs), Present(entered, converted.text, "", false).shown}));
       window_.SetText2(converted.text);
     }
-    window_.PrintOnPicture1(converted.refusal->message);
-    window_.PrintOnPicture1(kSearchDoesNotApply);
+    window_.PrintOnPicture1(ProseText(converted.refusal->message));
+    window_.PrintOnPicture1(ProseText(kSearchDoesNotApply));
     beyond_ = BeyondSearchText{converted.text, converted.value, converted.letters};
     return Submission::Accepted;
   }
