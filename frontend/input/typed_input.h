@@ -23,9 +23,10 @@ inline constexpr int kMaxTerms = 30;
 inline constexpr int kMaxVariables = 8;
 inline constexpr int kMaxVariablesInTerm = 6;
 inline constexpr int kMaxExponent = 32767;
-// An exponent beyond this is refused outright: its polynomial is too large
-// for the exact factorisation as well.
-inline constexpr int kMaxTypedExponent = 1000000;
+// An exponent beyond this is refused outright: the exact factorisation of its
+// polynomial is beyond what anyone waits for, and a result is read back with
+// exponents up to format::kLargestReadExponent, which this is.
+inline constexpr int kMaxTypedExponent = 100000;
 inline constexpr char kMaxExactNumber[] = "16777216";
 // Brackets inside brackets: deeper than any exercise, far from what the
 // reader's recursion could not hold.

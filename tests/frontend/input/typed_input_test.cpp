@@ -167,6 +167,16 @@ void TypedInputTest::refusal_data() {
   QTest::newRow("100,000 brackets deep, unclosed")
       << QString(100000, '(') + "x"
       << "第 101 个字符 '(': 括号嵌套超过 100 层 / character 101, '(': brackets are nested more than 100 deep" << 100 << 1;
+  QTest::newRow("exponent beyond reach")
+      << "x^100001-1"
+      << "第 3 个字符起的指数 100001 超过 100000, 太大无法计算 / the exponent 100001 at character 3 exceeds 100000, too "
+         "large to compute"
+      << 2 << 6;
+  QTest::newRow("exponent of the expansion beyond reach")
+      << "(x^50000+1)^3"
+      << "展开后的指数 150000 超过 100000, 太大无法计算 / the expansion has the exponent 150000, beyond 100000, too large "
+         "to compute"
+      << -1 << 0;
   QTest::newRow("zero denominator") << "3/0x+1"
                                     << "第 3 个字符 '0': 分母不能为 0 / character 3, '0': a denominator cannot be 0" << 2 << 1;
   QTest::newRow("exponent too large")

@@ -235,7 +235,7 @@ void ResultPanelTest::beyondTheSearchTheExactFactoriserAnswers() {
   QVERIFY2(!page.contains(QStringLiteral("解题过程")), qPrintable(page));
 
   f.Click("Cmdshuru");
-  f.window->findChild<QLineEdit*>("Text2")->setText("x^999999+x+1");
+  f.window->findChild<QLineEdit*>("Text2")->setText("x^99999+2x^7-3x+5");
   f.Click("CmdWANCHANG");
   QTest::mouseDClick(box, Qt::LeftButton);
   QTRY_VERIFY(box->findChild<QLabel*>()->text().contains(QStringLiteral("取消")));
