@@ -11,16 +11,11 @@ some irreducible ones. Fixed seed: the list is the same on every run.
 import random
 from fractions import Fraction
 
+# Polynomials as {(x, y, z exponents): coefficient}, multiplied as
+# bench/make_hard_corpus.py does it.
+from make_hard_corpus import multiply_several as multiply
+
 LETTERS = "xyz"
-
-
-def multiply(a, b):
-    out = {}
-    for ea, ca in a.items():
-        for eb, cb in b.items():
-            e = tuple(i + j for i, j in zip(ea, eb))
-            out[e] = out.get(e, 0) + ca * cb
-    return {e: c for e, c in out.items() if c != 0}
 
 
 def mono(c, x=0, y=0, z=0):

@@ -114,6 +114,10 @@ void BatchRun::EngineEnded() {
   } else {
     problem.state = cancelled_ ? ProblemState::Stopped : ProblemState::NoResult;
   }
+  ProblemEnded();
+}
+
+void BatchRun::ProblemEnded() {
   ++done_;
   emit problemDone(static_cast<int>(current_++));
   if (cancelled_) {
@@ -154,13 +158,7 @@ void BatchRun::ExactEnded(const ConvertedText& converted) {
   }
   exact_->deleteLater();
   exact_ = nullptr;
-  ++done_;
-  emit problemDone(static_cast<int>(current_++));
-  if (cancelled_) {
-    Finish();
-  } else {
-    Next();
-  }
+  ProblemEnded();
 }
 
 void BatchRun::Cancel() {

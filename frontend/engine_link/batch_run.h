@@ -75,6 +75,8 @@ class BatchRun : public QObject {
   // A line beyond the search's limits: the exact factoriser on its value.
   void StartExact(const ConvertedText& converted);
   void ExactEnded(const ConvertedText& converted);
+  // The current problem is done: the next one, or the end when cancelled.
+  void ProblemEnded();
   void Finish();
 
   QString engineProgram_;
