@@ -3,6 +3,7 @@
 // own), with the note that says so and the certificate. A worksheet run
 // cancelled while the exact factoriser works, and one that passes its time
 // limit, end with the line stopped and said so.
+#include <QProcess>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -18,6 +19,7 @@ class BeyondSearchTest : public QObject {
  private slots:
   void eachLimitInsideAndBeyond();
   void cancelAndTimeLimitStopTheExactFactoriser();
+  void explainSaysWhereTheAnswerCameFrom();
 };
 
 QString Terms(int n) {
@@ -96,6 +98,24 @@ void BeyondSearchTest::cancelAndTimeLimitStopTheExactFactoriser() {
   QVERIFY(ended.wait(30000));
   QVERIFY(!exact.Answer());
   QCOMPARE(exact.Why(), std::string("精确分解超过 1 秒, 已停止 / the exact factorisation passed 1 s and was stopped"));
+}
+
+// pfac --explain on a text beyond the search's limits: the steps, the
+// factorisation, then the note and the certificate; exit status 0.
+void BeyondSearchTest::explainSaysWhereTheAnswerCameFrom() {
+  QProcess pfac;
+  QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+  environment.remove("DISPLAY");
+  environment.remove("QT_QPA_PLATFORM");
+  pfac.setProcessEnvironment(environment);
+  pfac.start(QStringLiteral(PFAC_FRONTEND_BINARY), {"--explain", "x^32768-x^32767"});
+  QVERIFY(pfac.waitForFinished(60000));
+  QCOMPARE(pfac.exitCode(), 0);
+  const QStringList lines = QString::fromUtf8(pfac.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
+  QVERIFY(lines.size() >= 3);
+  QVERIFY2(lines[lines.size() - 3].endsWith(QStringLiteral(" = x³²⁷⁶⁷(x - 1)")), qPrintable(lines.join('\n')));
+  QCOMPARE(lines[lines.size() - 2], QString::fromUtf8(kBeyondSearchNote));
+  QCOMPARE(lines.back(), QString::fromUtf8(kExactCertificate));
 }
 
 }  // namespace
