@@ -444,7 +444,7 @@ int RunFactorCommand(const std::vector<std::string>& arguments) {
 }
 #else
 int RunFactorCommand(const std::vector<std::string>&) {
-  std::fprintf(stderr, "pfac: %s\n", kNoExpander);
+  std::fprintf(stderr, "pfac: 这个版本没有精确分解程序, 不能分解 / this build has no exact factoriser: --factor cannot run\n");
   return 2;
 }
 #endif
