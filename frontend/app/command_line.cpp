@@ -10,6 +10,8 @@
 
 #include "frontend/engine_link/batch_run.h"
 #include "frontend/engine_link/engine_launcher.h"
+#include "frontend/engine_link/exact_process.h"
+#include "frontend/filter/factor_filter.h"
 #include "frontend/input/typed_input.h"
 #include "frontend/input/problem_list.h"
 #include "frontend/printing/answer_key.h"
@@ -29,6 +31,14 @@ namespace {
 int PrintHelp(const QStringList&) {
   Say(stdout, Usage());
   return 0;
+}
+
+// The filter, when it is reached through the table rather than before any Qt
+// is set up (main() sends it there first, with the arguments' own bytes).
+int RunFactorMode(const QStringList& arguments) {
+  std::vector<std::string> texts;
+  for (const QString& argument : arguments) texts.push_back(argument.toStdString());
+  return RunFactorCommand(texts);
 }
 
 int PrintVersion(const QStringList&) {
@@ -137,6 +147,10 @@ int RunExplainCommand(const QStringList& arguments) {
     Say(stdout, QString::fromStdString(line));
   }
   Say(stdout, QString::fromStdString(problem.result.presentation.shown.Text()));
+  // Beyond the search's limits: where the answer came from, and its certificate.
+  if (!problem.result.notes.empty() && problem.result.notes.front() == kBeyondSearchNote) {
+    for (const std::string& note : problem.result.notes) Say(stdout, QString::fromStdString(note));
+  }
   return problem.result.end == RunEnd::Certified ? 0 : 2;
 }
 
@@ -147,6 +161,9 @@ const std::vector<CommandLineMode>& CommandLineModes() {
        RunWorksheetCommand, true},
       {kExplainOption, "POLYNOMIAL", "分解一个多项式, 列出步骤 / the steps of one factorisation", RunExplainCommand,
        true},
+      {kFactorOption, "[--format text|plain|latex|json] [--time-limit S] [POLY ...]",
+       "分解每个参数或标准输入的每一行, 一行一个答案 / factor each argument or line of standard input, an answer a line",
+       RunFactorMode, false},
       {kHelpOption, "", "这段说明 / this text", PrintHelp, false},
       {kVersionOption, "", "版本 / the version", PrintVersion, false},
   };

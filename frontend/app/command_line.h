@@ -2,6 +2,7 @@
 //   pfac                                          the windows
 //   pfac --worksheet [--steps] LIST.txt OUT.pdf   a worksheet without any window
 //   pfac --explain POLYNOMIAL                     the steps of its factorisation
+//   pfac --factor [OPTIONS] [POLY ...]            the filter for scripts, without Qt
 //   pfac --help, pfac --version
 // A mode shows no window, takes no folder lock and needs no display (Qt's
 // offscreen platform is chosen when none is set); an option that is no mode

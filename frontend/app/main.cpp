@@ -11,6 +11,7 @@
 #include "frontend/app/folder_lock.h"
 #include "frontend/app/translations.h"
 #include "frontend/app/work_folder.h"
+#include "frontend/filter/factor_filter.h"
 #include "frontend/engine_link/engine_launcher.h"
 #include "frontend/printing/document_printer.h"
 #include "frontend/windows/focus_marks.h"
@@ -47,6 +48,8 @@ bool ChooseDisplay() {
 
 int main(int argc, char* argv[]) {
   using namespace pfac::frontend;
+  // The filter makes no Qt application: it runs anywhere a script does.
+  if (argc > 1 && qstrcmp(argv[1], kFactorOption) == 0) return RunFactorCommand({argv + 2, argv + argc});
   if (const std::optional<int> status = RunCommandLine(argc, argv)) return *status;
 
   const bool display = ChooseDisplay();

@@ -22,6 +22,7 @@ constexpr char kHandOffWriteFailed[] =
 // wait for a submission.
 void InputCommands::Load() {
   window_.SetEngineActive(false);
+  window_.SetEngineBoxBeyondSearch(false);
   window_.SetEnabled(Control::Cmdshuru, false);
   window_.SetVisible(Control::Text2, false);
   window_.SetEnabled(Control::CmdWANCHANG, false);
@@ -35,6 +36,7 @@ void InputCommands::NewPolynomial() {
   window_.ClsWindow();
   window_.ClsPicture1();
   window_.SetEngineActive(false);
+  window_.SetEngineBoxBeyondSearch(false);
   window_.SetEnabled(Control::Cmdshuru, false);
   window_.SetEnabled(Control::cmddayin, false);
   PrepareInput(true);
@@ -47,6 +49,7 @@ void InputCommands::RestoreText(const std::string& text) {
   window_.ClsPicture1();
   window_.PrintOnPicture1(kFromHistory);
   window_.SetEngineActive(false);
+  window_.SetEngineBoxBeyondSearch(false);
   window_.SetEnabled(Control::Cmdshuru, true);
   window_.SetEnabled(Control::cmddayin, true);
   PrepareInput();
@@ -66,7 +69,8 @@ Submission InputCommands::InputFinished() {
   const Submission submission = SubmitInput();
   files_.Close(kHandOffNumber);
   window_.SetEnabled(Control::Cmdshuru, true);
-  window_.SetEngineActive(handedOff_);
+  window_.SetEngineActive(handedOff_ || beyond_.has_value());
+  window_.SetEngineBoxBeyondSearch(beyond_.has_value());
   window_.SetEnabled(Control::CmdCHONGSHU, false);
   if (submission == Submission::Accepted) {
     window_.SetText2ReadOnly(true);
@@ -80,6 +84,7 @@ void InputCommands::EnterAgain() {
   window_.ClsWindow();
   window_.ClsPicture1();
   window_.SetEngineActive(false);
+  window_.SetEngineBoxBeyondSearch(false);
   files_.Close(kHandOffNumber);
   window_.SetVisible(Control::Text2, false);
   window_.SetEnabled(Control::CmdWANCHANG, false);
@@ -114,7 +119,20 @@ Submission InputCommands::SubmitInput() {
   // As typed; where it is wider than the area it breaks between terms.
   window_.PrintOnPicture1(FormulaText(typed));
   handedOff_ = false;
+  beyond_.reset();
   const ConvertedText converted = ConvertTypedText(typed, expander_);
+  if (converted.beyondSearch && expander_ != nullptr) {
+    // Read, but the search cannot take it: the exact factoriser will.
+    if (converted.text != typed) {
+      const format::ResultValue entered{converted.letters, converted.value};
+      window_.PrintOnPicture1(Node({Leaf(kReadAs), Present(entered, converted.text, "", false).shown}));
+      window_.SetText2(converted.text);
+    }
+    window_.PrintOnPicture1(ProseText(converted.refusal->message));
+    window_.PrintOnPicture1(ProseText(kSearchDoesNotApply));
+    beyond_ = BeyondSearchText{converted.text, converted.value, converted.letters};
+    return Submission::Accepted;
+  }
   if (!converted.Accepted()) {
     window_.PrintOnPicture1(std::string(kInputError) + " " + converted.refusal->message);
     refusalShown_ = true;

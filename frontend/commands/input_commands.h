@@ -3,6 +3,7 @@
 // The window itself only maps these operations onto its widgets.
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "frontend/commands/dialogs.h"
@@ -24,6 +25,10 @@ inline constexpr char kInputError[] = "输入错误！";
 // Printed under the echo of a text that was converted, before the polynomial
 // handed to the engine, as a student writes it.
 inline constexpr char kReadAs[] = "读作 / read as: ";
+// Printed under a text beyond the search's limits, after the limit it passes.
+inline constexpr char kSearchDoesNotApply[] =
+    "搜索不适用, 双击《双击此处分解》由精确分解得到 / the search does not apply: double-click the engine box for the "
+    "exact factorisation";
 // Printed when a result of the history is shown again.
 inline constexpr char kFromHistory[] = "历史记录中的结果 / a result from the history";
 
@@ -53,6 +58,16 @@ class MainWindowControls {
   virtual void SetText2ReadOnly(bool readOnly) = 0;
   virtual void SetEngineActive(bool active) = 0;            // the engine box OLE1
   virtual void FocusEngineBox() = 0;
+  // The engine box says that the search does not apply to the text submitted.
+  virtual void SetEngineBoxBeyondSearch(bool /*beyond*/) {}
+};
+
+// A text beyond the search's limits, as submitted: what the exact factoriser
+// takes.
+struct BeyondSearchText {
+  std::string text;  // in the engine's syntax
+  format::RationalPolynomial value;
+  std::string letters;
 };
 
 // What "输入完毕" found in the polynomial box.
@@ -91,6 +106,9 @@ class InputCommands {
   // multiplied out, the text typed with its blanks tidied.
   const std::string& HandedOffText() const { return handedOffText_; }
   const std::string& HandedOffTyped() const { return handedOffTyped_; }
+  // The last submission, when it was beyond the search's limits (DXS.DAT is
+  // then not written: the engine would refuse it).
+  const std::optional<BeyondSearchText>& BeyondSearch() const { return beyond_; }
 
  private:
   MainWindowControls& window_;
@@ -101,6 +119,7 @@ class InputCommands {
   std::string handedOffText_;
   std::string handedOffTyped_;
   bool refusalShown_ = false;  // the message area says why the text was refused
+  std::optional<BeyondSearchText> beyond_;
 };
 
 }  // namespace pfac::frontend

@@ -53,6 +53,10 @@ void PrintHistoryResult(ResultPrinter& printer, Dialogs& dialogs, const RunResul
   Print(printer, dialogs, {result, {}, true, {}});
 }
 
+void PrintExactResult(ResultPrinter& printer, Dialogs& dialogs, const RunResult& result) {
+  Print(printer, dialogs, {result, {}, false, {}});
+}
+
 void PrintShownResult(ResultPrinter& printer, FileTable& files, Dialogs& dialogs, const EngineRuns& runs,
                       const HistoryEntry* historyShown) {
   files.CloseAll();

@@ -62,6 +62,11 @@ void PrintResultLines(ResultPrinter& printer, Dialogs& dialogs, const std::vecto
 // result alone, marked as from the history.
 void PrintHistoryResult(ResultPrinter& printer, Dialogs& dialogs, const RunResult& result);
 
+// The print command for the exact factorisation of a text beyond the search's
+// limits: the same questions, and the result presented, without the search's
+// working (there was no search).
+void PrintExactResult(ResultPrinter& printer, Dialogs& dialogs, const RunResult& result);
+
 // The main window's "打印": the entry of the history shown in the panel
 // alone, when there is one (null: none); otherwise the result taken from
 // jg.dat when the run of the polynomial the window shows ended (told

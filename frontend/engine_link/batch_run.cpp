@@ -7,6 +7,7 @@
 #include <QTimer>
 
 #include "frontend/engine_link/engine_files.h"
+#include "frontend/engine_link/exact_process.h"
 #include "frontend/engine_link/result_file.h"
 
 namespace pfac::frontend {
@@ -59,6 +60,10 @@ void BatchRun::Next() {
   while (running_ && !cancelled_ && current_ < problems_.size()) {
     Problem& problem = problems_[current_];
     ConvertedText converted = ConvertTypedText(problem.typed, expander_);
+    if (converted.beyondSearch) {
+      StartExact(converted);
+      return;
+    }
     if (!converted.Accepted()) {
       problem.refusal = converted.refusal;
       problem.state = ProblemState::Refused;
@@ -109,6 +114,10 @@ void BatchRun::EngineEnded() {
   } else {
     problem.state = cancelled_ ? ProblemState::Stopped : ProblemState::NoResult;
   }
+  ProblemEnded();
+}
+
+void BatchRun::ProblemEnded() {
   ++done_;
   emit problemDone(static_cast<int>(current_++));
   if (cancelled_) {
@@ -118,9 +127,47 @@ void BatchRun::EngineEnded() {
   }
 }
 
+void BatchRun::StartExact(const ConvertedText& converted) {
+  Problem& problem = problems_[current_];
+  problem.text = converted.text;
+  problem.state = ProblemState::Running;
+  exact_ = new ExactProcess(ExactProcess::BesideEngine(engineProgram_), this);
+  connect(exact_, &ExactProcess::finished, this, [this, converted] { ExactEnded(converted); });
+  QString error;
+  if (!exact_->Start(converted.value, kExactTimeLimitMs, &error)) {
+    exact_->deleteLater();
+    exact_ = nullptr;
+    problem.result = RestoredRunResult(ResultSource(problem.text, "", false), {error.toStdString()}, RunEnd::Incomplete);
+    problem.state = ProblemState::Stopped;
+    ++done_;
+    emit problemDone(static_cast<int>(current_++));
+    QTimer::singleShot(0, this, &BatchRun::Next);
+  }
+}
+
+void BatchRun::ExactEnded(const ConvertedText& converted) {
+  if (exact_ == nullptr) return;
+  Problem& problem = problems_[current_];
+  problem.seconds = exact_->Seconds();
+  if (exact_->Answer()) {
+    problem.result = ExactRunResult(converted.text, converted.value, converted.letters, *exact_->Answer(), problem.seconds);
+    problem.state = ProblemState::Factored;
+  } else {
+    problem.result = RestoredRunResult(ResultSource(problem.text, "", false), {exact_->Why()}, RunEnd::Incomplete);
+    problem.state = ProblemState::Stopped;
+  }
+  exact_->deleteLater();
+  exact_ = nullptr;
+  ProblemEnded();
+}
+
 void BatchRun::Cancel() {
   if (!running_ || cancelled_) return;
   cancelled_ = true;
+  if (exact_ != nullptr) {
+    exact_->Cancel();
+    return;
+  }
   if (engine_ != nullptr) {
     // The engine finishes jg.dat with a line saying it was stopped.
     engine_->terminate();

@@ -21,11 +21,14 @@ class QProcess;
 
 namespace pfac::frontend {
 
+class ExactProcess;
+
 enum class ProblemState {
   Waiting,   // not yet come to
   Running,   // the engine is on it
-  Refused,   // the line cannot be read, or passes the engine's limits
-  Factored,  // the engine ended with a result (its RunEnd says how complete)
+  Refused,   // the line cannot be read
+  Factored,  // the engine ended with a result (its RunEnd says how complete), or, for a
+             // line beyond the search's limits, the exact factoriser did
   NoResult,  // the engine ended without writing a result
   Stopped,   // the engine was stopped when the worksheet was cancelled
   NotRun,    // the worksheet was cancelled before its turn
@@ -74,12 +77,18 @@ class BatchRun : public QObject {
   // The next problem: read, and given to the engine when it is accepted.
   void Next();
   void EngineEnded();
+  // A line beyond the search's limits: the exact factoriser on its value.
+  void StartExact(const ConvertedText& converted);
+  void ExactEnded(const ConvertedText& converted);
+  // The current problem is done: the next one, or the end when cancelled.
+  void ProblemEnded();
   void Finish();
 
   QString engineProgram_;
   Expander* expander_;
   std::unique_ptr<QTemporaryDir> folders_;
   QProcess* engine_ = nullptr;
+  ExactProcess* exact_ = nullptr;
   QElapsedTimer clock_;
   std::vector<Problem> problems_;
   size_t current_ = 0;

@@ -1,6 +1,8 @@
 #include "frontend/input/typed_input.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <numeric>
 #include <set>
 #include <utility>
 #include <vector>
@@ -95,7 +97,9 @@ enum class Tok { Number, Letter, Plus, Minus, Times, Slash, Power, Open, Close, 
 
 struct Token {
   Tok kind = Tok::End;
-  std::string digits;  // a number's digits; a letter in lower case
+  std::string digits;  // a number's digits (before a decimal point); a letter in lower case
+  bool decimal = false;   // a number written with a decimal point
+  std::string fraction;   // its digits after the point
   int at = 0;          // the first typed character
   int length = 0;      // typed characters
   bool blankBefore = false;
@@ -138,14 +142,21 @@ std::vector<Token> Tokenise(const std::vector<Typed>& typed) {
       continue;
     }
     ++i;
-    if (IsDigit(c)) {
+    const auto digitAt = [&typed](size_t k) { return k < typed.size() && IsDigit(AsAscii(typed[k].code)); };
+    if (IsDigit(c) || (c == U'.' && digitAt(i))) {
+      // 12, 0.25, .5: a decimal point counts only with a digit after it.
       token.kind = Tok::Number;
-      token.digits = static_cast<char>(c);
-      while (i < typed.size() && IsDigit(AsAscii(typed[i].code))) {
-        token.digits += static_cast<char>(AsAscii(typed[i].code));
-        ++token.length;
-        ++i;
+      token.length = 0;
+      size_t k = i - 1;
+      for (; digitAt(k); ++k, ++token.length) token.digits += static_cast<char>(AsAscii(typed[k].code));
+      if (token.digits.empty()) token.digits = "0";
+      if (k + 1 < typed.size() && AsAscii(typed[k].code) == U'.' && digitAt(k + 1)) {
+        token.decimal = true;
+        for (++k, ++token.length; digitAt(k); ++k, ++token.length) {
+          token.fraction += static_cast<char>(AsAscii(typed[k].code));
+        }
       }
+      i = k;
     } else if (IsLetter(c)) {
       token.kind = Tok::Letter;
       token.digits = static_cast<char>(c >= U'A' && c <= U'Z' ? c - U'A' + U'a' : c);
@@ -177,6 +188,39 @@ std::string WithoutLeadingZeros(const std::string& digits) {
   return first == std::string::npos ? "0" : digits.substr(first);
 }
 
+// A digit text divided by a small number: the quotient without leading
+// zeros, or nullopt when the division leaves a remainder.
+std::optional<std::string> DividedExactly(const std::string& digits, int by) {
+  std::string quotient;
+  int remainder = 0;
+  for (const char d : digits) {
+    remainder = remainder * 10 + (d - '0');
+    if (!quotient.empty() || remainder >= by) quotient += static_cast<char>('0' + remainder / by);
+    remainder %= by;
+  }
+  if (remainder != 0) return std::nullopt;
+  return quotient.empty() ? "0" : quotient;
+}
+
+// A decimal as a fraction in lowest terms: 0.25 is 1/4, 1.5 is 3/2, 2.0 is 2
+// (an empty denominator). The denominator divides a power of ten, so only the
+// factors 2 and 5 can be shared.
+void DecimalAsFraction(const std::string& whole, std::string fraction, std::string* numerator,
+                       std::string* denominator) {
+  while (!fraction.empty() && fraction.back() == '0') fraction.pop_back();
+  *numerator = WithoutLeadingZeros(whole + fraction);
+  int twos = static_cast<int>(fraction.size());
+  int fives = twos;
+  for (std::optional<std::string> q; twos > 0 && (q = DividedExactly(*numerator, 2)); --twos) *numerator = *q;
+  for (std::optional<std::string> q; fives > 0 && (q = DividedExactly(*numerator, 5)); --fives) *numerator = *q;
+  // 2^twos 5^fives, from 10^places divided by what was taken out.
+  const int places = static_cast<int>(fraction.size());
+  std::string d = "1" + std::string(static_cast<size_t>(places), '0');
+  for (int k = twos; k < places; ++k) d = *DividedExactly(d, 2);
+  for (int k = fives; k < places; ++k) d = *DividedExactly(d, 5);
+  *denominator = d == "1" ? "" : d;
+}
+
 // Compares two digit texts without leading zeros by value.
 bool Exceeds(const std::string& digits, std::string_view limit) {
   return digits.size() != limit.size() ? digits.size() > limit.size() : digits > limit;
@@ -195,8 +239,8 @@ bool IsDecimalPoint(const Token& t) { return t.shown == "." || t.shown == "．";
 
 Refusal CannotStandHere(const Token& t) {
   if (IsDecimalPoint(t)) {
-    return {"第 " + Nth(t.at) + " 个字符 '" + t.shown + "': 小数请写成分数, 如 1/2 / character " + Nth(t.at) + ", '" +
-                t.shown + "': write a decimal as a fraction, such as 1/2",
+    return {"第 " + Nth(t.at) + " 个字符 '" + t.shown + "': 小数点后面缺少数字 / character " + Nth(t.at) + ", '" +
+                t.shown + "': a decimal point needs a digit after it",
             t.at, 1};
   }
   return {"第 " + Nth(t.at) + " 个字符 '" + t.shown + "' 不能出现在这里 / character " + Nth(t.at) + ", '" + t.shown +
@@ -216,6 +260,13 @@ Refusal Unclosed(const Token& open) {
           open.at, 1};
 }
 
+Refusal NestedTooDeep(const Token& open) {
+  const std::string limit = std::to_string(kMaxBracketDepth);
+  return {"第 " + Nth(open.at) + " 个字符 '" + open.shown + "': 括号嵌套超过 " + limit + " 层 / character " +
+              Nth(open.at) + ", '" + open.shown + "': brackets are nested more than " + limit + " deep",
+          open.at, 1};
+}
+
 Refusal Unopened(const Token& close) {
   return {"第 " + Nth(close.at) + " 个字符 '" + close.shown + "' 没有对应的 '(' / character " + Nth(close.at) +
               ", '" + close.shown + "', has no matching '('",
@@ -226,6 +277,37 @@ Refusal ExponentNeeded(const Token& t) {
   return {"第 " + Nth(t.at) + " 个字符 '" + t.shown + "': 指数必须是正整数 / character " + Nth(t.at) + ", '" + t.shown +
               "': an exponent must be a whole number from 1 up",
           t.at, std::max(t.length, 1)};
+}
+
+// A number as typed: "12", "0.25".
+std::string NumberTyped(const Token& t) { return t.decimal ? t.digits + "." + t.fraction : t.digits; }
+
+Refusal DecimalExponent(const Token& t) {
+  const std::string number = Shown(NumberTyped(t));
+  return {"第 " + Nth(t.at) + " 个字符起的指数 " + number + " 不是正整数 / the exponent " + number + " at character " +
+              Nth(t.at) + " is not a whole number",
+          t.at, t.length};
+}
+
+Refusal TooManyPlaces(const Token& t) {
+  const std::string limit = std::to_string(kMaxDecimalPlaces);
+  return {"第 " + Nth(t.at) + " 个字符起的小数的小数位多于 " + limit + " 位 / the decimal at character " + Nth(t.at) +
+              " has more than " + limit + " digits after the point",
+          t.at, t.length};
+}
+
+Refusal DecimalInFraction(const Token& t) {
+  const std::string number = Shown(NumberTyped(t));
+  return {"第 " + Nth(t.at) + " 个字符起的小数 " + number + " 不能写在分数中 / the decimal " + number +
+              " at character " + Nth(t.at) + " cannot stand in a fraction",
+          t.at, t.length};
+}
+
+Refusal ExponentBeyondReach(const Token& t) {
+  const std::string limit = std::to_string(kMaxTypedExponent);
+  return {"第 " + Nth(t.at) + " 个字符起的指数 " + Shown(t.digits) + " 超过 " + limit + ", 太大无法计算 / the exponent " +
+              Shown(t.digits) + " at character " + Nth(t.at) + " exceeds " + limit + ", too large to compute",
+          t.at, t.length};
 }
 
 Refusal ExponentTooLarge(const Token& t) {
@@ -248,8 +330,8 @@ Refusal ZeroNumber(const Token& t, bool denominator) {
 Refusal NumberTooLarge(const std::string& digits, int at, int length) {
   const std::string where = at >= 0 ? "第 " + Nth(at) + " 个字符起的" : "展开后的";
   const std::string whereEnglish = at >= 0 ? " at character " + Nth(at) : " of the expansion";
-  return {where + "系数 " + Shown(digits) + " 超过 16777216, 无法精确计算 / the coefficient " + Shown(digits) +
-              whereEnglish + " exceeds 16777216 and cannot be computed exactly",
+  return {where + "系数 " + Shown(digits) + " 超过 16777216 / the coefficient " + Shown(digits) + whereEnglish +
+              " exceeds 16777216",
           at, length};
 }
 
@@ -268,6 +350,8 @@ class Reader {
   }
 
   const Refusal& Why() const { return why_; }
+  // The first of the search's limits that the text passes, once read.
+  const std::optional<Refusal>& Limit() const { return limit_; }
 
  private:
   const Token& Peek() const { return tokens_[next_]; }
@@ -275,6 +359,9 @@ class Reader {
   bool Fail(Refusal why) {
     why_ = std::move(why);
     return false;
+  }
+  void NoteLimit(Refusal why) {
+    if (!limit_) limit_ = std::move(why);
   }
   static bool StartsFactor(Tok kind) { return kind == Tok::Number || kind == Tok::Letter || kind == Tok::Open; }
 
@@ -348,17 +435,30 @@ class Reader {
       case Tok::Number: {
         factor->kind = TypedFactor::Kind::Number;
         factor->numerator = WithoutLeadingZeros(start.digits);
+        if (start.decimal) {
+          // Its lowest terms take a division per factor 2 or 5 shared: a
+          // bounded number of places keeps that short.
+          if (static_cast<int>(start.fraction.size()) > kMaxDecimalPlaces) return Fail(TooManyPlaces(start));
+          DecimalAsFraction(start.digits, start.fraction, &factor->numerator, &factor->denominator);
+        }
         if (Peek().kind == Tok::Other && IsDecimalPoint(Peek())) return Fail(CannotStandHere(Peek()));
         if (factor->numerator == "0") return Fail(ZeroNumber(start, false));
-        if (Exceeds(factor->numerator, kMaxExactNumber)) return Fail(NumberTooLarge(start.digits, start.at, start.length));
+        if (Exceeds(factor->numerator, kMaxExactNumber)) {
+          NoteLimit(NumberTooLarge(start.decimal ? factor->numerator : start.digits, start.at, start.length));
+        }
+        if (Exceeds(factor->denominator, kMaxExactNumber)) {
+          NoteLimit(NumberTooLarge(factor->denominator, start.at, start.length));
+        }
         if (Peek().kind == Tok::Slash) {
+          if (start.decimal) return Fail(DecimalInFraction(start));
           const Token& slash = Take();
           if (Peek().kind != Tok::Number) return NoFactor(slash);
           const Token& denominator = Take();
+          if (denominator.decimal) return Fail(DecimalInFraction(denominator));
           factor->denominator = WithoutLeadingZeros(denominator.digits);
           if (factor->denominator == "0") return Fail(ZeroNumber(denominator, true));
           if (Exceeds(factor->denominator, kMaxExactNumber)) {
-            return Fail(NumberTooLarge(denominator.digits, denominator.at, denominator.length));
+            NoteLimit(NumberTooLarge(denominator.digits, denominator.at, denominator.length));
           }
           factor->end = denominator.at + denominator.length;
         }
@@ -381,7 +481,14 @@ class Reader {
       case Tok::Open: {
         factor->kind = TypedFactor::Kind::Bracket;
         if (Peek().kind == Tok::Close) return Fail(CannotStandHere(Peek()));
-        if (!ReadSum(&factor->inner, false)) return false;
+        // The reader, the writer of the expansion and the tree's destructor
+        // descend once per bracket: a bounded depth keeps them off the end of
+        // the stack, whatever the text.
+        if (depth_ == kMaxBracketDepth) return Fail(NestedTooDeep(start));
+        ++depth_;
+        const bool read = ReadSum(&factor->inner, false);
+        --depth_;
+        if (!read) return false;
         if (Peek().kind == Tok::End) return Fail(Unclosed(start));
         if (Peek().kind != Tok::Close) return Fail(CannotStandHere(Peek()));
         const Token& close = Take();
@@ -403,9 +510,11 @@ class Reader {
 
   bool ReadExponentDigits(TypedFactor* factor) {
     const Token& digits = Take();
+    if (digits.decimal) return Fail(DecimalExponent(digits));
     const std::string value = WithoutLeadingZeros(digits.digits);
     if (value == "0") return Fail(ExponentNeeded(digits));
-    if (Exceeds(value, std::to_string(kMaxExponent))) return Fail(ExponentTooLarge(digits));
+    if (Exceeds(value, std::to_string(kMaxTypedExponent))) return Fail(ExponentBeyondReach(digits));
+    if (Exceeds(value, std::to_string(kMaxExponent))) NoteLimit(ExponentTooLarge(digits));
     factor->exponent = std::stoi(value);
     factor->end = digits.at + digits.length;
     return true;
@@ -413,6 +522,8 @@ class Reader {
 
   std::vector<Token> tokens_;
   size_t next_ = 0;
+  int depth_ = 0;  // the brackets open around the next token
+  std::optional<Refusal> limit_;
   Refusal why_;
 };
 
@@ -597,6 +708,33 @@ std::vector<Term> ExpandedTerms(const format::RationalPolynomial& expanded, cons
 
 // ---- the engine's limits -------------------------------------------------------
 
+// The search makes fractions integral over their least common denominator:
+// that denominator and every numerator over it must stay within 16777216.
+// Every number here is already within it.
+std::optional<Refusal> BeyondCommonDenominator(const std::vector<Term>& terms) {
+  const int64_t limit = std::stoll(kMaxExactNumber);
+  int64_t common = 1;
+  for (const Term& term : terms) {
+    if (term.denominator.empty()) continue;
+    common = std::lcm(common, std::stoll(term.denominator));
+    if (common > limit) {
+      const std::string c = std::to_string(common);
+      return Refusal{"公分母 " + c + " 超过 16777216 / the common denominator " + c + " exceeds 16777216", -1, 0};
+    }
+  }
+  if (common == 1) return std::nullopt;
+  for (const Term& term : terms) {
+    const int64_t over = std::stoll(term.numerator) * (common / (term.denominator.empty() ? 1 : std::stoll(term.denominator)));
+    if (over > limit) {
+      const std::string c = std::to_string(over);
+      return Refusal{"通分后的系数 " + c + " 超过 16777216 / over the common denominator, the coefficient " + c +
+                         " exceeds 16777216",
+                     -1, 0};
+    }
+  }
+  return std::nullopt;
+}
+
 // The terms, variables, exponents and numbers against the engine's limits.
 // Places in the typed text are named where the terms have them. The common
 // denominator of fractions is left to the engine.
@@ -642,7 +780,7 @@ std::optional<Refusal> BeyondLimits(const std::vector<Term>& terms, int typedLen
       if (Exceeds(*number, kMaxExactNumber)) return NumberTooLarge(*number, -1, 0);
     }
   }
-  return std::nullopt;
+  return BeyondCommonDenominator(terms);
 }
 
 // The terms as the value of the converted text: the letters alphabetical,
@@ -707,9 +845,22 @@ ConvertedText ConvertTypedText(std::string_view typed, Expander* expander) {
     }
     terms = ExpandedTerms(*expanded, writer.Letters());
     converted.expanded = true;
+    for (const Term& term : terms) {
+      for (const auto& power : term.powers) {
+        if (power.second <= kMaxTypedExponent) continue;
+        const std::string e = std::to_string(power.second);
+        const std::string limit = std::to_string(kMaxTypedExponent);
+        converted.refusal = Refusal{"展开后的指数 " + e + " 超过 " + limit + ", 太大无法计算 / the expansion has the exponent " +
+                                        e + ", beyond " + limit + ", too large to compute",
+                                    -1, 0};
+        return converted;
+      }
+    }
   }
-  converted.refusal = BeyondLimits(terms, length);
-  if (converted.refusal) return converted;
+  // Beyond the search's limits the text is read all the same: the refusal
+  // says which limit, and the value is there for the exact factorisation.
+  converted.refusal = reader.Limit() ? reader.Limit() : BeyondLimits(terms, length);
+  converted.beyondSearch = converted.refusal.has_value();
   converted.text = Written(terms);
   converted.typed = std::move(sum);
   WriteValue(terms, &converted);

@@ -23,7 +23,16 @@ inline constexpr int kMaxTerms = 30;
 inline constexpr int kMaxVariables = 8;
 inline constexpr int kMaxVariablesInTerm = 6;
 inline constexpr int kMaxExponent = 32767;
+// An exponent beyond this is refused outright: the exact factorisation of its
+// polynomial is beyond what anyone waits for, and a result is read back with
+// exponents up to format::kLargestReadExponent, which this is.
+inline constexpr int kMaxTypedExponent = 100000;
 inline constexpr char kMaxExactNumber[] = "16777216";
+// Brackets inside brackets: deeper than any exercise, far from what the
+// reader's recursion could not hold.
+inline constexpr int kMaxBracketDepth = 100;
+// Digits after a decimal point.
+inline constexpr int kMaxDecimalPlaces = 1000;
 
 // Why a typed text is refused, and which characters to mark.
 struct Refusal {
@@ -57,6 +66,10 @@ struct TypedTerm {
 struct ConvertedText {
   std::string text;                // the polynomial in the engine's syntax, once accepted
   std::optional<Refusal> refusal;  // set when the text is refused
+  // The text is read, but passes one of the search's limits (the refusal
+  // says which): the fields below are set all the same, and the exact
+  // factoriser can take the value where the search cannot.
+  bool beyondSearch = false;
   bool expanded = false;           // brackets or products were multiplied out
   // Once accepted: what was typed, as read, and beside it its value, the
   // polynomial that `text` writes (its terms in the same order, its exponents

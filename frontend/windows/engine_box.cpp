@@ -11,7 +11,7 @@ namespace pfac::frontend {
 EngineBox::EngineBox(QWidget* parent) : QFrame(parent) {
   setFrameStyle(QFrame::Box | QFrame::Raised);
   setLineWidth(2);
-  auto* caption = new QLabel(QStringLiteral("双击此处分解"), this);
+  auto* caption = caption_ = new QLabel(QStringLiteral("双击此处分解"), this);
   caption->setAlignment(Qt::AlignCenter);
   QFont bigger = caption->font();
   bigger.setPointSizeF(bigger.pointSizeF() * 1.25);
@@ -23,6 +23,11 @@ EngineBox::EngineBox(QWidget* parent) : QFrame(parent) {
   setAutoFillBackground(true);
   setFocusPolicy(Qt::StrongFocus);
   SetActive(false);
+}
+
+void EngineBox::SetCaption(const QString& caption, const QString& toolTip) {
+  caption_->setText(caption);
+  setToolTip(toolTip);
 }
 
 void EngineBox::SetActive(bool active) {

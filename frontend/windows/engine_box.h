@@ -3,6 +3,8 @@
 
 #include <QFrame>
 
+class QLabel;
+
 namespace pfac::frontend {
 
 // The box that starts the engine: a framed box labelled "双击此处分解". While
@@ -15,6 +17,8 @@ class EngineBox : public QFrame {
   explicit EngineBox(QWidget* parent = nullptr);
 
   void SetActive(bool active);
+  // The words in the box: "双击此处分解", or what it does instead.
+  void SetCaption(const QString& caption, const QString& toolTip);
   bool IsActive() const { return active_; }
 
  signals:
@@ -27,6 +31,7 @@ class EngineBox : public QFrame {
 
  private:
   bool active_ = false;
+  QLabel* caption_ = nullptr;
 };
 
 }  // namespace pfac::frontend

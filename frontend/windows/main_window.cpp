@@ -20,6 +20,7 @@
 #include "engine/result_format/marks.h"
 #include "frontend/commands/finished_run.h"
 #include "frontend/commands/print_command.h"
+#include "frontend/engine_link/exact_process.h"
 #include "frontend/input/typed_input.h"
 #include "frontend/results/result_steps.h"
 #include "frontend/windows/broken_lines_label.h"
@@ -285,6 +286,7 @@ void PFAC1::Cmdshuru_Click() {
 // Multiplying out large brackets may take a moment.
 void PFAC1::CmdWANCHANG_Click() {
   historyShown_.reset();
+  StopExact();
   QApplication::setOverrideCursor(Qt::WaitCursor);
   input_.InputFinished();
   QApplication::restoreOverrideCursor();
@@ -301,6 +303,7 @@ void PFAC1::CmdCHONGSHU_Click() {
 // result.
 void PFAC1::InputStarted() {
   historyShown_.reset();
+  StopExact();
   runs_.InputStarted();
   ClearResult();
 }
@@ -309,6 +312,10 @@ void PFAC1::InputStarted() {
 // the engine's window has closed.
 void PFAC1::cmddayin_Click() {
   ResetCopyButtons();
+  if (exactShown_ && !historyShown_) {
+    PrintExactResult(printer_, dialogs_, *exactShown_);
+    return;
+  }
   PrintShownResult(printer_, files_, dialogs_, runs_, historyShown_ ? &*historyShown_ : nullptr);
 }
 
@@ -348,6 +355,14 @@ bool PFAC1::ReadyToEnd() {
 // its window is open, it comes to the front instead.
 void PFAC1::OLE1_DblClick() {
   ResetCopyButtons();
+  if (exact_ != nullptr && exact_->Running()) {
+    exact_->Cancel();
+    return;
+  }
+  if (input_.BeyondSearch()) {
+    StartExact();
+    return;
+  }
   if (runner_.IsRunning()) {
     runner_.BringToFront();
     return;
@@ -395,6 +410,48 @@ void PFAC1::EngineEnded() {
   }
   raise();
   activateWindow();
+}
+
+void PFAC1::StartExact() {
+  if (exact_ == nullptr) {
+    exact_ = new ExactProcess(ExactProcess::BesideEngine(EngineBesideFrontEnd().program), this);
+    connect(exact_, &ExactProcess::finished, this, &PFAC1::ExactEnded);
+  }
+  exactText_ = input_.BeyondSearch();
+  exactShown_.reset();
+  ClearResult();
+  QString error;
+  if (!exact_->Start(exactText_->value, kExactTimeLimitMs, &error)) {
+    exactText_.reset();
+    ShowNoResult(error.toStdString());
+    return;
+  }
+  ole1_->SetCaption(QStringLiteral("精确分解中…\n双击此处取消"),
+                    QStringLiteral("精确分解中, 双击或按回车键取消 (factoring exactly: double-click or press Enter to "
+                                   "cancel)"));
+  resultNotes_->SetParagraphs({ProseText("精确分解中, 双击《双击此处分解》取消 / factoring exactly: double-click the "
+                                         "engine box to cancel")});
+}
+
+void PFAC1::ExactEnded() {
+  SetEngineBoxBeyondSearch(true);
+  if (!exactText_) return;  // given up: the text is no longer submitted
+  const BeyondSearchText text = *exactText_;
+  exactText_.reset();
+  if (!exact_->Answer()) {
+    ShowNoResult(exact_->Why());
+    return;
+  }
+  const RunResult result = ExactRunResult(text.text, text.value, text.letters, *exact_->Answer(), exact_->Seconds());
+  AddToHistory(text.text, result);
+  ShowResult(result);
+  exactShown_ = result;
+}
+
+void PFAC1::StopExact() {
+  exactText_.reset();
+  exactShown_.reset();
+  if (exact_ != nullptr && exact_->Running()) exact_->Cancel();
 }
 
 void PFAC1::AddToHistory(const std::string& text, const RunResult& result) {
@@ -583,6 +640,17 @@ void PFAC1::SetText2ReadOnly(bool readOnly) {
 }
 
 void PFAC1::SetEngineActive(bool active) { ole1_->SetActive(active); }
+
+void PFAC1::SetEngineBoxBeyondSearch(bool beyond) {
+  if (beyond) {
+    ole1_->SetCaption(QStringLiteral("搜索不适用\n双击此处精确分解"),
+                      QStringLiteral("这个多项式超出搜索范围: 双击此处或按回车键由精确分解得到 (beyond the search's "
+                                     "limits: double-click or press Enter for the exact factorisation)"));
+  } else {
+    ole1_->SetCaption(QStringLiteral("双击此处分解"),
+                      QStringLiteral("双击此处或按回车键启动分解程序 (double-click or press Enter to start the engine)"));
+  }
+}
 
 void PFAC1::FocusEngineBox() { ole1_->setFocus(Qt::OtherFocusReason); }
 

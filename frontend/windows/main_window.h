@@ -52,6 +52,8 @@ inline constexpr char kEngineDoesNotStop[] =
     "分解程序没有停下来, 程序不退出。请关闭分解程序的窗口, 再按《退出》。\n"
     "(The engine did not stop, so the program does not quit; close the engine's window, then press 退出.)";
 
+class ExactProcess;
+
 class PFAC1 : public PrintSurface, private MainWindowControls {
   Q_OBJECT
 
@@ -103,6 +105,12 @@ class PFAC1 : public PrintSurface, private MainWindowControls {
   // The engine's window has closed: the result of the current polynomial is
   // shown under the text box.
   void EngineEnded();
+  // A text beyond the search's limits: the exact factoriser in its process
+  // instead of the engine; a double-click while it works cancels it.
+  void StartExact();
+  void ExactEnded();
+  // The exact factoriser's work for a text no longer submitted is given up.
+  void StopExact();
   void ShowResult(const RunResult& result);
   void ShowNoResult(const std::string& note);
   void ClearResult();
@@ -131,6 +139,7 @@ class PFAC1 : public PrintSurface, private MainWindowControls {
   void SetText2(const std::string& text) override;
   void SetText2ReadOnly(bool readOnly) override;
   void SetEngineActive(bool active) override;
+  void SetEngineBoxBeyondSearch(bool beyond) override;
   void FocusEngineBox() override;
   void SelectInText2(int position, int length) override;
   QWidget* Widget(Control control) const;
@@ -145,6 +154,9 @@ class PFAC1 : public PrintSurface, private MainWindowControls {
   History history_;
   std::optional<HistoryEntry> historyShown_;  // the entry of the history in the panel
   bool historyUnsavedTold_ = false;
+  ExactProcess* exact_ = nullptr;            // made on first use
+  std::optional<BeyondSearchText> exactText_;  // what the exact factoriser works on
+  std::optional<RunResult> exactShown_;      // its result in the panel, which "打印" prints
   QString plainResult_;  // what "复制" copies
   QString latexResult_;  // what "复制 LaTeX" copies
   bool ending_ = false;

@@ -185,6 +185,33 @@ void InputCommandsTest::refusedTextNeverReachesTheEngine() {
   QCOMPARE(fixture.window.picture, (std::vector<std::string>{"x^2 + 1", std::string(kReadAs) + "x² + 1"}));
   QCOMPARE(fixture.window.text, std::string("x^2+1"));
   QCOMPARE(fixture.commands.HandedOffText(), std::string("x^2+1"));
+
+  // A decimal is handed on as its exact fraction, which the read-as line shows.
+  fixture.Run("finished:0.25x^2 - 1.5");
+  QCOMPARE(folder.Read("DXS.DAT"), QByteArray("\"1/4x^2-3/2\"\r\n"));
+  QCOMPARE(fixture.window.picture, (std::vector<std::string>{"0.25x^2 - 1.5", std::string(kReadAs) + "1/4x² - 3/2"}));
+
+  // Beyond the search's limits: without the exact factoriser refused; with
+  // it DXS.DAT keeps what it held, and the window says which limit and that
+  // the search does not apply.
+  fixture.Run("finished:x^40000-1");
+  QCOMPARE(fixture.window.picture.back(), std::string(kInputError) + " 第 3 个字符起的指数 40000 超过 32767 / the "
+                                                                      "exponent 40000 at character 3 exceeds 32767");
+  QVERIFY(!fixture.commands.BeyondSearch());
+  const std::unique_ptr<Expander> expander = ExactExpander();
+  if (!expander) return;
+  InputCommands exact{fixture.window, fixture.files, fixture.dialogs, expander.get()};
+  fixture.window.text = "x^40000-1";
+  fixture.window.engineActive = false;
+  QCOMPARE(exact.InputFinished(), Submission::Accepted);
+  QVERIFY(fixture.window.engineActive);
+  QCOMPARE(folder.Read("DXS.DAT"), QByteArray("\"1/4x^2-3/2\"\r\n"));
+  QCOMPARE(fixture.window.picture,
+           (std::vector<std::string>{"x^40000-1", "第 3 个字符起的指数 40000 超过 32767 / the exponent 40000 at character 3 "
+                                                  "exceeds 32767",
+                                     kSearchDoesNotApply}));
+  QVERIFY(exact.BeyondSearch().has_value());
+  QCOMPARE(exact.BeyondSearch()->text, std::string("x^40000-1"));
 }
 
 void InputCommandsTest::emptyTextLeavesHandOffFileAlone() {

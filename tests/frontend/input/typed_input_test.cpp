@@ -81,6 +81,13 @@ void TypedInputTest::conversion_data() {
   QTest::newRow("minus sign") << QStringLiteral("x\u22121") << "x-1";
   QTest::newRow("superscripts") << QStringLiteral("x³ − 6x² + 4x + 15") << "x^3-6x^2+4x+15";
   QTest::newRow("leading zeros") << "007x^02" << "7x^2";
+  // Decimals are exact fractions in lowest terms.
+  QTest::newRow("decimal quarter") << "0.25x^2-1" << "1/4x^2-1";
+  QTest::newRow("decimal times a letter") << "1.5x+2.0" << "3/2x+2";
+  QTest::newRow("negative decimal, trailing zeros") << "x-0.1250" << "x-1/8";
+  QTest::newRow("decimal without its whole part") << "x^2-.5" << "x^2-1/2";
+  QTest::newRow("full-width decimal") << QStringLiteral("０．２ｘ＋１２．３４") << "1/5x+617/50";
+  QTest::newRow("decimal in brackets") << "(0.5x-1)^2" << "1/4x^2-x+1";
   // Multiplied out, letters alphabetical.
   QTest::newRow("brackets and a power")
       << "(x+1)(x+y+z)^2" << "x^3+2x^2y+2x^2z+x^2+xy^2+2xyz+2xy+xz^2+2xz+y^2+2yz+z^2";
@@ -90,6 +97,7 @@ void TypedInputTest::conversion_data() {
   QTest::newRow("negated square") << QStringLiteral("-(x+1)²") << "-x^2-2x-1";
   QTest::newRow("full-width brackets") << QStringLiteral("（ｘ＋１）（ｘ－１）") << "x^2-1";
   QTest::newRow("nested") << "((x+1)^2-1)y" << "x^2y+2xy";
+  QTest::newRow("100 brackets deep") << QString(100, '(') + "x+1" + QString(100, ')') + "^2" << "x^2+2x+1";
   QTest::newRow("two numbers") << "2x*3y" << "6xy";
   QTest::newRow("letter twice") << "x*x+xyx" << "x^2y+x^2";
 }
@@ -132,22 +140,50 @@ void TypedInputTest::refusal_data() {
   QTest::newRow("two signs") << "x+-1" << "第 3 个字符 '-' 不能出现在这里 / character 3, '-', cannot stand here" << 2 << 1;
   QTest::newRow("unclosed") << "2(x+1" << "第 2 个字符 '(' 没有对应的 ')' / character 2, '(', has no matching ')'" << 1 << 1;
   QTest::newRow("unopened") << "x+1)" << "第 4 个字符 ')' 没有对应的 '(' / character 4, ')', has no matching '('" << 3 << 1;
-  QTest::newRow("decimal")
-      << "0.5x" << "第 2 个字符 '.': 小数请写成分数, 如 1/2 / character 2, '.': write a decimal as a fraction, such as 1/2"
-      << 1 << 1;
-  QTest::newRow("full-width decimal point")
-      << QStringLiteral("０．５ｘ")
-      << QStringLiteral("第 2 个字符 '．': 小数请写成分数, 如 1/2 / character 2, '．': write a decimal as a fraction, "
-                        "such as 1/2")
-      << 1 << 1;
+  QTest::newRow("decimal point without a digit")
+      << "2.x" << "第 2 个字符 '.': 小数点后面缺少数字 / character 2, '.': a decimal point needs a digit after it" << 1
+      << 1;
+  QTest::newRow("decimal exponent")
+      << "x^2.5+1" << "第 3 个字符起的指数 2.5 不是正整数 / the exponent 2.5 at character 3 is not a whole number" << 2
+      << 3;
+  QTest::newRow("decimal exponent without ^")
+      << QStringLiteral("ｘ０．５") << "第 2 个字符起的指数 0.5 不是正整数 / the exponent 0.5 at character 2 is not a whole number"
+      << 1 << 3;
+  QTest::newRow("decimal over a number")
+      << "0.5/3x" << "第 1 个字符起的小数 0.5 不能写在分数中 / the decimal 0.5 at character 1 cannot stand in a fraction"
+      << 0 << 3;
+  QTest::newRow("number over a decimal")
+      << "1/2.5x" << "第 3 个字符起的小数 2.5 不能写在分数中 / the decimal 2.5 at character 3 cannot stand in a fraction"
+      << 2 << 3;
+  QTest::newRow("decimal of 1001 places")
+      << "0." + QString(1001, '3') + "x"
+      << "第 1 个字符起的小数的小数位多于 1000 位 / the decimal at character 1 has more than 1000 digits after the point"
+      << 0 << 1003;
+  QTest::newRow("decimal zero") << "0.00x+1"
+                                << "第 1 个字符 '0': 系数不能为 0 / character 1, '0': a coefficient cannot be 0" << 0 << 4;
+  QTest::newRow("101 brackets deep")
+      << QString(101, '(') + "x" + QString(101, ')')
+      << "第 101 个字符 '(': 括号嵌套超过 100 层 / character 101, '(': brackets are nested more than 100 deep" << 100 << 1;
+  QTest::newRow("100,000 brackets deep, unclosed")
+      << QString(100000, '(') + "x"
+      << "第 101 个字符 '(': 括号嵌套超过 100 层 / character 101, '(': brackets are nested more than 100 deep" << 100 << 1;
+  QTest::newRow("exponent beyond reach")
+      << "x^100001-1"
+      << "第 3 个字符起的指数 100001 超过 100000, 太大无法计算 / the exponent 100001 at character 3 exceeds 100000, too "
+         "large to compute"
+      << 2 << 6;
+  QTest::newRow("exponent of the expansion beyond reach")
+      << "(x^50000+1)^3"
+      << "展开后的指数 150000 超过 100000, 太大无法计算 / the expansion has the exponent 150000, beyond 100000, too large "
+         "to compute"
+      << -1 << 0;
   QTest::newRow("zero denominator") << "3/0x+1"
                                     << "第 3 个字符 '0': 分母不能为 0 / character 3, '0': a denominator cannot be 0" << 2 << 1;
   QTest::newRow("exponent too large")
       << "x^40000" << "第 3 个字符起的指数 40000 超过 32767 / the exponent 40000 at character 3 exceeds 32767" << 2 << 5;
   QTest::newRow("coefficient too large")
       << "x+16777217"
-      << "第 3 个字符起的系数 16777217 超过 16777216, 无法精确计算 / the coefficient 16777217 at character 3 exceeds "
-         "16777216 and cannot be computed exactly"
+      << "第 3 个字符起的系数 16777217 超过 16777216 / the coefficient 16777217 at character 3 exceeds 16777216"
       << 2 << 8;
   QString thirtyOne = "x^31";
   for (int i = 30; i >= 1; --i) thirtyOne += QString("+x^%1").arg(i);
@@ -163,8 +199,7 @@ void TypedInputTest::refusal_data() {
   QTest::newRow("32 terms once multiplied out") << "(x+1)^31" << "项数 32 超过 30 / 32 terms, at most 30" << -1 << 0;
   QTest::newRow("coefficient of the expansion")
       << "(2x+3)^20"
-      << "展开后的系数 31457280 超过 16777216, 无法精确计算 / the coefficient 31457280 of the expansion exceeds 16777216 "
-         "and cannot be computed exactly"
+      << "展开后的系数 31457280 超过 16777216 / the coefficient 31457280 of the expansion exceeds 16777216"
       << -1 << 0;
   QTest::newRow("zero once multiplied out") << "(x-1)(x+1)-x^2+1"
                                             << "展开后多项式为 0 / the polynomial is 0 once multiplied out" << -1 << 0;

@@ -8,13 +8,16 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QTest>
 #include <memory>
 
+#include "frontend/engine_link/exact_process.h"
 #include "frontend/results/result_steps.h"
+#include "tests/frontend/support/pdf_text.h"
 #include "frontend/results/run_result.h"
 #include "frontend/windows/main_window.h"
 #include "tests/frontend/support/main_window_parts.h"
@@ -82,6 +85,7 @@ class ResultPanelTest : public QObject {
   void panelAfterTheEngineWindowCloses_data();
   void panelAfterTheEngineWindowCloses();
   void noStaleResultInPanel();
+  void beyondTheSearchTheExactFactoriserAnswers();
   void longResultBreaksBetweenFactorsAndScrolls();
   void panelTakesTheWindowsNewSpace();
   void copiedUntilTheNextAction();
@@ -197,15 +201,54 @@ void ResultPanelTest::noStaleResultInPanel() {
   QCOMPARE(f.Shown(), QString());
   QCOMPARE(f.Notes(), QString());
 
-  // A text the engine refuses (the common denominator is beyond its exact
-  // range): it writes no jg.dat, and the window says so.
-  f.runner.onStart = testing::RunRealEngine;
-  f.window->findChild<QLineEdit*>("Text2")->setText("1/4096x+1/4097y+1/4099");
+  // A run that writes no jg.dat (an engine that refuses its text leaves the
+  // file as it was): the window says so.
+  f.runner.onStart = [](const EngineStart&) {};
+  f.window->findChild<QLineEdit*>("Text2")->setText("x^2-9");
   f.Click("CmdWANCHANG");
   QTest::mouseDClick(f.window->findChild<EngineBox*>("OLE1"), Qt::LeftButton);
   f.runner.End();
   QCOMPARE(f.Shown(), QString());
   QCOMPARE(f.Notes(), QString::fromUtf8(kNoResultWritten));
+}
+
+// A text beyond the search's limits: the engine box says the search does not
+// apply, a double-click has the exact factoriser answer (no engine is
+// started), with its note and certificate; the history keeps it, and 打印
+// prints the answer without a search's working. A double-click while it
+// works cancels it, and the window says so.
+void ResultPanelTest::beyondTheSearchTheExactFactoriserAnswers() {
+  if (!ExactExpander()) QSKIP("no exact factoriser");
+  Fixture f;
+  auto* box = f.window->findChild<EngineBox*>("OLE1");
+  f.window->findChild<QLineEdit*>("Text2")->setText("(x+y+z+w)^4");
+  f.Click("CmdWANCHANG");
+  QVERIFY(box->IsActive());
+  QVERIFY(box->findChild<QLabel*>()->text().contains(QStringLiteral("搜索不适用")));
+  QTest::mouseDClick(box, Qt::LeftButton);
+  QTRY_VERIFY_WITH_TIMEOUT(f.Shown().endsWith(QStringLiteral("=(w+x+y+z)⁴")), 30000);
+  QVERIFY(f.runner.starts.empty());
+  QCOMPARE(f.Notes(), QString::fromUtf8(kBeyondSearchNote) + " " + QString::fromUtf8(kExactCertificate));
+  auto* history = f.window->findChild<QListWidget*>();
+  QCOMPARE(history->count(), 1);
+  QVERIFY(history->item(0)->text().endsWith(QStringLiteral("= (w + x + y + z)⁴")));
+
+  f.dialogs.Answer({true, true});
+  f.Click("cmddayin");
+  const QString page = testing::PdfText(f.folder, "jg-1.pdf").join('\n');
+  QVERIFY2(page.contains(QStringLiteral("(w + x + y + z)")), qPrintable(page));
+  QVERIFY2(page.contains(QStringLiteral("超出搜索范围")), qPrintable(page));
+  QVERIFY2(!page.contains(QStringLiteral("解题过程")), qPrintable(page));
+
+  f.Click("Cmdshuru");
+  f.window->findChild<QLineEdit*>("Text2")->setText("x^99999+2x^7-3x+5");
+  f.Click("CmdWANCHANG");
+  QTest::mouseDClick(box, Qt::LeftButton);
+  QTRY_VERIFY(box->findChild<QLabel*>()->text().contains(QStringLiteral("取消")));
+  QTest::mouseDClick(box, Qt::LeftButton);
+  QTRY_COMPARE_WITH_TIMEOUT(f.Notes(), QStringLiteral("精确分解已取消 / the exact factorisation was cancelled"), 10000);
+  QCOMPARE(f.Shown(), QString());
+  QVERIFY(box->findChild<QLabel*>()->text().contains(QStringLiteral("搜索不适用")));
 }
 
 // A result wider and taller than the panel: its lines break between factors
