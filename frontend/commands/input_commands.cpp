@@ -124,7 +124,10 @@ Submission InputCommands::SubmitInput() {
   written = files_.Close(kHandOffNumber) && written;
   files_.CloseAll();
   handedOff_ = written;
-  if (written) handedOffText_ = converted.text;
+  if (written) {
+    handedOffText_ = converted.text;
+    handedOffTyped_ = typed;
+  }
   if (!written) dialogs_.Tell(kHandOffWriteFailed, kNoticeCaption);
   return Submission::Accepted;
 }

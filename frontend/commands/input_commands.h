@@ -83,6 +83,8 @@ class InputCommands {
   bool HandedOff() const { return handedOff_; }
   // The text the last submission wrote to DXS.DAT.
   const std::string& HandedOffText() const { return handedOffText_; }
+  // What the student typed for it, brackets and all.
+  const std::string& HandedOffTyped() const { return handedOffTyped_; }
 
  private:
   MainWindowControls& window_;
@@ -91,6 +93,7 @@ class InputCommands {
   Expander* expander_;
   bool handedOff_ = false;
   std::string handedOffText_;
+  std::string handedOffTyped_;
 };
 
 }  // namespace pfac::frontend

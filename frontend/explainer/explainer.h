@@ -53,6 +53,8 @@ struct ReasonPart {
 using Reason = std::vector<ReasonPart>;
 
 enum class Method {
+  MultiplyOut,   // 去括号: the brackets typed multiplied out, where their structure does not help
+  Substitution,  // 换元法: a bracket or an expression as one letter
   CommonFactor,  // 提公因式
   Formula,       // 公式法
   Cross,         // 十字相乘法
@@ -69,6 +71,8 @@ struct MethodName {
 
 inline MethodName NameOf(Method method) {
   switch (method) {
+    case Method::MultiplyOut: return {"去括号", "multiply out"};
+    case Method::Substitution: return {"换元法", "substitution"};
     case Method::CommonFactor: return {"提公因式", "common factor"};
     case Method::Formula: return {"公式法", "formulas"};
     case Method::Cross: return {"十字相乘法", "cross method"};
@@ -105,10 +109,22 @@ inline constexpr char kTimeSpent[] = "解释的时间用完了 / the time for th
 inline constexpr char kTooManySteps[] = "步骤太多, 余下的一步写出 / too many steps to follow, the rest in one";
 inline constexpr char kCheckFailed[] = "这一步没有通过检验 / a step did not check out";
 
+// The reason of the step that multiplies out what was typed.
+inline constexpr char kMultipliedOut[] = "去括号, 合并同类项 / brackets multiplied out, like terms collected";
+
 struct Options {
   // The explanation never takes longer: when the time is spent, every factor
   // not yet reached is taken from the exact factorisation in one step.
   std::chrono::steady_clock::duration budget = std::chrono::seconds(1);
+  // The problem as typed, brackets and powers of brackets kept: a sum of
+  // terms, each a product of a number or monomial first and brackets (a
+  // Polynomial, or a Sum for brackets within brackets), each perhaps a
+  // Power. The explainer uses its structure; none: the polynomial as entered.
+  std::optional<Expression> typed;
+  // Whether the answer keeps a minus in front (the polynomial was typed
+  // starting with one); otherwise taking out -1 alone is no step of its own,
+  // as the answer puts the sign into a factor.
+  bool keepLeadingMinus = true;
   // For tests: changes a step before it is checked, as a fault would.
   std::function<void(Step&)> alterStep;
 };

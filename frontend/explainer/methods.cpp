@@ -48,8 +48,8 @@ Expression MinusSquareOf(const Poly& root) {
   return Expression::ProductOf({Shown(minusOne), SquareOf(root)});
 }
 
-// The formula's own letters, a and b, or A and B where a or b is a variable
-// of the polynomial: "A³ + B³, A = 3a, B = b".
+}  // namespace
+
 std::string FormulaWords(std::string words, const Context& context) {
   if (context.letters.find_first_of("ab") == std::string::npos) return words;
   for (char& c : words) {
@@ -57,6 +57,8 @@ std::string FormulaWords(std::string words, const Context& context) {
   }
   return words;
 }
+
+namespace {
 
 // The root of a square that a group of terms is: a term's root, or a sum's
 // of at least two terms.
@@ -240,7 +242,41 @@ auto RootOrder(const Rational& root) {
 
 }  // namespace
 
-Expression Shown(const Poly& value) { return Expression::Of(value.Value()); }
+Poly Expand(const Expression& expression, const Ring& ring) {
+  switch (expression.kind) {
+    case Expression::Kind::Polynomial: return Poly::FromValue(ring, expression.polynomial).value_or(Poly(ring));
+    case Expression::Kind::Product: {
+      Poly product(ring, Rational(1));
+      for (const Expression& part : expression.parts) product = product * Expand(part, ring);
+      return product;
+    }
+    case Expression::Kind::Sum: {
+      Poly sum(ring);
+      for (const Expression& part : expression.parts) sum = sum + Expand(part, ring);
+      return sum;
+    }
+    case Expression::Kind::Power:
+      if (expression.parts.size() != 1 || expression.exponent < 1) return Poly(ring);
+      return Expand(expression.parts[0], ring).Power(expression.exponent);
+  }
+  return Poly(ring);
+}
+
+Expression Shown(const Poly& value) {
+  RationalPolynomial terms = value.Value();
+  // As a textbook writes it: by total degree, the highest first, terms of one
+  // degree alphabetically (x² + 2xy + y² - 4x - 4y + 4).
+  auto degree = [](const RationalTerm& term) {
+    long d = 0;
+    for (int32_t e : term.exponents) d += e;
+    return d;
+  };
+  std::stable_sort(terms.terms.begin(), terms.terms.end(), [&](const RationalTerm& a, const RationalTerm& b) {
+    if (degree(a) != degree(b)) return degree(a) > degree(b);
+    return a.exponents > b.exponents;
+  });
+  return Expression::Of(std::move(terms));
+}
 
 ReasonPart Words(std::string words) { return ReasonPart{std::move(words), std::nullopt, false}; }
 ReasonPart Math(const Poly& value, bool bracketed) { return ReasonPart{{}, Shown(value), bracketed}; }

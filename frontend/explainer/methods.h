@@ -96,7 +96,14 @@ ReasonPart Words(std::string words);
 ReasonPart Math(const Poly& value, bool bracketed = false);
 ReasonPart Math(Expression expression);
 
-// The expression of a value: its terms.
+// The expression of a value: its terms, by degree.
 Expression Shown(const Poly& value);
+
+// The expression multiplied out.
+Poly Expand(const Expression& expression, const Ring& ring);
+
+// The formula's own letters, a and b, or A and B where a or b is a variable
+// of the polynomial: "A³ + B³, A = 3a, B = b".
+std::string FormulaWords(std::string words, const Context& context);
 
 }  // namespace pfac::explain

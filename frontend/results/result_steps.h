@@ -44,6 +44,9 @@ struct ResultSteps {
   std::string letters;                              // the variables of the expressions
   std::optional<explain::Explanation> explanation;  // none: `missing` says why
   std::string missing;
+  // The polynomial was typed starting with a minus, which the answer then
+  // keeps in front (the last step writes the answer as it reads).
+  bool keepLeadingMinus = false;
 };
 
 // The steps of a result known to be complete, within its budget

@@ -335,7 +335,9 @@ QPoint PFAC1::TerminalPlace() {
 // The run's result goes into the history under the polynomial it was given,
 // and into the panel when the window still shows that polynomial.
 void PFAC1::EngineEnded() {
-  const FinishedRun run = EndRun(runs_, QDir::currentPath().toStdString());
+  FinishedRun run = EndRun(runs_, QDir::currentPath().toStdString());
+  // The result of the text just handed off reads as the student typed it.
+  if (run.result && run.text == input_.HandedOffText()) SetTyped(&*run.result, input_.HandedOffTyped());
   if (run.result) AddToHistory(run.text, *run.result);
   if (!run.forWindow) return;  // a run of a polynomial no longer shown
   if (run.current) {

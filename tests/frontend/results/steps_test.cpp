@@ -8,6 +8,7 @@
 #include <map>
 #include <random>
 
+#include "frontend/input/typed_input.h"
 #include "frontend/results/result_steps.h"
 #include "frontend/results/run_result.h"
 #include "tests/frontend/support/result_files.h"
@@ -22,12 +23,28 @@ using explain::Method;
 // A budget that only a fault can spend.
 constexpr std::chrono::seconds kAmpleTime{20};
 
+// The text the engine is given for what was typed (brackets multiplied out).
+std::string EngineText(const std::string& typed) {
+  const std::unique_ptr<Expander> expander = ExactExpander();
+  return ConvertTypedText(typed, expander.get()).text;
+}
+
 // What the real engine certifies for the polynomial.
 ResultSource Certified(const std::string& polynomial) {
   testing::WorkFolder folder;
   folder.Write("DXS.DAT", QByteArray::fromStdString("\"" + polynomial + "\"\r\n"));
   testing::RunEngineIn(folder.Path());
   return ReadRunResult(testing::ResultLines(folder.Read("jg.dat"))).source;
+}
+
+// The result of a problem as typed, the typed text kept with it.
+RunResult CertifiedAsTyped(const std::string& typed) {
+  testing::WorkFolder folder;
+  folder.Write("DXS.DAT", QByteArray::fromStdString("\"" + EngineText(typed) + "\"\r\n"));
+  testing::RunEngineIn(folder.Path());
+  RunResult result = ReadRunResult(testing::ResultLines(folder.Read("jg.dat")));
+  SetTyped(&result, typed);
+  return result;
 }
 
 // --- Arithmetic of the test's own ---
@@ -167,7 +184,7 @@ const Exercise kExercises[] = {
     {"x^2-2xy+y^2-9", "分组分解法,公式法"},
     {"4a^2-4a+1-b^2", "分组分解法,公式法"},
     {"a^2+2ab+b^2-4c^2", "分组分解法,公式法"},
-    {"1-x^2+2xy-y^2", "提公因式,分组分解法,公式法"},
+    {"1-x^2+2xy-y^2", "分组分解法,公式法"},
     // 试根法
     {"x^3+x+2", "试根法"},
     {"x^3-x^2-4", "试根法"},
@@ -193,18 +210,51 @@ const Exercise kExercises[] = {
     {"x^4+1", ""},
     {"x^5+x^4+2x^3+2x^2+2x+1", "由精确分解得到"},
     {"x^2+2xy+y^2-4x-4y+3", "由精确分解得到"},
+    // What was typed: a common bracket (its sign changed where it is written
+    // the other way round), a bracket as one letter, a difference of squares
+    // of brackets, four brackets paired, and brackets that do not help,
+    // multiplied out first.
+    {"a(x-y)+b(y-x)", "提公因式,提公因式"},
+    {"2m(a-b)-3n(b-a)", "提公因式,提公因式"},
+    {"x(x-y)^2-y(y-x)^2", "提公因式,提公因式"},
+    {"3a(x-y)+6b(x-y)", "提公因式,提公因式"},
+    {"(x^2+x)^2-8(x^2+x)+12", "换元法,十字相乘法,十字相乘法"},
+    {"(x+y)^2-3(x+y)-10", "换元法"},
+    {"(a+b)^2-4(a+b)+4", "换元法"},
+    {"(x^2+1)^2-4x^2", "公式法,公式法,公式法"},
+    {"4(x+y)^2-9(x-y)^2", "公式法"},
+    {"(x+1)(x+2)(x+3)(x+4)-24", "分组分解法,换元法,提公因式"},
+    {"(x+1)(x+3)+1", "去括号,公式法"},
+    // The answer's order and sign: the last step reads as the answer, a
+    // minus moved into a factor when the text starts with a positive term.
+    {"y^2-x^2", "公式法"},
+    {"1-x^2", "公式法"},
+    {"6-11x+6x^2-x^3", "试根法,十字相乘法"},
 };
 
 // Each exercise explained once, for the table and for the share that needs
 // no exact factorisation.
-const ResultSteps& Explained(const std::string& polynomial) {
-  static std::map<std::string, ResultSteps> explained;
+struct ExplainedExercise {
+  ResultSteps steps;
+  std::string answer;  // the result line's right-hand side
+};
+
+const ExplainedExercise& ExplainedWithAnswer(const std::string& polynomial) {
+  static std::map<std::string, ExplainedExercise> explained;
   auto at = explained.find(polynomial);
   if (at == explained.end()) {
-    at = explained.emplace(polynomial, ExplainResult(Certified(polynomial), kAmpleTime)).first;
+    const RunResult result = CertifiedAsTyped(polynomial);
+    const std::string shown = result.presentation.shown.Text();
+    const size_t equals = shown.find(" = ");
+    at = explained
+             .emplace(polynomial, ExplainedExercise{ExplainResult(result.source, kAmpleTime),
+                                                   equals == std::string::npos ? "" : shown.substr(equals + 3)})
+             .first;
   }
   return at->second;
 }
+
+const ResultSteps& Explained(const std::string& polynomial) { return ExplainedWithAnswer(polynomial).steps; }
 
 class StepsTest : public QObject {
   Q_OBJECT
@@ -233,10 +283,19 @@ void StepsTest::textbookExercises_data() {
 void StepsTest::textbookExercises() {
   QFETCH(QString, polynomial);
   QFETCH(QString, methods);
-  const ResultSteps& steps = Explained(polynomial.toStdString());
+  const ExplainedExercise& exercise = ExplainedWithAnswer(polynomial.toStdString());
+  const ResultSteps& steps = exercise.steps;
   QVERIFY2(steps.explanation, steps.missing.c_str());
   QCOMPARE(Methods(*steps.explanation), methods);
-  CheckEveryStep(steps, polynomial.toStdString());
+  CheckEveryStep(steps, EngineText(polynomial.toStdString()));
+  // The last step reads as the answer does: the same factors in the same
+  // order, the same terms, the sign where the answer puts it.
+  if (!steps.explanation->steps.empty() && steps.explanation->irreducible.empty()) {
+    const std::string last = StepTexts(steps)[steps.explanation->steps.size() - 1];
+    const size_t from = last.find("\t= ") + 3, to = last.find('\t', from);
+    const std::string lastExpression = last.substr(from, to - from);
+    QVERIFY2(exercise.answer.rfind(lastExpression, 0) == 0, (lastExpression + " against " + exercise.answer).c_str());
+  }
   if (methods.isEmpty()) QVERIFY(!steps.explanation->irreducible.empty());
   // A step of the exact factorisation names its factor and why no method reached it.
   for (const std::string& line : StepTexts(steps)) {
@@ -273,7 +332,7 @@ void StepsTest::stepsAsTheStudentReadsThem_data() {
   QTest::newRow("grouping into a difference of squares")
       << "x^2-y^2+2y-1"
       << QStringList{QStringLiteral("分组分解法 / grouping\t= x² - (y - 1)²\t分组: x² - (y² - 2y + 1)"),
-                     QStringLiteral("公式法 / formulas\t= (x + y - 1)(x - y + 1)\ta² - b², a = x, b = y - 1")};
+                     QStringLiteral("公式法 / formulas\t= (x - y + 1)(x + y - 1)\ta² - b², a = x, b = y - 1")};
   QTest::newRow("grouping, then the common factor")
       << "x^3-x^2-x+1"
       << QStringList{QStringLiteral("分组分解法 / grouping\t= x²(x - 1) - (x - 1)\t分组: (x³ - x²) - (x - 1)"),
@@ -281,18 +340,18 @@ void StepsTest::stepsAsTheStudentReadsThem_data() {
                      QStringLiteral("公式法 / formulas\t= (x - 1)²(x + 1)\ta² - b², a = x, b = 1")};
   QTest::newRow("the whole cross")
       << "2x^2-7x+3"
-      << QStringList{QStringLiteral("十字相乘法 / cross method\t= (2x - 1)(x - 3)\t"
+      << QStringList{QStringLiteral("十字相乘法 / cross method\t= (x - 3)(2x - 1)\t"
                                     "十字: 2x × x = 2x², (-1) × (-3) = 3, 2x × (-3) + x × (-1) = -7x")};
   QTest::newRow("a content, a root, a cross")
       << "-x^3+6x^2-11x+6"
       << QStringList{QStringLiteral("提公因式 / common factor\t= -(x³ - 6x² + 11x - 6)\t公因式 -1"),
                      QStringLiteral("试根法 / rational root\t= -(x - 1)(x² - 5x + 6)\tx = 1 使多项式为 0"),
-                     QStringLiteral("十字相乘法 / cross method\t= -(x - 1)(x - 2)(x - 3)\t"
+                     QStringLiteral("十字相乘法 / cross method\t= -(x - 3)(x - 2)(x - 1)\t"
                                     "十字: (-2) × (-3) = 6, (-2) + (-3) = -5")};
   QTest::newRow("a square completed")
       << "x^4+4"
       << QStringList{QStringLiteral("拆项添项/配方 / completing the square\t= (x² + 2)² - (2x)²\t加上 4x² 再减去 4x²"),
-                     QStringLiteral("公式法 / formulas\t= (x² + 2x + 2)(x² - 2x + 2)\ta² - b², a = x² + 2, b = 2x")};
+                     QStringLiteral("公式法 / formulas\t= (x² - 2x + 2)(x² + 2x + 2)\ta² - b², a = x² + 2, b = 2x")};
   QTest::newRow("the formula's letters are the polynomial's")
       << "27a^3+b^3"
       << QStringList{QStringLiteral("公式法 / formulas\t= (3a + b)(9a² - 3ab + b²)\tA³ + B³, A = 3a, B = b")};
@@ -301,7 +360,7 @@ void StepsTest::stepsAsTheStudentReadsThem_data() {
                                               QStringLiteral("x² + 2x + 3 在有理数域上不可约: 判别式 b² - 4ac = -8 < 0")};
   QTest::newRow("beyond the class's methods")
       << "x^5+x^4+2x^3+2x^2+2x+1"
-      << QStringList{QStringLiteral("由精确分解得到 / from the exact factorisation\t= (x³ + x + 1)(x² + x + 1)\t"
+      << QStringList{QStringLiteral("由精确分解得到 / from the exact factorisation\t= (x² + x + 1)(x³ + x + 1)\t"
                                     "x⁵ + x⁴ + 2x³ + 2x² + 2x + 1: 次数 5, 没有有理根 / degree 5, no rational root")};
 }
 
