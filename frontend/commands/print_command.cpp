@@ -19,7 +19,7 @@ constexpr char kPrintedToFileEnglish[] = "(No printer was found; the printout is
 // factorisation when there are any; then the question whether to print at
 // once.
 void Print(ResultPrinter& printer, Dialogs& dialogs, PrintedResult result) {
-  result.steps = PrintedSteps(result.result.source);
+  result.steps = PrintedSteps(result.result.source, false);
   if (!printer.AddResult(result)) {
     printer.DiscardDocument();
     dialogs.Tell(kPrinterFailed + ("\n" + printer.LastError()), kNoticeCaption);

@@ -229,7 +229,7 @@ class Explainer {
   bool Take(const Move& move, size_t at, Explanation& explanation) {
     std::optional<State> next = Apply(state_, move, at);
     if (!next) return false;
-    Step step{move.method, Whole(*next), move.reason};
+    Step step{move.method, Whole(*next), move.reason, move.details};
     if (options_.alterStep) options_.alterStep(step);
     if (Expand(step.expression, context_.ring) != polynomial_) return false;
     explanation.steps.push_back(std::move(step));

@@ -88,6 +88,10 @@ struct Step {
   Method method;
   Expression expression;  // the whole polynomial after the step
   Reason reason;          // one line: "公因式 3xy"
+  // The detail a student redoes the step with, a line each, shown under
+  // the step: the candidates of a rational root and the division, the
+  // numbers of a cross, the terms of a square.
+  std::vector<Reason> details = {};
 };
 
 struct Explanation {

@@ -4,6 +4,8 @@
 #include <tuple>
 #include <utility>
 
+#include "frontend/explainer/structure.h"
+
 namespace pfac::explain {
 
 namespace {
@@ -12,6 +14,10 @@ namespace {
 // of them, 511 for ten terms; a factor with more terms is beyond what a class
 // groups by hand.
 constexpr int kMaxGroupingTerms = 10;
+// The cross's diagram: its columns' gap and the crossing between its rows.
+constexpr char kDiagramIndent[] = "\u3000";
+constexpr char kDiagramGap[] = "\u3000\u3000\u3000";
+constexpr char kDiagramCross[] = "\u3000\u3000╳";
 // The splits of a factor's certified factors that the cross method tries at
 // most.
 constexpr long kMaxCrossSplits = 4096;
@@ -67,6 +73,48 @@ std::optional<Poly> RootOfSquare(const Poly& group) {
   std::optional<Poly> root = group.SquareRoot();
   if (root && root->Length() < 2) return std::nullopt;
   return root;
+}
+
+// The square of a whole expression written out: its three parts, and each
+// term of the polynomial that two of them make, split: 3x² = 2x² + x².
+std::vector<Reason> SquareDetails(const Poly& a, const Poly& b, const Context& context) {
+  const Poly square = a * a, twice = (a * b).Scaled(Rational(2)), last = b * b;
+  // b is named by its size where the formula subtracts: a² - 2ab + b².
+  const char* twiceName = Negative(b) ? ", -2ab = " : ", 2ab = ";
+  std::vector<Reason> lines{{Words(FormulaWords("a² = ", context)), Math(square), Words(FormulaWords(twiceName, context)),
+                             Math(twice), Words(FormulaWords(", b² = ", context)), Math(last)}};
+  Reason split{Words("拆项 / the terms split: ")};
+  bool any = false;
+  const Poly* parts[] = {&square, &twice, &last};
+  for (int i = 0; i < 3; ++i) {
+    for (int t = 0; t < parts[i]->Length(); ++t) {
+      const Poly term = parts[i]->Term(t);
+      std::vector<Poly> shares{term};
+      bool first = true;
+      for (int j = 0; j < 3 && first; ++j) {
+        for (int u = 0; u < parts[j]->Length(); ++u) {
+          const Poly other = parts[j]->Term(u);
+          if (j == i && u == t) continue;
+          if (other.Exponents(0) != term.Exponents(0)) continue;
+          if (j < i || (j == i && u < t)) first = false;
+          if (j > i || (j == i && u > t)) shares.push_back(other);
+        }
+      }
+      if (!first || shares.size() < 2) continue;
+      Poly total(context.ring);
+      for (const Poly& share : shares) total = total + share;
+      if (any) split.push_back(Words(", "));
+      split.push_back(Math(total));
+      split.push_back(Words(" = "));
+      for (size_t k = 0; k < shares.size(); ++k) {
+        if (k > 0) split.push_back(Words(" + "));
+        split.push_back(Math(shares[k], true));
+      }
+      any = true;
+    }
+  }
+  if (any) lines.push_back(std::move(split));
+  return lines;
 }
 
 Move FormulaSplit(Reason reason, std::vector<Piece> pieces, const Ring& ring) {
@@ -316,12 +364,21 @@ std::optional<Move> FormulaMove(const Piece& piece, const Context& context) {
                         ring);
   }
   if (std::optional<Poly> root = p.SquareRoot(); root && root->Length() >= 2) {
-    const Poly a = root->Term(0), b = *root - a;
+    // a: the root's terms of the highest degree, b the rest, as a student
+    // sees them: x² + 2xy + y² - 4x - 4y + 4 as (x + y)² - 4(x + y) + 4.
+    Poly a(ring);
+    for (int i = 0; i < root->Length(); ++i) {
+      if (root->Term(i).TotalDegree() == root->TotalDegree()) a = a + root->Term(i);
+    }
+    if (a == *root) a = root->Term(0);
+    const Poly b = *root - a;
     const bool sum = !Negative(b);
     std::vector<Piece> pieces;
     pieces.push_back(PieceOf(*root, 2));
-    return FormulaSplit(FormulaReason(sum ? "a² + 2ab + b²" : "a² - 2ab + b²", a, sum ? b : -b, context),
-                        std::move(pieces), ring);
+    Move move = FormulaSplit(FormulaReason(sum ? "a² + 2ab + b²" : "a² - 2ab + b²", a, sum ? b : -b, context),
+                             std::move(pieces), ring);
+    if (root->Length() > 2) move.details = SquareDetails(a, b, context);
+    return move;
   }
   if (terms == 4) {
     std::optional<Poly> a = p.Term(0).TermRoot(3), b = p.Term(3).TermRoot(3);
@@ -348,12 +405,16 @@ std::optional<Move> CrossMove(const Piece& piece, const Context& context) {
     const long degree = p.Degree(v);
     if (degree < 2 || degree % 2 != 0) continue;
     const long k = degree / 2;
+    // A quadratic in v^k whose middle term is a single term: a "cross"
+    // whose middle is a sum (x² + ax + bx + ab) is no cross, grouping takes it.
     bool quadratic = true;
+    int middle = 0;
     for (int i = 0; i < p.Length() && quadratic; ++i) {
       const long e = p.Exponents(i)[static_cast<size_t>(v)];
       quadratic = e == 0 || e == k || e == degree;
+      middle += e == k;
     }
-    if (!quadratic) continue;
+    if (!quadratic || middle > 1) continue;
     // Every choice of how many of each certified factor go into the first.
     std::vector<int> chosen(counted.size(), 0);
     long tried = 0;
@@ -389,8 +450,17 @@ std::optional<Move> CrossMove(const Piece& piece, const Context& context) {
       std::vector<Piece> pieces;
       pieces.push_back(PieceOf(first));
       pieces.push_back(PieceOf(*second));
+      // The cross as a class draws it: the two factors' terms in two
+      // columns, the products along the diagonals.
+      std::vector<Reason> diagram{{Words("十字图 / the cross:")},
+                                  {Words(kDiagramIndent), Math(a1), Words(kDiagramGap), Math(c1)},
+                                  {Words(kDiagramIndent), Words(kDiagramCross)},
+                                  {Words(kDiagramIndent), Math(a2), Words(kDiagramGap), Math(c2)},
+                                  {Words("交叉相乘再相加 / crosswise products added: "), Math(a1, true), Words(" × "),
+                                   Math(c2, true), Words(" + "), Math(a2, true), Words(" × "), Math(c1, true),
+                                   Words(" = "), Math(a1 * c2 + a2 * c1)}};
       return Move{Method::Cross, CrossReason(a1, c1, a2, c2, a1 == unit && a2 == unit), One(context.ring),
-                  std::move(pieces)};
+                  std::move(pieces), std::move(diagram)};
     }
   }
   return std::nullopt;
@@ -473,9 +543,17 @@ std::optional<Move> RationalRootMove(const Piece& piece, const Context& context)
   std::vector<Piece> pieces;
   pieces.push_back(PieceOf(factor));
   pieces.push_back(PieceOf(*p.DividedBy(factor)));
+  // The coefficients in the letter, the other one taken as 1.
+  std::vector<Rational> coefficients(static_cast<size_t>(p.Degree(*v)) + 1);
+  for (int i = 0; i < p.Length(); ++i) {
+    const size_t e = static_cast<size_t>(p.Exponents(i)[static_cast<size_t>(*v)]);
+    coefficients[e] = coefficients[e] + p.Coefficient(i);
+  }
+  const std::string name(1, context.letters[static_cast<size_t>(*v)]);
+  const std::string unit = other ? std::string(1, context.letters[static_cast<size_t>(*other)]) : std::string();
   return Move{Method::RationalRoot,
               {Math(letter), Words(" = "), Math(otherLetter.Scaled(bestRoot)), Words(" 使多项式为 0")},
-              One(context.ring), std::move(pieces)};
+              One(context.ring), std::move(pieces), RootTestDetails(coefficients, bestRoot, name, unit)};
 }
 
 // 拆项添项/配方: a² + m + b² with a term D added and taken away so that

@@ -64,6 +64,7 @@ struct Move {
   Reason reason;
   Poly front;
   std::vector<Piece> pieces;
+  std::vector<Reason> details = {};  // the step's detail, a line each
 };
 
 // A piece of a value; its parts are found afterwards.

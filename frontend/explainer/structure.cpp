@@ -347,26 +347,17 @@ std::optional<TypedSteps> FourBrackets(const std::vector<TypedTermParts>& terms,
   return std::nullopt;
 }
 
-}  // namespace
-
-RootSplit SplitByRoots(std::vector<Rational> coefficients) {
-  RootSplit split;
-  while (coefficients.size() > 1 && coefficients.back().Sign() == 0) coefficients.pop_back();
-  split.lead = coefficients.back();
-  for (Rational& c : coefficients) c = c / split.lead;
-  while (coefficients.size() > 1 && coefficients.front().Sign() == 0) {
-    split.roots.push_back(Rational(0));
-    coefficients.erase(coefficients.begin());
-  }
-  // The candidates ±p/q of the coefficients made whole, in the order a class
-  // tries them: integers first, small first, positive first.
+// The candidates ±p/q of the rational-root test for the coefficients made
+// whole (p divides the constant, q the leading coefficient), in the order a
+// class tries them: integers first, small first, positive first; none when
+// the numbers are beyond any exercise.
+std::optional<std::vector<Rational>> Candidates(const std::vector<Rational>& coefficients) {
   long scale = 1;
   for (const Rational& c : coefficients) scale = std::lcm(scale, c.Denominator());
   const long constant = (coefficients.front() * Rational(scale)).Numerator();
-  const long lead = scale;
-  if (coefficients.size() < 2 || std::abs(constant) > kMaxRootTestNumber || lead > kMaxRootTestNumber) {
-    split.rest = coefficients;
-    return split;
+  const long lead = (coefficients.back() * Rational(scale)).Numerator();
+  if (constant == 0 || std::abs(constant) > kMaxRootTestNumber || std::abs(lead) > kMaxRootTestNumber) {
+    return std::nullopt;
   }
   std::vector<Rational> candidates;
   for (long q : Divisors(lead)) {
@@ -380,7 +371,102 @@ RootSplit SplitByRoots(std::vector<Rational> coefficients) {
     return std::make_tuple(a.Denominator(), a.Abs().Numerator(), a.Sign() < 0) <
            std::make_tuple(b.Denominator(), b.Abs().Numerator(), b.Sign() < 0);
   });
-  for (const Rational& r : candidates) {
+  return candidates;
+}
+
+// A number padded on the left to a width, in figure spaces (the width of a
+// digit), so that the columns of a table stand under one another.
+std::string Padded(const std::string& text, size_t width) {
+  std::string out;
+  for (size_t i = text.size(); i < width; ++i) out += "\u2007";
+  return out + text;
+}
+
+}  // namespace
+
+std::vector<Reason> RootTestDetails(const std::vector<Rational>& coefficients, const Rational& root,
+                                    const std::string& letter, const std::string& unit) {
+  std::vector<Reason> lines;
+  const std::optional<std::vector<Rational>> candidates = Candidates(coefficients);
+  if (!candidates) return lines;
+  // A homogeneous polynomial in two letters is tested with the second as 1.
+  if (!unit.empty()) lines.push_back({Words("齐次式, 令 " + unit + " = 1 / homogeneous: " + unit + " taken as 1")});
+  auto valueText = [](const Rational& r) { return r.Text(); };
+  // ±1, ±2, ±1/2: each size once with both signs.
+  std::string listed;
+  int shown = 0;
+  for (const Rational& r : *candidates) {
+    if (r.Sign() < 0) continue;
+    if (++shown > 16) {
+      listed += ", …";
+      break;
+    }
+    listed += (listed.empty() ? "±" : ", ±") + valueText(r);
+  }
+  lines.push_back({Words("候选根 ±p/q (p 整除常数项, q 整除首项系数) / candidates ±p/q (p divides the constant, q the "
+                         "leading coefficient): " + listed)});
+  std::string tried;
+  int failed = 0;
+  for (const Rational& r : *candidates) {
+    if (r == root) break;
+    if (++failed > 8) {
+      tried += ", …";
+      break;
+    }
+    tried += (tried.empty() ? "" : ", ") + std::string("f(") + valueText(r) + ") = " + ValueAt(coefficients, r).Text() +
+             " ≠ 0";
+  }
+  if (!tried.empty()) lines.push_back({Words("试过 / tried: " + tried)});
+  const std::string factor = letter + (root.Sign() < 0 ? " + " + (-root).Text() : " - " + root.Text());
+  lines.push_back({Words("f(" + valueText(root) + ") = 0, 所以 " + factor + " 是因式 / so it is a factor")});
+  // Synthetic division: the coefficients, what is carried, the quotient and the remainder.
+  const std::vector<Rational> quotient = DividedByRoot(coefficients, root);
+  std::vector<std::string> top, middle, bottom;
+  Rational carry(0);
+  for (size_t i = coefficients.size(); i-- > 0;) {
+    top.push_back(coefficients[i].Text());
+    middle.push_back(i + 1 == coefficients.size() ? "" : (carry * root).Text());
+    carry = carry * root + coefficients[i];
+    bottom.push_back(carry.Text());
+  }
+  size_t width = root.Text().size();
+  for (const auto* row : {&top, &middle, &bottom}) {
+    for (const std::string& cell : *row) width = std::max(width, cell.size());
+  }
+  auto row = [&](const std::string& head, const std::vector<std::string>& cells, bool last) {
+    std::string text = Padded(head, width) + " |";
+    for (size_t i = 0; i < cells.size(); ++i) {
+      text += (last && i + 1 == cells.size() ? " | " : "   ") + Padded(cells[i], width);
+    }
+    return text;
+  };
+  lines.push_back({Words("综合除法 / synthetic division:")});
+  lines.push_back({Words(row(root.Text(), top, false))});
+  lines.push_back({Words(row("", middle, false))});
+  lines.push_back({Words(row("", bottom, true))});
+  lines.push_back({Words("商 / quotient: " + OneLetterText(quotient, letter) + ", 余数 / remainder 0")});
+  return lines;
+}
+
+RootSplit SplitByRoots(std::vector<Rational> coefficients) {
+  RootSplit split;
+  while (coefficients.size() > 1 && coefficients.back().Sign() == 0) coefficients.pop_back();
+  split.lead = coefficients.back();
+  for (Rational& c : coefficients) c = c / split.lead;
+  while (coefficients.size() > 1 && coefficients.front().Sign() == 0) {
+    split.roots.push_back(Rational(0));
+    coefficients.erase(coefficients.begin());
+  }
+  if (coefficients.size() < 2) {
+    split.rest = coefficients;
+    return split;
+  }
+  const std::optional<std::vector<Rational>> candidates = Candidates(coefficients);
+  if (!candidates) {
+    split.rest = coefficients;
+    return split;
+  }
+  for (const Rational& r : *candidates) {
     while (coefficients.size() > 1 && ValueAt(coefficients, r).Sign() == 0) {
       split.roots.push_back(r);
       coefficients = DividedByRoot(coefficients, r);

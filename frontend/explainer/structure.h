@@ -38,6 +38,15 @@ struct RootSplit {
 };
 RootSplit SplitByRoots(std::vector<Rational> coefficients);
 
+// The rational-root test written out for a polynomial in one letter (its
+// coefficients from the constant up, whole numbers) whose root is `root`:
+// the candidates ±p/q, those tried before it and their values, f(root) = 0,
+// the synthetic division as a table and the quotient. `letter` names the
+// variable ("x"); `unit` is the other letter of a homogeneous polynomial,
+// which the root is a multiple of ("x = 2y"), or empty.
+std::vector<Reason> RootTestDetails(const std::vector<Rational>& coefficients, const Rational& root,
+                                    const std::string& letter, const std::string& unit);
+
 // A polynomial in one letter written as a student writes it: "t² - 8t + 12".
 std::string OneLetterText(const std::vector<Rational>& coefficients, const std::string& letter);
 

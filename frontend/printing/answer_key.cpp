@@ -78,7 +78,7 @@ std::vector<SheetProblem> SheetProblems(const std::vector<Problem>& problems, bo
     const bool answered = problem.state == ProblemState::Factored || problem.state == ProblemState::Stopped;
     page.answer = answered ? problem.result.presentation.shown : page.problem;
     page.notes = AnswerNotes(problem);
-    if (withSteps && problem.state == ProblemState::Factored) page.steps = PrintedSteps(problem.result.source);
+    if (withSteps && problem.state == ProblemState::Factored) page.steps = PrintedSteps(problem.result.source, true);
     sheet.push_back(std::move(page));
   }
   return sheet;

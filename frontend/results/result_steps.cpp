@@ -19,6 +19,8 @@ using Kind = explain::Expression::Kind;
 // which no expression uses.
 constexpr char kReasonOpen[] = " （";
 constexpr char kReasonClose[] = "）";
+// A step's detail stands indented under it.
+constexpr char kDetailIndent[] = "    ";
 
 // The first and the last leaf of a text, which a bracket or a sign joins.
 Breakable& FirstLeaf(Breakable& text) { return text.parts.empty() ? text : FirstLeaf(text.parts.front()); }
@@ -325,15 +327,20 @@ Breakable ExpressionShown(const explain::Expression& expression, const std::stri
   return Writer(letters).Write(expression);
 }
 
-std::vector<Breakable> StepLines(const ResultSteps& steps) {
+std::vector<Breakable> StepLines(const ResultSteps& steps, bool detail, bool markFolded) {
   if (!steps.explanation) return {ProseText(steps.missing)};
   std::vector<Breakable> lines;
   for (size_t i = 0; i < steps.explanation->steps.size(); ++i) {
     const explain::Step& step = steps.explanation->steps[i];
     const std::string method = std::to_string(i + 1) + ". " + MethodText(step.method) + ":";
+    const bool folded = !detail && markFolded && !step.details.empty();
     lines.push_back(Node({Leaf(method), Around(StepShown(steps, i), " = ", ""),
                           Around(Node(ReasonLeaves(ReasonText(step.reason, steps.letters))), kReasonOpen,
-                                 kReasonClose)}));
+                                 std::string(kReasonClose) + (folded ? kFolded : ""))}));
+    if (!detail) continue;
+    for (const explain::Reason& detail : step.details) {
+      lines.push_back(Around(Node(ReasonLeaves(ReasonText(detail, steps.letters))), kDetailIndent, ""));
+    }
   }
   if (!steps.explanation->irreducible.empty()) {
     lines.push_back(Node(ReasonLeaves(ReasonText(steps.explanation->irreducible, steps.letters))));
@@ -341,9 +348,9 @@ std::vector<Breakable> StepLines(const ResultSteps& steps) {
   return lines;
 }
 
-std::vector<Breakable> PrintedSteps(const ResultSource& source) {
+std::vector<Breakable> PrintedSteps(const ResultSource& source, bool detail) {
   const ResultSteps steps = ExplainResult(source);
-  return steps.explanation ? StepLines(steps) : std::vector<Breakable>{};
+  return steps.explanation ? StepLines(steps, detail) : std::vector<Breakable>{};
 }
 
 std::vector<std::string> StepTexts(const ResultSteps& steps) {
@@ -353,6 +360,9 @@ std::vector<std::string> StepTexts(const ResultSteps& steps) {
     const explain::Step& step = steps.explanation->steps[i];
     texts.push_back(MethodText(step.method) + "\t= " + StepShown(steps, i).Text() + "\t" +
                     ReasonText(step.reason, steps.letters));
+    for (const explain::Reason& detail : step.details) {
+      texts.push_back(kDetailIndent + ReasonText(detail, steps.letters));
+    }
   }
   if (!steps.explanation->irreducible.empty()) {
     texts.push_back(ReasonText(steps.explanation->irreducible, steps.letters));

@@ -180,6 +180,11 @@ void PFAC1::createStepsPanel() {
   stepsText_->setObjectName(QStringLiteral("StepsText"));
   stepsText_->setFont(resultText_->font());
   stepsText_->SetHangingIndent(5);  // under the method's name, past the step's number
+  connect(stepsText_, &BrokenLinesLabel::clicked, this, [this] {
+    if (!shownSteps_.explanation) return;
+    stepsOpen_ = !stepsOpen_;
+    stepsText_->SetParagraphs(StepLines(shownSteps_, stepsOpen_, true));
+  });
   auto* layout = new QVBoxLayout(stepsPanel_);
   layout->addWidget(LabelScroll(stepsPanel_, "StepsScroll", 110, {stepsText_}));  // four steps
 }
@@ -410,7 +415,10 @@ void PFAC1::ShowResult(const RunResult& result) {
     case RunEnd::Finished: break;
   }
   resultNotes_->setStyleSheet(QString::fromLatin1(colour));
-  stepsText_->SetParagraphs(StepLines(ExplainResult(result.source)));
+  // The steps with their detail folded; a click opens it, another folds it.
+  shownSteps_ = ExplainResult(result.source);
+  stepsOpen_ = false;
+  stepsText_->SetParagraphs(StepLines(shownSteps_, false, true));
   plainResult_ = QString::fromStdString(result.presentation.plain);
   latexResult_ = QString::fromStdString(result.presentation.latex);
   cmdfuzhi_->setEnabled(!plainResult_.isEmpty());

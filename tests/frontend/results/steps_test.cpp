@@ -98,6 +98,15 @@ void CheckEveryStep(const ResultSteps& steps, const std::string& polynomial) {
   }
 }
 
+// The lines of the steps without their indented detail.
+std::vector<std::string> StepLinesOnly(const ResultSteps& steps) {
+  std::vector<std::string> lines;
+  for (const std::string& line : StepTexts(steps)) {
+    if (line.rfind("    ", 0) != 0) lines.push_back(line);
+  }
+  return lines;
+}
+
 // The methods of the steps, by their Chinese names: "提公因式,公式法".
 QString Methods(const explain::Explanation& explanation) {
   QStringList names;
@@ -160,7 +169,7 @@ const Exercise kExercises[] = {
     {"x^2-xy-6y^2", "十字相乘法"},
     {"2x^2+5xy-3y^2", "十字相乘法"},
     {"x^2y^2-3xy+2", "十字相乘法"},
-    {"x^2+ax+bx+ab", "十字相乘法"},
+    {"x^2+ax+bx+ab", "分组分解法,提公因式"},  // the middle term is a sum: no cross
     {"2x^2-4x-6", "提公因式,十字相乘法"},
     {"-x^2+2x+15", "提公因式,十字相乘法"},
     {"1/2x^2+3/2x+1", "提公因式,十字相乘法"},
@@ -265,6 +274,8 @@ class StepsTest : public QObject {
   void mostExercisesWithoutTheExactFactorisation();
   void stepsAsTheStudentReadsThem_data();
   void stepsAsTheStudentReadsThem();
+  void detailUnderItsStep_data();
+  void detailUnderItsStep();
   void stepThatFailsTheCheckIsNeverShown();
   void spentBudgetLeavesTheRestToTheExactFactorisation();
   void noStepsWithoutACompleteFactorisation();
@@ -291,7 +302,7 @@ void StepsTest::textbookExercises() {
   // The last step reads as the answer does: the same factors in the same
   // order, the same terms, the sign where the answer puts it.
   if (!steps.explanation->steps.empty() && steps.explanation->irreducible.empty()) {
-    const std::string last = StepTexts(steps)[steps.explanation->steps.size() - 1];
+    const std::string last = StepLinesOnly(steps).back();
     const size_t from = last.find("\t= ") + 3, to = last.find('\t', from);
     const std::string lastExpression = last.substr(from, to - from);
     QVERIFY2(exercise.answer.rfind(lastExpression, 0) == 0, (lastExpression + " against " + exercise.answer).c_str());
@@ -368,7 +379,52 @@ void StepsTest::stepsAsTheStudentReadsThem() {
   QFETCH(QString, polynomial);
   QFETCH(QStringList, lines);
   QStringList shown;
-  for (const std::string& line : StepTexts(Explained(polynomial.toStdString()))) shown << QString::fromStdString(line);
+  for (const std::string& line : StepLinesOnly(Explained(polynomial.toStdString()))) {
+    shown << QString::fromStdString(line);
+  }
+  QCOMPARE(shown, lines);
+}
+
+// The detail under a step, indented: the rational-root test written out
+// (the candidates, the one that failed, f(r) = 0, the synthetic division
+// and the quotient), the cross drawn, the square's split terms.
+void StepsTest::detailUnderItsStep_data() {
+  QTest::addColumn<QString>("polynomial");
+  QTest::addColumn<QStringList>("lines");
+  QTest::newRow("a rational root")
+      << "x^3+x+2"
+      << QStringList{QStringLiteral("试根法 / rational root\t= (x + 1)(x² - x + 2)\tx = -1 使多项式为 0"),
+                     QStringLiteral("    候选根 ±p/q (p 整除常数项, q 整除首项系数) / candidates ±p/q (p divides the "
+                                    "constant, q the leading coefficient): ±1, ±2"),
+                     QStringLiteral("    试过 / tried: f(1) = 4 ≠ 0"),
+                     QStringLiteral("    f(-1) = 0, 所以 x + 1 是因式 / so it is a factor"),
+                     QStringLiteral("    综合除法 / synthetic division:"),
+                     QStringLiteral("    -1 |    1    0    1    2"),
+                     QStringLiteral("       |        -1    1   -2"),
+                     QStringLiteral("       |    1   -1    2 |  0"),
+                     QStringLiteral("    商 / quotient: x² - x + 2, 余数 / remainder 0")};
+  QTest::newRow("the cross drawn")
+      << "2x^2-7x+3"
+      << QStringList{QStringLiteral("十字相乘法 / cross method\t= (x - 3)(2x - 1)\t"
+                                    "十字: 2x × x = 2x², (-1) × (-3) = 3, 2x × (-3) + x × (-1) = -7x"),
+                     QStringLiteral("    十字图 / the cross:"), QStringLiteral("      2x      -1"),
+                     QStringLiteral("          ╳"), QStringLiteral("      x      -3"),
+                     QStringLiteral("    交叉相乘再相加 / crosswise products added: 2x × (-3) + x × (-1) = -7x")};
+  QTest::newRow("the square of a whole expression")
+      << "x^4+2x^3+3x^2+2x+1"
+      << QStringList{QStringLiteral("公式法 / formulas\t= (x² + x + 1)²\ta² + 2ab + b², a = x², b = x + 1"),
+                     QStringLiteral("    a² = x⁴, 2ab = 2x³ + 2x², b² = x² + 2x + 1"),
+                     QStringLiteral("    拆项 / the terms split: 3x² = 2x² + x²")};
+}
+
+void StepsTest::detailUnderItsStep() {
+  QFETCH(QString, polynomial);
+  QFETCH(QStringList, lines);
+  QStringList shown;
+  for (const std::string& line : StepTexts(Explained(polynomial.toStdString()))) {
+    // The table's figure spaces and the diagram's wide ones read as blanks.
+    shown << QString::fromStdString(line).replace(QChar(0x2007), ' ').replace(QChar(0x3000), QStringLiteral("  "));
+  }
   QCOMPARE(shown, lines);
 }
 

@@ -78,6 +78,7 @@ class ResultPanelTest : public QObject {
   void panelAfterTheEngineWindowCloses_data();
   void panelAfterTheEngineWindowCloses();
   void noStaleResultInPanel();
+  void typedProblemAndFoldedDetail();
   void longResultBreaksBetweenFactorsAndScrolls();
   void panelTakesTheWindowsNewSpace();
   void copiedUntilTheNextAction();
@@ -170,6 +171,27 @@ void ResultPanelTest::panelAfterTheEngineWindowCloses() {
     f.Click("Cmdfuzhi");
     QCOMPARE(QGuiApplication::clipboard()->text(), copied);
   }
+}
+
+// The problem as typed stands on the left of the result and of what is
+// copied; a step's detail is folded under it until a click opens it.
+void ResultPanelTest::typedProblemAndFoldedDetail() {
+  Fixture f;
+  f.Factor("(x^2+x)^2-8(x^2+x)+12");
+  QCOMPARE(f.Shown(), QStringLiteral("(x²+x)²-8(x²+x)+12=(x-2)(x-1)(x+2)(x+3)"));
+  QVERIFY2(f.Steps().startsWith(QStringLiteral("1.换元法/substitution:=(x²+x-2)(x²+x-6)")), qPrintable(f.Steps()));
+  f.Click("Cmdfuzhi");
+  QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("(x^2+x)^2-8(x^2+x)+12 = (x-2)(x-1)(x+2)(x+3)"));
+
+  f.Click("Cmdshuru");
+  f.Factor("x^3-6x^2+11x-6");
+  QVERIFY2(f.Steps().contains(QStringLiteral("▸")) && !f.Steps().contains(QStringLiteral("综合除法")),
+           qPrintable(f.Steps()));
+  QTest::mouseClick(f.Label("StepsText"), Qt::LeftButton);
+  QVERIFY2(f.Steps().contains(QStringLiteral("综合除法")) && f.Steps().contains(QStringLiteral("十字图")),
+           qPrintable(f.Steps()));
+  QTest::mouseClick(f.Label("StepsText"), Qt::LeftButton);
+  QVERIFY(!f.Steps().contains(QStringLiteral("综合除法")));
 }
 
 // A result is shown only for the polynomial the window shows; a new input
