@@ -87,7 +87,20 @@ class Explainer {
     }
     if (state_.pieces.size() == 1 && state_.pieces[0].power == 1 && state_.pieces[0].parts.size() == 1 &&
         !state_.pieces[0].shown) {
-      explanation.irreducible = IrreducibleReason(state_.pieces[0].value, &explanation.irreducibleFromExact);
+      explanation.irreducible =
+          IrreducibleReason(state_.pieces[0].value, context_.letters, &explanation.irreducibleFromExact);
+    } else if (!explanation.steps.empty()) {
+      // Why each factor left of degree 2 or more does not split further.
+      std::vector<Poly> seen;
+      for (const Piece& piece : state_.pieces) {
+        if (piece.shown || piece.value.TotalDegree() < 2 ||
+            std::find(seen.begin(), seen.end(), piece.value) != seen.end()) {
+          continue;
+        }
+        seen.push_back(piece.value);
+        bool fromExact = false;
+        explanation.finalReasons.push_back(IrreducibleReason(piece.value, context_.letters, &fromExact));
+      }
     }
     return explanation;
   }

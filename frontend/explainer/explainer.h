@@ -100,6 +100,9 @@ struct Explanation {
   // ("判别式 ... < 0"); empty otherwise.
   Reason irreducible;
   bool irreducibleFromExact = false;  // that reason is only the exact factorisation's word
+  // After the steps: why each factor of degree 2 or more that they leave
+  // does not split further ("x² - x - 3 在有理数域上不可约: ... 判别式 ... = 13").
+  std::vector<Reason> finalReasons;
 
   // True when a step or the irreducible reason comes from the exact
   // factorisation rather than from a method of the class.

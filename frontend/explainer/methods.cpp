@@ -1,6 +1,8 @@
 #include "frontend/explainer/methods.h"
 
 #include <algorithm>
+#include <cmath>
+#include <numeric>
 #include <tuple>
 #include <utility>
 
@@ -635,27 +637,166 @@ std::string WhyNoMethod(const Piece& piece, const Context&) {
   return "课上的方法都分不开它 / none of the class methods splits it";
 }
 
-Reason IrreducibleReason(const Poly& factor, bool* fromExact) {
+namespace {
+
+// The coefficients of a polynomial in one letter v (the others taken as 1
+// where it is homogeneous in two), from the constant up; none where another
+// letter stays.
+std::optional<std::vector<Rational>> OneLetterCoefficients(const Poly& factor, int v) {
+  std::vector<Rational> coefficients(static_cast<size_t>(factor.Degree(v)) + 1);
+  for (int i = 0; i < factor.Length(); ++i) {
+    const size_t e = static_cast<size_t>(factor.Exponents(i)[static_cast<size_t>(v)]);
+    coefficients[e] = coefficients[e] + factor.Coefficient(i);
+  }
+  return coefficients;
+}
+
+// Whether a whole number is a square.
+bool IsSquare(long n) {
+  if (n < 0) return false;
+  long r = static_cast<long>(std::sqrt(static_cast<double>(n)));
+  while (r * r > n) --r;
+  while ((r + 1) * (r + 1) <= n) ++r;
+  return r * r == n;
+}
+
+// A quartic z⁴ + pz³ + qz² + rz + s (whole numbers) with no rational root
+// split into (z² + az + b)(z² + cz + d): the pairs bd = s tried, none giving
+// whole a and c. True when none does.
+bool NoQuadraticFactors(const std::vector<long>& c, std::string* tried) {
+  const long p = c[3], q = c[2], r = c[1], s = c[0];
+  if (s == 0 || std::abs(s) > 10000) return false;
+  for (long b = -std::abs(s); b <= std::abs(s); ++b) {
+    if (b == 0 || s % b != 0) continue;
+    const long d = s / b;
+    if (b > d) continue;
+    *tried += (tried->empty() ? "" : ", ") + std::string("(") + std::to_string(b) + ", " + std::to_string(d) + ")";
+    if (d != b) {
+      if ((r - b * p) % (d - b) != 0) continue;
+      const long a = (r - b * p) / (d - b), cc = p - a;
+      if (a * cc + b + d == q) return false;
+    } else {
+      if (r != b * p) continue;
+      // a + c = p, ac = q - 2b: a and c whole when p² - 4(q - 2b) is a square.
+      if (IsSquare(p * p - 4 * (q - 2 * b)) && (p * p - 4 * (q - 2 * b)) % 1 == 0) {
+        const long root = static_cast<long>(std::llround(std::sqrt(static_cast<double>(p * p - 4 * (q - 2 * b)))));
+        if ((p + root) % 2 == 0) return false;
+      }
+    }
+  }
+  return true;
+}
+
+// The positive divisors of a whole number, ascending.
+std::vector<long> PositiveDivisors(long n) {
+  std::vector<long> small, large;
+  for (long d = 1; d * d <= n; ++d) {
+    if (n % d != 0) continue;
+    small.push_back(d);
+    if (d * d != n) large.insert(large.begin(), n / d);
+  }
+  small.insert(small.end(), large.begin(), large.end());
+  return small;
+}
+
+// The candidates of the rational-root test, each size once, integers first:
+// "±1, ±3, ±1/2".
+std::string CandidateList(const std::vector<Rational>& coefficients) {
+  long scale = 1;
+  for (const Rational& c : coefficients) scale = std::lcm(scale, c.Denominator());
+  const long constant = std::abs((coefficients.front() * Rational(scale)).Numerator());
+  const long lead = std::abs((coefficients.back() * Rational(scale)).Numerator());
+  if (constant == 0 || constant > 1000000000 || lead > 1000000000) return "±p/q";
+  std::vector<Rational> sizes;
+  for (long q : PositiveDivisors(lead)) {
+    for (long p : PositiveDivisors(constant)) {
+      if (std::gcd(p, q) == 1) sizes.push_back(Rational(p, q));
+    }
+  }
+  std::string text;
+  for (size_t i = 0; i < sizes.size() && i < 12; ++i) text += (text.empty() ? "±" : ", ±") + sizes[i].Text();
+  if (sizes.size() > 12) text += ", …";
+  return text;
+}
+
+}  // namespace
+
+Reason IrreducibleReason(const Poly& factor, const std::string& letters, bool* fromExact) {
   *fromExact = false;
-  if (factor.TotalDegree() == 1) return {Math(factor), Words(" 是一次式, 在有理数域上不可约")};
+  if (factor.TotalDegree() == 1) {
+    return {Math(factor), Words(" 是一次式, 在有理数域上不可约 / of degree 1, irreducible over Q")};
+  }
+  const std::vector<int> used = VariablesOf(factor);
+  // Linear in a letter: its coefficient and the rest have no common factor,
+  // or it would split off.
+  for (int v : used) {
+    if (factor.Degree(v) != 1 || used.size() < 2) continue;
+    const std::string name(1, letters[static_cast<size_t>(v)]);
+    return {Math(factor), Words(" 在有理数域上不可约: 关于 " + name + " 是一次的, " + name +
+                                " 的系数与其余部分没有公因式 / irreducible over Q: linear in " + name +
+                                ", and the coefficient of " + name + " and the rest have no common factor")};
+  }
   std::optional<int> other;
   const std::optional<int> v = MainVariable(factor, &other);
-  const long degree = v ? factor.Degree(*v) : 0;
-  if (v && degree == 2) {
-    // b² - 4ac of ax² + bx + c (or ax² + bxy + cy²).
-    Rational a, b, c;
+  // A quadratic in a letter: its discriminant, the other letters in it, is
+  // no square.
+  for (int letter : used) {
+    if (factor.Degree(letter) != 2) continue;
+    Poly a(factor.ring()), b(factor.ring()), c(factor.ring());
     for (int i = 0; i < factor.Length(); ++i) {
-      const long e = factor.Exponents(i)[static_cast<size_t>(*v)];
-      (e == 2 ? a : e == 1 ? b : c) = factor.Coefficient(i);
+      std::vector<long> exponents = factor.Exponents(i);
+      const long e = exponents[static_cast<size_t>(letter)];
+      exponents[static_cast<size_t>(letter)] = 0;
+      const Poly rest = Poly::Monomial(factor.ring(), factor.Coefficient(i), exponents);
+      (e == 2 ? a : e == 1 ? b : c) = (e == 2 ? a : e == 1 ? b : c) + rest;
     }
-    const Rational discriminant = b * b - Rational(4) * a * c;
-    const Poly shown(factor.ring(), discriminant);
-    return {Math(factor), Words(" 在有理数域上不可约: 判别式 b² - 4ac = "), Math(shown),
-            Words(discriminant.Sign() < 0 ? " < 0" : ", 不是平方数")};
+    const Poly discriminant = b * b - (a * c).Scaled(Rational(4));
+    const std::string name(1, letters[static_cast<size_t>(letter)]);
+    const bool negativeNumber = discriminant.IsConstant() && !discriminant.IsZero() &&
+                                discriminant.Coefficient(0).Sign() < 0;
+    const bool negativeSquareTimes = !discriminant.IsConstant() && discriminant.Length() == 1 &&
+                                     discriminant.Coefficient(0).Sign() < 0 && (-discriminant).TermRoot(2);
+    if (!negativeNumber && discriminant.SquareRoot()) continue;
+    const std::string why = negativeNumber ? " < 0 / below 0"
+                            : negativeSquareTimes ? " ≤ 0, 不是完全平方 / never above 0, not a square"
+                                                  : ", 不是完全平方 / not a square";
+    return {Math(factor), Words(" 在有理数域上不可约: 关于 " + name + " 的二次式, 判别式 Δ = "), Math(discriminant),
+            Words(why + " (irreducible over Q: quadratic in " + name + ")")};
   }
-  if (v && degree == 3) return {Math(factor), Words(" 在有理数域上不可约: 三次式, 没有有理根")};
+  // In one letter (or homogeneous in two): no rational root, and for a
+  // quartic no two quadratic factors.
+  if (v) {
+    const std::optional<std::vector<Rational>> coefficients = OneLetterCoefficients(factor, *v);
+    const long degree = factor.Degree(*v);
+    const std::string candidates = coefficients ? CandidateList(*coefficients) : std::string();
+    const std::string noRoot = "没有有理根 (候选根 " + candidates + " 都不是根) / no rational root (none of " +
+                               candidates + " is one)";
+    if (degree == 3) {
+      return {Math(factor), Words(" 在有理数域上不可约: 三次式, " + noRoot +
+                                  ", 所以没有一次因式 / a cubic: so no factor of degree 1")};
+    }
+    if (degree == 4 && coefficients && coefficients->back() == Rational(1)) {
+      std::vector<long> whole;
+      bool integral = true;
+      for (const Rational& c : *coefficients) {
+        integral = integral && c.Denominator() == 1;
+        whole.push_back(c.Numerator());
+      }
+      std::string tried;
+      if (integral && NoQuadraticFactors(whole, &tried)) {
+        return {Math(factor),
+                Words(" 在有理数域上不可约: " + noRoot + "; 设它等于 (z² + az + b)(z² + cz + d), bd 的整数分解 (b, d) = " +
+                      tried + " 都得不到整数 a, c / as (z² + az + b)(z² + cz + d), no pair (b, d) with bd its constant "
+                      "term gives whole a and c")};
+      }
+    }
+    *fromExact = true;
+    return {Math(factor), Words(" 在有理数域上不可约: " + noRoot + ", 其余由精确分解得到 / the rest from the exact "
+                                "factorisation")};
+  }
   *fromExact = true;
-  return {Math(factor), Words(" 在有理数域上不可约: 由精确分解得到 / from the exact factorisation")};
+  return {Math(factor), Words(" 在有理数域上不可约: 对每个字母都不是一次或二次的, 由精确分解得到 / of degree 1 or 2 in no "
+                              "letter; from the exact factorisation")};
 }
 
 }  // namespace pfac::explain

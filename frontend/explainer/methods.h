@@ -90,7 +90,7 @@ std::string WhyNoMethod(const Piece& piece, const Context& context);
 // Why an irreducible factor (the whole polynomial, its common factor taken
 // out) cannot be split, in the class's terms where they reach; *fromExact
 // set when only the exact factorisation says so.
-Reason IrreducibleReason(const Poly& factor, bool* fromExact);
+Reason IrreducibleReason(const Poly& factor, const std::string& letters, bool* fromExact);
 
 // Reason parts.
 ReasonPart Words(std::string words);

@@ -342,6 +342,9 @@ std::vector<Breakable> StepLines(const ResultSteps& steps, bool detail, bool mar
       lines.push_back(Around(Node(ReasonLeaves(ReasonText(detail, steps.letters))), kDetailIndent, ""));
     }
   }
+  for (const explain::Reason& reason : steps.explanation->finalReasons) {
+    lines.push_back(Node(ReasonLeaves(ReasonText(reason, steps.letters))));
+  }
   if (!steps.explanation->irreducible.empty()) {
     lines.push_back(Node(ReasonLeaves(ReasonText(steps.explanation->irreducible, steps.letters))));
   }
@@ -363,6 +366,9 @@ std::vector<std::string> StepTexts(const ResultSteps& steps) {
     for (const explain::Reason& detail : step.details) {
       texts.push_back(kDetailIndent + ReasonText(detail, steps.letters));
     }
+  }
+  for (const explain::Reason& reason : steps.explanation->finalReasons) {
+    texts.push_back(ReasonText(reason, steps.letters));
   }
   if (!steps.explanation->irreducible.empty()) {
     texts.push_back(ReasonText(steps.explanation->irreducible, steps.letters));

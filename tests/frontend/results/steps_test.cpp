@@ -6,6 +6,7 @@
 // own.
 #include <QTest>
 #include <map>
+#include <set>
 #include <random>
 
 #include "frontend/input/typed_input.h"
@@ -98,11 +99,12 @@ void CheckEveryStep(const ResultSteps& steps, const std::string& polynomial) {
   }
 }
 
-// The lines of the steps without their indented detail.
+// The lines of the steps themselves (the method, the expression, the
+// reason), without their indented detail and the reasons after them.
 std::vector<std::string> StepLinesOnly(const ResultSteps& steps) {
   std::vector<std::string> lines;
   for (const std::string& line : StepTexts(steps)) {
-    if (line.rfind("    ", 0) != 0) lines.push_back(line);
+    if (line.rfind("    ", 0) != 0 && line.find('\t') != std::string::npos) lines.push_back(line);
   }
   return lines;
 }
@@ -239,6 +241,29 @@ const Exercise kExercises[] = {
     {"y^2-x^2", "公式法"},
     {"1-x^2", "公式法"},
     {"6-11x+6x^2-x^3", "试根法,十字相乘法"},
+    // Factors of degree 2 or more that the steps leave, each with its reason
+    // (checked below): a discriminant with letters, no rational root of a
+    // cubic, no quadratic factors of a quartic, linear in a letter.
+    {"x^3-2x^2-2x+3", "试根法"},
+    {"x^4+x^2y^2+y^4", "拆项添项/配方,公式法"},
+    {"x^6-1", "公式法,公式法,公式法"},
+    {"x^5-x^2", "提公因式,公式法"},
+    {"x^2+y^2", ""},
+    {"a^4-a^2b^2+b^4", ""},
+    {"3ac-5b+1", ""},
+    {"x^4+1", ""},
+};
+
+// Why the factors left do not split, for some of the exercises above: the
+// reason's words for each factor of degree 2 or more.
+const std::pair<const char*, const char*> kFinalReasons[] = {
+    {"x^3-2x^2-2x+3", "x² - x - 3 在有理数域上不可约: 关于 x 的二次式, 判别式 Δ = 13, 不是完全平方"},
+    {"x^2+y^2", "x² + y² 在有理数域上不可约: 关于 x 的二次式, 判别式 Δ = -4y²"},
+    {"a^4-a^2b^2+b^4", "(b, d) = (-1, -1), (1, 1) 都得不到整数 a, c"},
+    {"x^4+1", "没有有理根 (候选根 ±1 都不是根)"},
+    {"3ac-5b+1", "关于 a 是一次的"},
+    {"x^5-x^2", "x² + x + 1 在有理数域上不可约: 关于 x 的二次式, 判别式 Δ = -3 < 0"},
+    {"x^3+x+1", "三次式, 没有有理根 (候选根 ±1 都不是根)"},
 };
 
 // Each exercise explained once, for the table and for the share that needs
@@ -271,6 +296,7 @@ class StepsTest : public QObject {
  private slots:
   void textbookExercises_data();
   void textbookExercises();
+  void reasonForEveryFactorLeft();
   void mostExercisesWithoutTheExactFactorisation();
   void stepsAsTheStudentReadsThem_data();
   void stepsAsTheStudentReadsThem();
@@ -314,6 +340,41 @@ void StepsTest::textbookExercises() {
       QVERIFY2(line.find(": ") != std::string::npos && line.find(" / ", line.find(": ")) != std::string::npos,
                line.c_str());
     }
+  }
+}
+
+// Every factor of degree 2 or more that the steps leave has its reason, in
+// Chinese and in English; some reasons checked word for word.
+void StepsTest::reasonForEveryFactorLeft() {
+  for (const Exercise& exercise : kExercises) {
+    const ResultSteps& steps = Explained(exercise.polynomial);
+    const explain::Explanation& explanation = *steps.explanation;
+    if (explanation.steps.empty()) continue;
+    const std::string last = StepLinesOnly(steps).back();
+    const std::string expression = last.substr(last.find('\t') + 1);
+    std::set<std::string> reasoned;
+    std::vector<explain::Reason> reasons = explanation.finalReasons;
+    if (!explanation.irreducible.empty()) reasons.push_back(explanation.irreducible);
+    for (const explain::Reason& reason : reasons) {
+      const std::string text = StepTexts({steps.letters, explain::Explanation{{}, reason}, ""}).back();
+      QVERIFY2(text.find(" / ") != std::string::npos, text.c_str());
+      reasoned.insert(text.substr(0, text.find(" 在有理数域上不可约")));
+    }
+    // The factors in brackets of degree 2 or more: a superscript or a
+    // product inside.
+    const std::string shown = expression.substr(0, expression.find('\t'));
+    for (size_t open = shown.find('('); open != std::string::npos; open = shown.find('(', open + 1)) {
+      const std::string factor = shown.substr(open + 1, shown.find(')', open) - open - 1);
+      const bool quadratic = factor.find("²") != std::string::npos || factor.find("³") != std::string::npos ||
+                             factor.find("⁴") != std::string::npos || factor.find("xy") != std::string::npos;
+      if (!quadratic || factor.find('(') != std::string::npos) continue;
+      QVERIFY2(reasoned.count(factor) == 1, (std::string(exercise.polynomial) + ": no reason for " + factor).c_str());
+    }
+  }
+  for (const auto& [polynomial, words] : kFinalReasons) {
+    QStringList texts;
+    for (const std::string& line : StepTexts(Explained(polynomial))) texts << QString::fromStdString(line);
+    QVERIFY2(texts.join('\n').contains(QString::fromUtf8(words)), qPrintable(texts.join('\n')));
   }
 }
 
@@ -362,25 +423,36 @@ void StepsTest::stepsAsTheStudentReadsThem_data() {
   QTest::newRow("a square completed")
       << "x^4+4"
       << QStringList{QStringLiteral("拆项添项/配方 / completing the square\t= (x² + 2)² - (2x)²\t加上 4x² 再减去 4x²"),
-                     QStringLiteral("公式法 / formulas\t= (x² - 2x + 2)(x² + 2x + 2)\ta² - b², a = x² + 2, b = 2x")};
+                     QStringLiteral("公式法 / formulas\t= (x² - 2x + 2)(x² + 2x + 2)\ta² - b², a = x² + 2, b = 2x"),
+                     QStringLiteral("x² + 2x + 2 在有理数域上不可约: 关于 x 的二次式, 判别式 Δ = -4 < 0 / below 0 "
+                                    "(irreducible over Q: quadratic in x)"),
+                     QStringLiteral("x² - 2x + 2 在有理数域上不可约: 关于 x 的二次式, 判别式 Δ = -4 < 0 / below 0 "
+                                    "(irreducible over Q: quadratic in x)")};
   QTest::newRow("the formula's letters are the polynomial's")
       << "27a^3+b^3"
-      << QStringList{QStringLiteral("公式法 / formulas\t= (3a + b)(9a² - 3ab + b²)\tA³ + B³, A = 3a, B = b")};
+      << QStringList{QStringLiteral("公式法 / formulas\t= (3a + b)(9a² - 3ab + b²)\tA³ + B³, A = 3a, B = b"),
+                     QStringLiteral("9a² - 3ab + b² 在有理数域上不可约: 关于 a 的二次式, 判别式 Δ = -27b², 不是完全平方 / "
+                                    "not a square (irreducible over Q: quadratic in a)")};
   QTest::newRow("irreducible") << "2x^2+4x+6"
                                << QStringList{QStringLiteral("提公因式 / common factor\t= 2(x² + 2x + 3)\t公因式 2"),
-                                              QStringLiteral("x² + 2x + 3 在有理数域上不可约: 判别式 b² - 4ac = -8 < 0")};
+                                              QStringLiteral("x² + 2x + 3 在有理数域上不可约: 关于 x 的二次式, 判别式 Δ = "
+                                                             "-8 < 0 / below 0 (irreducible over Q: quadratic in x)")};
   QTest::newRow("beyond the class's methods")
       << "x^5+x^4+2x^3+2x^2+2x+1"
       << QStringList{QStringLiteral("由精确分解得到 / from the exact factorisation\t= (x² + x + 1)(x³ + x + 1)\t"
-                                    "x⁵ + x⁴ + 2x³ + 2x² + 2x + 1: 次数 5, 没有有理根 / degree 5, no rational root")};
+                                    "x⁵ + x⁴ + 2x³ + 2x² + 2x + 1: 次数 5, 没有有理根 / degree 5, no rational root"),
+                     QStringLiteral("x³ + x + 1 在有理数域上不可约: 三次式, 没有有理根 (候选根 ±1 都不是根) / no rational "
+                                    "root (none of ±1 is one), 所以没有一次因式 / a cubic: so no factor of degree 1"),
+                     QStringLiteral("x² + x + 1 在有理数域上不可约: 关于 x 的二次式, 判别式 Δ = -3 < 0 / below 0 "
+                                    "(irreducible over Q: quadratic in x)")};
 }
 
 void StepsTest::stepsAsTheStudentReadsThem() {
   QFETCH(QString, polynomial);
   QFETCH(QStringList, lines);
   QStringList shown;
-  for (const std::string& line : StepLinesOnly(Explained(polynomial.toStdString()))) {
-    shown << QString::fromStdString(line);
+  for (const std::string& line : StepTexts(Explained(polynomial.toStdString()))) {
+    if (line.rfind("    ", 0) != 0) shown << QString::fromStdString(line);
   }
   QCOMPARE(shown, lines);
 }
@@ -402,7 +474,9 @@ void StepsTest::detailUnderItsStep_data() {
                      QStringLiteral("    -1 |    1    0    1    2"),
                      QStringLiteral("       |        -1    1   -2"),
                      QStringLiteral("       |    1   -1    2 |  0"),
-                     QStringLiteral("    商 / quotient: x² - x + 2, 余数 / remainder 0")};
+                     QStringLiteral("    商 / quotient: x² - x + 2, 余数 / remainder 0"),
+                     QStringLiteral("x² - x + 2 在有理数域上不可约: 关于 x 的二次式, 判别式 Δ = -7 < 0 / below 0 "
+                                    "(irreducible over Q: quadratic in x)")};
   QTest::newRow("the cross drawn")
       << "2x^2-7x+3"
       << QStringList{QStringLiteral("十字相乘法 / cross method\t= (x - 3)(2x - 1)\t"
@@ -414,7 +488,9 @@ void StepsTest::detailUnderItsStep_data() {
       << "x^4+2x^3+3x^2+2x+1"
       << QStringList{QStringLiteral("公式法 / formulas\t= (x² + x + 1)²\ta² + 2ab + b², a = x², b = x + 1"),
                      QStringLiteral("    a² = x⁴, 2ab = 2x³ + 2x², b² = x² + 2x + 1"),
-                     QStringLiteral("    拆项 / the terms split: 3x² = 2x² + x²")};
+                     QStringLiteral("    拆项 / the terms split: 3x² = 2x² + x²"),
+                     QStringLiteral("x² + x + 1 在有理数域上不可约: 关于 x 的二次式, 判别式 Δ = -3 < 0 / below 0 "
+                                    "(irreducible over Q: quadratic in x)")};
 }
 
 void StepsTest::detailUnderItsStep() {

@@ -137,7 +137,8 @@ void ResultPanelTest::panelAfterTheEngineWindowCloses_data() {
       << QStringLiteral("x^16-136x^14+6476x^12-141912x^10+1513334x^8-7453176x^6+13950764x^4-5596840x^2+46225 "
                         "在有理数域上不可约 (irreducible over Q)")
       << QStringLiteral("x¹⁶ - 136x¹⁴ + 6476x¹² - 141912x¹⁰ + 1513334x⁸ - 7453176x⁶ + 13950764x⁴ - 5596840x² + 46225 "
-                        "在有理数域上不可约: 由精确分解得到 / from the exact factorisation");
+                        "在有理数域上不可约: 没有有理根 (候选根 ±1, ±5, ±25, ±43, ±215, ±1075, ±1849, ±9245, ±46225 "
+                        "都不是根)");
   QTest::newRow("a factor from the exact factorisation")
       << "x^4+64" << none << none << QStringLiteral("x⁴ + 64 = (x² - 4x + 8)(x² + 4x + 8)")
       << QStringList{QStringLiteral("精确分解给出因式"), QStringLiteral("验证: 结果完整")}

@@ -131,7 +131,7 @@ void WorksheetWindowTest::twentyProblemsTableAndPdf() {
   for (const QString& step :
        {QStringLiteral("1. 公式法 / formulas: = (x − 1)(x + 1) （a² − b², a = x, b = 1）"),
         QStringLiteral("1. 十字相乘法 / cross method: = (x − 3)(x − 2)\n（十字: (−2) × (−3) = 6, (−2) + (−3) = −5）"),
-        QStringLiteral("x⁴ + 1 在有理数域上不可约: 由精确分解得到 / from the exact factorisation")}) {
+        QStringLiteral("x⁴ + 1 在有理数域上不可约: 没有有理根 (候选根 ±1 都不是根)")}) {
     QVERIFY2(withSteps.contains(step), qPrintable(withSteps));
   }
   testing::CheckMargins(f.folder, "steps.pdf");
