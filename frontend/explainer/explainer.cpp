@@ -24,7 +24,9 @@ constexpr size_t kMaxSteps = 12;
 
 // The methods after the common factor, in the order a class tries them.
 using Recogniser = std::optional<Move> (*)(const Piece&, const Context&);
-constexpr Recogniser kClassOrder[] = {FormulaMove, CrossMove, GroupingMove, RationalRootMove, CompletingMove};
+constexpr Recogniser kClassOrder[] = {FormulaMove,      CrossMove,      HiddenSubstitutionMove, DoubleCrossMove,
+                                      GroupingMove,     RationalRootMove, MainLetterMove,     FactorTheoremMove,
+                                      CompletingMove};
 
 // The polynomial as the product of a number or monomial in front and the
 // factors found so far.

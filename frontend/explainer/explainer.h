@@ -58,8 +58,11 @@ enum class Method {
   CommonFactor,  // 提公因式
   Formula,       // 公式法
   Cross,         // 十字相乘法
+  DoubleCross,   // 双十字相乘法: a quadratic in two letters with six terms
   Grouping,      // 分组分解法
   RationalRoot,  // 试根法
+  MainLetter,    // 主元法: arranged by one letter's powers
+  FactorTheorem, // 因式定理: a = b makes it 0, so a - b is a factor
   Completing,    // 拆项添项/配方
   Exact,         // 由精确分解得到: no method of the class reaches the factor
 };
@@ -76,6 +79,9 @@ inline MethodName NameOf(Method method) {
     case Method::CommonFactor: return {"提公因式", "common factor"};
     case Method::Formula: return {"公式法", "formulas"};
     case Method::Cross: return {"十字相乘法", "cross method"};
+    case Method::DoubleCross: return {"双十字相乘法", "double cross"};
+    case Method::MainLetter: return {"主元法", "main letter"};
+    case Method::FactorTheorem: return {"因式定理", "factor theorem"};
     case Method::Grouping: return {"分组分解法", "grouping"};
     case Method::RationalRoot: return {"试根法", "rational root"};
     case Method::Completing: return {"拆项添项/配方", "completing the square"};

@@ -383,6 +383,27 @@ std::optional<Move> FormulaMove(const Piece& piece, const Context& context) {
     return move;
   }
   if (terms == 4) {
+    // a³ + b³ + c³ - 3abc = (a + b + c)(a² + b² + c² - ab - bc - ca), a, b, c
+    // single terms: three cubes and the fourth term -3abc.
+    for (int skip = 0; skip < 4; ++skip) {
+      std::vector<Poly> roots;
+      for (int i = 0; i < 4; ++i) {
+        if (i == skip) continue;
+        if (std::optional<Poly> root = p.Term(i).TermRoot(3)) roots.push_back(*root);
+      }
+      if (roots.size() != 3) continue;
+      const Poly &a = roots[0], &b = roots[1], &c = roots[2];
+      if (p.Term(skip) != (a * b * c).Scaled(Rational(-3))) continue;
+      std::vector<Piece> pieces;
+      pieces.push_back(PieceOf(a + b + c));
+      pieces.push_back(PieceOf(a * a + b * b + c * c - a * b - b * c - c * a));
+      const bool own = context.letters.find_first_of("abc") != std::string::npos;
+      const std::string formula = own ? "A³ + B³ + C³ - 3ABC = (A + B + C)(A² + B² + C² - AB - BC - CA), A = "
+                                      : "a³ + b³ + c³ - 3abc = (a + b + c)(a² + b² + c² - ab - bc - ca), a = ";
+      return FormulaSplit({Words(formula), Math(a), Words(own ? ", B = " : ", b = "), Math(b),
+                           Words(own ? ", C = " : ", c = "), Math(c)},
+                          std::move(pieces), ring);
+    }
     std::optional<Poly> a = p.Term(0).TermRoot(3), b = p.Term(3).TermRoot(3);
     if (a && b && (*a + *b).Power(3) == p) {
       const bool sum = !Negative(*b);
@@ -556,6 +577,183 @@ std::optional<Move> RationalRootMove(const Piece& piece, const Context& context)
   return Move{Method::RationalRoot,
               {Math(letter), Words(" = "), Math(otherLetter.Scaled(bestRoot)), Words(" 使多项式为 0")},
               One(context.ring), std::move(pieces), RootTestDetails(coefficients, bestRoot, name, unit)};
+}
+
+// 双十字相乘法: ax² + bxy + cy² + dx + ey + f as (a₁x + c₁y + f₁)(a₂x + c₂y + f₂),
+// each factor with its three terms: the three crosses (x², xy, y²), (y², y,
+// the number) and (x², x, the number) written out and checked.
+std::optional<Move> DoubleCrossMove(const Piece& piece, const Context& context) {
+  const Poly& p = piece.value;
+  const std::vector<int> used = VariablesOf(p);
+  if (used.size() != 2 || p.TotalDegree() != 2 || p.Length() < 5 || piece.parts.size() != 2) return std::nullopt;
+  const int x = used[0], y = used[1];
+  const Poly& first = context.certified[static_cast<size_t>(piece.parts[0])];
+  std::optional<Poly> second = p.DividedBy(first);
+  if (!second || first.Length() != 3 || second->Length() != 3) return std::nullopt;
+  // The coefficients of x, y and the number in a linear factor.
+  auto split = [&](const Poly& f, Rational* a, Rational* c, Rational* n) {
+    for (int i = 0; i < f.Length(); ++i) {
+      const std::vector<long> e = f.Exponents(i);
+      (e[static_cast<size_t>(x)] == 1 ? *a : e[static_cast<size_t>(y)] == 1 ? *c : *n) = f.Coefficient(i);
+    }
+  };
+  Rational a1, c1, f1, a2, c2, f2;
+  split(first, &a1, &c1, &f1);
+  split(*second, &a2, &c2, &f2);
+  if (a1.Sign() == 0 || c1.Sign() == 0 || f1.Sign() == 0 || a2.Sign() == 0 || c2.Sign() == 0 || f2.Sign() == 0) {
+    return std::nullopt;
+  }
+  const Poly X = Letter(context.ring, x), Y = Letter(context.ring, y), one = One(context.ring);
+  const Poly ax1 = X.Scaled(a1), cy1 = Y.Scaled(c1), n1 = one.Scaled(f1);
+  const Poly ax2 = X.Scaled(a2), cy2 = Y.Scaled(c2), n2 = one.Scaled(f2);
+  std::vector<Piece> pieces;
+  pieces.push_back(PieceOf(first));
+  pieces.push_back(PieceOf(*second));
+  auto cross = [](const Poly& u1, const Poly& v1, const Poly& u2, const Poly& v2) {
+    return Reason{Math(u1, true), Words(" × "), Math(v2, true), Words(" + "), Math(u2, true), Words(" × "),
+                  Math(v1, true), Words(" = "), Math(u1 * v2 + u2 * v1)};
+  };
+  std::vector<Reason> details{
+      {Words("双十字图 / the double cross:")},
+      {Words(kDiagramIndent), Math(ax1), Words(kDiagramGap), Math(cy1), Words(kDiagramGap), Math(n1)},
+      {Words(kDiagramIndent), Words(kDiagramCross), Words(kDiagramGap), Words(kDiagramCross)},
+      {Words(kDiagramIndent), Math(ax2), Words(kDiagramGap), Math(cy2), Words(kDiagramGap), Math(n2)}};
+  const std::string xName(1, context.letters[static_cast<size_t>(x)]), yName(1, context.letters[static_cast<size_t>(y)]);
+  Reason check{Words(xName + yName + " 项 / the " + xName + yName + " term: ")};
+  for (const ReasonPart& part : cross(ax1, cy1, ax2, cy2)) check.push_back(part);
+  details.push_back(check);
+  Reason yTerm{Words(yName + " 项 / the " + yName + " term: ")};
+  for (const ReasonPart& part : cross(cy1, n1, cy2, n2)) yTerm.push_back(part);
+  details.push_back(yTerm);
+  Reason xTerm{Words(xName + " 项 / the " + xName + " term: ")};
+  for (const ReasonPart& part : cross(ax1, n1, ax2, n2)) xTerm.push_back(part);
+  details.push_back(xTerm);
+  return Move{Method::DoubleCross,
+              {Words("双十字: "), Math(ax1 * ax2), Words(" = "), Math(ax1, true), Words(" × "), Math(ax2, true),
+               Words(", "), Math(cy1 * cy2), Words(" = "), Math(cy1, true), Words(" × "), Math(cy2, true), Words(", "),
+               Math(n1 * n2), Words(" = "), Math(n1, true), Words(" × "), Math(n2, true)},
+              One(context.ring), std::move(pieces), std::move(details)};
+}
+
+// 主元法: the polynomial arranged by the powers of one letter, whose
+// coefficients share a factor in the other letters, which comes out next:
+// a²(b - c) - a(b² - c²) + bc(b - c).
+std::optional<Move> MainLetterMove(const Piece& piece, const Context& context) {
+  const Poly& p = piece.value;
+  const std::vector<int> used = VariablesOf(p);
+  if (used.size() < 2 || piece.parts.size() < 2) return std::nullopt;
+  for (int v : used) {
+    if (p.Degree(v) < 2) continue;
+    // The certified factors without v: what every coefficient shares.
+    std::vector<Poly> shared;
+    for (const auto& [part, count] : Counted(piece.parts)) {
+      const Poly& factor = context.certified[static_cast<size_t>(part)];
+      if (factor.Degree(v) == 0) {
+        for (int k = 0; k < count; ++k) shared.push_back(factor);
+      }
+    }
+    if (shared.empty()) continue;
+    std::vector<Expression> parts;
+    for (long k = p.Degree(v); k >= 0; --k) {
+      Poly coefficient(context.ring);
+      for (int i = 0; i < p.Length(); ++i) {
+        std::vector<long> e = p.Exponents(i);
+        if (e[static_cast<size_t>(v)] != k) continue;
+        e[static_cast<size_t>(v)] = 0;
+        coefficient = coefficient + Poly::Monomial(context.ring, p.Coefficient(i), e);
+      }
+      if (coefficient.IsZero()) continue;
+      const Poly power = Letter(context.ring, v, k);
+      if (coefficient.Length() == 1) {
+        parts.push_back(Shown(coefficient * power));
+        continue;
+      }
+      // Written from its first term as a textbook writes it: - a(b² - c²).
+      const bool negative = Shown(coefficient).polynomial.terms.front().coefficient.front() == '-';
+      const Poly sign = negative ? -One(context.ring) : One(context.ring);
+      parts.push_back(Expression::ProductOf({Shown(power * sign), Shown(coefficient * sign)}));
+    }
+    Piece arranged = PieceOf(p);
+    arranged.shown = Expression::SumOf(std::move(parts));
+    arranged.pending = {Pending::Kind::CommonFactor, shared};
+    Poly common = One(context.ring);
+    for (const Poly& factor : shared) common = common * factor;
+    std::vector<Piece> pieces;
+    pieces.push_back(std::move(arranged));
+    const std::string name(1, context.letters[static_cast<size_t>(v)]);
+    return Move{Method::MainLetter,
+                {Words("以 " + name + " 为主元, 按 " + name + " 的降幂排列, 各项系数都有因式 "), Math(common),
+                 Words(" / " + name + " as the main letter: by the powers of " + name +
+                       ", every coefficient has this factor")},
+                One(context.ring), std::move(pieces)};
+  }
+  return std::nullopt;
+}
+
+// 换元法 without brackets: a quadratic in an expression t found in the
+// polynomial, t the square root of its highest part without its number:
+// x² + 2xy + y² - 4x - 4y + 3 as t² - 4t + 3 with t = x + y, x⁴ + 2x³ - 7x²
+// - 8x + 12 as t² - 8t + 12 with t = x² + x.
+std::optional<Move> HiddenSubstitutionMove(const Piece& piece, const Context& context) {
+  const Poly& p = piece.value;
+  const std::vector<int> used = VariablesOf(p);
+  std::optional<Poly> t;
+  if (used.size() == 2 && p.TotalDegree() == 2) {
+    Poly top(context.ring);
+    for (int i = 0; i < p.Length(); ++i) {
+      if (p.Term(i).TotalDegree() == 2) top = top + p.Term(i);
+    }
+    t = top.SquareRoot();
+  } else if (used.size() == 1 && p.TotalDegree() == 4) {
+    const int v = used[0];
+    std::vector<Rational> c(5);
+    for (int i = 0; i < p.Length(); ++i) c[static_cast<size_t>(p.Exponents(i)[static_cast<size_t>(v)])] = p.Coefficient(i);
+    const std::optional<Poly> lead = Poly(context.ring, c[4]).TermRoot(2);
+    if (!lead || lead->IsZero() || c[3].Sign() == 0) return std::nullopt;
+    const Rational alpha = lead->Coefficient(0), beta = c[3] / (Rational(2) * alpha);
+    if (beta.Denominator() != 1) return std::nullopt;
+    t = Letter(context.ring, v, 2).Scaled(alpha) + Letter(context.ring, v).Scaled(beta);
+  }
+  if (!t || t->Length() < 2) return std::nullopt;
+  // p = c2·t² + c1·t + c0.
+  const Poly square = *t * *t;
+  const Rational c2 = p.Coefficient(0) / square.Coefficient(0);
+  const Poly rest = p - square.Scaled(c2);
+  if (rest.IsZero()) return std::nullopt;
+  Rational c1(0), c0(0);
+  if (!rest.IsConstant()) {
+    c1 = rest.Coefficient(0) / t->Coefficient(0);
+    const Poly last = rest - t->Scaled(c1);
+    if (!last.IsConstant()) return std::nullopt;
+    if (!last.IsZero()) c0 = last.Coefficient(0);
+  } else {
+    c0 = rest.Coefficient(0);
+  }
+  if (c1.Sign() == 0) return std::nullopt;
+  std::optional<TypedSteps> steps = SubstitutionOf(*t, {c0, c1, c2}, p, context);
+  if (!steps || !steps->move) return std::nullopt;
+  return steps->move;
+}
+
+// 因式定理 in several letters: a = b (or a = -b) makes the polynomial 0, so
+// a - b (a + b) is a factor; the quotient by it goes on.
+std::optional<Move> FactorTheoremMove(const Piece& piece, const Context& context) {
+  const Poly& p = piece.value;
+  if (VariablesOf(p).size() < 2) return std::nullopt;
+  for (const auto& [part, count] : Counted(piece.parts)) {
+    const Poly& factor = context.certified[static_cast<size_t>(part)];
+    if (factor.Length() != 2 || factor.TotalDegree() != 1 || VariablesOf(factor).size() != 2) continue;
+    if (!(factor.Coefficient(0).Abs() == Rational(1)) || !(factor.Coefficient(1).Abs() == Rational(1))) continue;
+    const Poly u = factor.Term(0), w = -factor.Term(1);
+    std::vector<Piece> pieces;
+    pieces.push_back(PieceOf(factor));
+    pieces.push_back(PieceOf(*p.DividedBy(factor)));
+    return Move{Method::FactorTheorem,
+                {Words("令 "), Math(u), Words(" = "), Math(w), Words(", 多项式为 0, 所以 "), Math(factor),
+                 Words(" 是因式 / with "), Math(u), Words(" = "), Math(w), Words(" it is 0, so it is a factor")},
+                One(context.ring), std::move(pieces)};
+  }
+  return std::nullopt;
 }
 
 // 拆项添项/配方: a² + m + b² with a term D added and taken away so that

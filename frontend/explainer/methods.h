@@ -78,6 +78,10 @@ std::optional<Move> FormulaMove(const Piece& piece, const Context& context);
 std::optional<Move> CrossMove(const Piece& piece, const Context& context);
 std::optional<Move> GroupingMove(const Piece& piece, const Context& context);
 std::optional<Move> RationalRootMove(const Piece& piece, const Context& context);
+std::optional<Move> DoubleCrossMove(const Piece& piece, const Context& context);
+std::optional<Move> MainLetterMove(const Piece& piece, const Context& context);
+std::optional<Move> FactorTheoremMove(const Piece& piece, const Context& context);
+std::optional<Move> HiddenSubstitutionMove(const Piece& piece, const Context& context);
 std::optional<Move> CompletingMove(const Piece& piece, const Context& context);
 // The step that a passing form waits for.
 std::optional<Move> PendingMove(const Piece& piece, const Context& context);

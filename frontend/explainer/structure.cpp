@@ -127,51 +127,6 @@ std::string FreeLetter(const std::string& letters) {
   return "T";
 }
 
-// The substitution of t for an expression: a polynomial in t (the
-// coefficients from the constant up) split by its rational roots, t put back.
-std::optional<TypedSteps> SubstitutionOf(const Poly& t, const std::vector<Rational>& coefficients,
-                                         const Poly& polynomial, const Context& context) {
-  const RootSplit split = SplitByRoots(coefficients);
-  if (split.roots.empty() || (split.roots.size() == 1 && split.rest.size() <= 1)) return std::nullopt;
-  const Ring& ring = polynomial.ring();
-  std::vector<Piece> pieces;
-  Poly product = One(ring);
-  std::string factored;
-  // The factors in t: (qt - p) for the root p/q, equal ones under one power.
-  for (size_t i = 0; i < split.roots.size();) {
-    size_t j = i;
-    while (j < split.roots.size() && split.roots[j] == split.roots[i]) ++j;
-    const Rational& r = split.roots[i];
-    const Rational q(r.Denominator()), p(r.Numerator());
-    const std::vector<Rational> linear{-p, q};
-    const Poly value = Substituted(linear, t);
-    pieces.push_back(PieceOf(value, static_cast<int>(j - i)));
-    product = product * value.Power(static_cast<int>(j - i));
-    const std::string letter = FreeLetter(context.letters);
-    factored += (r.Sign() == 0 ? letter : "(" + OneLetterText(linear, letter) + ")") +
-                (j - i > 1 ? Superscript(static_cast<long>(j - i)) : "");
-    i = j;
-  }
-  const std::string letter = FreeLetter(context.letters);
-  if (split.rest.size() > 1) {
-    const Poly value = Substituted(split.rest, t);
-    pieces.push_back(PieceOf(value));
-    product = product * value;
-    factored += "(" + OneLetterText(split.rest, letter) + ")";
-  }
-  const std::optional<Poly> front = polynomial.DividedBy(product);
-  if (!front || !front->IsConstant()) return std::nullopt;
-  const Rational number = front->IsZero() ? Rational(0) : front->Coefficient(0);
-  if (!(number == Rational(1))) factored = (number == Rational(-1) ? "-" : number.Text()) + factored;
-  TypedSteps steps;
-  steps.move = Move{Method::Substitution,
-                    {Words("设 " + letter + " = "), Math(Shown(t)),
-                     Words(", " + OneLetterText(coefficients, letter) + " = " + factored + ", 再把 " + letter +
-                           " 换回 / " + letter + " put back")},
-                    *front, std::move(pieces)};
-  return steps;
-}
-
 // A bracket that every term has (up to a number): taken out, with the sign
 // changed first where a term writes it the other way round.
 std::optional<TypedSteps> CommonBracket(const std::vector<TypedTermParts>& terms, const Poly& polynomial,
@@ -383,6 +338,51 @@ std::string Padded(const std::string& text, size_t width) {
 }
 
 }  // namespace
+
+// The substitution of t for an expression: a polynomial in t (the
+// coefficients from the constant up) split by its rational roots, t put back.
+std::optional<TypedSteps> SubstitutionOf(const Poly& t, const std::vector<Rational>& coefficients,
+                                         const Poly& polynomial, const Context& context) {
+  const RootSplit split = SplitByRoots(coefficients);
+  if (split.roots.empty() || (split.roots.size() == 1 && split.rest.size() <= 1)) return std::nullopt;
+  const Ring& ring = polynomial.ring();
+  std::vector<Piece> pieces;
+  Poly product = One(ring);
+  std::string factored;
+  // The factors in t: (qt - p) for the root p/q, equal ones under one power.
+  for (size_t i = 0; i < split.roots.size();) {
+    size_t j = i;
+    while (j < split.roots.size() && split.roots[j] == split.roots[i]) ++j;
+    const Rational& r = split.roots[i];
+    const Rational q(r.Denominator()), p(r.Numerator());
+    const std::vector<Rational> linear{-p, q};
+    const Poly value = Substituted(linear, t);
+    pieces.push_back(PieceOf(value, static_cast<int>(j - i)));
+    product = product * value.Power(static_cast<int>(j - i));
+    const std::string letter = FreeLetter(context.letters);
+    factored += (r.Sign() == 0 ? letter : "(" + OneLetterText(linear, letter) + ")") +
+                (j - i > 1 ? Superscript(static_cast<long>(j - i)) : "");
+    i = j;
+  }
+  const std::string letter = FreeLetter(context.letters);
+  if (split.rest.size() > 1) {
+    const Poly value = Substituted(split.rest, t);
+    pieces.push_back(PieceOf(value));
+    product = product * value;
+    factored += "(" + OneLetterText(split.rest, letter) + ")";
+  }
+  const std::optional<Poly> front = polynomial.DividedBy(product);
+  if (!front || !front->IsConstant()) return std::nullopt;
+  const Rational number = front->IsZero() ? Rational(0) : front->Coefficient(0);
+  if (!(number == Rational(1))) factored = (number == Rational(-1) ? "-" : number.Text()) + factored;
+  TypedSteps steps;
+  steps.move = Move{Method::Substitution,
+                    {Words("设 " + letter + " = "), Math(Shown(t)),
+                     Words(", " + OneLetterText(coefficients, letter) + " = " + factored + ", 再把 " + letter +
+                           " 换回 / " + letter + " put back")},
+                    *front, std::move(pieces)};
+  return steps;
+}
 
 std::vector<Reason> RootTestDetails(const std::vector<Rational>& coefficients, const Rational& root,
                                     const std::string& letter, const std::string& unit) {

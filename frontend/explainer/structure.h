@@ -25,6 +25,12 @@ struct TypedSteps {
 // The typed problem's steps, or nothing when its structure does not help.
 std::optional<TypedSteps> StepsFromTyped(const Expression& typed, const Poly& polynomial, const Context& context);
 
+// The substitution of a letter for t in a polynomial in t (its coefficients
+// from the constant up) that splits by rational roots, t put back; nothing
+// where it does not split.
+std::optional<TypedSteps> SubstitutionOf(const Poly& t, const std::vector<Rational>& coefficients,
+                                         const Poly& polynomial, const Context& context);
+
 // Whether the typed problem has a bracket.
 bool HasBrackets(const Expression& typed);
 
