@@ -19,8 +19,11 @@ using Kind = explain::Expression::Kind;
 // which no expression uses.
 constexpr char kReasonOpen[] = " （";
 constexpr char kReasonClose[] = "）";
-// A step's detail stands indented under it.
+// A step's detail stands indented under it: four blanks in plain text,
+// two wide blanks on paper and in the panel (a line's leading blanks are
+// not set there).
 constexpr char kDetailIndent[] = "    ";
+constexpr char kSetDetailIndent[] = "\u3000\u3000";
 
 // The first and the last leaf of a text, which a bracket or a sign joins.
 Breakable& FirstLeaf(Breakable& text) { return text.parts.empty() ? text : FirstLeaf(text.parts.front()); }
@@ -339,7 +342,7 @@ std::vector<Breakable> StepLines(const ResultSteps& steps, bool detail, bool mar
                                  std::string(kReasonClose) + (folded ? kFolded : ""))}));
     if (!detail) continue;
     for (const explain::Reason& detail : step.details) {
-      lines.push_back(Around(Node(ReasonLeaves(ReasonText(detail, steps.letters))), kDetailIndent, ""));
+      lines.push_back(Around(Node(ReasonLeaves(ReasonText(detail, steps.letters))), kSetDetailIndent, ""));
     }
   }
   for (const explain::Reason& reason : steps.explanation->finalReasons) {

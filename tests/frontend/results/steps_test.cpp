@@ -296,6 +296,7 @@ const std::pair<const char*, const char*> kFinalReasons[] = {
 struct ExplainedExercise {
   ResultSteps steps;
   std::string answer;  // the result line's right-hand side
+  ResultSource source;
 };
 
 const ExplainedExercise& ExplainedWithAnswer(const std::string& polynomial) {
@@ -307,7 +308,8 @@ const ExplainedExercise& ExplainedWithAnswer(const std::string& polynomial) {
     const size_t equals = shown.find(" = ");
     at = explained
              .emplace(polynomial, ExplainedExercise{ExplainResult(result.source, kAmpleTime),
-                                                   equals == std::string::npos ? "" : shown.substr(equals + 3)})
+                                                   equals == std::string::npos ? "" : shown.substr(equals + 3),
+                                                   result.source})
              .first;
   }
   return at->second;
@@ -418,6 +420,23 @@ void StepsTest::mostExercisesWithoutTheExactFactorisation() {
                             .arg(count)
                             .arg(withExact.join(", "));
   qInfo("%s", qPrintable(share));
+  // The time an explanation takes, measured on request (median of five
+  // runs of each exercise; the slowest and the median of them).
+  if (qEnvironmentVariableIsSet("PFAC_STEPS_TIMES")) {
+    std::vector<double> medians;
+    for (const Exercise& exercise : kExercises) {
+      std::vector<double> runs;
+      for (int run = 0; run < 5; ++run) {
+        const auto start = std::chrono::steady_clock::now();
+        ExplainResult(ExplainedWithAnswer(exercise.polynomial).source, kAmpleTime);
+        runs.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
+      }
+      std::sort(runs.begin(), runs.end());
+      medians.push_back(runs[2]);
+    }
+    std::sort(medians.begin(), medians.end());
+    qInfo("explanations: median %.3f ms, slowest %.3f ms", medians[medians.size() / 2], medians.back());
+  }
   QVERIFY(count >= 127);
   QVERIFY2(withoutExact * 100 >= count * 95, qPrintable(share));
 }
