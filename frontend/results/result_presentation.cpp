@@ -162,11 +162,14 @@ std::string Power(int exponent, Style style) {
   return {};
 }
 
-std::string Number(const Term& term, Style style) {
-  if (term.denominator.empty()) return term.numerator;
-  if (style == Style::Latex) return "\\frac{" + term.numerator + "}{" + term.denominator + "}";
-  return term.numerator + "/" + term.denominator;
+// A number "p" or "p/q" (its digits; the denominator empty for an integer).
+std::string NumberText(const std::string& numerator, const std::string& denominator, Style style) {
+  if (denominator.empty()) return numerator;
+  if (style == Style::Latex) return "\\frac{" + numerator + "}{" + denominator + "}";
+  return numerator + "/" + denominator;
 }
+
+std::string Number(const Term& term, Style style) { return NumberText(term.numerator, term.denominator, style); }
 
 std::string Monomial(const Term& term, Style style) {
   std::string out;
@@ -180,20 +183,17 @@ std::string Magnitude(const Term& term, Style style) {
   return (written ? Number(term, style) : std::string()) + Monomial(term, style);
 }
 
+// The sign that joins a term to the one before (the first's own sign).
+std::string JoiningSign(bool first, bool negative, Style style) {
+  if (first) return negative ? "-" : "";
+  if (style == Style::Student) return negative ? " - " : " + ";
+  return negative ? "-" : "+";
+}
+
 // Each term with the sign that joins it to the one before.
 std::vector<std::string> TermTexts(const Sum& sum, Style style) {
   std::vector<std::string> texts;
-  for (const Term& term : sum) {
-    std::string sign;
-    if (texts.empty()) {
-      sign = term.negative ? "-" : "";
-    } else if (style == Style::Student) {
-      sign = term.negative ? " - " : " + ";
-    } else {
-      sign = term.negative ? "-" : "+";
-    }
-    texts.push_back(sign + Magnitude(term, style));
-  }
+  for (const Term& term : sum) texts.push_back(JoiningSign(texts.empty(), term.negative, style) + Magnitude(term, style));
   return texts;
 }
 
@@ -375,9 +375,7 @@ std::string Simplified(std::string_view text) {
 std::string TypedTermsText(const std::vector<TypedTerm>& terms, Style style);
 
 std::string TypedNumber(const TypedFactor& factor, Style style) {
-  if (factor.denominator.empty()) return factor.numerator;
-  if (style == Style::Latex) return "\\frac{" + factor.numerator + "}{" + factor.denominator + "}";
-  return factor.numerator + "/" + factor.denominator;
+  return NumberText(factor.numerator, factor.denominator, style);
 }
 
 // A term as typed, without its sign: 2x(x - y)², 8(x² + x).
@@ -412,15 +410,7 @@ std::string TypedTermText(const TypedTerm& term, Style style) {
 std::vector<std::string> TypedTermTexts(const std::vector<TypedTerm>& terms, Style style) {
   std::vector<std::string> texts;
   for (const TypedTerm& term : terms) {
-    std::string sign;
-    if (texts.empty()) {
-      sign = term.negative ? "-" : "";
-    } else if (style == Style::Student) {
-      sign = term.negative ? " - " : " + ";
-    } else {
-      sign = term.negative ? "-" : "+";
-    }
-    texts.push_back(sign + TypedTermText(term, style));
+    texts.push_back(JoiningSign(texts.empty(), term.negative, style) + TypedTermText(term, style));
   }
   return texts;
 }

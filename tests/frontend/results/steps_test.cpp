@@ -266,6 +266,7 @@ const Exercise kExercises[] = {
     {"a^2(b-c)+b^2(c-a)+c^2(a-b)", "去括号,主元法,提公因式,分组分解法,提公因式"},
     {"ab(a-b)+bc(b-c)+ca(c-a)", "去括号,主元法,提公因式,分组分解法,提公因式"},
     {"a^3(b-c)+b^3(c-a)+c^3(a-b)", "去括号,主元法,提公因式,主元法,提公因式,分组分解法,提公因式"},
+    {"a^2bc-ab^2c+a^2+ac-b^2-bc", "因式定理"},  // a = b makes it 0
     // Factors of degree 2 or more that the steps leave, each with its reason
     // (checked below): a discriminant with letters, no rational root of a
     // cubic, no quadratic factors of a quartic, linear in a letter.
@@ -327,8 +328,6 @@ class StepsTest : public QObject {
   void mostExercisesWithoutTheExactFactorisation();
   void stepsAsTheStudentReadsThem_data();
   void stepsAsTheStudentReadsThem();
-  void detailUnderItsStep_data();
-  void detailUnderItsStep();
   void stepThatFailsTheCheckIsNeverShown();
   void spentBudgetLeavesTheRestToTheExactFactorisation();
   void noStepsWithoutACompleteFactorisation();
@@ -441,29 +440,31 @@ void StepsTest::mostExercisesWithoutTheExactFactorisation() {
   QVERIFY2(withoutExact * 100 >= count * 95, qPrintable(share));
 }
 
-// The lines of pfac --explain (the method first, the expression, the reason).
+// The lines of pfac --explain (the method first, the expression, the reason,
+// the reasons for the factors left), with or without the detail.
 void StepsTest::stepsAsTheStudentReadsThem_data() {
   QTest::addColumn<QString>("polynomial");
   QTest::addColumn<QStringList>("lines");
+  QTest::addColumn<bool>("detail");  // the lines include the steps' indented detail
   QTest::newRow("grouping into a difference of squares")
       << "x^2-y^2+2y-1"
       << QStringList{QStringLiteral("分组分解法 / grouping\t= x² - (y - 1)²\t分组: x² - (y² - 2y + 1)"),
-                     QStringLiteral("公式法 / formulas\t= (x - y + 1)(x + y - 1)\ta² - b², a = x, b = y - 1")};
+                     QStringLiteral("公式法 / formulas\t= (x - y + 1)(x + y - 1)\ta² - b², a = x, b = y - 1")} << false;
   QTest::newRow("grouping, then the common factor")
       << "x^3-x^2-x+1"
       << QStringList{QStringLiteral("分组分解法 / grouping\t= x²(x - 1) - (x - 1)\t分组: (x³ - x²) - (x - 1)"),
                      QStringLiteral("提公因式 / common factor\t= (x - 1)(x² - 1)\t公因式 (x - 1)"),
-                     QStringLiteral("公式法 / formulas\t= (x - 1)²(x + 1)\ta² - b², a = x, b = 1")};
+                     QStringLiteral("公式法 / formulas\t= (x - 1)²(x + 1)\ta² - b², a = x, b = 1")} << false;
   QTest::newRow("the whole cross")
       << "2x^2-7x+3"
       << QStringList{QStringLiteral("十字相乘法 / cross method\t= (x - 3)(2x - 1)\t"
-                                    "十字: 2x × x = 2x², (-1) × (-3) = 3, 2x × (-3) + x × (-1) = -7x")};
+                                    "十字: 2x × x = 2x², (-1) × (-3) = 3, 2x × (-3) + x × (-1) = -7x")} << false;
   QTest::newRow("a content, a root, a cross")
       << "-x^3+6x^2-11x+6"
       << QStringList{QStringLiteral("提公因式 / common factor\t= -(x³ - 6x² + 11x - 6)\t公因式 -1"),
                      QStringLiteral("试根法 / rational root\t= -(x - 1)(x² - 5x + 6)\tx = 1 使多项式为 0"),
                      QStringLiteral("十字相乘法 / cross method\t= -(x - 3)(x - 2)(x - 1)\t"
-                                    "十字: (-2) × (-3) = 6, (-2) + (-3) = -5")};
+                                    "十字: (-2) × (-3) = 6, (-2) + (-3) = -5")} << false;
   QTest::newRow("a square completed")
       << "x^4+4"
       << QStringList{QStringLiteral("拆项添项/配方 / completing the square\t= (x² + 2)² - (2x)²\t加上 4x² 再减去 4x²"),
@@ -471,16 +472,16 @@ void StepsTest::stepsAsTheStudentReadsThem_data() {
                      QStringLiteral("x² + 2x + 2 在有理数域上不可约: 关于 x 的二次式, 判别式 Δ = -4 < 0 / below 0 "
                                     "(irreducible over Q: quadratic in x)"),
                      QStringLiteral("x² - 2x + 2 在有理数域上不可约: 关于 x 的二次式, 判别式 Δ = -4 < 0 / below 0 "
-                                    "(irreducible over Q: quadratic in x)")};
+                                    "(irreducible over Q: quadratic in x)")} << false;
   QTest::newRow("the formula's letters are the polynomial's")
       << "27a^3+b^3"
       << QStringList{QStringLiteral("公式法 / formulas\t= (3a + b)(9a² - 3ab + b²)\tA³ + B³, A = 3a, B = b"),
                      QStringLiteral("9a² - 3ab + b² 在有理数域上不可约: 关于 a 的二次式, 判别式 Δ = -27b², 不是完全平方 / "
-                                    "not a square (irreducible over Q: quadratic in a)")};
+                                    "not a square (irreducible over Q: quadratic in a)")} << false;
   QTest::newRow("irreducible") << "2x^2+4x+6"
                                << QStringList{QStringLiteral("提公因式 / common factor\t= 2(x² + 2x + 3)\t公因式 2"),
                                               QStringLiteral("x² + 2x + 3 在有理数域上不可约: 关于 x 的二次式, 判别式 Δ = "
-                                                             "-8 < 0 / below 0 (irreducible over Q: quadratic in x)")};
+                                                             "-8 < 0 / below 0 (irreducible over Q: quadratic in x)")} << false;
   QTest::newRow("beyond the class's methods")
       << "x^5+x^4+2x^3+2x^2+2x+1"
       << QStringList{QStringLiteral("由精确分解得到 / from the exact factorisation\t= (x² + x + 1)(x³ + x + 1)\t"
@@ -488,25 +489,10 @@ void StepsTest::stepsAsTheStudentReadsThem_data() {
                      QStringLiteral("x³ + x + 1 在有理数域上不可约: 三次式, 没有有理根 (候选根 ±1 都不是根) / no rational "
                                     "root (none of ±1 is one), 所以没有一次因式 / a cubic: so no factor of degree 1"),
                      QStringLiteral("x² + x + 1 在有理数域上不可约: 关于 x 的二次式, 判别式 Δ = -3 < 0 / below 0 "
-                                    "(irreducible over Q: quadratic in x)")};
-}
-
-void StepsTest::stepsAsTheStudentReadsThem() {
-  QFETCH(QString, polynomial);
-  QFETCH(QStringList, lines);
-  QStringList shown;
-  for (const std::string& line : StepTexts(Explained(polynomial.toStdString()))) {
-    if (line.rfind("    ", 0) != 0) shown << QString::fromStdString(line);
-  }
-  QCOMPARE(shown, lines);
-}
-
-// The detail under a step, indented: the rational-root test written out
-// (the candidates, the one that failed, f(r) = 0, the synthetic division
-// and the quotient), the cross drawn, the square's split terms.
-void StepsTest::detailUnderItsStep_data() {
-  QTest::addColumn<QString>("polynomial");
-  QTest::addColumn<QStringList>("lines");
+                                    "(irreducible over Q: quadratic in x)")} << false;
+  // With the detail under its step, indented: the rational-root test written
+  // out (the candidates, the one that failed, f(r) = 0, the synthetic
+  // division and the quotient), the cross drawn, the square's split terms.
   QTest::newRow("a rational root")
       << "x^3+x+2"
       << QStringList{QStringLiteral("试根法 / rational root\t= (x + 1)(x² - x + 2)\tx = -1 使多项式为 0"),
@@ -520,30 +506,33 @@ void StepsTest::detailUnderItsStep_data() {
                      QStringLiteral("       |    1   -1    2 |  0"),
                      QStringLiteral("    商 / quotient: x² - x + 2, 余数 / remainder 0"),
                      QStringLiteral("x² - x + 2 在有理数域上不可约: 关于 x 的二次式, 判别式 Δ = -7 < 0 / below 0 "
-                                    "(irreducible over Q: quadratic in x)")};
+                                    "(irreducible over Q: quadratic in x)")} << true;
   QTest::newRow("the cross drawn")
       << "2x^2-7x+3"
       << QStringList{QStringLiteral("十字相乘法 / cross method\t= (x - 3)(2x - 1)\t"
                                     "十字: 2x × x = 2x², (-1) × (-3) = 3, 2x × (-3) + x × (-1) = -7x"),
                      QStringLiteral("    十字图 / the cross:"), QStringLiteral("      2x      -1"),
                      QStringLiteral("          ╳"), QStringLiteral("      x      -3"),
-                     QStringLiteral("    交叉相乘再相加 / crosswise products added: 2x × (-3) + x × (-1) = -7x")};
+                     QStringLiteral("    交叉相乘再相加 / crosswise products added: 2x × (-3) + x × (-1) = -7x")} << true;
   QTest::newRow("the square of a whole expression")
       << "x^4+2x^3+3x^2+2x+1"
       << QStringList{QStringLiteral("公式法 / formulas\t= (x² + x + 1)²\ta² + 2ab + b², a = x², b = x + 1"),
                      QStringLiteral("    a² = x⁴, 2ab = 2x³ + 2x², b² = x² + 2x + 1"),
                      QStringLiteral("    拆项 / the terms split: 3x² = 2x² + x²"),
                      QStringLiteral("x² + x + 1 在有理数域上不可约: 关于 x 的二次式, 判别式 Δ = -3 < 0 / below 0 "
-                                    "(irreducible over Q: quadratic in x)")};
+                                    "(irreducible over Q: quadratic in x)")} << true;
 }
 
-void StepsTest::detailUnderItsStep() {
+void StepsTest::stepsAsTheStudentReadsThem() {
   QFETCH(QString, polynomial);
   QFETCH(QStringList, lines);
+  QFETCH(bool, detail);
   QStringList shown;
   for (const std::string& line : StepTexts(Explained(polynomial.toStdString()))) {
     // The table's figure spaces and the diagram's wide ones read as blanks.
-    shown << QString::fromStdString(line).replace(QChar(0x2007), ' ').replace(QChar(0x3000), QStringLiteral("  "));
+    if (detail || line.rfind("    ", 0) != 0) {
+      shown << QString::fromStdString(line).replace(QChar(0x2007), ' ').replace(QChar(0x3000), QStringLiteral("  "));
+    }
   }
   QCOMPARE(shown, lines);
 }
