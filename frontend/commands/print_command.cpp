@@ -30,7 +30,8 @@ void Print(ResultPrinter& printer, Dialogs& dialogs, PrintedResult result) {
 
 }  // namespace
 
-void PrintResults(ResultPrinter& printer, FileTable& files, Dialogs& dialogs, double engineSeconds) {
+void PrintResults(ResultPrinter& printer, FileTable& files, Dialogs& dialogs, double engineSeconds,
+                  const std::string& typed) {
   files.CloseAll();
   if (!dialogs.AskYesNo(kPrinterReady, kNoticeCaption)) return;
   // jg.dat is read before anything goes to the printer, so that a missing
@@ -42,6 +43,7 @@ void PrintResults(ResultPrinter& printer, FileTable& files, Dialogs& dialogs, do
   }
   RunResult result = ReadRunResult(*lines);
   result.source.seconds = engineSeconds;
+  if (!typed.empty()) SetTyped(&result, typed);
   Print(printer, dialogs, {result, format::PaperLines(*lines), false, {}});
 }
 
@@ -51,7 +53,8 @@ void PrintHistoryResult(ResultPrinter& printer, Dialogs& dialogs, const RunResul
 }
 
 void PrintShownResult(ResultPrinter& printer, FileTable& files, Dialogs& dialogs, const EngineRuns& runs,
-                      const std::filesystem::path& folder, const HistoryEntry* historyShown) {
+                      const std::filesystem::path& folder, const HistoryEntry* historyShown,
+                      const std::string& typed) {
   if (historyShown != nullptr) {
     PrintHistoryResult(printer, dialogs, historyShown->Result());
   } else if (runs.Running()) {
@@ -59,7 +62,7 @@ void PrintShownResult(ResultPrinter& printer, FileTable& files, Dialogs& dialogs
   } else if (!runs.ResultIsCurrent(folder)) {
     dialogs.Tell(kNoResultYet, kNoticeCaption);
   } else {
-    PrintResults(printer, files, dialogs, runs.RunSeconds(folder));
+    PrintResults(printer, files, dialogs, runs.RunSeconds(folder), typed);
   }
 }
 

@@ -34,8 +34,10 @@ inline constexpr char kEngineWindowOpen[] =
 // open for the next run, whose result goes below. A missing or unreadable jg.dat and a failing printer are told in a
 // message box. The window decides beforehand whether jg.dat is the current
 // polynomial's result, and tells how long the engine's run took (the time
-// its steps may take; 0 when not known).
-void PrintResults(ResultPrinter& printer, FileTable& files, Dialogs& dialogs, double engineSeconds = 0);
+// its steps may take; 0 when not known) and what the student typed (shown on
+// the left; empty when not known).
+void PrintResults(ResultPrinter& printer, FileTable& files, Dialogs& dialogs, double engineSeconds = 0,
+                  const std::string& typed = {});
 
 // The print command for a result of the history: the same questions, and the
 // result alone, marked as from the history.
@@ -46,7 +48,8 @@ void PrintHistoryResult(ResultPrinter& printer, Dialogs& dialogs, const RunResul
 // only when it is the result of the polynomial now in DXS.DAT in the folder
 // and the engine's window has closed (told otherwise).
 void PrintShownResult(ResultPrinter& printer, FileTable& files, Dialogs& dialogs, const EngineRuns& runs,
-                      const std::filesystem::path& folder, const HistoryEntry* historyShown);
+                      const std::filesystem::path& folder, const HistoryEntry* historyShown,
+                      const std::string& typed = {});
 
 // Ends an open document, as the end of the program does, and tells where it
 // went when that is a file (its full path). Nothing happens when no document

@@ -285,7 +285,7 @@ void PFAC1::InputStarted() {
 void PFAC1::cmddayin_Click() {
   ResetCopyButtons();
   PrintShownResult(printer_, files_, dialogs_, runs_, QDir::currentPath().toStdString(),
-                   historyShown_ ? &*historyShown_ : nullptr);
+                   historyShown_ ? &*historyShown_ : nullptr, input_.HandedOffTyped());
 }
 
 // The help window is shown, cleared and given its page; "简介" again shows the

@@ -52,10 +52,10 @@ struct Fixture {
 
   // Writes jg.dat, answers Yes to both questions and prints: the working of
   // the one result printed.
-  Lines PrintFile(const QByteArray& content) {
+  Lines PrintFile(const QByteArray& content, const std::string& typed = {}) {
     folder.Write("jg.dat", content);
     dialogs.Answer({true, true});
-    PrintResults(printer, files, dialogs);
+    PrintResults(printer, files, dialogs, 0, typed);
     if (printer.ended.empty() || printer.ended.back().size() != 1) return {"(no document of one result)"};
     return printer.ended.back().front().working;
   }
@@ -84,6 +84,11 @@ void PrintCommandTest::printsTheResultAndItsWorking() {
   QCOMPARE(fixture.dialogs.Questions(), (std::vector<std::string>{"打印机准备就绪?", "马上要印件吗？"}));
   for (const auto& box : fixture.dialogs.shown) QCOMPARE(box.caption, std::string("注意"));
   QVERIFY(!fixture.files.IsOpen(3));
+
+  // Typed with brackets, the problem is printed as typed.
+  fixture.PrintFile("x^ 2- 1 \r\n=(x + 1)(x - 1)\r\n", "(x+1)^2-2(x+1)");
+  QCOMPARE(QString::fromStdString(fixture.printer.ended[1][0].result.presentation.shown.Text()),
+           QStringLiteral("(x + 1)² - 2(x + 1) = (x - 1)(x + 1)"));
 }
 
 void PrintCommandTest::emptyFileGivesAResultWithoutWorking() {
