@@ -575,7 +575,7 @@ std::optional<Move> RationalRootMove(const Piece& piece, const Context& context)
   const std::string name(1, context.letters[static_cast<size_t>(*v)]);
   const std::string unit = other ? std::string(1, context.letters[static_cast<size_t>(*other)]) : std::string();
   return Move{Method::RationalRoot,
-              {Math(letter), Words(" = "), Math(otherLetter.Scaled(bestRoot)), Words(" 使多项式为 0")},
+              {Math(letter), Words(" = "), Math(otherLetter.Scaled(bestRoot)), Words(" 使多项式为 0 / makes it 0")},
               One(context.ring), std::move(pieces), RootTestDetails(coefficients, bestRoot, name, unit)};
 }
 
@@ -776,7 +776,8 @@ std::optional<Move> CompletingMove(const Piece& piece, const Context& context) {
     completed.pending = {Pending::Kind::DifferenceOfSquares, {base, *root}};
     std::vector<Piece> pieces;
     pieces.push_back(std::move(completed));
-    return Move{Method::Completing, {Words("加上 "), Math(added), Words(" 再减去 "), Math(added)},
+    return Move{Method::Completing,
+                {Words("加上 "), Math(added), Words(" 再减去 "), Math(added), Words(" / added and taken away")},
                 One(context.ring), std::move(pieces)};
   }
   return std::nullopt;

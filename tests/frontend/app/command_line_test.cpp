@@ -80,7 +80,7 @@ void CommandLineTest::stepsFromTheCommandLine() {
   QVERIFY(lines.contains(QStringLiteral("    f(1) = 0, 所以 x - 1 是因式 / so it is a factor")));
   lines.removeIf([](const QString& line) { return line.startsWith(QStringLiteral("    ")); });
   QCOMPARE(lines,
-           (QStringList{QStringLiteral("试根法 / rational root\t= (x - 1)(x² - 5x + 6)\tx = 1 使多项式为 0"),
+           (QStringList{QStringLiteral("试根法 / rational root\t= (x - 1)(x² - 5x + 6)\tx = 1 使多项式为 0 / makes it 0"),
                         QStringLiteral("十字相乘法 / cross method\t= (x - 3)(x - 2)(x - 1)\t"
                                        "十字: (-2) × (-3) = 6, (-2) + (-3) = -5"),
                         QStringLiteral("x³ - 6x² + 11x - 6 = (x - 3)(x - 2)(x - 1)")}));

@@ -89,7 +89,7 @@ void PrintingTest::worksheetPageInPdf() {
   const int working = page.indexOf(QStringLiteral("解题过程 / the search's working"));
   QVERIFY(steps > 2);
   QCOMPARE(page.value(steps + 1),
-           QStringLiteral("1. 试根法 / rational root: = (x − 3)(x² − 3x − 5) （x = 3 使多项式为 0）"));
+           QStringLiteral("1. 试根法 / rational root: = (x − 3)(x² − 3x − 5) （x = 3 使多项式为 0 / makes it 0）"));
   // Why the quadratic factor left does not split, on the lines after.
   QVERIFY2(page.value(steps + 2).startsWith(QStringLiteral("x² − 3x − 5 在有理数域上不可约")), qPrintable(page.join('\n')));
   QVERIFY(working > steps + 2 && working <= steps + 4);

@@ -462,12 +462,12 @@ void StepsTest::stepsAsTheStudentReadsThem_data() {
   QTest::newRow("a content, a root, a cross")
       << "-x^3+6x^2-11x+6"
       << QStringList{QStringLiteral("提公因式 / common factor\t= -(x³ - 6x² + 11x - 6)\t公因式 -1"),
-                     QStringLiteral("试根法 / rational root\t= -(x - 1)(x² - 5x + 6)\tx = 1 使多项式为 0"),
+                     QStringLiteral("试根法 / rational root\t= -(x - 1)(x² - 5x + 6)\tx = 1 使多项式为 0 / makes it 0"),
                      QStringLiteral("十字相乘法 / cross method\t= -(x - 3)(x - 2)(x - 1)\t"
                                     "十字: (-2) × (-3) = 6, (-2) + (-3) = -5")} << false;
   QTest::newRow("a square completed")
       << "x^4+4"
-      << QStringList{QStringLiteral("拆项添项/配方 / completing the square\t= (x² + 2)² - (2x)²\t加上 4x² 再减去 4x²"),
+      << QStringList{QStringLiteral("拆项添项/配方 / completing the square\t= (x² + 2)² - (2x)²\t加上 4x² 再减去 4x² / added and taken away"),
                      QStringLiteral("公式法 / formulas\t= (x² - 2x + 2)(x² + 2x + 2)\ta² - b², a = x² + 2, b = 2x"),
                      QStringLiteral("x² + 2x + 2 在有理数域上不可约: 关于 x 的二次式, 判别式 Δ = -4 < 0 / below 0 "
                                     "(irreducible over Q: quadratic in x)"),
@@ -495,7 +495,7 @@ void StepsTest::stepsAsTheStudentReadsThem_data() {
   // division and the quotient), the cross drawn, the square's split terms.
   QTest::newRow("a rational root")
       << "x^3+x+2"
-      << QStringList{QStringLiteral("试根法 / rational root\t= (x + 1)(x² - x + 2)\tx = -1 使多项式为 0"),
+      << QStringList{QStringLiteral("试根法 / rational root\t= (x + 1)(x² - x + 2)\tx = -1 使多项式为 0 / makes it 0"),
                      QStringLiteral("    候选根 ±p/q (p 整除常数项, q 整除首项系数) / candidates ±p/q (p divides the "
                                     "constant, q the leading coefficient): ±1, ±2"),
                      QStringLiteral("    试过 / tried: f(1) = 4 ≠ 0"),

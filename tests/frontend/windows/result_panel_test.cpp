@@ -102,7 +102,7 @@ void ResultPanelTest::panelAfterTheEngineWindowCloses_data() {
   QTest::newRow("split") << "x^3-6x^2+4x+15" << none << none
                          << QStringLiteral("x³ - 6x² + 4x + 15 = (x - 3)(x² - 3x - 5)") << certified
                          << "x^3-6x^2+4x+15 = (x-3)(x^2-3x-5)"
-                         << QStringLiteral("1. 试根法 / rational root: = (x - 3)(x² - 3x - 5) （x = 3 使多项式为 0）");
+                         << QStringLiteral("1. 试根法 / rational root: = (x - 3)(x² - 3x - 5) （x = 3 使多项式为 0 / makes it 0）");
   QTest::newRow("stopped by the time limit")
       << "x^32y^32-1296" << DataFile("stopped-by-time-limit.dat") << none
       << QStringLiteral("x³²y³² - 1296 = (x⁸y⁸ - 6)(x⁸y⁸ + 6)(x¹⁶y¹⁶ + 36)")
