@@ -877,8 +877,9 @@ bool NoQuadraticFactors(const std::vector<long>& c, std::string* tried) {
     } else {
       if (r != b * p) continue;
       // a + c = p, ac = q - 2b: a and c whole when p² - 4(q - 2b) is a square.
-      if (IsSquare(p * p - 4 * (q - 2 * b)) && (p * p - 4 * (q - 2 * b)) % 1 == 0) {
-        const long root = static_cast<long>(std::llround(std::sqrt(static_cast<double>(p * p - 4 * (q - 2 * b)))));
+      const long discriminant = p * p - 4 * (q - 2 * b);
+      if (IsSquare(discriminant)) {
+        const long root = static_cast<long>(std::llround(std::sqrt(static_cast<double>(discriminant))));
         if ((p + root) % 2 == 0) return false;
       }
     }
