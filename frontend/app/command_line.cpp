@@ -1,8 +1,11 @@
 #include "frontend/app/command_line.h"
 
+#include <QApplication>
 #include <QEventLoop>
 #include <QFile>
+#include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <functional>
 
 #include "frontend/engine_link/batch_run.h"
@@ -15,12 +18,38 @@
 
 namespace pfac::frontend {
 
-namespace {
-
 void Say(std::FILE* stream, const QString& text) {
   std::fputs(text.toUtf8().constData(), stream);
   std::fputc('\n', stream);
   std::fflush(stream);
+}
+
+namespace {
+
+int PrintHelp(const QStringList&) {
+  Say(stdout, Usage());
+  return 0;
+}
+
+int PrintVersion(const QStringList&) {
+  Say(stdout, QStringLiteral("pfac " PFAC_VERSION));
+  return 0;
+}
+
+void QuietHandler(QtMsgType type, const QMessageLogContext&, const QString& message) {
+  if (type != QtFatalMsg) return;
+  Say(stderr, QStringLiteral("pfac: ") + message);
+  std::abort();
+}
+
+// The usage of one mode, as the line that says it wrongly used shows it.
+QString ModeUsage(const char* option) {
+  for (const CommandLineMode& mode : CommandLineModes()) {
+    if (qstrcmp(mode.option, option) == 0) {
+      return QStringLiteral("用法 / usage: pfac %1 %2").arg(QLatin1String(mode.option), QLatin1String(mode.arguments));
+    }
+  }
+  return Usage();
 }
 
 // Factors the lines one after another, as the worksheet window does, telling
@@ -46,17 +75,17 @@ int RunWorksheetCommand(const QStringList& arguments) {
   const bool withSteps = !files.isEmpty() && files.front() == QLatin1String(kStepsOption);
   if (withSteps) files.removeFirst();
   if (files.size() != 2) {
-    Say(stderr, QStringLiteral("usage: pfac --worksheet [--steps] LIST.txt OUT.pdf"));
+    Say(stderr, ModeUsage(kWorksheetOption));
     return 2;
   }
   QFile list(files[0]);
   if (!list.open(QIODevice::ReadOnly)) {
-    Say(stderr, QStringLiteral("pfac: the list %1 cannot be read").arg(files[0]));
+    Say(stderr, QStringLiteral("pfac: 无法读取列表 %1 / the list %1 cannot be read").arg(files[0]));
     return 2;
   }
   const std::vector<std::string> lines = ProblemLines(list.readAll().toStdString());
   if (lines.empty()) {
-    Say(stderr, QStringLiteral("pfac: the list %1 holds no polynomial").arg(files[0]));
+    Say(stderr, QStringLiteral("pfac: 列表 %1 中没有多项式 / the list %1 holds no polynomial").arg(files[0]));
     return 2;
   }
   const std::unique_ptr<Expander> expander = ExactExpander();
@@ -79,7 +108,9 @@ int RunWorksheetCommand(const QStringList& arguments) {
   int refused = 0;
   for (const Problem& problem : run.Problems()) refused += problem.state == ProblemState::Refused;
   if (refused > 0) {
-    Say(stderr, QStringLiteral("pfac: %1 of %2 lines refused").arg(refused).arg(run.Problems().size()));
+    Say(stderr, QStringLiteral("pfac: %2 行中有 %1 行被拒绝 / %1 of %2 lines refused")
+                    .arg(refused)
+                    .arg(run.Problems().size()));
     return 1;
   }
   return 0;
@@ -87,7 +118,7 @@ int RunWorksheetCommand(const QStringList& arguments) {
 
 int RunExplainCommand(const QStringList& arguments) {
   if (arguments.size() != 1) {
-    Say(stderr, QStringLiteral("usage: pfac --explain POLYNOMIAL"));
+    Say(stderr, ModeUsage(kExplainOption));
     return 2;
   }
   const std::unique_ptr<Expander> expander = ExactExpander();
@@ -107,6 +138,55 @@ int RunExplainCommand(const QStringList& arguments) {
   }
   Say(stdout, QString::fromStdString(problem.result.presentation.shown.Text()));
   return problem.result.end == RunEnd::Certified ? 0 : 2;
+}
+
+const std::vector<CommandLineMode>& CommandLineModes() {
+  static const std::vector<CommandLineMode> modes{
+      {kWorksheetOption, "[--steps] LIST.txt OUT.pdf",
+       "把列表中的多项式 (一行一个) 做成练习和答案 / a worksheet and its answer key from a list, one polynomial a line",
+       RunWorksheetCommand, true},
+      {kExplainOption, "POLYNOMIAL", "分解一个多项式, 列出步骤 / the steps of one factorisation", RunExplainCommand,
+       true},
+      {kHelpOption, "", "这段说明 / this text", PrintHelp, false},
+      {kVersionOption, "", "版本 / the version", PrintVersion, false},
+  };
+  return modes;
+}
+
+QString Usage() {
+  QStringList lines{QStringLiteral("用法 / usage:"),
+                    QStringLiteral("  pfac\n      打开窗口, 输入并分解多项式 / open the window to factor polynomials")};
+  for (const CommandLineMode& mode : CommandLineModes()) {
+    lines << QStringLiteral("  ") +
+                 QStringLiteral("pfac %1 %2").arg(QLatin1String(mode.option), QLatin1String(mode.arguments)).trimmed()
+          << QStringLiteral("      ") + QString::fromUtf8(mode.meaning);
+  }
+  return lines.join('\n');
+}
+
+std::optional<int> RunCommandLine(int argc, char* argv[]) {
+  if (argc < 2) return std::nullopt;
+  const auto& modes = CommandLineModes();
+  const auto mode = std::find_if(modes.begin(), modes.end(),
+                                 [&](const CommandLineMode& m) { return qstrcmp(m.option, argv[1]) == 0; });
+  if (mode == modes.end()) {
+    Say(stderr, QStringLiteral("pfac: 不认识的参数 %1 / unknown option %1\n").arg(QString::fromLocal8Bit(argv[1])) +
+                    Usage());
+    return 2;
+  }
+  KeepQtDiagnosticsQuiet();
+  QStringList arguments;
+  for (int i = 2; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
+  if (!mode->needsApplication) return mode->run(arguments);
+  // No window is shown: no display is needed.
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
+  QApplication::setApplicationName(QStringLiteral("pfac"));
+  return mode->run(arguments);
+}
+
+void KeepQtDiagnosticsQuiet() {
+  if (qEnvironmentVariableIsEmpty("PFAC_QT_MESSAGES")) qInstallMessageHandler(QuietHandler);
 }
 
 }  // namespace pfac::frontend

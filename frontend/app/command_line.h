@@ -1,21 +1,59 @@
-// The worksheet and the steps of one factorisation from the command line,
-// for scripts:
-//   pfac --worksheet [--steps] LIST.txt OUT.pdf
-//   pfac --explain POLYNOMIAL
-// No window is shown and no display is needed; the problems are factored in
-// folders of their own. The worksheet writes a line for each problem to
+// The front end's command line, one mode a row of a table:
+//   pfac                                          the windows
+//   pfac --worksheet [--steps] LIST.txt OUT.pdf   a worksheet without any window
+//   pfac --explain POLYNOMIAL                     the steps of its factorisation
+//   pfac --help, pfac --version
+// A mode shows no window, takes no folder lock and needs no display (Qt's
+// offscreen platform is chosen when none is set); an option that is no mode
+// gets the usage on standard error and the status 2. Every message is in
+// Chinese and English, and Qt's own diagnostics do not reach the user. The
+// problems are factored in folders of their own. The worksheet writes a line for each problem to
 // standard output and saves OUT.pdf (with the steps in its answer key when
 // asked); the explanation prints the steps, one a line, and the
 // factorisation last.
 #pragma once
 
 #include <QStringList>
+#include <cstdio>
+#include <optional>
+#include <vector>
 
 namespace pfac::frontend {
+
+// A mode of the command line: its option, the arguments it takes and what it
+// does, as the usage shows them, and what runs it with the arguments after
+// the option. A mode that needs no Qt application (--help) runs before any is
+// made.
+struct CommandLineMode {
+  const char* option;
+  const char* arguments;
+  const char* meaning;  // Chinese / English
+  int (*run)(const QStringList& arguments);
+  bool needsApplication;
+};
+
+const std::vector<CommandLineMode>& CommandLineModes();
+
+// The usage: a line for the windows and one for each mode.
+QString Usage();
+
+// The command line's mode run, when the arguments ask for one (its exit
+// status), or the usage told on standard error (status 2) when they are not
+// understood; nullopt when there are none and the windows are to open.
+std::optional<int> RunCommandLine(int argc, char* argv[]);
+
+// Qt's diagnostics ("QPainter::begin(): Returned false") are left out of what
+// the user reads; PFAC_QT_MESSAGES=1 in the environment keeps them.
+void KeepQtDiagnosticsQuiet();
+
+// A line to a stream, flushed.
+void Say(std::FILE* stream, const QString& text);
 
 inline constexpr char kWorksheetOption[] = "--worksheet";
 inline constexpr char kStepsOption[] = "--steps";
 inline constexpr char kExplainOption[] = "--explain";
+inline constexpr char kHelpOption[] = "--help";
+inline constexpr char kVersionOption[] = "--version";
 
 // The exit status: 0 when every line was read, 1 when any line was refused
 // (the PDF is made all the same), 2 when the list, the engine or the PDF file

@@ -1,5 +1,7 @@
 #include "frontend/commands/input_commands.h"
 
+#include <QString>
+
 #include "frontend/engine_link/engine_files.h"
 #include "frontend/results/result_presentation.h"
 
@@ -39,12 +41,13 @@ void InputCommands::NewPolynomial() {
   window_.SelectInText2(0, -1);
 }
 
+// The box takes the typing; "输入多项式" stays enabled, as it empties the box.
 void InputCommands::RestoreText(const std::string& text) {
   window_.ClsWindow();
   window_.ClsPicture1();
   window_.PrintOnPicture1(kFromHistory);
   window_.SetEngineActive(false);
-  window_.SetEnabled(Control::Cmdshuru, false);
+  window_.SetEnabled(Control::Cmdshuru, true);
   window_.SetEnabled(Control::cmddayin, true);
   PrepareInput();
   window_.SetText2(text);
@@ -96,16 +99,25 @@ void InputCommands::PrepareInput(bool keepText) {
   window_.SetVisible(Control::Label9, true);
 }
 
+void InputCommands::TextEdited() {
+  window_.SetEnabled(Control::CmdCHONGSHU, !window_.Text2().empty());
+  if (refusalShown_) {
+    window_.ClsPicture1();
+    refusalShown_ = false;
+  }
+}
+
 Submission InputCommands::SubmitInput() {
   window_.ClsPicture1();
+  refusalShown_ = false;
   const std::string typed = window_.Text2();
-  // As typed; where it is wider than the area it breaks at the student's
-  // blanks, between terms as a rule.
-  window_.PrintOnPicture1(ProseText(typed));
+  // As typed; where it is wider than the area it breaks between terms.
+  window_.PrintOnPicture1(FormulaText(typed));
   handedOff_ = false;
   const ConvertedText converted = ConvertTypedText(typed, expander_);
   if (!converted.Accepted()) {
     window_.PrintOnPicture1(std::string(kInputError) + " " + converted.refusal->message);
+    refusalShown_ = true;
     if (converted.refusal->position >= 0) {
       window_.SelectInText2(converted.refusal->position, converted.refusal->length);
     } else {
@@ -126,7 +138,8 @@ Submission InputCommands::SubmitInput() {
   handedOff_ = written;
   if (written) {
     handedOffText_ = converted.text;
-    handedOffTyped_ = typed;
+    // Read as typed, but for brackets multiplied out: those are kept.
+    handedOffTyped_ = converted.expanded ? QString::fromStdString(typed).simplified().toStdString() : converted.text;
   }
   if (!written) dialogs_.Tell(kHandOffWriteFailed, kNoticeCaption);
   return Submission::Accepted;

@@ -38,7 +38,8 @@ class MainWindowControls {
   virtual void ClsPicture1() = 0;                           // the message area
   virtual void PrintOnPicture1(const std::string& line) = 0;  // one line below the last
   // A line that breaks, where it is wider than the message area, only where
-  // the text may break (between the terms of a polynomial).
+  // the text may break (between the terms of a polynomial); a line of words
+  // breaks between them.
   virtual void PrintOnPicture1(const Breakable& text) { PrintOnPicture1(text.Text()); }
   virtual void SetEnabled(Control control, bool enabled) = 0;
   virtual void SetVisible(Control control, bool visible) = 0;
@@ -70,6 +71,10 @@ class InputCommands {
   // A text of the history back in the box, editable, as after "输入多项式";
   // "打印" prints the history's result.
   void RestoreText(const std::string& text);
+  // The text in the box was edited by the user: "重新输入" is enabled while
+  // there is text to clear, and the message of a refused text goes once the
+  // text is changed.
+  void TextEdited();
 
   // Shows the polynomial box editable, with its instructions, ready for
   // typing; empty unless the text is to be kept.
@@ -81,9 +86,10 @@ class InputCommands {
   Submission SubmitInput();
   // True when the last submission wrote DXS.DAT.
   bool HandedOff() const { return handedOff_; }
-  // The text the last submission wrote to DXS.DAT.
+  // The text the last submission wrote to DXS.DAT, and the polynomial as
+  // typed (what the history keeps): the same text, or, where brackets were
+  // multiplied out, the text typed with its blanks tidied.
   const std::string& HandedOffText() const { return handedOffText_; }
-  // What the student typed for it, brackets and all.
   const std::string& HandedOffTyped() const { return handedOffTyped_; }
 
  private:
@@ -94,6 +100,7 @@ class InputCommands {
   bool handedOff_ = false;
   std::string handedOffText_;
   std::string handedOffTyped_;
+  bool refusalShown_ = false;  // the message area says why the text was refused
 };
 
 }  // namespace pfac::frontend

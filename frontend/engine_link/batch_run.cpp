@@ -131,6 +131,25 @@ void BatchRun::Cancel() {
   Finish();
 }
 
+int BatchRun::Ran() const {
+  int ran = 0;
+  for (const Problem& problem : problems_) {
+    ran += problem.state != ProblemState::Waiting && problem.state != ProblemState::Running &&
+           problem.state != ProblemState::NotRun;
+  }
+  return ran;
+}
+
+void BatchRun::Stop() {
+  Cancel();
+  if (engine_ == nullptr) return;
+  QProcess* engine = engine_;
+  if (!engine->waitForFinished(kStopGraceMs)) {
+    engine->kill();
+    engine->waitForFinished(kStopGraceMs);
+  }
+}
+
 void BatchRun::Finish() {
   for (; current_ < problems_.size(); ++current_) {
     problems_[current_].state = ProblemState::NotRun;

@@ -56,10 +56,15 @@ class BatchRun : public QObject {
   // The running engine is stopped (its problem marked Stopped) and the
   // problems not yet run are marked NotRun; finished follows.
   void Cancel();
+  // Cancel, returning once the engine has ended (killed when it does not end
+  // in time).
+  void Stop();
   bool Running() const { return running_; }
   const std::vector<Problem>& Problems() const { return problems_; }
   // The problems done: refused, factored, stopped or not run.
   int Done() const { return done_; }
+  // The problems read or run: done, but for those a cancel left unrun.
+  int Ran() const;
 
  signals:
   void problemDone(int index);

@@ -7,10 +7,13 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
 #include <QFileInfo>
 #include <QFont>
 #include <QFontMetrics>
 #include <QGuiApplication>
+#include <QScreen>
 #include <QMargins>
 #include <QProcess>
 #include <QSocketNotifier>
@@ -18,9 +21,12 @@
 #include <QTimer>
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <optional>
+#include <tuple>
 #include <vector>
 
 namespace pfac::frontend {
@@ -46,8 +52,35 @@ const char kHoldingShell[] =
     "trap '' HUP INT TERM QUIT; \"$0\"; [ $? -eq 129 ] && exit 129; "
     "trap - HUP INT TERM QUIT; exec sleep infinity";
 
-// How often the terminal is looked at where the system cannot tell its end.
+// How often the terminal is looked at where the system cannot tell its end,
+// and the engine after its window has gone.
 constexpr int kPollMs = 500;
+constexpr int kEnginePollMs = 100;
+// How long a stopped engine is given to close its files, and then how long
+// the system is given to end it.
+constexpr int kStopGraceMs = 5000;
+constexpr int kKillGraceMs = 2000;
+
+// False once the process has ended (a zombie has ended too).
+bool ProcessRuns(qint64 pid) {
+  QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+  if (!stat.open(QIODevice::ReadOnly)) return kill(static_cast<pid_t>(pid), 0) == 0;
+  const QByteArray line = stat.readAll();
+  const qsizetype state = line.lastIndexOf(')') + 2;  // after "pid (name) "
+  return state < line.size() && line[state] != 'Z' && line[state] != 'X';
+}
+
+// Waits, without taking events, until `done` or the time has passed.
+template <typename Done>
+bool WaitFor(Done done, int milliseconds) {
+  QElapsedTimer clock;
+  clock.start();
+  while (!done()) {
+    if (clock.elapsed() > milliseconds) return false;
+    usleep(20000);
+  }
+  return true;
+}
 
 int Overlap(const QRect& a, const QRect& b) {
   const QRect common = a.intersected(b);
@@ -115,12 +148,31 @@ void RaiseWindowOfProcess(qint64 pid) {
 
 }  // namespace
 
+std::vector<qint64> EnginesWorkingIn(const QString& program, const QString& folder) {
+  const QString engine = QFileInfo(program).canonicalFilePath();
+  const QString place = QFileInfo(folder).canonicalFilePath();
+  std::vector<qint64> engines;
+  if (engine.isEmpty() || place.isEmpty()) return engines;
+  const QStringList processes = QDir(QStringLiteral("/proc")).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+  for (const QString& process : processes) {
+    bool number = false;
+    const qint64 pid = process.toLongLong(&number);
+    if (!number) continue;
+    const QString base = QStringLiteral("/proc/") + process;
+    if (QFileInfo(base + QStringLiteral("/exe")).symLinkTarget() == engine &&
+        QFileInfo(base + QStringLiteral("/cwd")).symLinkTarget() == place && ProcessRuns(pid)) {
+      engines.push_back(pid);
+    }
+  }
+  return engines;
+}
+
 EngineStart EngineBesideFrontEnd() {
   return {QDir(QCoreApplication::applicationDirPath()).filePath(QString::fromLatin1(kEngineProgram)),
           QDir::currentPath(), QPoint()};
 }
 
-QStringList TerminalArguments(const QString& engineProgram, const QPoint& place) {
+QStringList TerminalArguments(const QString& engineProgram, const QPoint& place, int pointSize) {
   QString geometry = QStringLiteral("%1x%2").arg(kTerminalColumns).arg(kTerminalRows);
   if (!place.isNull()) {
     geometry += QStringLiteral("%1%2%3%4")
@@ -130,7 +182,7 @@ QStringList TerminalArguments(const QString& engineProgram, const QPoint& place)
   return {QStringLiteral("-u8"),
           QStringLiteral("-fa"), QString::fromLatin1(kTerminalFont),
           QStringLiteral("-fd"), QString::fromLatin1(kTerminalWideFont),
-          QStringLiteral("-fs"), QString::number(kTerminalPointSize),
+          QStringLiteral("-fs"), QString::number(pointSize > 0 ? pointSize : kTerminalPointSize),
           QStringLiteral("-geometry"), geometry,
           QStringLiteral("-bg"), QStringLiteral("black"),
           QStringLiteral("-fg"), QStringLiteral("grey"),
@@ -140,14 +192,23 @@ QStringList TerminalArguments(const QString& engineProgram, const QPoint& place)
           QString::fromLatin1(kHoldingShell), engineProgram};
 }
 
-QSize TerminalSize(const QMargins& frame) {
+// The terminal sets its font at the display's resolution, at least 96 dots an
+// inch, and gives each character a whole cell: the size is rather too large
+// than too small, so that a window said to fit does.
+QSize TerminalSize(const QMargins& frame, int pointSize) {
   QFont font(QString::fromLatin1(kTerminalFont));
-  font.setPointSize(kTerminalPointSize);
-  const QFontMetrics metrics(font);
+  qreal dpi = 96;
+  if (qGuiApp != nullptr && qGuiApp->primaryScreen() != nullptr) {
+    dpi = std::max(dpi, qGuiApp->primaryScreen()->logicalDotsPerInchY());
+  }
+  font.setPixelSize(qRound((pointSize > 0 ? pointSize : kTerminalPointSize) * dpi / 72));
+  const QFontMetricsF metrics(font);
+  const int cellWidth = static_cast<int>(std::ceil(metrics.horizontalAdvance(QLatin1Char('M'))));
+  const int cellHeight = static_cast<int>(std::ceil(metrics.height())) + 1;
   // The terminal's inner border and its window border, 2 pixels each side.
   const int borders = 8;
-  return {metrics.horizontalAdvance(QLatin1Char('M')) * kTerminalColumns + borders + frame.left() + frame.right(),
-          metrics.height() * kTerminalRows + borders + frame.top() + frame.bottom()};
+  return {cellWidth * kTerminalColumns + borders + frame.left() + frame.right(),
+          cellHeight * kTerminalRows + borders + frame.top() + frame.bottom()};
 }
 
 Arrangement ArrangeBeside(const QRect& window, const QRect& screen, const QSize& size) {
@@ -181,11 +242,57 @@ Arrangement ArrangeBeside(const QRect& window, const QRect& screen, const QSize&
   return {window.topLeft(), best};
 }
 
+TerminalPlacement PlaceTerminal(const QRect& window, const QRect& screen, const QMargins& frame, const QRect& keep) {
+  for (int pointSize : kTerminalPointSizes) {
+    const QSize size = TerminalSize(frame, pointSize);
+    const Arrangement arrangement = ArrangeBeside(window, screen, size);
+    if (Overlap(QRect(arrangement.terminal, size), QRect(arrangement.window, window.size())) == 0) {
+      return {arrangement, pointSize};
+    }
+  }
+  // The smallest font, in a corner or at an edge of the screen, the window
+  // where it stands or moved up to the top of the screen: the place that
+  // covers least of the box and the result, then least of the window, the
+  // window left where it stands when that is as good.
+  const int smallest = std::end(kTerminalPointSizes)[-1];
+  const QSize size = TerminalSize(frame, smallest);
+  const QPoint far(screen.right() + 1 - size.width(), screen.bottom() + 1 - size.height());
+  struct Choice {
+    std::tuple<int, int, bool> cost;
+    Arrangement arrangement;
+  };
+  std::optional<Choice> best;
+  for (const QPoint& windowPlace : {window.topLeft(), QPoint(window.left(), screen.top())}) {
+    const QPoint shift = windowPlace - window.topLeft();
+    const QRect moved = window.translated(shift);
+    const std::array<QPoint, 6> places{
+        QPoint(far.x(), moved.top()),        // the right edge
+        QPoint(screen.left(), moved.top()),  // the left edge
+        far,                                 // the corners below
+        QPoint(screen.left(), far.y()),
+        QPoint(far.x(), screen.top()),       // the corners above
+        screen.topLeft(),
+    };
+    for (const QPoint& place : places) {
+      const QRect terminal(place, size);
+      const Choice choice{{Overlap(terminal, keep.translated(shift)), Overlap(terminal, moved), !shift.isNull()},
+                          {windowPlace, place}};
+      if (!best || choice.cost < best->cost) best = choice;
+    }
+  }
+  return {best->arrangement, smallest};
+}
+
 TerminalEngineRunner::TerminalEngineRunner(QString terminal) : terminal_(std::move(terminal)) {}
 
-TerminalEngineRunner::~TerminalEngineRunner() {
-  delete watcher_;
+TerminalEngineRunner::~TerminalEngineRunner() { StopWatching(); }
+
+void TerminalEngineRunner::StopWatching() {
+  if (auto* notifier = qobject_cast<QSocketNotifier*>(watcher_)) notifier->setEnabled(false);
+  if (watcher_ != nullptr) watcher_->deleteLater();
+  watcher_ = nullptr;
   if (exitNotice_ >= 0) close(exitNotice_);
+  exitNotice_ = -1;
 }
 
 bool TerminalEngineRunner::Start(const EngineStart& start, QString* error) {
@@ -202,12 +309,16 @@ bool TerminalEngineRunner::Start(const EngineStart& start, QString* error) {
     return false;
   }
   qint64 pid = 0;
-  if (!QProcess::startDetached(terminalPath, TerminalArguments(start.program, start.place), start.folder, &pid)) {
+  if (!QProcess::startDetached(terminalPath, TerminalArguments(start.program, start.place, start.pointSize),
+                               start.folder, &pid)) {
     *error = QStringLiteral("无法启动终端程序 %1。\n(The terminal program %1 could not be started.)")
                  .arg(terminalPath);
     return false;
   }
   pid_ = pid;
+  program_ = start.program;
+  folder_ = start.folder;
+  waitingForEngine_ = false;
   Watch();
   return true;
 }
@@ -216,9 +327,7 @@ bool TerminalEngineRunner::Start(const EngineStart& start, QString* error) {
 // ends): its end is seen through a process descriptor, or by looking at it
 // now and then where the system has none.
 void TerminalEngineRunner::Watch() {
-  delete watcher_;
-  watcher_ = nullptr;
-  if (exitNotice_ >= 0) close(exitNotice_);
+  StopWatching();
   exitNotice_ = static_cast<int>(syscall(SYS_pidfd_open, static_cast<pid_t>(pid_), 0));
   if (exitNotice_ >= 0) {
     auto* notifier = new QSocketNotifier(exitNotice_, QSocketNotifier::Read);
@@ -229,20 +338,56 @@ void TerminalEngineRunner::Watch() {
   auto* timer = new QTimer;
   timer->setInterval(kPollMs);
   QObject::connect(timer, &QTimer::timeout, [this] {
-    if (kill(static_cast<pid_t>(pid_), 0) != 0) TerminalEnded();
+    if (!ProcessRuns(pid_)) TerminalEnded();
   });
   timer->start();
   watcher_ = timer;
 }
 
+// The window has gone; the engine, hung up, may still be closing its files:
+// the run ends when it has.
 void TerminalEngineRunner::TerminalEnded() {
-  if (auto* notifier = qobject_cast<QSocketNotifier*>(watcher_)) notifier->setEnabled(false);
-  if (watcher_ != nullptr) watcher_->deleteLater();
-  watcher_ = nullptr;
-  if (exitNotice_ >= 0) close(exitNotice_);
-  exitNotice_ = -1;
+  StopWatching();
   pid_ = 0;
-  Ended();
+  if (!EngineWorks()) {
+    Ended();
+    return;
+  }
+  waitingForEngine_ = true;
+  auto* timer = new QTimer;
+  timer->setInterval(kEnginePollMs);
+  QObject::connect(timer, &QTimer::timeout, [this] {
+    if (EngineWorks()) return;
+    StopWatching();
+    waitingForEngine_ = false;
+    Ended();
+  });
+  timer->start();
+  watcher_ = timer;
+}
+
+// The engine is hung up as when its window's × is clicked, so that it notes
+// in jg.dat that it was stopped; once it has ended, its window is closed.
+// What does not end in time is killed.
+bool TerminalEngineRunner::Stop() {
+  if (!IsRunning()) return true;
+  auto windowGone = [this] { return pid_ == 0 || !ProcessRuns(pid_); };
+  auto ended = [&] { return windowGone() && !EngineWorks(); };
+  auto signalAll = [this](int engineSignal, int windowSignal) {
+    for (qint64 engine : EnginesWorkingIn(program_, folder_)) kill(static_cast<pid_t>(engine), engineSignal);
+    if (pid_ > 0) kill(static_cast<pid_t>(pid_), windowSignal);
+  };
+  for (qint64 engine : EnginesWorkingIn(program_, folder_)) kill(static_cast<pid_t>(engine), SIGHUP);
+  WaitFor([this] { return !EngineWorks(); }, kStopGraceMs);
+  if (pid_ > 0) kill(static_cast<pid_t>(pid_), SIGTERM);
+  if (!WaitFor(ended, kStopGraceMs)) {
+    signalAll(SIGKILL, SIGKILL);
+    if (!WaitFor(ended, kKillGraceMs)) return false;
+  }
+  StopWatching();
+  pid_ = 0;
+  waitingForEngine_ = false;
+  return true;
 }
 
 void TerminalEngineRunner::BringToFront() {

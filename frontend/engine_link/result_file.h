@@ -1,5 +1,5 @@
 // Reading the engine's result file jg.dat: the one place of the front end
-// that opens it, and the comparison of its time with the hand-off file's.
+// that opens it.
 #pragma once
 
 #include <filesystem>
@@ -13,9 +13,5 @@ namespace pfac::frontend {
 // line ends (CR LF, LF or CR) removed. The whole file is read at once;
 // nullopt when it is missing or cannot be read.
 std::optional<std::vector<std::string>> ReadResultFile(const std::filesystem::path& folder = {});
-
-// True when the result file was written after the hand-off file (both exist):
-// only then is it the result of the polynomial handed off.
-bool ResultIsNewer(const std::filesystem::path& resultFile, const std::filesystem::path& handOffFile);
 
 }  // namespace pfac::frontend

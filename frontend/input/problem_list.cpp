@@ -14,6 +14,9 @@ std::string Trimmed(std::string_view line) {
 }  // namespace
 
 std::vector<std::string> ProblemLines(std::string_view list) {
+  // The byte-order mark many editors put at the start of a UTF-8 file.
+  constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+  if (list.substr(0, kByteOrderMark.size()) == kByteOrderMark) list.remove_prefix(kByteOrderMark.size());
   std::vector<std::string> lines;
   while (!list.empty()) {
     const size_t end = list.find('\n');

@@ -8,7 +8,8 @@
 namespace pfac::frontend {
 
 // The problems of a list: each line that holds more than blanks, without the
-// blanks at its ends.
+// blanks at its ends; a byte-order mark at the start of the list is no part
+// of its first line.
 std::vector<std::string> ProblemLines(std::string_view list);
 
 }  // namespace pfac::frontend

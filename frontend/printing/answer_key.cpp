@@ -79,6 +79,8 @@ std::vector<SheetProblem> SheetProblems(const std::vector<Problem>& problems, bo
     page.answer = answered ? problem.result.presentation.shown : page.problem;
     page.notes = AnswerNotes(problem);
     if (withSteps && problem.state == ProblemState::Factored) page.steps = PrintedSteps(problem.result.source, true);
+    page.refused = problem.state == ProblemState::Refused;
+    page.line = static_cast<int>(sheet.size()) + 1;
     sheet.push_back(std::move(page));
   }
   return sheet;

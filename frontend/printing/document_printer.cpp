@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QPainter>
+#include <QPrintDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
 
@@ -12,7 +13,19 @@
 
 namespace pfac::frontend {
 
-DocumentPrinter::DocumentPrinter(Target target) : target_(target) {}
+namespace {
+
+bool ShowPrintDialog(QPrinter& printer) {
+  QPrintDialog dialog(&printer);
+  dialog.setWindowTitle(QStringLiteral("打印 / print"));
+  dialog.setOption(QAbstractPrintDialog::PrintToFile, true);
+  return dialog.exec() == QDialog::Accepted;
+}
+
+}  // namespace
+
+DocumentPrinter::DocumentPrinter(Target target, Chooser chooser)
+    : target_(target), chooser_(chooser ? std::move(chooser) : Chooser(ShowPrintDialog)) {}
 
 DocumentPrinter::~DocumentPrinter() {
   if (HasOpenDocument()) EndDocument();
@@ -38,22 +51,30 @@ bool DocumentPrinter::EndDocument() {
   const std::vector<PrintedResult> results = std::move(results_);
   DiscardDocument();
   documentFile_.clear();
+  cancelled_ = false;
 
+  // The dialog opens on the default printer, or on a PDF file where there is
+  // none.
   QPrinter printer(QPrinter::HighResolution);
   const QPrinterInfo system =
-      target_ == Target::DefaultPrinter ? QPrinterInfo::defaultPrinter() : QPrinterInfo();
-  QString pdfFile;
+      target_ == Target::PrintDialog ? QPrinterInfo::defaultPrinter() : QPrinterInfo();
   if (system.isNull()) {
-    pdfFile = FreePdfPath();
     printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(pdfFile);
+    printer.setOutputFileName(FreePdfPath());
   } else {
     printer.setPrinterName(system.printerName());
   }
   SetUpWorksheetPage(printer);
   printer.setDocName(QString::fromUtf8(kWorksheetTitle));
+  if (target_ == Target::PrintDialog && !chooser_(printer)) {
+    cancelled_ = true;
+    return true;
+  }
+  const QString pdfFile = printer.outputFormat() == QPrinter::PdfFormat
+                              ? QFileInfo(printer.outputFileName()).absoluteFilePath()
+                              : QString();
   const QString cannotBegin = pdfFile.isEmpty()
-                                  ? QStringLiteral("打印机 %1 无法开始打印。").arg(system.printerName())
+                                  ? QStringLiteral("打印机 %1 无法开始打印。").arg(printer.printerName())
                                   : QStringLiteral("无法创建文件 %1。").arg(pdfFile);
   QPainter painter;
   if (!painter.begin(&printer)) {

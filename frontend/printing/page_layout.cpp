@@ -260,9 +260,8 @@ std::vector<Block> ResultBlocks(const PrintedResult& printed, const PageFiller& 
 
 // A numbered block: the first line of the text beside its number, the rest
 // under it at the same indent, then the notes.
-Block Numbered(int number, const Breakable& text, const std::vector<std::string>& notes,
+Block Numbered(const QString& label, const Breakable& text, const std::vector<std::string>& notes,
                const std::vector<Breakable>& steps, const PageFiller& filler, double width) {
-  const QString label = QStringLiteral("%1.").arg(number);
   const double indent = filler.Width(WorksheetStyle::Result, QStringLiteral("000. "));
   Block block;
   for (const QString& line : Broken(WithMinusSigns(text), width - indent, filler, WorksheetStyle::Result)) {
@@ -343,18 +342,27 @@ Worksheet LayOutProblemSheet(const std::vector<SheetProblem>& problems, const QS
   const double width = sheet.textArea.width();
   filler.NewPage();
   filler.Line(WorksheetStyle::Heading, QString::fromUtf8(kProblemSheetTask));
+  int number = 0;
   for (size_t i = 0; i < problems.size(); ++i) {
-    const int number = static_cast<int>(i) + 1;
-    filler.PlaceNumbered(Numbered(number, problems[i].problem, {}, {}, filler, width), static_cast<int>(i),
-                         filler.Millimetres(kAnswerRoom));
+    if (problems[i].refused) continue;
+    filler.PlaceNumbered(Numbered(QStringLiteral("%1.").arg(++number), problems[i].problem, {}, {}, filler, width),
+                         static_cast<int>(i), filler.Millimetres(kAnswerRoom));
   }
   filler.SetTitle(QString::fromUtf8(kAnswerKeyTitle));
   filler.NewPage();
+  number = 0;
   for (size_t i = 0; i < problems.size(); ++i) {
-    const int number = static_cast<int>(i) + 1;
-    filler.PlaceNumbered(Numbered(number, problems[i].answer, problems[i].notes, problems[i].steps, filler, width),
-                         static_cast<int>(i),
-                         filler.Millimetres(kAfterAnswer));
+    if (problems[i].refused) continue;
+    filler.PlaceNumbered(Numbered(QStringLiteral("%1.").arg(++number), problems[i].answer, problems[i].notes,
+                                  problems[i].steps, filler, width),
+                         static_cast<int>(i), filler.Millimetres(kAfterAnswer));
+  }
+  for (size_t i = 0; i < problems.size(); ++i) {
+    if (!problems[i].refused) continue;
+    const std::string where = QStringLiteral("第 %1 行 / line %1: ").arg(problems[i].line).toStdString();
+    filler.PlaceNumbered(Numbered(QString(), Node({ProseText(where), problems[i].problem}), problems[i].notes, {},
+                                  filler, width),
+                         static_cast<int>(i), filler.Millimetres(kAfterAnswer));
   }
   return sheet;
 }

@@ -87,12 +87,16 @@ struct SheetProblem {
   Breakable answer;
   std::vector<std::string> notes;
   std::vector<Breakable> steps;  // the steps of the answer, when the key shows them
+  bool refused = false;          // the line could not be read: not a problem for the pupils
+  int line = 0;                  // its line in the list, counted from 1
 };
 
 // The problems numbered on the first page(s), each with room to write under
 // it, after the task; then, from a new page, the answer key: each number with
 // its answer, notes and steps (when there are any), on one page where they
-// fit on one. Titles, dates, margins and fonts as the printout's.
+// fit on one. A refused line is no problem for the pupils: it is left off the
+// problem page (the numbers go on without it) and listed at the end of the
+// key, by its line in the list, with the reason. Titles, dates, margins and fonts as the printout's.
 Worksheet LayOutProblemSheet(const std::vector<SheetProblem>& problems, const QString& date, QPaintDevice& device,
                              const QRectF& paper);
 

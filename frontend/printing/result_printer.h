@@ -34,13 +34,16 @@ class ResultPrinter {
   // open. False when the printer failed.
   virtual bool AddResult(const PrintedResult& result) = 0;
   virtual bool HasOpenDocument() const = 0;
-  // Ends the open document and hands it to the printer. False when it failed.
+  // Ends the open document and hands it to the printer (the one chosen in
+  // the print dialog). False when it failed.
   virtual bool EndDocument() = 0;
   // Drops the open document unprinted.
   virtual void DiscardDocument() = 0;
-  // The file (its full path) the last ended document was written to when
-  // there was no printer to send it to; empty when it went to a printer.
+  // The file (its full path) the last ended document was written to as PDF;
+  // empty when it went to a printer.
   virtual std::string DocumentFile() const = 0;
+  // The last ended document was not printed: the print dialog was cancelled.
+  virtual bool Cancelled() const { return false; }
   // Why the last failing call failed.
   virtual std::string LastError() const = 0;
 };

@@ -24,6 +24,7 @@ enum class Style {
 };
 
 constexpr char kLatexIrreducible[] = "\\ \\text{is irreducible over}\\ \\mathbb{Q}";
+constexpr char kLatexMonomial[] = "\\ \\text{is a monomial: it needs no factoring}";
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 bool IsSmallLetter(char c) { return c >= 'a' && c <= 'z'; }
@@ -564,17 +565,27 @@ Presentation Present(const std::optional<format::ResultValue>& value, std::strin
 
   const std::string enteredPlain = Joined(left.plain);
   const std::string enteredLatex = Joined(left.latex);
+  // The polynomial as typed, then what it is in words.
+  auto inWords = [&](const char* words, const char* english, const char* latexWords) {
+    presentation.shown = Node({Node(SideLeaves(left.student, "")),
+                               Node({Leaf(std::string(" ") + words), ProseText(std::string(" ") + english)})});
+    presentation.plain = enteredPlain + " " + words + " " + english;
+    presentation.latex = enteredLatex + latexWords;
+    return presentation;
+  };
+  const auto& terms = value->entered.terms;
+  if (terms.size() == 1 && std::any_of(terms[0].exponents.begin(), terms[0].exponents.end(),
+                                       [](int32_t e) { return e != 0; })) {
+    // "2x 是单项式, 不需要分解 (a monomial needs no factoring)", whatever its
+    // coefficient.
+    return inWords(kMonomial, kMonomialEnglish, kLatexMonomial);
+  }
   const Sum* irreducible = complete ? IrreducibleFactor(product) : nullptr;
   const bool unit = product.front.UnitCoefficient();
   const bool asTyped = left.student.size() == 1 || value->entered.terms.size() == left.student.size();
   if ((irreducible != nullptr && unit && asTyped) || (complete && IsSingleLetter(product))) {
     // "x² + 1 在有理数域上不可约 (irreducible over Q)"
-    presentation.shown = Node({Node(SideLeaves(left.student, "")),
-                               Node({Leaf(std::string(" ") + kIrreducible), ProseText(std::string(" ") +
-                                                                                      kIrreducibleEnglish)})});
-    presentation.plain = enteredPlain + " " + kIrreducible + " " + kIrreducibleEnglish;
-    presentation.latex = enteredLatex + kLatexIrreducible;
-    return presentation;
+    return inWords(kIrreducible, kIrreducibleEnglish, kLatexIrreducible);
   }
   const std::string productPlain = ProductText(product, Style::Plain);
   const std::string productLatex = ProductText(product, Style::Latex);

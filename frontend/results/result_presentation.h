@@ -18,6 +18,9 @@ namespace pfac::frontend {
 // The words that say a polynomial is irreducible.
 inline constexpr char kIrreducible[] = "在有理数域上不可约";
 inline constexpr char kIrreducibleEnglish[] = "(irreducible over Q)";
+// The words that say a monomial needs no factoring (2x, -x, x, 3x²y alike).
+inline constexpr char kMonomial[] = "是单项式, 不需要分解";
+inline constexpr char kMonomialEnglish[] = "(a monomial needs no factoring)";
 
 struct Presentation {
   // What the student reads, with the places where it may break:
@@ -34,7 +37,7 @@ struct Presentation {
 // run gave, when it gave one) presented; where there is no value (a text not
 // in the engine's form), the texts are shown as they stand, their blanks
 // tidied and equal factors collapsed as on paper. Only a factorisation known
-// to be complete says "irreducible".
+// to be complete says "irreducible"; a monomial is said to need no factoring.
 // The problem as typed (`typed`, when known) is the left-hand side, written
 // as read (blanks normalised, superscripts), and decides the sign rule: only
 // a problem typed starting with a minus keeps a minus in front of the answer.

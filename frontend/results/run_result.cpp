@@ -1,5 +1,7 @@
 #include "frontend/results/run_result.h"
 
+#include <algorithm>
+
 #include "engine/result_format/marks.h"
 #include "engine/result_format/result_line.h"
 
@@ -96,6 +98,15 @@ RunResult ReadRunResult(const std::vector<std::string>& lines) {
     result.end = RunEnd::Incomplete;
   }
   return result;
+}
+
+bool GaveAnswer(const RunResult& result) {
+  const ResultSource& source = result.source;
+  if (source.factorisation.empty()) return false;
+  if (result.end != RunEnd::Incomplete || !source.value || !source.value->factored) return true;
+  const format::ResultValue& value = *source.value;
+  const bool monomial = std::any_of(value.monomial.begin(), value.monomial.end(), [](int32_t e) { return e != 0; });
+  return value.factors.size() > 1 || value.content != "1" || monomial;
 }
 
 RunResult RestoredRunResult(const ResultSource& source, std::vector<std::string> notes, RunEnd end) {

@@ -44,6 +44,16 @@ struct RunResult {
   RunEnd end = RunEnd::Finished;
 };
 
+// Said instead of "P = (P)" of a run stopped before it split the polynomial.
+inline constexpr char kStoppedWithoutAnswer[] =
+    "运行在找到答案之前被停止了, 没有分解结果。/ The run was stopped before it found an answer; it gave no "
+    "factorisation.";
+
+// Whether the run gave an answer: a factorisation that is known complete, or
+// one that, though not known complete, splits something off (a stopped run
+// that split nothing wrote only the polynomial itself in brackets).
+bool GaveAnswer(const RunResult& result);
+
 // The result that the lines of jg.dat (line ends removed) hold. The polynomial
 // is the echo in line 1; the factorisation is the segment a reader presents
 // (format::PresentedSegment): a complete factorisation that follows a

@@ -27,6 +27,11 @@ constexpr std::array<std::pair<RunEnd, const char*>, 4> kEndNames{{
 
 QString Text(const std::string& text) { return QString::fromStdString(text); }
 
+std::string WithoutBlanks(std::string text) {
+  text.erase(std::remove(text.begin(), text.end(), ' '), text.end());
+  return text;
+}
+
 QJsonObject ToJson(const HistoryEntry& entry) {
   QJsonArray notes;
   for (const std::string& note : entry.notes) notes.append(Text(note));
@@ -125,9 +130,16 @@ void History::Load(const QString& folder, std::string* notice) {
 }
 
 bool History::Add(const std::string& text, const RunResult& result) {
-  if (result.source.factorisation.empty()) return true;
-  entries_.erase(std::remove_if(entries_.begin(), entries_.end(), [&](const HistoryEntry& e) { return e.text == text; }),
-                 entries_.end());
+  if (!GaveAnswer(result)) return true;
+  const std::string echo = WithoutBlanks(result.source.polynomial);
+  auto same = [&](const HistoryEntry& e) {
+    return e.text == text || (!echo.empty() && WithoutBlanks(e.source.polynomial) == echo);
+  };
+  if (result.end != RunEnd::Certified &&
+      std::any_of(entries_.begin(), entries_.end(), [&](const HistoryEntry& e) { return same(e) && e.Certified(); })) {
+    return true;
+  }
+  entries_.erase(std::remove_if(entries_.begin(), entries_.end(), same), entries_.end());
   entries_.push_back({text, result.source, result.notes, result.end});
   if (entries_.size() > kHistoryLimit) entries_.erase(entries_.begin(), entries_.end() - kHistoryLimit);
   return Save();

@@ -15,12 +15,17 @@ inline constexpr char kHistoryFile[] = "pfac-history.json";
 inline constexpr size_t kHistoryLimit = 200;
 
 struct HistoryEntry {
-  std::string text;  // the polynomial as it was handed to the engine
+  // The polynomial as typed, its blanks tidied (entries of earlier versions:
+  // as handed to the engine); either goes back into the box as it stands.
+  std::string text;
   ResultSource source;
   std::vector<std::string> notes;
   RunEnd end = RunEnd::Finished;
 
   RunResult Result() const { return RestoredRunResult(source, notes, end); }
+  // The certificate says the factorisation is complete (or says "not
+  // complete" and the complete one follows).
+  bool Certified() const { return end == RunEnd::Certified; }
 };
 
 class History {
@@ -32,10 +37,11 @@ class History {
   void Load(const QString& folder, std::string* notice);
 
   // Adds the result of the text as the newest entry; an older entry of the
-  // same text goes, and so do the oldest beyond the limit. The file is
-  // written at once; false when it could not be. A run that gave no
-  // factorisation (its window closed mid-line) is not kept: it would be a
-  // blank line, and would take the place of an earlier answer to the text.
+  // same polynomial (the same text, or the same echo in jg.dat) goes, and so
+  // do the oldest beyond the limit. The best answer is kept: a result that is
+  // not certified never takes the place of a certified entry (it is not
+  // kept then), and a run that gave no answer (GaveAnswer) is not kept at
+  // all. The file is written at once; false when it could not be.
   bool Add(const std::string& text, const RunResult& result);
 
   const std::vector<HistoryEntry>& Entries() const { return entries_; }  // oldest first

@@ -13,14 +13,18 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollArea>
+#include <QScrollBar>
+#include <QTimer>
 #include <QVBoxLayout>
 
+#include "engine/result_format/marks.h"
 #include "frontend/commands/finished_run.h"
 #include "frontend/commands/print_command.h"
 #include "frontend/input/typed_input.h"
 #include "frontend/results/result_steps.h"
 #include "frontend/windows/broken_lines_label.h"
 #include "frontend/windows/engine_box.h"
+#include "frontend/windows/focus_marks.h"
 #include "frontend/windows/help_window.h"
 #include "frontend/windows/worksheet_window.h"
 
@@ -31,11 +35,16 @@ namespace {
 const QString kCopy = QStringLiteral("复制");
 const QString kCopyLaTeX = QStringLiteral("复制 LaTeX");
 const QString kCopied = QStringLiteral("已复制");
+// The height of the message area and of the engine box beside it: four lines.
+constexpr int kMessageAreaHeight = 96;
+// The colour of notes that say the answer is not (known) complete.
+const char kWarningColour[] = "color: #a04a00;";
 
 QPushButton* MakeButton(const char* name, const QString& caption, QWidget* parent) {
   auto* button = new QPushButton(caption, parent);
   button->setObjectName(QString::fromLatin1(name));
   button->setMinimumSize(96, 34);
+  PressedByEnter(button);
   return button;
 }
 
@@ -85,6 +94,7 @@ PFAC1::PFAC1(Dialogs& dialogs, ResultPrinter& printer, EngineRunner& runner, QWi
   createStepsPanel();
   createHistory();
   createLayout();
+  setTabOrders();
   connectCommands();
   runner_.SetOnEnded([this] { EngineEnded(); });
   input_.Load();
@@ -114,20 +124,29 @@ void PFAC1::createWidgets() {
   text2_->setMinimumHeight(34);
   KeepPlaceWhenHidden(text2_);
 
-  picture1_ = new PrintSurface(this);
+  // The message area keeps its height, whatever is printed: a long
+  // polynomial goes on below, and the area scrolls to its last line.
+  messageScroll_ = new QScrollArea(this);
+  messageScroll_->setObjectName(QStringLiteral("Picture1Scroll"));
+  messageScroll_->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+  messageScroll_->setLineWidth(2);
+  messageScroll_->setWidgetResizable(true);
+  messageScroll_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  messageScroll_->setBackgroundRole(QPalette::Base);
+  messageScroll_->setFixedHeight(kMessageAreaHeight);
+  messageScroll_->setMinimumWidth(440);
+  picture1_ = new PrintSurface;
   picture1_->setObjectName(QStringLiteral("Picture1"));
-  picture1_->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-  picture1_->setLineWidth(2);
   picture1_->setBackgroundRole(QPalette::Base);
   picture1_->setForegroundRole(QPalette::Text);
   picture1_->setAutoFillBackground(true);
   picture1_->setFont(bigger);
-  picture1_->setMinimumSize(440, 110);
-  picture1_->SetWrapping(true);  // a long polynomial goes on below
+  picture1_->SetWrapping(true);
+  messageScroll_->setWidget(picture1_);
 
   ole1_ = new EngineBox(this);
   ole1_->setObjectName(QStringLiteral("OLE1"));
-  ole1_->setFixedSize(190, 110);
+  ole1_->setFixedSize(190, kMessageAreaHeight);
 
   cmdshuru_ = MakeButton("Cmdshuru", QStringLiteral("输入多项式"), this);
   cmdWanchang_ = MakeButton("CmdWANCHANG", QStringLiteral("输入完毕"), this);
@@ -154,7 +173,7 @@ void PFAC1::createResultPanel() {
   bigger.setPointSizeF(bigger.pointSizeF() * 1.3);
   resultText_->setFont(bigger);
   // A result of two lines and its certificate.
-  resultScroll_ = LabelScroll(resultPanel_, "ResultScroll", 120, {resultText_, resultNotes_});
+  resultScroll_ = LabelScroll(resultPanel_, "ResultScroll", 96, {resultText_, resultNotes_});
 
   cmdfuzhi_ = MakeButton("Cmdfuzhi", kCopy, resultPanel_);
   cmdfuzhi_->setToolTip(QStringLiteral("把结果复制到剪贴板 (copy the result as plain text)"));
@@ -186,7 +205,7 @@ void PFAC1::createStepsPanel() {
     stepsText_->SetParagraphs(StepLines(shownSteps_, stepsOpen_, true));
   });
   auto* layout = new QVBoxLayout(stepsPanel_);
-  layout->addWidget(LabelScroll(stepsPanel_, "StepsScroll", 110, {stepsText_}));  // four steps
+  layout->addWidget(LabelScroll(stepsPanel_, "StepsScroll", 72, {stepsText_}));  // three steps
 }
 
 // Under the steps: the folder's earlier polynomials and their results,
@@ -196,8 +215,11 @@ void PFAC1::createHistory() {
   historyPanel_->setObjectName(QStringLiteral("HistoryPanel"));
   historyList_ = new QListWidget(historyPanel_);
   historyList_->setObjectName(QStringLiteral("History"));
-  // Five entries; the result panel above takes the window's new space.
-  historyList_->setFixedHeight(historyList_->fontMetrics().height() * 5 + 12);
+  // Four entries, a scroll bar or not; the result panel above takes the
+  // window's new space.
+  historyList_->setFixedHeight(historyList_->fontMetrics().height() * 4 + 12);
+  historyList_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  historyList_->setTextElideMode(Qt::ElideRight);
   historyList_->setToolTip(QStringLiteral("单击一条, 把它的多项式放回输入框 (click an entry to put its polynomial back)"));
   auto* layout = new QVBoxLayout(historyPanel_);
   layout->addWidget(historyList_);
@@ -205,7 +227,7 @@ void PFAC1::createHistory() {
 
 void PFAC1::createLayout() {
   auto* work = new QHBoxLayout;
-  work->addWidget(picture1_, 1);
+  work->addWidget(messageScroll_, 1);
   work->addSpacing(12);
   work->addWidget(ole1_, 0, Qt::AlignVCenter);
 
@@ -216,18 +238,26 @@ void PFAC1::createLayout() {
   }
 
   auto* layout = new QVBoxLayout(this);
-  layout->setContentsMargins(18, 14, 18, 14);
-  layout->setSpacing(8);
+  layout->setContentsMargins(16, 10, 16, 10);
+  layout->setSpacing(6);
   layout->addWidget(label8_);
   layout->addWidget(label9_);
   layout->addWidget(text2_);
-  layout->addSpacing(6);
   layout->addLayout(work);
   layout->addWidget(resultPanel_, 1);
   layout->addWidget(stepsPanel_, 1);
   layout->addWidget(historyPanel_);
-  layout->addSpacing(6);
+  layout->addSpacing(4);
   layout->addLayout(commands);
+}
+
+// Tab goes in reading order: the box, the engine box, the copy buttons, the
+// history, then the commands from left to right.
+void PFAC1::setTabOrders() {
+  QWidget* order[] = {text2_,   ole1_,     cmdfuzhi_,  cmdfuzhiLaTeX_, historyList_, cmdshuru_, cmdWanchang_,
+                      cmdChongshu_, cmddayin_, cmdpiliang_, cmdbangzhu_,   cmdtuichu_};
+  for (size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);
+  for (QScrollArea* scroll : findChildren<QScrollArea*>()) scroll->setFocusPolicy(Qt::NoFocus);
 }
 
 void PFAC1::connectCommands() {
@@ -263,7 +293,7 @@ void PFAC1::CmdWANCHANG_Click() {
   QApplication::setOverrideCursor(Qt::WaitCursor);
   input_.InputFinished();
   QApplication::restoreOverrideCursor();
-  runs_.Submitted(input_.HandedOff(), input_.HandedOffText());
+  runs_.Submitted(input_.HandedOff(), input_.HandedOffText(), input_.HandedOffTyped());
   ClearResult();
 }
 
@@ -284,8 +314,7 @@ void PFAC1::InputStarted() {
 // the engine's window has closed.
 void PFAC1::cmddayin_Click() {
   ResetCopyButtons();
-  PrintShownResult(printer_, files_, dialogs_, runs_, QDir::currentPath().toStdString(),
-                   historyShown_ ? &*historyShown_ : nullptr, input_.HandedOffTyped());
+  PrintShownResult(printer_, files_, dialogs_, runs_, historyShown_ ? &*historyShown_ : nullptr);
 }
 
 // The help window is shown, cleared and given its page; "简介" again shows the
@@ -303,7 +332,22 @@ void PFAC1::Cmdbangzhu_Click() {
   help_->PrintHelpPage();
 }
 
-void PFAC1::Cmdtuichu_Click() { EndProgram(); }
+void PFAC1::Cmdtuichu_Click() {
+  if (ReadyToEnd()) EndProgram();
+}
+
+bool PFAC1::ReadyToEnd() {
+  const bool engine = runner_.IsRunning();
+  const bool worksheet = batch_ != nullptr && batch_->Run().Running();
+  if (!engine && !worksheet) return true;
+  if (!dialogs_.AskYesNo(engine ? kStopEngineAndQuit : kStopWorksheetAndQuit, kNoticeCaption)) return false;
+  if (worksheet) batch_->StopRun();
+  if (engine && !runner_.Stop()) {
+    dialogs_.Tell(kEngineDoesNotStop, kNoticeCaption);
+    return false;
+  }
+  return true;
+}
 
 // Only an active engine box reports a double-click. One engine at a time: while
 // its window is open, it comes to the front instead.
@@ -313,42 +357,48 @@ void PFAC1::OLE1_DblClick() {
     runner_.BringToFront();
     return;
   }
-  EngineStart start = EngineBesideFrontEnd();
-  start.place = TerminalPlace();
+  const EngineStart start = TerminalPlace();
   // What jg.dat holds is taken before the engine can write it.
   runs_.Started(QDir::currentPath().toStdString());
   QString error;
   if (!runner_.Start(start, &error)) {
-    runs_.Ended();
+    runs_.Ended(QDir::currentPath().toStdString());
     dialogs_.Tell(error.toStdString(), kNoticeCaption);
   }
 }
 
-// The window moves aside where the screen has no room beside it as it stands.
-QPoint PFAC1::TerminalPlace() {
+// Beside this window, the window moving aside where that makes room, with a
+// smaller font where the screen is small; where even that does not fit, where
+// it covers neither the polynomial box nor the result panel.
+EngineStart PFAC1::TerminalPlace() {
+  EngineStart start = EngineBesideFrontEnd();
   const QScreen* screen = this->screen();
-  if (screen == nullptr || !isVisible()) return {};
+  if (screen == nullptr || !isVisible()) return start;
   const QRect frame = frameGeometry();
   const QRect inner = geometry();
   const QMargins decoration(inner.left() - frame.left(), inner.top() - frame.top(),
                             frame.right() - inner.right(), frame.bottom() - inner.bottom());
-  const Arrangement arrangement = ArrangeBeside(frame, screen->availableGeometry(), TerminalSize(decoration));
-  if (arrangement.window != frame.topLeft()) move(arrangement.window);
-  return arrangement.terminal;
+  const QRect keep = QRect(text2_->mapToGlobal(QPoint()), text2_->size())
+                         .united(QRect(resultPanel_->mapToGlobal(QPoint()), resultPanel_->size()));
+  const TerminalPlacement placement = PlaceTerminal(frame, screen->availableGeometry(), decoration, keep);
+  if (placement.arrangement.window != frame.topLeft()) move(placement.arrangement.window);
+  start.place = placement.arrangement.terminal;
+  start.pointSize = placement.pointSize;
+  return start;
 }
 
 // The run's result goes into the history under the polynomial it was given,
 // and into the panel when the window still shows that polynomial.
 void PFAC1::EngineEnded() {
   FinishedRun run = EndRun(runs_, QDir::currentPath().toStdString());
-  // The result of the text just handed off reads as the student typed it.
-  if (run.result && run.text == input_.HandedOffText()) SetTyped(&*run.result, input_.HandedOffTyped());
+  // The result reads as the student typed the polynomial.
+  if (run.result) SetTyped(&*run.result, run.text);
   if (run.result) AddToHistory(run.text, *run.result);
   if (!run.forWindow) return;  // a run of a polynomial no longer shown
-  if (run.current) {
+  if (run.result) {
     ShowResult(*run.result);
   } else {
-    ShowNoResult(kNoResultWritten);
+    ShowNoResult(run.file == RunFile::Foreign ? kForeignResult : kNoResultWritten);
   }
   raise();
   activateWindow();
@@ -368,7 +418,9 @@ void PFAC1::ShowHistory() {
   const std::vector<HistoryEntry>& entries = history_.Entries();
   for (auto entry = entries.rbegin(); entry != entries.rend(); ++entry) {
     const RunResult result = entry->Result();
-    auto* item = new QListWidgetItem(QString::fromStdString(result.presentation.shown.Text()), historyList_);
+    QString line = QString::fromStdString(result.presentation.shown.Text());
+    if (result.end == RunEnd::Incomplete) line += QString::fromUtf8(kNotFinishedMark);
+    auto* item = new QListWidgetItem(line, historyList_);
     QStringList notes;
     for (const std::string& note : result.notes) notes << QString::fromStdString(note);
     item->setToolTip(notes.join('\n'));
@@ -383,9 +435,12 @@ void PFAC1::History_Click(int row) {
   runs_.InputStarted();
   ShowResult(entry.Result());
   historyShown_ = entry;
+  // The box takes the keyboard once the list has done with the click.
+  QTimer::singleShot(0, this, [this] { FocusText2(); });
 }
 
 void PFAC1::Text2Edited() {
+  input_.TextEdited();
   if (!historyShown_ || Text2() == historyShown_->text) return;
   historyShown_.reset();
   ClearResult();
@@ -401,16 +456,25 @@ void PFAC1::Cmdpiliang_Click() {
   batch_->activateWindow();
 }
 
+// A run stopped before it split anything is said in words, not as "P = (P)".
+// The notes are green only where every one of them is good news: a "not
+// complete" certificate stays in the warning colour though the complete
+// factorisation follows it.
 void PFAC1::ShowResult(const RunResult& result) {
   ResetCopyButtons();
-  resultText_->SetParagraphs({result.presentation.shown});
+  const bool answer = GaveAnswer(result) || result.end != RunEnd::Incomplete;
+  resultText_->SetParagraphs({answer ? result.presentation.shown : ProseText(kStoppedWithoutAnswer)});
   std::vector<Breakable> notes;
-  for (const std::string& note : result.notes) notes.push_back(ProseText(note));
+  bool notComplete = false;
+  for (const std::string& note : result.notes) {
+    notes.push_back(ProseText(note));
+    notComplete = notComplete || marks::KindOfCertificate(note) == marks::CertificateKind::kNotComplete;
+  }
   resultNotes_->SetParagraphs(std::move(notes));
   const char* colour = "";
   switch (result.end) {
-    case RunEnd::Certified: colour = "color: #1b6b1b;"; break;
-    case RunEnd::Incomplete: colour = "color: #a04a00;"; break;
+    case RunEnd::Certified: colour = notComplete ? kWarningColour : "color: #1b6b1b;"; break;
+    case RunEnd::Incomplete: colour = kWarningColour; break;
     case RunEnd::InternalError: colour = "color: #c00000; font-weight: bold;"; break;
     case RunEnd::Finished: break;
   }
@@ -419,8 +483,8 @@ void PFAC1::ShowResult(const RunResult& result) {
   shownSteps_ = ExplainResult(result.source);
   stepsOpen_ = false;
   stepsText_->SetParagraphs(StepLines(shownSteps_, false, true));
-  plainResult_ = QString::fromStdString(result.presentation.plain);
-  latexResult_ = QString::fromStdString(result.presentation.latex);
+  plainResult_ = answer ? QString::fromStdString(result.presentation.plain) : QString();
+  latexResult_ = answer ? QString::fromStdString(result.presentation.latex) : QString();
   cmdfuzhi_->setEnabled(!plainResult_.isEmpty());
   cmdfuzhiLaTeX_->setEnabled(!latexResult_.isEmpty());
 }
@@ -459,7 +523,13 @@ void PFAC1::Cmdfuzhi_Click() { Copied(cmdfuzhi_, plainResult_); }
 void PFAC1::CmdfuzhiLaTeX_Click() { Copied(cmdfuzhiLaTeX_, latexResult_); }
 
 void PFAC1::closeEvent(QCloseEvent* event) {
-  if (!ending_) EndProgram();
+  if (!ending_) {
+    if (!ReadyToEnd()) {
+      event->ignore();
+      return;
+    }
+    EndProgram();
+  }
   event->accept();
 }
 
@@ -489,8 +559,15 @@ QWidget* PFAC1::Widget(Control control) const {
 
 void PFAC1::ClsWindow() { Cls(); }
 void PFAC1::ClsPicture1() { picture1_->Cls(); }
-void PFAC1::PrintOnPicture1(const std::string& line) { picture1_->Print(QString::fromStdString(line)); }
-void PFAC1::PrintOnPicture1(const Breakable& text) { picture1_->Print(text); }
+void PFAC1::PrintOnPicture1(const std::string& line) { PrintOnPicture1(ProseText(line)); }
+
+// The last line printed is in sight, once the area has laid the lines out.
+void PFAC1::PrintOnPicture1(const Breakable& text) {
+  picture1_->Print(text);
+  QTimer::singleShot(0, messageScroll_, [scroll = messageScroll_] {
+    scroll->verticalScrollBar()->setValue(scroll->verticalScrollBar()->maximum());
+  });
+}
 void PFAC1::SetEnabled(Control control, bool enabled) { Widget(control)->setEnabled(enabled); }
 void PFAC1::SetVisible(Control control, bool visible) { Widget(control)->setVisible(visible); }
 

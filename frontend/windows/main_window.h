@@ -36,6 +36,22 @@ class Form3;
 // of the current polynomial in jg.dat.
 inline constexpr char kNoResultWritten[] =
     "分解程序没有写出这个多项式的结果。/ The engine wrote no result for this polynomial.";
+// After an entry of the history that is not finished (a run stopped, or a
+// factorisation not known complete).
+inline constexpr char kNotFinishedMark[] = "  (未完成 / not finished)";
+// Asked when the program is to end while the engine or a worksheet runs, and
+// told when the engine could not be stopped.
+inline constexpr char kStopEngineAndQuit[] =
+    "分解程序还在运行。要停止它并退出吗？\n"
+    "选“是”: 停止分解程序 (它的窗口也关闭), 然后退出; 选“否”: 继续运行, 不退出。\n"
+    "(The engine is still running. Stop it and quit? Yes stops the engine and closes its window, then quits; "
+    "No lets it run on, and nothing closes.)";
+inline constexpr char kStopWorksheetAndQuit[] =
+    "批量练习还在分解。要停止它并退出吗？\n"
+    "(A worksheet is still being factored. Stop it and quit?)";
+inline constexpr char kEngineDoesNotStop[] =
+    "分解程序没有停下来, 程序不退出。请关闭分解程序的窗口, 再按《退出》。\n"
+    "(The engine did not stop, so the program does not quit; close the engine's window, then press 退出.)";
 
 class PFAC1 : public PrintSurface, private MainWindowControls {
   Q_OBJECT
@@ -76,8 +92,13 @@ class PFAC1 : public PrintSurface, private MainWindowControls {
   void createStepsPanel();
   void createHistory();
   void createLayout();
+  void setTabOrders();
   void connectCommands();
   void EndProgram();
+  // True when the program may end now: at once when no engine and no
+  // worksheet runs; otherwise when the user agrees to stop them and they have
+  // ended, so that nothing writes in the folder once its lock is given up.
+  bool ReadyToEnd();
   void InputStarted();
 
   // The engine's window has closed: the result of the current polynomial is
@@ -91,12 +112,13 @@ class PFAC1 : public PrintSurface, private MainWindowControls {
   // The history's entries in the list, the newest first.
   void ShowHistory();
   void AddToHistory(const std::string& text, const RunResult& result);
-  // The text in the box was edited: a result of the history shown no longer
-  // belongs to it.
+  // The text in the box was edited: 重新输入 and the message follow it, and a
+  // result of the history shown no longer belongs to it.
   void Text2Edited();
   void Copied(QPushButton* button, const QString& text);
-  // Where the engine's terminal goes: beside this window, not over it.
-  QPoint TerminalPlace();
+  // The engine to start, and where its terminal goes: beside this window,
+  // not over it.
+  EngineStart TerminalPlace();
 
   // The window's side of the input commands.
   void ClsWindow() override;
@@ -131,6 +153,7 @@ class PFAC1 : public PrintSurface, private MainWindowControls {
   QLineEdit* text2_ = nullptr;
   QLabel* label8_ = nullptr;
   QLabel* label9_ = nullptr;
+  QScrollArea* messageScroll_ = nullptr;  // Picture1 in an area of a fixed height
   PrintSurface* picture1_ = nullptr;
   QPushButton* cmdshuru_ = nullptr;
   QPushButton* cmdWanchang_ = nullptr;

@@ -24,7 +24,7 @@ void PrintSurface::Cls() {
   update();
 }
 
-void PrintSurface::Print(const QString& line) { Print(Leaf(line.toStdString())); }
+void PrintSurface::Print(const QString& line) { Print(ProseText(line.toStdString())); }
 
 void PrintSurface::Print(const Breakable& text) {
   lines_.append(QString::fromStdString(text.Text()));

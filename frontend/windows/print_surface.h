@@ -13,10 +13,9 @@ namespace pfac::frontend {
 // A window or picture box that text is printed onto: each line below the last,
 // from the top left, until Cls clears it. Child widgets sit on top of it; a
 // picture box has a frame. Its size hint has room for every line printed; a
-// surface that wraps breaks long lines at its width (where a text printed
-// with its break places may break, between terms; a plain line anywhere, as
-// a polynomial typed has no blanks to break at) and asks the layout for the
-// height they take.
+// surface that wraps breaks long lines at its width, where the text may
+// break (between words, or between terms), with the one routine BreakLines,
+// and asks the layout for the height they take.
 class PrintSurface : public QFrame {
   Q_OBJECT
 
@@ -24,6 +23,7 @@ class PrintSurface : public QFrame {
   explicit PrintSurface(QWidget* parent = nullptr);
 
   void Cls();
+  // Words: the line breaks at its blanks (ProseText).
   void Print(const QString& line);
   void Print(const Breakable& text);
   const QStringList& Lines() const { return lines_; }

@@ -5,6 +5,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "frontend/windows/focus_marks.h"
 #include "frontend/windows/main_window.h"
 #include "frontend/windows/start_picture.h"
 
@@ -24,7 +25,14 @@ baozhForm::baozhForm(MainWindowFactory makeMainWindow, QWidget* parent)
   cmdbao_->setObjectName(QStringLiteral("cmdbao"));
   cmdtuichu_ = new QPushButton(QStringLiteral("退  出"), this);
   cmdtuichu_->setObjectName(QStringLiteral("Cmdtuichu"));
-  for (QPushButton* button : {cmdbao_, cmdtuichu_}) button->setMinimumSize(130, 40);
+  for (QPushButton* button : {cmdbao_, cmdtuichu_}) {
+    button->setMinimumSize(130, 40);
+    PressedByEnter(button);
+  }
+  // Enter opens the main window at once; Tab goes on to 退出.
+  cmdbao_->setDefault(true);
+  setTabOrder(cmdbao_, cmdtuichu_);
+  cmdbao_->setFocus();
   connect(cmdbao_, &QPushButton::clicked, this, &baozhForm::cmdbao_Click);
   connect(cmdtuichu_, &QPushButton::clicked, this, &baozhForm::Cmdtuichu_Click);
 

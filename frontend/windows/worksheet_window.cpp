@@ -19,6 +19,7 @@
 #include "frontend/input/problem_list.h"
 #include "frontend/printing/answer_key.h"
 #include "frontend/printing/document_printer.h"
+#include "frontend/windows/focus_marks.h"
 
 namespace pfac::frontend {
 
@@ -28,6 +29,7 @@ enum Column { kProblem, kAnswer, kCertificate, kTime, kColumns };
 
 QPushButton* MakeButton(const char* name, const QString& caption, QWidget* parent) {
   auto* button = new QPushButton(caption, parent);
+  PressedByEnter(button);
   button->setObjectName(QString::fromLatin1(name));
   button->setMinimumSize(std::max(110, button->fontMetrics().horizontalAdvance(caption) + 28), 32);
   return button;
@@ -183,7 +185,8 @@ void BatchWindow::ProblemDone(int index) {
                                                                  : QColor(0xa0, 0x4a, 0x00);
   cells[kCertificate]->setForeground(colour);
   if (problem.state == ProblemState::Refused) cells[kAnswer]->setForeground(colour);
-  progress_->setValue(run_.Done());
+  // What was run: after 取消 the bar stops where the run stopped.
+  progress_->setValue(run_.Ran());
   table_->scrollToItem(cells[kProblem]);
 }
 

@@ -42,6 +42,9 @@ class BatchWindow : public QWidget {
   // written.
   bool SavePdf(const QString& file);
   const BatchRun& Run() const { return run_; }
+  // The worksheet being factored is cancelled; returns once its engine has
+  // ended.
+  void StopRun() { run_.Stop(); }
   void SetStepsInKey(bool withSteps);
 
  protected:

@@ -1,9 +1,12 @@
 // The front end from the command line, without a display: the worksheet
-// (pfac --worksheet) and the steps of one factorisation (pfac --explain).
+// (pfac --worksheet), the steps of one factorisation (pfac --explain), the
+// usage, and the windows' start where there is no display.
+#include <QCoreApplication>
 #include <QDir>
 #include <QProcess>
 #include <QTest>
 
+#include "frontend/app/folder_lock.h"
 #include "tests/frontend/support/fakes.h"
 #include "tests/frontend/support/pdf_text.h"
 #include "tests/frontend/support/worksheet_list.h"
@@ -22,11 +25,15 @@ class CommandLineTest : public QObject {
  private slots:
   void commandLineWithoutDisplay();
   void stepsFromTheCommandLine();
+  void optionsAnsweredWithoutWindowOrLock_data();
+  void optionsAnsweredWithoutWindowOrLock();
+  void noDisplayNoWindowNoWait();
 };
 
 // The front end from the command line, without a display; its exit status
 // (-1 when it did not end), and what it wrote to standard output.
-int RunFrontEnd(const WorkFolder& folder, const QStringList& arguments, QByteArray* output = nullptr) {
+int RunFrontEnd(const WorkFolder& folder, const QStringList& arguments, QByteArray* output = nullptr,
+                QByteArray* errors = nullptr) {
   QProcess pfac;
   QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
   environment.remove("DISPLAY");
@@ -37,6 +44,7 @@ int RunFrontEnd(const WorkFolder& folder, const QStringList& arguments, QByteArr
   pfac.start(QStringLiteral(PFAC_FRONTEND_BINARY), arguments);
   if (!pfac.waitForFinished(240000)) return -1;
   if (output != nullptr) *output = pfac.readAllStandardOutput();
+  if (errors != nullptr) *errors = pfac.readAllStandardError();
   return pfac.exitStatus() == QProcess::NormalExit ? pfac.exitCode() : -1;
 }
 
@@ -88,6 +96,61 @@ void CommandLineTest::stepsFromTheCommandLine() {
   QVERIFY(output.isEmpty());
   QCOMPARE(RunFrontEnd(folder, {"--explain"}), 2);
   QVERIFY(QDir(folder.Path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries).isEmpty());
+}
+
+// Findings: --help and any unknown option opened the windows and took the
+// folder's lock, or aborted in Qt without a display. Each answers on its
+// stream and ends, touching nothing in the folder.
+void CommandLineTest::optionsAnsweredWithoutWindowOrLock_data() {
+  QTest::addColumn<QStringList>("arguments");
+  QTest::addColumn<int>("status");
+  QTest::addColumn<QString>("output");  // a piece of standard output; empty: nothing there
+  QTest::addColumn<QString>("errors");  // a piece of standard error; empty: nothing there
+  QTest::newRow("help") << QStringList{"--help"} << 0 << QStringLiteral("pfac --explain POLYNOMIAL") << "";
+  QTest::newRow("version") << QStringList{"--version"} << 0 << "pfac 1." << "";
+  QTest::newRow("unknown option") << QStringList{"--colour", "x"} << 2 << ""
+                                  << QStringLiteral("不认识的参数 --colour / unknown option --colour");
+  QTest::newRow("a file name") << QStringList{"list.txt"} << 2 << "" << QStringLiteral("用法 / usage");
+  QTest::newRow("worksheet misused") << QStringList{"--worksheet", "a.txt"} << 2 << ""
+                                     << QStringLiteral("用法 / usage: pfac --worksheet [--steps] LIST.txt OUT.pdf");
+  // Qt's own complaint about the file stays out of what the user reads.
+  QTest::newRow("unwritable worksheet") << QStringList{"--worksheet", "good.txt", "no/such/folder/out.pdf"} << 2
+                                        << "1\tx^2-1" << QStringLiteral("无法创建文件");
+}
+
+void CommandLineTest::optionsAnsweredWithoutWindowOrLock() {
+  QFETCH(QStringList, arguments);
+  QFETCH(int, status);
+  QFETCH(QString, output);
+  QFETCH(QString, errors);
+  WorkFolder folder;
+  folder.Write("good.txt", "x^2-1\n");
+  QByteArray out, err;
+  QCOMPARE(RunFrontEnd(folder, arguments, &out, &err), status);
+  QVERIFY2(output.isEmpty() ? out.isEmpty() : QString::fromUtf8(out).contains(output), out.constData());
+  QVERIFY2(errors.isEmpty() ? err.isEmpty() : QString::fromUtf8(err).contains(errors), err.constData());
+  QVERIFY2(!err.contains("QPainter") && !err.contains("Qt"), err.constData());
+  QCOMPARE(QDir(folder.Path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries), QStringList{"good.txt"});
+}
+
+// Without a display the windows cannot open: pfac says so and ends, and a
+// second pfac in a folder another holds says that instead of waiting on a
+// message box nobody sees.
+void CommandLineTest::noDisplayNoWindowNoWait() {
+  WorkFolder folder;
+  QByteArray out, err;
+  QCOMPARE(RunFrontEnd(folder, {}, &out, &err), 1);
+  QVERIFY2(QString::fromUtf8(err).contains(QStringLiteral("图形显示")) && err.contains("graphical display"),
+           err.constData());
+  QVERIFY(!folder.Exists(kFolderLockFile));
+
+  FolderLock held(folder.Path());
+  std::string why;
+  QVERIFY(held.Take(&why));
+  QCOMPARE(RunFrontEnd(folder, {}, &out, &err), 1);
+  QVERIFY2(QString::fromUtf8(err).contains(QStringLiteral("已经打开了一个因式分解程序")) &&
+               err.contains(QByteArray::number(QCoreApplication::applicationPid())),
+           err.constData());
 }
 
 }  // namespace

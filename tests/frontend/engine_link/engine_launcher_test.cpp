@@ -19,6 +19,7 @@ class EngineLauncherTest : public QObject {
   void terminalLauncherRefusesWhatIsMissing();
   void terminalGoesBesideTheWindow_data();
   void terminalGoesBesideTheWindow();
+  void smallScreenTerminalCoversNeitherBoxNorResult();
 };
 
 // The real launcher, only in cases where it must refuse before starting anything.
@@ -76,6 +77,30 @@ void EngineLauncherTest::terminalGoesBesideTheWindow() {
   const Arrangement arrangement = ArrangeBeside(window, screen, QSize(800, 500));
   QCOMPARE(arrangement.window, windowPlace);
   QCOMPARE(arrangement.terminal, terminalPlace);
+}
+
+// Finding: on a 1366 x 768 screen the engine's window opened over the main
+// window's input box and result. It goes beside with a smaller font; where
+// even the smallest does not fit, it covers neither of them.
+void EngineLauncherTest::smallScreenTerminalCoversNeitherBoxNorResult() {
+  const QMargins frame(1, 20, 1, 1);
+  const QRect window(314, 93, 742, 658);
+  const QRect keep(330, 130, 710, 280);  // the input box down to the result panel
+  const TerminalPlacement beside = PlaceTerminal(window, QRect(0, 0, 1366, 768), frame, keep);
+  const QSize size = TerminalSize(frame, beside.pointSize);
+  QVERIFY(beside.pointSize < kTerminalPointSizes[0]);
+  QVERIFY(!QRect(beside.arrangement.terminal, size).intersects(QRect(beside.arrangement.window, window.size())));
+  QVERIFY(QRect(0, 0, 1366, 768).contains(QRect(beside.arrangement.terminal, size)));
+
+  // 1280 x 720, the window where the window manager put it: it moves up, and
+  // the terminal goes below the box and the result.
+  const QRect centred(270, 49, 742, 658);
+  const QRect keepThere(286, 106, 710, 280);
+  const TerminalPlacement over = PlaceTerminal(centred, QRect(0, 0, 1280, 720), frame, keepThere);
+  QCOMPARE(over.pointSize, std::end(kTerminalPointSizes)[-1]);
+  const QPoint shift = over.arrangement.window - centred.topLeft();
+  QVERIFY(!QRect(over.arrangement.terminal, TerminalSize(frame, over.pointSize)).intersects(keepThere.translated(shift)));
+  QVERIFY(QRect(0, 0, 1280, 720).contains(QRect(over.arrangement.terminal, TerminalSize(frame, over.pointSize))));
 }
 
 }  // namespace

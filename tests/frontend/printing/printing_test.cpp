@@ -3,7 +3,10 @@
 #include <QDate>
 #include <QFont>
 #include <QLineEdit>
+#include <QPushButton>
+#include <QDir>
 #include <QPrinter>
+#include <QPrinterInfo>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QStandardPaths>
@@ -38,10 +41,17 @@ struct Fixture : testing::MainWindowParts {
   }
 
   void Click(const char* button) { testing::ClickButton(window.get(), button); }
-  // Writes jg.dat and clicks "打印", answering the two questions.
+  // The polynomial the result echoes is handed off and run, the run writing
+  // the result as jg.dat; then "打印", answering the two questions.
   void Print(const QByteArray& result, bool printNow = true) {
-    folder.Write("jg.dat", result);
-    dialogs.Answer({true, printNow});
+    runner.onStart = [this, result](const EngineStart&) { folder.Write("jg.dat", result); };
+    if (window->findChild<QPushButton*>("Cmdshuru")->isEnabled()) Click("Cmdshuru");
+    const QString echo = QString::fromUtf8(result.left(result.indexOf('\r')).split('=').front()).remove(' ');
+    window->findChild<QLineEdit*>("Text2")->setText(echo.isEmpty() ? QStringLiteral("x-1") : echo);
+    Click("CmdWANCHANG");
+    QTest::mouseDClick(window->findChild<EngineBox*>("OLE1"), Qt::LeftButton);
+    runner.End();
+    dialogs.Answer({printNow});
     Click("cmddayin");
   }
 };
@@ -68,6 +78,7 @@ class PrintingTest : public QObject {
   void onlyTheCurrentResultIsPrinted();
   void stoppedRunIsPrintedWithItsStopLine();
   void pdfIsMadeWhenTheDocumentEnds();
+  void printDialogOnceADocument();
 };
 
 // The title line, the result as the panel shows it, the certificate in words,
@@ -212,7 +223,7 @@ void PrintingTest::resultsOneUnderAnotherThenNewPages() {
   QCOMPARE(PdfPages(f.folder, "jg-1.pdf").size(), 1);
   QCOMPARE(PdfText(f.folder, "jg-1.pdf").count(QStringLiteral("x³ − 6x² + 4x + 15 = (x − 3)(x² − 3x − 5)")), 3);
 
-  QByteArray longRun = "h1\r\nh2\r\nh3\r\n";
+  QByteArray longRun = "x- 1 \r\nh2\r\nh3\r\n";
   for (int i = 1; i <= 150; ++i) longRun += "=[(x-" + QByteArray::number(i) + ")]\r\n";
   f.Print(longRun);
   const QList<QStringList> pages = PdfPages(f.folder, "jg-2.pdf");
@@ -227,21 +238,26 @@ void PrintingTest::resultsOneUnderAnotherThenNewPages() {
   CheckMargins(f.folder, "jg-2.pdf");
 }
 
+// A run that left jg.dat empty gave no result of its polynomial: nothing is
+// printed, and the window says to run the engine.
 void PrintingTest::emptyResultFileGivesTitledPage() {
   Fixture f;
+  f.Print("x- 1 \r\n=(x - 1)=(x - 1)\r\n" + kCompleteCertificate, false);
   f.Print("");
-  QCOMPARE(f.dialogs.Questions().size(), size_t{2});
+  QCOMPARE(f.dialogs.Questions().size(), size_t{1});
+  QCOMPARE(f.dialogs.Messages(), std::vector<std::string>{kNoResultYet});
+  f.Click("Cmdtuichu");
   const QStringList text = PdfText(f.folder, "jg-1.pdf");
   QVERIFY(text.value(0).startsWith(QStringLiteral("因式分解")));
-  QVERIFY(text.join(' ').contains(QStringLiteral("没有得到分解结果")));
+  QCOMPARE(text.count(QStringLiteral("x − 1 在有理数域上不可约 (irreducible over Q)")), 1);
 }
 
 void PrintingTest::openDocumentIsPrintedAtEnd() {
   Fixture f;
-  f.Print("run one\r\n", false);
+  f.Print("x- 1 \r\nrun one\r\n", false);
   QVERIFY(f.printer.HasOpenDocument());
   QVERIFY(f.dialogs.Messages().empty());
-  f.Print("run two\r\n", false);
+  f.Print("x- 2 \r\nrun two\r\n", false);
 
   // "退出" ends the document, which holds both runs.
   f.Click("Cmdtuichu");
@@ -253,7 +269,7 @@ void PrintingTest::openDocumentIsPrintedAtEnd() {
 
 // Findings: "打印" printed the previous polynomial's result, and asked about
 // the printer before it said there was no result. Only a jg.dat written after
-// the current DXS.DAT is printed.
+// the current DXS.DAT is printed; after a refused or empty text, what to do.
 void PrintingTest::onlyTheCurrentResultIsPrinted() {
   Fixture f;  // x-1 submitted, no jg.dat
   f.Click("cmddayin");
@@ -264,19 +280,20 @@ void PrintingTest::onlyTheCurrentResultIsPrinted() {
   f.Print("x- 1 \r\n=(x - 1)=(x - 1)\r\n" + kCompleteCertificate);
   QVERIFY(PdfText(f.folder, "jg-1.pdf").contains(QStringLiteral("x − 1 在有理数域上不可约 (irreducible over Q)")));
 
-  // A refused text: DXS.DAT holds it now, and jg.dat is older.
+  // Another text: DXS.DAT holds it now, and jg.dat is older.
   f.Click("Cmdshuru");
   f.window->findChild<QLineEdit*>("Text2")->setText("x^2 - 1");
   f.Click("CmdWANCHANG");
   f.Click("cmddayin");
-  // An empty text: DXS.DAT still holds the previous polynomial, but the
+  // A refused text: DXS.DAT still holds the previous polynomial, but the
   // window has none.
   f.Click("Cmdshuru");
+  f.window->findChild<QLineEdit*>("Text2")->setText("x^2+*3");
   f.Click("CmdWANCHANG");
   f.Click("cmddayin");
   QCOMPARE(f.dialogs.Messages(), (std::vector<std::string>{kNoResultYet, f.dialogs.Messages()[1], kNoResultYet,
-                                                           kNoResultYet}));
-  QCOMPARE(f.dialogs.Questions().size(), size_t{2});
+                                                           kNothingHandedOff}));
+  QCOMPARE(f.dialogs.Questions().size(), size_t{1});
 }
 
 // Finding: a search ended by closing the engine's window left jg.dat empty,
@@ -293,14 +310,45 @@ void PrintingTest::stoppedRunIsPrintedWithItsStopLine() {
 // not say where the file is.
 void PrintingTest::pdfIsMadeWhenTheDocumentEnds() {
   Fixture f;
-  f.Print("run one\r\n", false);
+  f.Print("x- 1 \r\nrun one\r\n", false);
   QVERIFY(!f.folder.Exists("jg-1.pdf"));
-  f.Print("run two\r\n", true);
+  f.Print("x- 2 \r\nrun two\r\n", true);
   const QString pdf = QDir(f.folder.Path()).absoluteFilePath("jg-1.pdf");
   QCOMPARE(f.dialogs.Messages().size(), size_t{1});
   QVERIFY2(QString::fromStdString(f.dialogs.Messages()[0]).contains(pdf), f.dialogs.Messages()[0].c_str());
   const QStringList text = PdfText(f.folder, "jg-1.pdf");
   QVERIFY(text.contains("run one") && text.contains("run two"));
+}
+
+// Finding: printing offered no choice of printer or file and wrote jg-N.pdf
+// in the folder. The dialog comes once for a document, with the results kept
+// for the page together; without a printer it offers a PDF file; a file
+// chosen there is where the page goes; cancelled, nothing is printed.
+void PrintingTest::printDialogOnceADocument() {
+  WorkFolder folder;
+  std::vector<QString> offered;
+  QString chosen;
+  bool accept = true;
+  DocumentPrinter printer(DocumentPrinter::Target::PrintDialog, [&](QPrinter& p) {
+    offered.push_back(p.outputFormat() == QPrinter::PdfFormat ? p.outputFileName() : p.printerName());
+    if (!chosen.isEmpty()) p.setOutputFileName(chosen);
+    return accept;
+  });
+  const RunResult result = ReadRunResult(testing::ResultLines(kCourse));
+  QVERIFY(printer.AddResult({result, {}, false, {}}));
+  QVERIFY(printer.AddResult({result, {}, false, {}}));
+  chosen = folder.Path() + "/chosen.pdf";
+  QVERIFY(printer.EndDocument());
+  QCOMPARE(offered.size(), size_t{1});
+  if (QPrinterInfo::defaultPrinter().isNull()) QVERIFY2(offered[0].endsWith("jg-1.pdf"), qPrintable(offered[0]));
+  QCOMPARE(QString::fromStdString(printer.DocumentFile()), chosen);
+  QCOMPARE(PdfText(folder, "chosen.pdf").count(QStringLiteral("x³ − 6x² + 4x + 15 = (x − 3)(x² − 3x − 5)")), 2);
+
+  accept = false;
+  QVERIFY(printer.AddResult({result, {}, false, {}}));
+  QVERIFY(printer.EndDocument());
+  QVERIFY(printer.Cancelled());
+  QCOMPARE(QDir(folder.Path()).entryList({"*.pdf"}), QStringList{"chosen.pdf"});
 }
 
 }  // namespace

@@ -102,10 +102,16 @@ void PresentationTest::whatTheStudentSees_data() {
                                << "x^{2}+1\\ \\text{is irreducible over}\\ \\mathbb{Q}";
   QTest::newRow("irreducible, sign of the whole")
       << QByteArray("y-x") << QStringLiteral("y - x 在有理数域上不可约 (irreducible over Q)") << "" << "";
-  QTest::newRow("a letter") << QByteArray("x") << QStringLiteral("x 在有理数域上不可约 (irreducible over Q)") << ""
-                            << "";
+  // Finding: "2x" ended "2x = 2x" while "-x" was called irreducible; every
+  // monomial gets the same words.
+  QTest::newRow("a letter") << QByteArray("x") << QStringLiteral("x 是单项式, 不需要分解 (a monomial needs no factoring)")
+                            << "" << "";
+  QTest::newRow("minus a letter") << QByteArray("-x")
+                                  << QStringLiteral("-x 是单项式, 不需要分解 (a monomial needs no factoring)") << "" << "";
   QTest::newRow("zero") << QByteArray("x-x") << QStringLiteral("x - x = 0") << "x-x = 0" << "x-x=0";
-  QTest::newRow("one term") << QByteArray("4x^3") << QStringLiteral("4x³ = 4x³") << "4x^3 = 4x^3" << "4x^{3}=4x^{3}";
+  QTest::newRow("one term") << QByteArray("4x^3") << QStringLiteral("4x³ 是单项式, 不需要分解 (a monomial needs no factoring)")
+                            << "4x^3 是单项式, 不需要分解 (a monomial needs no factoring)"
+                            << "4x^{3}\\ \\text{is a monomial: it needs no factoring}";
   QTest::newRow("monomial factor") << QByteArray("x4y+2x3y2-x2y-2xy2")
                                    << QStringLiteral("x⁴y + 2x³y² - x²y - 2xy² = xy(x - 1)(x + 1)(x + 2y)") << "" << "";
   // The engine echoes letters in the order they first appear (by, ay: "ya").

@@ -1,5 +1,6 @@
 // The folder's history of results: added, shown again, printed, kept across a
 // restart, a damaged file set aside.
+#include <QDir>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -73,6 +74,10 @@ class HistoryTest : public QObject {
   void lastTwoHundredKept();
   void typedTextKept();
   void damagedFileSetAside();
+  void bestAnswerKept_data();
+  void bestAnswerKept();
+  void stoppedRunSaidInWords();
+  void longHistoryKeepsTheWindowsSize();
 };
 
 void HistoryTest::resultsAddedShownAgainAndKept() {
@@ -92,6 +97,9 @@ void HistoryTest::resultsAddedShownAgainAndKept() {
   QCOMPARE(f.runner.starts.size(), size_t{3});
   QVERIFY(!f.window->findChild<EngineBox*>("OLE1")->IsActive());
   QVERIFY(f.window->findChild<QPushButton*>("cmddayin")->isEnabled());
+  // Finding: the focus stayed in the list with 输入多项式 greyed out.
+  QTRY_COMPARE(f.window->focusWidget(), f.Text2());
+  QVERIFY(f.window->findChild<QPushButton*>("Cmdshuru")->isEnabled());
 
   // Edited, the text is no longer the entry's: its result goes.
   QTest::keyClick(f.Text2(), Qt::Key_End);
@@ -151,7 +159,7 @@ void HistoryTest::entryPrintedAloneMarkedFromTheHistory() {
   Fixture f;
   f.Factor("x^3-6x^2+4x+15");
   f.ClickEntry(0);
-  f.dialogs.Answer({true, true});
+  f.dialogs.Answer({true});
   f.Click("cmddayin");
   QVERIFY(f.dialogs.AllAnswered());
   const QStringList text = testing::PdfText(f.folder, "jg-1.pdf");
@@ -222,6 +230,106 @@ void HistoryTest::damagedFileSetAside() {
   reread.Load(parts.folder.Path(), &notice);
   QCOMPARE(reread.Entries().size(), size_t{1});
   QVERIFY(notice.empty());
+}
+
+// The results of x^32y^32-1296, one after another, as the history keeps them:
+// "c" certified, "t" stopped by the time limit after a split, "x" stopped by
+// the X key before any split ("P = (P)"). Typed twice, in two ways.
+const QByteArray kCertified32 =
+    "x^ 32y^ 32- 1296 \r\n=(x^ 32y^ 32- 1296)\r\n=(x^ 8y^ 8- 6)(x^ 8y^ 8+ 6)(x^ 16y^ 16+ 36)\r\n" +
+    testing::kCompleteCertificate;
+const QByteArray kStoppedBeforeSplit32 = "x^ 32y^ 32- 1296 \r\n=(x^ 32y^ 32- 1296)\r\n=....\r\n";
+
+void HistoryTest::bestAnswerKept_data() {
+  QTest::addColumn<QString>("runs");
+  QTest::addColumn<QString>("kept");  // the end of the one entry kept; "-" for none
+  QTest::newRow("certified stays") << "ct" << "certified";
+  QTest::newRow("certified replaces") << "tc" << "certified";
+  QTest::newRow("certified stays after X") << "cx" << "certified";
+  QTest::newRow("stopped after a split kept") << "t" << "incomplete";
+  QTest::newRow("stopped before any split not kept") << "x" << "-";
+  QTest::newRow("no answer keeps the earlier one") << "tx" << "incomplete";
+}
+
+void HistoryTest::bestAnswerKept() {
+  QFETCH(QString, runs);
+  QFETCH(QString, kept);
+  WorkFolder folder;
+  History history;
+  std::string notice;
+  history.Load(folder.Path(), &notice);
+  int typing = 0;
+  for (QChar run : runs) {
+    const QByteArray file = run == 'c'   ? kCertified32
+                            : run == 't' ? testing::DataFile("stopped-by-time-limit.dat")
+                                         : kStoppedBeforeSplit32;
+    QVERIFY(history.Add(++typing % 2 ? "x32y32-1296" : "x^32 y^32 - 1296", ReadRunResult(testing::ResultLines(file))));
+  }
+  History reread;
+  reread.Load(folder.Path(), &notice);
+  if (kept == "-") {
+    QVERIFY(reread.Entries().empty());
+    return;
+  }
+  QCOMPARE(reread.Entries().size(), size_t{1});
+  QCOMPARE(reread.Entries()[0].end, kept == "certified" ? RunEnd::Certified : RunEnd::Incomplete);
+}
+
+// Finding: a run stopped with the X key showed "P = (P)", which reads as an
+// answer, and replaced the certified entry; the panel says it in words now,
+// an unfinished entry is marked, and the certified one stays.
+void HistoryTest::stoppedRunSaidInWords() {
+  Fixture f;
+  f.runner.onStart = [](const EngineStart& start) {
+    QFile file(QDir(start.folder).filePath("jg.dat"));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(kStoppedBeforeSplit32);
+  };
+  f.Text2()->setText("x32y32-1296");
+  f.Click("CmdWANCHANG");
+  QTest::mouseDClick(f.window->findChild<EngineBox*>("OLE1"), Qt::LeftButton);
+  f.runner.End();
+  QCOMPARE(f.Shown().remove(' '), QString::fromUtf8(kStoppedWithoutAnswer).remove(' '));
+  QVERIFY(!f.window->findChild<QPushButton*>("Cmdfuzhi")->isEnabled());
+  QCOMPARE(f.List()->count(), 0);
+
+  f.runner.onStart = [](const EngineStart& start) {
+    QFile file(QDir(start.folder).filePath("jg.dat"));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(testing::DataFile("stopped-by-time-limit.dat"));
+  };
+  f.Click("Cmdshuru");
+  f.Click("CmdWANCHANG");
+  QTest::mouseDClick(f.window->findChild<EngineBox*>("OLE1"), Qt::LeftButton);
+  f.runner.End();
+  QCOMPARE(f.List()->count(), 1);
+  QVERIFY2(f.Listed()[0].endsWith(QString::fromUtf8(kNotFinishedMark)), qPrintable(f.Listed()[0]));
+}
+
+// Finding: a history long enough for a scroll bar made the window taller. A
+// window over twelve long entries has the size of one over none.
+void HistoryTest::longHistoryKeepsTheWindowsSize() {
+  testing::MainWindowParts empty;
+  std::unique_ptr<PFAC1> first = empty.MakeMainWindow();
+  testing::ShowAndWait(first.get());
+  const QSize size = first->size();
+  first.reset();
+
+  testing::MainWindowParts parts;
+  History history;
+  std::string notice;
+  history.Load(parts.folder.Path(), &notice);
+  QString terms = "x^30";
+  for (int i = 29; i >= 1; --i) terms += QString("+%1x^%2").arg(i).arg(i);
+  for (int i = 1; i <= 12; ++i) {
+    const QByteArray echo = (terms + QString("+%1").arg(i)).toUtf8();
+    QVERIFY(history.Add(echo.toStdString(), ReadRunResult({echo.toStdString(), "=(" + echo.toStdString() + ")",
+                                                          testing::kCompleteCertificate.trimmed().toStdString()})));
+  }
+  std::unique_ptr<PFAC1> window = parts.MakeMainWindow();
+  testing::ShowAndWait(window.get());
+  QCOMPARE(window->findChild<QListWidget*>("History")->count(), 12);
+  QCOMPARE(window->size(), size);
 }
 
 }  // namespace

@@ -32,6 +32,12 @@ class FakeEngineRunner : public EngineRunner {
   }
   bool IsRunning() const override { return running; }
   void BringToFront() override { ++broughtToFront; }
+  bool Stop() override {
+    ++stops;
+    if (refuseStop) return false;
+    running = false;
+    return true;
+  }
   // The engine's window closes.
   void End() {
     running = false;
@@ -43,6 +49,8 @@ class FakeEngineRunner : public EngineRunner {
   std::function<void(const EngineStart&)> onStart;  // what the engine does in its folder
   bool running = false;
   int broughtToFront = 0;
+  int stops = 0;
+  bool refuseStop = false;  // when set, the engine does not stop
 };
 
 // The real engine on what DXS.DAT holds in the folder it was started in.

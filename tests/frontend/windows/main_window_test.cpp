@@ -3,13 +3,19 @@
 #include <QCoreApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QTest>
 #include <memory>
 
+#include "frontend/app/folder_lock.h"
+#include "frontend/commands/finished_run.h"
 #include "frontend/commands/print_command.h"
 #include "frontend/engine_link/engine_launcher.h"
 #include "frontend/windows/main_window.h"
+#include "frontend/windows/worksheet_window.h"
 #include "tests/frontend/support/main_window_parts.h"
 
 namespace pfac::frontend {
@@ -76,6 +82,11 @@ class MainWindowTest : public QObject {
   void keyboardSubmitsAndStarts();
   void longPolynomialWrapsInPicture1();
   void readAsLineBreaksBetweenTerms();
+  void windowKeepsItsSize();
+  void keyboardGoesInReadingOrder();
+  void quitMidRunStopsTheEngineFirst();
+  void anotherRunsResultIsNotTaken();
+  void quitMidWorksheetStopsItFirst();
 };
 
 void MainWindowTest::controlsCarryTheirNamesAndCaptions() {
@@ -365,6 +376,166 @@ void MainWindowTest::readAsLineBreaksBetweenTerms() {
   QVERIFY2(lines.size() - readAs >= 3, qPrintable(lines.join('|')));
   QCOMPARE(lines.mid(0, readAs).join(' '), typed);
   for (qsizetype i = readAs + 1; i < lines.size(); ++i) QVERIFY2(lines[i].startsWith("+ "), qPrintable(lines.join('|')));
+
+  // Finding: messages and echoes broke inside words and terms ("charac|ter",
+  // "x^1|5"). An echo typed without blanks breaks before its signs, and a
+  // message at its blanks.
+  f.Click("Cmdshuru");
+  QString unspaced = "x^30";
+  for (int i = 29; i >= 2; --i) unspaced += QString("+%1x^%2").arg(3 * i).arg(i);
+  f.Submit(unspaced + "+*3");
+  const QStringList refused = f.window->Picture1()->DrawnLines(200);
+  qsizetype error = 0;
+  while (error < refused.size() && !refused[error].startsWith(kError)) ++error;
+  QVERIFY2(error > 2 && error < refused.size(), qPrintable(refused.join('|')));
+  QCOMPARE(refused.mid(0, error).join(""), unspaced + "+*3");
+  for (qsizetype i = 1; i < error; ++i) QVERIFY2(refused[i].startsWith('+'), qPrintable(refused.join('|')));
+  QCOMPARE(refused.mid(error).join(' '), f.Picture1().last());
+}
+
+// Findings: the window opened taller than a 768-pixel screen, and a long
+// polynomial or message made it taller still, pushing the buttons off the
+// screen. It opens with room for its frame within 1280 x 720, and keeps its
+// size: the message area scrolls.
+void MainWindowTest::windowKeepsItsSize() {
+  Fixture f;
+  QCoreApplication::processEvents();
+  const QSize size = f.window->size();
+  QVERIFY2(size.width() <= 1260 && size.height() <= 680, qPrintable(QString("%1 x %2").arg(size.width()).arg(size.height())));
+  QString terms = "x^30";
+  for (int i = 29; i >= 1; --i) terms += QString("+%1x^%2").arg(1234567 + i).arg(i);
+  f.Submit(terms);  // 30 terms, accepted, echoed and read as
+  QCOMPARE(f.Picture1().size(), 2);
+  QCoreApplication::processEvents();
+  QCOMPARE(f.window->size(), size);
+  f.Click("Cmdshuru");
+  f.Submit(terms + " + 7");  // 31 terms: refused, with a long message
+  QVERIFY(f.Picture1().last().startsWith(kError));
+  QCoreApplication::processEvents();
+  QCOMPARE(f.window->size(), size);
+  QVERIFY(f.window->minimumSizeHint().height() <= size.height());
+  // The message is in sight: the area scrolled to its end.
+  auto* scroll = f.Find<QScrollArea>("Picture1Scroll");
+  QTRY_COMPARE(scroll->verticalScrollBar()->value(), scroll->verticalScrollBar()->maximum());
+  QVERIFY(scroll->verticalScrollBar()->maximum() > 0);
+}
+
+// Findings: the Tab order was 简介 → 退出 → 批量, and after a refused text,
+// 重新输入 stayed disabled and the stale message stayed while new text was
+// typed.
+void MainWindowTest::keyboardGoesInReadingOrder() {
+  Fixture f;
+  QStringList order;
+  QWidget* widget = f.Text2();
+  do {
+    if (widget->focusPolicy() & Qt::TabFocus) order << widget->objectName();
+    widget = widget->nextInFocusChain();
+  } while (widget != f.Text2());
+  QCOMPARE(order, (QStringList{"Text2", "OLE1", "Cmdfuzhi", "CmdfuzhiLaTeX", "History", "Cmdshuru", "CmdWANCHANG",
+                               "CmdCHONGSHU", "cmddayin", "Cmdpiliang", "Cmdbangzhu", "Cmdtuichu"}));
+
+  f.Submit("x^2+*3");
+  QCOMPARE(f.Picture1().last(), kStarRefused);
+  QVERIFY(!f.Find<QPushButton>("CmdCHONGSHU")->isEnabled());
+  QTest::keyClick(f.Text2(), Qt::Key_End);
+  QTest::keyClick(f.Text2(), Qt::Key_Backspace);
+  QVERIFY(f.Find<QPushButton>("CmdCHONGSHU")->isEnabled());
+  QVERIFY(f.Picture1().isEmpty());
+  f.Text2()->selectAll();
+  QTest::keyClick(f.Text2(), Qt::Key_Delete);
+  QVERIFY(!f.Find<QPushButton>("CmdCHONGSHU")->isEnabled());
+}
+
+// Finding: 退出 closed the window at once and gave up the folder while the
+// engine ran on; its result came later, under another polynomial. The real
+// launcher, its terminal standing in without a window, on a run of minutes.
+void MainWindowTest::quitMidRunStopsTheEngineFirst() {
+  testing::WorkFolder folder;
+  testing::ScriptedDialogs dialogs;
+  DocumentPrinter printer{DocumentPrinter::Target::PdfFile};
+  TerminalEngineRunner runner(QStringLiteral(PFAC_FRONTEND_TEST_DATA "/fake-terminal.sh"));
+  auto lock = std::make_unique<FolderLock>(folder.Path());
+  std::string held;
+  QVERIFY(lock->Take(&held));
+  PFAC1 window(dialogs, printer, runner);
+  testing::ShowAndWait(&window);
+  window.findChild<QLineEdit*>("Text2")->setText("x^3000+6x^1500-4x^2+9");
+  testing::ClickButton(&window, "CmdWANCHANG");
+  QTest::mouseDClick(window.findChild<EngineBox*>("OLE1"), Qt::LeftButton);
+  const QString engine = QStringLiteral(PFAC_ENGINE_BINARY);
+  QTRY_VERIFY_WITH_TIMEOUT(!EnginesWorkingIn(engine, folder.Path()).empty(), 10000);
+
+  // No: nothing closes, the engine runs on.
+  dialogs.Answer({false, false});
+  testing::ClickButton(&window, "Cmdtuichu");
+  QCOMPARE(dialogs.Questions(), std::vector<std::string>{kStopEngineAndQuit});
+  QVERIFY(window.isVisible());
+  QVERIFY(!window.close());
+  QVERIFY(window.isVisible());
+  QVERIFY(!EnginesWorkingIn(engine, folder.Path()).empty());
+
+  // Yes: once 退出 returns the engine has ended, having said so in jg.dat;
+  // only then does the program give up the folder.
+  dialogs.Answer({true});
+  testing::ClickButton(&window, "Cmdtuichu");
+  QVERIFY(dialogs.AllAnswered());
+  QVERIFY(EnginesWorkingIn(engine, folder.Path()).empty());
+  QVERIFY(!runner.IsRunning());
+  QVERIFY(!window.isVisible());
+  QVERIFY2(folder.Read("jg.dat").contains("Stopped: the engine's window was closed"), folder.Read("jg.dat"));
+  lock.reset();
+  FolderLock next(folder.Path());
+  QVERIFY(next.Take(&held));
+}
+
+// A jg.dat the run did not write (another polynomial's answer) is neither
+// shown nor kept nor printed; the run's own is.
+void MainWindowTest::anotherRunsResultIsNotTaken() {
+  Fixture f;
+  f.runner.onStart = [](const EngineStart& start) {
+    QFile result(QDir(start.folder).filePath("jg.dat"));
+    QVERIFY(result.open(QIODevice::WriteOnly));
+    result.write("x^ 3000+ 6 x^ 1500- 4 x^ 2+ 9 \r\n=(x^ 3000 + 6x^ 1500 - 4x^ 2 + 9)\r\n" + testing::kCompleteCertificate);
+  };
+  f.Submit("x^2-1");
+  f.DoubleClickEngineBox();
+  f.runner.End();
+  const QString shown = f.window->findChild<QLabel*>("ResultText")->text() +
+                        f.window->findChild<QLabel*>("ResultNotes")->text().remove('\n');
+  QVERIFY2(!shown.contains("3000"), qPrintable(shown));
+  QVERIFY2(shown.contains(QStringLiteral("另一次运行的结果")), qPrintable(shown));
+  QVERIFY(f.window->FolderHistory().Entries().empty());
+  f.Click("cmddayin");
+  QCOMPARE(f.dialogs.Messages(), std::vector<std::string>{kForeignNotPrinted});
+  QVERIFY(QDir(f.folder.Path()).entryList({"*.pdf"}).isEmpty());
+
+  // The same polynomial echoed in the engine's order of letters is its own.
+  f.runner.onStart = testing::RunRealEngine;
+  f.Click("Cmdshuru");
+  f.Submit("y^2+x^2-2xy");
+  f.DoubleClickEngineBox();
+  f.runner.End();
+  QCOMPARE(f.window->FolderHistory().Entries().size(), size_t{1});
+  QVERIFY2(f.window->findChild<QLabel*>("ResultText")->text().contains("(x - y)"),
+           qPrintable(f.window->findChild<QLabel*>("ResultText")->text()));
+}
+
+// The same for a worksheet being factored: asked, stopped, then ended.
+void MainWindowTest::quitMidWorksheetStopsItFirst() {
+  Fixture f;
+  f.Click("Cmdpiliang");
+  auto* batch = f.window->findChild<BatchWindow*>();
+  batch->findChild<QPlainTextEdit*>("List")->setPlainText("x^3000+6x^1500-4x^2+9\nx^2-1\n");
+  testing::ClickButton(batch, "Cmdkaishi");
+  QTRY_VERIFY(batch->Run().Problems()[0].state == ProblemState::Running);
+  f.dialogs.Answer({false, true});
+  f.Click("Cmdtuichu");
+  QVERIFY(batch->Run().Running());
+  f.Click("Cmdtuichu");
+  QCOMPARE(f.dialogs.Questions(), (std::vector<std::string>{kStopWorksheetAndQuit, kStopWorksheetAndQuit}));
+  QVERIFY(!batch->Run().Running());
+  QCOMPARE(batch->Run().Problems()[0].state, ProblemState::Stopped);
+  QVERIFY(!f.window->isVisible());
 }
 
 }  // namespace
