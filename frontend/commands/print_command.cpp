@@ -19,7 +19,7 @@ constexpr char kPrintedToFileEnglish[] = "(The printout is in the file ";
 // factorisation when there are any; then the question whether to print at
 // once.
 void Print(ResultPrinter& printer, Dialogs& dialogs, PrintedResult result) {
-  result.steps = PrintedSteps(result.result.source);
+  result.steps = PrintedSteps(result.result.source, false);
   if (!printer.AddResult(result)) {
     printer.DiscardDocument();
     dialogs.Tell(kPrinterFailed + ("\n" + printer.LastError()), kNoticeCaption);
@@ -43,9 +43,10 @@ void PrintResults(ResultPrinter& printer, FileTable& files, Dialogs& dialogs, do
 }
 
 void PrintResultLines(ResultPrinter& printer, Dialogs& dialogs, const std::vector<std::string>& lines,
-                      double engineSeconds) {
+                      double engineSeconds, const std::string& typed) {
   RunResult result = ReadRunResult(lines);
   result.source.seconds = engineSeconds;
+  if (!typed.empty()) SetTyped(&result, typed);
   Print(printer, dialogs, {result, format::PaperLines(lines), false, {}});
 }
 
@@ -65,7 +66,7 @@ void PrintShownResult(ResultPrinter& printer, FileTable& files, Dialogs& dialogs
   } else if (runs.Running()) {
     dialogs.Tell(kEngineWindowOpen, kNoticeCaption);
   } else if (const std::optional<std::vector<std::string>>& lines = runs.CurrentResult()) {
-    PrintResultLines(printer, dialogs, *lines, runs.RunSeconds());
+    PrintResultLines(printer, dialogs, *lines, runs.RunSeconds(), runs.RunTyped());
   } else if (!runs.HandedOff()) {
     dialogs.Tell(kNothingHandedOff, kNoticeCaption);
   } else if (runs.CurrentRunFile() == RunFile::Foreign) {

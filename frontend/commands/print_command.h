@@ -54,9 +54,10 @@ inline constexpr char kEngineWindowOpen[] =
 // polynomial's result, and tells how long the engine's run took (the time
 // its steps may take; 0 when not known).
 void PrintResults(ResultPrinter& printer, FileTable& files, Dialogs& dialogs, double engineSeconds = 0);
-// The same with the lines of jg.dat taken when the run ended.
+// The same with the lines of jg.dat taken when the run ended, and what the
+// student typed (shown on the left; empty when not known).
 void PrintResultLines(ResultPrinter& printer, Dialogs& dialogs, const std::vector<std::string>& lines,
-                      double engineSeconds);
+                      double engineSeconds, const std::string& typed = {});
 
 // The print command for a result of the history: the same questions, and the
 // result alone, marked as from the history.

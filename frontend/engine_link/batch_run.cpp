@@ -110,6 +110,7 @@ void BatchRun::EngineEnded() {
   if (const std::optional<std::vector<std::string>> lines = ReadResultFile(folder.toStdString())) {
     problem.result = ReadRunResult(*lines);
     problem.result.source.seconds = problem.seconds;
+    SetTyped(&problem.result, problem.typed);
     problem.state = cancelled_ ? ProblemState::Stopped : ProblemState::Factored;
   } else {
     problem.state = cancelled_ ? ProblemState::Stopped : ProblemState::NoResult;

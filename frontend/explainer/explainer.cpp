@@ -5,6 +5,7 @@
 
 #include "engine/exact/rational_poly.h"
 #include "frontend/explainer/methods.h"
+#include "frontend/explainer/structure.h"
 
 namespace pfac::explain {
 
@@ -23,28 +24,9 @@ constexpr size_t kMaxSteps = 12;
 
 // The methods after the common factor, in the order a class tries them.
 using Recogniser = std::optional<Move> (*)(const Piece&, const Context&);
-constexpr Recogniser kClassOrder[] = {FormulaMove, CrossMove, GroupingMove, RationalRootMove, CompletingMove};
-
-// The expression multiplied out.
-Poly Expand(const Expression& expression, const Ring& ring) {
-  switch (expression.kind) {
-    case Expression::Kind::Polynomial: return Poly::FromValue(ring, expression.polynomial).value_or(Poly(ring));
-    case Expression::Kind::Product: {
-      Poly product(ring, Rational(1));
-      for (const Expression& part : expression.parts) product = product * Expand(part, ring);
-      return product;
-    }
-    case Expression::Kind::Sum: {
-      Poly sum(ring);
-      for (const Expression& part : expression.parts) sum = sum + Expand(part, ring);
-      return sum;
-    }
-    case Expression::Kind::Power:
-      if (expression.parts.size() != 1 || expression.exponent < 1) return Poly(ring);
-      return Expand(expression.parts[0], ring).Power(expression.exponent);
-  }
-  return Poly(ring);
-}
+constexpr Recogniser kClassOrder[] = {FormulaMove,      CrossMove,      HiddenSubstitutionMove, DoubleCrossMove,
+                                      GroupingMove,     RationalRootMove, MainLetterMove,     FactorTheoremMove,
+                                      CompletingMove};
 
 // The polynomial as the product of a number or monomial in front and the
 // factors found so far.
@@ -83,6 +65,7 @@ class Explainer {
     Explanation explanation;
     // A single term has nothing to factor.
     if (polynomial_.Length() < 2) return explanation;
+    if (options_.typed) FromTyped(explanation);
     for (;;) {
       if (budget_.Spent() || explanation.steps.size() + 1 >= kMaxSteps) {
         FinishExactly(explanation, budget_.Spent() ? kTimeSpent : kTooManySteps);
@@ -93,6 +76,12 @@ class Explainer {
       for (; at < state_.pieces.size() && !move; ++at) move = NextMove(state_.pieces[at]);
       if (!move) break;
       --at;
+      if (SignOnly(*move)) {
+        if (std::optional<State> next = Apply(state_, *move, at)) {
+          state_ = std::move(*next);
+          continue;
+        }
+      }
       if (!Take(*move, at, explanation) &&
           !Take(ExactMove(state_.pieces[at], context_, kCheckFailed), at, explanation)) {
         break;
@@ -100,12 +89,51 @@ class Explainer {
     }
     if (state_.pieces.size() == 1 && state_.pieces[0].power == 1 && state_.pieces[0].parts.size() == 1 &&
         !state_.pieces[0].shown) {
-      explanation.irreducible = IrreducibleReason(state_.pieces[0].value, &explanation.irreducibleFromExact);
+      explanation.irreducible =
+          IrreducibleReason(state_.pieces[0].value, context_.letters, &explanation.irreducibleFromExact);
+    } else if (!explanation.steps.empty()) {
+      // Why each factor left of degree 2 or more does not split further.
+      std::vector<Poly> seen;
+      for (const Piece& piece : state_.pieces) {
+        if (piece.shown || piece.value.TotalDegree() < 2 ||
+            std::find(seen.begin(), seen.end(), piece.value) != seen.end()) {
+          continue;
+        }
+        seen.push_back(piece.value);
+        bool fromExact = false;
+        explanation.finalReasons.push_back(IrreducibleReason(piece.value, context_.letters, &fromExact));
+      }
     }
     return explanation;
   }
 
  private:
+  // Taking out -1 alone where the answer does not keep a minus in front.
+  bool SignOnly(const Move& move) const {
+    return !options_.keepLeadingMinus && move.method == Method::CommonFactor && move.pieces.size() == 1 &&
+           move.front == Poly(context_.ring, Rational(-1)) && !move.pieces.front().shown;
+  }
+
+  // The first steps from the problem as typed: its structure used where it
+  // helps (a common bracket, a bracket as one letter, ...), otherwise its
+  // brackets multiplied out in a step of its own.
+  void FromTyped(Explanation& explanation) {
+    if (std::optional<TypedSteps> typed = StepsFromTyped(*options_.typed, polynomial_, context_)) {
+      const size_t before = explanation.steps.size();
+      bool checked = typed->move.has_value();
+      for (Step step : typed->rewrites) {
+        if (options_.alterStep) options_.alterStep(step);
+        if (Expand(step.expression, context_.ring) != polynomial_) checked = false;
+        explanation.steps.push_back(std::move(step));
+      }
+      if (checked && Take(*typed->move, 0, explanation)) return;
+      explanation.steps.erase(explanation.steps.begin() + static_cast<long>(before), explanation.steps.end());
+    }
+    if (HasBrackets(*options_.typed)) {
+      explanation.steps.push_back({Method::MultiplyOut, Shown(polynomial_), {Words(kMultipliedOut)}});
+    }
+  }
+
   // The move for a piece: the step its passing form waits for, its common
   // factor, then the methods in the class's order; a piece that is not one of
   // the certified factors and that no method splits is taken from the exact
@@ -216,7 +244,7 @@ class Explainer {
   bool Take(const Move& move, size_t at, Explanation& explanation) {
     std::optional<State> next = Apply(state_, move, at);
     if (!next) return false;
-    Step step{move.method, Whole(*next), move.reason};
+    Step step{move.method, Whole(*next), move.reason, move.details};
     if (options_.alterStep) options_.alterStep(step);
     if (Expand(step.expression, context_.ring) != polynomial_) return false;
     explanation.steps.push_back(std::move(step));

@@ -53,11 +53,16 @@ struct ReasonPart {
 using Reason = std::vector<ReasonPart>;
 
 enum class Method {
+  MultiplyOut,   // 去括号: the brackets typed multiplied out, where their structure does not help
+  Substitution,  // 换元法: a bracket or an expression as one letter
   CommonFactor,  // 提公因式
   Formula,       // 公式法
   Cross,         // 十字相乘法
+  DoubleCross,   // 双十字相乘法: a quadratic in two letters with six terms
   Grouping,      // 分组分解法
   RationalRoot,  // 试根法
+  MainLetter,    // 主元法: arranged by one letter's powers
+  FactorTheorem, // 因式定理: a = b makes it 0, so a - b is a factor
   Completing,    // 拆项添项/配方
   Exact,         // 由精确分解得到: no method of the class reaches the factor
 };
@@ -69,9 +74,14 @@ struct MethodName {
 
 inline MethodName NameOf(Method method) {
   switch (method) {
+    case Method::MultiplyOut: return {"去括号", "multiply out"};
+    case Method::Substitution: return {"换元法", "substitution"};
     case Method::CommonFactor: return {"提公因式", "common factor"};
     case Method::Formula: return {"公式法", "formulas"};
     case Method::Cross: return {"十字相乘法", "cross method"};
+    case Method::DoubleCross: return {"双十字相乘法", "double cross"};
+    case Method::MainLetter: return {"主元法", "main letter"};
+    case Method::FactorTheorem: return {"因式定理", "factor theorem"};
     case Method::Grouping: return {"分组分解法", "grouping"};
     case Method::RationalRoot: return {"试根法", "rational root"};
     case Method::Completing: return {"拆项添项/配方", "completing the square"};
@@ -84,6 +94,10 @@ struct Step {
   Method method;
   Expression expression;  // the whole polynomial after the step
   Reason reason;          // one line: "公因式 3xy"
+  // The detail a student redoes the step with, a line each, shown under
+  // the step: the candidates of a rational root and the division, the
+  // numbers of a cross, the terms of a square.
+  std::vector<Reason> details = {};
 };
 
 struct Explanation {
@@ -92,6 +106,9 @@ struct Explanation {
   // ("判别式 ... < 0"); empty otherwise.
   Reason irreducible;
   bool irreducibleFromExact = false;  // that reason is only the exact factorisation's word
+  // After the steps: why each factor of degree 2 or more that they leave
+  // does not split further ("x² - x - 3 在有理数域上不可约: ... 判别式 ... = 13").
+  std::vector<Reason> finalReasons;
 
   // True when a step or the irreducible reason comes from the exact
   // factorisation rather than from a method of the class.
@@ -105,10 +122,22 @@ inline constexpr char kTimeSpent[] = "解释的时间用完了 / the time for th
 inline constexpr char kTooManySteps[] = "步骤太多, 余下的一步写出 / too many steps to follow, the rest in one";
 inline constexpr char kCheckFailed[] = "这一步没有通过检验 / a step did not check out";
 
+// The reason of the step that multiplies out what was typed.
+inline constexpr char kMultipliedOut[] = "去括号, 合并同类项 / brackets multiplied out, like terms collected";
+
 struct Options {
   // The explanation never takes longer: when the time is spent, every factor
   // not yet reached is taken from the exact factorisation in one step.
   std::chrono::steady_clock::duration budget = std::chrono::seconds(1);
+  // The problem as typed, brackets and powers of brackets kept: a sum of
+  // terms, each a product of a number or monomial first and brackets (a
+  // Polynomial, or a Sum for brackets within brackets), each perhaps a
+  // Power. The explainer uses its structure; none: the polynomial as entered.
+  std::optional<Expression> typed;
+  // Whether the answer keeps a minus in front (the polynomial was typed
+  // starting with one); otherwise taking out -1 alone is no step of its own,
+  // as the answer puts the sign into a factor.
+  bool keepLeadingMinus = true;
   // For tests: changes a step before it is checked, as a fault would.
   std::function<void(Step&)> alterStep;
 };

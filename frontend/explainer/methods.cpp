@@ -1,8 +1,12 @@
 #include "frontend/explainer/methods.h"
 
 #include <algorithm>
+#include <cmath>
+#include <numeric>
 #include <tuple>
 #include <utility>
+
+#include "frontend/explainer/structure.h"
 
 namespace pfac::explain {
 
@@ -12,6 +16,10 @@ namespace {
 // of them, 511 for ten terms; a factor with more terms is beyond what a class
 // groups by hand.
 constexpr int kMaxGroupingTerms = 10;
+// The cross's diagram: its columns' gap and the crossing between its rows.
+constexpr char kDiagramIndent[] = "\u3000";
+constexpr char kDiagramGap[] = "\u3000\u3000\u3000";
+constexpr char kDiagramCross[] = "\u3000\u3000╳";
 // The splits of a factor's certified factors that the cross method tries at
 // most.
 constexpr long kMaxCrossSplits = 4096;
@@ -48,8 +56,8 @@ Expression MinusSquareOf(const Poly& root) {
   return Expression::ProductOf({Shown(minusOne), SquareOf(root)});
 }
 
-// The formula's own letters, a and b, or A and B where a or b is a variable
-// of the polynomial: "A³ + B³, A = 3a, B = b".
+}  // namespace
+
 std::string FormulaWords(std::string words, const Context& context) {
   if (context.letters.find_first_of("ab") == std::string::npos) return words;
   for (char& c : words) {
@@ -58,6 +66,8 @@ std::string FormulaWords(std::string words, const Context& context) {
   return words;
 }
 
+namespace {
+
 // The root of a square that a group of terms is: a term's root, or a sum's
 // of at least two terms.
 std::optional<Poly> RootOfSquare(const Poly& group) {
@@ -65,6 +75,48 @@ std::optional<Poly> RootOfSquare(const Poly& group) {
   std::optional<Poly> root = group.SquareRoot();
   if (root && root->Length() < 2) return std::nullopt;
   return root;
+}
+
+// The square of a whole expression written out: its three parts, and each
+// term of the polynomial that two of them make, split: 3x² = 2x² + x².
+std::vector<Reason> SquareDetails(const Poly& a, const Poly& b, const Context& context) {
+  const Poly square = a * a, twice = (a * b).Scaled(Rational(2)), last = b * b;
+  // b is named by its size where the formula subtracts: a² - 2ab + b².
+  const char* twiceName = Negative(b) ? ", -2ab = " : ", 2ab = ";
+  std::vector<Reason> lines{{Words(FormulaWords("a² = ", context)), Math(square), Words(FormulaWords(twiceName, context)),
+                             Math(twice), Words(FormulaWords(", b² = ", context)), Math(last)}};
+  Reason split{Words("拆项 / the terms split: ")};
+  bool any = false;
+  const Poly* parts[] = {&square, &twice, &last};
+  for (int i = 0; i < 3; ++i) {
+    for (int t = 0; t < parts[i]->Length(); ++t) {
+      const Poly term = parts[i]->Term(t);
+      std::vector<Poly> shares{term};
+      bool first = true;
+      for (int j = 0; j < 3 && first; ++j) {
+        for (int u = 0; u < parts[j]->Length(); ++u) {
+          const Poly other = parts[j]->Term(u);
+          if (j == i && u == t) continue;
+          if (other.Exponents(0) != term.Exponents(0)) continue;
+          if (j < i || (j == i && u < t)) first = false;
+          if (j > i || (j == i && u > t)) shares.push_back(other);
+        }
+      }
+      if (!first || shares.size() < 2) continue;
+      Poly total(context.ring);
+      for (const Poly& share : shares) total = total + share;
+      if (any) split.push_back(Words(", "));
+      split.push_back(Math(total));
+      split.push_back(Words(" = "));
+      for (size_t k = 0; k < shares.size(); ++k) {
+        if (k > 0) split.push_back(Words(" + "));
+        split.push_back(Math(shares[k], true));
+      }
+      any = true;
+    }
+  }
+  if (any) lines.push_back(std::move(split));
+  return lines;
 }
 
 Move FormulaSplit(Reason reason, std::vector<Piece> pieces, const Ring& ring) {
@@ -240,7 +292,41 @@ auto RootOrder(const Rational& root) {
 
 }  // namespace
 
-Expression Shown(const Poly& value) { return Expression::Of(value.Value()); }
+Poly Expand(const Expression& expression, const Ring& ring) {
+  switch (expression.kind) {
+    case Expression::Kind::Polynomial: return Poly::FromValue(ring, expression.polynomial).value_or(Poly(ring));
+    case Expression::Kind::Product: {
+      Poly product(ring, Rational(1));
+      for (const Expression& part : expression.parts) product = product * Expand(part, ring);
+      return product;
+    }
+    case Expression::Kind::Sum: {
+      Poly sum(ring);
+      for (const Expression& part : expression.parts) sum = sum + Expand(part, ring);
+      return sum;
+    }
+    case Expression::Kind::Power:
+      if (expression.parts.size() != 1 || expression.exponent < 1) return Poly(ring);
+      return Expand(expression.parts[0], ring).Power(expression.exponent);
+  }
+  return Poly(ring);
+}
+
+Expression Shown(const Poly& value) {
+  RationalPolynomial terms = value.Value();
+  // As a textbook writes it: by total degree, the highest first, terms of one
+  // degree alphabetically (x² + 2xy + y² - 4x - 4y + 4).
+  auto degree = [](const RationalTerm& term) {
+    long d = 0;
+    for (int32_t e : term.exponents) d += e;
+    return d;
+  };
+  std::stable_sort(terms.terms.begin(), terms.terms.end(), [&](const RationalTerm& a, const RationalTerm& b) {
+    if (degree(a) != degree(b)) return degree(a) > degree(b);
+    return a.exponents > b.exponents;
+  });
+  return Expression::Of(std::move(terms));
+}
 
 ReasonPart Words(std::string words) { return ReasonPart{std::move(words), std::nullopt, false}; }
 ReasonPart Math(const Poly& value, bool bracketed) { return ReasonPart{{}, Shown(value), bracketed}; }
@@ -280,14 +366,44 @@ std::optional<Move> FormulaMove(const Piece& piece, const Context& context) {
                         ring);
   }
   if (std::optional<Poly> root = p.SquareRoot(); root && root->Length() >= 2) {
-    const Poly a = root->Term(0), b = *root - a;
+    // a: the root's terms of the highest degree, b the rest, as a student
+    // sees them: x² + 2xy + y² - 4x - 4y + 4 as (x + y)² - 4(x + y) + 4.
+    Poly a(ring);
+    for (int i = 0; i < root->Length(); ++i) {
+      if (root->Term(i).TotalDegree() == root->TotalDegree()) a = a + root->Term(i);
+    }
+    if (a == *root) a = root->Term(0);
+    const Poly b = *root - a;
     const bool sum = !Negative(b);
     std::vector<Piece> pieces;
     pieces.push_back(PieceOf(*root, 2));
-    return FormulaSplit(FormulaReason(sum ? "a² + 2ab + b²" : "a² - 2ab + b²", a, sum ? b : -b, context),
-                        std::move(pieces), ring);
+    Move move = FormulaSplit(FormulaReason(sum ? "a² + 2ab + b²" : "a² - 2ab + b²", a, sum ? b : -b, context),
+                             std::move(pieces), ring);
+    if (root->Length() > 2) move.details = SquareDetails(a, b, context);
+    return move;
   }
   if (terms == 4) {
+    // a³ + b³ + c³ - 3abc = (a + b + c)(a² + b² + c² - ab - bc - ca), a, b, c
+    // single terms: three cubes and the fourth term -3abc.
+    for (int skip = 0; skip < 4; ++skip) {
+      std::vector<Poly> roots;
+      for (int i = 0; i < 4; ++i) {
+        if (i == skip) continue;
+        if (std::optional<Poly> root = p.Term(i).TermRoot(3)) roots.push_back(*root);
+      }
+      if (roots.size() != 3) continue;
+      const Poly &a = roots[0], &b = roots[1], &c = roots[2];
+      if (p.Term(skip) != (a * b * c).Scaled(Rational(-3))) continue;
+      std::vector<Piece> pieces;
+      pieces.push_back(PieceOf(a + b + c));
+      pieces.push_back(PieceOf(a * a + b * b + c * c - a * b - b * c - c * a));
+      const bool own = context.letters.find_first_of("abc") != std::string::npos;
+      const std::string formula = own ? "A³ + B³ + C³ - 3ABC = (A + B + C)(A² + B² + C² - AB - BC - CA), A = "
+                                      : "a³ + b³ + c³ - 3abc = (a + b + c)(a² + b² + c² - ab - bc - ca), a = ";
+      return FormulaSplit({Words(formula), Math(a), Words(own ? ", B = " : ", b = "), Math(b),
+                           Words(own ? ", C = " : ", c = "), Math(c)},
+                          std::move(pieces), ring);
+    }
     std::optional<Poly> a = p.Term(0).TermRoot(3), b = p.Term(3).TermRoot(3);
     if (a && b && (*a + *b).Power(3) == p) {
       const bool sum = !Negative(*b);
@@ -312,12 +428,16 @@ std::optional<Move> CrossMove(const Piece& piece, const Context& context) {
     const long degree = p.Degree(v);
     if (degree < 2 || degree % 2 != 0) continue;
     const long k = degree / 2;
+    // A quadratic in v^k whose middle term is a single term: a "cross"
+    // whose middle is a sum (x² + ax + bx + ab) is no cross, grouping takes it.
     bool quadratic = true;
+    int middle = 0;
     for (int i = 0; i < p.Length() && quadratic; ++i) {
       const long e = p.Exponents(i)[static_cast<size_t>(v)];
       quadratic = e == 0 || e == k || e == degree;
+      middle += e == k;
     }
-    if (!quadratic) continue;
+    if (!quadratic || middle > 1) continue;
     // Every choice of how many of each certified factor go into the first.
     std::vector<int> chosen(counted.size(), 0);
     long tried = 0;
@@ -353,8 +473,17 @@ std::optional<Move> CrossMove(const Piece& piece, const Context& context) {
       std::vector<Piece> pieces;
       pieces.push_back(PieceOf(first));
       pieces.push_back(PieceOf(*second));
+      // The cross as a class draws it: the two factors' terms in two
+      // columns, the products along the diagonals.
+      std::vector<Reason> diagram{{Words("十字图 / the cross:")},
+                                  {Words(kDiagramIndent), Math(a1), Words(kDiagramGap), Math(c1)},
+                                  {Words(kDiagramIndent), Words(kDiagramCross)},
+                                  {Words(kDiagramIndent), Math(a2), Words(kDiagramGap), Math(c2)},
+                                  {Words("交叉相乘再相加 / crosswise products added: "), Math(a1, true), Words(" × "),
+                                   Math(c2, true), Words(" + "), Math(a2, true), Words(" × "), Math(c1, true),
+                                   Words(" = "), Math(a1 * c2 + a2 * c1)}};
       return Move{Method::Cross, CrossReason(a1, c1, a2, c2, a1 == unit && a2 == unit), One(context.ring),
-                  std::move(pieces)};
+                  std::move(pieces), std::move(diagram)};
     }
   }
   return std::nullopt;
@@ -437,9 +566,194 @@ std::optional<Move> RationalRootMove(const Piece& piece, const Context& context)
   std::vector<Piece> pieces;
   pieces.push_back(PieceOf(factor));
   pieces.push_back(PieceOf(*p.DividedBy(factor)));
+  // The coefficients in the letter, the other one taken as 1.
+  std::vector<Rational> coefficients(static_cast<size_t>(p.Degree(*v)) + 1);
+  for (int i = 0; i < p.Length(); ++i) {
+    const size_t e = static_cast<size_t>(p.Exponents(i)[static_cast<size_t>(*v)]);
+    coefficients[e] = coefficients[e] + p.Coefficient(i);
+  }
+  const std::string name(1, context.letters[static_cast<size_t>(*v)]);
+  const std::string unit = other ? std::string(1, context.letters[static_cast<size_t>(*other)]) : std::string();
   return Move{Method::RationalRoot,
-              {Math(letter), Words(" = "), Math(otherLetter.Scaled(bestRoot)), Words(" 使多项式为 0")},
-              One(context.ring), std::move(pieces)};
+              {Math(letter), Words(" = "), Math(otherLetter.Scaled(bestRoot)), Words(" 使多项式为 0 / makes it 0")},
+              One(context.ring), std::move(pieces), RootTestDetails(coefficients, bestRoot, name, unit)};
+}
+
+// 双十字相乘法: ax² + bxy + cy² + dx + ey + f as (a₁x + c₁y + f₁)(a₂x + c₂y + f₂),
+// each factor with its three terms: the three crosses (x², xy, y²), (y², y,
+// the number) and (x², x, the number) written out and checked.
+std::optional<Move> DoubleCrossMove(const Piece& piece, const Context& context) {
+  const Poly& p = piece.value;
+  const std::vector<int> used = VariablesOf(p);
+  if (used.size() != 2 || p.TotalDegree() != 2 || p.Length() < 5 || piece.parts.size() != 2) return std::nullopt;
+  const int x = used[0], y = used[1];
+  const Poly& first = context.certified[static_cast<size_t>(piece.parts[0])];
+  std::optional<Poly> second = p.DividedBy(first);
+  if (!second || first.Length() != 3 || second->Length() != 3) return std::nullopt;
+  // The coefficients of x, y and the number in a linear factor.
+  auto split = [&](const Poly& f, Rational* a, Rational* c, Rational* n) {
+    for (int i = 0; i < f.Length(); ++i) {
+      const std::vector<long> e = f.Exponents(i);
+      (e[static_cast<size_t>(x)] == 1 ? *a : e[static_cast<size_t>(y)] == 1 ? *c : *n) = f.Coefficient(i);
+    }
+  };
+  Rational a1, c1, f1, a2, c2, f2;
+  split(first, &a1, &c1, &f1);
+  split(*second, &a2, &c2, &f2);
+  if (a1.Sign() == 0 || c1.Sign() == 0 || f1.Sign() == 0 || a2.Sign() == 0 || c2.Sign() == 0 || f2.Sign() == 0) {
+    return std::nullopt;
+  }
+  const Poly X = Letter(context.ring, x), Y = Letter(context.ring, y), one = One(context.ring);
+  const Poly ax1 = X.Scaled(a1), cy1 = Y.Scaled(c1), n1 = one.Scaled(f1);
+  const Poly ax2 = X.Scaled(a2), cy2 = Y.Scaled(c2), n2 = one.Scaled(f2);
+  std::vector<Piece> pieces;
+  pieces.push_back(PieceOf(first));
+  pieces.push_back(PieceOf(*second));
+  auto cross = [](const Poly& u1, const Poly& v1, const Poly& u2, const Poly& v2) {
+    return Reason{Math(u1, true), Words(" × "), Math(v2, true), Words(" + "), Math(u2, true), Words(" × "),
+                  Math(v1, true), Words(" = "), Math(u1 * v2 + u2 * v1)};
+  };
+  std::vector<Reason> details{
+      {Words("双十字图 / the double cross:")},
+      {Words(kDiagramIndent), Math(ax1), Words(kDiagramGap), Math(cy1), Words(kDiagramGap), Math(n1)},
+      {Words(kDiagramIndent), Words(kDiagramCross), Words(kDiagramGap), Words(kDiagramCross)},
+      {Words(kDiagramIndent), Math(ax2), Words(kDiagramGap), Math(cy2), Words(kDiagramGap), Math(n2)}};
+  const std::string xName(1, context.letters[static_cast<size_t>(x)]), yName(1, context.letters[static_cast<size_t>(y)]);
+  Reason check{Words(xName + yName + " 项 / the " + xName + yName + " term: ")};
+  for (const ReasonPart& part : cross(ax1, cy1, ax2, cy2)) check.push_back(part);
+  details.push_back(check);
+  Reason yTerm{Words(yName + " 项 / the " + yName + " term: ")};
+  for (const ReasonPart& part : cross(cy1, n1, cy2, n2)) yTerm.push_back(part);
+  details.push_back(yTerm);
+  Reason xTerm{Words(xName + " 项 / the " + xName + " term: ")};
+  for (const ReasonPart& part : cross(ax1, n1, ax2, n2)) xTerm.push_back(part);
+  details.push_back(xTerm);
+  return Move{Method::DoubleCross,
+              {Words("双十字: "), Math(ax1 * ax2), Words(" = "), Math(ax1, true), Words(" × "), Math(ax2, true),
+               Words(", "), Math(cy1 * cy2), Words(" = "), Math(cy1, true), Words(" × "), Math(cy2, true), Words(", "),
+               Math(n1 * n2), Words(" = "), Math(n1, true), Words(" × "), Math(n2, true)},
+              One(context.ring), std::move(pieces), std::move(details)};
+}
+
+// 主元法: the polynomial arranged by the powers of one letter, whose
+// coefficients share a factor in the other letters, which comes out next:
+// a²(b - c) - a(b² - c²) + bc(b - c).
+std::optional<Move> MainLetterMove(const Piece& piece, const Context& context) {
+  const Poly& p = piece.value;
+  const std::vector<int> used = VariablesOf(p);
+  if (used.size() < 2 || piece.parts.size() < 2) return std::nullopt;
+  for (int v : used) {
+    if (p.Degree(v) < 2) continue;
+    // The certified factors without v: what every coefficient shares.
+    std::vector<Poly> shared;
+    for (const auto& [part, count] : Counted(piece.parts)) {
+      const Poly& factor = context.certified[static_cast<size_t>(part)];
+      if (factor.Degree(v) == 0) {
+        for (int k = 0; k < count; ++k) shared.push_back(factor);
+      }
+    }
+    if (shared.empty()) continue;
+    std::vector<Expression> parts;
+    for (long k = p.Degree(v); k >= 0; --k) {
+      Poly coefficient(context.ring);
+      for (int i = 0; i < p.Length(); ++i) {
+        std::vector<long> e = p.Exponents(i);
+        if (e[static_cast<size_t>(v)] != k) continue;
+        e[static_cast<size_t>(v)] = 0;
+        coefficient = coefficient + Poly::Monomial(context.ring, p.Coefficient(i), e);
+      }
+      if (coefficient.IsZero()) continue;
+      const Poly power = Letter(context.ring, v, k);
+      if (coefficient.Length() == 1) {
+        parts.push_back(Shown(coefficient * power));
+        continue;
+      }
+      // Written from its first term as a textbook writes it: - a(b² - c²).
+      const bool negative = Shown(coefficient).polynomial.terms.front().coefficient.front() == '-';
+      const Poly sign = negative ? -One(context.ring) : One(context.ring);
+      parts.push_back(Expression::ProductOf({Shown(power * sign), Shown(coefficient * sign)}));
+    }
+    Piece arranged = PieceOf(p);
+    arranged.shown = Expression::SumOf(std::move(parts));
+    arranged.pending = {Pending::Kind::CommonFactor, shared};
+    Poly common = One(context.ring);
+    for (const Poly& factor : shared) common = common * factor;
+    std::vector<Piece> pieces;
+    pieces.push_back(std::move(arranged));
+    const std::string name(1, context.letters[static_cast<size_t>(v)]);
+    return Move{Method::MainLetter,
+                {Words("以 " + name + " 为主元, 按 " + name + " 的降幂排列, 各项系数都有因式 "), Math(common),
+                 Words(" / " + name + " as the main letter: by the powers of " + name +
+                       ", every coefficient has this factor")},
+                One(context.ring), std::move(pieces)};
+  }
+  return std::nullopt;
+}
+
+// 换元法 without brackets: a quadratic in an expression t found in the
+// polynomial, t the square root of its highest part without its number:
+// x² + 2xy + y² - 4x - 4y + 3 as t² - 4t + 3 with t = x + y, x⁴ + 2x³ - 7x²
+// - 8x + 12 as t² - 8t + 12 with t = x² + x.
+std::optional<Move> HiddenSubstitutionMove(const Piece& piece, const Context& context) {
+  const Poly& p = piece.value;
+  const std::vector<int> used = VariablesOf(p);
+  std::optional<Poly> t;
+  if (used.size() == 2 && p.TotalDegree() == 2) {
+    Poly top(context.ring);
+    for (int i = 0; i < p.Length(); ++i) {
+      if (p.Term(i).TotalDegree() == 2) top = top + p.Term(i);
+    }
+    t = top.SquareRoot();
+  } else if (used.size() == 1 && p.TotalDegree() == 4) {
+    const int v = used[0];
+    std::vector<Rational> c(5);
+    for (int i = 0; i < p.Length(); ++i) c[static_cast<size_t>(p.Exponents(i)[static_cast<size_t>(v)])] = p.Coefficient(i);
+    const std::optional<Poly> lead = Poly(context.ring, c[4]).TermRoot(2);
+    if (!lead || lead->IsZero() || c[3].Sign() == 0) return std::nullopt;
+    const Rational alpha = lead->Coefficient(0), beta = c[3] / (Rational(2) * alpha);
+    if (beta.Denominator() != 1) return std::nullopt;
+    t = Letter(context.ring, v, 2).Scaled(alpha) + Letter(context.ring, v).Scaled(beta);
+  }
+  if (!t || t->Length() < 2) return std::nullopt;
+  // p = c2·t² + c1·t + c0.
+  const Poly square = *t * *t;
+  const Rational c2 = p.Coefficient(0) / square.Coefficient(0);
+  const Poly rest = p - square.Scaled(c2);
+  if (rest.IsZero()) return std::nullopt;
+  Rational c1(0), c0(0);
+  if (!rest.IsConstant()) {
+    c1 = rest.Coefficient(0) / t->Coefficient(0);
+    const Poly last = rest - t->Scaled(c1);
+    if (!last.IsConstant()) return std::nullopt;
+    if (!last.IsZero()) c0 = last.Coefficient(0);
+  } else {
+    c0 = rest.Coefficient(0);
+  }
+  if (c1.Sign() == 0) return std::nullopt;
+  std::optional<TypedSteps> steps = SubstitutionOf(*t, {c0, c1, c2}, p, context);
+  if (!steps || !steps->move) return std::nullopt;
+  return steps->move;
+}
+
+// 因式定理 in several letters: a = b (or a = -b) makes the polynomial 0, so
+// a - b (a + b) is a factor; the quotient by it goes on.
+std::optional<Move> FactorTheoremMove(const Piece& piece, const Context& context) {
+  const Poly& p = piece.value;
+  if (VariablesOf(p).size() < 2) return std::nullopt;
+  for (const auto& [part, count] : Counted(piece.parts)) {
+    const Poly& factor = context.certified[static_cast<size_t>(part)];
+    if (factor.Length() != 2 || factor.TotalDegree() != 1 || VariablesOf(factor).size() != 2) continue;
+    if (!(factor.Coefficient(0).Abs() == Rational(1)) || !(factor.Coefficient(1).Abs() == Rational(1))) continue;
+    const Poly u = factor.Term(0), w = -factor.Term(1);
+    std::vector<Piece> pieces;
+    pieces.push_back(PieceOf(factor));
+    pieces.push_back(PieceOf(*p.DividedBy(factor)));
+    return Move{Method::FactorTheorem,
+                {Words("令 "), Math(u), Words(" = "), Math(w), Words(", 多项式为 0, 所以 "), Math(factor),
+                 Words(" 是因式 / with "), Math(u), Words(" = "), Math(w), Words(" it is 0, so it is a factor")},
+                One(context.ring), std::move(pieces)};
+  }
+  return std::nullopt;
 }
 
 // 拆项添项/配方: a² + m + b² with a term D added and taken away so that
@@ -462,7 +776,8 @@ std::optional<Move> CompletingMove(const Piece& piece, const Context& context) {
     completed.pending = {Pending::Kind::DifferenceOfSquares, {base, *root}};
     std::vector<Piece> pieces;
     pieces.push_back(std::move(completed));
-    return Move{Method::Completing, {Words("加上 "), Math(added), Words(" 再减去 "), Math(added)},
+    return Move{Method::Completing,
+                {Words("加上 "), Math(added), Words(" 再减去 "), Math(added), Words(" / added and taken away")},
                 One(context.ring), std::move(pieces)};
   }
   return std::nullopt;
@@ -521,27 +836,167 @@ std::string WhyNoMethod(const Piece& piece, const Context&) {
   return "课上的方法都分不开它 / none of the class methods splits it";
 }
 
-Reason IrreducibleReason(const Poly& factor, bool* fromExact) {
+namespace {
+
+// The coefficients of a polynomial in one letter v (the others taken as 1
+// where it is homogeneous in two), from the constant up; none where another
+// letter stays.
+std::optional<std::vector<Rational>> OneLetterCoefficients(const Poly& factor, int v) {
+  std::vector<Rational> coefficients(static_cast<size_t>(factor.Degree(v)) + 1);
+  for (int i = 0; i < factor.Length(); ++i) {
+    const size_t e = static_cast<size_t>(factor.Exponents(i)[static_cast<size_t>(v)]);
+    coefficients[e] = coefficients[e] + factor.Coefficient(i);
+  }
+  return coefficients;
+}
+
+// Whether a whole number is a square.
+bool IsSquare(long n) {
+  if (n < 0) return false;
+  long r = static_cast<long>(std::sqrt(static_cast<double>(n)));
+  while (r * r > n) --r;
+  while ((r + 1) * (r + 1) <= n) ++r;
+  return r * r == n;
+}
+
+// A quartic z⁴ + pz³ + qz² + rz + s (whole numbers) with no rational root
+// split into (z² + az + b)(z² + cz + d): the pairs bd = s tried, none giving
+// whole a and c. True when none does.
+bool NoQuadraticFactors(const std::vector<long>& c, std::string* tried) {
+  const long p = c[3], q = c[2], r = c[1], s = c[0];
+  if (s == 0 || std::abs(s) > 10000) return false;
+  for (long b = -std::abs(s); b <= std::abs(s); ++b) {
+    if (b == 0 || s % b != 0) continue;
+    const long d = s / b;
+    if (b > d) continue;
+    *tried += (tried->empty() ? "" : ", ") + std::string("(") + std::to_string(b) + ", " + std::to_string(d) + ")";
+    if (d != b) {
+      if ((r - b * p) % (d - b) != 0) continue;
+      const long a = (r - b * p) / (d - b), cc = p - a;
+      if (a * cc + b + d == q) return false;
+    } else {
+      if (r != b * p) continue;
+      // a + c = p, ac = q - 2b: a and c whole when p² - 4(q - 2b) is a square.
+      const long discriminant = p * p - 4 * (q - 2 * b);
+      if (IsSquare(discriminant)) {
+        const long root = static_cast<long>(std::llround(std::sqrt(static_cast<double>(discriminant))));
+        if ((p + root) % 2 == 0) return false;
+      }
+    }
+  }
+  return true;
+}
+
+// The positive divisors of a whole number, ascending.
+std::vector<long> PositiveDivisors(long n) {
+  std::vector<long> small, large;
+  for (long d = 1; d * d <= n; ++d) {
+    if (n % d != 0) continue;
+    small.push_back(d);
+    if (d * d != n) large.insert(large.begin(), n / d);
+  }
+  small.insert(small.end(), large.begin(), large.end());
+  return small;
+}
+
+// The candidates of the rational-root test, each size once, integers first:
+// "±1, ±3, ±1/2".
+std::string CandidateList(const std::vector<Rational>& coefficients) {
+  long scale = 1;
+  for (const Rational& c : coefficients) scale = std::lcm(scale, c.Denominator());
+  const long constant = std::abs((coefficients.front() * Rational(scale)).Numerator());
+  const long lead = std::abs((coefficients.back() * Rational(scale)).Numerator());
+  if (constant == 0 || constant > 1000000000 || lead > 1000000000) return "±p/q";
+  std::vector<Rational> sizes;
+  for (long q : PositiveDivisors(lead)) {
+    for (long p : PositiveDivisors(constant)) {
+      if (std::gcd(p, q) == 1) sizes.push_back(Rational(p, q));
+    }
+  }
+  std::string text;
+  for (size_t i = 0; i < sizes.size() && i < 12; ++i) text += (text.empty() ? "±" : ", ±") + sizes[i].Text();
+  if (sizes.size() > 12) text += ", …";
+  return text;
+}
+
+}  // namespace
+
+Reason IrreducibleReason(const Poly& factor, const std::string& letters, bool* fromExact) {
   *fromExact = false;
-  if (factor.TotalDegree() == 1) return {Math(factor), Words(" 是一次式, 在有理数域上不可约")};
+  if (factor.TotalDegree() == 1) {
+    return {Math(factor), Words(" 是一次式, 在有理数域上不可约 / of degree 1, irreducible over Q")};
+  }
+  const std::vector<int> used = VariablesOf(factor);
+  // Linear in a letter: its coefficient and the rest have no common factor,
+  // or it would split off.
+  for (int v : used) {
+    if (factor.Degree(v) != 1 || used.size() < 2) continue;
+    const std::string name(1, letters[static_cast<size_t>(v)]);
+    return {Math(factor), Words(" 在有理数域上不可约: 关于 " + name + " 是一次的, " + name +
+                                " 的系数与其余部分没有公因式 / irreducible over Q: linear in " + name +
+                                ", and the coefficient of " + name + " and the rest have no common factor")};
+  }
   std::optional<int> other;
   const std::optional<int> v = MainVariable(factor, &other);
-  const long degree = v ? factor.Degree(*v) : 0;
-  if (v && degree == 2) {
-    // b² - 4ac of ax² + bx + c (or ax² + bxy + cy²).
-    Rational a, b, c;
+  // A quadratic in a letter: its discriminant, the other letters in it, is
+  // no square.
+  for (int letter : used) {
+    if (factor.Degree(letter) != 2) continue;
+    Poly a(factor.ring()), b(factor.ring()), c(factor.ring());
     for (int i = 0; i < factor.Length(); ++i) {
-      const long e = factor.Exponents(i)[static_cast<size_t>(*v)];
-      (e == 2 ? a : e == 1 ? b : c) = factor.Coefficient(i);
+      std::vector<long> exponents = factor.Exponents(i);
+      const long e = exponents[static_cast<size_t>(letter)];
+      exponents[static_cast<size_t>(letter)] = 0;
+      const Poly rest = Poly::Monomial(factor.ring(), factor.Coefficient(i), exponents);
+      (e == 2 ? a : e == 1 ? b : c) = (e == 2 ? a : e == 1 ? b : c) + rest;
     }
-    const Rational discriminant = b * b - Rational(4) * a * c;
-    const Poly shown(factor.ring(), discriminant);
-    return {Math(factor), Words(" 在有理数域上不可约: 判别式 b² - 4ac = "), Math(shown),
-            Words(discriminant.Sign() < 0 ? " < 0" : ", 不是平方数")};
+    const Poly discriminant = b * b - (a * c).Scaled(Rational(4));
+    const std::string name(1, letters[static_cast<size_t>(letter)]);
+    const bool negativeNumber = discriminant.IsConstant() && !discriminant.IsZero() &&
+                                discriminant.Coefficient(0).Sign() < 0;
+    const bool negativeSquareTimes = !discriminant.IsConstant() && discriminant.Length() == 1 &&
+                                     discriminant.Coefficient(0).Sign() < 0 && (-discriminant).TermRoot(2);
+    if (!negativeNumber && discriminant.SquareRoot()) continue;
+    const std::string why = negativeNumber ? " < 0 / below 0"
+                            : negativeSquareTimes ? " ≤ 0, 不是完全平方 / never above 0, not a square"
+                                                  : ", 不是完全平方 / not a square";
+    return {Math(factor), Words(" 在有理数域上不可约: 关于 " + name + " 的二次式, 判别式 Δ = "), Math(discriminant),
+            Words(why + " (irreducible over Q: quadratic in " + name + ")")};
   }
-  if (v && degree == 3) return {Math(factor), Words(" 在有理数域上不可约: 三次式, 没有有理根")};
+  // In one letter (or homogeneous in two): no rational root, and for a
+  // quartic no two quadratic factors.
+  if (v) {
+    const std::optional<std::vector<Rational>> coefficients = OneLetterCoefficients(factor, *v);
+    const long degree = factor.Degree(*v);
+    const std::string candidates = coefficients ? CandidateList(*coefficients) : std::string();
+    const std::string noRoot = "没有有理根 (候选根 " + candidates + " 都不是根) / no rational root (none of " +
+                               candidates + " is one)";
+    if (degree == 3) {
+      return {Math(factor), Words(" 在有理数域上不可约: 三次式, " + noRoot +
+                                  ", 所以没有一次因式 / a cubic: so no factor of degree 1")};
+    }
+    if (degree == 4 && coefficients && coefficients->back() == Rational(1)) {
+      std::vector<long> whole;
+      bool integral = true;
+      for (const Rational& c : *coefficients) {
+        integral = integral && c.Denominator() == 1;
+        whole.push_back(c.Numerator());
+      }
+      std::string tried;
+      if (integral && NoQuadraticFactors(whole, &tried)) {
+        return {Math(factor),
+                Words(" 在有理数域上不可约: " + noRoot + "; 设它等于 (z² + az + b)(z² + cz + d), bd 的整数分解 (b, d) = " +
+                      tried + " 都得不到整数 a, c / as (z² + az + b)(z² + cz + d), no pair (b, d) with bd its constant "
+                      "term gives whole a and c")};
+      }
+    }
+    *fromExact = true;
+    return {Math(factor), Words(" 在有理数域上不可约: " + noRoot + ", 其余由精确分解得到 / the rest from the exact "
+                                "factorisation")};
+  }
   *fromExact = true;
-  return {Math(factor), Words(" 在有理数域上不可约: 由精确分解得到 / from the exact factorisation")};
+  return {Math(factor), Words(" 在有理数域上不可约: 对每个字母都不是一次或二次的, 由精确分解得到 / of degree 1 or 2 in no "
+                              "letter; from the exact factorisation")};
 }
 
 }  // namespace pfac::explain

@@ -64,6 +64,7 @@ struct Move {
   Reason reason;
   Poly front;
   std::vector<Piece> pieces;
+  std::vector<Reason> details = {};  // the step's detail, a line each
 };
 
 // A piece of a value; its parts are found afterwards.
@@ -77,6 +78,10 @@ std::optional<Move> FormulaMove(const Piece& piece, const Context& context);
 std::optional<Move> CrossMove(const Piece& piece, const Context& context);
 std::optional<Move> GroupingMove(const Piece& piece, const Context& context);
 std::optional<Move> RationalRootMove(const Piece& piece, const Context& context);
+std::optional<Move> DoubleCrossMove(const Piece& piece, const Context& context);
+std::optional<Move> MainLetterMove(const Piece& piece, const Context& context);
+std::optional<Move> FactorTheoremMove(const Piece& piece, const Context& context);
+std::optional<Move> HiddenSubstitutionMove(const Piece& piece, const Context& context);
 std::optional<Move> CompletingMove(const Piece& piece, const Context& context);
 // The step that a passing form waits for.
 std::optional<Move> PendingMove(const Piece& piece, const Context& context);
@@ -89,14 +94,21 @@ std::string WhyNoMethod(const Piece& piece, const Context& context);
 // Why an irreducible factor (the whole polynomial, its common factor taken
 // out) cannot be split, in the class's terms where they reach; *fromExact
 // set when only the exact factorisation says so.
-Reason IrreducibleReason(const Poly& factor, bool* fromExact);
+Reason IrreducibleReason(const Poly& factor, const std::string& letters, bool* fromExact);
 
 // Reason parts.
 ReasonPart Words(std::string words);
 ReasonPart Math(const Poly& value, bool bracketed = false);
 ReasonPart Math(Expression expression);
 
-// The expression of a value: its terms.
+// The expression of a value: its terms, by degree.
 Expression Shown(const Poly& value);
+
+// The expression multiplied out.
+Poly Expand(const Expression& expression, const Ring& ring);
+
+// The formula's own letters, a and b, or A and B where a or b is a variable
+// of the polynomial: "A³ + B³, A = 3a, B = b".
+std::string FormulaWords(std::string words, const Context& context);
 
 }  // namespace pfac::explain

@@ -7,10 +7,7 @@
 
 namespace pfac::frontend {
 
-std::string ProblemShown(const Problem& problem) {
-  if (problem.text.empty()) return problem.typed;
-  return Present(problem.text, "", false).shown.Text();
-}
+std::string ProblemShown(const Problem& problem) { return TypedShown(problem.typed).Text(); }
 
 std::string AnswerShown(const Problem& problem) {
   switch (problem.state) {
@@ -75,11 +72,13 @@ std::vector<SheetProblem> SheetProblems(const std::vector<Problem>& problems, bo
   std::vector<SheetProblem> sheet;
   for (const Problem& problem : problems) {
     SheetProblem page;
-    page.problem = problem.text.empty() ? Leaf(problem.typed) : Present(problem.text, "", false).shown;
+    // The problem as the student typed it: a substitution or a common
+    // bracket can only be set as typed.
+    page.problem = TypedShown(problem.typed);
     const bool answered = problem.state == ProblemState::Factored || problem.state == ProblemState::Stopped;
     page.answer = answered ? problem.result.presentation.shown : page.problem;
     page.notes = AnswerNotes(problem);
-    if (withSteps && problem.state == ProblemState::Factored) page.steps = PrintedSteps(problem.result.source);
+    if (withSteps && problem.state == ProblemState::Factored) page.steps = PrintedSteps(problem.result.source, true);
     page.refused = problem.state == ProblemState::Refused;
     page.line = static_cast<int>(sheet.size()) + 1;
     sheet.push_back(std::move(page));

@@ -2,10 +2,15 @@
 
 #include <algorithm>
 #include <array>
+#include <optional>
 #include <utility>
 #include <vector>
 
 #include "engine/result_format/factor_runs.h"
+#include "frontend/input/typed_input.h"
+#ifdef PFAC_EXACT
+#include "engine/exact/rational_poly.h"
+#endif
 
 namespace pfac::frontend {
 
@@ -108,20 +113,23 @@ int CompareCoefficients(const Term& a, const Term& b) {
   return a.negative ? -order : order;
 }
 
-// Descending in the lexicographic order of the letters taken alphabetically:
-// x² before xy before x before y before 1.
-bool LeadsLexicographically(const Term& a, const Term& b) { return a.Exponents() > b.Exponents(); }
+// As a textbook writes a polynomial: by total degree, the highest first, and
+// terms of one degree alphabetically (x² + 2xy + y² - 4x - 4y + 4).
+bool LeadsByDegree(const Term& a, const Term& b) {
+  if (a.Degree() != b.Degree()) return a.Degree() > b.Degree();
+  return a.Exponents() > b.Exponents();
+}
 
-// Each factor's letters alphabetical, its terms in descending order and its
-// leading coefficient positive (a factor of odd multiplicity turned round
-// turns the sign of the whole); equal factors under one exponent.
+// Each factor's letters alphabetical, its terms by degree and its leading
+// coefficient positive (a factor of odd multiplicity turned round turns the
+// sign of the whole); equal factors under one exponent.
 void Normalise(Product* product) {
   auto alphabetical = [](Term* term) { std::sort(term->powers.begin(), term->powers.end()); };
   alphabetical(&product->front);
   std::vector<Factor> combined;
   for (Factor& factor : product->factors) {
     for (Term& term : factor.terms) alphabetical(&term);
-    std::stable_sort(factor.terms.begin(), factor.terms.end(), LeadsLexicographically);
+    std::stable_sort(factor.terms.begin(), factor.terms.end(), LeadsByDegree);
     if (factor.terms.front().negative) {
       for (Term& term : factor.terms) term.negative = !term.negative;
       if (factor.multiplicity % 2 == 1) product->front.negative = !product->front.negative;
@@ -155,11 +163,14 @@ std::string Power(int exponent, Style style) {
   return {};
 }
 
-std::string Number(const Term& term, Style style) {
-  if (term.denominator.empty()) return term.numerator;
-  if (style == Style::Latex) return "\\frac{" + term.numerator + "}{" + term.denominator + "}";
-  return term.numerator + "/" + term.denominator;
+// A number "p" or "p/q" (its digits; the denominator empty for an integer).
+std::string NumberText(const std::string& numerator, const std::string& denominator, Style style) {
+  if (denominator.empty()) return numerator;
+  if (style == Style::Latex) return "\\frac{" + numerator + "}{" + denominator + "}";
+  return numerator + "/" + denominator;
 }
+
+std::string Number(const Term& term, Style style) { return NumberText(term.numerator, term.denominator, style); }
 
 std::string Monomial(const Term& term, Style style) {
   std::string out;
@@ -173,20 +184,17 @@ std::string Magnitude(const Term& term, Style style) {
   return (written ? Number(term, style) : std::string()) + Monomial(term, style);
 }
 
+// The sign that joins a term to the one before (the first's own sign).
+std::string JoiningSign(bool first, bool negative, Style style) {
+  if (first) return negative ? "-" : "";
+  if (style == Style::Student) return negative ? " - " : " + ";
+  return negative ? "-" : "+";
+}
+
 // Each term with the sign that joins it to the one before.
 std::vector<std::string> TermTexts(const Sum& sum, Style style) {
   std::vector<std::string> texts;
-  for (const Term& term : sum) {
-    std::string sign;
-    if (texts.empty()) {
-      sign = term.negative ? "-" : "";
-    } else if (style == Style::Student) {
-      sign = term.negative ? " - " : " + ";
-    } else {
-      sign = term.negative ? "-" : "+";
-    }
-    texts.push_back(sign + Magnitude(term, style));
-  }
+  for (const Term& term : sum) texts.push_back(JoiningSign(texts.empty(), term.negative, style) + Magnitude(term, style));
   return texts;
 }
 
@@ -238,6 +246,56 @@ bool ComesBefore(const Factor& a, const Factor& b) {
   }
   if (a.terms.size() != b.terms.size()) return a.terms.size() < b.terms.size();
   return FactorText(a, Style::Student) < FactorText(b, Style::Student);
+}
+
+// A factor turned round, written from a positive term: -x + y as y - x,
+// -x² - x + 1 as 1 - x - x² (its terms the other way round where that starts
+// with a positive one, otherwise its first positive term brought to the front).
+void TurnRound(Factor* factor) {
+  for (Term& term : factor->terms) term.negative = !term.negative;
+  Sum& terms = factor->terms;
+  if (!terms.front().negative) return;
+  if (!terms.back().negative) {
+    std::reverse(terms.begin(), terms.end());
+    return;
+  }
+  auto positive = std::find_if(terms.begin(), terms.end(), [](const Term& t) { return !t.negative; });
+  if (positive != terms.end()) std::rotate(terms.begin(), positive, positive + 1);
+}
+
+// The factors in the answer's order, and a minus in front of the whole moved
+// into one factor when the polynomial was typed starting with a positive term
+// (y² - x² = (x + y)(y - x)): the last factor of odd power that has a
+// negative term takes it, turned round, and stands last; a factor whose last
+// term is negative is preferred, since it reads from its own last term.
+void InAnswerOrder(Product* product, bool keepLeadingMinus) {
+  Normalise(product);
+  std::stable_sort(product->factors.begin(), product->factors.end(), ComesBefore);
+  if (!product->front.negative || keepLeadingMinus) return;
+  std::optional<size_t> chosen;
+  for (size_t i = product->factors.size(); i-- > 0;) {
+    const Factor& factor = product->factors[i];
+    const bool hasNegative =
+        std::any_of(factor.terms.begin(), factor.terms.end(), [](const Term& t) { return t.negative; });
+    if (factor.multiplicity % 2 == 0 || !hasNegative) continue;
+    if (!chosen) chosen = i;
+    if (factor.terms.back().negative) {
+      chosen = i;
+      break;
+    }
+  }
+  if (!chosen) return;
+  Factor turned = product->factors[*chosen];
+  TurnRound(&turned);
+  product->factors.erase(product->factors.begin() + static_cast<long>(*chosen));
+  product->factors.push_back(std::move(turned));
+  product->front.negative = false;
+}
+
+// Whether the polynomial as entered starts with a minus.
+bool StartsNegative(const format::RationalPolynomial& entered) {
+  return !entered.terms.empty() && !entered.terms.front().coefficient.empty() &&
+         entered.terms.front().coefficient.front() == '-';
 }
 
 // The terms as leaves, the first with the text before it and the last with
@@ -313,10 +371,131 @@ std::string Simplified(std::string_view text) {
   return out;
 }
 
+// ---- the problem as typed ----
+
+std::string TypedTermsText(const std::vector<TypedTerm>& terms, Style style);
+
+std::string TypedNumber(const TypedFactor& factor, Style style) {
+  return NumberText(factor.numerator, factor.denominator, style);
+}
+
+// A term as typed, without its sign: 2x(x - y)², 8(x² + x).
+std::string TypedTermText(const TypedTerm& term, Style style) {
+  std::string out;
+  bool afterNumber = false;
+  for (const TypedFactor& factor : term.factors) {
+    switch (factor.kind) {
+      case TypedFactor::Kind::Number: {
+        if (afterNumber || (!out.empty() && factor.exponent == 1)) {
+          out += style == Style::Latex ? "\\cdot " : style == Style::Plain ? "*" : "·";
+        }
+        const bool fraction = !factor.denominator.empty() && factor.exponent > 1 && style != Style::Latex;
+        out += fraction ? "(" + TypedNumber(factor, style) + ")" : TypedNumber(factor, style);
+        out += Power(factor.exponent, style);
+        afterNumber = true;
+        continue;
+      }
+      case TypedFactor::Kind::Letter:
+        out += std::string(1, factor.letter) + Power(factor.exponent, style);
+        break;
+      case TypedFactor::Kind::Bracket:
+        out += (style == Style::Latex ? "\\left(" : "(") + TypedTermsText(factor.inner, style) +
+               (style == Style::Latex ? "\\right)" : ")") + Power(factor.exponent, style);
+        break;
+    }
+    afterNumber = false;
+  }
+  return out;
+}
+
+std::vector<std::string> TypedTermTexts(const std::vector<TypedTerm>& terms, Style style) {
+  std::vector<std::string> texts;
+  for (const TypedTerm& term : terms) {
+    texts.push_back(JoiningSign(texts.empty(), term.negative, style) + TypedTermText(term, style));
+  }
+  return texts;
+}
+
+std::string TypedTermsText(const std::vector<TypedTerm>& terms, Style style) {
+  return Joined(TypedTermTexts(terms, style));
+}
+
+// Whether two polynomials in the same letters are equal, like terms merged.
+bool SamePolynomial(const format::RationalPolynomial& a, const format::RationalPolynomial& b) {
+#ifdef PFAC_EXACT
+  const exact::Ring ring(a.variables);
+  const std::optional<exact::Poly> first = exact::Poly::FromValue(ring, a), second = exact::Poly::FromValue(ring, b);
+  return a.variables == b.variables && first && second && *first == *second;
+#else
+  return a.variables == b.variables && a.terms.size() == b.terms.size() &&
+         std::equal(a.terms.begin(), a.terms.end(), b.terms.begin(), [](const auto& s, const auto& t) {
+           return s.coefficient == t.coefficient && s.exponents == t.exponents;
+         });
+#endif
+}
+
+// The left-hand side of a result: the problem as typed where it is known and
+// read in the value's letters, otherwise the polynomial entered.
+struct LeftSide {
+  std::vector<std::string> student, plain, latex;
+  bool startsNegative = false;
+};
+
+LeftSide LeftSideOf(const format::ResultValue& value, std::string_view typed) {
+  LeftSide side;
+  if (!typed.empty()) {
+    const std::unique_ptr<Expander> expander = ExactExpander();
+    const ConvertedText converted = ConvertTypedText(typed, expander.get());
+    if (converted.Accepted() && !converted.typed.empty() && converted.letters == value.letters &&
+        SamePolynomial(converted.value, value.entered)) {
+      side.student = TypedTermTexts(converted.typed, Style::Student);
+      side.plain = TypedTermTexts(converted.typed, Style::Plain);
+      side.latex = TypedTermTexts(converted.typed, Style::Latex);
+      side.startsNegative = converted.typed.front().negative;
+      return side;
+    }
+  }
+  const Sum entered = SumOf(value.entered, value.letters);
+  side.student = TermTexts(entered, Style::Student);
+  side.plain = TermTexts(entered, Style::Plain);
+  side.latex = TermTexts(entered, Style::Latex);
+  side.startsNegative = StartsNegative(value.entered);
+  return side;
+}
+
+std::vector<Breakable> SideLeaves(const std::vector<std::string>& texts, const std::string& after) {
+  std::vector<Breakable> leaves;
+  for (const std::string& text : texts) leaves.push_back(Leaf(text));
+  if (leaves.empty()) leaves.push_back(Leaf(""));
+  leaves.back().text += after;
+  return leaves;
+}
+
 }  // namespace
+
+Breakable TypedShown(std::string_view typed) {
+  const std::unique_ptr<Expander> expander = ExactExpander();
+  const ConvertedText converted = ConvertTypedText(typed, expander.get());
+  if (!converted.Accepted() || converted.typed.empty()) return Leaf(std::string(typed));
+  return Node(SideLeaves(TypedTermTexts(converted.typed, Style::Student), ""));
+}
+
+bool TypedStartsNegative(const format::ResultValue& value, std::string_view typed) {
+  return LeftSideOf(value, typed).startsNegative;
+}
 
 std::vector<std::string> StudentTerms(const format::RationalPolynomial& polynomial, const std::string& letters) {
   return TermTexts(SumOf(polynomial, letters), Style::Student);
+}
+
+Breakable FactorisationShown(const format::ResultValue& value, bool keepLeadingMinus) {
+  Product product = ProductOf(value);
+  InAnswerOrder(&product, keepLeadingMinus);
+  Breakable parts = ProductParts(product, "");
+  Breakable* first = &parts;
+  while (!first->parts.empty()) first = &first->parts.front();
+  if (!first->text.empty() && first->text.front() == ' ') first->text.erase(0, 1);
+  return parts;
 }
 
 std::string StudentPower(int exponent) { return Power(exponent, Style::Student); }
@@ -368,27 +547,27 @@ Presentation Present(std::string_view polynomial, std::string_view factorisation
 }
 
 Presentation Present(const std::optional<format::ResultValue>& value, std::string_view polynomial,
-                     std::string_view factorisation, bool complete) {
+                     std::string_view factorisation, bool complete, std::string_view typed) {
   factorisation = Trimmed(factorisation);
   if (!value) return AsItStands(polynomial, factorisation);
   // The engine echoes a term's letters in the order they first appeared in
   // the text (ay after by reads "ya"); a student writes them alphabetically,
-  // as the value holds them.
-  const Sum entered = SumOf(value->entered, value->letters);
+  // as the value holds them. The problem as typed stands on the left where
+  // it is known.
+  const LeftSide left = LeftSideOf(*value, typed);
   Product product = ProductOf(*value);
   Presentation presentation;
   if (!value->factored) {
-    presentation.shown = Node(TermLeaves(entered, "", ""));
+    presentation.shown = Node(SideLeaves(left.student, ""));
     return presentation;
   }
-  Normalise(&product);
-  std::stable_sort(product.factors.begin(), product.factors.end(), ComesBefore);
+  InAnswerOrder(&product, left.startsNegative);
 
-  const std::string enteredPlain = Joined(TermTexts(entered, Style::Plain));
-  const std::string enteredLatex = Joined(TermTexts(entered, Style::Latex));
-  // The polynomial entered, then what it is in words.
+  const std::string enteredPlain = Joined(left.plain);
+  const std::string enteredLatex = Joined(left.latex);
+  // The polynomial as typed, then what it is in words.
   auto inWords = [&](const char* words, const char* english, const char* latexWords) {
-    presentation.shown = Node({Node(TermLeaves(entered, "", "")),
+    presentation.shown = Node({Node(SideLeaves(left.student, "")),
                                Node({Leaf(std::string(" ") + words), ProseText(std::string(" ") + english)})});
     presentation.plain = enteredPlain + " " + words + " " + english;
     presentation.latex = enteredLatex + latexWords;
@@ -403,7 +582,8 @@ Presentation Present(const std::optional<format::ResultValue>& value, std::strin
   }
   const Sum* irreducible = complete ? IrreducibleFactor(product) : nullptr;
   const bool unit = product.front.UnitCoefficient();
-  if ((irreducible != nullptr && unit) || (complete && IsSingleLetter(product))) {
+  const bool asTyped = left.student.size() == 1 || value->entered.terms.size() == left.student.size();
+  if ((irreducible != nullptr && unit && asTyped) || (complete && IsSingleLetter(product))) {
     // "x² + 1 在有理数域上不可约 (irreducible over Q)"
     return inWords(kIrreducible, kIrreducibleEnglish, kLatexIrreducible);
   }
@@ -411,7 +591,7 @@ Presentation Present(const std::optional<format::ResultValue>& value, std::strin
   const std::string productLatex = ProductText(product, Style::Latex);
   if (irreducible != nullptr) {
     // "2x² + 4x + 6 = 2(x² + 2x + 3), x² + 2x + 3 在有理数域上不可约"
-    presentation.shown = Node({Node(TermLeaves(entered, "", " =")), ProductParts(product, ","),
+    presentation.shown = Node({Node(SideLeaves(left.student, " =")), ProductParts(product, ","),
                                Node(TermLeaves(*irreducible, " ", std::string(" ") + kIrreducible))});
     presentation.plain = enteredPlain + " = " + productPlain + ", " + Joined(TermTexts(*irreducible, Style::Plain)) +
                          " " + kIrreducible;
@@ -419,7 +599,7 @@ Presentation Present(const std::optional<format::ResultValue>& value, std::strin
                          Joined(TermTexts(*irreducible, Style::Latex)) + kLatexIrreducible;
     return presentation;
   }
-  presentation.shown = Node({Node(TermLeaves(entered, "", " =")), ProductParts(product, "")});
+  presentation.shown = Node({Node(SideLeaves(left.student, " =")), ProductParts(product, "")});
   presentation.plain = enteredPlain + " = " + productPlain;
   presentation.latex = enteredLatex + "=" + productLatex;
   return presentation;

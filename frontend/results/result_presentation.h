@@ -38,12 +38,30 @@ struct Presentation {
 // in the engine's form), the texts are shown as they stand, their blanks
 // tidied and equal factors collapsed as on paper. Only a factorisation known
 // to be complete says "irreducible"; a monomial is said to need no factoring.
+// The problem as typed (`typed`, when known) is the left-hand side, written
+// as read (blanks normalised, superscripts), and decides the sign rule: only
+// a problem typed starting with a minus keeps a minus in front of the answer.
 Presentation Present(const std::optional<format::ResultValue>& value, std::string_view polynomial,
-                     std::string_view factorisation, bool complete);
+                     std::string_view factorisation, bool complete, std::string_view typed = {});
+
+// A problem as typed, written as read (blanks normalised, superscripts),
+// breaking between its terms: "(x² + x)² - 8(x² + x) + 12"; a text that
+// cannot be read as it stands.
+Breakable TypedShown(std::string_view typed);
+
+// Whether the problem as typed (or, where it is not known, as entered)
+// starts with a minus.
+bool TypedStartsNegative(const format::ResultValue& value, std::string_view typed);
 // The same, the value read from the texts: the polynomial entered (the echo of
 // jg.dat's first line) and the factorisation (a result line after its last
 // "=", in the engine's form; empty when there is none).
 Presentation Present(std::string_view polynomial, std::string_view factorisation, bool complete);
+
+// A factorisation (the content, the monomial and the factors of the value,
+// each as often as it stands) as the answer writes it: the factors in the
+// answer's order, each by degree, and a minus in front of the whole moved
+// into one factor unless keepLeadingMinus: "(x + y)(y - x)".
+Breakable FactorisationShown(const format::ResultValue& value, bool keepLeadingMinus);
 
 // A polynomial in `letters` as a student writes it, each term with the sign
 // that joins it to the one before: "x²", " - 6x", " + 15".

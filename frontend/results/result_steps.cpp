@@ -2,7 +2,11 @@
 
 #include <algorithm>
 
+#include "frontend/input/typed_input.h"
 #include "frontend/results/result_presentation.h"
+#ifdef PFAC_EXACT
+#include "engine/exact/rational_poly.h"
+#endif
 
 namespace pfac::frontend {
 
@@ -15,6 +19,11 @@ using Kind = explain::Expression::Kind;
 // which no expression uses.
 constexpr char kReasonOpen[] = " （";
 constexpr char kReasonClose[] = "）";
+// A step's detail stands indented under it: four blanks in plain text,
+// two wide blanks on paper and in the panel (a line's leading blanks are
+// not set there).
+constexpr char kDetailIndent[] = "    ";
+constexpr char kSetDetailIndent[] = "\u3000\u3000";
 
 // The first and the last leaf of a text, which a bracket or a sign joins.
 Breakable& FirstLeaf(Breakable& text) { return text.parts.empty() ? text : FirstLeaf(text.parts.front()); }
@@ -163,10 +172,116 @@ std::vector<Breakable> ReasonLeaves(const std::string& text) {
   return leaves;
 }
 
+// The factorisation a step leaves when it is the product of a number or
+// monomial and polynomials (each perhaps to a power), as the result holds one;
+// nothing for a step with a sum in it.
+std::optional<format::ResultValue> AsFactorisation(const Expression& e, const std::string& letters) {
+  format::ResultValue value;
+  value.letters = letters;
+  value.factored = true;
+  value.monomial.assign(letters.size(), 0);
+  const std::vector<Expression> single{e};
+  const std::vector<Expression>& parts = e.kind == Kind::Product ? e.parts : single;
+  if (e.kind != Kind::Product && e.kind != Kind::Power) return std::nullopt;
+  for (size_t i = 0; i < parts.size(); ++i) {
+    const Expression& part = parts[i];
+    if (i == 0 && OneTerm(part)) {
+      value.content = part.polynomial.terms.front().coefficient;
+      value.monomial = part.polynomial.terms.front().exponents;
+      continue;
+    }
+    const bool power = part.kind == Kind::Power && part.parts.size() == 1;
+    const Expression& base = power ? part.parts.front() : part;
+    if (base.kind != Kind::Polynomial || base.polynomial.terms.size() < 2) return std::nullopt;
+    for (int k = 0; k < (power ? part.exponent : 1); ++k) value.factors.push_back(base.polynomial);
+  }
+  if (value.factors.empty()) return std::nullopt;
+  return value;
+}
+
+// A step's expression; the last one, the factorisation found, written as the
+// answer is, so that the two read the same.
+Breakable StepShown(const ResultSteps& steps, size_t index) {
+  const Expression& e = steps.explanation->steps[index].expression;
+  if (index + 1 == steps.explanation->steps.size()) {
+    if (std::optional<format::ResultValue> value = AsFactorisation(e, steps.letters)) {
+      return FactorisationShown(*value, steps.keepLeadingMinus);
+    }
+  }
+  return ExpressionShown(e, steps.letters);
+}
+
 std::string MethodText(explain::Method method) {
   const explain::MethodName name = explain::NameOf(method);
   return std::string(name.chinese) + " / " + name.english;
 }
+
+#ifdef PFAC_EXACT
+// The typed terms as the explainer reads them: each term a product of its
+// number and letters in front and its brackets, each bracket a polynomial
+// (its terms as typed) or a sum of such products.
+Expression TypedTermsShown(const std::vector<TypedTerm>& terms, const std::string& letters);
+
+Expression TypedTermShown(const TypedTerm& term, const std::string& letters) {
+  exact::Rational number(term.negative ? -1 : 1);
+  std::vector<int32_t> exponents(letters.size(), 0);
+  std::vector<Expression> brackets;
+  for (const TypedFactor& factor : term.factors) {
+    switch (factor.kind) {
+      case TypedFactor::Kind::Number: {
+        const std::optional<exact::Rational> value = exact::Rational::FromText(
+            factor.numerator + (factor.denominator.empty() ? "" : "/" + factor.denominator));
+        for (int k = 0; k < factor.exponent && value; ++k) number = number * *value;
+        break;
+      }
+      case TypedFactor::Kind::Letter: {
+        const size_t at = letters.find(factor.letter);
+        if (at != std::string::npos) exponents[at] += factor.exponent;
+        break;
+      }
+      case TypedFactor::Kind::Bracket: {
+        Expression inner = TypedTermsShown(factor.inner, letters);
+        if (inner.kind == Kind::Polynomial) inner = Expression::ProductOf({std::move(inner)});
+        brackets.push_back(factor.exponent == 1 ? std::move(inner) : Expression::PowerOf(std::move(inner), factor.exponent));
+        break;
+      }
+    }
+  }
+  const Expression front = Expression::Of({static_cast<int>(letters.size()), {{number.Text(), exponents}}});
+  if (brackets.empty()) return front;
+  brackets.insert(brackets.begin(), front);
+  return Expression::ProductOf(std::move(brackets));
+}
+
+Expression TypedTermsShown(const std::vector<TypedTerm>& terms, const std::string& letters) {
+  std::vector<Expression> parts;
+  bool plain = true;
+  for (const TypedTerm& term : terms) {
+    parts.push_back(TypedTermShown(term, letters));
+    plain = plain && parts.back().kind == Kind::Polynomial;
+  }
+  if (plain) {
+    explain::RationalPolynomial polynomial{static_cast<int>(letters.size()), {}};
+    for (const Expression& part : parts) polynomial.terms.push_back(part.polynomial.terms.front());
+    return Expression::Of(std::move(polynomial));
+  }
+  return Expression::SumOf(std::move(parts));
+}
+
+// The problem as typed, for the explainer; none where it is not known or
+// not read in the result's letters.
+std::optional<Expression> TypedProblem(const ResultSource& source) {
+  if (source.typed.empty()) return std::nullopt;
+  const std::unique_ptr<Expander> expander = ExactExpander();
+  const ConvertedText converted = ConvertTypedText(source.typed, expander.get());
+  if (!converted.Accepted() || converted.letters != source.value->letters) return std::nullopt;
+  const exact::Ring ring(static_cast<int>(converted.letters.size()));
+  const std::optional<exact::Poly> typed = exact::Poly::FromValue(ring, converted.value);
+  const std::optional<exact::Poly> entered = exact::Poly::FromValue(ring, source.value->entered);
+  if (!typed || !entered || *typed != *entered) return std::nullopt;
+  return TypedTermsShown(converted.typed, converted.letters);
+}
+#endif
 
 }  // namespace
 
@@ -190,9 +305,12 @@ ResultSteps ExplainResult(const ResultSource& source, std::chrono::steady_clock:
     return steps;
   }
   steps.letters = source.value->letters;
+  steps.keepLeadingMinus = TypedStartsNegative(*source.value, source.typed);
 #ifdef PFAC_EXACT
   explain::Options options;
   options.budget = budget;
+  options.typed = TypedProblem(source);
+  options.keepLeadingMinus = steps.keepLeadingMinus;
   std::string why;
   steps.explanation = explain::Explain(*source.value, options, &why);
   if (!steps.explanation) {
@@ -212,15 +330,23 @@ Breakable ExpressionShown(const explain::Expression& expression, const std::stri
   return Writer(letters).Write(expression);
 }
 
-std::vector<Breakable> StepLines(const ResultSteps& steps) {
+std::vector<Breakable> StepLines(const ResultSteps& steps, bool detail, bool markFolded) {
   if (!steps.explanation) return {ProseText(steps.missing)};
   std::vector<Breakable> lines;
-  int number = 0;
-  for (const explain::Step& step : steps.explanation->steps) {
-    const std::string method = std::to_string(++number) + ". " + MethodText(step.method) + ":";
-    lines.push_back(Node({Leaf(method), Around(ExpressionShown(step.expression, steps.letters), " = ", ""),
+  for (size_t i = 0; i < steps.explanation->steps.size(); ++i) {
+    const explain::Step& step = steps.explanation->steps[i];
+    const std::string method = std::to_string(i + 1) + ". " + MethodText(step.method) + ":";
+    const bool folded = !detail && markFolded && !step.details.empty();
+    lines.push_back(Node({Leaf(method), Around(StepShown(steps, i), " = ", ""),
                           Around(Node(ReasonLeaves(ReasonText(step.reason, steps.letters))), kReasonOpen,
-                                 kReasonClose)}));
+                                 std::string(kReasonClose) + (folded ? kFolded : ""))}));
+    if (!detail) continue;
+    for (const explain::Reason& detail : step.details) {
+      lines.push_back(Around(Node(ReasonLeaves(ReasonText(detail, steps.letters))), kSetDetailIndent, ""));
+    }
+  }
+  for (const explain::Reason& reason : steps.explanation->finalReasons) {
+    lines.push_back(Node(ReasonLeaves(ReasonText(reason, steps.letters))));
   }
   if (!steps.explanation->irreducible.empty()) {
     lines.push_back(Node(ReasonLeaves(ReasonText(steps.explanation->irreducible, steps.letters))));
@@ -228,17 +354,24 @@ std::vector<Breakable> StepLines(const ResultSteps& steps) {
   return lines;
 }
 
-std::vector<Breakable> PrintedSteps(const ResultSource& source) {
+std::vector<Breakable> PrintedSteps(const ResultSource& source, bool detail) {
   const ResultSteps steps = ExplainResult(source);
-  return steps.explanation ? StepLines(steps) : std::vector<Breakable>{};
+  return steps.explanation ? StepLines(steps, detail) : std::vector<Breakable>{};
 }
 
 std::vector<std::string> StepTexts(const ResultSteps& steps) {
   if (!steps.explanation) return {steps.missing};
   std::vector<std::string> texts;
-  for (const explain::Step& step : steps.explanation->steps) {
-    texts.push_back(MethodText(step.method) + "\t= " + ExpressionShown(step.expression, steps.letters).Text() + "\t" +
+  for (size_t i = 0; i < steps.explanation->steps.size(); ++i) {
+    const explain::Step& step = steps.explanation->steps[i];
+    texts.push_back(MethodText(step.method) + "\t= " + StepShown(steps, i).Text() + "\t" +
                     ReasonText(step.reason, steps.letters));
+    for (const explain::Reason& detail : step.details) {
+      texts.push_back(kDetailIndent + ReasonText(detail, steps.letters));
+    }
+  }
+  for (const explain::Reason& reason : steps.explanation->finalReasons) {
+    texts.push_back(ReasonText(reason, steps.letters));
   }
   if (!steps.explanation->irreducible.empty()) {
     texts.push_back(ReasonText(steps.explanation->irreducible, steps.letters));

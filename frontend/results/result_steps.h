@@ -44,6 +44,9 @@ struct ResultSteps {
   std::string letters;                              // the variables of the expressions
   std::optional<explain::Explanation> explanation;  // none: `missing` says why
   std::string missing;
+  // The polynomial was typed starting with a minus, which the answer then
+  // keeps in front (the last step writes the answer as it reads).
+  bool keepLeadingMinus = false;
 };
 
 // The steps of a result known to be complete, within its budget
@@ -56,11 +59,19 @@ ResultSteps ExplainResult(const ResultSource& source, std::chrono::steady_clock:
 // "1. 提公因式 / common factor: = 3xy(2x - 3y)  （公因式 3xy）"; the reason an
 // irreducible polynomial stays whole; or one line saying why there are no
 // steps.
-std::vector<Breakable> StepLines(const ResultSteps& steps);
+// With `detail`, each step's detail follows it, indented; without, a step
+// that has detail ends in kFolded where `markFolded` (the panel, where a
+// click opens it).
+std::vector<Breakable> StepLines(const ResultSteps& steps, bool detail = true, bool markFolded = false);
+
+// Ends a step line whose detail is folded away.
+inline constexpr char kFolded[] = " ▸";
 
 // The steps on paper (the printout, a worksheet's answer key): StepLines of
 // a result that has steps; nothing where it has none.
-std::vector<Breakable> PrintedSteps(const ResultSource& source);
+// The printout gives the steps alone; an answer key that asks for steps
+// gives their detail too.
+std::vector<Breakable> PrintedSteps(const ResultSource& source, bool detail);
 
 // The steps as plain text, one a line, the method's name first and the parts
 // separated by tabs: "提公因式 / common factor<TAB>= 3xy(2x - 3y)<TAB>公因式 3xy".

@@ -112,10 +112,18 @@ bool GaveAnswer(const RunResult& result) {
 RunResult RestoredRunResult(const ResultSource& source, std::vector<std::string> notes, RunEnd end) {
   RunResult result;
   result.source = source;
-  result.presentation = Present(source.value, source.polynomial, source.factorisation, source.complete);
+  result.presentation =
+      Present(source.value, source.polynomial, source.factorisation, source.complete, source.typed);
   result.notes = std::move(notes);
   result.end = end;
   return result;
+}
+
+void SetTyped(RunResult* result, const std::string& typed) {
+  ResultSource& source = result->source;
+  source.typed = typed;
+  result->presentation =
+      Present(source.value, source.polynomial, source.factorisation, source.complete, source.typed);
 }
 
 }  // namespace pfac::frontend

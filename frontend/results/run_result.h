@@ -30,6 +30,9 @@ struct ResultSource {
   std::string factorisation;  // in the engine's form; empty when the run gave none
   bool complete = false;      // known complete
   double seconds = 0;         // the engine's run, start to result; 0 when not known
+  // The polynomial as the student typed it (brackets and all); empty when
+  // not known (an entry of an older history), and then the echo stands for it.
+  std::string typed;
   // The two texts as one value; none when they are not in the engine's form.
   std::optional<format::ResultValue> value;
 };
@@ -56,6 +59,10 @@ bool GaveAnswer(const RunResult& result);
 // (format::PresentedSegment): a complete factorisation that follows a
 // certificate where the search's was not complete, or else the search's.
 RunResult ReadRunResult(const std::vector<std::string>& lines);
+
+// The result of the problem as typed: the typed text kept with its source
+// and the presentation made again with it on the left.
+void SetTyped(RunResult* result, const std::string& typed);
 
 // A result shown again from what it was made of.
 RunResult RestoredRunResult(const ResultSource& source, std::vector<std::string> notes, RunEnd end);

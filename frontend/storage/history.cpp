@@ -39,6 +39,7 @@ QJsonObject ToJson(const HistoryEntry& entry) {
   return {{"text", Text(entry.text)},
           {"polynomial", Text(entry.source.polynomial)},
           {"factorisation", Text(entry.source.factorisation)},
+          {"typed", Text(entry.source.typed)},
           {"complete", entry.source.complete},
           {"seconds", entry.source.seconds},
           {"end", QString::fromLatin1(end->second)},
@@ -62,6 +63,9 @@ std::optional<HistoryEntry> FromJson(const QJsonValue& value) {
   entry.source = {object.value("polynomial").toString().toStdString(),
                   object.value("factorisation").toString().toStdString(), object.value("complete").toBool(),
                   object.value("seconds").toDouble(0)};
+  // What was typed is missing from the entries of earlier versions, which
+  // then show the polynomial as the engine was given it.
+  entry.source.typed = object.value("typed").toString().toStdString();
   for (const QJsonValue& note : notes.toArray()) {
     if (!note.isString()) return std::nullopt;
     entry.notes.push_back(note.toString().toStdString());

@@ -2,6 +2,7 @@
 
 #include <QEvent>
 #include <QFontMetricsF>
+#include <QMouseEvent>
 
 #include "frontend/results/text_widths.h"
 
@@ -25,6 +26,11 @@ void BrokenLinesLabel::SetHangingIndent(int blanks) {
 }
 
 QStringList BrokenLinesLabel::ShownLines() const { return text().isEmpty() ? QStringList() : text().split('\n'); }
+
+void BrokenLinesLabel::mousePressEvent(QMouseEvent* event) {
+  QLabel::mousePressEvent(event);
+  emit clicked();
+}
 
 void BrokenLinesLabel::resizeEvent(QResizeEvent* event) {
   QLabel::resizeEvent(event);

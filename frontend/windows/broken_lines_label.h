@@ -28,9 +28,14 @@ class BrokenLinesLabel : public QLabel {
   // The lines as they are shown now.
   QStringList ShownLines() const;
 
+ signals:
+  // A click on the text (the steps open and fold their detail).
+  void clicked();
+
  protected:
   void resizeEvent(QResizeEvent* event) override;
   void changeEvent(QEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
 
  private:
   void LayOut();

@@ -200,6 +200,11 @@ void PFAC1::createStepsPanel() {
   stepsText_->setObjectName(QStringLiteral("StepsText"));
   stepsText_->setFont(resultText_->font());
   stepsText_->SetHangingIndent(5);  // under the method's name, past the step's number
+  connect(stepsText_, &BrokenLinesLabel::clicked, this, [this] {
+    if (!shownSteps_.explanation) return;
+    stepsOpen_ = !stepsOpen_;
+    stepsText_->SetParagraphs(StepLines(shownSteps_, stepsOpen_, true));
+  });
   auto* layout = new QVBoxLayout(stepsPanel_);
   layout->addWidget(LabelScroll(stepsPanel_, "StepsScroll", 72, {stepsText_}));  // three steps
 }
@@ -400,7 +405,9 @@ EngineStart PFAC1::TerminalPlace() {
 // The run's result goes into the history under the polynomial it was given,
 // and into the panel when the window still shows that polynomial.
 void PFAC1::EngineEnded() {
-  const FinishedRun run = EndRun(runs_, QDir::currentPath().toStdString());
+  FinishedRun run = EndRun(runs_, QDir::currentPath().toStdString());
+  // The result reads as the student typed the polynomial.
+  if (run.result) SetTyped(&*run.result, run.text);
   if (run.result) AddToHistory(run.text, *run.result);
   if (!run.forWindow) return;  // a run of a polynomial no longer shown
   if (run.result) {
@@ -529,7 +536,10 @@ void PFAC1::ShowResult(const RunResult& result) {
     case RunEnd::Finished: break;
   }
   resultNotes_->setStyleSheet(QString::fromLatin1(colour));
-  stepsText_->SetParagraphs(StepLines(ExplainResult(result.source)));
+  // The steps with their detail folded; a click opens it, another folds it.
+  shownSteps_ = ExplainResult(result.source);
+  stepsOpen_ = false;
+  stepsText_->SetParagraphs(StepLines(shownSteps_, false, true));
   plainResult_ = answer ? QString::fromStdString(result.presentation.plain) : QString();
   latexResult_ = answer ? QString::fromStdString(result.presentation.latex) : QString();
   cmdfuzhi_->setEnabled(!plainResult_.isEmpty());

@@ -12,6 +12,7 @@
 #include "frontend/engine_link/engine_launcher.h"
 #include "frontend/engine_link/engine_runs.h"
 #include "frontend/printing/result_printer.h"
+#include "frontend/results/result_steps.h"
 #include "frontend/results/run_result.h"
 #include "frontend/storage/file_table.h"
 #include "frontend/storage/history.h"
@@ -179,6 +180,8 @@ class PFAC1 : public PrintSurface, private MainWindowControls {
   BrokenLinesLabel* resultNotes_ = nullptr;  // the certificate, or what became of the run
   QGroupBox* stepsPanel_ = nullptr;
   BrokenLinesLabel* stepsText_ = nullptr;  // the steps of the factorisation, one a line
+  ResultSteps shownSteps_;                 // the steps shown, their detail folded unless stepsOpen_
+  bool stepsOpen_ = false;
   QPushButton* cmdfuzhi_ = nullptr;
   QPushButton* cmdfuzhiLaTeX_ = nullptr;
   QPushButton* cmdpiliang_ = nullptr;

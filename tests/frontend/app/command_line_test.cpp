@@ -71,21 +71,25 @@ void CommandLineTest::commandLineWithoutDisplay() {
   QVERIFY(!testing::PdfText(folder, "good.pdf").join('\n').contains(QStringLiteral("公式法")));
   QCOMPARE(run({"--steps", "good.txt", "steps.pdf"}), 0);
   QVERIFY(testing::PdfText(folder, "steps.pdf").contains(
-      QStringLiteral("1. 公式法 / formulas: = (x + 1)² （a² + 2ab + b², a = x, b = 1）")));
+      QStringLiteral("2. 公式法 / formulas: = (x + 1)² （a² + 2ab + b², a = x, b = 1）")));
   QCOMPARE(run({"missing.txt", "missing.pdf"}), 2);
   QVERIFY(!folder.Exists("missing.pdf"));
   QCOMPARE(run({"good.txt"}), 2);
 }
 
-// pfac --explain POLY: the steps, one a line, the method first, and the
-// factorisation last; a text that cannot be read is refused.
+// pfac --explain POLY: the steps, one a line, the method first, each step's
+// detail indented under it, and the factorisation last; a text that cannot be read is refused.
 void CommandLineTest::stepsFromTheCommandLine() {
   WorkFolder folder;
   QByteArray output;
   QCOMPARE(RunFrontEnd(folder, {"--explain", "x^3 - 6x^2 + 11x - 6"}, &output), 0);
-  QCOMPARE(QString::fromUtf8(output).split('\n', Qt::SkipEmptyParts),
-           (QStringList{QStringLiteral("试根法 / rational root\t= (x - 1)(x² - 5x + 6)\tx = 1 使多项式为 0"),
-                        QStringLiteral("十字相乘法 / cross method\t= (x - 1)(x - 2)(x - 3)\t"
+  // The steps' lines; their detail stands indented under them.
+  QStringList lines = QString::fromUtf8(output).split('\n', Qt::SkipEmptyParts);
+  QVERIFY(lines.contains(QStringLiteral("    f(1) = 0, 所以 x - 1 是因式 / so it is a factor")));
+  lines.removeIf([](const QString& line) { return line.startsWith(QStringLiteral("    ")); });
+  QCOMPARE(lines,
+           (QStringList{QStringLiteral("试根法 / rational root\t= (x - 1)(x² - 5x + 6)\tx = 1 使多项式为 0 / makes it 0"),
+                        QStringLiteral("十字相乘法 / cross method\t= (x - 3)(x - 2)(x - 1)\t"
                                        "十字: (-2) × (-3) = 6, (-2) + (-3) = -5"),
                         QStringLiteral("x³ - 6x² + 11x - 6 = (x - 3)(x - 2)(x - 1)")}));
   QCOMPARE(RunFrontEnd(folder, {"--explain", "x^2+*3"}, &output), 1);

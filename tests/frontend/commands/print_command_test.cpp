@@ -89,6 +89,12 @@ void PrintCommandTest::printsTheResultAndItsWorking() {
   QVERIFY(QString::fromUtf8(kPrintNowQuestion).startsWith(QString::fromUtf8(kPrintNow)));
   for (const auto& box : fixture.dialogs.shown) QCOMPARE(box.caption, std::string("注意"));
   QVERIFY(!fixture.files.IsOpen(3));
+
+  // Typed with brackets, the problem is printed as typed.
+  fixture.dialogs.Answer({true});
+  PrintResultLines(fixture.printer, fixture.dialogs, {"x^ 2- 1 ", "=(x + 1)(x - 1)"}, 0, "(x+1)^2-2(x+1)");
+  QCOMPARE(QString::fromStdString(fixture.printer.ended.back().back().result.presentation.shown.Text()),
+           QStringLiteral("(x + 1)² - 2(x + 1) = (x - 1)(x + 1)"));
 }
 
 void PrintCommandTest::emptyFileGivesAResultWithoutWorking() {

@@ -100,8 +100,10 @@ void PrintingTest::worksheetPageInPdf() {
   const int working = page.indexOf(QStringLiteral("解题过程 / the search's working"));
   QVERIFY(steps > 2);
   QCOMPARE(page.value(steps + 1),
-           QStringLiteral("1. 试根法 / rational root: = (x − 3)(x² − 3x − 5) （x = 3 使多项式为 0）"));
-  QCOMPARE(working, steps + 2);
+           QStringLiteral("1. 试根法 / rational root: = (x − 3)(x² − 3x − 5) （x = 3 使多项式为 0 / makes it 0）"));
+  // Why the quadratic factor left does not split, on the lines after.
+  QVERIFY2(page.value(steps + 2).startsWith(QStringLiteral("x² − 3x − 5 在有理数域上不可约")), qPrintable(page.join('\n')));
+  QVERIFY(working > steps + 2 && working <= steps + 4);
   QCOMPARE(page.count(QStringLiteral("解题步骤 / steps")), 1);  // none for the late mode's result
   QCOMPARE(page.mid(working + 1, 6),
            (QStringList{"x^ 3- 6 x^ 2+ 4 x+ 15", "=(x^ 3 - 6x^ 2 + 4x + 15)", "=[ 1*x^ 3+(-3 -3 )*x^ 2+( 9 -5 )*x+ 15]",

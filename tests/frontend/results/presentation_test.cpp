@@ -3,6 +3,7 @@
 // runs that take minutes or keys) read and presented.
 #include <QTest>
 
+#include "frontend/input/typed_input.h"
 #include "frontend/results/result_presentation.h"
 #include "frontend/results/run_result.h"
 #include "tests/frontend/support/result_files.h"
@@ -55,6 +56,32 @@ void PresentationTest::whatTheStudentSees_data() {
                                          << "4x^2-9y^2 = (2x-3y)(2x+3y)" << "";
   QTest::newRow("sign folded in front") << QByteArray("-x^2+1") << QStringLiteral("-x² + 1 = -(x - 1)(x + 1)")
                                         << "-x^2+1 = -(x-1)(x+1)" << "-x^{2}+1=-(x-1)(x+1)";
+  // A text typed starting with a positive term has no minus in front of its
+  // answer: one factor takes the sign, written from its positive term.
+  QTest::newRow("sign into a factor") << QByteArray("y^2-x^2") << QStringLiteral("y² - x² = (x + y)(y - x)")
+                                      << "y^2-x^2 = (x+y)(y-x)" << "y^{2}-x^{2}=(x+y)(y-x)";
+  QTest::newRow("sign into a factor, a number first") << QByteArray("1-x^2")
+                                                      << QStringLiteral("1 - x² = (x + 1)(1 - x)") << "" << "";
+  QTest::newRow("sign into the last factor") << QByteArray("6-11x+6x^2-x^3")
+                                             << QStringLiteral("6 - 11x + 6x² - x³ = (x - 3)(x - 2)(1 - x)") << ""
+                                             << "";
+  // The problem as typed on the left, brackets and all.
+  QTest::newRow("typed, a common bracket")
+      << QByteArray("a(x-y)+b(y-x)") << QStringLiteral("a(x - y) + b(y - x) = (a - b)(x - y)")
+      << "a(x-y)+b(y-x) = (a-b)(x-y)" << "a\\left(x-y\\right)+b\\left(y-x\\right)=(a-b)(x-y)";
+  QTest::newRow("typed, a bracket squared")
+      << QByteArray("(x^2+x)^2-8(x^2+x)+12")
+      << QStringLiteral("(x² + x)² - 8(x² + x) + 12 = (x - 2)(x - 1)(x + 2)(x + 3)") << "" << "";
+  QTest::newRow("typed with a minus first") << QByteArray("-(x-1)(x+1)")
+                                            << QStringLiteral("-(x - 1)(x + 1) = -(x - 1)(x + 1)") << "" << "";
+  QTest::newRow("typed, starting positive") << QByteArray("4(x+y)^2-9(x-y)^2")
+                                            << QStringLiteral("4(x + y)² - 9(x - y)² = (x - 5y)(y - 5x)") << ""
+                                            << "";
+  // Terms by degree, then alphabetically.
+  QTest::newRow("terms by degree") << QByteArray("2x^2+4xy+2y^2-8x-8y+10")
+                                   << QStringLiteral("2x² + 4xy + 2y² - 8x - 8y + 10 = 2(x² + 2xy + y² - 4x - 4y + 5), "
+                                                     "x² + 2xy + y² - 4x - 4y + 5 在有理数域上不可约")
+                                   << "" << "";
   QTest::newRow("x^4-1") << QByteArray("x^4-1") << QStringLiteral("x⁴ - 1 = (x - 1)(x + 1)(x² + 1)") << "" << "";
   QTest::newRow("x^6-1") << QByteArray("x^6-1")
                          << QStringLiteral("x⁶ - 1 = (x - 1)(x + 1)(x² - x + 1)(x² + x + 1)") << "" << "";
@@ -126,7 +153,14 @@ void PresentationTest::whatTheStudentSees() {
   QFETCH(QString, plain);
   QFETCH(QString, latex);
   const bool earlierRun = run.contains('\n');
-  const RunResult result = ReadRunResult(earlierRun ? ResultLines(run) : RunEngine(QString::fromUtf8(run)));
+  // A text with brackets is typed: the engine gets it multiplied out, and
+  // the result shows it as typed.
+  const bool typed = !earlierRun && run.contains('(');
+  const std::unique_ptr<Expander> expander = ExactExpander();
+  const QString text =
+      typed ? QString::fromStdString(ConvertTypedText(run.toStdString(), expander.get()).text) : QString::fromUtf8(run);
+  RunResult result = ReadRunResult(earlierRun ? ResultLines(run) : RunEngine(text));
+  if (typed) SetTyped(&result, run.toStdString());
   if (!earlierRun) QCOMPARE(result.end, RunEnd::Certified);
   QCOMPARE(QString::fromStdString(result.presentation.shown.Text()), shown);
   if (!plain.isEmpty()) QCOMPARE(QString::fromStdString(result.presentation.plain), plain == "-" ? "" : plain);

@@ -2,6 +2,9 @@
 // restart, a damaged file set aside.
 #include <QDir>
 #include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -69,6 +72,7 @@ class HistoryTest : public QObject {
   void entryPrintedAloneMarkedFromTheHistory();
   void entryClickedWhileTheEngineRuns();
   void lastTwoHundredKept();
+  void typedTextKept();
   void damagedFileSetAside();
   void bestAnswerKept_data();
   void bestAnswerKept();
@@ -117,7 +121,35 @@ void HistoryTest::resultsAddedShownAgainAndKept() {
   f.ClickEntry(0);
   QCOMPARE(f.Text2()->text(), QString("x^2-1"));
   QCOMPARE(f.Shown(), kSquares);
-  QVERIFY2(f.Steps().startsWith(QStringLiteral("1. 公式法 / formulas: = (x + 1)(x - 1)")), qPrintable(f.Steps()));
+  QVERIFY2(f.Steps().startsWith(QStringLiteral("1. 公式法 / formulas: = (x - 1)(x + 1)")), qPrintable(f.Steps()));
+  QVERIFY(f.dialogs.shown.empty());
+}
+
+// An entry keeps what was typed and shows it on the left after a restart;
+// an entry of an earlier version, which kept only the text the engine was
+// given, is shown as it is.
+void HistoryTest::typedTextKept() {
+  Fixture f;
+  f.Factor("(x+1)^2-4");
+  const QString typed = QStringLiteral("(x + 1)² - 4 = (x - 1)(x + 3)");
+  QCOMPARE(f.Listed(), QStringList{typed});
+  f.window.reset();
+  f.Open();
+  QCOMPARE(f.Listed(), QStringList{typed});
+  f.ClickEntry(0);
+  QCOMPARE(f.Shown(), typed);
+
+  f.window.reset();
+  QJsonObject root = QJsonDocument::fromJson(f.folder.Read(kHistoryFile)).object();
+  QJsonArray entries = root.value("entries").toArray();
+  QJsonObject entry = entries.at(0).toObject();
+  QVERIFY(entry.contains("typed"));
+  entry.remove("typed");
+  entries.replace(0, entry);
+  root.insert("entries", entries);
+  f.folder.Write(kHistoryFile, QJsonDocument(root).toJson());
+  f.Open();
+  QCOMPARE(f.Listed(), QStringList{QStringLiteral("x² + 2x - 3 = (x - 1)(x + 3)")});
   QVERIFY(f.dialogs.shown.empty());
 }
 

@@ -86,6 +86,7 @@ class ResultPanelTest : public QObject {
   void panelAfterTheEngineWindowCloses();
   void noStaleResultInPanel();
   void beyondTheSearchTheExactFactoriserAnswers();
+  void typedProblemAndFoldedDetail();
   void longResultBreaksBetweenFactorsAndScrolls();
   void panelTakesTheWindowsNewSpace();
   void copiedUntilTheNextAction();
@@ -109,7 +110,7 @@ void ResultPanelTest::panelAfterTheEngineWindowCloses_data() {
   QTest::newRow("split") << "x^3-6x^2+4x+15" << none << none
                          << QStringLiteral("x³ - 6x² + 4x + 15 = (x - 3)(x² - 3x - 5)") << certified
                          << "x^3-6x^2+4x+15 = (x-3)(x^2-3x-5)"
-                         << QStringLiteral("1. 试根法 / rational root: = (x - 3)(x² - 3x - 5) （x = 3 使多项式为 0）");
+                         << QStringLiteral("1. 试根法 / rational root: = (x - 3)(x² - 3x - 5) （x = 3 使多项式为 0 / makes it 0）");
   QTest::newRow("stopped by the time limit")
       << "x^32y^32-1296" << DataFile("stopped-by-time-limit.dat") << none
       << QStringLiteral("x³²y³² - 1296 = (x⁸y⁸ - 6)(x⁸y⁸ + 6)(x¹⁶y¹⁶ + 36)")
@@ -145,7 +146,8 @@ void ResultPanelTest::panelAfterTheEngineWindowCloses_data() {
       << QStringLiteral("x^16-136x^14+6476x^12-141912x^10+1513334x^8-7453176x^6+13950764x^4-5596840x^2+46225 "
                         "在有理数域上不可约 (irreducible over Q)")
       << QStringLiteral("x¹⁶ - 136x¹⁴ + 6476x¹² - 141912x¹⁰ + 1513334x⁸ - 7453176x⁶ + 13950764x⁴ - 5596840x² + 46225 "
-                        "在有理数域上不可约: 由精确分解得到 / from the exact factorisation");
+                        "在有理数域上不可约: 没有有理根 (候选根 ±1, ±5, ±25, ±43, ±215, ±1075, ±1849, ±9245, ±46225 "
+                        "都不是根)");
   QTest::newRow("a factor from the exact factorisation")
       << "x^4+64" << none << none << QStringLiteral("x⁴ + 64 = (x² - 4x + 8)(x² + 4x + 8)")
       << QStringList{QStringLiteral("精确分解给出因式"), QStringLiteral("验证: 结果完整")}
@@ -179,6 +181,27 @@ void ResultPanelTest::panelAfterTheEngineWindowCloses() {
     f.Click("Cmdfuzhi");
     QCOMPARE(QGuiApplication::clipboard()->text(), copied);
   }
+}
+
+// The problem as typed stands on the left of the result and of what is
+// copied; a step's detail is folded under it until a click opens it.
+void ResultPanelTest::typedProblemAndFoldedDetail() {
+  Fixture f;
+  f.Factor("(x^2+x)^2-8(x^2+x)+12");
+  QCOMPARE(f.Shown(), QStringLiteral("(x²+x)²-8(x²+x)+12=(x-2)(x-1)(x+2)(x+3)"));
+  QVERIFY2(f.Steps().startsWith(QStringLiteral("1.换元法/substitution:=(x²+x-2)(x²+x-6)")), qPrintable(f.Steps()));
+  f.Click("Cmdfuzhi");
+  QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("(x^2+x)^2-8(x^2+x)+12 = (x-2)(x-1)(x+2)(x+3)"));
+
+  f.Click("Cmdshuru");
+  f.Factor("x^3-6x^2+11x-6");
+  QVERIFY2(f.Steps().contains(QStringLiteral("▸")) && !f.Steps().contains(QStringLiteral("综合除法")),
+           qPrintable(f.Steps()));
+  QTest::mouseClick(f.Label("StepsText"), Qt::LeftButton);
+  QVERIFY2(f.Steps().contains(QStringLiteral("综合除法")) && f.Steps().contains(QStringLiteral("十字图")),
+           qPrintable(f.Steps()));
+  QTest::mouseClick(f.Label("StepsText"), Qt::LeftButton);
+  QVERIFY(!f.Steps().contains(QStringLiteral("综合除法")));
 }
 
 // A result is shown only for the polynomial the window shows; a new input

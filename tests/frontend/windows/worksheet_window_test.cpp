@@ -92,7 +92,8 @@ void WorksheetWindowTest::twentyProblemsTableAndPdf() {
     QCOMPARE(f.Cell(row, 3).isEmpty(), row == kRefusedRow);
     ++row;
   }
-  QCOMPARE(f.Cell(3, 0), QStringLiteral("4. x³ + 2x²y + 2x²z + x² + xy² + 2xyz + 2xy + xz² + 2xz + y² + 2yz + z²"));
+  // The problem as typed, brackets and all.
+  QCOMPARE(f.Cell(3, 0), QStringLiteral("4. (x + 1)(x + y + z)²"));
 
   // The PDF: the problems numbered, as a student writes them; then the key.
   QVERIFY(f.window.findChild<QPushButton*>("Cmdbaocun")->isEnabled());
@@ -112,7 +113,10 @@ void WorksheetWindowTest::twentyProblemsTableAndPdf() {
   QVERIFY2(!problems.join('\n').contains(QStringLiteral("x^2+*3")), qPrintable(problems.join('\n')));
   QCOMPARE(problems.last(), QStringLiteral("19. −x² + 1"));
   const QString problemText = problems.join('\n'), answerText = answers.join('\n');
-  QVERIFY2(!problemText.contains(QStringLiteral("(x − 1)(x + 1)")), qPrintable(problemText));
+  // The problems as typed, brackets kept; no answer among them.
+  QVERIFY2(problems.contains(QStringLiteral("4. (x + 1)(x + y + z)²")), qPrintable(problemText));
+  QVERIFY2(problems.contains(QStringLiteral("10. x(x − 1)(x + 1)")), qPrintable(problemText));
+  QVERIFY2(!problemText.contains(QStringLiteral("= (x − 1)(x + 1)")), qPrintable(problemText));
   for (const QString& answer : {QStringLiteral("1. x² − 1 = (x − 1)(x + 1)"),
                                 QStringLiteral("3. x⁴ + 1 在有理数域上不可约 (irreducible over Q)"),
                                 QStringLiteral("19. −x² + 1 = −(x − 1)(x + 1)")}) {
@@ -130,9 +134,9 @@ void WorksheetWindowTest::twentyProblemsTableAndPdf() {
   QVERIFY(f.window.SavePdf(f.folder.Path() + "/steps.pdf"));
   const QString withSteps = Simplified(testing::PdfPages(f.folder, "steps.pdf")).join('\n');
   for (const QString& step :
-       {QStringLiteral("1. 公式法 / formulas: = (x + 1)(x − 1) （a² − b², a = x, b = 1）"),
-        QStringLiteral("1. 十字相乘法 / cross method: = (x − 2)(x − 3)\n（十字: (−2) × (−3) = 6, (−2) + (−3) = −5）"),
-        QStringLiteral("x⁴ + 1 在有理数域上不可约: 由精确分解得到 / from the exact factorisation")}) {
+       {QStringLiteral("1. 公式法 / formulas: = (x − 1)(x + 1) （a² − b², a = x, b = 1）"),
+        QStringLiteral("1. 十字相乘法 / cross method: = (x − 3)(x − 2)\n（十字: (−2) × (−3) = 6, (−2) + (−3) = −5）"),
+        QStringLiteral("x⁴ + 1 在有理数域上不可约: 没有有理根 (候选根 ±1 都不是根)")}) {
     QVERIFY2(withSteps.contains(step), qPrintable(withSteps));
   }
   testing::CheckMargins(f.folder, "steps.pdf");
