@@ -9,6 +9,12 @@ namespace pfac::frontend {
 
 namespace {
 
+// The polynomial as the answer and the history show it: as read, but with
+// brackets that were multiplied out kept as typed (blanks tidied).
+std::string TypedKept(const std::string& typed, const ConvertedText& converted) {
+  return converted.expanded ? QString::fromStdString(typed).simplified().toStdString() : converted.text;
+}
+
 // DXS.DAT is file 1 while it is written.
 constexpr int kHandOffNumber = 1;
 
@@ -130,7 +136,7 @@ Submission InputCommands::SubmitInput() {
     }
     window_.PrintOnPicture1(ProseText(converted.refusal->message));
     window_.PrintOnPicture1(ProseText(kSearchDoesNotApply));
-    beyond_ = BeyondSearchText{converted.text, converted.value, converted.letters};
+    beyond_ = BeyondSearchText{converted.text, converted.value, converted.letters, TypedKept(typed, converted)};
     return Submission::Accepted;
   }
   if (!converted.Accepted()) {
@@ -157,7 +163,7 @@ Submission InputCommands::SubmitInput() {
   if (written) {
     handedOffText_ = converted.text;
     // Read as typed, but for brackets multiplied out: those are kept.
-    handedOffTyped_ = converted.expanded ? QString::fromStdString(typed).simplified().toStdString() : converted.text;
+    handedOffTyped_ = TypedKept(typed, converted);
   }
   if (!written) dialogs_.Tell(kHandOffWriteFailed, kNoticeCaption);
   return Submission::Accepted;

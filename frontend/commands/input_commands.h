@@ -68,6 +68,7 @@ struct BeyondSearchText {
   std::string text;  // in the engine's syntax
   format::RationalPolynomial value;
   std::string letters;
+  std::string typed;  // as typed, brackets kept (what the answer's left-hand side and the history show)
 };
 
 // What "输入完毕" found in the polynomial box.

@@ -152,6 +152,7 @@ void BatchRun::ExactEnded(const ConvertedText& converted) {
   problem.seconds = exact_->Seconds();
   if (exact_->Answer()) {
     problem.result = ExactRunResult(converted.text, converted.value, converted.letters, *exact_->Answer(), problem.seconds);
+    SetTyped(&problem.result, problem.typed);
     problem.state = ProblemState::Factored;
   } else {
     problem.result = RestoredRunResult(ResultSource(problem.text, "", false), {exact_->Why()}, RunEnd::Incomplete);

@@ -446,7 +446,8 @@ LeftSide LeftSideOf(const format::ResultValue& value, std::string_view typed) {
   if (!typed.empty()) {
     const std::unique_ptr<Expander> expander = ExactExpander();
     const ConvertedText converted = ConvertTypedText(typed, expander.get());
-    if (converted.Accepted() && !converted.typed.empty() && converted.letters == value.letters &&
+    const bool read = converted.Accepted() || converted.beyondSearch;
+    if (read && !converted.typed.empty() && converted.letters == value.letters &&
         SamePolynomial(converted.value, value.entered)) {
       side.student = TypedTermTexts(converted.typed, Style::Student);
       side.plain = TypedTermTexts(converted.typed, Style::Plain);
@@ -476,7 +477,7 @@ std::vector<Breakable> SideLeaves(const std::vector<std::string>& texts, const s
 Breakable TypedShown(std::string_view typed) {
   const std::unique_ptr<Expander> expander = ExactExpander();
   const ConvertedText converted = ConvertTypedText(typed, expander.get());
-  if (!converted.Accepted() || converted.typed.empty()) return Leaf(std::string(typed));
+  if ((!converted.Accepted() && !converted.beyondSearch) || converted.typed.empty()) return Leaf(std::string(typed));
   return Node(SideLeaves(TypedTermTexts(converted.typed, Style::Student), ""));
 }
 

@@ -449,8 +449,9 @@ void PFAC1::ExactEnded() {
     ShowNoResult(exact_->Why());
     return;
   }
-  const RunResult result = ExactRunResult(text.text, text.value, text.letters, *exact_->Answer(), exact_->Seconds());
-  AddToHistory(text.text, result);
+  RunResult result = ExactRunResult(text.text, text.value, text.letters, *exact_->Answer(), exact_->Seconds());
+  SetTyped(&result, text.typed);
+  AddToHistory(text.typed, result);
   ShowResult(result);
   exactShown_ = result;
 }

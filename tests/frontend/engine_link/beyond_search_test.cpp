@@ -41,7 +41,7 @@ void BeyondSearchTest::eachLimitInsideAndBeyond() {
   } cases[] = {
       {Terms(30), Terms(31), ""},
       {"16777216x^2-1", "16777217x^2-1", QStringLiteral("16777217x² - 1 在有理数域上不可约 (irreducible over Q)")},
-      {"(x+1)^24", "(x+2)^25", QStringLiteral(" = (x + 2)²⁵")},
+      {"(x+1)^24", "(x+2)^25", QStringLiteral("(x + 2)²⁵ = (x + 2)²⁵")},  // the problem as typed on the left
       {"x^32767-x^32766", "x^32768-x^32767", QStringLiteral(" = x³²⁷⁶⁷(x - 1)")},
       {"a+b+c+d+f+g+h+i", "a+b+c+d+f+g+h+i+j", ""},
       {"abcdef+abcdeg", "abcdefg+abcdefh", QStringLiteral("abcdefg + abcdefh = abcdef(g + h)")},
