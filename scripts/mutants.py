@@ -147,8 +147,8 @@ def run(command, log, time_limit=None, cwd=None, env=None):
     with open(log, "a") as out:
         out.write("$ " + " ".join(str(c) for c in command) + "\n")
         out.flush()
-        process = subprocess.Popen(command, stdin=subprocess.DEVNULL, stdout=out, stderr=subprocess.STDOUT, cwd=cwd, env=env,
-                                   start_new_session=True)
+        process = subprocess.Popen(command, stdin=subprocess.DEVNULL, stdout=out, stderr=subprocess.STDOUT,
+                                   cwd=cwd, env=env, start_new_session=True)
         try:
             return process.wait(timeout=time_limit)
         except subprocess.TimeoutExpired:

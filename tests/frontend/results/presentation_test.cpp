@@ -73,11 +73,15 @@ void PresentationTest::whatTheStudentSees_data() {
   QTest::newRow("irreducible") << QByteArray("x^2+1") << QStringLiteral("x² + 1 在有理数域上不可约 (irreducible over Q)")
                                << QStringLiteral("x^2+1 在有理数域上不可约 (irreducible over Q)")
                                << "x^{2}+1\\ \\text{is irreducible over}\\ \\mathbb{Q}";
+  // The engine writes (-x + y)(x + y): the factor turned round turns the sign.
+  QTest::newRow("sign of a factor turned round")
+      << QByteArray("y^2-x^2") << QStringLiteral("y² - x² = -(x - y)(x + y)") << "y^2-x^2 = -(x-y)(x+y)" << "";
   QTest::newRow("irreducible, sign of the whole")
       << QByteArray("y-x") << QStringLiteral("y - x 在有理数域上不可约 (irreducible over Q)") << "" << "";
   QTest::newRow("a letter") << QByteArray("x") << QStringLiteral("x 在有理数域上不可约 (irreducible over Q)") << ""
                             << "";
   QTest::newRow("zero") << QByteArray("x-x") << QStringLiteral("x - x = 0") << "x-x = 0" << "x-x=0";
+  QTest::newRow("a power of a letter") << QByteArray("x^2") << QStringLiteral("x² = x²") << "" << "";
   QTest::newRow("one term") << QByteArray("4x^3") << QStringLiteral("4x³ = 4x³") << "4x^3 = 4x^3" << "4x^{3}=4x^{3}";
   QTest::newRow("monomial factor") << QByteArray("x4y+2x3y2-x2y-2xy2")
                                    << QStringLiteral("x⁴y + 2x³y² - x²y - 2xy² = xy(x - 1)(x + 1)(x + 2y)") << "" << "";
