@@ -13,9 +13,9 @@ of its own (build-mutants/frontend-src), built with the front end; the front
 end's programs and test programs are rebuilt and the front end's ctest entries
 run (QT_QPA_PLATFORM=offscreen). Its "shown by" is a shell command run in an
 empty folder with the scratch copy's programs, then scripts/, first in PATH
-(scripts/window-run.sh drives the main window); --show runs it
-with and without the fault, instead of the tests, and says whether the two
-runs differ (what the program printed, its exit status, or the files it left).
+(scripts/window-run.sh drives the main window); --show runs it with and
+without the fault, instead of the tests, and says whether the two runs differ
+(what the program printed, its exit status, or the files it left).
 
     nice -n 10 scripts/mutants.py                  # every fault of the list
     scripts/mutants.py --only search-bound-small,poly-cube-root
@@ -172,7 +172,12 @@ def frontend_failure(log):
         if line.startswith("[  FAILED  ] ") and "listed below" not in line:
             return line[len("[  FAILED  ] "):].split(", where ")[0].split(" (")[0]
         if line.startswith("FAIL!  : "):
-            return line[len("FAIL!  : "):].split(" ")[0]
+            # "Class::function(row name) Compared values ...": the row's name may hold blanks.
+            failed = line[len("FAIL!  : "):]
+            name = failed.split(" ")[0]
+            if "(" in name and ")" not in name and ") " in failed:
+                name = failed[:failed.index(") ") + 1]
+            return name
     for number, line in enumerate(lines):
         if "tests FAILED:" in line and number + 1 < len(lines):
             return lines[number + 1].strip().split(" - ", 1)[-1].split(" (")[0]
@@ -188,7 +193,7 @@ def copy_sources(names, source, scratch, tests_from):
     if tests_from:
         archive = subprocess.run(["git", "-C", str(ROOT), "archive", tests_from, "tests"],
                                  check=True, capture_output=True).stdout
-        unpacked = scratch / "tests-from"
+        unpacked = scratch / (source.name + "-tests-from")  # one for each copy, which may run at once
         shutil.rmtree(unpacked, ignore_errors=True)
         unpacked.mkdir()
         subprocess.run(["tar", "-x", "-C", str(unpacked)], input=archive, check=True)
@@ -289,8 +294,11 @@ class FrontendCampaign:
         copy_sources(FRONTEND_COPIED, self.source, self.scratch, tests_from)
         log = self.logs / "baseline.txt"
         log.write_text("")
+        # Each fault relinks every test program of the front end: lld, where
+        # it is installed, links them several times faster than the default.
+        linker = "-fuse-ld=lld" if shutil.which("ld.lld") else ""
         if run(["cmake", "-S", self.source, "-B", self.build, "-DCMAKE_BUILD_TYPE=Release",
-                "-DPFAC_FRONTEND=ON"], log) != 0:
+                "-DPFAC_FRONTEND=ON", "-DCMAKE_EXE_LINKER_FLAGS=" + linker], log) != 0:
             sys.exit(f"the front end's scratch copy does not configure; see {log}")
         listing = subprocess.run(["ctest", "--test-dir", str(self.build), "-R", FRONTEND_TESTS,
                                   "--show-only=json-v1"], capture_output=True, text=True)
