@@ -1,5 +1,5 @@
 #!/usr/bin/env python3
-"""The mutation campaign: how many small faults in the engine the tests catch.
+"""The mutation campaign: how many small faults the tests catch.
 
 Each fault of the list (scripts/mutants.txt) is put, one at a time, into a
 scratch copy of the sources (build-mutants/src, never the real engine/); the
@@ -8,15 +8,28 @@ time limit. A fault is killed when a test fails (or the tests overrun their
 time limit), and survives when they all pass. The table lists every fault and
 the score: the share of the faults not marked equivalent that were killed.
 
+A fault in frontend/ (scripts/mutants-frontend.txt) goes into a scratch copy
+of its own (build-mutants/frontend-src), built with the front end; the front
+end's programs and test programs are rebuilt and the front end's ctest entries
+run (QT_QPA_PLATFORM=offscreen). Its "shown by" is a shell command run in an
+empty folder with the scratch copy's programs, then scripts/, first in PATH
+(scripts/window-run.sh drives the main window); --show runs it with and
+without the fault, instead of the tests, and says whether the two runs differ
+(what the program printed, its exit status, or the files it left).
+
     nice -n 10 scripts/mutants.py                  # every fault of the list
     scripts/mutants.py --only search-bound-small,poly-cube-root
     scripts/mutants.py --tests-from b103c6d        # the tests as they stood then
+    nice -n 10 scripts/mutants.py --list scripts/mutants-frontend.txt
+    scripts/mutants.py --list scripts/mutants-frontend.txt --show --only reader-nth-from-zero
 
 The copy is kept between campaigns, so that a second one rebuilds only what
-changed. Each mutant's test output is kept in build-mutants/logs/ID.txt.
+changed. Each mutant's test output is kept in build-mutants/logs/ID.txt (the
+front end's in build-mutants/frontend-logs/, the runs of --show in ID.show.txt).
 """
 
 import argparse
+import json
 import os
 import shutil
 import signal
@@ -28,6 +41,12 @@ from pathlib import Path
 ROOT = Path(__file__).resolve().parent.parent
 # What the engine and its tests need to build; the front end stays out.
 COPIED = ["CMakeLists.txt", "engine", "tests", "fuzz"]
+# What the front end, its programs and its tests need to build.
+FRONTEND_COPIED = ["CMakeLists.txt", "cmake", "engine", "frontend", "tests", "fuzz"]
+# The front end's ctest entries.
+FRONTEND_TESTS = "^frontend_"
+# The programs that a fault's "shown by" runs.
+FRONTEND_PROGRAMS = ["pfac", "pfac-engine", "pfac-exact"]
 # The slow property tests run only when the quick ones let a fault through.
 SLOW_TESTS = "Property.*:Exactness.*"
 
@@ -55,7 +74,8 @@ def read_faults(list_path):
     """Blocks of "fault ID FILE", "- TEXT" lines (the text as it stands in
     FILE), "+ TEXT" lines (what takes its place; none: the text is dropped), an
     optional "equivalent: REASON" and an optional "shown by: TEXT" (the
-    DXS.DAT text that shows the fault, with any note on how it is run)."""
+    DXS.DAT text that shows the fault, with any note on how it is run; for a
+    fault in frontend/, the shell command that shows it)."""
     faults, errors = [], []
     current = None
     for number, raw in enumerate(list_path.read_text().splitlines(), 1):
@@ -120,15 +140,15 @@ def sync_tree(source, target):
                 path.rmdir()
 
 
-def run(command, log, time_limit=None, cwd=None):
+def run(command, log, time_limit=None, cwd=None, env=None):
     """Runs a command with its output appended to log; returns its exit
     status, or None when it overran the time limit (its whole process group
     is then ended)."""
     with open(log, "a") as out:
         out.write("$ " + " ".join(str(c) for c in command) + "\n")
         out.flush()
-        process = subprocess.Popen(command, stdout=out, stderr=subprocess.STDOUT, cwd=cwd,
-                                   start_new_session=True)
+        process = subprocess.Popen(command, stdin=subprocess.DEVNULL, stdout=out, stderr=subprocess.STDOUT,
+                                   cwd=cwd, env=env, start_new_session=True)
         try:
             return process.wait(timeout=time_limit)
         except subprocess.TimeoutExpired:
@@ -144,6 +164,52 @@ def first_failure(log):
     return "a test failed"
 
 
+def frontend_failure(log):
+    """The first failing test of a ctest run: a Google Test case, a Qt Test
+    function, or else the ctest entry."""
+    lines = Path(log).read_text(errors="replace").splitlines()
+    for line in lines:
+        if line.startswith("[  FAILED  ] ") and "listed below" not in line:
+            return line[len("[  FAILED  ] "):].split(", where ")[0].split(" (")[0]
+        if line.startswith("FAIL!  : "):
+            # "Class::function(row name) Compared values ...": the row's name may hold blanks.
+            failed = line[len("FAIL!  : "):]
+            name = failed.split(" ")[0]
+            if "(" in name and ")" not in name and ") " in failed:
+                name = failed[:failed.index(") ") + 1]
+            return name
+    for number, line in enumerate(lines):
+        if "tests FAILED:" in line and number + 1 < len(lines):
+            return lines[number + 1].strip().split(" - ", 1)[-1].split(" (")[0]
+    return "a test failed"
+
+
+def copy_sources(names, source, scratch, tests_from):
+    """Brings the scratch copy up to date with the named parts of the
+    repository, tests/ from a git revision when one is given."""
+    source.mkdir(parents=True, exist_ok=True)
+    for name in names:
+        sync_tree(ROOT / name, source / name)
+    if tests_from:
+        archive = subprocess.run(["git", "-C", str(ROOT), "archive", tests_from, "tests"],
+                                 check=True, capture_output=True).stdout
+        unpacked = scratch / (source.name + "-tests-from")  # one for each copy, which may run at once
+        shutil.rmtree(unpacked, ignore_errors=True)
+        unpacked.mkdir()
+        subprocess.run(["tar", "-x", "-C", str(unpacked)], input=archive, check=True)
+        sync_tree(unpacked / "tests", source / "tests")
+
+
+def put_fault(path, fault):
+    """The file's text with the fault in it, and the text as it was; an error
+    text instead when the fault's text does not stand once in the file."""
+    original = path.read_text()
+    count = original.count(fault.old_text)
+    if count != 1:
+        return None, f"error: the text stands {count} times in the file"
+    return original.replace(fault.old_text, fault.new_text), original
+
+
 class Campaign:
     def __init__(self, args):
         self.scratch = Path(args.scratch).resolve()
@@ -155,18 +221,8 @@ class Campaign:
         self.tests = self.build / "bin" / "engine_tests"
 
     def prepare(self, tests_from):
-        self.source.mkdir(parents=True, exist_ok=True)
         self.logs.mkdir(parents=True, exist_ok=True)
-        for name in COPIED:
-            sync_tree(ROOT / name, self.source / name)
-        if tests_from:
-            archive = subprocess.run(["git", "-C", str(ROOT), "archive", tests_from, "tests"],
-                                     check=True, capture_output=True).stdout
-            unpacked = self.scratch / "tests-from"
-            shutil.rmtree(unpacked, ignore_errors=True)
-            unpacked.mkdir()
-            subprocess.run(["tar", "-x", "-C", str(unpacked)], input=archive, check=True)
-            sync_tree(unpacked / "tests", self.source / "tests")
+        copy_sources(COPIED, self.source, self.scratch, tests_from)
         log = self.logs / "baseline.txt"
         log.write_text("")
         if run(["cmake", "-S", self.source, "-B", self.build, "-DCMAKE_BUILD_TYPE=Release",
@@ -200,16 +256,131 @@ class Campaign:
         path = self.source / fault.path
         if not fault.path.startswith("engine/") or not path.is_file():
             return "error: no such file under engine/"
-        original = path.read_text()
-        count = original.count(fault.old_text)
-        if count != 1:
-            return f"error: the text stands {count} times in the file"
+        mutated, original = put_fault(path, fault)
+        if mutated is None:
+            return original
         log = self.logs / f"{fault.ident}.txt"
         log.write_text("")
-        path.write_text(original.replace(fault.old_text, fault.new_text))
+        path.write_text(mutated)
         try:
             if not self.rebuild(log):
                 return "error: does not build"
+            return self.test(log)
+        finally:
+            path.write_text(original)
+
+
+class FrontendCampaign:
+    """The faults in frontend/: a scratch copy of their own built with the
+    front end, its programs and test programs rebuilt for each fault, and the
+    front end's ctest entries run; or, with --show, each fault's "shown by"
+    run with and without it."""
+
+    def __init__(self, args):
+        self.scratch = Path(args.scratch).resolve()
+        self.source = self.scratch / "frontend-src"
+        self.build = self.scratch / "frontend-build"
+        self.logs = self.scratch / "frontend-logs"
+        self.jobs = str(args.jobs)
+        self.time_limit = args.time_limit
+        self.targets = list(FRONTEND_PROGRAMS)
+        self.baselines = {}
+        self.env = dict(os.environ, QT_QPA_PLATFORM="offscreen")
+
+    def prepare(self, tests_from, show_faults=None):
+        """Builds the copy as it stands; then the tests must pass (or, for
+        --show, each command is run once without a fault)."""
+        self.logs.mkdir(parents=True, exist_ok=True)
+        copy_sources(FRONTEND_COPIED, self.source, self.scratch, tests_from)
+        log = self.logs / "baseline.txt"
+        log.write_text("")
+        # Each fault relinks every test program of the front end: lld, where
+        # it is installed, links them several times faster than the default.
+        linker = "-fuse-ld=lld" if shutil.which("ld.lld") else ""
+        if run(["cmake", "-S", self.source, "-B", self.build, "-DCMAKE_BUILD_TYPE=Release",
+                "-DPFAC_FRONTEND=ON", "-DCMAKE_EXE_LINKER_FLAGS=" + linker], log) != 0:
+            sys.exit(f"the front end's scratch copy does not configure; see {log}")
+        listing = subprocess.run(["ctest", "--test-dir", str(self.build), "-R", FRONTEND_TESTS,
+                                  "--show-only=json-v1"], capture_output=True, text=True)
+        if listing.returncode != 0:
+            sys.exit("the front end's tests cannot be listed: " + listing.stderr)
+        tests = json.loads(listing.stdout).get("tests", [])
+        if not tests:
+            sys.exit("the scratch copy has no front-end tests; is Qt 6 installed?")
+        for entry in tests:
+            program = Path(entry["command"][0]).name
+            if program not in self.targets:
+                self.targets.append(program)
+        if not self.rebuild(log):
+            sys.exit(f"the front end's scratch copy does not build; see {log}")
+        if show_faults is not None:
+            for fault in show_faults:
+                if fault.shown_by and fault.shown_by not in self.baselines:
+                    self.baselines[fault.shown_by] = self.shown(fault, "baseline")
+            return
+        if self.test(log) != "survived":
+            sys.exit(f"the front end's tests fail without any fault; see {log}")
+
+    def rebuild(self, log, targets=None):
+        return run(["cmake", "--build", self.build, "-j", self.jobs, "--target", *(targets or self.targets)],
+                   log) == 0
+
+    def test(self, log):
+        """"killed: TEST", "killed: time limit" or "survived"."""
+        status = run(["ctest", "--test-dir", self.build, "-R", FRONTEND_TESTS, "-j", self.jobs,
+                      "--output-on-failure", "--stop-on-failure", "--timeout", str(int(self.time_limit))],
+                     log, time_limit=self.time_limit, env=self.env)
+        if status is None:
+            return "killed: time limit"
+        if status != 0:
+            return "killed: " + frontend_failure(log)
+        return "survived"
+
+    def shown(self, fault, name):
+        """What the fault's command does in an empty folder: its output and
+        exit status, the names of the files it leaves and the contents of
+        those that are text (a PDF and the lock file hold dates and process
+        numbers, so only their names count)."""
+        folder = self.scratch / "show" / fault.ident
+        shutil.rmtree(folder, ignore_errors=True)
+        folder.mkdir(parents=True)
+        log = self.logs / f"{fault.ident}.{name}.txt"
+        log.write_text("")
+        env = dict(os.environ, PATH=os.pathsep.join([str(self.build / "bin"), str(ROOT / "scripts"),
+                                                     os.environ.get("PATH", "")]))
+        env.pop("QT_QPA_PLATFORM", None)
+        status = run(["bash", "-c", fault.shown_by], log, time_limit=self.time_limit, cwd=folder, env=env)
+        files = []
+        for path in sorted(folder.rglob("*")):
+            if path.is_file():
+                text = "" if path.suffix in (".pdf", ".lock") else path.read_text(errors="replace")
+                files.append(f"{path.relative_to(folder)}\n{text}")
+        return (Path(log).read_text(errors="replace").split("\n", 1)[-1], status, files)
+
+    def try_fault(self, fault, show=False):
+        """Puts the fault in, builds and tests (or runs its command), and
+        takes it out again."""
+        path = self.source / fault.path
+        if not fault.path.startswith("frontend/") or not path.is_file():
+            return "error: no such file under frontend/"
+        if show and not fault.shown_by:
+            return "error: no \"shown by\" command"
+        mutated, original = put_fault(path, fault)
+        if mutated is None:
+            return original
+        log = self.logs / f"{fault.ident}.txt"
+        log.write_text("")
+        path.write_text(mutated)
+        try:
+            if not self.rebuild(log, FRONTEND_PROGRAMS if show else None):
+                return "error: does not build"
+            if show:
+                before = self.baselines[fault.shown_by]
+                after = self.shown(fault, "show")
+                (self.logs / f"{fault.ident}.show.txt").write_text(
+                    "without the fault (exit %s):\n%s\nwith the fault (exit %s):\n%s\n" %
+                    (before[1], before[0], after[1], after[0]))
+                return "shown" if after != before else "not shown"
             return self.test(log)
         finally:
             path.write_text(original)
@@ -225,6 +396,8 @@ def main():
     parser.add_argument("--jobs", type=int, default=2, help="parallel jobs of the build")
     parser.add_argument("--check", action="store_true",
                         help="only check that every fault's text stands once in its file")
+    parser.add_argument("--show", action="store_true",
+                        help="run each front-end fault's \"shown by\" with and without it instead of the tests")
     args = parser.parse_args()
 
     faults, errors = read_faults(Path(args.list))
@@ -242,16 +415,30 @@ def main():
         for fault in faults:
             path = ROOT / fault.path
             count = path.read_text().count(fault.old_text) if path.is_file() else 0
-            if count != 1 or not fault.path.startswith("engine/"):
+            if count != 1 or not fault.path.startswith(("engine/", "frontend/")):
                 stale.append(f"{fault.ident}: the text stands {count} times in {fault.path}")
         print("\n".join(stale) if stale else f"{len(faults)} faults, every text in place")
         return 1 if stale else 0
 
-    campaign = Campaign(args)
-    campaign.prepare(args.tests_from)
+    frontend = [f for f in faults if f.path.startswith("frontend/")]
+    if args.show:
+        campaign = FrontendCampaign(args)
+        campaign.prepare(args.tests_from, show_faults=frontend)
+        width = max([len(f.ident) for f in frontend] or [1])
+        for fault in frontend:
+            print(f"{fault.ident:<{width}}  {fault.path:<40}  {campaign.try_fault(fault, show=True)}", flush=True)
+        return 0
+    campaigns = {}
+    if len(frontend) < len(faults):
+        campaigns["engine/"] = Campaign(args)
+        campaigns["engine/"].prepare(args.tests_from)
+    if frontend:
+        campaigns["frontend/"] = FrontendCampaign(args)
+        campaigns["frontend/"].prepare(args.tests_from)
     width = max(len(f.ident) for f in faults)
     results = []
     for fault in faults:
+        campaign = campaigns["frontend/" if fault.path.startswith("frontend/") else "engine/"]
         outcome = campaign.try_fault(fault)
         results.append((fault, outcome))
         if fault.equivalent:

@@ -66,6 +66,7 @@ class Explainer {
     // A single term has nothing to factor.
     if (polynomial_.Length() < 2) return explanation;
     if (options_.typed) FromTyped(explanation);
+    bool signTakenQuietly = false;  // -1 taken out without a step of its own
     for (;;) {
       if (budget_.Spent() || explanation.steps.size() + 1 >= kMaxSteps) {
         FinishExactly(explanation, budget_.Spent() ? kTimeSpent : kTooManySteps);
@@ -79,9 +80,14 @@ class Explainer {
       if (SignOnly(*move)) {
         if (std::optional<State> next = Apply(state_, *move, at)) {
           state_ = std::move(*next);
+          signTakenQuietly = true;
           continue;
         }
       }
+      // The answer writes the minus into the factor a - b, as b - a: the
+      // formula's letters are named as the student reads them there.
+      if (signTakenQuietly && move->turnedReason) move->reason = *move->turnedReason;
+      signTakenQuietly = false;
       if (!Take(*move, at, explanation) &&
           !Take(ExactMove(state_.pieces[at], context_, kCheckFailed), at, explanation)) {
         break;

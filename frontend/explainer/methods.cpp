@@ -133,7 +133,9 @@ Move DifferenceOfSquares(const Poly& a, const Poly& b, const Context& context) {
   std::vector<Piece> pieces;
   pieces.push_back(PieceOf(a + b));
   pieces.push_back(PieceOf(a - b));
-  return FormulaSplit(FormulaReason("a² - b²", a, b, context), std::move(pieces), a.ring());
+  Move move = FormulaSplit(FormulaReason("a² - b²", a, b, context), std::move(pieces), a.ring());
+  move.turnedReason = FormulaReason("a² - b²", b, a, context);
+  return move;
 }
 
 // The variables that occur in the factor.

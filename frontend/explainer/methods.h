@@ -65,6 +65,9 @@ struct Move {
   Poly front;
   std::vector<Piece> pieces;
   std::vector<Reason> details = {};  // the step's detail, a line each
+  // The reason read the other way round, where a minus taken out without a
+  // step of its own goes into the factor a - b (b² - a² = (b + a)(b - a)).
+  std::optional<Reason> turnedReason = std::nullopt;
 };
 
 // A piece of a value; its parts are found afterwards.

@@ -75,6 +75,16 @@ void CommandLineTest::commandLineWithoutDisplay() {
   QCOMPARE(run({"missing.txt", "missing.pdf"}), 2);
   QVERIFY(!folder.Exists("missing.pdf"));
   QCOMPARE(run({"good.txt"}), 2);
+  QCOMPARE(run({"good.txt", "one.pdf", "two.pdf"}), 2);
+  QVERIFY(!folder.Exists("one.pdf") && !folder.Exists("two.pdf"));
+
+  // A list saved with CR LF line ends, and a line holding only a full-width
+  // blank: two problems, both read.
+  folder.Write("crlf.txt", "x^2-1\r\n\xe3\x80\x80\r\nx^2-4\r\n");
+  QCOMPARE(run({"crlf.txt", "crlf.pdf"}, &output), 0);
+  const QList<QByteArray> crlf = output.trimmed().split('\n');
+  QCOMPARE(crlf.size(), 2);
+  QVERIFY2(crlf[1].startsWith("2\tx^2-4\t"), crlf[1].constData());
 }
 
 // pfac --explain POLY: the steps, one a line, the method first, each step's

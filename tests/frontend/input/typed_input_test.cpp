@@ -80,6 +80,9 @@ void TypedInputTest::conversion_data() {
   QTest::newRow("full-width apostrophe and asterisk") << QStringLiteral("ｘ＇３＊ｙ") << "x^3y";
   QTest::newRow("minus sign") << QStringLiteral("x\u22121") << "x-1";
   QTest::newRow("superscripts") << QStringLiteral("x³ − 6x² + 4x + 15") << "x^3-6x^2+4x+15";
+  QTest::newRow("superscripts ¹ ⁰ ⁹") << QStringLiteral("x¹⁰ + x⁹ + x") << "x^10+x^9+x";
+  QTest::newRow("capitals A to Z") << "A^2-Z" << "a^2-z";
+  QTest::newRow("the largest exact coefficient") << "x+16777216" << "x+16777216";
   QTest::newRow("leading zeros") << "007x^02" << "7x^2";
   // Decimals are exact fractions in lowest terms.
   QTest::newRow("decimal quarter") << "0.25x^2-1" << "1/4x^2-1";
@@ -181,6 +184,17 @@ void TypedInputTest::refusal_data() {
                                     << "第 3 个字符 '0': 分母不能为 0 / character 3, '0': a denominator cannot be 0" << 2 << 1;
   QTest::newRow("exponent too large")
       << "x^40000" << "第 3 个字符起的指数 40000 超过 32767 / the exponent 40000 at character 3 exceeds 32767" << 2 << 5;
+  // A number of 20 digits is shown whole, a longer one cut short.
+  QTest::newRow("coefficient of 20 digits")
+      << "x+12345678901234567890"
+      << "第 3 个字符起的系数 12345678901234567890 超过 16777216, 无法精确计算 / the coefficient 12345678901234567890 at "
+         "character 3 exceeds 16777216 and cannot be computed exactly"
+      << 2 << 20;
+  QTest::newRow("coefficient of 21 digits")
+      << "x+123456789012345678901"
+      << QStringLiteral("第 3 个字符起的系数 123456789012…(21 位 digits) 超过 16777216, 无法精确计算 / the coefficient "
+                        "123456789012…(21 位 digits) at character 3 exceeds 16777216 and cannot be computed exactly")
+      << 2 << 21;
   QTest::newRow("coefficient too large")
       << "x+16777217"
       << "第 3 个字符起的系数 16777217 超过 16777216 / the coefficient 16777217 at character 3 exceeds 16777216"

@@ -100,6 +100,10 @@ void PresentationTest::whatTheStudentSees_data() {
   QTest::newRow("irreducible") << QByteArray("x^2+1") << QStringLiteral("x² + 1 在有理数域上不可约 (irreducible over Q)")
                                << QStringLiteral("x^2+1 在有理数域上不可约 (irreducible over Q)")
                                << "x^{2}+1\\ \\text{is irreducible over}\\ \\mathbb{Q}";
+  // The engine writes (-x + y)(x + y): typed from a positive term, the sign
+  // stays in the factor, turned round to start with its positive term.
+  QTest::newRow("sign of a factor turned round")
+      << QByteArray("y^2-x^2") << QStringLiteral("y² - x² = (x + y)(y - x)") << "y^2-x^2 = (x+y)(y-x)" << "";
   QTest::newRow("irreducible, sign of the whole")
       << QByteArray("y-x") << QStringLiteral("y - x 在有理数域上不可约 (irreducible over Q)") << "" << "";
   // Finding: "2x" ended "2x = 2x" while "-x" was called irreducible; every
@@ -109,6 +113,7 @@ void PresentationTest::whatTheStudentSees_data() {
   QTest::newRow("minus a letter") << QByteArray("-x")
                                   << QStringLiteral("-x 是单项式, 不需要分解 (a monomial needs no factoring)") << "" << "";
   QTest::newRow("zero") << QByteArray("x-x") << QStringLiteral("x - x = 0") << "x-x = 0" << "x-x=0";
+  QTest::newRow("a power of a letter") << QByteArray("x^2") << QStringLiteral("x² 是单项式, 不需要分解 (a monomial needs no factoring)") << "" << "";
   QTest::newRow("one term") << QByteArray("4x^3") << QStringLiteral("4x³ 是单项式, 不需要分解 (a monomial needs no factoring)")
                             << "4x^3 是单项式, 不需要分解 (a monomial needs no factoring)"
                             << "4x^{3}\\ \\text{is a monomial: it needs no factoring}";

@@ -478,6 +478,18 @@ void StepsTest::stepsAsTheStudentReadsThem_data() {
       << QStringList{QStringLiteral("公式法 / formulas\t= (3a + b)(9a² - 3ab + b²)\tA³ + B³, A = 3a, B = b"),
                      QStringLiteral("9a² - 3ab + b² 在有理数域上不可约: 关于 a 的二次式, 判别式 Δ = -27b², 不是完全平方 / "
                                     "not a square (irreducible over Q: quadratic in a)")} << false;
+  QTest::newRow("the formula's letters are the polynomial's, b alone")
+      << "b^2-4" << QStringList{QStringLiteral("公式法 / formulas\t= (b - 2)(b + 2)\tA² - B², A = b, B = 2")} << false;
+  // Typed from a positive term, the minus goes into b - a: the letters are
+  // named as they stand there (b² - a² = (b + a)(b - a)).
+  QTest::newRow("the formula's letters where the sign went into a factor")
+      << "y^2-x^2" << QStringList{QStringLiteral("公式法 / formulas\t= (x + y)(y - x)\ta² - b², a = y, b = x")} << false;
+  // Of the roots 2 and 1/2 and 3, a class tries the whole numbers first.
+  QTest::newRow("a whole root before a fraction")
+      << "2x^3-11x^2+17x-6"
+      << QStringList{QStringLiteral("试根法 / rational root\t= (x - 2)(2x² - 7x + 3)\tx = 2 使多项式为 0 / makes it 0"),
+                     QStringLiteral("十字相乘法 / cross method\t= (x - 3)(x - 2)(2x - 1)\t"
+                                    "十字: 2x × x = 2x², (-1) × (-3) = 3, 2x × (-3) + x × (-1) = -7x")} << false;
   QTest::newRow("irreducible") << "2x^2+4x+6"
                                << QStringList{QStringLiteral("提公因式 / common factor\t= 2(x² + 2x + 3)\t公因式 2"),
                                               QStringLiteral("x² + 2x + 3 在有理数域上不可约: 关于 x 的二次式, 判别式 Δ = "

@@ -73,6 +73,7 @@ class HistoryTest : public QObject {
   void entryClickedWhileTheEngineRuns();
   void lastTwoHundredKept();
   void typedTextKept();
+  void earlierEntryWithoutAnAnswerDropped();
   void damagedFileSetAside();
   void bestAnswerKept_data();
   void bestAnswerKept();
@@ -201,6 +202,24 @@ void HistoryTest::lastTwoHundredKept() {
   QCOMPARE(again.Entries().front().text, std::string("x-6"));
   QCOMPARE(again.Entries().back().text, std::string("x-205"));
   QVERIFY(notice.empty());
+}
+
+// An earlier version kept runs that gave no factorisation: such an entry is
+// not listed, and the rest of the file is read.
+void HistoryTest::earlierEntryWithoutAnAnswerDropped() {
+  WorkFolder folder;
+  folder.Write(kHistoryFile,
+               R"json({"pfac history": 1, "entries": [)json"
+               R"json({"text": "x^2-9", "polynomial": "x^ 2- 9 ", "factorisation": "", "complete": false,)json"
+               R"json( "end": "incomplete", "notes": []},)json"
+               R"json({"text": "x^2-1", "polynomial": "x^ 2- 1 ", "factorisation": "(x - 1)(x + 1)",)json"
+               R"json( "complete": true, "end": "certified", "notes": []}]})json");
+  History history;
+  std::string notice;
+  history.Load(folder.Path(), &notice);
+  QVERIFY(notice.empty());
+  QCOMPARE(history.Entries().size(), size_t{1});
+  QCOMPARE(history.Entries().front().text, std::string("x^2-1"));
 }
 
 // A history file that cannot be read is renamed, its bytes kept, and told;
