@@ -5,12 +5,13 @@
 // interruption poll:
 // - a polynomial being searched that the exact factorisation proves
 //   irreducible ends its search as a search of every degree would;
-// - one that has been searched for a tenth of a second without a split takes
-//   the exact factor of lowest degree in the image, through the same candidate
-//   check as a found factor: with the lowest degree, every factor of the
-//   cofactor has a degree at least as high, which is what the search assumes
-//   when it goes on from the degree just found; every later pass of the run
-//   then takes its factor so before it searches at all;
+// - one that has been searched for a tenth of a second without a split (one
+//   of high degree: as soon as the factorisation is there) takes the exact
+//   factor of lowest degree in the image, through the same candidate check as
+//   a found factor: with the lowest degree, every factor of the cofactor has
+//   a degree at least as high, which is what the search assumes when it goes
+//   on from the degree just found; every later pass of the run then takes
+//   its factor so before it searches at all;
 // - at the end of every run that reaches a result, the result is judged and
 //   the verdict written as the last line of jg.dat.
 #include "engine/exact/companion.h"
@@ -40,6 +41,9 @@ constexpr int kExactAtOnceDegree = 12;
 // A polynomial searched this long without a split takes its factor from the
 // exact factorisation, when that knows one (the time the factoriser's start
 // already waits: whatever the search finds by itself within it stays its own).
+// One of high total degree, whose factoriser started at once, takes its
+// factor as soon as the factorisation is there: its search would rarely
+// find in a tenth of a second what the factoriser gives in milliseconds.
 constexpr int64_t kExactHandOverMs = kExactStartMs;
 // The end of a run waits for the factoriser at most this many rounds of
 // kExactWaitRoundMs (the X key ends the wait).
@@ -140,7 +144,8 @@ void Companion::TakeInputAtFirstSearch(const EngineTables& tables) {
     for (int32_t e : t.exponents) total += e;
     degree = std::max(degree, total);
   }
-  if (degree >= kExactAtOnceDegree) Start();
+  state_.HighDegree = degree >= kExactAtOnceDegree;
+  if (state_.HighDegree) Start();
 }
 
 void Companion::Start() {
@@ -177,7 +182,7 @@ Finding Companion::LookForResult(const EngineTables& tables, int64_t nowMs) {
     state_.PassState = known == Known::kReducible ? PassLook::kFactorToHandOver : PassLook::kNothingToDo;
   }
   if (state_.PassState == PassLook::kFactorToHandOver && !tables.lateMode &&
-      (state_.TakeAtOnce || nowMs - state_.PassSearchMs >= kExactHandOverMs)) {
+      (state_.TakeAtOnce || state_.HighDegree || nowMs - state_.PassSearchMs >= kExactHandOverMs)) {
     if (PrepareHandOver(tables)) return Finding::kFactorToHandOver;
     if (PrepareKnownFactors(tables)) return Finding::kKnownFactors;
     state_.PassState = PassLook::kNothingToDo;
