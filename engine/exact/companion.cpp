@@ -453,6 +453,24 @@ bool Companion::LowerFactorKnown(const EngineTables& tables, int k) {
   return PrepareHandOver(tables) && state_.HandOverFactor.degree < k;
 }
 
+// The search is fast enough at high degree to come to such a candidate
+// before the factoriser answers (its trial divisions by x - 1 pass their
+// value limit on (x^500 - 1)^4, and x^2 - 1 divides): one round of the wait,
+// once a run, costs less than the passes of a product that splits no
+// further in the search. Where the factorisation says the candidate is a
+// product of factors of lower degree, the pass takes those instead.
+bool Companion::CandidateWaitsForFactorisation(const EngineTables& tables, int k) {
+  if (!factoriser_ || !state_.Taken || tables.lateMode || k < 2 || !state_.HighDegree || state_.CandidateWaited ||
+      factoriser_->Poll() != ExactState::kWorking) {
+    return false;
+  }
+  state_.CandidateWaited = true;
+  if (factoriser_->Wait(kExactWaitRoundMs) != ExactState::kReady) return false;
+  if (!PrepareKnownFactors(tables)) return false;
+  return std::any_of(state_.KnownFactors.begin(), state_.KnownFactors.end(),
+                     [k](const ImageFactor& f) { return f.degree < k; });
+}
+
 void Companion::SearchProvedIrreducible() {
   state_.ProvedIrreducible = true;
   state_.PassState = PassLook::kNothingToDo;

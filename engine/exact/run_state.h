@@ -72,6 +72,7 @@ struct RunState {
   std::vector<ImageFactor> KnownFactors;  // the pass's polynomial as exact factors, repeated by multiplicity
   int16_t KnownFactorSign = 1;            // the pass's polynomial over their product: 1 or -1
   bool TakeAtOnce = false;              // a handed-over factor split: later passes take theirs without searching
+  bool CandidateWaited = false;         // a candidate of the search has waited for the factorisation
   bool HighDegree = false;              // total degree high enough to start the factoriser at once and take its factors as they come
   bool ProvedIrreducible = false;       // a search ends on a proof of irreducibility
   bool SearchEndExamined = false;       // the end of the search was examined: EndOfSearch goes on

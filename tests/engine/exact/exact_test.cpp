@@ -509,6 +509,13 @@ TEST(ExactRun, PowersOfProductsEndComplete) {
     EXPECT_EQ(r.Last().certificate, kCompleteCertificate) << c.polynomial;
     EXPECT_TRUE(EqualsInput(r.Last().line, c.polynomial));
   }
+  // The factorisation still on its way when the search, past its value limit
+  // on x - 1, comes to the candidate x^2 - 1: the candidate waits for it, and
+  // gives way to x - 1.
+  HelpedRun late(Readiness::kAtFirstWait, 1);
+  late.run.Factor(cases[0].polynomial);
+  EXPECT_EQ(late.Last().certificate, kCompleteCertificate) << late.Jg();
+  EXPECT_EQ(late.Jg().find("(x^ 2 - 1)"), std::string::npos);
 }
 
 // The console as one text, its line ends read as blanks (the results display
