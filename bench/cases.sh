@@ -28,7 +28,10 @@ certificate_of() {
 gp_request() {
   printf 'print(factor(%s))\n' "$(sed -E ':a; s/([0-9a-z])([a-z])/\1*\2/; ta' <<<"$1")"
 }
-export -f certificate_of gp_request
+# The median of the numbers on standard input, one a line.
+median_of() { sort -n | awk '{ v[NR] = $1 } END { print NR % 2 ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
+
+export -f certificate_of gp_request median_of
 
 # An awk function for the summaries: the median of list[1..n] (sorted in place).
 median_awk='

@@ -7,6 +7,7 @@
 #   bench/peers.sh --show [CORPUS]       every tool's answer, to check by eye
 #                                        that each one really factors
 #   PEERS="gp" bench/peers.sh            only some of the peers (gp maxima sympy)
+#   ENGINE=PATH bench/peers.sh           another build of the engine, to compare
 #
 # Installs the peers from Debian packages when they are missing and builds pfac.
 # pfac runs as the front end starts it: in a fresh folder holding DXS.DAT, with
@@ -34,7 +35,7 @@ read -r -a peers <<<"${PEERS:-gp maxima sympy}"
 scripts/install-deps.sh pari-gp maxima python3-sympy >&2
 cmake -S . -B build -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build build -j "$(nproc 2>/dev/null || echo 2)" --target pfac-engine measure >/dev/null
-engine=$root/build/bin/pfac-engine
+engine=${ENGINE:-$root/build/bin/pfac-engine}
 measure=$root/build/bin/measure
 # SymPy from the Debian package, whatever python3 comes first on the PATH.
 python=/usr/bin/python3

@@ -243,6 +243,7 @@ class Engine {
 
     int16_t SnapshotTaken = 0;   // 1 once the snapshot of the current degree is taken
     int16_t MirrorUsed = 0;      // 1 when the candidate in hand came through the mirrored check
+    int16_t ValueLimitPassed = 0;  // 1 once a trial division of the pass passed its value limit (DivideImageFromLow); HandOnCandidate reads it
     float SumFactorsTried = 0;   // 1 once TryVariableSumFactors has run for the polynomial
     std::string RetryMark;       // kRetryAsked after a retry was asked for; kRetryTaken once it skipped a reduction
   };

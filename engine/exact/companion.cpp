@@ -5,18 +5,20 @@
 // interruption poll:
 // - a polynomial being searched that the exact factorisation proves
 //   irreducible ends its search as a search of every degree would;
-// - one that has been searched for a tenth of a second without a split takes
-//   the exact factor of lowest degree in the image, through the same candidate
-//   check as a found factor: with the lowest degree, every factor of the
-//   cofactor has a degree at least as high, which is what the search assumes
-//   when it goes on from the degree just found; every later pass of the run
-//   then takes its factor so before it searches at all;
+// - one that has been searched for a tenth of a second without a split (one
+//   of high degree: as soon as the factorisation is there) takes the exact
+//   factor of lowest degree in the image, through the same candidate check as
+//   a found factor: with the lowest degree, every factor of the cofactor has
+//   a degree at least as high, which is what the search assumes when it goes
+//   on from the degree just found; every later pass of the run then takes
+//   its factor so before it searches at all;
 // - at the end of every run that reaches a result, the result is judged and
 //   the verdict written as the last line of jg.dat.
 #include "engine/exact/companion.h"
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <utility>
 
 #include "engine/exact/factoriser.h"
@@ -40,6 +42,9 @@ constexpr int kExactAtOnceDegree = 12;
 // A polynomial searched this long without a split takes its factor from the
 // exact factorisation, when that knows one (the time the factoriser's start
 // already waits: whatever the search finds by itself within it stays its own).
+// One of high total degree, whose factoriser started at once, takes its
+// factor as soon as the factorisation is there: its search would rarely
+// find in a tenth of a second what the factoriser gives in milliseconds.
 constexpr int64_t kExactHandOverMs = kExactStartMs;
 // The end of a run waits for the factoriser at most this many rounds of
 // kExactWaitRoundMs (the X key ends the wait).
@@ -47,6 +52,9 @@ constexpr int kExactWaitRounds = 50;
 constexpr int kExactWaitRoundMs = 100;
 
 int64_t Abs(int64_t v) { return v < 0 ? -v : v; }
+
+// Coefficients below this magnitude have a decimal text that fits 64 bits.
+constexpr float kWithin64Bits = 1e18f;
 
 // The letters in the order the user wrote them.
 std::string InputOrder(const EngineTables& tables) {
@@ -79,6 +87,17 @@ LetterPoly CurrentPolynomial(const EngineTables& tables) {
     }
   }
   return p;
+}
+
+// The nonzero coefficients of a factor laid out as the image, (index, value)
+// by increasing index: the divisions below go over these alone, since the
+// factors of a high degree are mostly sparse (x^200 - x^150 + x^100 - x^50 + 1).
+std::vector<std::pair<int, int64_t>> NonzeroTerms(const std::vector<int64_t>& values) {
+  std::vector<std::pair<int, int64_t>> terms;
+  for (size_t j = 0; j < values.size(); ++j) {
+    if (values[j] != 0) terms.push_back({static_cast<int>(j), values[j]});
+  }
+  return terms;
 }
 
 // Factors of lower degree first, the factorisation's order among equals.
@@ -140,7 +159,8 @@ void Companion::TakeInputAtFirstSearch(const EngineTables& tables) {
     for (int32_t e : t.exponents) total += e;
     degree = std::max(degree, total);
   }
-  if (degree >= kExactAtOnceDegree) Start();
+  state_.HighDegree = degree >= kExactAtOnceDegree;
+  if (state_.HighDegree) Start();
 }
 
 void Companion::Start() {
@@ -177,7 +197,7 @@ Finding Companion::LookForResult(const EngineTables& tables, int64_t nowMs) {
     state_.PassState = known == Known::kReducible ? PassLook::kFactorToHandOver : PassLook::kNothingToDo;
   }
   if (state_.PassState == PassLook::kFactorToHandOver && !tables.lateMode &&
-      (state_.TakeAtOnce || nowMs - state_.PassSearchMs >= kExactHandOverMs)) {
+      (state_.TakeAtOnce || state_.HighDegree || nowMs - state_.PassSearchMs >= kExactHandOverMs)) {
     if (PrepareHandOver(tables)) return Finding::kFactorToHandOver;
     if (PrepareKnownFactors(tables)) return Finding::kKnownFactors;
     state_.PassState = PassLook::kNothingToDo;
@@ -188,6 +208,22 @@ Finding Companion::LookForResult(const EngineTables& tables, int64_t nowMs) {
 Known Companion::ClassifyCurrentPolynomial(const EngineTables& tables) {
   for (int v = 1; v <= tables.variableCount; ++v) {
     if (!IsPlainLetter(tables.letter[v])) return Known::kNothing;
+  }
+  // A polynomial of two terms or more (so not a constant) can equal only a
+  // factor with as many terms: when no factor has, it splits, and the
+  // polynomial in letters (thousands of terms at high degree, at every pass)
+  // need not be made.
+  int termCount = 0;
+  bool within64Bits = true;
+  for (int i = 0; i <= tables.passDegree; ++i) {
+    if (tables.passImage[i] == 0) continue;
+    ++termCount;
+    if (std::fabs(tables.passImage[i]) >= kWithin64Bits) within64Bits = false;
+  }
+  if (termCount >= 2 && within64Bits &&
+      std::none_of(factoriser_->Result().factors.begin(), factoriser_->Result().factors.end(),
+                   [&](const Factor& f) { return static_cast<int>(f.polynomial.terms.size()) == termCount; })) {
+    return Known::kReducible;
   }
   auto current = CurrentPolynomial(tables).PrimitivePart();
   if (!current || current->terms.empty() || current->IsConstant()) return Known::kNothing;
@@ -301,19 +337,24 @@ bool Companion::PrepareHandOver(const EngineTables& tables) {
     std::vector<int64_t> q(static_cast<size_t>(n - k) + 1, 0);
     int64_t largestFactor = 0, largestQuotient = 0;
     for (int64_t v : t) largestFactor = std::max(largestFactor, Abs(v));
+    const std::vector<std::pair<int, int64_t>> nonzero = NonzeroTerms(t);
     bool divides = true;
     for (int i = 0; i <= n - k && divides; ++i) {
       Wide value = image[i];
-      for (int j = 1; j <= std::min(i, k); ++j) value -= static_cast<Wide>(t[j]) * q[i - j];
-      if (value % t[0] != 0) divides = false;
-      Wide quotient = value / t[0];
+      for (size_t u = 1; u < nonzero.size() && nonzero[u].first <= i; ++u) {
+        value -= static_cast<Wide>(nonzero[u].second) * q[i - nonzero[u].first];
+      }
+      if (t[0] != 1 && value % t[0] != 0) divides = false;
+      Wide quotient = t[0] == 1 ? value : value / t[0];
       if (quotient >= kExactLimit || quotient <= -kExactLimit) divides = false;
       q[i] = static_cast<int64_t>(quotient);
       largestQuotient = std::max(largestQuotient, Abs(q[i]));
     }
     for (int power = n - k + 1; power <= n && divides; ++power) {
       Wide sum = 0;
-      for (int j = std::max(0, power - (n - k)); j <= k; ++j) sum += static_cast<Wide>(t[j]) * q[power - j];
+      for (const auto& [j, tj] : nonzero) {
+        if (j >= power - (n - k)) sum += static_cast<Wide>(tj) * q[power - j];
+      }
       if (sum != image[power]) divides = false;
     }
     if (!divides) continue;
@@ -365,17 +406,23 @@ bool Companion::PrepareKnownFactors(const EngineTables& tables) {
     const int n = static_cast<int>(rest.size()) - 1;
     const int k = f.degree;
     if (n < k) return false;
+    const std::vector<std::pair<int, int64_t>> nonzero = NonzeroTerms(f.values);
+    const int64_t constant = f.values[0];
     q.assign(static_cast<size_t>(n - k) + 1, 0);
     for (int i = 0; i <= n - k; ++i) {
       Wide value = rest[i];
-      for (int j = 1; j <= std::min(i, k); ++j) value -= f.values[j] * q[i - j];
-      if (value % f.values[0] != 0) return false;
-      q[i] = value / f.values[0];
+      for (size_t u = 1; u < nonzero.size() && nonzero[u].first <= i; ++u) {
+        value -= nonzero[u].second * q[i - nonzero[u].first];
+      }
+      if (constant != 1 && value % constant != 0) return false;
+      q[i] = constant == 1 ? value : value / constant;
       if (q[i] >= largest || q[i] <= -largest) return false;
     }
     for (int power = n - k + 1; power <= n; ++power) {
       Wide sum = 0;
-      for (int j = std::max(0, power - (n - k)); j <= std::min(k, power); ++j) sum += f.values[j] * q[power - j];
+      for (const auto& [j, fj] : nonzero) {
+        if (j >= power - (n - k) && j <= power) sum += fj * q[power - j];
+      }
       if (sum != rest[power]) return false;
     }
     return true;
@@ -404,6 +451,24 @@ bool Companion::PrepareKnownFactors(const EngineTables& tables) {
 bool Companion::LowerFactorKnown(const EngineTables& tables, int k) {
   if (!factoriser_ || !state_.Taken || tables.lateMode || !Ready()) return false;
   return PrepareHandOver(tables) && state_.HandOverFactor.degree < k;
+}
+
+// The search is fast enough at high degree to come to such a candidate
+// before the factoriser answers (its trial divisions by x - 1 pass their
+// value limit on (x^500 - 1)^4, and x^2 - 1 divides): one round of the wait,
+// once a run, costs less than the passes of a product that splits no
+// further in the search. Where the factorisation says the candidate is a
+// product of factors of lower degree, the pass takes those instead.
+bool Companion::CandidateWaitsForFactorisation(const EngineTables& tables, int k) {
+  if (!factoriser_ || !state_.Taken || tables.lateMode || k < 2 || !state_.HighDegree || state_.CandidateWaited ||
+      factoriser_->Poll() != ExactState::kWorking) {
+    return false;
+  }
+  state_.CandidateWaited = true;
+  if (factoriser_->Wait(kExactWaitRoundMs) != ExactState::kReady) return false;
+  if (!PrepareKnownFactors(tables)) return false;
+  return std::any_of(state_.KnownFactors.begin(), state_.KnownFactors.end(),
+                     [k](const ImageFactor& f) { return f.degree < k; });
 }
 
 void Companion::SearchProvedIrreducible() {

@@ -107,6 +107,12 @@ class Companion {
   // A candidate of degree k divides the image, but an exact factor of lower
   // degree divides it too (prepared as the factor to hand over).
   bool LowerFactorKnown(const EngineTables& tables, int k);
+  // A candidate of degree k (2 or more) in a run of high degree, with the
+  // factorisation on its way, waits one round for it, once a run: true when
+  // it has come and the pass's polynomial has exact factors of lower degree,
+  // which the pass takes in the candidate's place (the search's value limit
+  // may have passed over them).
+  bool CandidateWaitsForFactorisation(const EngineTables& tables, int k);
   // The search ends on a proof of irreducibility.
   void SearchProvedIrreducible();
 

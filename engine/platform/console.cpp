@@ -67,6 +67,13 @@ size_t GlyphAt(std::string_view text, size_t i, int* width) {
 int DisplayWidth(std::string_view text) {
   int total = 0;
   for (size_t i = 0; i < text.size();) {
+    // Printable ASCII, most of what the engine writes, a column each.
+    const unsigned char c = static_cast<unsigned char>(text[i]);
+    if (c >= 0x20 && c < 0x7F) {
+      ++total;
+      ++i;
+      continue;
+    }
     int width = 0;
     i += GlyphAt(text, i, &width);
     total += width;

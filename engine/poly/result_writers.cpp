@@ -34,17 +34,24 @@ struct FactorValues {
   std::map<exact::Exponents, int64_t> sums;
   bool unreadable = false;
 
+  // The writers go from the highest term down: a monomial below every one
+  // so far goes in front without a search.
   void Add(float coefficient, const exact::Exponents& monomial) {
     if (!WrittenExactly(coefficient)) {
       unreadable = true;
       return;
     }
-    sums[monomial] += static_cast<int64_t>(coefficient);
+    const int64_t value = static_cast<int64_t>(coefficient);
+    if (sums.empty() || monomial < sums.begin()->first) {
+      sums.emplace_hint(sums.begin(), monomial, value);
+    } else {
+      sums[monomial] += value;
+    }
   }
   exact::LetterPoly Poly() const {
     exact::LetterPoly p;
     for (const auto& [m, c] : sums) {
-      if (c != 0) p.terms[m] = std::to_string(c);
+      if (c != 0) p.terms.emplace_hint(p.terms.begin(), m, std::to_string(c));
     }
     return p;
   }
@@ -315,7 +322,7 @@ void Engine::PrintDenseFactor() {
         file(Terms.Letter[1] + " ");
       }
       if (code >= 1 && !AddExponent(monomial, Terms.Letter[1], static_cast<float>(code))) values.unreadable = true;
-      values.Add(c, monomial);
+      if (toFile) values.Add(c, monomial);
       Terms.Exponent[Terms.TermRows][1] = static_cast<float>(code);
       continue;
     }
@@ -326,7 +333,7 @@ void Engine::PrintDenseFactor() {
     }
     Terms.Exponent[Terms.TermRows][1] = static_cast<float>(rest);
     variableWritten = WriteTermLetters(*this, toFile, Terms.TermRows, monomial, values.unreadable);
-    values.Add(c, monomial);
+    if (toFile) values.Add(c, monomial);
   }
   // A unit constant term written without a letter stands as "1".
   if (!variableWritten && std::fabs(Dense.Cofactor[0]) == 1) {

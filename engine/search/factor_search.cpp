@@ -316,6 +316,7 @@ void Engine::ListConstantPairs() {
 void Engine::SearchDegrees() {
   Search.Level = 1;
   Search.SnapshotTaken = 0;
+  Search.ValueLimitPassed = 0;
   Search.MaxTrialDegree = static_cast<int16_t>(Dense.ImageDegree / 2);
   StartSearchClock();
   if (Exact.HasFactoriser()) Exact.SearchBegins(clock_.Milliseconds());
@@ -565,7 +566,10 @@ inline bool Engine::DivideImageFromLow(const FloatTable& factor, FloatTable& quo
     float value = image[i];
     for (int j = 1; j <= k; ++j) {
       value = value - q[i - j] * f[j];
-      if (Magnitude(value) > kDivisionValueLimit) return false;
+      if (Magnitude(value) > kDivisionValueLimit) {
+        Search.ValueLimitPassed = 1;
+        return false;
+      }
     }
     if (constant == 1) {
       q[i] = value;
@@ -593,6 +597,11 @@ bool Engine::HandOnCandidate(const FloatTable& factor, const FloatTable& quotien
   ProductCheck result = floatsExact ? ProductCheck::kExact : CheckProduct(factor, k, quotient);
   if (result == ProductCheck::kLowerPartDiffers) return false;
   if (result == ProductCheck::kExact) {
+    // Past the value limit, a factor of lower degree may have been passed over.
+    if (Search.ValueLimitPassed == 1 && Exact.CandidateWaitsForFactorisation(ExactTables(), k)) {
+      LookForExactResult();
+      if (Diverted()) return true;
+    }
     if (Exact.LowerFactorKnown(ExactTables(), k)) {
       Go(&Engine::HandOverExactFactor);
       return true;

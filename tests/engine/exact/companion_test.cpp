@@ -76,14 +76,28 @@ TEST(Companion, StartsLateTakesTheLowestFactorThenEveryPassAtOnce) {
 }
 
 // A polynomial of total degree 12 or more has the factoriser started as soon
-// as the first search takes it; letters it cannot hold leave it untaken.
-TEST(Companion, HighDegreeStartsAtOnceAndOtherLettersAreNotTaken) {
+// as the first search takes it, and its pass takes the exact factor at the
+// first look after the factorisation has come, without a tenth of a second
+// of search; letters it cannot hold leave it untaken.
+TEST(Companion, HighDegreeStartsAtOnceAndTakesItsFactorAtOnce) {
   FakeFactoriser high(Readiness::kAtStart);
   exact::Companion atOnce(&high);
   OneVariable x12(1, 12, -1);
   atOnce.TakeInputAtFirstSearch(x12.Tables());
   EXPECT_EQ(high.Starts(), 1);
   EXPECT_EQ(high.Input().terms.size(), 2u);
+  atOnce.SearchBegins(1000);
+  ASSERT_EQ(atOnce.LookForResult(x12.Tables(), 1000), Finding::kFactorToHandOver);
+  EXPECT_EQ(atOnce.TakeHandOver().degree, 1);
+
+  // Not yet there: the search goes on, and takes it when it comes.
+  FakeFactoriser later(Readiness::kAtFirstWait);
+  exact::Companion waiting(&later);
+  waiting.TakeInputAtFirstSearch(x12.Tables());
+  waiting.SearchBegins(1000);
+  EXPECT_EQ(waiting.LookForResult(x12.Tables(), 1000), Finding::kNothing);
+  later.Wait(0);
+  EXPECT_EQ(waiting.LookForResult(x12.Tables(), 1001), Finding::kFactorToHandOver);
 
   FakeFactoriser none(Readiness::kAtStart);
   exact::Companion untaken(&none);

@@ -388,7 +388,8 @@ TEST(ExactRun, ProofOfIrreducibilityEndsTheSearch) {
 TEST(ExactRun, ExactFactorIsHandedToTheCandidateCheck) {
   // A product whose factors the search's bounds leave out: without help the
   // search runs into its time limit; with the exact factorisation at hand the
-  // factor comes after a tenth of a second of search, reported as a found one.
+  // factor comes at the search's first look at it (degree 16: without a tenth
+  // of a second of search first), reported as a found one.
   const std::string product =
       "2x^16+2x^15-9x^14+19x^13-22x^12+35x^11-22x^10-21x^9-21x^8+11x^7+40x^6+12x^5-17x^4-30x^3+2x^2+5x+15";
   HelpedRun helped(Readiness::kAtStart, 50);
@@ -435,9 +436,10 @@ TEST(ExactRun, ExactFactorIsHandedToTheCandidateCheck) {
 }
 
 TEST(ExactRun, LaterPassTakesItsKnownFactorWithoutSearching) {
-  // (x^4 + 64)(x^8 + 1): the first pass searches a tenth of a second before it
-  // takes x^2 + 4x + 8; the next pass takes x^2 - 4x + 8 before any degree
-  // is searched, with the lines of a found factor.
+  // (x^4 + 64)(x^8 + 1), of degree 12: the first pass searches until its
+  // first look at the factorisation (no tenth of a second), then takes
+  // x^2 + 4x + 8; the next pass takes x^2 - 4x + 8 before any degree is
+  // searched, with the lines of a found factor.
   HelpedRun r(Readiness::kAtStart, 50);
   r.run.Factor("x^12+64x^8+x^4+64");
   EXPECT_EQ(r.Jg(),
@@ -507,6 +509,13 @@ TEST(ExactRun, PowersOfProductsEndComplete) {
     EXPECT_EQ(r.Last().certificate, kCompleteCertificate) << c.polynomial;
     EXPECT_TRUE(EqualsInput(r.Last().line, c.polynomial));
   }
+  // The factorisation still on its way when the search, past its value limit
+  // on x - 1, comes to the candidate x^2 - 1: the candidate waits for it, and
+  // gives way to x - 1.
+  HelpedRun late(Readiness::kAtFirstWait, 1);
+  late.run.Factor(cases[0].polynomial);
+  EXPECT_EQ(late.Last().certificate, kCompleteCertificate) << late.Jg();
+  EXPECT_EQ(late.Jg().find("(x^ 2 - 1)"), std::string::npos);
 }
 
 // The console as one text, its line ends read as blanks (the results display
