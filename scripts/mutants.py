@@ -123,6 +123,8 @@ def sync_tree(source, target):
         if not target.exists() or target.read_bytes() != source.read_bytes():
             target.parent.mkdir(parents=True, exist_ok=True)
             shutil.copyfile(source, target)
+        # Scripts the tests run (a terminal's stand-in) stay executable.
+        shutil.copymode(source, target)
         return
     wanted = set()
     for path in source.rglob("*"):
@@ -308,7 +310,9 @@ class FrontendCampaign:
         if not tests:
             sys.exit("the scratch copy has no front-end tests; is Qt 6 installed?")
         for entry in tests:
-            program = Path(entry["command"][0]).name
+            # Before the first build ctest may not know a test's program yet:
+            # the front end's test programs are named as their tests.
+            program = Path(entry["command"][0]).name if "command" in entry else entry["name"]
             if program not in self.targets:
                 self.targets.append(program)
         if not self.rebuild(log):
