@@ -146,6 +146,10 @@ void TypedInputTest::refusal_data() {
   QTest::newRow("decimal point without a digit")
       << "2.x" << "第 2 个字符 '.': 小数点后面缺少数字 / character 2, '.': a decimal point needs a digit after it" << 1
       << 1;
+  QTest::newRow("full-width decimal point without a digit")
+      << QStringLiteral("2．x")
+      << QStringLiteral("第 2 个字符 '．': 小数点后面缺少数字 / character 2, '．': a decimal point needs a digit after it")
+      << 1 << 1;
   QTest::newRow("decimal exponent")
       << "x^2.5+1" << "第 3 个字符起的指数 2.5 不是正整数 / the exponent 2.5 at character 3 is not a whole number" << 2
       << 3;
