@@ -135,4 +135,25 @@ std::string InputText(const LetterPoly& p, const std::string& order) {
   return out.empty() ? "0" : out;
 }
 
+std::string InputText(const RationalPolynomial& p, const std::string& letters, const std::string& times) {
+  std::string out;
+  for (const RationalTerm& term : p.terms) {
+    std::string monomial;
+    for (size_t v = 0; v < term.exponents.size() && v < letters.size(); ++v) {
+      if (term.exponents[v] == 0) continue;
+      if (!monomial.empty()) monomial += times;
+      monomial += letters[v];
+      if (term.exponents[v] > 1) monomial += "^" + std::to_string(term.exponents[v]);
+    }
+    const std::string magnitude = Magnitude(term.coefficient);
+    out += Negative(term.coefficient) ? "-" : (out.empty() ? "" : "+");
+    if (monomial.empty()) {
+      out += magnitude;
+    } else {
+      out += (magnitude == "1" ? "" : magnitude + times) + monomial;
+    }
+  }
+  return out.empty() ? "0" : out;
+}
+
 }  // namespace pfac::format

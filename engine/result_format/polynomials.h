@@ -67,5 +67,9 @@ LetterPoly Negated(const LetterPoly& p);
 // In the input syntax, without blanks: x^2-4x+8, x^2y-3xy+1. Letters within a
 // term in the order of `order` (letters not named there come last).
 std::string InputText(const LetterPoly& p, const std::string& order);
+// In the input syntax over `letters`, "3/4x^2y-x+1", or with `times` between a
+// number and a letter and between letters, "3/4*x^2*y-x+1" (which other
+// algebra programs read back); "0" for the zero polynomial.
+std::string InputText(const RationalPolynomial& p, const std::string& letters, const std::string& times = "");
 
 }  // namespace pfac::format

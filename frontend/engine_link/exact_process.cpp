@@ -12,32 +12,13 @@ namespace pfac::frontend {
 
 namespace {
 
-bool Negative(const std::string& c) { return !c.empty() && c[0] == '-'; }
-
-// A polynomial in the engine's syntax: "x^2-3xy+1/2".
-std::string InputSyntax(const format::RationalPolynomial& p, const std::string& letters) {
-  std::string out;
-  for (const format::RationalTerm& term : p.terms) {
-    const std::string magnitude = Negative(term.coefficient) ? term.coefficient.substr(1) : term.coefficient;
-    std::string monomial;
-    for (size_t v = 0; v < letters.size() && v < term.exponents.size(); ++v) {
-      if (term.exponents[v] == 0) continue;
-      monomial += letters[v];
-      if (term.exponents[v] > 1) monomial += "^" + std::to_string(term.exponents[v]);
-    }
-    out += Negative(term.coefficient) ? "-" : out.empty() ? "" : "+";
-    out += (magnitude == "1" && !monomial.empty() ? "" : magnitude) + monomial;
-  }
-  return out;
-}
-
 // The factorisation as a result segment without its "=": the content, the
 // monomial, each factor in parentheses as often as it divides.
 std::string SegmentText(const exact::RationalFactorisation& f, const std::string& letters) {
   std::string monomial;
   std::string factors;
   for (const exact::RationalFactor& factor : f.factors) {
-    const std::string text = InputSyntax(factor.polynomial, letters);
+    const std::string text = format::InputText(factor.polynomial, letters);
     for (int m = 0; m < factor.multiplicity; ++m) {
       if (factor.polynomial.terms.size() == 1) {
         monomial += text;

@@ -141,40 +141,10 @@ std::optional<exact::RationalFactorisation> FactorInChild(const format::Rational
 
 // ---- writing a factorisation -----------------------------------------------------
 
-bool Negative(const std::string& coefficient) { return !coefficient.empty() && coefficient[0] == '-'; }
-
-// "x^2*y" for the exponents of `letters`; empty for none.
-std::string PlainMonomial(const std::vector<int32_t>& exponents, const std::string& letters) {
-  std::string out;
-  for (size_t v = 0; v < exponents.size() && v < letters.size(); ++v) {
-    if (exponents[v] == 0) continue;
-    if (!out.empty()) out += '*';
-    out += letters[v];
-    if (exponents[v] > 1) out += "^" + std::to_string(exponents[v]);
-  }
-  return out;
-}
-
 // ASCII with "*" and "^", which other algebra programs read back:
 // "3/4*x^2*y-x+1".
 std::string PlainPolynomial(const format::RationalPolynomial& p, const std::string& letters) {
-  std::string out;
-  for (const format::RationalTerm& term : p.terms) {
-    const bool negative = Negative(term.coefficient);
-    const std::string magnitude = negative ? term.coefficient.substr(1) : term.coefficient;
-    const std::string monomial = PlainMonomial(term.exponents, letters);
-    if (negative) {
-      out += '-';
-    } else if (!out.empty()) {
-      out += '+';
-    }
-    if (monomial.empty()) {
-      out += magnitude;
-    } else {
-      out += (magnitude == "1" ? "" : magnitude + "*") + monomial;
-    }
-  }
-  return out.empty() ? "0" : out;
+  return format::InputText(p, letters, "*");
 }
 
 int LettersUsed(const format::RationalPolynomial& p) {
