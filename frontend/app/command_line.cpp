@@ -12,6 +12,7 @@
 #include "frontend/engine_link/engine_launcher.h"
 #include "frontend/engine_link/exact_process.h"
 #include "frontend/filter/factor_filter.h"
+#include "frontend/graph/graph_picture.h"
 #include "frontend/input/typed_input.h"
 #include "frontend/input/problem_list.h"
 #include "frontend/printing/answer_key.h"
@@ -154,6 +155,33 @@ int RunExplainCommand(const QStringList& arguments) {
   return problem.result.end == RunEnd::Certified ? 0 : 2;
 }
 
+int RunGraphCommand(const QStringList& arguments) {
+  if (arguments.size() != 2) {
+    Say(stderr, ModeUsage(kGraphOption));
+    return 2;
+  }
+  const std::unique_ptr<Expander> expander = ExactExpander();
+  const ConvertedText read = ConvertTypedText(arguments[0].toStdString(), expander.get());
+  // A text beyond the search's limits is read all the same: its graph needs no search.
+  if (!read.Accepted() && !read.beyondSearch) {
+    Say(stderr, QStringLiteral("pfac: ") + QString::fromStdString(read.refusal->message));
+    return 1;
+  }
+  std::string why;
+  const std::optional<GraphData> graph = GraphOf(read.value, read.letters, {}, &why, arguments[0].toStdString());
+  if (!graph) {
+    Say(stderr, QStringLiteral("pfac: ") + QString::fromStdString(why));
+    return 1;
+  }
+  QString error;
+  if (!SaveGraph(*graph, arguments[1], &error)) {
+    Say(stderr, QStringLiteral("pfac: ") + error);
+    return 2;
+  }
+  Say(stdout, graph->title + QLatin1Char('\t') + RootsShown(graph->roots));
+  return 0;
+}
+
 const std::vector<CommandLineMode>& CommandLineModes() {
   static const std::vector<CommandLineMode> modes{
       {kWorksheetOption, "[--steps] LIST.txt OUT.pdf",
@@ -164,6 +192,9 @@ const std::vector<CommandLineMode>& CommandLineModes() {
       {kFactorOption, "[--format text|plain|latex|json] [--time-limit S] [POLY ...]",
        "分解每个参数或标准输入的每一行, 一行一个答案 / factor each argument or line of standard input, an answer a line",
        RunFactorMode, false},
+      {kGraphOption, "POLYNOMIAL OUT.png|OUT.pdf",
+       "画出一元多项式 y = f(x) 的图像, 标出实根 / the graph of y = f(x) with its real roots, as a picture",
+       RunGraphCommand, true},
       {kHelpOption, "", "这段说明 / this text", PrintHelp, false},
       {kVersionOption, "", "版本 / the version", PrintVersion, false},
   };

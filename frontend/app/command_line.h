@@ -3,6 +3,7 @@
 //   pfac --worksheet [--steps] LIST.txt OUT.pdf   a worksheet without any window
 //   pfac --explain POLYNOMIAL                     the steps of its factorisation
 //   pfac --factor [OPTIONS] [POLY ...]            the filter for scripts, without Qt
+//   pfac --graph POLYNOMIAL OUT.png|OUT.pdf       the graph of y = f(x) as a picture
 //   pfac --help, pfac --version
 // A mode shows no window, takes no folder lock and needs no display (Qt's
 // offscreen platform is chosen when none is set); an option that is no mode
@@ -53,6 +54,7 @@ void Say(std::FILE* stream, const QString& text);
 inline constexpr char kWorksheetOption[] = "--worksheet";
 inline constexpr char kStepsOption[] = "--steps";
 inline constexpr char kExplainOption[] = "--explain";
+inline constexpr char kGraphOption[] = "--graph";
 inline constexpr char kHelpOption[] = "--help";
 inline constexpr char kVersionOption[] = "--version";
 
@@ -66,5 +68,11 @@ int RunWorksheetCommand(const QStringList& arguments);
 // complete factorisation (what it gave is printed). The argument is the one
 // after --explain.
 int RunExplainCommand(const QStringList& arguments);
+
+// The exit status: 0 when the picture was written (and the real roots told
+// on standard output, one line), 1 when the text was refused or is no
+// polynomial in one letter, 2 when the picture could not be written. The
+// arguments are those after --graph.
+int RunGraphCommand(const QStringList& arguments);
 
 }  // namespace pfac::frontend

@@ -1,0 +1,95 @@
+// The graph of y = f(x) for a polynomial in one letter, as a class draws it:
+// a view that holds every real root and every point where the graph turns,
+// the axes with a few labelled ticks, the curve, and each real root marked
+// on the x-axis with its value (exact where it is rational or given, else to
+// three decimals) and its multiplicity. One painter serves the panel, the
+// picture file of pfac --graph and the printed page.
+#pragma once
+
+#include <QRectF>
+#include <QString>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "engine/exact/real_roots.h"
+
+class QPainter;
+
+namespace pfac::frontend {
+
+// Roots beyond this many are counted on the picture, not each labelled.
+inline constexpr int kMostLabelledRoots = 12;
+
+// Said beside a graph without a real root, and above one with too many to label.
+inline constexpr char kNoRealRoot[] = "没有实根 / no real root";
+inline constexpr char kRootsCounted[] = "%1 个实根, 不逐个标出 / %1 real roots, not labelled one by one";
+
+// What the picture shows of a polynomial.
+struct GraphData {
+  char letter = 'x';     // the polynomial's letter, the horizontal axis
+  QString title;         // "y = x³ − x"
+  exact::RealRoots roots;
+};
+
+// The graph of p (a polynomial in the one letter `letters`), its roots found
+// exactly; `labels` replace the labels of the roots they match. The title
+// writes the polynomial as typed (`typed`, brackets kept) where that is
+// known. nullopt with the reason in *why (in Chinese and English) for a
+// polynomial in another number of letters or a constant.
+std::optional<GraphData> GraphOf(const format::RationalPolynomial& p, const std::string& letters,
+                                 const std::vector<exact::RootLabel>& labels, std::string* why,
+                                 std::string_view typed = {});
+
+// The real roots as a line: "实根 / real roots: −2, 1 (二重根)", or kNoRealRoot.
+QString RootsShown(const exact::RealRoots& roots);
+
+// Said of a polynomial in more than one letter, or none.
+inline constexpr char kNotOneLetter[] =
+    "只能画一元多项式的图像 / only a polynomial in one letter has a graph y = f(x)";
+
+// The part of the plane shown.
+struct GraphView {
+  double xMin = -1, xMax = 1, yMin = -1, yMax = 1;
+};
+
+// f at x, from the coefficients rounded to doubles (for drawing only).
+double ValueAt(const exact::RealRoots& roots, double x);
+
+// Every real root and turning point inside, with a margin; the y-axis too
+// when it is near; from the x-axis to the values at the turning points, and
+// on to the curve's ends where they are not far beyond.
+GraphView ChooseView(const exact::RealRoots& roots);
+
+// Where the plot stands in a picture, with room for the title and the tick
+// labels in letters `fontPixels` high, and where a point of the view falls.
+class GraphFrame {
+ public:
+  GraphFrame(const QRectF& picture, const GraphView& view, double fontPixels);
+  const QRectF& Plot() const { return plot_; }
+  const GraphView& View() const { return view_; }
+  QPointF At(double x, double y) const;
+
+ private:
+  QRectF plot_;
+  GraphView view_;
+};
+
+// The colours a test finds the picture's parts by.
+inline constexpr unsigned kAxisColour = 0x000000;
+inline constexpr unsigned kCurveColour = 0x1f5fbf;
+inline constexpr unsigned kRootColour = 0xd01818;
+
+// The graph painted into `picture` on a white ground.
+void PaintGraph(QPainter& painter, const QRectF& picture, const GraphData& graph, double fontPixels);
+
+// The picture of pfac --graph: 1200 x 800 pixels in a PNG file, or a page
+// of 180 x 120 mm in a PDF file, by the name's ending. False with the reason
+// in *error.
+inline constexpr int kPictureWidth = 1200;
+inline constexpr int kPictureHeight = 800;
+inline constexpr double kPictureFontPixels = 26;
+bool SaveGraph(const GraphData& graph, const QString& file, QString* error);
+
+}  // namespace pfac::frontend
