@@ -288,6 +288,12 @@ std::optional<GraphData> GraphOf(const format::RationalPolynomial& p, const std:
     *why = kNotOneLetter;
     return std::nullopt;
   }
+  int degree = 0;
+  for (const format::RationalTerm& term : p.terms) degree = std::max(degree, term.exponents.front());
+  if (degree > kMostGraphDegree) {
+    *why = kDegreeTooHigh;
+    return std::nullopt;
+  }
 #ifdef PFAC_EXACT
   std::string reason;
   std::optional<exact::RealRoots> roots = exact::FindRealRoots(p, labels, &reason);
@@ -312,6 +318,15 @@ std::optional<GraphData> GraphOf(const format::RationalPolynomial& p, const std:
          "the real roots";
   return std::nullopt;
 #endif
+}
+
+std::optional<GraphData> GraphOfResult(const RunResult& result, std::string* why) {
+  const std::optional<format::ResultValue>& value = result.source.value;
+  if (!value || !GaveAnswer(result)) {
+    *why = "没有分解结果 / no answer";
+    return std::nullopt;
+  }
+  return GraphOf(value->entered, value->letters, {}, why, result.source.typed);
 }
 
 QString RootsShown(const exact::RealRoots& roots) {
@@ -372,8 +387,9 @@ GraphView ChooseView(const exact::RealRoots& roots) {
   return view;
 }
 
-GraphFrame::GraphFrame(const QRectF& picture, const GraphView& view, double fontPixels)
-    : plot_(picture.adjusted(fontPixels * 1.2, fontPixels * 3.6, -fontPixels * 1.2, -fontPixels * 1.2)),
+GraphFrame::GraphFrame(const QRectF& picture, const GraphView& view, double fontPixels, bool titled)
+    : plot_(picture.adjusted(fontPixels * 1.2, fontPixels * (titled ? 3.6 : 0.8), -fontPixels * 1.2,
+                             -fontPixels * 1.2)),
       view_(view) {}
 
 QPointF GraphFrame::At(double x, double y) const {
@@ -381,11 +397,33 @@ QPointF GraphFrame::At(double x, double y) const {
           plot_.bottom() - (y - view_.yMin) / (view_.yMax - view_.yMin) * plot_.height()};
 }
 
-void PaintGraph(QPainter& painter, const QRectF& picture, const GraphData& graph, double fontPixels) {
+void PaintGraph(QPainter& painter, const QRectF& picture, const GraphData& graph, double fontPixels, bool titled) {
   painter.save();
   painter.setRenderHint(QPainter::Antialiasing);
   painter.fillRect(picture, Qt::white);
-  const GraphFrame frame(picture, ChooseView(graph.roots), fontPixels);
+  const GraphFrame frame(picture, ChooseView(graph.roots), fontPixels, titled);
+  const int count = static_cast<int>(graph.roots.roots.size());
+  QString note;
+  if (count == 0) note = QString::fromUtf8(kNoRealRoot);
+  if (count > kMostLabelledRoots) note = QString::fromUtf8(kRootsCounted).arg(count);
+  painter.setFont(GraphFont(fontPixels * 0.8));
+  PaintAxes(painter, frame, fontPixels);
+  PaintCurve(painter, frame, graph.roots, fontPixels);
+  PaintAxisLetters(painter, frame, graph, fontPixels);
+  PaintRoots(painter, frame, graph.roots, fontPixels);
+  QFont noteFont = GraphFont(fontPixels * 0.85);
+  if (!titled) {
+    // The note at the plot's top right, on a white ground.
+    if (!note.isEmpty()) {
+      const QFontMetricsF metrics(noteFont, painter.device());
+      const double w = metrics.horizontalAdvance(note) + fontPixels * 0.6;
+      painter.setFont(noteFont);
+      Label(painter, QRectF(frame.Plot().right() - w, frame.Plot().top(), w, metrics.height()), note,
+            Colour(kRootColour).darker(130));
+    }
+    painter.restore();
+    return;
+  }
 
   // The title in letters a quarter larger, smaller where it is long, and cut
   // short at its end where even that is not enough.
@@ -399,22 +437,12 @@ void PaintGraph(QPainter& painter, const QRectF& picture, const GraphData& graph
   const QRectF titleBox(picture.left(), picture.top() + fontPixels * 0.3, picture.width(), fontPixels * 1.8);
   painter.drawText(titleBox, Qt::AlignCenter,
                    QFontMetricsF(titleFont, painter.device()).elidedText(graph.title, Qt::ElideRight, titleWidth));
-  const int count = static_cast<int>(graph.roots.roots.size());
-  QString note;
-  if (count == 0) note = QString::fromUtf8(kNoRealRoot);
-  if (count > kMostLabelledRoots) note = QString::fromUtf8(kRootsCounted).arg(count);
   if (!note.isEmpty()) {
-    painter.setFont(GraphFont(fontPixels * 0.85));
+    painter.setFont(noteFont);
     painter.setPen(Colour(kRootColour).darker(130));
     painter.drawText(QRectF(picture.left(), titleBox.bottom(), picture.width(), fontPixels * 1.3), Qt::AlignCenter,
                      note);
   }
-
-  painter.setFont(GraphFont(fontPixels * 0.8));
-  PaintAxes(painter, frame, fontPixels);
-  PaintCurve(painter, frame, graph.roots, fontPixels);
-  PaintAxisLetters(painter, frame, graph, fontPixels);
-  PaintRoots(painter, frame, graph.roots, fontPixels);
   painter.restore();
 }
 

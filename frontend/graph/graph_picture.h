@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "engine/exact/real_roots.h"
+#include "frontend/results/run_result.h"
 
 class QPainter;
 
@@ -45,6 +46,15 @@ std::optional<GraphData> GraphOf(const format::RationalPolynomial& p, const std:
 // The real roots as a line: "实根 / real roots: −2, 1 (二重根)", or kNoRealRoot.
 QString RootsShown(const exact::RealRoots& roots);
 
+// The graph of a run's answer when the polynomial is in one letter and the
+// run gave an answer; nullopt with the reason in *why otherwise.
+std::optional<GraphData> GraphOfResult(const RunResult& result, std::string* why);
+
+// Graphs are drawn up to this degree: beyond it, the exact isolation of the
+// roots may take longer than anyone waits for a picture.
+inline constexpr int kMostGraphDegree = 1000;
+inline constexpr char kDegreeTooHigh[] = "次数超过 1000, 不画图像 / a degree above 1000 has no graph here";
+
 // Said of a polynomial in more than one letter, or none.
 inline constexpr char kNotOneLetter[] =
     "只能画一元多项式的图像 / only a polynomial in one letter has a graph y = f(x)";
@@ -62,11 +72,12 @@ double ValueAt(const exact::RealRoots& roots, double x);
 // on to the curve's ends where they are not far beyond.
 GraphView ChooseView(const exact::RealRoots& roots);
 
-// Where the plot stands in a picture, with room for the title and the tick
-// labels in letters `fontPixels` high, and where a point of the view falls.
+// Where the plot stands in a picture, with room for the title (when the
+// picture has one) and the tick labels in letters `fontPixels` high, and
+// where a point of the view falls.
 class GraphFrame {
  public:
-  GraphFrame(const QRectF& picture, const GraphView& view, double fontPixels);
+  GraphFrame(const QRectF& picture, const GraphView& view, double fontPixels, bool titled = true);
   const QRectF& Plot() const { return plot_; }
   const GraphView& View() const { return view_; }
   QPointF At(double x, double y) const;
@@ -81,8 +92,10 @@ inline constexpr unsigned kAxisColour = 0x000000;
 inline constexpr unsigned kCurveColour = 0x1f5fbf;
 inline constexpr unsigned kRootColour = 0xd01818;
 
-// The graph painted into `picture` on a white ground.
-void PaintGraph(QPainter& painter, const QRectF& picture, const GraphData& graph, double fontPixels);
+// The graph painted into `picture` on a white ground, under its title unless
+// `titled` is false (where the polynomial stands just above it).
+void PaintGraph(QPainter& painter, const QRectF& picture, const GraphData& graph, double fontPixels,
+                bool titled = true);
 
 // The picture of pfac --graph: 1200 x 800 pixels in a PNG file, or a page
 // of 180 x 120 mm in a PDF file, by the name's ending. False with the reason
