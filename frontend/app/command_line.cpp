@@ -83,8 +83,12 @@ bool FactorLines(BatchRun& run, const std::vector<std::string>& lines, const std
 
 int RunWorksheetCommand(const QStringList& arguments) {
   QStringList files = arguments;
-  const bool withSteps = !files.isEmpty() && files.front() == QLatin1String(kStepsOption);
-  if (withSteps) files.removeFirst();
+  bool withSteps = false, withGraphs = false;
+  while (!files.isEmpty() && (files.front() == QLatin1String(kStepsOption) ||
+                              files.front() == QLatin1String(kWithGraphsOption))) {
+    (files.front() == QLatin1String(kStepsOption) ? withSteps : withGraphs) = true;
+    files.removeFirst();
+  }
   if (files.size() != 2) {
     Say(stderr, ModeUsage(kWorksheetOption));
     return 2;
@@ -112,7 +116,7 @@ int RunWorksheetCommand(const QStringList& arguments) {
   if (!ran) return 2;
 
   QString error;
-  if (!SaveProblemSheet(SheetProblems(run.Problems(), withSteps), files[1], &error)) {
+  if (!SaveProblemSheet(SheetProblems(run.Problems(), withSteps, withGraphs), files[1], &error)) {
     Say(stderr, QStringLiteral("pfac: ") + error);
     return 2;
   }
@@ -184,8 +188,9 @@ int RunGraphCommand(const QStringList& arguments) {
 
 const std::vector<CommandLineMode>& CommandLineModes() {
   static const std::vector<CommandLineMode> modes{
-      {kWorksheetOption, "[--steps] LIST.txt OUT.pdf",
-       "把列表中的多项式 (一行一个) 做成练习和答案 / a worksheet and its answer key from a list, one polynomial a line",
+      {kWorksheetOption, "[--steps] [--with-graphs] LIST.txt OUT.pdf",
+       "把列表中的多项式 (一行一个) 做成练习和答案 (答案中可附步骤和图像) / a worksheet and its answer key from a "
+       "list, one polynomial a line (the key with steps and graphs when asked)",
        RunWorksheetCommand, true},
       {kExplainOption, "POLYNOMIAL", "分解一个多项式, 列出步骤 / the steps of one factorisation", RunExplainCommand,
        true},

@@ -1,6 +1,7 @@
 // The front end's command line, one mode a row of a table:
 //   pfac                                          the windows
-//   pfac --worksheet [--steps] LIST.txt OUT.pdf   a worksheet without any window
+//   pfac --worksheet [--steps] [--with-graphs] LIST.txt OUT.pdf
+//                                                 a worksheet without any window
 //   pfac --explain POLYNOMIAL                     the steps of its factorisation
 //   pfac --factor [OPTIONS] [POLY ...]            the filter for scripts, without Qt
 //   pfac --graph POLYNOMIAL OUT.png|OUT.pdf       the graph of y = f(x) as a picture
@@ -10,8 +11,8 @@
 // gets the usage on standard error and the status 2. Every message is in
 // Chinese and English, and Qt's own diagnostics do not reach the user. The
 // problems are factored in folders of their own. The worksheet writes a line for each problem to
-// standard output and saves OUT.pdf (with the steps in its answer key when
-// asked); the explanation prints the steps, one a line, and the
+// standard output and saves OUT.pdf (with the steps, and the graphs of the
+// answers in one letter, in its answer key when asked); the explanation prints the steps, one a line, and the
 // factorisation last.
 #pragma once
 
@@ -53,6 +54,7 @@ void Say(std::FILE* stream, const QString& text);
 
 inline constexpr char kWorksheetOption[] = "--worksheet";
 inline constexpr char kStepsOption[] = "--steps";
+inline constexpr char kWithGraphsOption[] = "--with-graphs";
 inline constexpr char kExplainOption[] = "--explain";
 inline constexpr char kGraphOption[] = "--graph";
 inline constexpr char kHelpOption[] = "--help";

@@ -337,14 +337,14 @@ void PFAC1::InputStarted() {
 }
 
 // Only the result of the polynomial now in DXS.DAT is printed, and only once
-// the engine's window has closed.
+// the engine's window has closed; with its graph when the graph is shown.
 void PFAC1::cmddayin_Click() {
   ResetCopyButtons();
   if (exactShown_ && !historyShown_) {
-    PrintExactResult(printer_, dialogs_, *exactShown_);
+    PrintExactResult(printer_, dialogs_, *exactShown_, GraphShown());
     return;
   }
-  PrintShownResult(printer_, files_, dialogs_, runs_, historyShown_ ? &*historyShown_ : nullptr);
+  PrintShownResult(printer_, files_, dialogs_, runs_, historyShown_ ? &*historyShown_ : nullptr, GraphShown());
 }
 
 // The help window is shown, cleared and given its page; "简介" again shows the

@@ -75,6 +75,10 @@ void CommandLineTest::commandLineWithoutDisplay() {
   QCOMPARE(run({"good.txt", "good.pdf"}), 0);
   QVERIFY(folder.Exists("good.pdf"));
   QVERIFY(!testing::PdfText(folder, "good.pdf").join('\n').contains(QStringLiteral("公式法")));
+  // The graphs of the answers in one letter in the key, when asked.
+  QVERIFY(!testing::PdfText(folder, "good.pdf").join('\n').contains(QStringLiteral("y = x² − 1")));
+  QCOMPARE(run({"--with-graphs", "good.txt", "graphs.pdf"}), 0);
+  QVERIFY(testing::PdfText(folder, "graphs.pdf").join('\n').contains(QStringLiteral("y = x² − 1")));
   QCOMPARE(run({"--steps", "good.txt", "steps.pdf"}), 0);
   QVERIFY(testing::PdfText(folder, "steps.pdf").contains(
       QStringLiteral("2. 公式法 / formulas: = (x + 1)² （a² + 2ab + b², a = x, b = 1）")));
@@ -197,7 +201,7 @@ void CommandLineTest::optionsAnsweredWithoutWindowOrLock_data() {
   QTest::newRow("graph in no picture format") << QStringList{"--graph", "x^2-1", "g.jpg"} << 2 << ""
                                               << QStringLiteral("must end in .png or .pdf");
   QTest::newRow("worksheet misused") << QStringList{"--worksheet", "a.txt"} << 2 << ""
-                                     << QStringLiteral("用法 / usage: pfac --worksheet [--steps] LIST.txt OUT.pdf");
+                                     << QStringLiteral("用法 / usage: pfac --worksheet [--steps] [--with-graphs] LIST.txt OUT.pdf");
   // Qt's own complaint about the file stays out of what the user reads.
   QTest::newRow("unwritable worksheet") << QStringList{"--worksheet", "good.txt", "no/such/folder/out.pdf"} << 2
                                         << "1\tx^2-1" << QStringLiteral("无法创建文件");
