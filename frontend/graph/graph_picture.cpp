@@ -128,7 +128,8 @@ void PaintAxes(QPainter& painter, const GraphFrame& frame, double font) {
   const QColor ink(0x30, 0x30, 0x30);
   for (double x : xTicks) {
     const double px = frame.At(x, 0).x();
-    if (std::fabs(x) < 1e-12 * (view.xMax - view.xMin) || px > plot.right() - font) continue;
+    // None at the origin, nor under the axis's letter at its end.
+    if (std::fabs(x) < 1e-12 * (view.xMax - view.xMin) || px > plot.right() - font * 2) continue;
     painter.setPen(QPen(Colour(kAxisColour), thin));
     painter.drawLine(QPointF(px, axisY - tick), QPointF(px, axisY + tick));
     const QString text = TickText(x, xTicks.size() > 1 ? xTicks[1] - xTicks[0] : 1);
@@ -165,9 +166,12 @@ void PaintAxisLetters(QPainter& painter, const GraphFrame& frame, const GraphDat
   italic.setItalic(true);
   painter.setFont(italic);
   painter.setPen(Colour(kAxisColour));
+  // The letter of the x-axis on the side the curve leaves free at the end.
   const double axisY = frame.At(0, 0).y();
-  painter.drawText(QRectF(plot.right() - font * 1.6, axisY - font * 1.7, font * 1.2, font * 1.3), Qt::AlignCenter,
-                   QString(QChar::fromLatin1(graph.letter)));
+  const bool curveAbove = ValueAt(graph.roots, view.xMax) > 0;
+  painter.drawText(QRectF(plot.right() - font * 1.6, curveAbove ? axisY + font * 0.3 : axisY - font * 1.7, font * 1.2,
+                          font * 1.3),
+                   Qt::AlignCenter, QString(QChar::fromLatin1(graph.letter)));
   if (view.xMin < 0 && view.xMax > 0) {
     const double axisX = frame.At(0, 0).x();
     painter.drawText(QRectF(axisX + font * 0.5, plot.top() - font * 0.2, font * 1.6, font * 1.3),
