@@ -324,13 +324,14 @@ std::optional<GraphData> GraphOf(const format::RationalPolynomial& p, const std:
 #endif
 }
 
-std::optional<GraphData> GraphOfResult(const RunResult& result, std::string* why) {
+std::optional<GraphData> GraphOfResult(const RunResult& result, std::string* why,
+                                       const std::vector<exact::RootLabel>& labels) {
   const std::optional<format::ResultValue>& value = result.source.value;
   if (!value || !GaveAnswer(result)) {
     *why = "没有分解结果 / no answer";
     return std::nullopt;
   }
-  return GraphOf(value->entered, value->letters, {}, why, result.source.typed);
+  return GraphOf(value->entered, value->letters, labels, why, result.source.typed);
 }
 
 QString RootsShown(const exact::RealRoots& roots) {

@@ -47,8 +47,10 @@ std::optional<GraphData> GraphOf(const format::RationalPolynomial& p, const std:
 QString RootsShown(const exact::RealRoots& roots);
 
 // The graph of a run's answer when the polynomial is in one letter and the
-// run gave an answer; nullopt with the reason in *why otherwise.
-std::optional<GraphData> GraphOfResult(const RunResult& result, std::string* why);
+// run gave an answer, `labels` in place of the decimals of the roots they
+// match; nullopt with the reason in *why otherwise.
+std::optional<GraphData> GraphOfResult(const RunResult& result, std::string* why,
+                                       const std::vector<exact::RootLabel>& labels = {});
 
 // Graphs are drawn up to this degree: beyond it, the exact isolation of the
 // roots may take longer than anyone waits for a picture.
