@@ -164,6 +164,11 @@ int RunGraphCommand(const QStringList& arguments) {
     Say(stderr, ModeUsage(kGraphOption));
     return 2;
   }
+  QString error;
+  if (!GraphFileNamed(arguments[1], &error)) {
+    Say(stderr, QStringLiteral("pfac: ") + error);
+    return 2;
+  }
   const std::unique_ptr<Expander> expander = ExactExpander();
   const ConvertedText read = ConvertTypedText(arguments[0].toStdString(), expander.get());
   // A text beyond the search's limits is read all the same: its graph needs no search.
@@ -177,7 +182,6 @@ int RunGraphCommand(const QStringList& arguments) {
     Say(stderr, QStringLiteral("pfac: ") + QString::fromStdString(why));
     return 1;
   }
-  QString error;
   if (!SaveGraph(*graph, arguments[1], &error)) {
     Say(stderr, QStringLiteral("pfac: ") + error);
     return 2;

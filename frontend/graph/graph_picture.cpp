@@ -451,7 +451,16 @@ void PaintGraph(QPainter& painter, const QRectF& picture, const GraphData& graph
   painter.restore();
 }
 
+bool GraphFileNamed(const QString& file, QString* error) {
+  const QString suffix = QFileInfo(file).suffix().toLower();
+  if (suffix == QLatin1String("png") || suffix == QLatin1String("pdf")) return true;
+  *error = QStringLiteral("图片的文件名要以 .png 或 .pdf 结尾 / the picture's file name must end in .png or .pdf: %1")
+               .arg(file);
+  return false;
+}
+
 bool SaveGraph(const GraphData& graph, const QString& file, QString* error) {
+  if (!GraphFileNamed(file, error)) return false;
   const QString suffix = QFileInfo(file).suffix().toLower();
   const QString cannot = QStringLiteral("无法创建文件 %1。(The file %1 cannot be created.)").arg(file);
   if (suffix == QLatin1String("png")) {
@@ -481,8 +490,6 @@ bool SaveGraph(const GraphData& graph, const QString& file, QString* error) {
     PaintGraph(painter, QRectF(0, 0, writer.width(), writer.height()), graph, 11.0 / 72 * 300);
     return painter.end();
   }
-  *error = QStringLiteral("图片的文件名要以 .png 或 .pdf 结尾 / the picture's file name must end in .png or .pdf: %1")
-               .arg(file);
   return false;
 }
 

@@ -106,5 +106,8 @@ inline constexpr int kPictureWidth = 1200;
 inline constexpr int kPictureHeight = 800;
 inline constexpr double kPictureFontPixels = 26;
 bool SaveGraph(const GraphData& graph, const QString& file, QString* error);
+// Whether the file's name ends as a picture SaveGraph writes; false with the
+// reason in *error.
+bool GraphFileNamed(const QString& file, QString* error);
 
 }  // namespace pfac::frontend

@@ -140,6 +140,7 @@ void WorksheetWindowTest::twentyProblemsTableAndPdf() {
     QVERIFY2(withSteps.contains(step), qPrintable(withSteps));
   }
   testing::CheckMargins(f.folder, "steps.pdf");
+#ifdef PFAC_EXACT
   QVERIFY(!withSteps.contains(QStringLiteral("y = x² − 1")));
   // And the graph of each answer in one letter.
   f.window.findChild<QCheckBox*>("WithGraphs")->setChecked(true);
@@ -147,6 +148,7 @@ void WorksheetWindowTest::twentyProblemsTableAndPdf() {
   const QString withGraphs = testing::PdfText(f.folder, "graphs.pdf").join('\n');
   QVERIFY2(withGraphs.contains(QStringLiteral("y = x² − 1")), qPrintable(withGraphs));
   testing::CheckMargins(f.folder, "graphs.pdf");
+#endif
 }
 
 // Cancelled while the engine works on the first problem: it is stopped, the
