@@ -22,6 +22,10 @@ namespace {
 // double's 53 bits need at any exponent a root can have.
 constexpr slong kMaxDepth = 4000;
 constexpr int kMaxRefinements = 2200;
+// Decimals are written as they stand between these sizes; beyond them, as a
+// multiple of a power of ten (three decimals of 10³⁰ say nothing, nor of 10⁻⁷).
+constexpr double kLargestFixed = 1e6;
+constexpr double kSmallestFixed = 1e-3;
 
 // The minus sign a student writes, in place of the hyphen.
 std::string StudentMinus(std::string text) {
@@ -188,6 +192,7 @@ struct FoundRoot {
   double value;
   int multiplicity;
   std::string exact;  // a rational root's text; empty for another
+  std::optional<Rational> rational = {};  // a rational root exactly
 };
 bool RootsOf(const IntPoly& a, std::vector<FoundRoot>* out, std::string* why) {
   IntFactorisation factors;
@@ -201,7 +206,7 @@ bool RootsOf(const IntPoly& a, std::vector<FoundRoot>* out, std::string* why) {
       Rational root;
       fmpq_set_fmpz_frac(root.value, g.get()->coeffs, g.get()->coeffs + 1);
       fmpq_neg(root.value, root.value);
-      out->push_back({fmpq_get_d(root.value), factor.multiplicity, StudentMinus(root.Text())});
+      out->push_back({fmpq_get_d(root.value), factor.multiplicity, StudentMinus(root.Text()), root});
       continue;
     }
     std::vector<double> roots;
@@ -211,7 +216,11 @@ bool RootsOf(const IntPoly& a, std::vector<FoundRoot>* out, std::string* why) {
     }
     for (double root : roots) out->push_back({root, factor.multiplicity, {}});
   }
-  std::sort(out->begin(), out->end(), [](const FoundRoot& l, const FoundRoot& r) { return l.value < r.value; });
+  // Two rational roots closer than a double tells apart are ordered exactly.
+  std::stable_sort(out->begin(), out->end(), [](const FoundRoot& l, const FoundRoot& r) {
+    if (l.value != r.value || !l.rational || !r.rational) return l.value < r.value;
+    return *l.rational < *r.rational;
+  });
   return true;
 }
 
@@ -219,6 +228,16 @@ bool RootsOf(const IntPoly& a, std::vector<FoundRoot>* out, std::string* why) {
 
 std::string DecimalLabel(double value) {
   char text[64];
+  const double size = std::fabs(value);
+  if (size >= kLargestFixed || (size > 0 && size < kSmallestFixed)) {
+    // A power of ten as a class writes it: 1.000×10³⁰, −2.500×10⁻⁷.
+    static const char* const kSuperscripts[] = {"⁰", "¹", "²", "³", "⁴", "⁵", "⁶", "⁷", "⁸", "⁹"};
+    const int exponent = static_cast<int>(std::floor(std::log10(size)));
+    std::snprintf(text, sizeof text, "%.3f", value / std::pow(10.0, exponent));
+    std::string power = exponent < 0 ? "⁻" : "";
+    for (char digit : std::to_string(std::abs(exponent))) power += kSuperscripts[digit - '0'];
+    return StudentMinus(text) + "×10" + power;
+  }
   std::snprintf(text, sizeof text, "%.3f", value);
   return StudentMinus(text);
 }

@@ -48,7 +48,8 @@ std::optional<RealRoots> FindRealRoots(const RationalPolynomial& p, const std::v
                                        std::string* why);
 
 // A number as the graph labels a root found without an exact form: three
-// decimals, the minus sign a student writes: "−1.414".
+// decimals, the minus sign a student writes: "−1.414"; beyond a million, or
+// below a thousandth, three decimals times a power of ten: "1.000×10³⁰".
 std::string DecimalLabel(double value);
 
 }  // namespace pfac::exact

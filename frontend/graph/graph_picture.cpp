@@ -49,11 +49,15 @@ double NiceStep(double span) {
   return (r < 1.5 ? 1 : r < 3 ? 2 : r < 7 ? 5 : 10) * power;
 }
 
-// The ticks of [low, high] at multiples of the step, 0 among them.
+// The ticks of [low, high] at multiples of the step, 0 among them; a few at
+// the most, where the view is too narrow for its place to be told apart.
 std::vector<double> Ticks(double low, double high) {
   const double step = NiceStep(high - low);
   std::vector<double> ticks;
-  for (double k = std::ceil(low / step); k * step <= high; k += 1) ticks.push_back(k * step);
+  const double first = std::ceil(low / step);
+  for (int i = 0; i < 4 * kTicksWanted && std::isfinite(first) && (first + i) * step <= high; ++i) {
+    ticks.push_back((first + i) * step);
+  }
   return ticks;
 }
 

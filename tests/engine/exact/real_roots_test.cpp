@@ -94,6 +94,26 @@ TEST(RealRoots, RefinedToTheLastPlaceAndLabelledFromOutside) {
   EXPECT_EQ(found->coefficients, (std::vector<double>{-1, -2, 1}));
 }
 
+// Rational roots closer than doubles tell apart stand in their order; a root
+// far from 1 is written with a power of ten.
+TEST(RealRoots, FarAndCloseRoots) {
+  std::string why;
+  // (x - 10^15)(x - 10^15 - 1/1000)
+  const auto close = FindRealRoots(
+      Coefficients({"1", "-2000000000000000001/1000", "1000000000000000001000000000000000/1000"}), {}, &why);
+  ASSERT_TRUE(close) << why;
+  ASSERT_EQ(close->roots.size(), 2u);
+  EXPECT_EQ(close->roots[0].label, "1000000000000000");
+  EXPECT_EQ(close->roots[1].label, "1000000000000000001/1000");
+  // x^2 - 10^30 x + 1: roots near 10^-30 and 10^30.
+  const auto far = FindRealRoots(Coefficients({"1", "-1000000000000000000000000000000", "1"}), {}, &why);
+  ASSERT_TRUE(far) << why;
+  ASSERT_EQ(far->roots.size(), 2u);
+  EXPECT_EQ(far->roots[0].label, "1.000×10⁻³⁰");
+  EXPECT_EQ(far->roots[1].label, "1.000×10³⁰");
+  EXPECT_EQ(DecimalLabel(-0.0000025), "−2.500×10⁻⁶");
+}
+
 TEST(RealRoots, OnlyAPolynomialInOneLetter) {
   std::string why;
   EXPECT_FALSE(FindRealRoots({2, {{"1", {1, 0}}, {"1", {0, 1}}}}, {}, &why));
