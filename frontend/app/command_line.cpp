@@ -161,7 +161,7 @@ const std::vector<CommandLineMode>& CommandLineModes() {
        RunWorksheetCommand, true},
       {kExplainOption, "POLYNOMIAL", "分解一个多项式, 列出步骤 / the steps of one factorisation", RunExplainCommand,
        true},
-      {kFactorOption, "[--format text|plain|latex|json] [--time-limit S] [POLY ...]",
+      {kFactorOption, "[--real] [--format text|plain|latex|json] [--time-limit S] [POLY ...]",
        "分解每个参数或标准输入的每一行, 一行一个答案 / factor each argument or line of standard input, an answer a line",
        RunFactorMode, false},
       {kHelpOption, "", "这段说明 / this text", PrintHelp, false},

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <numeric>
 #include <optional>
 #include <utility>
 #include <vector>
@@ -10,6 +11,7 @@
 #include "frontend/input/typed_input.h"
 #ifdef PFAC_EXACT
 #include "engine/exact/rational_poly.h"
+#include "engine/exact/real_split.h"
 #endif
 
 namespace pfac::frontend {
@@ -43,8 +45,15 @@ struct Term {
   std::string numerator = "1";  // the coefficient's digits
   std::string denominator;      // its denominator's digits; empty for an integer
   std::vector<std::pair<char, int>> powers;
+  // Over the reals, a coefficient with a square root: numerator·√radicand /
+  // denominator, or with a rational part, (rational ± numerator·√radicand) /
+  // denominator, the sign inside given by innerMinus. Empty for a rational
+  // coefficient.
+  std::string radicand;
+  std::string rational;
+  bool innerMinus = false;
 
-  bool UnitCoefficient() const { return numerator == "1" && denominator.empty(); }
+  bool UnitCoefficient() const { return numerator == "1" && denominator.empty() && radicand.empty(); }
   std::array<int, 26> Exponents() const {
     std::array<int, 26> exponents{};
     for (const auto& [letter, exponent] : powers) exponents[letter - 'a'] += exponent;
@@ -178,8 +187,41 @@ std::string Monomial(const Term& term, Style style) {
   return out;
 }
 
+// A multiple of a square root: "2√2", "√6" (plain "2*sqrt(2)", LaTeX
+// "2\sqrt{2}").
+std::string RootMultiple(const std::string& multiplier, const std::string& radicand, Style style) {
+  const std::string coefficient = multiplier == "1" ? std::string() : multiplier;
+  switch (style) {
+    case Style::Student: return coefficient + "√" + radicand;
+    case Style::Plain: return coefficient + (coefficient.empty() ? "" : "*") + "sqrt(" + radicand + ")";
+    case Style::Latex: return coefficient + "\\sqrt{" + radicand + "}";
+  }
+  return {};
+}
+
+// A coefficient with a square root: "√6/2", "(2 - √6)/2".
+std::string RootNumber(const Term& term, Style style) {
+  std::string top = RootMultiple(term.numerator, term.radicand, style);
+  if (!term.rational.empty()) {
+    const std::string sign = style == Style::Student ? (term.innerMinus ? " - " : " + ") : (term.innerMinus ? "-" : "+");
+    top = term.rational + sign + top;
+    if (term.denominator.empty()) return style == Style::Latex ? "\\left(" + top + "\\right)" : "(" + top + ")";
+  }
+  if (term.denominator.empty()) return top;
+  if (style == Style::Latex) return "\\frac{" + top + "}{" + term.denominator + "}";
+  return (term.rational.empty() ? top : "(" + top + ")") + "/" + term.denominator;
+}
+
 // The term without its sign; the coefficient 1 is not written before letters.
+// A square root is written before the letters with a dot (√3·y; plain
+// sqrt(3)*y, LaTeX \sqrt{3}y), so that the root's bar ends before them.
 std::string Magnitude(const Term& term, Style style) {
+  if (!term.radicand.empty()) {
+    const std::string monomial = Monomial(term, style);
+    if (monomial.empty()) return RootNumber(term, style);
+    const char* dot = style == Style::Student ? "·" : style == Style::Plain ? "*" : "";
+    return RootNumber(term, style) + dot + monomial;
+  }
   const bool written = !term.UnitCoefficient() || term.powers.empty();
   return (written ? Number(term, style) : std::string()) + Monomial(term, style);
 }
@@ -472,6 +514,160 @@ std::vector<Breakable> SideLeaves(const std::vector<std::string>& texts, const s
   return leaves;
 }
 
+
+#ifdef PFAC_EXACT
+// ---- over the reals ----
+
+// A term's coefficient as a rational number.
+exact::Rational RationalOf(const Term& term) {
+  const std::string text = (term.negative ? "-" : "") + term.numerator +
+                           (term.denominator.empty() ? std::string() : "/" + term.denominator);
+  return exact::Rational::FromText(text).value_or(exact::Rational(1));
+}
+
+void SetNumber(Term* term, const exact::Rational& r) {
+  term->negative = r.Sign() < 0;
+  const std::string text = r.Abs().Text();
+  const size_t slash = text.find('/');
+  term->numerator = text.substr(0, slash);
+  term->denominator = slash == std::string::npos ? std::string() : text.substr(slash + 1);
+}
+
+format::RationalPolynomial PolynomialOf(const Sum& sum, const std::string& letters) {
+  format::RationalPolynomial p;
+  p.variables = static_cast<int>(letters.size());
+  for (const Term& term : sum) {
+    format::RationalTerm t{RationalOf(term).Text(), std::vector<int32_t>(letters.size(), 0)};
+    for (const auto& [letter, exponent] : term.powers) t.exponents[letters.find(letter)] += exponent;
+    p.terms.push_back(std::move(t));
+  }
+  return p;
+}
+
+// The terms a coefficient with a square root is written as: one, or the
+// rational part and the root's part as two ("x - 1 - √2"), or over their
+// common denominator as one ("x - (2 - √6)/2").
+std::vector<Term> TermsOf(const exact::Surd& surd, Term letters) {
+  const exact::Rational a = exact::Rational::FromText(surd.rational).value_or(exact::Rational(0));
+  const exact::Rational b = exact::Rational::FromText(surd.radical).value_or(exact::Rational(0));
+  std::vector<Term> terms;
+  if (b.Sign() == 0 || a.Sign() != 0) {
+    Term rational = letters;
+    SetNumber(&rational, a);
+    if (b.Sign() == 0) return {rational};
+    terms.push_back(rational);
+  }
+  Term root = letters;
+  SetNumber(&root, b);
+  root.radicand = surd.radicand;
+  if (a.Sign() != 0 && (a.Denominator() != 1 || b.Denominator() != 1)) {
+    const exact::Rational m(a.Denominator() * b.Denominator() / std::gcd(a.Denominator(), b.Denominator()));
+    root.innerMinus = a.Sign() * b.Sign() < 0;
+    root.rational = (a * m).Abs().Text();
+    SetNumber(&root, (b * m).Abs());
+    root.negative = a.Sign() < 0;
+    root.denominator = m.Text() == "1" ? std::string() : m.Text();
+    return {root};
+  }
+  terms.push_back(root);
+  return terms;
+}
+
+Sum SumOf(const exact::RealPolynomial& p, const std::string& letters) {
+  Sum sum;
+  for (const exact::RealTerm& term : p.terms) {
+    Term powers;
+    for (size_t v = 0; v < letters.size() && v < term.exponents.size(); ++v) {
+      if (term.exponents[v] > 0) powers.powers.emplace_back(letters[v], term.exponents[v]);
+    }
+    for (Term& t : TermsOf(term.coefficient, powers)) sum.push_back(std::move(t));
+  }
+  return sum;
+}
+
+// What is said of a factor left whole over the reals, in the words of each
+// style; empty where nothing is said.
+struct RealNote {
+  std::string chinese, english, latex;
+};
+
+std::optional<RealNote> NoteOf(const exact::RealPiece& piece) {
+  switch (piece.outcome) {
+    case exact::RealOutcome::kNoRealRoot:
+      return RealNote{kRealNoRoot, kRealNoRootEnglish, "\\ \\text{has no real root}"};
+    case exact::RealOutcome::kLeftWhole: {
+      const std::string n = std::to_string(piece.realRoots);
+      const std::string roots = n + (piece.realRoots == 1 ? " real root" : " real roots");
+      return RealNote{"有 " + n + " 个实根, 这里不再分解", "(" + roots + "; not split further here)",
+                      "\\ \\text{has " + roots + ", not split further here}"};
+    }
+    default: return std::nullopt;
+  }
+}
+
+// The factorisation over Q (in the answer's order, the sign in front) with
+// each factor split over the reals where square roots split it, and what is
+// said of each factor left whole.
+Presentation OverReals(const format::ResultValue& value, const LeftSide& left) {
+  Product product = ProductOf(value);
+  InAnswerOrder(&product, true);
+  exact::Rational content = RationalOf(product.front);
+  Product real;
+  real.front = product.front;
+  std::vector<std::pair<Sum, RealNote>> notes;
+  bool split = false;
+  for (const Factor& factor : product.factors) {
+    const exact::RealSplit pieces = exact::SplitOverReals(PolynomialOf(factor.terms, value.letters));
+    const exact::Rational scale = exact::Rational::FromText(pieces.scale).value_or(exact::Rational(1));
+    for (int m = 0; m < factor.multiplicity; ++m) content = content * scale;
+    split = split || pieces.outcome == exact::RealOutcome::kSplit;
+    for (const exact::RealPiece& piece : pieces.pieces) {
+      Factor written{SumOf(piece.polynomial, value.letters), factor.multiplicity};
+      if (const std::optional<RealNote> note = NoteOf(piece)) notes.emplace_back(written.terms, *note);
+      real.factors.push_back(std::move(written));
+    }
+  }
+  SetNumber(&real.front, content);
+  // The factors over Q that stay as they are first, then those with square
+  // roots, as the steps reach them: x⁴ - 4 = (x² + 2)(x - √2)(x + √2).
+  auto rational = [](const Factor& f) {
+    return std::none_of(f.terms.begin(), f.terms.end(), [](const Term& t) { return !t.radicand.empty(); });
+  };
+  std::stable_partition(real.factors.begin(), real.factors.end(), rational);
+  std::stable_partition(notes.begin(), notes.end(), [&rational](const auto& note) { return rational({note.first, 1}); });
+
+  const std::string enteredPlain = Joined(left.plain);
+  const std::string enteredLatex = Joined(left.latex);
+  Presentation presentation;
+  std::string notesPlain, notesLatex;
+  std::vector<Breakable> noteParts;
+  for (size_t i = 0; i < notes.size(); ++i) {
+    const bool last = i + 1 == notes.size();
+    noteParts.push_back(Node(TermLeaves(notes[i].first, " ", ":")));
+    noteParts.push_back(Node({Leaf(" " + notes[i].second.chinese), ProseText(" " + notes[i].second.english + (last ? "" : ","))}));
+    notesPlain += ", " + Joined(TermTexts(notes[i].first, Style::Plain)) + ": " + notes[i].second.chinese;
+    notesLatex += ",\\ " + Joined(TermTexts(notes[i].first, Style::Latex)) + notes[i].second.latex;
+  }
+  const bool alone = !split && real.factors.size() == 1 && real.factors.front().multiplicity == 1 &&
+                     real.front.UnitCoefficient() && !real.front.negative && notes.size() == 1;
+  if (alone) {
+    // "x² + 1 判别式 < 0, 在实数范围内不能再分解"
+    const RealNote& note = notes.front().second;
+    presentation.shown = Node({Node(SideLeaves(left.student, "")),
+                               Node({Leaf(" " + note.chinese), ProseText(" " + note.english)})});
+    presentation.plain = enteredPlain + " " + note.chinese;
+    presentation.latex = enteredLatex + note.latex;
+    return presentation;
+  }
+  std::vector<Breakable> parts = {Node(SideLeaves(left.student, " =")), ProductParts(real, notes.empty() ? "" : ",")};
+  for (Breakable& part : noteParts) parts.push_back(std::move(part));
+  presentation.shown = Node(std::move(parts));
+  presentation.plain = enteredPlain + " = " + ProductText(real, Style::Plain) + notesPlain;
+  presentation.latex = enteredLatex + "=" + ProductText(real, Style::Latex) + notesLatex;
+  return presentation;
+}
+#endif
+
 }  // namespace
 
 Breakable TypedShown(std::string_view typed) {
@@ -548,7 +744,7 @@ Presentation Present(std::string_view polynomial, std::string_view factorisation
 }
 
 Presentation Present(const std::optional<format::ResultValue>& value, std::string_view polynomial,
-                     std::string_view factorisation, bool complete, std::string_view typed) {
+                     std::string_view factorisation, bool complete, std::string_view typed, Field field) {
   factorisation = Trimmed(factorisation);
   if (!value) return AsItStands(polynomial, factorisation);
   // The engine echoes a term's letters in the order they first appeared in
@@ -581,6 +777,11 @@ Presentation Present(const std::optional<format::ResultValue>& value, std::strin
     // coefficient.
     return inWords(kMonomial, kMonomialEnglish, kLatexMonomial);
   }
+#ifdef PFAC_EXACT
+  if (field == Field::kReal && complete) return OverReals(*value, left);
+#else
+  (void)field;
+#endif
   const Sum* irreducible = complete ? IrreducibleFactor(product) : nullptr;
   const bool unit = product.front.UnitCoefficient();
   const bool asTyped = left.student.size() == 1 || value->entered.terms.size() == left.student.size();
