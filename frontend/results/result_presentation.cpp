@@ -666,6 +666,146 @@ Presentation OverReals(const format::ResultValue& value, const LeftSide& left) {
   presentation.latex = enteredLatex + "=" + ProductText(real, Style::Latex) + notesLatex;
   return presentation;
 }
+
+// The factor written as a student writes it.
+std::string StudentText(const Sum& sum) { return Joined(TermTexts(sum, Style::Student)); }
+
+// The number a piece v - r·w or v² - r stands for: r, negated from its last
+// term's coefficient.
+exact::Surd Negated(const exact::Surd& s) {
+  exact::Surd n = s;
+  n.rational = (-exact::Rational::FromText(s.rational).value_or(exact::Rational(0))).Text();
+  n.radical = (-exact::Rational::FromText(s.radical).value_or(exact::Rational(0))).Text();
+  return n;
+}
+
+// A root or value as the reason writes it, the second letter after it:
+// "1 + √2", "(1 - √2)y".
+std::string RootText(const exact::Surd& s, const std::string& letter) {
+  const std::string text = exact::SurdText(s);
+  if (letter.empty()) return text;
+  return (text.find(' ') != std::string::npos ? "(" + text + ")" : text == "1" ? "" : text == "-1" ? "-" : text) + letter;
+}
+
+// Why the factor splits as it does: the square named (x² - 2 = x² - (√2)²),
+// the square completed (x⁴ + 1 = (x² + 1)² - (√2·x)²), or the discriminant
+// and the roots of the formula.
+RealStep StepOf(const Factor& factor, const exact::RealSplit& split, const std::string& letters) {
+  RealStep step;
+  const std::string f = StudentText(factor.terms);
+  const Term& lead = factor.terms.front();
+  const char main = lead.powers.front().first;
+  const int degree = lead.Degree();
+  std::string second;
+  for (const Term& term : factor.terms) {
+    for (const auto& power : term.powers) {
+      if (power.first != main) second = std::string(1, power.first);
+    }
+  }
+  // The coefficients of main² (or main⁴), main¹ (or main²) and main⁰.
+  exact::Rational a(0), b(0), c(0);
+  for (const Term& term : factor.terms) {
+    int e = 0;
+    for (const auto& power : term.powers) e += power.first == main ? power.second : 0;
+    (e == degree ? a : e == 0 ? c : b) = RationalOf(term);
+  }
+  const std::string scale = split.scale == "1" ? std::string() : split.scale;
+  const Sum first = SumOf(split.pieces.front().polynomial, letters);
+  const std::string v = std::string(1, main) + (degree == 4 ? "²" : "");
+  if (degree == 2 && b.Sign() == 0) {
+    Sum root(first.begin() + 1, first.end());
+    for (Term& term : root) term.negative = !term.negative;
+    step.method = "公式法 / formulas";
+    step.reason = f + " = " + scale + (scale.empty() ? "" : "(") + std::string(1, main) + "² - (" + StudentText(root) +
+                  ")²" + (scale.empty() ? "" : ")");
+    return step;
+  }
+  if (degree == 4 && split.pieces.front().outcome == exact::RealOutcome::kNoRealRoot && first.size() == 3) {
+    Term t = first.back(), middle = first[1];
+    t.negative = false;
+    middle.negative = false;
+    step.method = "配方 / completing the square";
+    step.reason = f + " = " + scale + (scale.empty() ? "" : "(") + "(" + v + " + " + Magnitude(t, Style::Student) +
+                  ")² - (" + Magnitude(middle, Style::Student) + ")²" + (scale.empty() ? "" : ")");
+    return step;
+  }
+  const exact::Rational discriminant = b * b - exact::Rational(4) * a * c;
+  std::string roots;
+  for (const exact::RealPiece& piece : split.pieces) {
+    roots += (roots.empty() ? "" : ", ") + RootText(Negated(piece.polynomial.terms.back().coefficient), second);
+  }
+  step.method = "求根公式 / quadratic formula";
+  step.reason = "Δ = " + discriminant.Text() + (second.empty() ? "" : second + "²") + " > 0, " + v + " = " + roots;
+  return step;
+}
+
+std::vector<RealStep> RealStepsOf(const format::ResultValue& value) {
+  Product product = ProductOf(value);
+  InAnswerOrder(&product, true);
+  struct Entry {
+    Factor factor;
+    format::RationalPolynomial polynomial;
+    exact::RealSplit split;
+    bool done = false;
+  };
+  std::vector<Entry> entries;
+  for (const Factor& factor : product.factors) {
+    format::RationalPolynomial polynomial = PolynomialOf(factor.terms, value.letters);
+    exact::RealSplit split = exact::SplitOverReals(polynomial);
+    entries.push_back({factor, std::move(polynomial), std::move(split)});
+  }
+  // The monomial in front, as a factor of the check.
+  Term monomial = product.front;
+  SetNumber(&monomial, exact::Rational(1));
+  const format::RationalPolynomial frontLetters = PolynomialOf({monomial}, value.letters);
+
+  std::vector<RealStep> steps;
+  for (Entry& entry : entries) {
+    if (entry.split.outcome != exact::RealOutcome::kSplit) continue;
+    entry.done = true;
+    exact::Rational content = RationalOf(product.front);
+    Product now;
+    now.front = product.front;
+    exact::RealFactorisation check;
+    check.factors.push_back({frontLetters, 1, exact::SplitOverReals(frontLetters)});
+    for (const Entry& e : entries) {
+      if (!e.done) {
+        now.factors.push_back(e.factor);
+        exact::RealSplit whole;
+        whole.pieces.push_back({exact::RealPolynomial{}, exact::RealOutcome::kLinear, -1});
+        whole.pieces.back().polynomial.variables = e.polynomial.variables;
+        for (const format::RationalTerm& t : e.polynomial.terms) {
+          whole.pieces.back().polynomial.terms.push_back({exact::Surd{t.coefficient, "0", "1"}, t.exponents});
+        }
+        check.factors.push_back({e.polynomial, e.factor.multiplicity, std::move(whole)});
+        continue;
+      }
+      const exact::Rational scale = exact::Rational::FromText(e.split.scale).value_or(exact::Rational(1));
+      for (int m = 0; m < e.factor.multiplicity; ++m) content = content * scale;
+      for (const exact::RealPiece& piece : e.split.pieces) {
+        now.factors.push_back({SumOf(piece.polynomial, value.letters), e.factor.multiplicity});
+      }
+      check.factors.push_back({e.polynomial, e.factor.multiplicity, e.split});
+    }
+    SetNumber(&now.front, content);
+    check.content = content.Text();
+    // A step that does not multiply out exactly is never shown.
+    if (!exact::MultipliesOutOverReals(value.entered, check)) {
+      entry.done = false;
+      continue;
+    }
+    std::stable_partition(now.factors.begin(), now.factors.end(), [](const Factor& f) {
+      return std::none_of(f.terms.begin(), f.terms.end(), [](const Term& t) { return !t.radicand.empty(); });
+    });
+    RealStep step = StepOf(entry.factor, entry.split, value.letters);
+    step.expression = ProductParts(now, "");
+    Breakable* firstLeaf = &step.expression;
+    while (!firstLeaf->parts.empty()) firstLeaf = &firstLeaf->parts.front();
+    if (!firstLeaf->text.empty() && firstLeaf->text.front() == ' ') firstLeaf->text.erase(0, 1);
+    steps.push_back(std::move(step));
+  }
+  return steps;
+}
 #endif
 
 }  // namespace
@@ -696,6 +836,16 @@ Breakable FactorisationShown(const format::ResultValue& value, bool keepLeadingM
 }
 
 std::string StudentPower(int exponent) { return Power(exponent, Style::Student); }
+
+std::vector<RealStep> RealSteps(const format::ResultValue& value) {
+#ifdef PFAC_EXACT
+  if (!value.factored) return {};
+  return RealStepsOf(value);
+#else
+  (void)value;
+  return {};
+#endif
+}
 
 bool BareBeforePower(const format::RationalTerm& term) {
   int letters = 0, degree = 0;

@@ -56,6 +56,19 @@ Presentation Present(const std::optional<format::ResultValue>& value, std::strin
                      std::string_view factorisation, bool complete, std::string_view typed = {},
                      Field field = Field::kRational);
 
+// A step over the reals: one factor over Q split with square roots, the
+// whole product after it (in the answer's order), and why it splits so.
+struct RealStep {
+  std::string method;   // "公式法 / formulas", "求根公式 / quadratic formula", "配方 / completing the square"
+  Breakable expression;
+  std::string reason;   // "x² - 2 = x² - (√2)²", "Δ = 8 > 0, x = 1 + √2, 1 - √2"
+};
+
+// The steps over the reals after the factorisation over Q, one for each
+// factor that square roots split, each multiplied out exactly over the
+// square roots before it is kept.
+std::vector<RealStep> RealSteps(const format::ResultValue& value);
+
 // A problem as typed, written as read (blanks normalised, superscripts),
 // breaking between its terms: "(x² + x)² - 8(x² + x) + 12"; a text that
 // cannot be read as it stands.
