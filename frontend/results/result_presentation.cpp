@@ -639,14 +639,33 @@ Presentation OverReals(const format::ResultValue& value, const LeftSide& left) {
   const std::string enteredPlain = Joined(left.plain);
   const std::string enteredLatex = Joined(left.latex);
   Presentation presentation;
+  // Factors that the same is said of share it: "x² - √2·x + 1, x² + √2·x + 1:
+  // 判别式 < 0, …".
+  std::vector<std::pair<std::vector<Sum>, RealNote>> said;
+  for (const auto& [sum, note] : notes) {
+    if (!said.empty() && said.back().second.chinese == note.chinese) {
+      said.back().first.push_back(sum);
+    } else {
+      said.push_back({{sum}, note});
+    }
+  }
   std::string notesPlain, notesLatex;
   std::vector<Breakable> noteParts;
-  for (size_t i = 0; i < notes.size(); ++i) {
-    const bool last = i + 1 == notes.size();
-    noteParts.push_back(Node(TermLeaves(notes[i].first, " ", ":")));
-    noteParts.push_back(Node({Leaf(" " + notes[i].second.chinese), ProseText(" " + notes[i].second.english + (last ? "" : ","))}));
-    notesPlain += ", " + Joined(TermTexts(notes[i].first, Style::Plain)) + ": " + notes[i].second.chinese;
-    notesLatex += ",\\ " + Joined(TermTexts(notes[i].first, Style::Latex)) + notes[i].second.latex;
+  for (size_t i = 0; i < said.size(); ++i) {
+    const bool last = i + 1 == said.size();
+    const std::vector<Sum>& factors = said[i].first;
+    for (size_t k = 0; k < factors.size(); ++k) {
+      const bool lastFactor = k + 1 == factors.size();
+      noteParts.push_back(Node(TermLeaves(factors[k], " ", lastFactor ? ":" : ",")));
+      notesPlain += ", " + Joined(TermTexts(factors[k], Style::Plain));
+      notesLatex += ",\\ " + Joined(TermTexts(factors[k], Style::Latex));
+    }
+    const RealNote& note = said[i].second;
+    const std::string latexNote = factors.size() > 1 ? std::string(note.latex).replace(note.latex.find("has"), 3, "have")
+                                                     : note.latex;
+    noteParts.push_back(Node({Leaf(" " + note.chinese), ProseText(" " + note.english + (last ? "" : ","))}));
+    notesPlain += ": " + note.chinese;
+    notesLatex += latexNote;
   }
   const bool alone = !split && real.factors.size() == 1 && real.factors.front().multiplicity == 1 &&
                      real.front.UnitCoefficient() && !real.front.negative && notes.size() == 1;

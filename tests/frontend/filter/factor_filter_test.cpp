@@ -201,8 +201,8 @@ void FactorFilterTest::overTheReals() {
                "x² - 3y² = (x - √3·y)(x + √3·y)",
                "3x³ - 6x = 3x(x - √2)(x + √2)",
                "2x² - 3 = 2(x - √6/2)(x + √6/2)",
-               "x⁴ + 1 = (x² - √2·x + 1)(x² + √2·x + 1), x² - √2·x + 1: 判别式 < 0, 在实数范围内不能再分解 (no real "
-               "root), x² + √2·x + 1: 判别式 < 0, 在实数范围内不能再分解 (no real root)",
+               "x⁴ + 1 = (x² - √2·x + 1)(x² + √2·x + 1), x² - √2·x + 1, x² + √2·x + 1: 判别式 < 0, 在实数范围内不能再分解 "
+               "(no real root)",
                "x⁴ - 2x² - 1 = (x² - 1 - √2)(x² - 1 + √2), x² - 1 - √2: 有 2 个实根, 这里不再分解 (2 real roots; not "
                "split further here), x² - 1 + √2: 判别式 < 0, 在实数范围内不能再分解 (no real root)",
                "x² - 2xy - y² = (x - y - √2·y)(x - y + √2·y)",
