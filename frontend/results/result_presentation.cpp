@@ -607,8 +607,10 @@ std::optional<RealNote> NoteOf(const exact::RealPiece& piece) {
 
 // The factorisation over Q (in the answer's order, the sign in front) with
 // each factor split over the reals where square roots split it, and what is
-// said of each factor left whole.
-Presentation OverReals(const format::ResultValue& value, const LeftSide& left) {
+// said of each factor left whole; none when the reals change nothing or the
+// split does not multiply out exactly to the polynomial entered: the answer
+// is then the one over Q.
+std::optional<Presentation> OverReals(const format::ResultValue& value, const LeftSide& left) {
   Product product = ProductOf(value);
   InAnswerOrder(&product, true);
   exact::Rational content = RationalOf(product.front);
@@ -616,8 +618,15 @@ Presentation OverReals(const format::ResultValue& value, const LeftSide& left) {
   real.front = product.front;
   std::vector<std::pair<Sum, RealNote>> notes;
   bool split = false;
+  Term monomial = product.front;
+  SetNumber(&monomial, exact::Rational(1));
+  const format::RationalPolynomial frontLetters = PolynomialOf({monomial}, value.letters);
+  exact::RealFactorisation check;
+  check.factors.push_back({frontLetters, 1, exact::SplitOverReals(frontLetters)});
   for (const Factor& factor : product.factors) {
-    const exact::RealSplit pieces = exact::SplitOverReals(PolynomialOf(factor.terms, value.letters));
+    const format::RationalPolynomial polynomial = PolynomialOf(factor.terms, value.letters);
+    const exact::RealSplit pieces = exact::SplitOverReals(polynomial);
+    check.factors.push_back({polynomial, factor.multiplicity, pieces});
     const exact::Rational scale = exact::Rational::FromText(pieces.scale).value_or(exact::Rational(1));
     for (int m = 0; m < factor.multiplicity; ++m) content = content * scale;
     split = split || pieces.outcome == exact::RealOutcome::kSplit;
@@ -628,6 +637,11 @@ Presentation OverReals(const format::ResultValue& value, const LeftSide& left) {
     }
   }
   SetNumber(&real.front, content);
+  check.content = content.Text();
+  // Where the reals change nothing (no root splits a factor, nothing to say
+  // of one), the answer is the one over Q.
+  if (!split && notes.empty()) return std::nullopt;
+  if (!exact::MultipliesOutOverReals(value.entered, check)) return std::nullopt;
   // The factors over Q that stay as they are first, then those with square
   // roots, as the steps reach them: x⁴ - 4 = (x² + 2)(x - √2)(x + √2).
   auto rational = [](const Factor& f) {
@@ -947,7 +961,9 @@ Presentation Present(const std::optional<format::ResultValue>& value, std::strin
     return inWords(kMonomial, kMonomialEnglish, kLatexMonomial);
   }
 #ifdef PFAC_EXACT
-  if (field == Field::kReal && complete) return OverReals(*value, left);
+  if (field == Field::kReal && complete) {
+    if (std::optional<Presentation> real = OverReals(*value, left)) return *real;
+  }
 #else
   (void)field;
 #endif
