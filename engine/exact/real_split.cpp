@@ -18,6 +18,8 @@ namespace {
 // Radicands beyond this are not written: a class never meets them, and the
 // check multiplies radicands as machine integers.
 constexpr long kLargestRadicand = 1L << 30;
+// The bits of the largest number whose square part is looked for.
+constexpr ulong kLargestFactored = 160;
 
 // ---- square roots of rationals ------------------------------------------
 
@@ -37,6 +39,14 @@ std::optional<Root> SquareRootOf(const Rational& r) {
   fmpz_init(square);
   fmpz_init(free);
   fmpz_mul(n, fmpq_numref(r.value), fmpq_denref(r.value));
+  // Beyond this the square part is not looked for: factoring the number
+  // could take longer than any student waits.
+  if (fmpz_bits(n) > kLargestFactored) {
+    fmpz_clear(n);
+    fmpz_clear(square);
+    fmpz_clear(free);
+    return std::nullopt;
+  }
   fmpz_one(square);
   fmpz_one(free);
   fmpz_factor_t factors;
@@ -245,7 +255,7 @@ RealSplit QuadraticSplit(const OneLetterView& view, const RationalPolynomial& fa
   if (!root || root->radicand == 1) {
     split.outcome = RealOutcome::kLeftWhole;
     split.realRoots = 2;
-    split.pieces.front().outcome = RealOutcome::kLeftWhole;
+    split.pieces.front() = {AsReal(factor), RealOutcome::kLeftWhole, 2};
     return split;
   }
   const Rational twiceA = Rational(2) * a;
