@@ -363,6 +363,13 @@ void ResultPanelTest::fieldBesideTheBoxAndInTheHistory() {
   QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("x^2-2x-1 = (x-1-sqrt(2))(x-1+sqrt(2))"));
   f.Click("CmdfuzhiLaTeX");
   QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("x^{2}-2x-1=(x-1-\\sqrt{2})(x-1+\\sqrt{2})"));
+  // On paper as in the panel, with the steps over the reals.
+  f.dialogs.Answer({true});
+  f.Click("cmddayin");
+  QVERIFY(f.dialogs.AllAnswered());
+  const QStringList page = testing::PdfText(f.folder, "jg-1.pdf");
+  QVERIFY2(page.contains(QStringLiteral("x² − 2x − 1 = (x − 1 − √2)(x − 1 + √2)")), qPrintable(page.join('\n')));
+  QVERIFY2(page.join('\n').contains(QStringLiteral("求根公式 / quadratic formula")), qPrintable(page.join('\n')));
 
   choose(0);
   QCOMPARE(f.Shown(), QStringLiteral("x²-2x-1在有理数域上不可约(irreducibleoverQ)"));
