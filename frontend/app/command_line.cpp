@@ -82,6 +82,7 @@ bool FactorLines(BatchRun& run, const std::vector<std::string>& lines, const std
 
 int RunWorksheetCommand(const QStringList& arguments) {
   QStringList files = arguments;
+  const bool real = files.removeAll(QLatin1String(kRealOption)) > 0;
   const bool withSteps = !files.isEmpty() && files.front() == QLatin1String(kStepsOption);
   if (withSteps) files.removeFirst();
   if (files.size() != 2) {
@@ -100,6 +101,7 @@ int RunWorksheetCommand(const QStringList& arguments) {
   }
   const std::unique_ptr<Expander> expander = ExactExpander();
   BatchRun run(EngineBesideFrontEnd().program, expander.get());
+  run.UseField(real ? Field::kReal : Field::kRational);
   const bool ran = FactorLines(run, lines, [&run](int index) {
     const Problem& problem = run.Problems()[static_cast<size_t>(index)];
     Say(stdout, QStringLiteral("%1\t%2\t%3\t%4\t%5")
@@ -111,7 +113,7 @@ int RunWorksheetCommand(const QStringList& arguments) {
   if (!ran) return 2;
 
   QString error;
-  if (!SaveProblemSheet(SheetProblems(run.Problems(), withSteps), files[1], &error)) {
+  if (!SaveProblemSheet(SheetProblems(run.Problems(), withSteps), files[1], &error, run.UsedField())) {
     Say(stderr, QStringLiteral("pfac: ") + error);
     return 2;
   }
@@ -126,13 +128,16 @@ int RunWorksheetCommand(const QStringList& arguments) {
   return 0;
 }
 
-int RunExplainCommand(const QStringList& arguments) {
+int RunExplainCommand(const QStringList& given) {
+  QStringList arguments = given;
+  const bool real = arguments.removeAll(QLatin1String(kRealOption)) > 0;
   if (arguments.size() != 1) {
     Say(stderr, ModeUsage(kExplainOption));
     return 2;
   }
   const std::unique_ptr<Expander> expander = ExactExpander();
   BatchRun run(EngineBesideFrontEnd().program, expander.get());
+  run.UseField(real ? Field::kReal : Field::kRational);
   if (!FactorLines(run, {arguments[0].toStdString()}, [](int) {})) return 2;
   const Problem& problem = run.Problems().front();
   if (problem.state == ProblemState::Refused) {
@@ -156,12 +161,12 @@ int RunExplainCommand(const QStringList& arguments) {
 
 const std::vector<CommandLineMode>& CommandLineModes() {
   static const std::vector<CommandLineMode> modes{
-      {kWorksheetOption, "[--steps] LIST.txt OUT.pdf",
+      {kWorksheetOption, "[--steps] LIST.txt OUT.pdf [--real]",
        "把列表中的多项式 (一行一个) 做成练习和答案 / a worksheet and its answer key from a list, one polynomial a line",
        RunWorksheetCommand, true},
-      {kExplainOption, "POLYNOMIAL", "分解一个多项式, 列出步骤 / the steps of one factorisation", RunExplainCommand,
+      {kExplainOption, "POLYNOMIAL [--real]", "分解一个多项式, 列出步骤 / the steps of one factorisation", RunExplainCommand,
        true},
-      {kFactorOption, "[--format text|plain|latex|json] [--time-limit S] [POLY ...]",
+      {kFactorOption, "[--real] [--format text|plain|latex|json] [--time-limit S] [POLY ...]",
        "分解每个参数或标准输入的每一行, 一行一个答案 / factor each argument or line of standard input, an answer a line",
        RunFactorMode, false},
       {kHelpOption, "", "这段说明 / this text", PrintHelp, false},

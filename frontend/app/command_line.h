@@ -1,7 +1,7 @@
 // The front end's command line, one mode a row of a table:
 //   pfac                                          the windows
-//   pfac --worksheet [--steps] LIST.txt OUT.pdf   a worksheet without any window
-//   pfac --explain POLYNOMIAL                     the steps of its factorisation
+//   pfac --worksheet [--steps] LIST.txt OUT.pdf [--real]   a worksheet without any window
+//   pfac --explain POLYNOMIAL [--real]            the steps of its factorisation
 //   pfac --factor [OPTIONS] [POLY ...]            the filter for scripts, without Qt
 //   pfac --help, pfac --version
 // A mode shows no window, takes no folder lock and needs no display (Qt's
@@ -52,6 +52,9 @@ void Say(std::FILE* stream, const QString& text);
 
 inline constexpr char kWorksheetOption[] = "--worksheet";
 inline constexpr char kStepsOption[] = "--steps";
+// Over the reals, with square roots: for --worksheet and --explain, in any
+// place among their arguments.
+inline constexpr char kRealOption[] = "--real";
 inline constexpr char kExplainOption[] = "--explain";
 inline constexpr char kHelpOption[] = "--help";
 inline constexpr char kVersionOption[] = "--version";

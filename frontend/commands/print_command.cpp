@@ -43,10 +43,11 @@ void PrintResults(ResultPrinter& printer, FileTable& files, Dialogs& dialogs, do
 }
 
 void PrintResultLines(ResultPrinter& printer, Dialogs& dialogs, const std::vector<std::string>& lines,
-                      double engineSeconds, const std::string& typed) {
+                      double engineSeconds, const std::string& typed, Field field) {
   RunResult result = ReadRunResult(lines);
   result.source.seconds = engineSeconds;
   if (!typed.empty()) SetTyped(&result, typed);
+  if (field != Field::kRational) SetField(&result, field);
   Print(printer, dialogs, {result, format::PaperLines(lines), false, {}});
 }
 
@@ -59,14 +60,14 @@ void PrintExactResult(ResultPrinter& printer, Dialogs& dialogs, const RunResult&
 }
 
 void PrintShownResult(ResultPrinter& printer, FileTable& files, Dialogs& dialogs, const EngineRuns& runs,
-                      const HistoryEntry* historyShown) {
+                      const HistoryEntry* historyShown, Field field) {
   files.CloseAll();
   if (historyShown != nullptr) {
     PrintHistoryResult(printer, dialogs, historyShown->Result());
   } else if (runs.Running()) {
     dialogs.Tell(kEngineWindowOpen, kNoticeCaption);
   } else if (const std::optional<std::vector<std::string>>& lines = runs.CurrentResult()) {
-    PrintResultLines(printer, dialogs, *lines, runs.RunSeconds(), runs.RunTyped());
+    PrintResultLines(printer, dialogs, *lines, runs.RunSeconds(), runs.RunTyped(), field);
   } else if (!runs.HandedOff()) {
     dialogs.Tell(kNothingHandedOff, kNoticeCaption);
   } else if (runs.CurrentRunFile() == RunFile::Foreign) {

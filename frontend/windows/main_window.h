@@ -18,6 +18,7 @@
 #include "frontend/storage/history.h"
 #include "frontend/windows/print_surface.h"
 
+class QComboBox;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -123,6 +124,9 @@ class PFAC1 : public PrintSurface, private MainWindowControls {
   // The text in the box was edited: 重新输入 and the message follow it, and a
   // result of the history shown no longer belongs to it.
   void Text2Edited();
+  // The field chosen beside the box, and the control changed by the user.
+  Field ChosenField() const;
+  void FieldChosen();
   void Copied(QPushButton* button, const QString& text);
   // The engine to start, and where its terminal goes: beside this window,
   // not over it.
@@ -163,6 +167,8 @@ class PFAC1 : public PrintSurface, private MainWindowControls {
   bool ending_ = false;
 
   QLineEdit* text2_ = nullptr;
+  QComboBox* fieldChoice_ = nullptr;  // 有理数范围 / 实数范围
+  std::optional<RunResult> shownResult_;  // the result in the panel
   QLabel* label8_ = nullptr;
   QLabel* label9_ = nullptr;
   QScrollArea* messageScroll_ = nullptr;  // Picture1 in an area of a fixed height

@@ -63,6 +63,11 @@ BatchWindow::BatchWindow(Dialogs& dialogs, Expander* expander, QWidget* parent)
   withSteps_->setObjectName(QStringLiteral("WithSteps"));
   withSteps_->setToolTip(QStringLiteral("答案页上每题附上用课上的方法分解的步骤 (each answer with the steps of its factorisation)"));
 
+  overReals_ = new QCheckBox(QStringLiteral("实数范围 / over the reals"), this);
+  overReals_->setObjectName(QStringLiteral("OverReals"));
+  overReals_->setToolTip(QStringLiteral("整张练习在实数范围内分解因式, 用平方根 (the whole worksheet factored over the reals, "
+                                        "with square roots)"));
+
   progress_ = new QProgressBar(this);
   progress_->setObjectName(QStringLiteral("Progress"));
   progress_->setTextVisible(false);  // until a worksheet runs
@@ -88,6 +93,7 @@ BatchWindow::BatchWindow(Dialogs& dialogs, Expander* expander, QWidget* parent)
   auto* buttons = new QHBoxLayout;
   for (QPushButton* button : {cmdzairu_, cmdkaishi_, cmdquxiao_, cmdbaocun_}) buttons->addWidget(button);
   buttons->addWidget(withSteps_);
+  buttons->addWidget(overReals_);
   buttons->addStretch(1);
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(instructions);
@@ -130,6 +136,7 @@ void BatchWindow::Cmdkaishi_Click() {
     return;
   }
   QString error;
+  run_.UseField(overReals_->isChecked() ? Field::kReal : Field::kRational);
   if (!run_.Start(lines, &error)) {
     dialogs_.Tell(error.toStdString(), kNoticeCaption);
     return;
@@ -159,7 +166,7 @@ void BatchWindow::Cmdbaocun_Click() {
 
 bool BatchWindow::SavePdf(const QString& file) {
   QString error;
-  if (!SaveProblemSheet(SheetProblems(run_.Problems(), withSteps_->isChecked()), file, &error)) {
+  if (!SaveProblemSheet(SheetProblems(run_.Problems(), withSteps_->isChecked()), file, &error, run_.UsedField())) {
     dialogs_.Tell(error.toStdString(), kNoticeCaption);
     return false;
   }

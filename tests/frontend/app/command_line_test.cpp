@@ -28,6 +28,7 @@ class CommandLineTest : public QObject {
   void optionsAnsweredWithoutWindowOrLock_data();
   void optionsAnsweredWithoutWindowOrLock();
   void noDisplayNoWindowNoWait();
+  void overTheRealsFromTheCommandLine();
 };
 
 // The front end from the command line, without a display; its exit status
@@ -161,6 +162,35 @@ void CommandLineTest::noDisplayNoWindowNoWait() {
   QVERIFY2(QString::fromUtf8(err).contains(QStringLiteral("已经打开了一个因式分解程序")) &&
                err.contains(QByteArray::number(QCoreApplication::applicationPid())),
            err.constData());
+}
+
+// --real: the worksheet's task line says the field, its answers and steps
+// have their square roots; the explanation ends in the steps over the reals
+// and the answer over them.
+void CommandLineTest::overTheRealsFromTheCommandLine() {
+  WorkFolder folder;
+  folder.Write("real.txt", "x^2-2\nx^2-2x-1\nx^2+1\n");
+  QByteArray output;
+  QCOMPARE(RunFrontEnd(folder, {"--worksheet", "--steps", "real.txt", "real.pdf", "--real"}, &output), 0);
+  const QList<QByteArray> lines = output.trimmed().split('\n');
+  QCOMPARE(lines.size(), 3);
+  QVERIFY2(lines[1].startsWith(QStringLiteral("2\tx^2-2x-1\tx² - 2x - 1 = (x - 1 - √2)(x - 1 + √2)\t").toUtf8()),
+           lines[1].constData());
+  const QString page = testing::PdfText(folder, "real.pdf").join('\n');
+  QVERIFY2(page.contains(QStringLiteral("在实数范围内分解因式 / Factor over the reals:")), qPrintable(page));
+  QVERIFY2(page.contains(QStringLiteral("公式法 / formulas: = (x − √2)(x + √2)")), qPrintable(page));
+  QVERIFY2(page.contains(QStringLiteral("判别式 < 0, 在实数范围内不能再分解")), qPrintable(page));
+  // The default sheet keeps its task line.
+  QCOMPARE(RunFrontEnd(folder, {"--worksheet", "real.txt", "rational.pdf"}), 0);
+  QVERIFY(testing::PdfText(folder, "rational.pdf").contains(QStringLiteral("在有理数域上分解因式 / Factor over the rationals:")));
+
+  QCOMPARE(RunFrontEnd(folder, {"--explain", "--real", "x^4+1"}, &output), 0);
+  const QStringList explained = QString::fromUtf8(output).split('\n', Qt::SkipEmptyParts);
+  QVERIFY(explained.size() >= 2);
+  QCOMPARE(explained[explained.size() - 2],
+           QStringLiteral("配方 / completing the square\t= (x² - √2·x + 1)(x² + √2·x + 1)\tx⁴ + 1 = (x² + 1)² - (√2·x)²"));
+  QVERIFY2(explained.back().startsWith(QStringLiteral("x⁴ + 1 = (x² - √2·x + 1)(x² + √2·x + 1), ")),
+           qPrintable(explained.back()));
 }
 
 }  // namespace

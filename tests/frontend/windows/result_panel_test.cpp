@@ -3,6 +3,7 @@
 // here, or kept under data/ for runs that take minutes or keys), the steps
 // under it, how it breaks and scrolls, "复制" and "复制 LaTeX".
 #include <QClipboard>
+#include <QComboBox>
 #include <QFontMetricsF>
 #include <QGroupBox>
 #include <QGuiApplication>
@@ -90,6 +91,7 @@ class ResultPanelTest : public QObject {
   void longResultBreaksBetweenFactorsAndScrolls();
   void panelTakesTheWindowsNewSpace();
   void copiedUntilTheNextAction();
+  void fieldBesideTheBoxAndInTheHistory();
 };
 
 // earlierRun empty: the real engine runs on the polynomial. notes: pieces of
@@ -336,6 +338,54 @@ void ResultPanelTest::copiedUntilTheNextAction() {
   f.Click("Cmdshuru");
   QCOMPARE(f.Copy()->text(), QStringLiteral("复制"));
   QVERIFY(!f.Copy()->isEnabled());
+}
+
+// The field beside the box: over the reals the answer has its square roots in
+// the panel, in "复制" and "复制 LaTeX"; chosen again, the result shown is
+// given over the other field, and the history keeps both, each with its
+// field, which a click on an entry brings back.
+void ResultPanelTest::fieldBesideTheBoxAndInTheHistory() {
+  if (!ExactExpander()) QSKIP("no exact factoriser");
+  Fixture f;
+  auto* field = f.window->findChild<QComboBox*>("fieldChoice");
+  QVERIFY(field != nullptr);
+  QCOMPARE(field->currentText(), QStringLiteral("有理数范围"));
+  auto choose = [field](int index) {
+    field->setCurrentIndex(index);
+    emit field->activated(index);
+  };
+  choose(1);
+  f.Factor("x^2-2x-1");
+  // The panel draws the root's bar over the radicand only.
+  const QString real = QStringLiteral("x²-2x-1=(x-1-√2\u0305)(x-1+√2\u0305)");
+  QCOMPARE(f.Shown(), real);
+  f.Click("Cmdfuzhi");
+  QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("x^2-2x-1 = (x-1-sqrt(2))(x-1+sqrt(2))"));
+  f.Click("CmdfuzhiLaTeX");
+  QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("x^{2}-2x-1=(x-1-\\sqrt{2})(x-1+\\sqrt{2})"));
+  // On paper as in the panel, with the steps over the reals.
+  f.dialogs.Answer({true});
+  f.Click("cmddayin");
+  QVERIFY(f.dialogs.AllAnswered());
+  const QStringList page = testing::PdfText(f.folder, "jg-1.pdf");
+  QVERIFY2(page.contains(QStringLiteral("x² − 2x − 1 = (x − 1 − √2)(x − 1 + √2)")), qPrintable(page.join('\n')));
+  QVERIFY2(page.join('\n').contains(QStringLiteral("求根公式 / quadratic formula")), qPrintable(page.join('\n')));
+
+  choose(0);
+  QCOMPARE(f.Shown(), QStringLiteral("x²-2x-1在有理数域上不可约(irreducibleoverQ)"));
+  auto* history = f.window->findChild<QListWidget*>("History");
+  QCOMPARE(history->count(), 2);
+  QCOMPARE(history->item(0)->text().remove(' '), QStringLiteral("x²-2x-1在有理数域上不可约(irreducibleoverQ)"));
+  QCOMPARE(history->item(1)->text().remove(' '), QStringLiteral("x²-2x-1=(x-1-√2)(x-1+√2)"));
+
+  f.window->History_Click(1);
+  QCOMPARE(field->currentText(), QStringLiteral("实数范围"));
+  QCOMPARE(f.Shown(), real);
+  // The same polynomial over the same field again replaces its entry.
+  f.Click("Cmdshuru");
+  f.Factor("x^2 - 2x - 1");
+  QCOMPARE(history->count(), 2);
+  QCOMPARE(f.folder.Read("pfac-history.json").count("\"field\": \"real\""), 1);
 }
 
 }  // namespace
