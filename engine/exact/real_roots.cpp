@@ -242,7 +242,7 @@ std::string DecimalLabel(double value) {
   return StudentMinus(text);
 }
 
-std::optional<RealRoots> FindRealRoots(const RationalPolynomial& p, const std::vector<RootLabel>& labels,
+std::optional<RealRootsFound> FindRealRoots(const RationalPolynomial& p, const std::vector<RootLabel>& labels,
                                        std::string* why) {
   if (p.variables != 1) {
     *why = "not a polynomial in one letter";
@@ -262,7 +262,7 @@ std::optional<RealRoots> FindRealRoots(const RationalPolynomial& p, const std::v
     sum = sum + *c;
     fmpq_poly_set_coeff_fmpq(rational, term.exponents[0], sum.value);
   }
-  RealRoots result;
+  RealRootsFound result;
   result.degree = static_cast<int>(fmpq_poly_degree(rational));
   for (slong i = 0; wellFormed && i <= fmpq_poly_degree(rational); ++i) {
     Rational c;
@@ -298,7 +298,7 @@ std::optional<RealRoots> FindRealRoots(const RationalPolynomial& p, const std::v
     return std::nullopt;
   }
   for (const RootLabel& label : labels) {
-    for (RealRoot& root : result.roots) {
+    for (LabelledRoot& root : result.roots) {
       if (std::fabs(root.value - label.value) <= kLabelMatch * std::max(1.0, std::fabs(root.value))) {
         root.label = label.text;
       }

@@ -21,15 +21,15 @@ struct RootLabel {
   std::string text;
 };
 
-struct RealRoot {
+struct LabelledRoot {
   double value = 0;      // within one unit of the last place of the root
   int multiplicity = 1;  // of the root in f
   bool rational = false; // a root of a linear factor, labelled exactly
   std::string label;     // "−2", "1/3", "1.414", or the text of a RootLabel
 };
 
-struct RealRoots {
-  std::vector<RealRoot> roots;       // distinct, increasing
+struct RealRootsFound {
+  std::vector<LabelledRoot> roots;       // distinct, increasing
   std::vector<double> turningPoints; // the distinct real roots of f', increasing
   std::vector<double> coefficients;  // f's, the constant first, rounded to doubles for drawing
   int degree = 0;
@@ -44,7 +44,7 @@ inline constexpr double kLabelMatch = 1e-9;
 // one, or a fault of the count (the roots isolated are not as many as the
 // count of the real roots says). `labels` replace the labels of the roots they
 // match.
-std::optional<RealRoots> FindRealRoots(const RationalPolynomial& p, const std::vector<RootLabel>& labels,
+std::optional<RealRootsFound> FindRealRoots(const RationalPolynomial& p, const std::vector<RootLabel>& labels,
                                        std::string* why);
 
 // A number as the graph labels a root found without an exact form: three

@@ -83,6 +83,7 @@ bool FactorLines(BatchRun& run, const std::vector<std::string>& lines, const std
 
 int RunWorksheetCommand(const QStringList& arguments) {
   QStringList files = arguments;
+  const bool real = files.removeAll(QLatin1String(kRealOption)) > 0;
   bool withSteps = false, withGraphs = false;
   while (!files.isEmpty() && (files.front() == QLatin1String(kStepsOption) ||
                               files.front() == QLatin1String(kWithGraphsOption))) {
@@ -105,6 +106,7 @@ int RunWorksheetCommand(const QStringList& arguments) {
   }
   const std::unique_ptr<Expander> expander = ExactExpander();
   BatchRun run(EngineBesideFrontEnd().program, expander.get());
+  run.UseField(real ? Field::kReal : Field::kRational);
   const bool ran = FactorLines(run, lines, [&run](int index) {
     const Problem& problem = run.Problems()[static_cast<size_t>(index)];
     Say(stdout, QStringLiteral("%1\t%2\t%3\t%4\t%5")
@@ -116,7 +118,7 @@ int RunWorksheetCommand(const QStringList& arguments) {
   if (!ran) return 2;
 
   QString error;
-  if (!SaveProblemSheet(SheetProblems(run.Problems(), withSteps, withGraphs), files[1], &error)) {
+  if (!SaveProblemSheet(SheetProblems(run.Problems(), withSteps, withGraphs), files[1], &error, run.UsedField())) {
     Say(stderr, QStringLiteral("pfac: ") + error);
     return 2;
   }
@@ -131,13 +133,16 @@ int RunWorksheetCommand(const QStringList& arguments) {
   return 0;
 }
 
-int RunExplainCommand(const QStringList& arguments) {
+int RunExplainCommand(const QStringList& given) {
+  QStringList arguments = given;
+  const bool real = arguments.removeAll(QLatin1String(kRealOption)) > 0;
   if (arguments.size() != 1) {
     Say(stderr, ModeUsage(kExplainOption));
     return 2;
   }
   const std::unique_ptr<Expander> expander = ExactExpander();
   BatchRun run(EngineBesideFrontEnd().program, expander.get());
+  run.UseField(real ? Field::kReal : Field::kRational);
   if (!FactorLines(run, {arguments[0].toStdString()}, [](int) {})) return 2;
   const Problem& problem = run.Problems().front();
   if (problem.state == ProblemState::Refused) {
@@ -159,7 +164,9 @@ int RunExplainCommand(const QStringList& arguments) {
   return problem.result.end == RunEnd::Certified ? 0 : 2;
 }
 
-int RunGraphCommand(const QStringList& arguments) {
+int RunGraphCommand(const QStringList& given) {
+  QStringList arguments = given;
+  const bool real = arguments.removeAll(QLatin1String(kRealOption)) > 0;
   if (arguments.size() != 2) {
     Say(stderr, ModeUsage(kGraphOption));
     return 2;
@@ -177,7 +184,10 @@ int RunGraphCommand(const QStringList& arguments) {
     return 1;
   }
   std::string why;
-  const std::optional<GraphData> graph = GraphOf(read.value, read.letters, {}, &why, arguments[0].toStdString());
+  // Over the reals the roots with square roots are labelled with them.
+  const std::optional<GraphData> graph = GraphOf(read.value, read.letters,
+                                                 real ? SquareRootLabels(read.value) : std::vector<exact::RootLabel>{},
+                                                 &why, arguments[0].toStdString());
   if (!graph) {
     Say(stderr, QStringLiteral("pfac: ") + QString::fromStdString(why));
     return 1;
@@ -192,16 +202,16 @@ int RunGraphCommand(const QStringList& arguments) {
 
 const std::vector<CommandLineMode>& CommandLineModes() {
   static const std::vector<CommandLineMode> modes{
-      {kWorksheetOption, "[--steps] [--with-graphs] LIST.txt OUT.pdf",
+      {kWorksheetOption, "[--steps] [--with-graphs] LIST.txt OUT.pdf [--real]",
        "把列表中的多项式 (一行一个) 做成练习和答案 (答案中可附步骤和图像) / a worksheet and its answer key from a "
        "list, one polynomial a line (the key with steps and graphs when asked)",
        RunWorksheetCommand, true},
-      {kExplainOption, "POLYNOMIAL", "分解一个多项式, 列出步骤 / the steps of one factorisation", RunExplainCommand,
+      {kExplainOption, "POLYNOMIAL [--real]", "分解一个多项式, 列出步骤 / the steps of one factorisation", RunExplainCommand,
        true},
-      {kFactorOption, "[--format text|plain|latex|json] [--time-limit S] [POLY ...]",
+      {kFactorOption, "[--real] [--format text|plain|latex|json] [--time-limit S] [POLY ...]",
        "分解每个参数或标准输入的每一行, 一行一个答案 / factor each argument or line of standard input, an answer a line",
        RunFactorMode, false},
-      {kGraphOption, "POLYNOMIAL OUT.png|OUT.pdf",
+      {kGraphOption, "POLYNOMIAL OUT.png|OUT.pdf [--real]",
        "画出一元多项式 y = f(x) 的图像, 标出实根 / the graph of y = f(x) with its real roots, as a picture",
        RunGraphCommand, true},
       {kHelpOption, "", "这段说明 / this text", PrintHelp, false},

@@ -1,10 +1,10 @@
 // The front end's command line, one mode a row of a table:
 //   pfac                                          the windows
-//   pfac --worksheet [--steps] [--with-graphs] LIST.txt OUT.pdf
+//   pfac --worksheet [--steps] [--with-graphs] LIST.txt OUT.pdf [--real]
 //                                                 a worksheet without any window
-//   pfac --explain POLYNOMIAL                     the steps of its factorisation
+//   pfac --explain POLYNOMIAL [--real]            the steps of its factorisation
 //   pfac --factor [OPTIONS] [POLY ...]            the filter for scripts, without Qt
-//   pfac --graph POLYNOMIAL OUT.png|OUT.pdf       the graph of y = f(x) as a picture
+//   pfac --graph POLYNOMIAL OUT.png|OUT.pdf [--real]   the graph of y = f(x) as a picture
 //   pfac --help, pfac --version
 // A mode shows no window, takes no folder lock and needs no display (Qt's
 // offscreen platform is chosen when none is set); an option that is no mode
@@ -55,6 +55,9 @@ void Say(std::FILE* stream, const QString& text);
 inline constexpr char kWorksheetOption[] = "--worksheet";
 inline constexpr char kStepsOption[] = "--steps";
 inline constexpr char kWithGraphsOption[] = "--with-graphs";
+// Over the reals, with square roots: for --worksheet, --explain and --graph
+// (the roots labelled with square roots), in any place among their arguments.
+inline constexpr char kRealOption[] = "--real";
 inline constexpr char kExplainOption[] = "--explain";
 inline constexpr char kGraphOption[] = "--graph";
 inline constexpr char kHelpOption[] = "--help";

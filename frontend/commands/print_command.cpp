@@ -45,10 +45,11 @@ void PrintResults(ResultPrinter& printer, FileTable& files, Dialogs& dialogs, do
 }
 
 void PrintResultLines(ResultPrinter& printer, Dialogs& dialogs, const std::vector<std::string>& lines,
-                      double engineSeconds, const std::string& typed, bool withGraph) {
+                      double engineSeconds, const std::string& typed, Field field, bool withGraph) {
   RunResult result = ReadRunResult(lines);
   result.source.seconds = engineSeconds;
   if (!typed.empty()) SetTyped(&result, typed);
+  if (field != Field::kRational) SetField(&result, field);
   Print(printer, dialogs, {result, format::PaperLines(lines), false, {}}, withGraph);
 }
 
@@ -61,14 +62,14 @@ void PrintExactResult(ResultPrinter& printer, Dialogs& dialogs, const RunResult&
 }
 
 void PrintShownResult(ResultPrinter& printer, FileTable& files, Dialogs& dialogs, const EngineRuns& runs,
-                      const HistoryEntry* historyShown, bool withGraph) {
+                      const HistoryEntry* historyShown, Field field, bool withGraph) {
   files.CloseAll();
   if (historyShown != nullptr) {
     PrintHistoryResult(printer, dialogs, historyShown->Result(), withGraph);
   } else if (runs.Running()) {
     dialogs.Tell(kEngineWindowOpen, kNoticeCaption);
   } else if (const std::optional<std::vector<std::string>>& lines = runs.CurrentResult()) {
-    PrintResultLines(printer, dialogs, *lines, runs.RunSeconds(), runs.RunTyped(), withGraph);
+    PrintResultLines(printer, dialogs, *lines, runs.RunSeconds(), runs.RunTyped(), field, withGraph);
   } else if (!runs.HandedOff()) {
     dialogs.Tell(kNothingHandedOff, kNoticeCaption);
   } else if (runs.CurrentRunFile() == RunFile::Foreign) {

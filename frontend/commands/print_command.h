@@ -55,11 +55,12 @@ inline constexpr char kEngineWindowOpen[] =
 // its steps may take; 0 when not known).
 void PrintResults(ResultPrinter& printer, FileTable& files, Dialogs& dialogs, double engineSeconds = 0);
 // The same with the lines of jg.dat taken when the run ended, and what the
-// student typed (shown on the left; empty when not known).
+// student typed (shown on the left; empty when not known), over the field.
 // With withGraph, here and below, the graph of an answer in one letter goes
 // on the page under its steps.
 void PrintResultLines(ResultPrinter& printer, Dialogs& dialogs, const std::vector<std::string>& lines,
-                      double engineSeconds, const std::string& typed = {}, bool withGraph = false);
+                      double engineSeconds, const std::string& typed = {}, Field field = Field::kRational,
+                      bool withGraph = false);
 
 // The print command for a result of the history: the same questions, and the
 // result alone, marked as from the history.
@@ -73,9 +74,9 @@ void PrintExactResult(ResultPrinter& printer, Dialogs& dialogs, const RunResult&
 // The main window's "打印": the entry of the history shown in the panel
 // alone, when there is one (null: none); otherwise the result taken from
 // jg.dat when the run of the polynomial the window shows ended (told
-// otherwise: what to do first).
+// otherwise: what to do first). The run's result is printed over `field`.
 void PrintShownResult(ResultPrinter& printer, FileTable& files, Dialogs& dialogs, const EngineRuns& runs,
-                      const HistoryEntry* historyShown, bool withGraph = false);
+                      const HistoryEntry* historyShown, Field field = Field::kRational, bool withGraph = false);
 
 // Ends an open document, as the end of the program does, and tells where it
 // went when that is a file (its full path). Nothing happens when no document

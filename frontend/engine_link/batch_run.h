@@ -56,6 +56,10 @@ class BatchRun : public QObject {
   // Begins on the lines; problemDone follows for each, then finished. False,
   // with the reason, when the engine or the folders are missing.
   bool Start(const std::vector<std::string>& lines, QString* error);
+  // The field the answers are presented over (the rationals unless set);
+  // set before Start.
+  void UseField(Field field) { field_ = field; }
+  Field UsedField() const { return field_; }
   // The running engine is stopped (its problem marked Stopped) and the
   // problems not yet run are marked NotRun; finished follows.
   void Cancel();
@@ -95,6 +99,7 @@ class BatchRun : public QObject {
   int done_ = 0;
   bool running_ = false;
   bool cancelled_ = false;
+  Field field_ = Field::kRational;
 };
 
 }  // namespace pfac::frontend

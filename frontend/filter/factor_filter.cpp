@@ -14,6 +14,7 @@
 #include <tuple>
 #include <utility>
 
+#include "engine/exact/real_split.h"
 #include "frontend/results/result_presentation.h"
 
 namespace pfac::frontend {
@@ -21,7 +22,8 @@ namespace pfac::frontend {
 #ifdef PFAC_EXACT
 namespace {
 
-constexpr char kUsage[] = "usage: pfac --factor [--format text|plain|latex|json] [--time-limit SECONDS] [POLY ...]";
+constexpr char kUsage[] =
+    "usage: pfac --factor [--real] [--format text|plain|latex|json] [--time-limit SECONDS] [POLY ...]";
 
 // ---- the factorisation in a child that can be stopped ------------------------
 
@@ -221,6 +223,83 @@ format::ResultValue AsResultValue(const format::RationalPolynomial& entered, con
   return value;
 }
 
+// ---- over the reals ----
+
+// A term over the reals in the plain form: "sqrt(3)*y", "-1-sqrt(2)",
+// "(2-sqrt(6))/2*y"; its sign first.
+std::string PlainRealTerm(const exact::RealTerm& term, const std::string& letters) {
+  std::string monomial;
+  for (size_t v = 0; v < letters.size() && v < term.exponents.size(); ++v) {
+    if (term.exponents[v] == 0) continue;
+    monomial += (monomial.empty() ? "" : "*") + std::string(1, letters[v]);
+    if (term.exponents[v] > 1) monomial += "^" + std::to_string(term.exponents[v]);
+  }
+  const exact::Surd& c = term.coefficient;
+  auto times = [&monomial](const std::string& number) {
+    if (monomial.empty()) return number;
+    if (number == "1") return monomial;
+    if (number == "-1") return "-" + monomial;
+    return number + "*" + monomial;
+  };
+  if (c.radical == "0") return times(c.rational);
+  const bool negative = c.radical.front() == '-';
+  const std::string magnitude = negative ? c.radical.substr(1) : c.radical;
+  const size_t slash = magnitude.find('/');
+  const std::string top = magnitude.substr(0, slash);
+  std::string root = (top == "1" ? std::string() : top + "*") + "sqrt(" + c.radicand + ")";
+  if (slash != std::string::npos) root += magnitude.substr(slash);
+  if (c.rational == "0") return (negative ? "-" : "") + (monomial.empty() ? root : root + "*" + monomial);
+  const std::string sum = c.rational + (negative ? "-" : "+") + root;
+  return monomial.empty() ? sum : "(" + sum + ")*" + monomial;
+}
+
+std::string PlainRealPolynomial(const exact::RealPolynomial& p, const std::string& letters) {
+  std::string out;
+  for (const exact::RealTerm& term : p.terms) {
+    const std::string text = PlainRealTerm(term, letters);
+    out += (out.empty() || text.front() == '-') ? text : "+" + text;
+  }
+  return out;
+}
+
+// A factorisation over the reals: each factor over Q, in the order of the
+// factorisation over Q, with its pieces.
+struct RealAnswer {
+  exact::RealFactorisation real;
+  std::vector<std::pair<exact::RealPiece, int>> pieces;  // with the multiplicity of their factor
+};
+
+RealAnswer OverReals(const exact::RationalFactorisation& f, const std::string& letters) {
+  RealAnswer answer;
+  exact::RationalFactorisation ordered = f;
+  ordered.factors = Ordered(f.factors, letters);
+  answer.real = exact::OverReals(ordered);
+  for (const exact::RealFactor& factor : answer.real.factors) {
+    for (const exact::RealPiece& piece : factor.split.pieces) answer.pieces.emplace_back(piece, factor.multiplicity);
+  }
+  // The factors with rational coefficients first, as the text writes them.
+  std::stable_partition(answer.pieces.begin(), answer.pieces.end(), [](const auto& piece) {
+    return std::all_of(piece.first.polynomial.terms.begin(), piece.first.polynomial.terms.end(),
+                       [](const exact::RealTerm& t) { return t.coefficient.radical == "0"; });
+  });
+  return answer;
+}
+
+std::string PlainRealFactorisation(const RealAnswer& answer, const std::string& letters) {
+  std::string out;
+  for (const auto& [piece, multiplicity] : answer.pieces) {
+    if (!out.empty()) out += '*';
+    const std::string text = PlainRealPolynomial(piece.polynomial, letters);
+    out += piece.polynomial.terms.size() > 1 ? "(" + text + ")" : text;
+    if (multiplicity > 1) out += "^" + std::to_string(multiplicity);
+  }
+  const std::string& content = answer.real.content;
+  if (out.empty()) return content;
+  if (content == "1") return out;
+  if (content == "-1") return "-" + out;
+  return content + "*" + out;
+}
+
 std::string JsonString(std::string_view text) {
   std::string out = "\"";
   for (const char c : text) {
@@ -252,6 +331,31 @@ std::string JsonLine(std::string_view typed, const exact::RationalFactorisation&
   return out + "], \"complete\": true}";
 }
 
+// The note on a piece left whole over the reals; empty where none.
+std::string RealNote(const exact::RealPiece& piece) {
+  if (piece.outcome == exact::RealOutcome::kNoRealRoot) return kRealNoRoot;
+  if (piece.outcome == exact::RealOutcome::kLeftWhole) {
+    return "有 " + std::to_string(piece.realRoots) + " 个实根, 这里不再分解";
+  }
+  return {};
+}
+
+std::string JsonRealLine(std::string_view typed, const RealAnswer& answer, const std::string& letters) {
+  std::string out = "{\"input\": " + JsonString(typed) + ", \"field\": \"real\", \"content\": " +
+                    JsonString(answer.real.content) + ", \"factors\": [";
+  bool first = true;
+  for (const auto& [piece, multiplicity] : answer.pieces) {
+    out += first ? "" : ", ";
+    first = false;
+    out += "{\"factor\": " + JsonString(PlainRealPolynomial(piece.polynomial, letters)) +
+           ", \"multiplicity\": " + std::to_string(multiplicity);
+    const std::string note = RealNote(piece);
+    if (!note.empty()) out += ", \"note\": " + JsonString(note);
+    out += "}";
+  }
+  return out + "], \"complete\": true}";
+}
+
 bool ReadSeconds(const std::string& text, double* seconds) {
   char* end = nullptr;
   const double value = std::strtod(text.c_str(), &end);
@@ -273,6 +377,10 @@ std::optional<FilterOptions> ReadFilterOptions(const std::vector<std::string>& a
     }
     if (argument == "--") {
       optionsEnd = true;
+      continue;
+    }
+    if (argument == "--real") {
+      options.real = true;
       continue;
     }
     std::string value;
@@ -318,7 +426,7 @@ ValueFactoriser FilterFactoriser(double timeLimit) {
 }
 
 FilterAnswer FactorTypedLine(std::string_view typed, FilterFormat format, Expander* expander,
-                             const ValueFactoriser& factorise) {
+                             const ValueFactoriser& factorise, bool real) {
   FilterAnswer answer;
   ConvertedText converted = ConvertTypedText(typed, expander);
   if (!converted.Accepted() && !converted.beyondSearch) {
@@ -343,12 +451,29 @@ FilterAnswer FactorTypedLine(std::string_view typed, FilterFormat format, Expand
     answer.reason = "内部错误: 分解乘回去不等于多项式 / internal error: the factorisation does not multiply back";
     return answer;
   }
+  const Field field = real ? Field::kReal : Field::kRational;
+  if (real) {
+    const RealAnswer over = OverReals(*f, letters);
+    if (!exact::MultipliesOutOverReals(value, over.real)) {
+      answer.reason = "内部错误: 实数范围内的分解乘回去不等于多项式 / internal error: the factorisation over the reals "
+                      "does not multiply back";
+      return answer;
+    }
+    if (format == FilterFormat::kPlain) {
+      answer.line = PlainPolynomial(value, letters) + " = " + PlainRealFactorisation(over, letters);
+      return answer;
+    }
+    if (format == FilterFormat::kJson) {
+      answer.line = JsonRealLine(typed, over, letters);
+      return answer;
+    }
+  }
   switch (format) {
     case FilterFormat::kText:
-      answer.line = Present(AsResultValue(value, letters, *f), "", "", true).shown.Text();
+      answer.line = Present(AsResultValue(value, letters, *f), "", "", true, {}, field).shown.Text();
       break;
     case FilterFormat::kLatex:
-      answer.line = Present(AsResultValue(value, letters, *f), "", "", true).latex;
+      answer.line = Present(AsResultValue(value, letters, *f), "", "", true, {}, field).latex;
       break;
     case FilterFormat::kPlain:
       answer.line = PlainPolynomial(value, letters) + " = " + PlainFactorisation(*f, letters);
@@ -372,7 +497,7 @@ int RunFilter(const FilterOptions& options, std::FILE* in, std::FILE* out, std::
   const ValueFactoriser factorise = FilterFactoriser(options.timeLimit);
   int failed = 0;
   auto one = [&](const std::string& typed, long number) {
-    const FilterAnswer answer = FactorTypedLine(typed, options.format, expander.get(), factorise);
+    const FilterAnswer answer = FactorTypedLine(typed, options.format, expander.get(), factorise, options.real);
     if (answer.line) {
       std::fprintf(out, "%s\n", answer.line->c_str());
       std::fflush(out);

@@ -1,4 +1,4 @@
-// The filter for scripts: pfac --factor [--format text|plain|latex|json]
+// The filter for scripts: pfac --factor [--real] [--format text|plain|latex|json]
 // [--time-limit S] [POLY ...] factors each argument, or with none each line of
 // standard input (blank lines and lines beginning with '#' passed over), with
 // the exact factoriser in this process: no engine run, no window, no Qt
@@ -27,6 +27,7 @@ enum class FilterFormat { kText, kPlain, kLatex, kJson };
 
 struct FilterOptions {
   FilterFormat format = FilterFormat::kText;
+  bool real = false;     // --real: over the reals, with square roots
   double timeLimit = 0;  // seconds a polynomial may take; 0 for no limit
   std::vector<std::string> polynomials;  // the arguments; none: standard input
 };
@@ -49,9 +50,10 @@ struct FilterAnswer {
   std::string reason;
 };
 
-// One typed polynomial factored and written in the format.
+// One typed polynomial factored and written in the format, over the reals
+// when `real` is set.
 FilterAnswer FactorTypedLine(std::string_view typed, FilterFormat format, Expander* expander,
-                             const ValueFactoriser& factorise);
+                             const ValueFactoriser& factorise, bool real = false);
 
 // The text of a line as the filter takes it: without a trailing carriage
 // return and the blanks at its ends; empty for a line to pass over (blank, or

@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "engine/exact/real_split.h"
 #include "frontend/results/result_presentation.h"
 
 namespace pfac::frontend {
@@ -36,7 +37,7 @@ QString MultiplicityWords(int multiplicity) {
 }
 
 // A root's label with its multiplicity: "1 (二重根)".
-QString LabelText(const exact::RealRoot& root) {
+QString LabelText(const exact::LabelledRoot& root) {
   QString text = QString::fromStdString(root.label);
   if (root.multiplicity > 1) text += QStringLiteral(" (%1)").arg(MultiplicityWords(root.multiplicity));
   return text;
@@ -183,7 +184,7 @@ void PaintAxisLetters(QPainter& painter, const GraphFrame& frame, const GraphDat
   }
 }
 
-void PaintCurve(QPainter& painter, const GraphFrame& frame, const exact::RealRoots& roots, double font) {
+void PaintCurve(QPainter& painter, const GraphFrame& frame, const exact::RealRootsFound& roots, double font) {
   const QRectF& plot = frame.Plot();
   const GraphView& view = frame.View();
   // Heights far beyond the plot are held a plot's height away: the clip cuts
@@ -212,11 +213,11 @@ void PaintCurve(QPainter& painter, const GraphFrame& frame, const exact::RealRoo
 // Each root marked on the x-axis, a ring round a repeated one; with at most
 // kMostLabelledRoots roots, each labelled beside its mark on the side the
 // curve leaves free, clear of the labels placed before it.
-void PaintRoots(QPainter& painter, const GraphFrame& frame, const exact::RealRoots& roots, double font) {
+void PaintRoots(QPainter& painter, const GraphFrame& frame, const exact::RealRootsFound& roots, double font) {
   const QRectF& plot = frame.Plot();
   const double dot = std::max(3.0, font * 0.28);
   painter.setPen(Qt::NoPen);
-  for (const exact::RealRoot& root : roots.roots) {
+  for (const exact::LabelledRoot& root : roots.roots) {
     const QPointF at = frame.At(root.value, 0);
     painter.setBrush(Colour(kRootColour));
     painter.drawEllipse(at, dot, dot);
@@ -234,7 +235,7 @@ void PaintRoots(QPainter& painter, const GraphFrame& frame, const exact::RealRoo
   // A step to either side of a root, to see where the curve goes.
   const double h = (frame.View().xMax - frame.View().xMin) / 200;
   std::vector<QRectF> placed;
-  for (const exact::RealRoot& root : roots.roots) {
+  for (const exact::LabelledRoot& root : roots.roots) {
     const QString text = LabelText(root);
     const QSizeF size(metrics.horizontalAdvance(text) + font * 0.4, metrics.height());
     const QPointF at = frame.At(root.value, 0);
@@ -304,7 +305,7 @@ std::optional<GraphData> GraphOf(const format::RationalPolynomial& p, const std:
   }
 #ifdef PFAC_EXACT
   std::string reason;
-  std::optional<exact::RealRoots> roots = exact::FindRealRoots(p, labels, &reason);
+  std::optional<exact::RealRootsFound> roots = exact::FindRealRoots(p, labels, &reason);
   if (!roots) {
     *why = "画不出图像 / no graph: " + reason;
     return std::nullopt;
@@ -335,25 +336,43 @@ std::optional<GraphData> GraphOfResult(const RunResult& result, std::string* why
     *why = "没有分解结果 / no answer";
     return std::nullopt;
   }
-  return GraphOf(value->entered, value->letters, labels, why, result.source.typed);
+  std::vector<exact::RootLabel> given = labels;
+  // Over the reals a root with square roots is labelled as the answer writes it.
+  if (result.source.field == Field::kReal && value->letters.size() == 1) {
+    for (const exact::RootLabel& label : SquareRootLabels(value->entered)) given.push_back(label);
+  }
+  return GraphOf(value->entered, value->letters, given, why, result.source.typed);
 }
 
-QString RootsShown(const exact::RealRoots& roots) {
+std::vector<exact::RootLabel> SquareRootLabels(const format::RationalPolynomial& p) {
+  std::vector<exact::RootLabel> labels;
+#ifdef PFAC_EXACT
+  std::string unused;
+  for (const exact::RealRoot& root : exact::RealRootsOf(p, &unused).value_or(std::vector<exact::RealRoot>{})) {
+    labels.push_back({root.value, StudentMinus(QString::fromStdString(root.text)).toStdString()});
+  }
+#else
+  (void)p;
+#endif
+  return labels;
+}
+
+QString RootsShown(const exact::RealRootsFound& roots) {
   if (roots.roots.empty()) return QString::fromUtf8(kNoRealRoot);
   QStringList shown;
-  for (const exact::RealRoot& root : roots.roots) shown << LabelText(root);
+  for (const exact::LabelledRoot& root : roots.roots) shown << LabelText(root);
   return QStringLiteral("实根 / real roots: ") + shown.join(QStringLiteral(", "));
 }
 
-double ValueAt(const exact::RealRoots& roots, double x) {
+double ValueAt(const exact::RealRootsFound& roots, double x) {
   double value = 0;
   for (auto c = roots.coefficients.rbegin(); c != roots.coefficients.rend(); ++c) value = value * x + *c;
   return value;
 }
 
-GraphView ChooseView(const exact::RealRoots& roots) {
+GraphView ChooseView(const exact::RealRootsFound& roots) {
   std::vector<double> points = roots.turningPoints;
-  for (const exact::RealRoot& root : roots.roots) points.push_back(root.value);
+  for (const exact::LabelledRoot& root : roots.roots) points.push_back(root.value);
   GraphView view;
   if (points.empty()) points.push_back(0);
   const auto [lowest, highest] = std::minmax_element(points.begin(), points.end());

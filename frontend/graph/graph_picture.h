@@ -31,7 +31,7 @@ inline constexpr char kRootsCounted[] = "%1 个实根, 不逐个标出 / %1 real
 struct GraphData {
   char letter = 'x';     // the polynomial's letter, the horizontal axis
   QString title;         // "y = x³ − x"
-  exact::RealRoots roots;
+  exact::RealRootsFound roots;
 };
 
 // The graph of p (a polynomial in the one letter `letters`), its roots found
@@ -44,11 +44,16 @@ std::optional<GraphData> GraphOf(const format::RationalPolynomial& p, const std:
                                  std::string_view typed = {});
 
 // The real roots as a line: "实根 / real roots: −2, 1 (二重根)", or kNoRealRoot.
-QString RootsShown(const exact::RealRoots& roots);
+QString RootsShown(const exact::RealRootsFound& roots);
+
+// The roots of p (in one letter) that the factorisation over the reals
+// gives, as labels: "1 − √2", "−√3/2" (and the rational ones as they stand).
+std::vector<exact::RootLabel> SquareRootLabels(const format::RationalPolynomial& p);
 
 // The graph of a run's answer when the polynomial is in one letter and the
 // run gave an answer, `labels` in place of the decimals of the roots they
-// match; nullopt with the reason in *why otherwise.
+// match, and over the reals the roots with square roots as the answer writes
+// them; nullopt with the reason in *why otherwise.
 std::optional<GraphData> GraphOfResult(const RunResult& result, std::string* why,
                                        const std::vector<exact::RootLabel>& labels = {});
 
@@ -67,12 +72,12 @@ struct GraphView {
 };
 
 // f at x, from the coefficients rounded to doubles (for drawing only).
-double ValueAt(const exact::RealRoots& roots, double x);
+double ValueAt(const exact::RealRootsFound& roots, double x);
 
 // Every real root and turning point inside, with a margin; the y-axis too
 // when it is near; from the x-axis to the values at the turning points, and
 // on to the curve's ends where they are not far beyond.
-GraphView ChooseView(const exact::RealRoots& roots);
+GraphView ChooseView(const exact::RealRootsFound& roots);
 
 // Where the plot stands in a picture, with room for the title (when the
 // picture has one) and the tick labels in letters `fontPixels` high, and

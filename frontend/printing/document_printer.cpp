@@ -99,7 +99,7 @@ bool DocumentPrinter::EndDocument() {
   return true;
 }
 
-bool SaveProblemSheet(const std::vector<SheetProblem>& problems, const QString& file, QString* error) {
+bool SaveProblemSheet(const std::vector<SheetProblem>& problems, const QString& file, QString* error, Field field) {
   QPrinter printer(QPrinter::HighResolution);
   printer.setOutputFormat(QPrinter::PdfFormat);
   printer.setOutputFileName(file);
@@ -111,7 +111,7 @@ bool SaveProblemSheet(const std::vector<SheetProblem>& problems, const QString& 
     return false;
   }
   const Worksheet sheet = LayOutProblemSheet(problems, WorksheetDate(QDate::currentDate()), printer,
-                                             printer.paperRect(QPrinter::DevicePixel));
+                                             printer.paperRect(QPrinter::DevicePixel), field);
   const bool painted = PaintWorksheet(sheet, painter, printer);
   if (!painter.end() || !painted || !QFileInfo::exists(file)) {
     *error = QStringLiteral("文件 %1 没有写完。(The file %1 was not completed.)").arg(file);

@@ -60,6 +60,7 @@ class DocumentPrinter : public ResultPrinter {
 
 // A worksheet of problems and its answer key as a PDF file (created or
 // replaced). False, with the reason, when the file could not be written.
-bool SaveProblemSheet(const std::vector<SheetProblem>& problems, const QString& file, QString* error);
+bool SaveProblemSheet(const std::vector<SheetProblem>& problems, const QString& file, QString* error,
+                      Field field = Field::kRational);
 
 }  // namespace pfac::frontend

@@ -350,7 +350,7 @@ Worksheet LayOutWorksheet(const std::vector<PrintedResult>& results, const QStri
 }
 
 Worksheet LayOutProblemSheet(const std::vector<SheetProblem>& problems, const QString& date, QPaintDevice& device,
-                             const QRectF& paper) {
+                             const QRectF& paper, Field field) {
   Worksheet sheet;
   sheet.paper = paper;
   PageFiller filler(sheet, date, device, QString::fromUtf8(kProblemSheetTitle));
@@ -358,7 +358,8 @@ Worksheet LayOutProblemSheet(const std::vector<SheetProblem>& problems, const QS
                                   -filler.Millimetres(kSideMargin), -filler.Millimetres(kBottomMargin));
   const double width = sheet.textArea.width();
   filler.NewPage();
-  filler.Line(WorksheetStyle::Heading, QString::fromUtf8(kProblemSheetTask));
+  filler.Line(WorksheetStyle::Heading,
+              QString::fromUtf8(field == Field::kReal ? kProblemSheetTaskReal : kProblemSheetTask));
   int number = 0;
   for (size_t i = 0; i < problems.size(); ++i) {
     if (problems[i].refused) continue;

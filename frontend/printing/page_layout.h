@@ -15,6 +15,7 @@
 
 #include "frontend/printing/result_printer.h"
 #include "frontend/results/line_breaking.h"
+#include "frontend/results/result_presentation.h"
 
 class QDate;
 class QFont;
@@ -29,6 +30,7 @@ inline constexpr char kWorkingHeading[] = "解题过程 / the search's working";
 // The worksheet of problems and its answer key.
 inline constexpr char kProblemSheetTitle[] = "因式分解练习 / worksheet";
 inline constexpr char kProblemSheetTask[] = "在有理数域上分解因式 / Factor over the rationals:";
+inline constexpr char kProblemSheetTaskReal[] = "在实数范围内分解因式 / Factor over the reals:";
 inline constexpr char kAnswerKeyTitle[] = "答案 / answer key";
 
 // The kinds of text on the page, each in a font of its own.
@@ -107,8 +109,9 @@ struct SheetProblem {
 // fit on one. A refused line is no problem for the pupils: it is left off the
 // problem page (the numbers go on without it) and listed at the end of the
 // key, by its line in the list, with the reason. Titles, dates, margins and fonts as the printout's.
+// The task line names the field the sheet is factored over.
 Worksheet LayOutProblemSheet(const std::vector<SheetProblem>& problems, const QString& date, QPaintDevice& device,
-                             const QRectF& paper);
+                             const QRectF& paper, Field field = Field::kRational);
 
 // Paints the pages; false when the printer could not begin a new page.
 bool PaintWorksheet(const Worksheet& sheet, QPainter& painter, QPrinter& printer);

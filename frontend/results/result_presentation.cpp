@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <numeric>
 #include <optional>
 #include <utility>
 #include <vector>
@@ -10,6 +11,7 @@
 #include "frontend/input/typed_input.h"
 #ifdef PFAC_EXACT
 #include "engine/exact/rational_poly.h"
+#include "engine/exact/real_split.h"
 #endif
 
 namespace pfac::frontend {
@@ -43,8 +45,15 @@ struct Term {
   std::string numerator = "1";  // the coefficient's digits
   std::string denominator;      // its denominator's digits; empty for an integer
   std::vector<std::pair<char, int>> powers;
+  // Over the reals, a coefficient with a square root: numerator·√radicand /
+  // denominator, or with a rational part, (rational ± numerator·√radicand) /
+  // denominator, the sign inside given by innerMinus. Empty for a rational
+  // coefficient.
+  std::string radicand;
+  std::string rational;
+  bool innerMinus = false;
 
-  bool UnitCoefficient() const { return numerator == "1" && denominator.empty(); }
+  bool UnitCoefficient() const { return numerator == "1" && denominator.empty() && radicand.empty(); }
   std::array<int, 26> Exponents() const {
     std::array<int, 26> exponents{};
     for (const auto& [letter, exponent] : powers) exponents[letter - 'a'] += exponent;
@@ -178,8 +187,41 @@ std::string Monomial(const Term& term, Style style) {
   return out;
 }
 
+// A multiple of a square root: "2√2", "√6" (plain "2*sqrt(2)", LaTeX
+// "2\sqrt{2}").
+std::string RootMultiple(const std::string& multiplier, const std::string& radicand, Style style) {
+  const std::string coefficient = multiplier == "1" ? std::string() : multiplier;
+  switch (style) {
+    case Style::Student: return coefficient + "√" + radicand;
+    case Style::Plain: return coefficient + (coefficient.empty() ? "" : "*") + "sqrt(" + radicand + ")";
+    case Style::Latex: return coefficient + "\\sqrt{" + radicand + "}";
+  }
+  return {};
+}
+
+// A coefficient with a square root: "√6/2", "(2 - √6)/2".
+std::string RootNumber(const Term& term, Style style) {
+  std::string top = RootMultiple(term.numerator, term.radicand, style);
+  if (!term.rational.empty()) {
+    const std::string sign = style == Style::Student ? (term.innerMinus ? " - " : " + ") : (term.innerMinus ? "-" : "+");
+    top = term.rational + sign + top;
+    if (term.denominator.empty()) return style == Style::Latex ? "\\left(" + top + "\\right)" : "(" + top + ")";
+  }
+  if (term.denominator.empty()) return top;
+  if (style == Style::Latex) return "\\frac{" + top + "}{" + term.denominator + "}";
+  return (term.rational.empty() ? top : "(" + top + ")") + "/" + term.denominator;
+}
+
 // The term without its sign; the coefficient 1 is not written before letters.
+// A square root is written before the letters with a dot (√3·y; plain
+// sqrt(3)*y, LaTeX \sqrt{3}y), so that the root's bar ends before them.
 std::string Magnitude(const Term& term, Style style) {
+  if (!term.radicand.empty()) {
+    const std::string monomial = Monomial(term, style);
+    if (monomial.empty()) return RootNumber(term, style);
+    const char* dot = style == Style::Student ? "·" : style == Style::Plain ? "*" : "";
+    return RootNumber(term, style) + dot + monomial;
+  }
   const bool written = !term.UnitCoefficient() || term.powers.empty();
   return (written ? Number(term, style) : std::string()) + Monomial(term, style);
 }
@@ -472,6 +514,333 @@ std::vector<Breakable> SideLeaves(const std::vector<std::string>& texts, const s
   return leaves;
 }
 
+
+#ifdef PFAC_EXACT
+// ---- over the reals ----
+
+// A term's coefficient as a rational number.
+exact::Rational RationalOf(const Term& term) {
+  const std::string text = (term.negative ? "-" : "") + term.numerator +
+                           (term.denominator.empty() ? std::string() : "/" + term.denominator);
+  return exact::Rational::FromText(text).value_or(exact::Rational(1));
+}
+
+void SetNumber(Term* term, const exact::Rational& r) {
+  term->negative = r.Sign() < 0;
+  const std::string text = r.Abs().Text();
+  const size_t slash = text.find('/');
+  term->numerator = text.substr(0, slash);
+  term->denominator = slash == std::string::npos ? std::string() : text.substr(slash + 1);
+}
+
+format::RationalPolynomial PolynomialOf(const Sum& sum, const std::string& letters) {
+  format::RationalPolynomial p;
+  p.variables = static_cast<int>(letters.size());
+  for (const Term& term : sum) {
+    format::RationalTerm t{RationalOf(term).Text(), std::vector<int32_t>(letters.size(), 0)};
+    for (const auto& [letter, exponent] : term.powers) t.exponents[letters.find(letter)] += exponent;
+    p.terms.push_back(std::move(t));
+  }
+  return p;
+}
+
+// The terms a coefficient with a square root is written as: one, or the
+// rational part and the root's part as two ("x - 1 - √2"), or over their
+// common denominator as one ("x - (2 - √6)/2").
+std::vector<Term> TermsOf(const exact::Surd& surd, Term letters) {
+  const exact::Rational a = exact::Rational::FromText(surd.rational).value_or(exact::Rational(0));
+  const exact::Rational b = exact::Rational::FromText(surd.radical).value_or(exact::Rational(0));
+  std::vector<Term> terms;
+  if (b.Sign() == 0 || a.Sign() != 0) {
+    Term rational = letters;
+    SetNumber(&rational, a);
+    if (b.Sign() == 0) return {rational};
+    terms.push_back(rational);
+  }
+  Term root = letters;
+  SetNumber(&root, b);
+  root.radicand = surd.radicand;
+  if (a.Sign() != 0 && (a.Denominator() != 1 || b.Denominator() != 1)) {
+    const exact::Rational m(a.Denominator() * b.Denominator() / std::gcd(a.Denominator(), b.Denominator()));
+    root.innerMinus = a.Sign() * b.Sign() < 0;
+    root.rational = (a * m).Abs().Text();
+    SetNumber(&root, (b * m).Abs());
+    root.negative = a.Sign() < 0;
+    root.denominator = m.Text() == "1" ? std::string() : m.Text();
+    return {root};
+  }
+  terms.push_back(root);
+  return terms;
+}
+
+Sum SumOf(const exact::RealPolynomial& p, const std::string& letters) {
+  Sum sum;
+  for (const exact::RealTerm& term : p.terms) {
+    Term powers;
+    for (size_t v = 0; v < letters.size() && v < term.exponents.size(); ++v) {
+      if (term.exponents[v] > 0) powers.powers.emplace_back(letters[v], term.exponents[v]);
+    }
+    for (Term& t : TermsOf(term.coefficient, powers)) sum.push_back(std::move(t));
+  }
+  return sum;
+}
+
+// What is said of a factor left whole over the reals, in the words of each
+// style; empty where nothing is said.
+struct RealNote {
+  std::string chinese, english, latex;
+};
+
+std::optional<RealNote> NoteOf(const exact::RealPiece& piece) {
+  switch (piece.outcome) {
+    case exact::RealOutcome::kNoRealRoot:
+      return RealNote{kRealNoRoot, kRealNoRootEnglish, "\\ \\text{has no real root}"};
+    case exact::RealOutcome::kLeftWhole: {
+      const std::string n = std::to_string(piece.realRoots);
+      const std::string roots = n + (piece.realRoots == 1 ? " real root" : " real roots");
+      return RealNote{"有 " + n + " 个实根, 这里不再分解", "(" + roots + "; not split further here)",
+                      "\\ \\text{has " + roots + ", not split further here}"};
+    }
+    default: return std::nullopt;
+  }
+}
+
+// The factorisation over Q (in the answer's order, the sign in front) with
+// each factor split over the reals where square roots split it, and what is
+// said of each factor left whole; none when the reals change nothing or the
+// split does not multiply out exactly to the polynomial entered: the answer
+// is then the one over Q.
+std::optional<Presentation> OverReals(const format::ResultValue& value, const LeftSide& left) {
+  Product product = ProductOf(value);
+  InAnswerOrder(&product, true);
+  exact::Rational content = RationalOf(product.front);
+  Product real;
+  real.front = product.front;
+  std::vector<std::pair<Sum, RealNote>> notes;
+  bool split = false;
+  Term monomial = product.front;
+  SetNumber(&monomial, exact::Rational(1));
+  const format::RationalPolynomial frontLetters = PolynomialOf({monomial}, value.letters);
+  exact::RealFactorisation check;
+  check.factors.push_back({frontLetters, 1, exact::SplitOverReals(frontLetters)});
+  for (const Factor& factor : product.factors) {
+    const format::RationalPolynomial polynomial = PolynomialOf(factor.terms, value.letters);
+    const exact::RealSplit pieces = exact::SplitOverReals(polynomial);
+    check.factors.push_back({polynomial, factor.multiplicity, pieces});
+    const exact::Rational scale = exact::Rational::FromText(pieces.scale).value_or(exact::Rational(1));
+    for (int m = 0; m < factor.multiplicity; ++m) content = content * scale;
+    split = split || pieces.outcome == exact::RealOutcome::kSplit;
+    for (const exact::RealPiece& piece : pieces.pieces) {
+      Factor written{SumOf(piece.polynomial, value.letters), factor.multiplicity};
+      if (const std::optional<RealNote> note = NoteOf(piece)) notes.emplace_back(written.terms, *note);
+      real.factors.push_back(std::move(written));
+    }
+  }
+  SetNumber(&real.front, content);
+  check.content = content.Text();
+  // Where the reals change nothing (no root splits a factor, nothing to say
+  // of one), the answer is the one over Q.
+  if (!split && notes.empty()) return std::nullopt;
+  if (!exact::MultipliesOutOverReals(value.entered, check)) return std::nullopt;
+  // The factors over Q that stay as they are first, then those with square
+  // roots, as the steps reach them: x⁴ - 4 = (x² + 2)(x - √2)(x + √2).
+  auto rational = [](const Factor& f) {
+    return std::none_of(f.terms.begin(), f.terms.end(), [](const Term& t) { return !t.radicand.empty(); });
+  };
+  std::stable_partition(real.factors.begin(), real.factors.end(), rational);
+  std::stable_partition(notes.begin(), notes.end(), [&rational](const auto& note) { return rational({note.first, 1}); });
+
+  const std::string enteredPlain = Joined(left.plain);
+  const std::string enteredLatex = Joined(left.latex);
+  Presentation presentation;
+  // Factors that the same is said of share it: "x² - √2·x + 1, x² + √2·x + 1:
+  // 判别式 < 0, …".
+  std::vector<std::pair<std::vector<Sum>, RealNote>> said;
+  for (const auto& [sum, note] : notes) {
+    if (!said.empty() && said.back().second.chinese == note.chinese) {
+      said.back().first.push_back(sum);
+    } else {
+      said.push_back({{sum}, note});
+    }
+  }
+  std::string notesPlain, notesLatex;
+  std::vector<Breakable> noteParts;
+  for (size_t i = 0; i < said.size(); ++i) {
+    const bool last = i + 1 == said.size();
+    const std::vector<Sum>& factors = said[i].first;
+    for (size_t k = 0; k < factors.size(); ++k) {
+      const bool lastFactor = k + 1 == factors.size();
+      noteParts.push_back(Node(TermLeaves(factors[k], " ", lastFactor ? ":" : ",")));
+      notesPlain += ", " + Joined(TermTexts(factors[k], Style::Plain));
+      notesLatex += ",\\ " + Joined(TermTexts(factors[k], Style::Latex));
+    }
+    const RealNote& note = said[i].second;
+    const std::string latexNote = factors.size() > 1 ? std::string(note.latex).replace(note.latex.find("has"), 3, "have")
+                                                     : note.latex;
+    noteParts.push_back(Node({Leaf(" " + note.chinese), ProseText(" " + note.english + (last ? "" : ","))}));
+    notesPlain += ": " + note.chinese;
+    notesLatex += latexNote;
+  }
+  const bool alone = !split && real.factors.size() == 1 && real.factors.front().multiplicity == 1 &&
+                     real.front.UnitCoefficient() && !real.front.negative && notes.size() == 1;
+  if (alone) {
+    // "x² + 1 判别式 < 0, 在实数范围内不能再分解"
+    const RealNote& note = notes.front().second;
+    presentation.shown = Node({Node(SideLeaves(left.student, "")),
+                               Node({Leaf(" " + note.chinese), ProseText(" " + note.english)})});
+    presentation.plain = enteredPlain + " " + note.chinese;
+    presentation.latex = enteredLatex + note.latex;
+    return presentation;
+  }
+  std::vector<Breakable> parts = {Node(SideLeaves(left.student, " =")), ProductParts(real, notes.empty() ? "" : ",")};
+  for (Breakable& part : noteParts) parts.push_back(std::move(part));
+  presentation.shown = Node(std::move(parts));
+  presentation.plain = enteredPlain + " = " + ProductText(real, Style::Plain) + notesPlain;
+  presentation.latex = enteredLatex + "=" + ProductText(real, Style::Latex) + notesLatex;
+  return presentation;
+}
+
+// The factor written as a student writes it.
+std::string StudentText(const Sum& sum) { return Joined(TermTexts(sum, Style::Student)); }
+
+// The number a piece v - r·w or v² - r stands for: r, negated from its last
+// term's coefficient.
+exact::Surd Negated(const exact::Surd& s) {
+  exact::Surd n = s;
+  n.rational = (-exact::Rational::FromText(s.rational).value_or(exact::Rational(0))).Text();
+  n.radical = (-exact::Rational::FromText(s.radical).value_or(exact::Rational(0))).Text();
+  return n;
+}
+
+// A root or value as the reason writes it, the second letter after it:
+// "1 + √2", "(1 - √2)y".
+std::string RootText(const exact::Surd& s, const std::string& letter) {
+  const std::string text = exact::SurdText(s);
+  if (letter.empty()) return text;
+  return (text.find(' ') != std::string::npos ? "(" + text + ")" : text == "1" ? "" : text == "-1" ? "-" : text) + letter;
+}
+
+// Why the factor splits as it does: the square named (x² - 2 = x² - (√2)²),
+// the square completed (x⁴ + 1 = (x² + 1)² - (√2·x)²), or the discriminant
+// and the roots of the formula.
+RealStep StepOf(const Factor& factor, const exact::RealSplit& split, const std::string& letters) {
+  RealStep step;
+  const std::string f = StudentText(factor.terms);
+  const Term& lead = factor.terms.front();
+  const char main = lead.powers.front().first;
+  const int degree = lead.Degree();
+  std::string second;
+  for (const Term& term : factor.terms) {
+    for (const auto& power : term.powers) {
+      if (power.first != main) second = std::string(1, power.first);
+    }
+  }
+  // The coefficients of main² (or main⁴), main¹ (or main²) and main⁰.
+  exact::Rational a(0), b(0), c(0);
+  for (const Term& term : factor.terms) {
+    int e = 0;
+    for (const auto& power : term.powers) e += power.first == main ? power.second : 0;
+    (e == degree ? a : e == 0 ? c : b) = RationalOf(term);
+  }
+  const std::string scale = split.scale == "1" ? std::string() : split.scale;
+  const Sum first = SumOf(split.pieces.front().polynomial, letters);
+  const std::string v = std::string(1, main) + (degree == 4 ? "²" : "");
+  if (degree == 2 && b.Sign() == 0) {
+    Sum root(first.begin() + 1, first.end());
+    for (Term& term : root) term.negative = !term.negative;
+    step.method = "公式法 / formulas";
+    step.reason = f + " = " + scale + (scale.empty() ? "" : "(") + std::string(1, main) + "² - (" + StudentText(root) +
+                  ")²" + (scale.empty() ? "" : ")");
+    return step;
+  }
+  if (degree == 4 && split.pieces.front().outcome == exact::RealOutcome::kNoRealRoot && first.size() == 3) {
+    Term t = first.back(), middle = first[1];
+    t.negative = false;
+    middle.negative = false;
+    step.method = "配方 / completing the square";
+    step.reason = f + " = " + scale + (scale.empty() ? "" : "(") + "(" + v + " + " + Magnitude(t, Style::Student) +
+                  ")² - (" + Magnitude(middle, Style::Student) + ")²" + (scale.empty() ? "" : ")");
+    return step;
+  }
+  const exact::Rational discriminant = b * b - exact::Rational(4) * a * c;
+  std::string roots;
+  for (const exact::RealPiece& piece : split.pieces) {
+    roots += (roots.empty() ? "" : ", ") + RootText(Negated(piece.polynomial.terms.back().coefficient), second);
+  }
+  step.method = "求根公式 / quadratic formula";
+  step.reason = "Δ = " + discriminant.Text() + (second.empty() ? "" : second + "²") + " > 0, " + v + " = " + roots;
+  return step;
+}
+
+std::vector<RealStep> RealStepsOf(const format::ResultValue& value) {
+  Product product = ProductOf(value);
+  InAnswerOrder(&product, true);
+  struct Entry {
+    Factor factor;
+    format::RationalPolynomial polynomial;
+    exact::RealSplit split;
+    bool done = false;
+  };
+  std::vector<Entry> entries;
+  for (const Factor& factor : product.factors) {
+    format::RationalPolynomial polynomial = PolynomialOf(factor.terms, value.letters);
+    exact::RealSplit split = exact::SplitOverReals(polynomial);
+    entries.push_back({factor, std::move(polynomial), std::move(split)});
+  }
+  // The monomial in front, as a factor of the check.
+  Term monomial = product.front;
+  SetNumber(&monomial, exact::Rational(1));
+  const format::RationalPolynomial frontLetters = PolynomialOf({monomial}, value.letters);
+
+  std::vector<RealStep> steps;
+  for (Entry& entry : entries) {
+    if (entry.split.outcome != exact::RealOutcome::kSplit) continue;
+    entry.done = true;
+    exact::Rational content = RationalOf(product.front);
+    Product now;
+    now.front = product.front;
+    exact::RealFactorisation check;
+    check.factors.push_back({frontLetters, 1, exact::SplitOverReals(frontLetters)});
+    for (const Entry& e : entries) {
+      if (!e.done) {
+        now.factors.push_back(e.factor);
+        exact::RealSplit whole;
+        whole.pieces.push_back({exact::RealPolynomial{}, exact::RealOutcome::kLinear, -1});
+        whole.pieces.back().polynomial.variables = e.polynomial.variables;
+        for (const format::RationalTerm& t : e.polynomial.terms) {
+          whole.pieces.back().polynomial.terms.push_back({exact::Surd{t.coefficient, "0", "1"}, t.exponents});
+        }
+        check.factors.push_back({e.polynomial, e.factor.multiplicity, std::move(whole)});
+        continue;
+      }
+      const exact::Rational scale = exact::Rational::FromText(e.split.scale).value_or(exact::Rational(1));
+      for (int m = 0; m < e.factor.multiplicity; ++m) content = content * scale;
+      for (const exact::RealPiece& piece : e.split.pieces) {
+        now.factors.push_back({SumOf(piece.polynomial, value.letters), e.factor.multiplicity});
+      }
+      check.factors.push_back({e.polynomial, e.factor.multiplicity, e.split});
+    }
+    SetNumber(&now.front, content);
+    check.content = content.Text();
+    // A step that does not multiply out exactly is never shown.
+    if (!exact::MultipliesOutOverReals(value.entered, check)) {
+      entry.done = false;
+      continue;
+    }
+    std::stable_partition(now.factors.begin(), now.factors.end(), [](const Factor& f) {
+      return std::none_of(f.terms.begin(), f.terms.end(), [](const Term& t) { return !t.radicand.empty(); });
+    });
+    RealStep step = StepOf(entry.factor, entry.split, value.letters);
+    step.expression = ProductParts(now, "");
+    Breakable* firstLeaf = &step.expression;
+    while (!firstLeaf->parts.empty()) firstLeaf = &firstLeaf->parts.front();
+    if (!firstLeaf->text.empty() && firstLeaf->text.front() == ' ') firstLeaf->text.erase(0, 1);
+    steps.push_back(std::move(step));
+  }
+  return steps;
+}
+#endif
+
 }  // namespace
 
 Breakable TypedShown(std::string_view typed) {
@@ -500,6 +869,16 @@ Breakable FactorisationShown(const format::ResultValue& value, bool keepLeadingM
 }
 
 std::string StudentPower(int exponent) { return Power(exponent, Style::Student); }
+
+std::vector<RealStep> RealSteps(const format::ResultValue& value) {
+#ifdef PFAC_EXACT
+  if (!value.factored) return {};
+  return RealStepsOf(value);
+#else
+  (void)value;
+  return {};
+#endif
+}
 
 bool BareBeforePower(const format::RationalTerm& term) {
   int letters = 0, degree = 0;
@@ -548,7 +927,7 @@ Presentation Present(std::string_view polynomial, std::string_view factorisation
 }
 
 Presentation Present(const std::optional<format::ResultValue>& value, std::string_view polynomial,
-                     std::string_view factorisation, bool complete, std::string_view typed) {
+                     std::string_view factorisation, bool complete, std::string_view typed, Field field) {
   factorisation = Trimmed(factorisation);
   if (!value) return AsItStands(polynomial, factorisation);
   // The engine echoes a term's letters in the order they first appeared in
@@ -581,6 +960,13 @@ Presentation Present(const std::optional<format::ResultValue>& value, std::strin
     // coefficient.
     return inWords(kMonomial, kMonomialEnglish, kLatexMonomial);
   }
+#ifdef PFAC_EXACT
+  if (field == Field::kReal && complete) {
+    if (std::optional<Presentation> real = OverReals(*value, left)) return *real;
+  }
+#else
+  (void)field;
+#endif
   const Sum* irreducible = complete ? IrreducibleFactor(product) : nullptr;
   const bool unit = product.front.UnitCoefficient();
   const bool asTyped = left.student.size() == 1 || value->entered.terms.size() == left.student.size();

@@ -22,6 +22,14 @@ inline constexpr char kIrreducibleEnglish[] = "(irreducible over Q)";
 inline constexpr char kMonomial[] = "是单项式, 不需要分解";
 inline constexpr char kMonomialEnglish[] = "(a monomial needs no factoring)";
 
+// The field a polynomial is factored over: the rationals (the default), or
+// the reals, where square roots of rationals split what they can.
+enum class Field { kRational, kReal };
+
+// What is said of a quadratic without a real root, in the real field.
+inline constexpr char kRealNoRoot[] = "判别式 < 0, 在实数范围内不能再分解";
+inline constexpr char kRealNoRootEnglish[] = "(no real root)";
+
 struct Presentation {
   // What the student reads, with the places where it may break:
   // "x³ - 6x² + 4x + 15 = (x - 3)(x² - 3x - 5)".
@@ -41,8 +49,25 @@ struct Presentation {
 // The problem as typed (`typed`, when known) is the left-hand side, written
 // as read (blanks normalised, superscripts), and decides the sign rule: only
 // a problem typed starting with a minus keeps a minus in front of the answer.
+// Over the reals, a complete factorisation has every factor split with square
+// roots where they split it ((x - √2)(x + √2)), the sign in front, and says
+// of each factor left whole why.
 Presentation Present(const std::optional<format::ResultValue>& value, std::string_view polynomial,
-                     std::string_view factorisation, bool complete, std::string_view typed = {});
+                     std::string_view factorisation, bool complete, std::string_view typed = {},
+                     Field field = Field::kRational);
+
+// A step over the reals: one factor over Q split with square roots, the
+// whole product after it (in the answer's order), and why it splits so.
+struct RealStep {
+  std::string method;   // "公式法 / formulas", "求根公式 / quadratic formula", "配方 / completing the square"
+  Breakable expression;
+  std::string reason;   // "x² - 2 = x² - (√2)²", "Δ = 8 > 0, x = 1 + √2, 1 - √2"
+};
+
+// The steps over the reals after the factorisation over Q, one for each
+// factor that square roots split, each multiplied out exactly over the
+// square roots before it is kept.
+std::vector<RealStep> RealSteps(const format::ResultValue& value);
 
 // A problem as typed, written as read (blanks normalised, superscripts),
 // breaking between its terms: "(x² + x)² - 8(x² + x) + 12"; a text that

@@ -313,9 +313,10 @@ ResultSteps ExplainResult(const ResultSource& source, std::chrono::steady_clock:
   options.keepLeadingMinus = steps.keepLeadingMinus;
   std::string why;
   steps.explanation = explain::Explain(*source.value, options, &why);
+  if (source.field == Field::kReal) steps.real = RealSteps(*source.value);
   if (!steps.explanation) {
     steps.missing = kNothingToExplain;
-  } else if (steps.explanation->steps.empty() && steps.explanation->irreducible.empty()) {
+  } else if (steps.explanation->steps.empty() && steps.explanation->irreducible.empty() && steps.real.empty()) {
     steps.explanation.reset();
     steps.missing = kSingleTerm;
   }
@@ -351,6 +352,12 @@ std::vector<Breakable> StepLines(const ResultSteps& steps, bool detail, bool mar
   if (!steps.explanation->irreducible.empty()) {
     lines.push_back(Node(ReasonLeaves(ReasonText(steps.explanation->irreducible, steps.letters))));
   }
+  for (size_t i = 0; i < steps.real.size(); ++i) {
+    const RealStep& step = steps.real[i];
+    const std::string method = std::to_string(steps.explanation->steps.size() + i + 1) + ". " + step.method + ":";
+    lines.push_back(Node({Leaf(method), Around(step.expression, " = ", ""),
+                          Around(Leaf(step.reason), kReasonOpen, kReasonClose)}));
+  }
   return lines;
 }
 
@@ -375,6 +382,9 @@ std::vector<std::string> StepTexts(const ResultSteps& steps) {
   }
   if (!steps.explanation->irreducible.empty()) {
     texts.push_back(ReasonText(steps.explanation->irreducible, steps.letters));
+  }
+  for (const RealStep& step : steps.real) {
+    texts.push_back(step.method + "\t= " + step.expression.Text() + "\t" + step.reason);
   }
   return texts;
 }

@@ -47,6 +47,8 @@ struct ResultSteps {
   // The polynomial was typed starting with a minus, which the answer then
   // keeps in front (the last step writes the answer as it reads).
   bool keepLeadingMinus = false;
+  // Over the reals: the factors that square roots split, after the steps.
+  std::vector<RealStep> real;
 };
 
 // The steps of a result known to be complete, within its budget

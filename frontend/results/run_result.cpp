@@ -113,7 +113,7 @@ RunResult RestoredRunResult(const ResultSource& source, std::vector<std::string>
   RunResult result;
   result.source = source;
   result.presentation =
-      Present(source.value, source.polynomial, source.factorisation, source.complete, source.typed);
+      Present(source.value, source.polynomial, source.factorisation, source.complete, source.typed, source.field);
   result.notes = std::move(notes);
   result.end = end;
   return result;
@@ -123,7 +123,14 @@ void SetTyped(RunResult* result, const std::string& typed) {
   ResultSource& source = result->source;
   source.typed = typed;
   result->presentation =
-      Present(source.value, source.polynomial, source.factorisation, source.complete, source.typed);
+      Present(source.value, source.polynomial, source.factorisation, source.complete, source.typed, source.field);
+}
+
+void SetField(RunResult* result, Field field) {
+  ResultSource& source = result->source;
+  source.field = field;
+  result->presentation =
+      Present(source.value, source.polynomial, source.factorisation, source.complete, source.typed, source.field);
 }
 
 }  // namespace pfac::frontend

@@ -33,6 +33,9 @@ struct ResultSource {
   // The polynomial as the student typed it (brackets and all); empty when
   // not known (an entry of an older history), and then the echo stands for it.
   std::string typed;
+  // The field the answer is presented over: over the reals its factors are
+  // split further with square roots.
+  Field field = Field::kRational;
   // The two texts as one value; none when they are not in the engine's form.
   std::optional<format::ResultValue> value;
 };
@@ -63,6 +66,10 @@ RunResult ReadRunResult(const std::vector<std::string>& lines);
 // The result of the problem as typed: the typed text kept with its source
 // and the presentation made again with it on the left.
 void SetTyped(RunResult* result, const std::string& typed);
+
+// The result presented over a field: the same run, its factors split with
+// square roots over the reals.
+void SetField(RunResult* result, Field field);
 
 // A result shown again from what it was made of.
 RunResult RestoredRunResult(const ResultSource& source, std::vector<std::string> notes, RunEnd end);

@@ -36,14 +36,18 @@ QJsonObject ToJson(const HistoryEntry& entry) {
   QJsonArray notes;
   for (const std::string& note : entry.notes) notes.append(Text(note));
   const auto end = std::find_if(kEndNames.begin(), kEndNames.end(), [&](const auto& n) { return n.first == entry.end; });
-  return {{"text", Text(entry.text)},
-          {"polynomial", Text(entry.source.polynomial)},
-          {"factorisation", Text(entry.source.factorisation)},
-          {"typed", Text(entry.source.typed)},
-          {"complete", entry.source.complete},
-          {"seconds", entry.source.seconds},
-          {"end", QString::fromLatin1(end->second)},
-          {"notes", notes}};
+  QJsonObject object{{"text", Text(entry.text)},
+                     {"polynomial", Text(entry.source.polynomial)},
+                     {"factorisation", Text(entry.source.factorisation)},
+                     {"typed", Text(entry.source.typed)},
+                     {"complete", entry.source.complete},
+                     {"seconds", entry.source.seconds},
+                     {"end", QString::fromLatin1(end->second)},
+                     {"notes", notes}};
+  // Only an entry over the reals names its field: over the rationals an
+  // entry reads as it always has.
+  if (entry.source.field == Field::kReal) object.insert("field", QStringLiteral("real"));
+  return object;
 }
 
 std::optional<HistoryEntry> FromJson(const QJsonValue& value) {
@@ -66,6 +70,7 @@ std::optional<HistoryEntry> FromJson(const QJsonValue& value) {
   // What was typed is missing from the entries of earlier versions, which
   // then show the polynomial as the engine was given it.
   entry.source.typed = object.value("typed").toString().toStdString();
+  if (object.value("field").toString() == QLatin1String("real")) entry.source.field = Field::kReal;
   for (const QJsonValue& note : notes.toArray()) {
     if (!note.isString()) return std::nullopt;
     entry.notes.push_back(note.toString().toStdString());
@@ -132,8 +137,11 @@ void History::Load(const QString& folder, std::string* notice) {
 bool History::Add(const std::string& text, const RunResult& result) {
   if (!GaveAnswer(result)) return true;
   const std::string echo = WithoutBlanks(result.source.polynomial);
+  // An entry is a polynomial and its field: the same polynomial over the
+  // other field is another entry.
   auto same = [&](const HistoryEntry& e) {
-    return e.text == text || (!echo.empty() && WithoutBlanks(e.source.polynomial) == echo);
+    return e.source.field == result.source.field &&
+           (e.text == text || (!echo.empty() && WithoutBlanks(e.source.polynomial) == echo));
   };
   if (result.end != RunEnd::Certified &&
       std::any_of(entries_.begin(), entries_.end(), [&](const HistoryEntry& e) { return same(e) && e.Certified(); })) {

@@ -37,7 +37,8 @@ class History {
   void Load(const QString& folder, std::string* notice);
 
   // Adds the result of the text as the newest entry; an older entry of the
-  // same polynomial (the same text, or the same echo in jg.dat) goes, and so
+  // same polynomial (the same text, or the same echo in jg.dat) over the same
+  // field goes, and so
   // do the oldest beyond the limit. The best answer is kept: a result that is
   // not certified never takes the place of a certified entry (it is not
   // kept then), and a run that gave no answer (GaveAnswer) is not kept at

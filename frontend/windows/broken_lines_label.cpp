@@ -42,6 +42,19 @@ void BrokenLinesLabel::changeEvent(QEvent* event) {
   if (event->type() == QEvent::FontChange) LayOut();
 }
 
+namespace {
+
+// A square root as the panel draws it: the bar of the root over its radicand
+// and no further (√3·y: over the 3 only), a combining overline on each digit.
+QString WithRootBars(QString line) {
+  for (int at = line.indexOf(QChar(0x221A)); at >= 0; at = line.indexOf(QChar(0x221A), at + 1)) {
+    for (int i = at + 1; i < line.size() && line[i].isDigit(); i += 2) line.insert(i + 1, QChar(0x0305));
+  }
+  return line;
+}
+
+}  // namespace
+
 void BrokenLinesLabel::LayOut() {
   const QFontMetricsF metrics(font());
   const Measure measure = WidthsIn(metrics);
@@ -52,7 +65,7 @@ void BrokenLinesLabel::LayOut() {
   for (const Breakable& paragraph : paragraphs_) {
     bool first = true;
     for (const std::string& line : BreakLines(paragraph, width, measure)) {
-      lines << (first ? QString() : indent) + QString::fromStdString(line);
+      lines << (first ? QString() : indent) + WithRootBars(QString::fromStdString(line));
       first = false;
     }
   }

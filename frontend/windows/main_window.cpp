@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QComboBox>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDir>
@@ -128,6 +129,18 @@ void PFAC1::createWidgets() {
   text2_->setFont(bigger);
   text2_->setMinimumHeight(34);
   KeepPlaceWhenHidden(text2_);
+
+  // The field the answer is given over, beside the box: the rationals as
+  // always, or the reals, where square roots split what they can. It is
+  // reached by the mouse; Tab goes on from the box to the engine box.
+  fieldChoice_ = new QComboBox(this);
+  fieldChoice_->setObjectName(QStringLiteral("fieldChoice"));
+  fieldChoice_->addItem(QStringLiteral("有理数范围"), static_cast<int>(Field::kRational));
+  fieldChoice_->addItem(QStringLiteral("实数范围"), static_cast<int>(Field::kReal));
+  fieldChoice_->setToolTip(QStringLiteral("在有理数范围内或在实数范围内分解因式 / factor over the rationals or over the reals"));
+  fieldChoice_->setFont(bigger);
+  fieldChoice_->setMinimumHeight(34);
+  fieldChoice_->setFocusPolicy(Qt::ClickFocus);
 
   // The message area keeps its height, whatever is printed: a long
   // polynomial goes on below, and the area scrolls to its last line.
@@ -264,7 +277,10 @@ void PFAC1::createLayout() {
   layout->setSpacing(6);
   layout->addWidget(label8_);
   layout->addWidget(label9_);
-  layout->addWidget(text2_);
+  auto* input = new QHBoxLayout;
+  input->addWidget(text2_, 1);
+  input->addWidget(fieldChoice_);
+  layout->addLayout(input);
   layout->addLayout(work);
   layout->addWidget(resultPanel_, 1);
   layout->addWidget(stepsPanel_, 1);
@@ -295,6 +311,7 @@ void PFAC1::connectCommands() {
   connect(cmdfuzhi_, &QPushButton::clicked, this, &PFAC1::Cmdfuzhi_Click);
   connect(cmdfuzhiLaTeX_, &QPushButton::clicked, this, &PFAC1::CmdfuzhiLaTeX_Click);
   connect(cmdpiliang_, &QPushButton::clicked, this, &PFAC1::Cmdpiliang_Click);
+  connect(fieldChoice_, &QComboBox::activated, this, &PFAC1::FieldChosen);
   // A click, or Enter on the current entry.
   for (auto signal : {&QListWidget::itemClicked, &QListWidget::itemActivated}) {
     connect(historyList_, signal, this, [this](QListWidgetItem* item) { History_Click(historyList_->row(item)); });
@@ -344,7 +361,8 @@ void PFAC1::cmddayin_Click() {
     PrintExactResult(printer_, dialogs_, *exactShown_, GraphShown());
     return;
   }
-  PrintShownResult(printer_, files_, dialogs_, runs_, historyShown_ ? &*historyShown_ : nullptr, GraphShown());
+  PrintShownResult(printer_, files_, dialogs_, runs_, historyShown_ ? &*historyShown_ : nullptr, ChosenField(),
+                   GraphShown());
 }
 
 // The help window is shown, cleared and given its page; "简介" again shows the
@@ -429,8 +447,9 @@ EngineStart PFAC1::TerminalPlace() {
 // and into the panel when the window still shows that polynomial.
 void PFAC1::EngineEnded() {
   FinishedRun run = EndRun(runs_, QDir::currentPath().toStdString());
-  // The result reads as the student typed the polynomial.
+  // The result reads as the student typed the polynomial, over the field chosen.
   if (run.result) SetTyped(&*run.result, run.text);
+  if (run.result && ChosenField() != Field::kRational) SetField(&*run.result, ChosenField());
   if (run.result) AddToHistory(run.text, *run.result);
   if (!run.forWindow) return;  // a run of a polynomial no longer shown
   if (run.result) {
@@ -474,6 +493,7 @@ void PFAC1::ExactEnded() {
   }
   RunResult result = ExactRunResult(text.text, text.value, text.letters, *exact_->Answer(), exact_->Seconds());
   SetTyped(&result, text.typed);
+  if (ChosenField() != Field::kRational) SetField(&result, ChosenField());
   AddToHistory(text.typed, result);
   ShowResult(result);
   exactShown_ = result;
@@ -514,10 +534,31 @@ void PFAC1::History_Click(int row) {
   const HistoryEntry entry = entries[entries.size() - 1 - static_cast<size_t>(row)];
   input_.RestoreText(entry.text);
   runs_.InputStarted();
+  fieldChoice_->setCurrentIndex(fieldChoice_->findData(static_cast<int>(entry.source.field)));
   ShowResult(entry.Result());
   historyShown_ = entry;
   // The box takes the keyboard once the list has done with the click.
   QTimer::singleShot(0, this, [this] { FocusText2(); });
+}
+
+Field PFAC1::ChosenField() const { return static_cast<Field>(fieldChoice_->currentData().toInt()); }
+
+// The result in the panel given again over the field now chosen, and kept in
+// the history as that polynomial over that field.
+void PFAC1::FieldChosen() {
+  // The graph comes first over the reals, the steps over the rationals.
+  SetGraphShownFirst(ChosenField() == Field::kReal);
+  if (!shownResult_ || shownResult_->source.field == ChosenField()) return;
+  RunResult result = *shownResult_;
+  SetField(&result, ChosenField());
+  const std::string text = historyShown_ ? historyShown_->text : Text2();
+  AddToHistory(text, result);
+  if (historyShown_) {
+    historyShown_->source = result.source;
+  } else if (exactShown_) {
+    exactShown_ = result;
+  }
+  ShowResult(result);
 }
 
 void PFAC1::Text2Edited() {
@@ -543,6 +584,7 @@ void PFAC1::Cmdpiliang_Click() {
 // factorisation follows it.
 void PFAC1::ShowResult(const RunResult& result) {
   ResetCopyButtons();
+  shownResult_ = result;
   const bool answer = GaveAnswer(result) || result.end != RunEnd::Incomplete;
   resultText_->SetParagraphs({answer ? result.presentation.shown : ProseText(kStoppedWithoutAnswer)});
   std::vector<Breakable> notes;
@@ -603,6 +645,7 @@ void PFAC1::ShowNoResult(const std::string& note) {
 
 void PFAC1::ClearResult() {
   ResetCopyButtons();
+  shownResult_.reset();
   resultText_->SetParagraphs({});
   resultNotes_->SetParagraphs({});
   resultNotes_->setStyleSheet(QString());

@@ -18,6 +18,7 @@
 #include "frontend/storage/history.h"
 #include "frontend/windows/print_surface.h"
 
+class QComboBox;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -90,7 +91,7 @@ class PFAC1 : public PrintSurface, private MainWindowControls {
 
   // Whether an answer in one letter comes with its graph shown (in place of
   // the steps, whose tab is beside it) until the user picks the other tab;
-  // not at first.
+  // not at first, and as the field is chosen: over the reals, yes.
   void SetGraphShownFirst(bool shown) { graphWanted_ = shown; }
   // Whether the graph is shown now.
   bool GraphShown() const;
@@ -136,6 +137,9 @@ class PFAC1 : public PrintSurface, private MainWindowControls {
   // The text in the box was edited: 重新输入 and the message follow it, and a
   // result of the history shown no longer belongs to it.
   void Text2Edited();
+  // The field chosen beside the box, and the control changed by the user.
+  Field ChosenField() const;
+  void FieldChosen();
   void Copied(QPushButton* button, const QString& text);
   // The engine to start, and where its terminal goes: beside this window,
   // not over it.
@@ -176,6 +180,8 @@ class PFAC1 : public PrintSurface, private MainWindowControls {
   bool ending_ = false;
 
   QLineEdit* text2_ = nullptr;
+  QComboBox* fieldChoice_ = nullptr;  // 有理数范围 / 实数范围
+  std::optional<RunResult> shownResult_;  // the result in the panel
   QLabel* label8_ = nullptr;
   QLabel* label9_ = nullptr;
   QScrollArea* messageScroll_ = nullptr;  // Picture1 in an area of a fixed height

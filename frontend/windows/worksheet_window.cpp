@@ -66,6 +66,11 @@ BatchWindow::BatchWindow(Dialogs& dialogs, Expander* expander, QWidget* parent)
   withGraphs_->setObjectName(QStringLiteral("WithGraphs"));
   withGraphs_->setToolTip(QStringLiteral("答案页上一元多项式附 y = f(x) 的图像和实根 (each answer in one letter with its graph)"));
 
+  overReals_ = new QCheckBox(QStringLiteral("实数范围 / over the reals"), this);
+  overReals_->setObjectName(QStringLiteral("OverReals"));
+  overReals_->setToolTip(QStringLiteral("整张练习在实数范围内分解因式, 用平方根 (the whole worksheet factored over the reals, "
+                                        "with square roots)"));
+
   progress_ = new QProgressBar(this);
   progress_->setObjectName(QStringLiteral("Progress"));
   progress_->setTextVisible(false);  // until a worksheet runs
@@ -90,12 +95,14 @@ BatchWindow::BatchWindow(Dialogs& dialogs, Expander* expander, QWidget* parent)
 
   auto* buttons = new QHBoxLayout;
   for (QPushButton* button : {cmdzairu_, cmdkaishi_, cmdquxiao_, cmdbaocun_}) buttons->addWidget(button);
-  // What the key adds, one under the other, so that the row keeps its width.
+  // What the key adds, one under the other, so that the row keeps its width;
+  // beside them the field.
   auto* keyOptions = new QVBoxLayout;
   keyOptions->setSpacing(0);
   keyOptions->addWidget(withSteps_);
   keyOptions->addWidget(withGraphs_);
   buttons->addLayout(keyOptions);
+  buttons->addWidget(overReals_);
   buttons->addStretch(1);
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(instructions);
@@ -138,6 +145,7 @@ void BatchWindow::Cmdkaishi_Click() {
     return;
   }
   QString error;
+  run_.UseField(overReals_->isChecked() ? Field::kReal : Field::kRational);
   if (!run_.Start(lines, &error)) {
     dialogs_.Tell(error.toStdString(), kNoticeCaption);
     return;
@@ -167,7 +175,8 @@ void BatchWindow::Cmdbaocun_Click() {
 
 bool BatchWindow::SavePdf(const QString& file) {
   QString error;
-  if (!SaveProblemSheet(SheetProblems(run_.Problems(), withSteps_->isChecked(), withGraphs_->isChecked()), file, &error)) {
+  if (!SaveProblemSheet(SheetProblems(run_.Problems(), withSteps_->isChecked(), withGraphs_->isChecked()), file, &error,
+                        run_.UsedField())) {
     dialogs_.Tell(error.toStdString(), kNoticeCaption);
     return false;
   }

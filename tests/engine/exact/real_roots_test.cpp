@@ -31,7 +31,7 @@ struct RootsCase {
   size_t turningPoints;
 };
 
-TEST(RealRoots, CountedIsolatedAndLabelled) {
+TEST(RealRootsFound, CountedIsolatedAndLabelled) {
   const double r2 = std::sqrt(2.0), r3 = std::sqrt(3.0);
   const RootsCase cases[] = {
       {"x^3 - x", {"1", "0", "-1", "0"}, {"−1", "0", "1"}, {1, 1, 1}, {-1, 0, 1}, 2},
@@ -66,7 +66,7 @@ TEST(RealRoots, CountedIsolatedAndLabelled) {
     ASSERT_TRUE(found) << why;
     std::vector<std::string> labels;
     std::vector<int> multiplicities;
-    for (const RealRoot& root : found->roots) {
+    for (const LabelledRoot& root : found->roots) {
       labels.push_back(root.label);
       multiplicities.push_back(root.multiplicity);
     }
@@ -81,7 +81,7 @@ TEST(RealRoots, CountedIsolatedAndLabelled) {
 
 // A root is refined to the double nearest it; a label from outside replaces
 // the decimals of the root it matches, and no other.
-TEST(RealRoots, RefinedToTheLastPlaceAndLabelledFromOutside) {
+TEST(RealRootsFound, RefinedToTheLastPlaceAndLabelledFromOutside) {
   std::string why;
   const auto found = FindRealRoots(Coefficients({"1", "-2", "-1"}), {{1 + std::sqrt(2.0), "1 + √2"}}, &why);
   ASSERT_TRUE(found) << why;
@@ -96,7 +96,7 @@ TEST(RealRoots, RefinedToTheLastPlaceAndLabelledFromOutside) {
 
 // Rational roots closer than doubles tell apart stand in their order; a root
 // far from 1 is written with a power of ten.
-TEST(RealRoots, FarAndCloseRoots) {
+TEST(RealRootsFound, FarAndCloseRoots) {
   std::string why;
   // (x - 10^15)(x - 10^15 - 1/1000)
   const auto close = FindRealRoots(
@@ -114,7 +114,7 @@ TEST(RealRoots, FarAndCloseRoots) {
   EXPECT_EQ(DecimalLabel(-0.0000025), "−2.500×10⁻⁶");
 }
 
-TEST(RealRoots, OnlyAPolynomialInOneLetter) {
+TEST(RealRootsFound, OnlyAPolynomialInOneLetter) {
   std::string why;
   EXPECT_FALSE(FindRealRoots({2, {{"1", {1, 0}}, {"1", {0, 1}}}}, {}, &why));
   EXPECT_FALSE(FindRealRoots(Coefficients({"5"}), {}, &why));

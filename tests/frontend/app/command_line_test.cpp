@@ -3,6 +3,7 @@
 // graph of y = f(x) (pfac --graph), the usage, and the windows' start where
 // there is no display.
 #include <QCoreApplication>
+#include <cmath>
 #include <QDir>
 #include <QImage>
 #include <QProcess>
@@ -34,6 +35,7 @@ class CommandLineTest : public QObject {
   void optionsAnsweredWithoutWindowOrLock_data();
   void optionsAnsweredWithoutWindowOrLock();
   void noDisplayNoWindowNoWait();
+  void overTheRealsFromTheCommandLine();
 };
 
 // The front end from the command line, without a display; its exit status
@@ -128,13 +130,21 @@ void CommandLineTest::graphPictures_data() {
   QTest::addColumn<QString>("polynomial");
   QTest::addColumn<QList<double>>("roots");
   QTest::addColumn<QString>("said");
+  QTest::addColumn<bool>("real");  // --real: roots with square roots labelled with them
   QTest::newRow("three roots") << "x^3-x" << QList<double>{-1, 0, 1}
-                               << QStringLiteral("y = x³ − x\t实根 / real roots: −1, 0, 1");
+                               << QStringLiteral("y = x³ − x\t实根 / real roots: −1, 0, 1") << false;
   QTest::newRow("a double root") << "(x-1)^2(x+2)" << QList<double>{-2, 1}
-                                 << QStringLiteral("y = (x − 1)²(x + 2)\t实根 / real roots: −2, 1 (二重根)");
-  QTest::newRow("no real root") << "x^2+1" << QList<double>{} << QStringLiteral("y = x² + 1\t没有实根 / no real root");
+                                 << QStringLiteral("y = (x − 1)²(x + 2)\t实根 / real roots: −2, 1 (二重根)") << false;
+  QTest::newRow("no real root") << "x^2+1" << QList<double>{} << QStringLiteral("y = x² + 1\t没有实根 / no real root")
+                                << true;
   QTest::newRow("four roots") << "x^4-5x^2+4" << QList<double>{-2, -1, 1, 2}
-                              << QStringLiteral("y = x⁴ − 5x² + 4\t实根 / real roots: −2, −1, 1, 2");
+                              << QStringLiteral("y = x⁴ − 5x² + 4\t实根 / real roots: −2, −1, 1, 2") << false;
+  QTest::newRow("square roots over the reals")
+      << "x^2-2x-1" << QList<double>{1 - std::sqrt(2.0), 1 + std::sqrt(2.0)}
+      << QStringLiteral("y = x² − 2x − 1\t实根 / real roots: 1 − √2, 1 + √2") << true;
+  QTest::newRow("square roots in decimals") << "x^2-2x-1" << QList<double>{1 - std::sqrt(2.0), 1 + std::sqrt(2.0)}
+                                            << QStringLiteral("y = x² − 2x − 1\t实根 / real roots: −0.414, 2.414")
+                                            << false;
 }
 
 void CommandLineTest::graphPictures() {
@@ -144,9 +154,11 @@ void CommandLineTest::graphPictures() {
   QFETCH(QString, polynomial);
   QFETCH(QList<double>, roots);
   QFETCH(QString, said);
+  QFETCH(bool, real);
   WorkFolder folder;
   QByteArray out;
-  QCOMPARE(RunFrontEnd(folder, {"--graph", polynomial, "graph.png"}, &out), 0);
+  const QStringList field = real ? QStringList{"--real"} : QStringList{};
+  QCOMPARE(RunFrontEnd(folder, QStringList{"--graph", polynomial, "graph.png"} + field, &out), 0);
   QCOMPARE(QString::fromUtf8(out).trimmed(), said);
   const QImage picture(QDir(folder.Path()).filePath("graph.png"));
   QCOMPARE(picture.size(), QSize(kPictureWidth, kPictureHeight));
@@ -198,7 +210,7 @@ void CommandLineTest::optionsAnsweredWithoutWindowOrLock_data() {
                                   << QStringLiteral("不认识的参数 --colour / unknown option --colour");
   QTest::newRow("a file name") << QStringList{"list.txt"} << 2 << "" << QStringLiteral("用法 / usage");
   QTest::newRow("graph misused") << QStringList{"--graph", "x^2-1"} << 2 << ""
-                                 << QStringLiteral("用法 / usage: pfac --graph POLYNOMIAL OUT.png|OUT.pdf");
+                                 << QStringLiteral("用法 / usage: pfac --graph POLYNOMIAL OUT.png|OUT.pdf [--real]");
   QTest::newRow("graph of two letters") << QStringList{"--graph", "x^2-y", "g.png"} << 1 << ""
                                         << QString::fromUtf8(kNotOneLetter);
   QTest::newRow("graph of a refused text") << QStringList{"--graph", "x^2+*3", "g.png"} << 1 << ""
@@ -245,6 +257,35 @@ void CommandLineTest::noDisplayNoWindowNoWait() {
   QVERIFY2(QString::fromUtf8(err).contains(QStringLiteral("已经打开了一个因式分解程序")) &&
                err.contains(QByteArray::number(QCoreApplication::applicationPid())),
            err.constData());
+}
+
+// --real: the worksheet's task line says the field, its answers and steps
+// have their square roots; the explanation ends in the steps over the reals
+// and the answer over them.
+void CommandLineTest::overTheRealsFromTheCommandLine() {
+  WorkFolder folder;
+  folder.Write("real.txt", "x^2-2\nx^2-2x-1\nx^2+1\n");
+  QByteArray output;
+  QCOMPARE(RunFrontEnd(folder, {"--worksheet", "--steps", "real.txt", "real.pdf", "--real"}, &output), 0);
+  const QList<QByteArray> lines = output.trimmed().split('\n');
+  QCOMPARE(lines.size(), 3);
+  QVERIFY2(lines[1].startsWith(QStringLiteral("2\tx^2-2x-1\tx² - 2x - 1 = (x - 1 - √2)(x - 1 + √2)\t").toUtf8()),
+           lines[1].constData());
+  const QString page = testing::PdfText(folder, "real.pdf").join('\n');
+  QVERIFY2(page.contains(QStringLiteral("在实数范围内分解因式 / Factor over the reals:")), qPrintable(page));
+  QVERIFY2(page.contains(QStringLiteral("公式法 / formulas: = (x − √2)(x + √2)")), qPrintable(page));
+  QVERIFY2(page.contains(QStringLiteral("判别式 < 0, 在实数范围内不能再分解")), qPrintable(page));
+  // The default sheet keeps its task line.
+  QCOMPARE(RunFrontEnd(folder, {"--worksheet", "real.txt", "rational.pdf"}), 0);
+  QVERIFY(testing::PdfText(folder, "rational.pdf").contains(QStringLiteral("在有理数域上分解因式 / Factor over the rationals:")));
+
+  QCOMPARE(RunFrontEnd(folder, {"--explain", "--real", "x^4+1"}, &output), 0);
+  const QStringList explained = QString::fromUtf8(output).split('\n', Qt::SkipEmptyParts);
+  QVERIFY(explained.size() >= 2);
+  QCOMPARE(explained[explained.size() - 2],
+           QStringLiteral("配方 / completing the square\t= (x² - √2·x + 1)(x² + √2·x + 1)\tx⁴ + 1 = (x² + 1)² - (√2·x)²"));
+  QVERIFY2(explained.back().startsWith(QStringLiteral("x⁴ + 1 = (x² - √2·x + 1)(x² + √2·x + 1), ")),
+           qPrintable(explained.back()));
 }
 
 }  // namespace

@@ -24,6 +24,7 @@ class FactorFilterTest : public QObject {
  private slots:
   void plainOutputMultipliesBack();
   void formats();
+  void overTheReals();
   void standardInputAndExitStatus();
   void timeLimitStopsALine();
 };
@@ -175,6 +176,61 @@ void FactorFilterTest::formats() {
                              R"("multiplicity": 1}], "complete": true})"
                              "\n"));
   QCOMPARE(Filter(folder, {"(x-1)^3(x+y)"}).out, QStringLiteral("x⁴ + x³y - 3x³ - 3x²y + 3x² + 3xy - x - y = (x - 1)³(x + y)\n"));
+}
+
+// Over the reals: the textbook's exercises as a class writes them, the
+// minus before the root first, and what is said of a factor left whole; each
+// answer multiplied out exactly over the square roots before it is written.
+void FactorFilterTest::overTheReals() {
+  WorkFolder folder;
+  const char* const exercises[] = {"x^2-2", "x^4-4", "x^2-2x-1", "2x^2-4x-1", "x^2-3y^2", "3x^3-6x", "2x^2-3",
+                                   "x^4+1", "x^4-2x^2-1", "x^2-2xy-y^2", "x^2+x+1", "x^3-2", "x^3-3x+1", "-x^2+8"};
+  const Run text = Filter(folder, QStringList{"--real"} + [&] {
+    QStringList list;
+    for (const char* e : exercises) list << e;
+    return list;
+  }());
+  QCOMPARE(text.status, 0);
+  QCOMPARE(text.err, QString());
+  QCOMPARE(text.out.split('\n', Qt::SkipEmptyParts),
+           QStringList({
+               "x² - 2 = (x - √2)(x + √2)",
+               "x⁴ - 4 = (x² + 2)(x - √2)(x + √2), x² + 2: 判别式 < 0, 在实数范围内不能再分解 (no real root)",
+               "x² - 2x - 1 = (x - 1 - √2)(x - 1 + √2)",
+               "2x² - 4x - 1 = 2(x - (2 - √6)/2)(x - (2 + √6)/2)",
+               "x² - 3y² = (x - √3·y)(x + √3·y)",
+               "3x³ - 6x = 3x(x - √2)(x + √2)",
+               "2x² - 3 = 2(x - √6/2)(x + √6/2)",
+               "x⁴ + 1 = (x² - √2·x + 1)(x² + √2·x + 1), x² - √2·x + 1, x² + √2·x + 1: 判别式 < 0, 在实数范围内不能再分解 "
+               "(no real root)",
+               "x⁴ - 2x² - 1 = (x² - 1 - √2)(x² - 1 + √2), x² - 1 - √2: 有 2 个实根, 这里不再分解 (2 real roots; not "
+               "split further here), x² - 1 + √2: 判别式 < 0, 在实数范围内不能再分解 (no real root)",
+               "x² - 2xy - y² = (x - y - √2·y)(x - y + √2·y)",
+               "x² + x + 1 判别式 < 0, 在实数范围内不能再分解 (no real root)",
+               "x³ - 2 有 1 个实根, 这里不再分解 (1 real root; not split further here)",
+               "x³ - 3x + 1 有 3 个实根, 这里不再分解 (3 real roots; not split further here)",
+               "-x² + 8 = -(x - 2√2)(x + 2√2)",
+           }));
+  const struct {
+    const char* format;
+    const char* polynomial;
+    QString line;
+  } cases[] = {
+      {"plain", "x^2-3y^2", "x^2-3*y^2 = (x-sqrt(3)*y)*(x+sqrt(3)*y)"},
+      {"plain", "2x^2-3", "2*x^2-3 = 2*(x-sqrt(6)/2)*(x+sqrt(6)/2)"},
+      {"latex", "x^2-3y^2", R"(x^{2}-3y^{2}=(x-\sqrt{3}y)(x+\sqrt{3}y))"},
+      {"latex", "2x^2-4x-1", R"(2x^{2}-4x-1=2(x-\frac{2-\sqrt{6}}{2})(x-\frac{2+\sqrt{6}}{2}))"},
+      {"latex", "x^2+1", R"(x^{2}+1\ \text{has no real root})"},
+      {"json", "x^4-4",
+       R"j({"input": "x^4-4", "field": "real", "content": "1", "factors": [{"factor": "x^2+2", "multiplicity": 1, )j"
+       R"j("note": "判别式 < 0, 在实数范围内不能再分解"}, {"factor": "x-sqrt(2)", "multiplicity": 1}, )j"
+       R"j({"factor": "x+sqrt(2)", "multiplicity": 1}], "complete": true})j"},
+  };
+  for (const auto& c : cases) {
+    const Run run = Filter(folder, {"--real", "--format", c.format, c.polynomial});
+    QCOMPARE(run.status, 0);
+    QCOMPARE(run.out, c.line + "\n");
+  }
 }
 
 // Standard input: blank lines and comments passed over, a refused line said on

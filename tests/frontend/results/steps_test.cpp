@@ -332,6 +332,7 @@ class StepsTest : public QObject {
   void spentBudgetLeavesTheRestToTheExactFactorisation();
   void noStepsWithoutACompleteFactorisation();
   void randomProductsStepByStep();
+  void stepsOverTheReals();
 };
 
 void StepsTest::textbookExercises_data() {
@@ -649,6 +650,44 @@ void StepsTest::randomProductsStepByStep() {
   }
   QVERIFY(explained >= 100);
   qInfo("%d products explained, %d with a step of the exact factorisation", explained, exact);
+}
+
+// Over the reals, after the steps over Q: each factor that square roots split
+// gets a step of its own, the square named, the square completed or the
+// discriminant and the roots of the formula, the whole product after it, and
+// the last reads as the answer.
+void StepsTest::stepsOverTheReals() {
+  const struct {
+    const char* polynomial;
+    const char* step;  // the last line of the steps
+  } cases[] = {
+      {"x^2-2", "公式法 / formulas\t= (x - √2)(x + √2)\tx² - 2 = x² - (√2)²"},
+      {"x^4-4", "公式法 / formulas\t= (x² + 2)(x - √2)(x + √2)\tx² - 2 = x² - (√2)²"},
+      {"x^2-2x-1", "求根公式 / quadratic formula\t= (x - 1 - √2)(x - 1 + √2)\tΔ = 8 > 0, x = 1 + √2, 1 - √2"},
+      {"2x^2-4x-1",
+       "求根公式 / quadratic formula\t= 2(x - (2 - √6)/2)(x - (2 + √6)/2)\tΔ = 24 > 0, x = (2 - √6)/2, (2 + √6)/2"},
+      {"x^2-3y^2", "公式法 / formulas\t= (x - √3·y)(x + √3·y)\tx² - 3y² = x² - (√3·y)²"},
+      {"3x^3-6x", "公式法 / formulas\t= 3x(x - √2)(x + √2)\tx² - 2 = x² - (√2)²"},
+      {"x^4+1", "配方 / completing the square\t= (x² - √2·x + 1)(x² + √2·x + 1)\tx⁴ + 1 = (x² + 1)² - (√2·x)²"},
+      {"x^4-2x^2-1", "求根公式 / quadratic formula\t= (x² - 1 - √2)(x² - 1 + √2)\tΔ = 8 > 0, x² = 1 + √2, 1 - √2"},
+      {"x^2-2xy-y^2",
+       "求根公式 / quadratic formula\t= (x - y - √2·y)(x - y + √2·y)\tΔ = 8y² > 0, x = (1 + √2)y, (1 - √2)y"},
+      {"x^2+x+1", "x² + x + 1 在有理数域上不可约: 关于 x 的二次式, 判别式 Δ = -3 < 0 / below 0 (irreducible over Q: "
+                  "quadratic in x)"},
+  };
+  for (const auto& c : cases) {
+    RunResult result = CertifiedAsTyped(c.polynomial);
+    SetField(&result, Field::kReal);
+    const std::vector<std::string> texts = StepTexts(ExplainResult(result.source, kAmpleTime));
+    QVERIFY2(!texts.empty(), c.polynomial);
+    QCOMPARE(QString::fromStdString(texts.back()), QString::fromUtf8(c.step));
+    // The last step reads as the answer.
+    const std::string answer = result.presentation.shown.Text();
+    const std::string product = texts.back().substr(texts.back().find("\t= ") + 3);
+    if (texts.back().find('\t') != std::string::npos) {
+      QVERIFY2(answer.find(product.substr(0, product.find('\t'))) != std::string::npos, answer.c_str());
+    }
+  }
 }
 
 }  // namespace

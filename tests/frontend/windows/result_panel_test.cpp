@@ -4,6 +4,7 @@
 // under it, how it breaks and scrolls, "复制" and "复制 LaTeX", and the graph
 // of an answer in one letter on the tab beside the steps.
 #include <QClipboard>
+#include <QComboBox>
 #include <QFontMetricsF>
 #include <QGroupBox>
 #include <QGuiApplication>
@@ -95,6 +96,7 @@ class ResultPanelTest : public QObject {
   void panelTakesTheWindowsNewSpace();
   void copiedUntilTheNextAction();
   void graphBesideTheSteps();
+  void fieldBesideTheBoxAndInTheHistory();
 };
 
 // earlierRun empty: the real engine runs on the polynomial. notes: pieces of
@@ -346,8 +348,8 @@ void ResultPanelTest::copiedUntilTheNextAction() {
 // The graph of an answer in one letter shares the steps' space, on the tab
 // beside them: chosen, it shows the roots found exactly, takes the history's
 // place and the window keeps its size; an answer in two letters has no graph
-// and the steps and history come back; asked to come first, the graph is shown
-// at once.
+// and the steps and history come back; asked to come first, or over the
+// reals, the graph is shown at once.
 void ResultPanelTest::graphBesideTheSteps() {
 #ifndef PFAC_EXACT
   QSKIP("the real roots are found with the exact arithmetic, which this build has not");
@@ -360,7 +362,7 @@ void ResultPanelTest::graphBesideTheSteps() {
   auto labels = [graph] {
     QStringList shown;
     if (graph->Graph()) {
-      for (const exact::RealRoot& root : graph->Graph()->roots.roots) shown << QString::fromStdString(root.label);
+      for (const exact::LabelledRoot& root : graph->Graph()->roots.roots) shown << QString::fromStdString(root.label);
     }
     return shown;
   };
@@ -392,6 +394,64 @@ void ResultPanelTest::graphBesideTheSteps() {
     QCoreApplication::processEvents();
     QCOMPARE(f.window->size(), before);
   }
+  // Over the reals the graph comes first, its roots labelled with square roots.
+  f.window->SetGraphShownFirst(false);
+  auto* field = f.window->findChild<QComboBox*>("fieldChoice");
+  field->setCurrentIndex(1);
+  emit field->activated(1);
+  f.Click("Cmdshuru");
+  f.Factor("x^2-2x-1");
+  QVERIFY(f.window->GraphShown());
+  QCOMPARE(labels(), (QStringList{QStringLiteral("1 − √2"), QStringLiteral("1 + √2")}));
+  QCOMPARE(f.window->size(), before);
+}
+
+// The field beside the box: over the reals the answer has its square roots in
+// the panel, in "复制" and "复制 LaTeX"; chosen again, the result shown is
+// given over the other field, and the history keeps both, each with its
+// field, which a click on an entry brings back.
+void ResultPanelTest::fieldBesideTheBoxAndInTheHistory() {
+  if (!ExactExpander()) QSKIP("no exact factoriser");
+  Fixture f;
+  auto* field = f.window->findChild<QComboBox*>("fieldChoice");
+  QVERIFY(field != nullptr);
+  QCOMPARE(field->currentText(), QStringLiteral("有理数范围"));
+  auto choose = [field](int index) {
+    field->setCurrentIndex(index);
+    emit field->activated(index);
+  };
+  choose(1);
+  f.Factor("x^2-2x-1");
+  // The panel draws the root's bar over the radicand only.
+  const QString real = QStringLiteral("x²-2x-1=(x-1-√2\u0305)(x-1+√2\u0305)");
+  QCOMPARE(f.Shown(), real);
+  f.Click("Cmdfuzhi");
+  QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("x^2-2x-1 = (x-1-sqrt(2))(x-1+sqrt(2))"));
+  f.Click("CmdfuzhiLaTeX");
+  QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("x^{2}-2x-1=(x-1-\\sqrt{2})(x-1+\\sqrt{2})"));
+  // On paper as in the panel, with the steps over the reals.
+  f.dialogs.Answer({true});
+  f.Click("cmddayin");
+  QVERIFY(f.dialogs.AllAnswered());
+  const QStringList page = testing::PdfText(f.folder, "jg-1.pdf");
+  QVERIFY2(page.contains(QStringLiteral("x² − 2x − 1 = (x − 1 − √2)(x − 1 + √2)")), qPrintable(page.join('\n')));
+  QVERIFY2(page.join('\n').contains(QStringLiteral("求根公式 / quadratic formula")), qPrintable(page.join('\n')));
+
+  choose(0);
+  QCOMPARE(f.Shown(), QStringLiteral("x²-2x-1在有理数域上不可约(irreducibleoverQ)"));
+  auto* history = f.window->findChild<QListWidget*>("History");
+  QCOMPARE(history->count(), 2);
+  QCOMPARE(history->item(0)->text().remove(' '), QStringLiteral("x²-2x-1在有理数域上不可约(irreducibleoverQ)"));
+  QCOMPARE(history->item(1)->text().remove(' '), QStringLiteral("x²-2x-1=(x-1-√2)(x-1+√2)"));
+
+  f.window->History_Click(1);
+  QCOMPARE(field->currentText(), QStringLiteral("实数范围"));
+  QCOMPARE(f.Shown(), real);
+  // The same polynomial over the same field again replaces its entry.
+  f.Click("Cmdshuru");
+  f.Factor("x^2 - 2x - 1");
+  QCOMPARE(history->count(), 2);
+  QCOMPARE(f.folder.Read("pfac-history.json").count("\"field\": \"real\""), 1);
 }
 
 }  // namespace
