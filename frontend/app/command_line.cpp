@@ -12,6 +12,7 @@
 #include "frontend/engine_link/engine_launcher.h"
 #include "frontend/engine_link/exact_process.h"
 #include "frontend/filter/factor_filter.h"
+#include "frontend/graph/graph_picture.h"
 #include "frontend/input/typed_input.h"
 #include "frontend/input/problem_list.h"
 #include "frontend/printing/answer_key.h"
@@ -83,8 +84,12 @@ bool FactorLines(BatchRun& run, const std::vector<std::string>& lines, const std
 int RunWorksheetCommand(const QStringList& arguments) {
   QStringList files = arguments;
   const bool real = files.removeAll(QLatin1String(kRealOption)) > 0;
-  const bool withSteps = !files.isEmpty() && files.front() == QLatin1String(kStepsOption);
-  if (withSteps) files.removeFirst();
+  bool withSteps = false, withGraphs = false;
+  while (!files.isEmpty() && (files.front() == QLatin1String(kStepsOption) ||
+                              files.front() == QLatin1String(kWithGraphsOption))) {
+    (files.front() == QLatin1String(kStepsOption) ? withSteps : withGraphs) = true;
+    files.removeFirst();
+  }
   if (files.size() != 2) {
     Say(stderr, ModeUsage(kWorksheetOption));
     return 2;
@@ -113,7 +118,7 @@ int RunWorksheetCommand(const QStringList& arguments) {
   if (!ran) return 2;
 
   QString error;
-  if (!SaveProblemSheet(SheetProblems(run.Problems(), withSteps), files[1], &error, run.UsedField())) {
+  if (!SaveProblemSheet(SheetProblems(run.Problems(), withSteps, withGraphs), files[1], &error, run.UsedField())) {
     Say(stderr, QStringLiteral("pfac: ") + error);
     return 2;
   }
@@ -159,16 +164,56 @@ int RunExplainCommand(const QStringList& given) {
   return problem.result.end == RunEnd::Certified ? 0 : 2;
 }
 
+int RunGraphCommand(const QStringList& given) {
+  QStringList arguments = given;
+  const bool real = arguments.removeAll(QLatin1String(kRealOption)) > 0;
+  if (arguments.size() != 2) {
+    Say(stderr, ModeUsage(kGraphOption));
+    return 2;
+  }
+  QString error;
+  if (!GraphFileNamed(arguments[1], &error)) {
+    Say(stderr, QStringLiteral("pfac: ") + error);
+    return 2;
+  }
+  const std::unique_ptr<Expander> expander = ExactExpander();
+  const ConvertedText read = ConvertTypedText(arguments[0].toStdString(), expander.get());
+  // A text beyond the search's limits is read all the same: its graph needs no search.
+  if (!read.Accepted() && !read.beyondSearch) {
+    Say(stderr, QStringLiteral("pfac: ") + QString::fromStdString(read.refusal->message));
+    return 1;
+  }
+  std::string why;
+  // Over the reals the roots with square roots are labelled with them.
+  const std::optional<GraphData> graph = GraphOf(read.value, read.letters,
+                                                 real ? SquareRootLabels(read.value) : std::vector<exact::RootLabel>{},
+                                                 &why, arguments[0].toStdString());
+  if (!graph) {
+    Say(stderr, QStringLiteral("pfac: ") + QString::fromStdString(why));
+    return 1;
+  }
+  if (!SaveGraph(*graph, arguments[1], &error)) {
+    Say(stderr, QStringLiteral("pfac: ") + error);
+    return 2;
+  }
+  Say(stdout, graph->title + QLatin1Char('\t') + RootsShown(graph->roots));
+  return 0;
+}
+
 const std::vector<CommandLineMode>& CommandLineModes() {
   static const std::vector<CommandLineMode> modes{
-      {kWorksheetOption, "[--steps] LIST.txt OUT.pdf [--real]",
-       "把列表中的多项式 (一行一个) 做成练习和答案 / a worksheet and its answer key from a list, one polynomial a line",
+      {kWorksheetOption, "[--steps] [--with-graphs] LIST.txt OUT.pdf [--real]",
+       "把列表中的多项式 (一行一个) 做成练习和答案 (答案中可附步骤和图像) / a worksheet and its answer key from a "
+       "list, one polynomial a line (the key with steps and graphs when asked)",
        RunWorksheetCommand, true},
       {kExplainOption, "POLYNOMIAL [--real]", "分解一个多项式, 列出步骤 / the steps of one factorisation", RunExplainCommand,
        true},
       {kFactorOption, "[--real] [--format text|plain|latex|json] [--time-limit S] [POLY ...]",
        "分解每个参数或标准输入的每一行, 一行一个答案 / factor each argument or line of standard input, an answer a line",
        RunFactorMode, false},
+      {kGraphOption, "POLYNOMIAL OUT.png|OUT.pdf [--real]",
+       "画出一元多项式 y = f(x) 的图像, 标出实根 / the graph of y = f(x) with its real roots, as a picture",
+       RunGraphCommand, true},
       {kHelpOption, "", "这段说明 / this text", PrintHelp, false},
       {kVersionOption, "", "版本 / the version", PrintVersion, false},
   };

@@ -1,16 +1,18 @@
 // The front end's command line, one mode a row of a table:
 //   pfac                                          the windows
-//   pfac --worksheet [--steps] LIST.txt OUT.pdf [--real]   a worksheet without any window
+//   pfac --worksheet [--steps] [--with-graphs] LIST.txt OUT.pdf [--real]
+//                                                 a worksheet without any window
 //   pfac --explain POLYNOMIAL [--real]            the steps of its factorisation
 //   pfac --factor [OPTIONS] [POLY ...]            the filter for scripts, without Qt
+//   pfac --graph POLYNOMIAL OUT.png|OUT.pdf [--real]   the graph of y = f(x) as a picture
 //   pfac --help, pfac --version
 // A mode shows no window, takes no folder lock and needs no display (Qt's
 // offscreen platform is chosen when none is set); an option that is no mode
 // gets the usage on standard error and the status 2. Every message is in
 // Chinese and English, and Qt's own diagnostics do not reach the user. The
 // problems are factored in folders of their own. The worksheet writes a line for each problem to
-// standard output and saves OUT.pdf (with the steps in its answer key when
-// asked); the explanation prints the steps, one a line, and the
+// standard output and saves OUT.pdf (with the steps, and the graphs of the
+// answers in one letter, in its answer key when asked); the explanation prints the steps, one a line, and the
 // factorisation last.
 #pragma once
 
@@ -52,10 +54,12 @@ void Say(std::FILE* stream, const QString& text);
 
 inline constexpr char kWorksheetOption[] = "--worksheet";
 inline constexpr char kStepsOption[] = "--steps";
-// Over the reals, with square roots: for --worksheet and --explain, in any
-// place among their arguments.
+inline constexpr char kWithGraphsOption[] = "--with-graphs";
+// Over the reals, with square roots: for --worksheet, --explain and --graph
+// (the roots labelled with square roots), in any place among their arguments.
 inline constexpr char kRealOption[] = "--real";
 inline constexpr char kExplainOption[] = "--explain";
+inline constexpr char kGraphOption[] = "--graph";
 inline constexpr char kHelpOption[] = "--help";
 inline constexpr char kVersionOption[] = "--version";
 
@@ -69,5 +73,11 @@ int RunWorksheetCommand(const QStringList& arguments);
 // complete factorisation (what it gave is printed). The argument is the one
 // after --explain.
 int RunExplainCommand(const QStringList& arguments);
+
+// The exit status: 0 when the picture was written (and the real roots told
+// on standard output, one line), 1 when the text was refused or is no
+// polynomial in one letter, 2 when the picture could not be written. The
+// arguments are those after --graph.
+int RunGraphCommand(const QStringList& arguments);
 
 }  // namespace pfac::frontend

@@ -16,10 +16,12 @@ constexpr char kPrintedToFile[] = "打印结果已存入文件 ";
 constexpr char kPrintedToFileEnglish[] = "(The printout is in the file ";
 
 // The result goes below the open document's, with the steps of its
-// factorisation when there are any; then the question whether to print at
-// once.
-void Print(ResultPrinter& printer, Dialogs& dialogs, PrintedResult result) {
+// factorisation when there are any and its graph when asked; then the
+// question whether to print at once.
+void Print(ResultPrinter& printer, Dialogs& dialogs, PrintedResult result, bool withGraph) {
   result.steps = PrintedSteps(result.result.source, false);
+  std::string why;
+  if (withGraph) result.graph = GraphOfResult(result.result, &why);
   if (!printer.AddResult(result)) {
     printer.DiscardDocument();
     dialogs.Tell(kPrinterFailed + ("\n" + printer.LastError()), kNoticeCaption);
@@ -43,31 +45,31 @@ void PrintResults(ResultPrinter& printer, FileTable& files, Dialogs& dialogs, do
 }
 
 void PrintResultLines(ResultPrinter& printer, Dialogs& dialogs, const std::vector<std::string>& lines,
-                      double engineSeconds, const std::string& typed, Field field) {
+                      double engineSeconds, const std::string& typed, Field field, bool withGraph) {
   RunResult result = ReadRunResult(lines);
   result.source.seconds = engineSeconds;
   if (!typed.empty()) SetTyped(&result, typed);
   if (field != Field::kRational) SetField(&result, field);
-  Print(printer, dialogs, {result, format::PaperLines(lines), false, {}});
+  Print(printer, dialogs, {result, format::PaperLines(lines), false, {}}, withGraph);
 }
 
-void PrintHistoryResult(ResultPrinter& printer, Dialogs& dialogs, const RunResult& result) {
-  Print(printer, dialogs, {result, {}, true, {}});
+void PrintHistoryResult(ResultPrinter& printer, Dialogs& dialogs, const RunResult& result, bool withGraph) {
+  Print(printer, dialogs, {result, {}, true, {}}, withGraph);
 }
 
-void PrintExactResult(ResultPrinter& printer, Dialogs& dialogs, const RunResult& result) {
-  Print(printer, dialogs, {result, {}, false, {}});
+void PrintExactResult(ResultPrinter& printer, Dialogs& dialogs, const RunResult& result, bool withGraph) {
+  Print(printer, dialogs, {result, {}, false, {}}, withGraph);
 }
 
 void PrintShownResult(ResultPrinter& printer, FileTable& files, Dialogs& dialogs, const EngineRuns& runs,
-                      const HistoryEntry* historyShown, Field field) {
+                      const HistoryEntry* historyShown, Field field, bool withGraph) {
   files.CloseAll();
   if (historyShown != nullptr) {
-    PrintHistoryResult(printer, dialogs, historyShown->Result());
+    PrintHistoryResult(printer, dialogs, historyShown->Result(), withGraph);
   } else if (runs.Running()) {
     dialogs.Tell(kEngineWindowOpen, kNoticeCaption);
   } else if (const std::optional<std::vector<std::string>>& lines = runs.CurrentResult()) {
-    PrintResultLines(printer, dialogs, *lines, runs.RunSeconds(), runs.RunTyped(), field);
+    PrintResultLines(printer, dialogs, *lines, runs.RunSeconds(), runs.RunTyped(), field, withGraph);
   } else if (!runs.HandedOff()) {
     dialogs.Tell(kNothingHandedOff, kNoticeCaption);
   } else if (runs.CurrentRunFile() == RunFile::Foreign) {

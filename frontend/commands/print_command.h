@@ -56,24 +56,27 @@ inline constexpr char kEngineWindowOpen[] =
 void PrintResults(ResultPrinter& printer, FileTable& files, Dialogs& dialogs, double engineSeconds = 0);
 // The same with the lines of jg.dat taken when the run ended, and what the
 // student typed (shown on the left; empty when not known), over the field.
+// With withGraph, here and below, the graph of an answer in one letter goes
+// on the page under its steps.
 void PrintResultLines(ResultPrinter& printer, Dialogs& dialogs, const std::vector<std::string>& lines,
-                      double engineSeconds, const std::string& typed = {}, Field field = Field::kRational);
+                      double engineSeconds, const std::string& typed = {}, Field field = Field::kRational,
+                      bool withGraph = false);
 
 // The print command for a result of the history: the same questions, and the
 // result alone, marked as from the history.
-void PrintHistoryResult(ResultPrinter& printer, Dialogs& dialogs, const RunResult& result);
+void PrintHistoryResult(ResultPrinter& printer, Dialogs& dialogs, const RunResult& result, bool withGraph = false);
 
 // The print command for the exact factorisation of a text beyond the search's
 // limits: the same questions, and the result presented, without the search's
 // working (there was no search).
-void PrintExactResult(ResultPrinter& printer, Dialogs& dialogs, const RunResult& result);
+void PrintExactResult(ResultPrinter& printer, Dialogs& dialogs, const RunResult& result, bool withGraph = false);
 
 // The main window's "打印": the entry of the history shown in the panel
 // alone, when there is one (null: none); otherwise the result taken from
 // jg.dat when the run of the polynomial the window shows ended (told
 // otherwise: what to do first). The run's result is printed over `field`.
 void PrintShownResult(ResultPrinter& printer, FileTable& files, Dialogs& dialogs, const EngineRuns& runs,
-                      const HistoryEntry* historyShown, Field field = Field::kRational);
+                      const HistoryEntry* historyShown, Field field = Field::kRational, bool withGraph = false);
 
 // Ends an open document, as the end of the program does, and tells where it
 // went when that is a file (its full path). Nothing happens when no document

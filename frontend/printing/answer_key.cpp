@@ -68,7 +68,7 @@ std::string TimeShown(const Problem& problem) {
   return text;
 }
 
-std::vector<SheetProblem> SheetProblems(const std::vector<Problem>& problems, bool withSteps) {
+std::vector<SheetProblem> SheetProblems(const std::vector<Problem>& problems, bool withSteps, bool withGraphs) {
   std::vector<SheetProblem> sheet;
   for (const Problem& problem : problems) {
     SheetProblem page;
@@ -79,6 +79,8 @@ std::vector<SheetProblem> SheetProblems(const std::vector<Problem>& problems, bo
     page.answer = answered ? problem.result.presentation.shown : page.problem;
     page.notes = AnswerNotes(problem);
     if (withSteps && problem.state == ProblemState::Factored) page.steps = PrintedSteps(problem.result.source, true);
+    std::string why;
+    if (withGraphs && problem.state == ProblemState::Factored) page.graph = GraphOfResult(problem.result, &why);
     page.refused = problem.state == ProblemState::Refused;
     page.line = static_cast<int>(sheet.size()) + 1;
     sheet.push_back(std::move(page));

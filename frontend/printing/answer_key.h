@@ -23,7 +23,9 @@ std::vector<std::string> AnswerNotes(const Problem& problem);
 // the engine did not run.
 std::string TimeShown(const Problem& problem);
 // The problems as the worksheet's pages show them; the answer key with the
-// steps of each factorisation when asked.
-std::vector<SheetProblem> SheetProblems(const std::vector<Problem>& problems, bool withSteps = false);
+// steps of each factorisation, and the graph of each answer in one letter,
+// when asked.
+std::vector<SheetProblem> SheetProblems(const std::vector<Problem>& problems, bool withSteps = false,
+                                        bool withGraphs = false);
 
 }  // namespace pfac::frontend

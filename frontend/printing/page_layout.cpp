@@ -45,6 +45,10 @@ constexpr double kRuleWidth = 0.3;
 // answer in, and the space after each answer of the key, in millimetres.
 constexpr double kAnswerRoom = 16;
 constexpr double kAfterAnswer = 4;
+// A graph on paper, in millimetres, and its letters in points.
+constexpr double kGraphWidth = 120;
+constexpr double kGraphHeight = 75;
+constexpr double kGraphLetters = 8;
 
 // The lines of one result before they are placed: their style, text and
 // indent, and the line of jg.dat they come from.
@@ -55,6 +59,7 @@ struct PendingLine {
   int line;
   double gapBefore;  // space before it, in the device's units
   QString label = {};  // set at the left margin on the same line: a problem's number
+  const GraphData* graph = nullptr;  // a graph in the place of a text
 };
 
 // Lines that go on one page: the factorisation with its certificate and the
@@ -72,9 +77,12 @@ class PageFiller {
   void SetTitle(QString title) { title_ = std::move(title); }
 
   double Height(WorksheetStyle style) const { return Metrics(style).lineSpacing(); }
+  double Height(const PendingLine& line) const {
+    return line.graph != nullptr ? Millimetres(kGraphHeight) : Height(line.style);
+  }
   double Height(const Block& block) const {
     double height = 0;
-    for (const PendingLine& line : block) height += line.gapBefore + Height(line.style);
+    for (const PendingLine& line : block) height += line.gapBefore + Height(line);
     return height;
   }
   double Width(WorksheetStyle style, const QString& text) const { return Metrics(style).horizontalAdvance(text); }
@@ -145,13 +153,19 @@ class PageFiller {
   // one has no room for it; no space before it at the top of a page
   // (*pageTop). Its label, if any, at the left margin beside it.
   void PlaceLine(const PendingLine& line, int result, int fileLine, bool* pageTop) {
-    if (Room() < (*pageTop ? 0 : line.gapBefore) + Height(line.style)) {
+    if (Room() < (*pageTop ? 0 : line.gapBefore) + Height(line)) {
       NewPage();
       hasResults_ = true;
       *pageTop = true;
     }
     if (!*pageTop) y_ += line.gapBefore;
     *pageTop = false;
+    if (line.graph != nullptr) {
+      const QRectF box(sheet_.textArea.left() + line.indent, y_, Millimetres(kGraphWidth), Height(line));
+      Page().graphs.push_back({box, result, *line.graph});
+      y_ += box.height();
+      return;
+    }
     if (!line.label.isEmpty()) {
       Page().texts.push_back({line.style, line.label,
                               QRectF(sheet_.textArea.left(), y_, Width(line.style, line.label), Height(line.style)),
@@ -234,6 +248,7 @@ std::vector<Block> ResultBlocks(const PrintedResult& printed, const PageFiller& 
     head.push_back({WorksheetStyle::Heading, QString::fromUtf8(kStepsHeading), 0, -1, filler.Millimetres(kBeforeHeading)});
     for (const Breakable& step : printed.steps) AddStep(&head, step, filler, width, indent);
   }
+  if (printed.graph) head.push_back({WorksheetStyle::Step, {}, 0, -1, filler.Millimetres(kBeforeHeading), {}, &*printed.graph});
   std::vector<Block> blocks{head};
   const size_t count = printed.working.size();
   if (count == 0) return blocks;
@@ -261,7 +276,8 @@ std::vector<Block> ResultBlocks(const PrintedResult& printed, const PageFiller& 
 // A numbered block: the first line of the text beside its number, the rest
 // under it at the same indent, then the notes.
 Block Numbered(const QString& label, const Breakable& text, const std::vector<std::string>& notes,
-               const std::vector<Breakable>& steps, const PageFiller& filler, double width) {
+               const std::vector<Breakable>& steps, const PageFiller& filler, double width,
+               const GraphData* graph = nullptr) {
   const double indent = filler.Width(WorksheetStyle::Result, QStringLiteral("000. "));
   Block block;
   for (const QString& line : Broken(WithMinusSigns(text), width - indent, filler, WorksheetStyle::Result)) {
@@ -277,6 +293,7 @@ Block Numbered(const QString& label, const Breakable& text, const std::vector<st
   for (const Breakable& step : steps) {
     AddStep(&block, step, filler, width - indent, filler.Millimetres(kContinuedIndent), indent);
   }
+  if (graph != nullptr) block.push_back({WorksheetStyle::Step, {}, indent, -1, filler.Millimetres(1), {}, graph});
   return block;
 }
 
@@ -355,7 +372,8 @@ Worksheet LayOutProblemSheet(const std::vector<SheetProblem>& problems, const QS
   for (size_t i = 0; i < problems.size(); ++i) {
     if (problems[i].refused) continue;
     filler.PlaceNumbered(Numbered(QStringLiteral("%1.").arg(++number), problems[i].answer, problems[i].notes,
-                                  problems[i].steps, filler, width),
+                                  problems[i].steps, filler, width,
+                                  problems[i].graph ? &*problems[i].graph : nullptr),
                          static_cast<int>(i), filler.Millimetres(kAfterAnswer));
   }
   for (size_t i = 0; i < problems.size(); ++i) {
@@ -375,6 +393,9 @@ bool PaintWorksheet(const Worksheet& sheet, QPainter& painter, QPrinter& printer
     const WorksheetPage& page = sheet.pages[p];
     painter.setPen(QPen(Qt::black, kRuleWidth * mm));
     for (const QLineF& rule : page.rules) painter.drawLine(rule);
+    for (const WorksheetGraph& graph : page.graphs) {
+      PaintGraph(painter, graph.box, graph.graph, kGraphLetters / 72 * printer.logicalDpiY());
+    }
     for (const WorksheetText& text : page.texts) {
       const QFont font = WorksheetFont(text.style);
       painter.setFont(font);

@@ -10,6 +10,7 @@
 #include <QLineF>
 #include <QRectF>
 #include <QString>
+#include <optional>
 #include <vector>
 
 #include "frontend/printing/result_printer.h"
@@ -51,9 +52,17 @@ struct WorksheetText {
   int line = -1;     // of the working: the line of jg.dat it is (a part of)
 };
 
+// A graph of y = f(x) on the page.
+struct WorksheetGraph {
+  QRectF box;
+  int result = -1;  // the result (or problem) it belongs to, counted from 0
+  GraphData graph;
+};
+
 struct WorksheetPage {
   std::vector<WorksheetText> texts;
   std::vector<QLineF> rules;  // under the title, and between two results
+  std::vector<WorksheetGraph> graphs;
 };
 
 struct Worksheet {
@@ -83,12 +92,13 @@ Worksheet LayOutWorksheet(const std::vector<PrintedResult>& results, const QStri
 
 // One problem of a worksheet: the polynomial as a student writes it, and for
 // the key its answer (the polynomial and its factorisation, or what became of
-// it) with notes in words.
+// it) with notes in words, and when asked its steps and graph.
 struct SheetProblem {
   Breakable problem;
   Breakable answer;
   std::vector<std::string> notes;
   std::vector<Breakable> steps;  // the steps of the answer, when the key shows them
+  std::optional<GraphData> graph = {};  // the answer's graph, when the key shows it
   bool refused = false;          // the line could not be read: not a problem for the pupils
   int line = 0;                  // its line in the list, counted from 1
 };

@@ -2,9 +2,11 @@
 // working), and the printer that the print command hands it to.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "frontend/graph/graph_picture.h"
 #include "frontend/results/line_breaking.h"
 #include "frontend/results/run_result.h"
 
@@ -17,12 +19,14 @@ inline constexpr char kPrintedFromHistory[] =
 // One result on paper: the result as the main window shows it, the steps of
 // its factorisation, and the lines of jg.dat that the run wrote, as its
 // working; a result of the history has no working and says where it came
-// from.
+// from. The graph of an answer in one letter goes under its steps when it
+// was shown.
 struct PrintedResult {
   RunResult result;
   std::vector<std::string> working;
   bool fromHistory = false;
   std::vector<Breakable> steps;  // the steps of a factorisation known complete, one a line
+  std::optional<GraphData> graph = {};
 };
 
 // The printer as the print command sees it: one document at a time, begun by

@@ -15,6 +15,9 @@
 #include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QToolButton>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -22,6 +25,7 @@
 #include "frontend/commands/finished_run.h"
 #include "frontend/commands/print_command.h"
 #include "frontend/engine_link/exact_process.h"
+#include "frontend/graph/graph_widget.h"
 #include "frontend/input/typed_input.h"
 #include "frontend/results/result_steps.h"
 #include "frontend/windows/broken_lines_label.h"
@@ -205,9 +209,10 @@ void PFAC1::createResultPanel() {
 }
 
 // Under the result panel: the steps of the factorisation, one a line, set as
-// the result is, scrolled when they are taller than the panel.
+// the result is, scrolled when they are taller than the panel; on the tab
+// beside them, in the same space, the graph of an answer in one letter.
 void PFAC1::createStepsPanel() {
-  stepsPanel_ = new QGroupBox(QString::fromUtf8(kStepsHeading), this);
+  stepsPanel_ = new QTabWidget(this);
   stepsPanel_->setObjectName(QStringLiteral("StepsPanel"));
   stepsText_ = new BrokenLinesLabel;
   stepsText_->setObjectName(QStringLiteral("StepsText"));
@@ -218,8 +223,24 @@ void PFAC1::createStepsPanel() {
     stepsOpen_ = !stepsOpen_;
     stepsText_->SetParagraphs(StepLines(shownSteps_, stepsOpen_, true));
   });
-  auto* layout = new QVBoxLayout(stepsPanel_);
-  layout->addWidget(LabelScroll(stepsPanel_, "StepsScroll", 72, {stepsText_}));  // three steps
+  stepsPanel_->addTab(LabelScroll(stepsPanel_, "StepsScroll", 72, {stepsText_}),  // three steps
+                      QString::fromUtf8(kStepsHeading));
+  graph_ = new GraphWidget(stepsPanel_);
+  graph_->setObjectName(QStringLiteral("Graph"));
+  graph_->setFont(resultText_->font());
+  stepsPanel_->addTab(graph_, QString::fromUtf8(kGraphTab));
+  stepsPanel_->setTabEnabled(1, false);
+  // Tab reaches the tabs themselves (arrow keys pick one), not the frame round them.
+  stepsPanel_->setFocusPolicy(Qt::NoFocus);
+  stepsPanel_->tabBar()->setObjectName(QStringLiteral("StepsTabs"));
+  stepsPanel_->tabBar()->setFocusPolicy(Qt::TabFocus);
+  for (QWidget* scroll : stepsPanel_->tabBar()->findChildren<QToolButton*>()) scroll->setFocusPolicy(Qt::NoFocus);
+  stepsPanel_->setTabToolTip(1, QStringLiteral("一元多项式 y = f(x) 的图像和实根 (the graph of y = f(x) and its real roots)"));
+  // The user's pick of a tab holds for the answers that follow.
+  connect(stepsPanel_, &QTabWidget::tabBarClicked, this, [this](int index) {
+    if (stepsPanel_->isTabEnabled(index)) graphWanted_ = index == 1;
+  });
+  connect(stepsPanel_, &QTabWidget::currentChanged, this, &PFAC1::MakeGraph);
 }
 
 // Under the steps: the folder's earlier polynomials and their results,
@@ -269,10 +290,12 @@ void PFAC1::createLayout() {
 }
 
 // Tab goes in reading order: the box, the engine box, the copy buttons, the
-// history, then the commands from left to right.
+// tabs of the steps and the graph, the history, then the commands from left
+// to right.
 void PFAC1::setTabOrders() {
-  QWidget* order[] = {text2_,   ole1_,     cmdfuzhi_,  cmdfuzhiLaTeX_, historyList_, cmdshuru_, cmdWanchang_,
-                      cmdChongshu_, cmddayin_, cmdpiliang_, cmdbangzhu_,   cmdtuichu_};
+  QWidget* order[] = {text2_,      ole1_,     cmdfuzhi_,   cmdfuzhiLaTeX_, stepsPanel_->tabBar(),
+                      historyList_, cmdshuru_, cmdWanchang_, cmdChongshu_,   cmddayin_,
+                      cmdpiliang_,  cmdbangzhu_, cmdtuichu_};
   for (size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);
   for (QScrollArea* scroll : findChildren<QScrollArea*>()) scroll->setFocusPolicy(Qt::NoFocus);
 }
@@ -331,14 +354,15 @@ void PFAC1::InputStarted() {
 }
 
 // Only the result of the polynomial now in DXS.DAT is printed, and only once
-// the engine's window has closed.
+// the engine's window has closed; with its graph when the graph is shown.
 void PFAC1::cmddayin_Click() {
   ResetCopyButtons();
   if (exactShown_ && !historyShown_) {
-    PrintExactResult(printer_, dialogs_, *exactShown_);
+    PrintExactResult(printer_, dialogs_, *exactShown_, GraphShown());
     return;
   }
-  PrintShownResult(printer_, files_, dialogs_, runs_, historyShown_ ? &*historyShown_ : nullptr, ChosenField());
+  PrintShownResult(printer_, files_, dialogs_, runs_, historyShown_ ? &*historyShown_ : nullptr, ChosenField(),
+                   GraphShown());
 }
 
 // The help window is shown, cleared and given its page; "简介" again shows the
@@ -522,6 +546,8 @@ Field PFAC1::ChosenField() const { return static_cast<Field>(fieldChoice_->curre
 // The result in the panel given again over the field now chosen, and kept in
 // the history as that polynomial over that field.
 void PFAC1::FieldChosen() {
+  // The graph comes first over the reals, the steps over the rationals.
+  SetGraphShownFirst(ChosenField() == Field::kReal);
   if (!shownResult_ || shownResult_->source.field == ChosenField()) return;
   RunResult result = *shownResult_;
   SetField(&result, ChosenField());
@@ -584,7 +610,33 @@ void PFAC1::ShowResult(const RunResult& result) {
   latexResult_ = answer ? QString::fromStdString(result.presentation.latex) : QString();
   cmdfuzhi_->setEnabled(!plainResult_.isEmpty());
   cmdfuzhiLaTeX_->setEnabled(!latexResult_.isEmpty());
+  // An answer in one letter has a graph.
+  const bool oneLetter = answer && result.source.value && result.source.value->letters.size() == 1;
+  graph_->SetGraph(std::nullopt);
+  graphPending_.reset();
+  if (oneLetter) graphPending_ = result;
+  stepsPanel_->setTabEnabled(1, oneLetter);
+  stepsPanel_->setCurrentIndex(oneLetter && graphWanted_ ? 1 : 0);
+  MakeGraph();
 }
+
+// The graph takes the history's place too while it is shown, and the larger
+// share of the result's: the window keeps its size, and the history is back
+// with the steps.
+void PFAC1::MakeGraph() {
+  const bool graphShown = stepsPanel_->currentWidget() == graph_;
+  if (historyPanel_ != nullptr) historyPanel_->setVisible(!graphShown);
+  if (auto* box = qobject_cast<QBoxLayout*>(layout())) box->setStretchFactor(stepsPanel_, graphShown ? 3 : 1);
+  if (stepsPanel_->currentWidget() != graph_ || !graphPending_) return;
+  std::string why;
+  QApplication::setOverrideCursor(Qt::WaitCursor);
+  std::optional<GraphData> graph = GraphOfResult(*graphPending_, &why);
+  QApplication::restoreOverrideCursor();
+  graphPending_.reset();
+  graph_->SetGraph(std::move(graph), QString::fromStdString(why));
+}
+
+bool PFAC1::GraphShown() const { return stepsPanel_->currentWidget() == graph_ && graph_->Graph().has_value(); }
 
 void PFAC1::ShowNoResult(const std::string& note) {
   ClearResult();
@@ -598,6 +650,9 @@ void PFAC1::ClearResult() {
   resultNotes_->SetParagraphs({});
   resultNotes_->setStyleSheet(QString());
   stepsText_->SetParagraphs({});
+  graphPending_.reset();
+  graph_->SetGraph(std::nullopt);
+  stepsPanel_->setTabEnabled(1, false);
   plainResult_.clear();
   latexResult_.clear();
   cmdfuzhi_->setEnabled(false);

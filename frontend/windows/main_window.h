@@ -25,6 +25,7 @@ class QLineEdit;
 class QListWidget;
 class QPushButton;
 class QScrollArea;
+class QTabWidget;
 
 namespace pfac::frontend {
 
@@ -32,6 +33,7 @@ class BatchWindow;
 class BrokenLinesLabel;
 class EngineBox;
 class Form3;
+class GraphWidget;
 
 // Said in the result panel when the engine's window closed without a result
 // of the current polynomial in jg.dat.
@@ -40,6 +42,8 @@ inline constexpr char kNoResultWritten[] =
 // After an entry of the history that is not finished (a run stopped, or a
 // factorisation not known complete).
 inline constexpr char kNotFinishedMark[] = "  (未完成 / not finished)";
+// The tab beside the steps that shows the graph of an answer in one letter.
+inline constexpr char kGraphTab[] = "图像 / graph";
 // Asked when the program is to end while the engine or a worksheet runs, and
 // told when the engine could not be stopped.
 inline constexpr char kStopEngineAndQuit[] =
@@ -85,6 +89,13 @@ class PFAC1 : public PrintSurface, private MainWindowControls {
   // The history of the working folder, oldest first.
   const History& FolderHistory() const { return history_; }
 
+  // Whether an answer in one letter comes with its graph shown (in place of
+  // the steps, whose tab is beside it) until the user picks the other tab;
+  // not at first, and as the field is chosen: over the reals, yes.
+  void SetGraphShownFirst(bool shown) { graphWanted_ = shown; }
+  // Whether the graph is shown now.
+  bool GraphShown() const;
+
  protected:
   // Closing the window ends the program, as "退出" does.
   void closeEvent(QCloseEvent* event) override;
@@ -114,6 +125,8 @@ class PFAC1 : public PrintSurface, private MainWindowControls {
   // The exact factoriser's work for a text no longer submitted is given up.
   void StopExact();
   void ShowResult(const RunResult& result);
+  // The graph of the answer shown, made when its tab is first shown.
+  void MakeGraph();
   void ShowNoResult(const std::string& note);
   void ClearResult();
   // A copy button says "已复制" until the next action, which calls this.
@@ -184,8 +197,11 @@ class PFAC1 : public PrintSurface, private MainWindowControls {
   QScrollArea* resultScroll_ = nullptr;       // scrolls a result taller than the panel
   BrokenLinesLabel* resultText_ = nullptr;   // the polynomial = its factorisation
   BrokenLinesLabel* resultNotes_ = nullptr;  // the certificate, or what became of the run
-  QGroupBox* stepsPanel_ = nullptr;
+  QTabWidget* stepsPanel_ = nullptr;       // the steps, and on a tab beside them the graph
   BrokenLinesLabel* stepsText_ = nullptr;  // the steps of the factorisation, one a line
+  GraphWidget* graph_ = nullptr;           // y = f(x) of an answer in one letter
+  std::optional<RunResult> graphPending_;  // the answer whose graph is still to be made
+  bool graphWanted_ = false;               // the graph's tab comes first for an answer in one letter
   ResultSteps shownSteps_;                 // the steps shown, their detail folded unless stepsOpen_
   bool stepsOpen_ = false;
   QPushButton* cmdfuzhi_ = nullptr;

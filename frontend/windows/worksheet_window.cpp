@@ -62,6 +62,9 @@ BatchWindow::BatchWindow(Dialogs& dialogs, Expander* expander, QWidget* parent)
   withSteps_ = new QCheckBox(QStringLiteral("答案附解题步骤 / steps in the key"), this);
   withSteps_->setObjectName(QStringLiteral("WithSteps"));
   withSteps_->setToolTip(QStringLiteral("答案页上每题附上用课上的方法分解的步骤 (each answer with the steps of its factorisation)"));
+  withGraphs_ = new QCheckBox(QStringLiteral("答案附图像 / graphs in the key"), this);
+  withGraphs_->setObjectName(QStringLiteral("WithGraphs"));
+  withGraphs_->setToolTip(QStringLiteral("答案页上一元多项式附 y = f(x) 的图像和实根 (each answer in one letter with its graph)"));
 
   overReals_ = new QCheckBox(QStringLiteral("实数范围 / over the reals"), this);
   overReals_->setObjectName(QStringLiteral("OverReals"));
@@ -92,7 +95,13 @@ BatchWindow::BatchWindow(Dialogs& dialogs, Expander* expander, QWidget* parent)
 
   auto* buttons = new QHBoxLayout;
   for (QPushButton* button : {cmdzairu_, cmdkaishi_, cmdquxiao_, cmdbaocun_}) buttons->addWidget(button);
-  buttons->addWidget(withSteps_);
+  // What the key adds, one under the other, so that the row keeps its width;
+  // beside them the field.
+  auto* keyOptions = new QVBoxLayout;
+  keyOptions->setSpacing(0);
+  keyOptions->addWidget(withSteps_);
+  keyOptions->addWidget(withGraphs_);
+  buttons->addLayout(keyOptions);
   buttons->addWidget(overReals_);
   buttons->addStretch(1);
   auto* layout = new QVBoxLayout(this);
@@ -166,7 +175,8 @@ void BatchWindow::Cmdbaocun_Click() {
 
 bool BatchWindow::SavePdf(const QString& file) {
   QString error;
-  if (!SaveProblemSheet(SheetProblems(run_.Problems(), withSteps_->isChecked()), file, &error, run_.UsedField())) {
+  if (!SaveProblemSheet(SheetProblems(run_.Problems(), withSteps_->isChecked(), withGraphs_->isChecked()), file, &error,
+                        run_.UsedField())) {
     dialogs_.Tell(error.toStdString(), kNoticeCaption);
     return false;
   }

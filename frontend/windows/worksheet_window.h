@@ -64,6 +64,7 @@ class BatchWindow : public QWidget {
   QPushButton* cmdquxiao_ = nullptr;
   QPushButton* cmdbaocun_ = nullptr;
   QCheckBox* withSteps_ = nullptr;  // the answer key with the steps
+  QCheckBox* withGraphs_ = nullptr;  // the answer key with the graphs of the answers in one letter
   QCheckBox* overReals_ = nullptr;  // the worksheet factored over the reals
   QProgressBar* progress_ = nullptr;
   QTableWidget* table_ = nullptr;

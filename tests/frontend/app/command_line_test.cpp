@@ -1,12 +1,17 @@
 // The front end from the command line, without a display: the worksheet
 // (pfac --worksheet), the steps of one factorisation (pfac --explain), the
-// usage, and the windows' start where there is no display.
+// graph of y = f(x) (pfac --graph), the usage, and the windows' start where
+// there is no display.
 #include <QCoreApplication>
+#include <cmath>
 #include <QDir>
+#include <QImage>
 #include <QProcess>
 #include <QTest>
 
 #include "frontend/app/folder_lock.h"
+#include "frontend/graph/graph_picture.h"
+#include "frontend/input/typed_input.h"
 #include "tests/frontend/support/fakes.h"
 #include "tests/frontend/support/pdf_text.h"
 #include "tests/frontend/support/worksheet_list.h"
@@ -25,6 +30,8 @@ class CommandLineTest : public QObject {
  private slots:
   void commandLineWithoutDisplay();
   void stepsFromTheCommandLine();
+  void graphPictures_data();
+  void graphPictures();
   void optionsAnsweredWithoutWindowOrLock_data();
   void optionsAnsweredWithoutWindowOrLock();
   void noDisplayNoWindowNoWait();
@@ -70,6 +77,12 @@ void CommandLineTest::commandLineWithoutDisplay() {
   QCOMPARE(run({"good.txt", "good.pdf"}), 0);
   QVERIFY(folder.Exists("good.pdf"));
   QVERIFY(!testing::PdfText(folder, "good.pdf").join('\n').contains(QStringLiteral("公式法")));
+#ifdef PFAC_EXACT
+  // The graphs of the answers in one letter in the key, when asked.
+  QVERIFY(!testing::PdfText(folder, "good.pdf").join('\n').contains(QStringLiteral("y = x² − 1")));
+  QCOMPARE(run({"--with-graphs", "good.txt", "graphs.pdf"}), 0);
+  QVERIFY(testing::PdfText(folder, "graphs.pdf").join('\n').contains(QStringLiteral("y = x² − 1")));
+#endif
   QCOMPARE(run({"--steps", "good.txt", "steps.pdf"}), 0);
   QVERIFY(testing::PdfText(folder, "steps.pdf").contains(
       QStringLiteral("2. 公式法 / formulas: = (x + 1)² （a² + 2ab + b², a = x, b = 1）")));
@@ -109,6 +122,80 @@ void CommandLineTest::stepsFromTheCommandLine() {
   QVERIFY(QDir(folder.Path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries).isEmpty());
 }
 
+// pfac --graph POLY OUT.png: the picture of y = f(x), checked by its pixels
+// at the places the view gives: the x-axis drawn across, a mark at each real
+// root and none elsewhere on the axis, the curve through a point of its own;
+// the roots, exactly, on standard output.
+void CommandLineTest::graphPictures_data() {
+  QTest::addColumn<QString>("polynomial");
+  QTest::addColumn<QList<double>>("roots");
+  QTest::addColumn<QString>("said");
+  QTest::addColumn<bool>("real");  // --real: roots with square roots labelled with them
+  QTest::newRow("three roots") << "x^3-x" << QList<double>{-1, 0, 1}
+                               << QStringLiteral("y = x³ − x\t实根 / real roots: −1, 0, 1") << false;
+  QTest::newRow("a double root") << "(x-1)^2(x+2)" << QList<double>{-2, 1}
+                                 << QStringLiteral("y = (x − 1)²(x + 2)\t实根 / real roots: −2, 1 (二重根)") << false;
+  QTest::newRow("no real root") << "x^2+1" << QList<double>{} << QStringLiteral("y = x² + 1\t没有实根 / no real root")
+                                << true;
+  QTest::newRow("four roots") << "x^4-5x^2+4" << QList<double>{-2, -1, 1, 2}
+                              << QStringLiteral("y = x⁴ − 5x² + 4\t实根 / real roots: −2, −1, 1, 2") << false;
+  QTest::newRow("square roots over the reals")
+      << "x^2-2x-1" << QList<double>{1 - std::sqrt(2.0), 1 + std::sqrt(2.0)}
+      << QStringLiteral("y = x² − 2x − 1\t实根 / real roots: 1 − √2, 1 + √2") << true;
+  QTest::newRow("square roots in decimals") << "x^2-2x-1" << QList<double>{1 - std::sqrt(2.0), 1 + std::sqrt(2.0)}
+                                            << QStringLiteral("y = x² − 2x − 1\t实根 / real roots: −0.414, 2.414")
+                                            << false;
+}
+
+void CommandLineTest::graphPictures() {
+#ifndef PFAC_EXACT
+  QSKIP("the real roots are found with the exact arithmetic, which this build has not");
+#endif
+  QFETCH(QString, polynomial);
+  QFETCH(QList<double>, roots);
+  QFETCH(QString, said);
+  QFETCH(bool, real);
+  WorkFolder folder;
+  QByteArray out;
+  const QStringList field = real ? QStringList{"--real"} : QStringList{};
+  QCOMPARE(RunFrontEnd(folder, QStringList{"--graph", polynomial, "graph.png"} + field, &out), 0);
+  QCOMPARE(QString::fromUtf8(out).trimmed(), said);
+  const QImage picture(QDir(folder.Path()).filePath("graph.png"));
+  QCOMPARE(picture.size(), QSize(kPictureWidth, kPictureHeight));
+
+  // Where the view puts the axis and the roots.
+  std::string why;
+  const ConvertedText read = ConvertTypedText(polynomial.toStdString(), ExactExpander().get());
+  const std::optional<GraphData> graph = GraphOf(read.value, read.letters, {}, &why);
+  QVERIFY2(graph, why.c_str());
+  const GraphFrame frame(QRectF(picture.rect()), ChooseView(graph->roots), kPictureFontPixels);
+  auto colourNear = [&picture](QPointF at, unsigned colour, int reach) {
+    for (int dx = -reach; dx <= reach; ++dx) {
+      for (int dy = -reach; dy <= reach; ++dy) {
+        const QPoint p = at.toPoint() + QPoint(dx, dy);
+        if (picture.rect().contains(p) && (picture.pixel(p) & 0xffffff) == colour) return true;
+      }
+    }
+    return false;
+  };
+  const double axisY = frame.At(0, 0).y();
+  const QRectF plot = frame.Plot();
+  int axisColumns = 0, markColumns = 0;
+  for (int x = static_cast<int>(plot.left()) + 2; x < static_cast<int>(plot.right()) - 40; ++x) {
+    axisColumns += colourNear(QPointF(x, axisY), kAxisColour, 1);
+    markColumns += colourNear(QPointF(x, axisY), kRootColour, 0);
+  }
+  QVERIFY2(axisColumns > 0.8 * (plot.width() - 42), qPrintable(QString::number(axisColumns)));
+  for (double root : roots) {
+    QVERIFY2(colourNear(frame.At(root, 0), kRootColour, 2), qPrintable(QString::number(root)));
+  }
+  // Marks only at the roots: each a few pixels wide.
+  QVERIFY(roots.isEmpty() ? markColumns == 0 : markColumns < 20 * roots.size());
+  // A point of the curve between marks.
+  const double x = frame.View().xMin + 0.37 * (frame.View().xMax - frame.View().xMin);
+  QVERIFY(colourNear(frame.At(x, ValueAt(graph->roots, x)), kCurveColour, 2));
+}
+
 // Findings: --help and any unknown option opened the windows and took the
 // folder's lock, or aborted in Qt without a display. Each answers on its
 // stream and ends, touching nothing in the folder.
@@ -122,8 +209,16 @@ void CommandLineTest::optionsAnsweredWithoutWindowOrLock_data() {
   QTest::newRow("unknown option") << QStringList{"--colour", "x"} << 2 << ""
                                   << QStringLiteral("不认识的参数 --colour / unknown option --colour");
   QTest::newRow("a file name") << QStringList{"list.txt"} << 2 << "" << QStringLiteral("用法 / usage");
+  QTest::newRow("graph misused") << QStringList{"--graph", "x^2-1"} << 2 << ""
+                                 << QStringLiteral("用法 / usage: pfac --graph POLYNOMIAL OUT.png|OUT.pdf [--real]");
+  QTest::newRow("graph of two letters") << QStringList{"--graph", "x^2-y", "g.png"} << 1 << ""
+                                        << QString::fromUtf8(kNotOneLetter);
+  QTest::newRow("graph of a refused text") << QStringList{"--graph", "x^2+*3", "g.png"} << 1 << ""
+                                           << QStringLiteral("第 5 个字符 '*' 不能出现在这里");
+  QTest::newRow("graph in no picture format") << QStringList{"--graph", "x^2-1", "g.jpg"} << 2 << ""
+                                              << QStringLiteral("must end in .png or .pdf");
   QTest::newRow("worksheet misused") << QStringList{"--worksheet", "a.txt"} << 2 << ""
-                                     << QStringLiteral("用法 / usage: pfac --worksheet [--steps] LIST.txt OUT.pdf");
+                                     << QStringLiteral("用法 / usage: pfac --worksheet [--steps] [--with-graphs] LIST.txt OUT.pdf");
   // Qt's own complaint about the file stays out of what the user reads.
   QTest::newRow("unwritable worksheet") << QStringList{"--worksheet", "good.txt", "no/such/folder/out.pdf"} << 2
                                         << "1\tx^2-1" << QStringLiteral("无法创建文件");

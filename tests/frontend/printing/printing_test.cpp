@@ -79,6 +79,7 @@ class PrintingTest : public QObject {
   void stoppedRunIsPrintedWithItsStopLine();
   void pdfIsMadeWhenTheDocumentEnds();
   void printDialogOnceADocument();
+  void graphUnderItsSteps();
 };
 
 // The title line, the result as the panel shows it, the certificate in words,
@@ -113,6 +114,40 @@ void PrintingTest::worksheetPageInPdf() {
   QCOMPARE(page.count(QStringLiteral("解题过程 / the search's working")), 2);
   QCOMPARE(page.last(), "=...");
   CheckMargins(f.folder, "jg-1.pdf");
+}
+
+// The graph of an answer in one letter, shown in the panel, is printed under
+// its steps, inside the margins and clear of every text; an answer printed
+// while its graph was not shown has none.
+void PrintingTest::graphUnderItsSteps() {
+#ifndef PFAC_EXACT
+  QSKIP("the real roots are found with the exact arithmetic, which this build has not");
+#endif
+  Fixture f;
+  f.Print(kCourse, false);
+  f.window->SetGraphShownFirst(true);
+  f.Print(kCourse);
+  QCOMPARE(PdfText(f.folder, "jg-1.pdf").join('\n').count(QStringLiteral("y = x³ − 6x² + 4x + 15")), 1);
+  CheckMargins(f.folder, "jg-1.pdf");
+
+  std::string why;
+  PrintedResult printed{ReadRunResult(testing::ResultLines(kCourse)), {}, false, {}};
+  printed.steps = StepLines(ExplainResult(printed.result.source));
+  printed.graph = GraphOfResult(printed.result, &why);
+  QVERIFY2(printed.graph, why.c_str());
+  QPrinter printer(QPrinter::HighResolution);
+  SetUpWorksheetPage(printer);
+  const Worksheet sheet =
+      LayOutWorksheet({printed, printed, printed}, "2025年3月14日", printer, printer.paperRect(QPrinter::DevicePixel));
+  size_t graphs = 0;
+  for (const WorksheetPage& page : sheet.pages) {
+    for (const WorksheetGraph& graph : page.graphs) {
+      ++graphs;
+      QVERIFY(sheet.textArea.contains(graph.box));
+      for (const WorksheetText& text : page.texts) QVERIFY2(!text.box.intersects(graph.box), qPrintable(text.text));
+    }
+  }
+  QCOMPARE(graphs, size_t{3});
 }
 
 // The document before it is painted: every text inside margins of at least

@@ -1,7 +1,8 @@
 // The result under the polynomial box: what the main window shows when the
 // engine's window closes, read from jg.dat files that the engine wrote (run
 // here, or kept under data/ for runs that take minutes or keys), the steps
-// under it, how it breaks and scrolls, "复制" and "复制 LaTeX".
+// under it, how it breaks and scrolls, "复制" and "复制 LaTeX", and the graph
+// of an answer in one letter on the tab beside the steps.
 #include <QClipboard>
 #include <QComboBox>
 #include <QFontMetricsF>
@@ -13,10 +14,13 @@
 #include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QTabBar>
+#include <QTabWidget>
 #include <QTest>
 #include <memory>
 
 #include "frontend/engine_link/exact_process.h"
+#include "frontend/graph/graph_widget.h"
 #include "frontend/results/result_steps.h"
 #include "tests/frontend/support/pdf_text.h"
 #include "frontend/results/run_result.h"
@@ -91,6 +95,7 @@ class ResultPanelTest : public QObject {
   void longResultBreaksBetweenFactorsAndScrolls();
   void panelTakesTheWindowsNewSpace();
   void copiedUntilTheNextAction();
+  void graphBesideTheSteps();
   void fieldBesideTheBoxAndInTheHistory();
 };
 
@@ -338,6 +343,67 @@ void ResultPanelTest::copiedUntilTheNextAction() {
   f.Click("Cmdshuru");
   QCOMPARE(f.Copy()->text(), QStringLiteral("复制"));
   QVERIFY(!f.Copy()->isEnabled());
+}
+
+// The graph of an answer in one letter shares the steps' space, on the tab
+// beside them: chosen, it shows the roots found exactly, takes the history's
+// place and the window keeps its size; an answer in two letters has no graph
+// and the steps and history come back; asked to come first, or over the
+// reals, the graph is shown at once.
+void ResultPanelTest::graphBesideTheSteps() {
+#ifndef PFAC_EXACT
+  QSKIP("the real roots are found with the exact arithmetic, which this build has not");
+#endif
+  Fixture f;
+  const QSize before = f.window->size();
+  auto* tabs = f.window->findChild<QTabWidget*>("StepsPanel");
+  auto* graph = f.window->findChild<GraphWidget*>("Graph");
+  auto* history = f.window->findChild<QGroupBox*>("HistoryPanel");
+  auto labels = [graph] {
+    QStringList shown;
+    if (graph->Graph()) {
+      for (const exact::LabelledRoot& root : graph->Graph()->roots.roots) shown << QString::fromStdString(root.label);
+    }
+    return shown;
+  };
+  struct Row {
+    const char* polynomial;
+    bool shownFirst;   // the graph asked to come first
+    bool hasGraph;     // one letter
+    QStringList roots; // as the graph labels them, once shown
+  };
+  const Row rows[] = {
+      {"x^3-x", false, true, {QStringLiteral("−1"), "0", "1"}},
+      {"x^2-y^2", false, false, {}},
+      {"x^2-2x+1", true, true, {"1"}},
+      {"x^2+1", true, true, {}},
+  };
+  for (const Row& row : rows) {
+    f.window->SetGraphShownFirst(row.shownFirst);
+    f.Click("Cmdshuru");
+    f.Factor(row.polynomial);
+    QCOMPARE(tabs->isTabEnabled(1), row.hasGraph);
+    QCOMPARE(f.window->GraphShown(), row.hasGraph && row.shownFirst);
+    if (row.hasGraph && !row.shownFirst) {
+      const QRect tab = tabs->tabBar()->tabRect(1);
+      QTest::mouseClick(tabs->tabBar(), Qt::LeftButton, {}, tab.center());
+      QVERIFY(f.window->GraphShown());
+    }
+    if (row.hasGraph) QCOMPARE(labels(), row.roots);
+    QCOMPARE(history->isVisible(), !row.hasGraph);
+    QCoreApplication::processEvents();
+    QCOMPARE(f.window->size(), before);
+  }
+  // Over the reals the graph comes first, its roots labelled with square roots.
+  f.window->SetGraphShownFirst(false);
+  auto* field = f.window->findChild<QComboBox*>("fieldChoice");
+  field->setCurrentIndex(1);
+  emit field->activated(1);
+  f.Click("Cmdshuru");
+  f.Factor("x^2-2x-1");
+  QVERIFY(f.window->GraphShown());
+  QCOMPARE(labels(), (QStringList{QStringLiteral("1 − √2"), QStringLiteral("1 + √2")}));
+  QCOMPARE(f.window->size(), before);
 }
 
 // The field beside the box: over the reals the answer has its square roots in

@@ -140,6 +140,15 @@ void WorksheetWindowTest::twentyProblemsTableAndPdf() {
     QVERIFY2(withSteps.contains(step), qPrintable(withSteps));
   }
   testing::CheckMargins(f.folder, "steps.pdf");
+#ifdef PFAC_EXACT
+  QVERIFY(!withSteps.contains(QStringLiteral("y = x² − 1")));
+  // And the graph of each answer in one letter.
+  f.window.findChild<QCheckBox*>("WithGraphs")->setChecked(true);
+  QVERIFY(f.window.SavePdf(f.folder.Path() + "/graphs.pdf"));
+  const QString withGraphs = testing::PdfText(f.folder, "graphs.pdf").join('\n');
+  QVERIFY2(withGraphs.contains(QStringLiteral("y = x² − 1")), qPrintable(withGraphs));
+  testing::CheckMargins(f.folder, "graphs.pdf");
+#endif
 }
 
 // Cancelled while the engine works on the first problem: it is stopped, the
