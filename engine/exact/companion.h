@@ -78,9 +78,11 @@ class Companion {
   // Letters other than a-z and coefficients that are not integral leave it
   // untaken: the run then goes without the factoriser.
   void TakeInput(const EngineTables& tables);
-  // The same at the first search of a run; a polynomial of high total degree
-  // has the factoriser started at once.
-  void TakeInputAtFirstSearch(const EngineTables& tables);
+  // The same at the first search of a run, whose image has imageDegree (the
+  // pass's tables do not hold it yet); a polynomial of high total degree, or
+  // one in several variables with a long image and many terms, has the
+  // factoriser started at once.
+  void TakeInputAtFirstSearch(const EngineTables& tables, int imageDegree);
   bool Taken() const { return state_.Taken; }
   // Starts the factoriser on the polynomial taken, once a run.
   void Start();

@@ -462,6 +462,33 @@ TEST(ExactRun, LaterPassTakesItsKnownFactorWithoutSearching) {
   EXPECT_EQ(console.substr(first, second - first).find(" *   "), std::string::npos) << "the second did not";
 }
 
+// A product in several variables of low total degree whose search walks a
+// long image with many terms has the factoriser started at once, and its pass
+// takes the exact factor as soon as the factorisation is there, on a clock
+// that stands still (no tenth of a second ever passes); the several-variable
+// polynomials of a course, and a binomial of a long image, never start it.
+TEST(ExactRun, LongSearchInSeveralVariablesTakesItsFactorAtOnce) {
+  const struct {
+    const char* polynomial;
+    bool longSearch;
+  } cases[] = {
+      {"-12x^2y^3z^2+8x^2y^4+16x^2y^2z+6x^2yz^2+16xy^3z+15xyz^3-4x^2y^2-10xy^2z-8x^2z-8xyz-20xz^2-20yz^2", true},
+      {"32x^3y^2z^3w^2+8x^3y^2z^4+16x^3z^2w^2-8x^2y^2zw^2+8xy^2z^4+4x^3z^3-2x^2y^2z^2-4x^2w^2+4xz^3-2y^2z^2-x^2z-z",
+       true},
+      {"x^2y+xy^2+x^2z+xz^2+y^2z+yz^2+2xyz", false},
+      {"x^2-2xy+y^2-z^2", false},
+      {"x^6-y^6", false},
+  };
+  for (const auto& c : cases) {
+    HelpedRun r(Readiness::kAtStart, 0);
+    r.run.Factor(c.polynomial);
+    EXPECT_EQ(r.Last().certificate, kCompleteCertificate) << c.polynomial;
+    EXPECT_TRUE(EqualsInput(r.Last().line, c.polynomial));
+    EXPECT_EQ(r.factoriser.Starts(), c.longSearch ? 1 : 0) << c.polynomial;
+    EXPECT_EQ(r.Jg().find("\r\n精确分解给出因式 ") != std::string::npos, c.longSearch) << r.Jg();
+  }
+}
+
 // A polynomial that no variable order encodes for the search (x^240 y^240
 // would need the code 240 * 241) ends as a stopped search: the polynomial
 // unsplit, "=....", the reason and the complete factorisation. An input that
