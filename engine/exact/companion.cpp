@@ -54,6 +54,17 @@ constexpr int kExactAtOnceTerms = 8;
 // factor as soon as the factorisation is there: its search would rarely
 // find in a tenth of a second what the factoriser gives in milliseconds.
 constexpr int64_t kExactHandOverMs = kExactStartMs;
+// A long search whose pass has an image of at least this degree gives the
+// processor to the factoriser while it works: each look at it waits up to
+// kYieldMs for its answer, instead of searching on. At such degrees the
+// factoriser's general algorithm can take seconds, the search's bounds there
+// let it find little beyond factors of the lowest degrees (which the
+// factorisation brings too), and the run's certificate waits for the
+// factorisation in any case; on a machine of two cores shared with other
+// work, the search would take from the factoriser the time that the run
+// waits for.
+constexpr int kYieldDegree = 1000;
+constexpr int kYieldMs = 10;
 // The end of a run waits for the factoriser at most this many rounds of
 // kExactWaitRoundMs (the X key ends the wait).
 constexpr int kExactWaitRounds = 50;
@@ -200,6 +211,9 @@ Finding Companion::LookForResult(const EngineTables& tables, int64_t nowMs) {
   if (factoriser_->Poll() == ExactState::kIdle) {
     if (state_.FirstSearchMs >= 0 && nowMs - state_.FirstSearchMs >= kExactStartMs) Start();
     return Finding::kNothing;
+  }
+  if (state_.LongSearch && tables.passDegree >= kYieldDegree && factoriser_->Poll() == ExactState::kWorking) {
+    factoriser_->Wait(kYieldMs);
   }
   if (state_.PassState == PassLook::kNothingToDo || !Ready()) return Finding::kNothing;
   if (state_.PassState == PassLook::kNotLookedAt) {

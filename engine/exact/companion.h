@@ -98,7 +98,9 @@ class Companion {
   // searches.
   bool TakesAtOnce() const { return state_.TakeAtOnce; }
   // Part of the interruption poll: starts the factoriser once the run has
-  // searched long enough, and with its result says what the search is to do.
+  // searched long enough, and with its result says what the search is to do;
+  // in a long search of a large image, waits a little for the factoriser
+  // while it works (the search gives it the processor).
   Finding LookForResult(const EngineTables& tables, int64_t nowMs);
   // The pass's polynomial is one of the exact factors, already at hand.
   bool ProvesIrreducible(const EngineTables& tables);
