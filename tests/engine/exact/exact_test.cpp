@@ -187,6 +187,11 @@ TEST(ExactFactoriser, StructureGivesWhatTheGeneralAlgorithmGives) {
       {(X(15) + X(5).Scaled(-1) + one) * power(sparse, 2) * (X(9) + one), "x"},
       {(X(3) + Poly::Constant(-2)) * (X(6) + X(2) + one) * (X(8) + minusOne), "x"},
       {X(24) * Poly::Constant(2) + X(16).Scaled(-3) + X(8).Scaled(5) + minusOne, "x"},  // in x^8
+      // What the structure leaves is of degree 200 or more (factored modulo one prime).
+      {X(300) + X(150).Scaled(6) + X(2).Scaled(-4) + Poly::Constant(9), "x"},  // (x^150 ± 2x + 3), in x^2
+      {X(400) + X(6).Scaled(5) + Poly::Constant(-3), "x"},                    // in x^2, irreducible
+      {(X(12) + minusOne) * (X(201) + X(7).Scaled(3) + Poly::Constant(-5)) * (X(205) + X(1).Scaled(-2) + Poly::Constant(7)),
+       "x"},
       {X(30) + Y(30).Scaled(-1), "xy"},
       {X(21) + Y(21), "xy"},
       {power(x + y.Scaled(-1), 2) * (X(2) + x * y + Y(2)) * (X(3) + Y(3).Scaled(-2)) * Y(2), "xy"},
