@@ -189,7 +189,8 @@ TEST(ExactFactoriser, StructureGivesWhatTheGeneralAlgorithmGives) {
       {X(24) * Poly::Constant(2) + X(16).Scaled(-3) + X(8).Scaled(5) + minusOne, "x"},  // in x^8
       // What the structure leaves is of degree 200 or more (factored modulo one prime).
       {X(300) + X(150).Scaled(6) + X(2).Scaled(-4) + Poly::Constant(9), "x"},  // (x^150 ± 2x + 3), in x^2
-      {X(400) + X(6).Scaled(5) + Poly::Constant(-3), "x"},                    // in x^2, irreducible
+      {X(400) + X(6).Scaled(5) + Poly::Constant(-3), "x"},                    // in x^2
+      {X(400) + X(2).Scaled(-4) + Poly::Constant(9), "x"},                    // 3 | 9, y = x^2 simple modulo 3
       {(X(12) + minusOne) * (X(201) + X(7).Scaled(3) + Poly::Constant(-5)) * (X(205) + X(1).Scaled(-2) + Poly::Constant(7)),
        "x"},
       {X(30) + Y(30).Scaled(-1), "xy"},
@@ -543,9 +544,10 @@ TEST(ExactRun, PowersOfProductsEndComplete) {
   }
   // The factorisation still on its way when the search, past its value limit
   // on x - 1, comes to the candidate x^2 - 1: the candidate waits for it, and
-  // gives way to x - 1.
+  // gives way to x - 1. (x^100 - 1)^4: below the degree at which the search
+  // waits for the factoriser at every look.
   HelpedRun late(Readiness::kAtFirstWait, 1);
-  late.run.Factor(cases[0].polynomial);
+  late.run.Factor("x^400-4x^300+6x^200-4x^100+1");
   EXPECT_EQ(late.Last().certificate, kCompleteCertificate) << late.Jg();
   EXPECT_EQ(late.Jg().find("(x^ 2 - 1)"), std::string::npos);
 }
