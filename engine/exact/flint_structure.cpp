@@ -44,14 +44,14 @@ constexpr slong kOnePrimeDegree = 200;
 constexpr ulong kOnePrimeLimit = 1000;
 
 // The general algorithm from one prime: g's factors modulo the first prime
-// that keeps its degree and its constant term and leaves it square-free, lifted and recombined by
-// lattice reduction (van Hoeij's method). The library's general algorithm
-// factors g modulo three primes, to go on from the one with the fewest
-// factors; at a degree of hundreds or thousands those factorisations modulo p
-// are most of its time ((x^1500 - 2x + 3)(x^1500 + 2x + 3): 6 of its 7 s),
-// and the recombination by lattice reduction, which it keeps for many
-// factors, needs no fewest. False when no prime below kOnePrimeLimit serves or
-// the factors found do not multiply back to g.
+// that keeps its degree and its constant term and leaves it square-free,
+// lifted and recombined by lattice reduction (van Hoeij's method). The
+// library's general algorithm factors g modulo three primes, to go on from
+// the one with the fewest factors; at a degree of hundreds or thousands those
+// factorisations modulo p are most of its time ((x^1500 - 2x + 3)(x^1500 +
+// 2x + 3): 6 of its 7 s), and the recombination by lattice reduction, which
+// it keeps for many factors, needs no fewest. False when no prime below
+// kOnePrimeLimit serves or the factors found do not multiply back to g.
 bool OnePrimeFactors(const IntPoly& g, std::vector<IntPoly>* out) {
   const slong length = g.get()->length;
   if (fmpz_is_zero(g.get()->coeffs)) return false;
@@ -59,7 +59,7 @@ bool OnePrimeFactors(const IntPoly& g, std::vector<IntPoly>* out) {
   nmod_poly_factor_init(local);
   ulong p = 2;
   bool found = false;
-  for (; p < kOnePrimeLimit && !found; p = found ? p : n_nextprime(p, 0)) {
+  for (; p < kOnePrimeLimit; p = n_nextprime(p, 0)) {
     nmod_poly_t image, derivative, common;
     nmod_poly_init(image, p);
     nmod_poly_init(derivative, p);
@@ -77,6 +77,7 @@ bool OnePrimeFactors(const IntPoly& g, std::vector<IntPoly>* out) {
     nmod_poly_clear(image);
     nmod_poly_clear(derivative);
     nmod_poly_clear(common);
+    if (found) break;
   }
   std::vector<IntPoly> factors;
   if (found && local->num == 1) {
