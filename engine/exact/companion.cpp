@@ -1,12 +1,12 @@
 // The exact companion's work. The factoriser gets the prepared polynomial once
-// a search has gone on for a tenth of a second, at once for a polynomial of
-// high degree (or when the certificate at the end cannot be decided without
-// it) and works beside the search; the search looks at its handle in the
-// interruption poll:
+// a search has gone on for a tenth of a second, at once for a search that
+// will be long (a high total degree, or a long image in several variables),
+// or when the certificate at the end cannot be decided without it, and works
+// beside the search; the search looks at its handle in the interruption poll:
 // - a polynomial being searched that the exact factorisation proves
 //   irreducible ends its search as a search of every degree would;
-// - one that has been searched for a tenth of a second without a split (one
-//   of high degree: as soon as the factorisation is there) takes the exact
+// - one that has been searched for a tenth of a second without a split (in a
+//   long search: as soon as the factorisation is there) takes the exact
 //   factor of lowest degree in the image, through the same candidate check as
 //   a found factor: with the lowest degree, every factor of the cofactor has
 //   a degree at least as high, which is what the search assumes when it goes
@@ -39,13 +39,32 @@ constexpr int64_t kExactStartMs = 100;
 // a tenth of a second unless it finds factors of low degree only, and the
 // polynomials of a course (degree 6 at most) stay far below.
 constexpr int kExactAtOnceDegree = 12;
+// In several variables the search walks the image of the polynomial under the
+// weights' substitution: an image of at least this degree with at least this
+// many terms makes a search as long, and has the factoriser started at once
+// too. The polynomials of a course in several variables give images of
+// degree 16 at most, with 7 terms at most; a binomial such as x^6 - y^6
+// (image degree 36) splits at the search's first levels.
+constexpr int kExactAtOnceImageDegree = 32;
+constexpr int kExactAtOnceTerms = 8;
 // A polynomial searched this long without a split takes its factor from the
 // exact factorisation, when that knows one (the time the factoriser's start
 // already waits: whatever the search finds by itself within it stays its own).
-// One of high total degree, whose factoriser started at once, takes its
+// One of a long search, whose factoriser started at once, takes its
 // factor as soon as the factorisation is there: its search would rarely
 // find in a tenth of a second what the factoriser gives in milliseconds.
 constexpr int64_t kExactHandOverMs = kExactStartMs;
+// A long search whose pass has an image of at least this degree gives the
+// processor to the factoriser while it works: each look at it waits up to
+// kYieldMs for its answer, instead of searching on. At such degrees the
+// factoriser's general algorithm can take seconds, the search's bounds there
+// let it find little beyond factors of the lowest degrees (which the
+// factorisation brings too), and the run's certificate waits for the
+// factorisation in any case; on a machine of two cores shared with other
+// work, the search would take from the factoriser the time that the run
+// waits for.
+constexpr int kYieldDegree = 1000;
+constexpr int kYieldMs = 10;
 // The end of a run waits for the factoriser at most this many rounds of
 // kExactWaitRoundMs (the X key ends the wait).
 constexpr int kExactWaitRounds = 50;
@@ -149,9 +168,10 @@ void Companion::TakeInput(const EngineTables& tables) {
   state_.Taken = true;
 }
 
-// The total degree decides (the image's degree would count the weights of
-// several variables as well).
-void Companion::TakeInputAtFirstSearch(const EngineTables& tables) {
+// The total degree decides in one variable (the image's degree would count
+// the weights of several variables as well); in several, the image's degree
+// and the number of terms may tell of a long search below it.
+void Companion::TakeInputAtFirstSearch(const EngineTables& tables, int imageDegree) {
   TakeInput(tables);
   int degree = 0;
   for (const Term& t : state_.Input.terms) {
@@ -159,8 +179,10 @@ void Companion::TakeInputAtFirstSearch(const EngineTables& tables) {
     for (int32_t e : t.exponents) total += e;
     degree = std::max(degree, total);
   }
-  state_.HighDegree = degree >= kExactAtOnceDegree;
-  if (state_.HighDegree) Start();
+  const bool longImage = tables.variableCount > 1 && imageDegree >= kExactAtOnceImageDegree &&
+                         tables.termCount >= kExactAtOnceTerms;
+  state_.LongSearch = degree >= kExactAtOnceDegree || longImage;
+  if (state_.LongSearch) Start();
 }
 
 void Companion::Start() {
@@ -190,6 +212,9 @@ Finding Companion::LookForResult(const EngineTables& tables, int64_t nowMs) {
     if (state_.FirstSearchMs >= 0 && nowMs - state_.FirstSearchMs >= kExactStartMs) Start();
     return Finding::kNothing;
   }
+  if (state_.LongSearch && tables.passDegree >= kYieldDegree && factoriser_->Poll() == ExactState::kWorking) {
+    factoriser_->Wait(kYieldMs);
+  }
   if (state_.PassState == PassLook::kNothingToDo || !Ready()) return Finding::kNothing;
   if (state_.PassState == PassLook::kNotLookedAt) {
     const Known known = ClassifyCurrentPolynomial(tables);
@@ -197,7 +222,7 @@ Finding Companion::LookForResult(const EngineTables& tables, int64_t nowMs) {
     state_.PassState = known == Known::kReducible ? PassLook::kFactorToHandOver : PassLook::kNothingToDo;
   }
   if (state_.PassState == PassLook::kFactorToHandOver && !tables.lateMode &&
-      (state_.TakeAtOnce || state_.HighDegree || nowMs - state_.PassSearchMs >= kExactHandOverMs)) {
+      (state_.TakeAtOnce || state_.LongSearch || nowMs - state_.PassSearchMs >= kExactHandOverMs)) {
     if (PrepareHandOver(tables)) return Finding::kFactorToHandOver;
     if (PrepareKnownFactors(tables)) return Finding::kKnownFactors;
     state_.PassState = PassLook::kNothingToDo;
@@ -460,7 +485,7 @@ bool Companion::LowerFactorKnown(const EngineTables& tables, int k) {
 // further in the search. Where the factorisation says the candidate is a
 // product of factors of lower degree, the pass takes those instead.
 bool Companion::CandidateWaitsForFactorisation(const EngineTables& tables, int k) {
-  if (!factoriser_ || !state_.Taken || tables.lateMode || k < 2 || !state_.HighDegree || state_.CandidateWaited ||
+  if (!factoriser_ || !state_.Taken || tables.lateMode || k < 2 || !state_.LongSearch || state_.CandidateWaited ||
       factoriser_->Poll() != ExactState::kWorking) {
     return false;
   }

@@ -78,9 +78,11 @@ class Companion {
   // Letters other than a-z and coefficients that are not integral leave it
   // untaken: the run then goes without the factoriser.
   void TakeInput(const EngineTables& tables);
-  // The same at the first search of a run; a polynomial of high total degree
-  // has the factoriser started at once.
-  void TakeInputAtFirstSearch(const EngineTables& tables);
+  // The same at the first search of a run, whose image has imageDegree (the
+  // pass's tables do not hold it yet); a polynomial of high total degree, or
+  // one in several variables with a long image and many terms, has the
+  // factoriser started at once.
+  void TakeInputAtFirstSearch(const EngineTables& tables, int imageDegree);
   bool Taken() const { return state_.Taken; }
   // Starts the factoriser on the polynomial taken, once a run.
   void Start();
@@ -96,7 +98,9 @@ class Companion {
   // searches.
   bool TakesAtOnce() const { return state_.TakeAtOnce; }
   // Part of the interruption poll: starts the factoriser once the run has
-  // searched long enough, and with its result says what the search is to do.
+  // searched long enough, and with its result says what the search is to do;
+  // in a long search of a large image, waits a little for the factoriser
+  // while it works (the search gives it the processor).
   Finding LookForResult(const EngineTables& tables, int64_t nowMs);
   // The pass's polynomial is one of the exact factors, already at hand.
   bool ProvesIrreducible(const EngineTables& tables);

@@ -5,6 +5,7 @@
 #include "engine/exact/flint_structure.h"
 
 #include <flint/fmpz_poly_factor.h>
+#include <flint/nmod_poly.h>
 #include <flint/ulong_extras.h>
 
 #include <algorithm>
@@ -37,9 +38,77 @@ std::vector<ulong> Divisors(ulong n) {
   return out;
 }
 
+// From this degree on, the general algorithm below factors modulo one prime.
+constexpr slong kOnePrimeDegree = 200;
+// The primes tried for it: beyond, the library's own algorithm takes over.
+constexpr ulong kOnePrimeLimit = 1000;
+
+// The general algorithm from one prime: g's factors modulo the first prime
+// that keeps its degree and its constant term and leaves it square-free,
+// lifted and recombined by lattice reduction (van Hoeij's method). The
+// library's general algorithm factors g modulo three primes, to go on from
+// the one with the fewest factors; at a degree of hundreds or thousands those
+// factorisations modulo p are most of its time ((x^1500 - 2x + 3)(x^1500 +
+// 2x + 3): 6 of its 7 s), and the recombination by lattice reduction, which
+// it keeps for many factors, needs no fewest. False when no prime below
+// kOnePrimeLimit serves or the factors found do not multiply back to g.
+bool OnePrimeFactors(const IntPoly& g, std::vector<IntPoly>* out) {
+  const slong length = g.get()->length;
+  if (fmpz_is_zero(g.get()->coeffs)) return false;
+  nmod_poly_factor_t local;
+  nmod_poly_factor_init(local);
+  ulong p = 2;
+  bool found = false;
+  for (; p < kOnePrimeLimit; p = n_nextprime(p, 0)) {
+    nmod_poly_t image, derivative, common;
+    nmod_poly_init(image, p);
+    nmod_poly_init(derivative, p);
+    nmod_poly_init(common, p);
+    fmpz_poly_get_nmod_poly(image, g.get());
+    // The lattice reduction divides by the lifted factors from their low end,
+    // which needs their constant terms invertible modulo p.
+    found = image->length == length && image->coeffs[0] != 0;
+    if (found) {
+      nmod_poly_derivative(derivative, image);
+      nmod_poly_gcd(common, image, derivative);
+      found = nmod_poly_is_one(common);
+    }
+    if (found) nmod_poly_factor(local, image);
+    nmod_poly_clear(image);
+    nmod_poly_clear(derivative);
+    nmod_poly_clear(common);
+    if (found) break;
+  }
+  std::vector<IntPoly> factors;
+  if (found && local->num == 1) {
+    factors.push_back(g);
+  } else if (found) {
+    fmpz_poly_factor_t lifted;
+    fmpz_poly_factor_init(lifted);
+    fmpz_poly_factor_van_hoeij(lifted, local, g.get(), 1, p);
+    for (slong i = 0; i < lifted->num; ++i) {
+      IntPoly f;
+      fmpz_poly_set(f.get(), lifted->p + i);
+      MakeLeadingPositive(f);
+      factors.push_back(std::move(f));
+    }
+    fmpz_poly_factor_clear(lifted);
+  }
+  nmod_poly_factor_clear(local);
+  if (!found) return false;
+  IntPoly product;
+  fmpz_poly_one(product.get());
+  for (const IntPoly& f : factors) fmpz_poly_mul(product.get(), product.get(), f.get());
+  if (!fmpz_poly_equal(product.get(), g.get())) return false;
+  for (IntPoly& f : factors) out->push_back(std::move(f));
+  return true;
+}
+
 // The irreducible factors of g by the general algorithm. g is primitive and
-// square-free, of positive degree, with a positive leading coefficient.
+// square-free, of positive degree, with a positive leading coefficient; the
+// factors come in no particular order (the caller sorts them).
 void GeneralFactors(const IntPoly& g, std::vector<IntPoly>* out) {
+  if (g.Degree() >= kOnePrimeDegree && OnePrimeFactors(g, out)) return;
   IntFactorisation general;
   FactorInGeneral(g, &general);
   for (IntFactor& f : general.factors) out->push_back(std::move(f.polynomial));

@@ -28,7 +28,7 @@ namespace pfac::exact {
 // ready to be looked at).
 enum class PassLook {
   kNotLookedAt,       // the pass's polynomial is not yet compared with it
-  kFactorToHandOver,  // reducible: a factor waits for a tenth of a second of search (none at high degree)
+  kFactorToHandOver,  // reducible: a factor waits for a tenth of a second of search (none in a long search)
   kNothingToDo,       // irreducible, handed over, or nothing usable
 };
 
@@ -73,7 +73,7 @@ struct RunState {
   int16_t KnownFactorSign = 1;            // the pass's polynomial over their product: 1 or -1
   bool TakeAtOnce = false;              // a handed-over factor split: later passes take theirs without searching
   bool CandidateWaited = false;         // a candidate of the search has waited for the factorisation
-  bool HighDegree = false;              // total degree high enough to start the factoriser at once and take its factors as they come
+  bool LongSearch = false;              // a search too long to wait for (high total degree, or a long image in several variables): the factoriser starts at once and its factors are taken as they come
   bool ProvedIrreducible = false;       // a search ends on a proof of irreducibility
   bool SearchEndExamined = false;       // the end of the search was examined: EndOfSearch goes on
   std::vector<std::string> Notes;       // jg.dat's lines of the factors handed over, written at the end

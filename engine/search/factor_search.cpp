@@ -83,7 +83,7 @@ void Engine::SizeSearchTables(int n) {
 // Tables by the degree of the image; on the first pass they are created empty,
 // later passes keep them (growing them if a new variable order needs more).
 void Engine::AllocateSearchTables() {
-  if (Exact.HasFactoriser() && Pass.SecondPass == 0) Exact.TakeInputAtFirstSearch(ExactTables());
+  if (Exact.HasFactoriser() && Pass.SecondPass == 0) Exact.TakeInputAtFirstSearch(ExactTables(), Dense.ImageDegree);
   SizeSearchTables(Dense.ImageDegree);
   Go(&Engine::BuildImage);
 }

@@ -46,7 +46,7 @@ TEST(Companion, StartsLateTakesTheLowestFactorThenEveryPassAtOnce) {
   FakeFactoriser factoriser(Readiness::kAtStart);
   exact::Companion companion(&factoriser);
   OneVariable x4(1, 4, 64);  // x^4 + 64 = (x^2 + 4x + 8)(x^2 - 4x + 8)
-  companion.TakeInputAtFirstSearch(x4.Tables());
+  companion.TakeInputAtFirstSearch(x4.Tables(), 4);
   EXPECT_TRUE(companion.Taken());
   EXPECT_EQ(factoriser.Starts(), 0) << "degree 4 waits for the search";
 
@@ -83,7 +83,7 @@ TEST(Companion, HighDegreeStartsAtOnceAndTakesItsFactorAtOnce) {
   FakeFactoriser high(Readiness::kAtStart);
   exact::Companion atOnce(&high);
   OneVariable x12(1, 12, -1);
-  atOnce.TakeInputAtFirstSearch(x12.Tables());
+  atOnce.TakeInputAtFirstSearch(x12.Tables(), 12);
   EXPECT_EQ(high.Starts(), 1);
   EXPECT_EQ(high.Input().terms.size(), 2u);
   atOnce.SearchBegins(1000);
@@ -93,7 +93,7 @@ TEST(Companion, HighDegreeStartsAtOnceAndTakesItsFactorAtOnce) {
   // Not yet there: the search goes on, and takes it when it comes.
   FakeFactoriser later(Readiness::kAtFirstWait);
   exact::Companion waiting(&later);
-  waiting.TakeInputAtFirstSearch(x12.Tables());
+  waiting.TakeInputAtFirstSearch(x12.Tables(), 12);
   waiting.SearchBegins(1000);
   EXPECT_EQ(waiting.LookForResult(x12.Tables(), 1000), Finding::kNothing);
   later.Wait(0);
@@ -103,7 +103,7 @@ TEST(Companion, HighDegreeStartsAtOnceAndTakesItsFactorAtOnce) {
   exact::Companion untaken(&none);
   OneVariable upper(1, 12, -1);
   upper.letter[1] = "X";
-  untaken.TakeInputAtFirstSearch(upper.Tables());
+  untaken.TakeInputAtFirstSearch(upper.Tables(), 12);
   EXPECT_FALSE(untaken.Taken());
   EXPECT_EQ(none.Starts(), 0);
 }

@@ -187,6 +187,12 @@ TEST(ExactFactoriser, StructureGivesWhatTheGeneralAlgorithmGives) {
       {(X(15) + X(5).Scaled(-1) + one) * power(sparse, 2) * (X(9) + one), "x"},
       {(X(3) + Poly::Constant(-2)) * (X(6) + X(2) + one) * (X(8) + minusOne), "x"},
       {X(24) * Poly::Constant(2) + X(16).Scaled(-3) + X(8).Scaled(5) + minusOne, "x"},  // in x^8
+      // What the structure leaves is of degree 200 or more (factored modulo one prime).
+      {X(300) + X(150).Scaled(6) + X(2).Scaled(-4) + Poly::Constant(9), "x"},  // (x^150 ± 2x + 3), in x^2
+      {X(400) + X(6).Scaled(5) + Poly::Constant(-3), "x"},                    // in x^2
+      {X(400) + X(2).Scaled(-4) + Poly::Constant(9), "x"},                    // 3 | 9, y = x^2 simple modulo 3
+      {(X(12) + minusOne) * (X(201) + X(7).Scaled(3) + Poly::Constant(-5)) * (X(205) + X(1).Scaled(-2) + Poly::Constant(7)),
+       "x"},
       {X(30) + Y(30).Scaled(-1), "xy"},
       {X(21) + Y(21), "xy"},
       {power(x + y.Scaled(-1), 2) * (X(2) + x * y + Y(2)) * (X(3) + Y(3).Scaled(-2)) * Y(2), "xy"},
@@ -462,6 +468,33 @@ TEST(ExactRun, LaterPassTakesItsKnownFactorWithoutSearching) {
   EXPECT_EQ(console.substr(first, second - first).find(" *   "), std::string::npos) << "the second did not";
 }
 
+// A product in several variables of low total degree whose search walks a
+// long image with many terms has the factoriser started at once, and its pass
+// takes the exact factor as soon as the factorisation is there, on a clock
+// that stands still (no tenth of a second ever passes); the several-variable
+// polynomials of a course, and a binomial of a long image, never start it.
+TEST(ExactRun, LongSearchInSeveralVariablesTakesItsFactorAtOnce) {
+  const struct {
+    const char* polynomial;
+    bool longSearch;
+  } cases[] = {
+      {"-12x^2y^3z^2+8x^2y^4+16x^2y^2z+6x^2yz^2+16xy^3z+15xyz^3-4x^2y^2-10xy^2z-8x^2z-8xyz-20xz^2-20yz^2", true},
+      {"32x^3y^2z^3w^2+8x^3y^2z^4+16x^3z^2w^2-8x^2y^2zw^2+8xy^2z^4+4x^3z^3-2x^2y^2z^2-4x^2w^2+4xz^3-2y^2z^2-x^2z-z",
+       true},
+      {"x^2y+xy^2+x^2z+xz^2+y^2z+yz^2+2xyz", false},
+      {"x^2-2xy+y^2-z^2", false},
+      {"x^6-y^6", false},
+  };
+  for (const auto& c : cases) {
+    HelpedRun r(Readiness::kAtStart, 0);
+    r.run.Factor(c.polynomial);
+    EXPECT_EQ(r.Last().certificate, kCompleteCertificate) << c.polynomial;
+    EXPECT_TRUE(EqualsInput(r.Last().line, c.polynomial));
+    EXPECT_EQ(r.factoriser.Starts(), c.longSearch ? 1 : 0) << c.polynomial;
+    EXPECT_EQ(r.Jg().find("\r\n精确分解给出因式 ") != std::string::npos, c.longSearch) << r.Jg();
+  }
+}
+
 // A polynomial that no variable order encodes for the search (x^240 y^240
 // would need the code 240 * 241) ends as a stopped search: the polynomial
 // unsplit, "=....", the reason and the complete factorisation. An input that
@@ -511,9 +544,10 @@ TEST(ExactRun, PowersOfProductsEndComplete) {
   }
   // The factorisation still on its way when the search, past its value limit
   // on x - 1, comes to the candidate x^2 - 1: the candidate waits for it, and
-  // gives way to x - 1.
+  // gives way to x - 1. (x^100 - 1)^4: below the degree at which the search
+  // waits for the factoriser at every look.
   HelpedRun late(Readiness::kAtFirstWait, 1);
-  late.run.Factor(cases[0].polynomial);
+  late.run.Factor("x^400-4x^300+6x^200-4x^100+1");
   EXPECT_EQ(late.Last().certificate, kCompleteCertificate) << late.Jg();
   EXPECT_EQ(late.Jg().find("(x^ 2 - 1)"), std::string::npos);
 }
