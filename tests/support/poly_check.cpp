@@ -1,6 +1,7 @@
 #include "support/poly_check.h"
 
 #include <cctype>
+#include <stdexcept>
 #include <string_view>
 #include <vector>
 
@@ -48,7 +49,13 @@ struct Reader {
   Integer Number() {
     Blanks();
     Integer v = 0;
-    while (i < s.size() && std::isdigit(static_cast<unsigned char>(s[i]))) v = v * 10 + (s[i++] - '0');
+    // A number beyond the checker's integers is the test's own fault: say so
+    // rather than read a wrapped value.
+    while (i < s.size() && std::isdigit(static_cast<unsigned char>(s[i]))) {
+      if (__builtin_mul_overflow(v, 10, &v) || __builtin_add_overflow(v, s[i++] - '0', &v)) {
+        throw std::overflow_error("a number beyond the test checker's integers: " + s);
+      }
+    }
     return v;
   }
   bool End() {
