@@ -440,6 +440,7 @@ class Reader {
           // bounded number of places keeps that short.
           if (static_cast<int>(start.fraction.size()) > kMaxDecimalPlaces) return Fail(TooManyPlaces(start));
           DecimalAsFraction(start.digits, start.fraction, &factor->numerator, &factor->denominator);
+          factor->decimal = (start.digits.empty() ? "0" : start.digits) + "." + start.fraction;
         }
         if (Peek().kind == Tok::Other && IsDecimalPoint(Peek())) return Fail(CannotStandHere(Peek()));
         if (factor->numerator == "0") return Fail(ZeroNumber(start, false));

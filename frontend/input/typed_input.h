@@ -50,6 +50,7 @@ struct TypedFactor {
   enum class Kind { Number, Letter, Bracket } kind = Kind::Number;
   std::string numerator;         // Number: digits without leading zeros
   std::string denominator;       // Number: empty for an integer
+  std::string decimal;           // Number: as written with its decimal point ("0.25"), empty for none
   char letter = 0;               // Letter: in lower case
   std::vector<TypedTerm> inner;  // Bracket: its terms
   int exponent = 1;

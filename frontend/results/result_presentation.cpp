@@ -417,7 +417,10 @@ std::string Simplified(std::string_view text) {
 
 std::string TypedTermsText(const std::vector<TypedTerm>& terms, Style style);
 
+// A number as typed: a decimal keeps its point (0.25x² - 1 is the problem the
+// student set; the line "read as" gives its fraction).
 std::string TypedNumber(const TypedFactor& factor, Style style) {
+  if (!factor.decimal.empty()) return factor.decimal;
   return NumberText(factor.numerator, factor.denominator, style);
 }
 
@@ -431,7 +434,8 @@ std::string TypedTermText(const TypedTerm& term, Style style) {
         if (afterNumber || (!out.empty() && factor.exponent == 1)) {
           out += style == Style::Latex ? "\\cdot " : style == Style::Plain ? "*" : "·";
         }
-        const bool fraction = !factor.denominator.empty() && factor.exponent > 1 && style != Style::Latex;
+        const bool fraction =
+            !factor.denominator.empty() && factor.decimal.empty() && factor.exponent > 1 && style != Style::Latex;
         out += fraction ? "(" + TypedNumber(factor, style) + ")" : TypedNumber(factor, style);
         out += Power(factor.exponent, style);
         afterNumber = true;

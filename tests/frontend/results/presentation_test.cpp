@@ -77,6 +77,9 @@ void PresentationTest::whatTheStudentSees_data() {
   QTest::newRow("typed, starting positive") << QByteArray("4(x+y)^2-9(x-y)^2")
                                             << QStringLiteral("4(x + y)² - 9(x - y)² = (x - 5y)(y - 5x)") << ""
                                             << "";
+  // A decimal stays as typed on the left; its fraction comes in the answer.
+  QTest::newRow("typed, a decimal") << QByteArray("0.25x^2-1.5(x-1.5)")
+                                    << QStringLiteral("0.25x² - 1.5(x - 1.5) = 1/4(x - 3)²") << "" << "";
   // Terms by degree, then alphabetically.
   QTest::newRow("terms by degree") << QByteArray("2x^2+4xy+2y^2-8x-8y+10")
                                    << QStringLiteral("2x² + 4xy + 2y² - 8x - 8y + 10 = 2(x² + 2xy + y² - 4x - 4y + 5), "
@@ -160,7 +163,7 @@ void PresentationTest::whatTheStudentSees() {
   const bool earlierRun = run.contains('\n');
   // A text with brackets is typed: the engine gets it multiplied out, and
   // the result shows it as typed.
-  const bool typed = !earlierRun && run.contains('(');
+  const bool typed = !earlierRun && (run.contains('(') || run.contains('.'));
   const std::unique_ptr<Expander> expander = ExactExpander();
   const QString text =
       typed ? QString::fromStdString(ConvertTypedText(run.toStdString(), expander.get()).text) : QString::fromUtf8(run);
