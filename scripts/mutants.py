@@ -367,7 +367,8 @@ class FrontendCampaign:
         """Puts the fault in, builds and tests (or runs its command), and
         takes it out again."""
         path = self.source / fault.path
-        if not fault.path.startswith("frontend/") or not path.is_file():
+        # With --show a fault under engine/ is shown through the same programs.
+        if not fault.path.startswith(("frontend/", "engine/") if show else "frontend/") or not path.is_file():
             return "error: no such file under frontend/"
         if show and not fault.shown_by:
             return "error: no \"shown by\" command"
@@ -428,10 +429,14 @@ def main():
 
     frontend = [f for f in faults if f.path.startswith("frontend/")]
     if args.show:
+        # A fault under engine/ whose "shown by" runs a program of the front end
+        # (the exact factoriser's, linked into pfac) is shown through it too.
+        shown = [f for f in faults if f.path.startswith("frontend/") or
+                 (f.path.startswith("engine/") and f.shown_by.split()[:1] and f.shown_by.split()[0] in FRONTEND_PROGRAMS)]
         campaign = FrontendCampaign(args)
-        campaign.prepare(args.tests_from, show_faults=frontend)
-        width = max([len(f.ident) for f in frontend] or [1])
-        for fault in frontend:
+        campaign.prepare(args.tests_from, show_faults=shown)
+        width = max([len(f.ident) for f in shown] or [1])
+        for fault in shown:
             print(f"{fault.ident:<{width}}  {fault.path:<40}  {campaign.try_fault(fault, show=True)}", flush=True)
         return 0
     campaigns = {}

@@ -225,6 +225,26 @@ format::ResultValue AsResultValue(const format::RationalPolynomial& entered, con
 
 // ---- over the reals ----
 
+// A number as SurdText writes it ("(2 - √6)/2", "3√2") in the plain form:
+// "(2-sqrt(6))/2", "3*sqrt(2)".
+std::string PlainSurd(const std::string& text) {
+  static const std::string kRoot = "√";
+  std::string out;
+  for (size_t i = 0; i < text.size();) {
+    if (text.compare(i, kRoot.size(), kRoot) == 0) {
+      size_t end = i + kRoot.size();
+      while (end < text.size() && text[end] >= '0' && text[end] <= '9') ++end;
+      if (!out.empty() && out.back() >= '0' && out.back() <= '9') out += '*';
+      out += "sqrt(" + text.substr(i + kRoot.size(), end - i - kRoot.size()) + ")";
+      i = end;
+    } else {
+      if (text[i] != ' ') out += text[i];
+      ++i;
+    }
+  }
+  return out;
+}
+
 // A term over the reals in the plain form: "sqrt(3)*y", "-1-sqrt(2)",
 // "(2-sqrt(6))/2*y"; its sign first.
 std::string PlainRealTerm(const exact::RealTerm& term, const std::string& letters) {
@@ -249,6 +269,15 @@ std::string PlainRealTerm(const exact::RealTerm& term, const std::string& letter
   std::string root = (top == "1" ? std::string() : top + "*") + "sqrt(" + c.radicand + ")";
   if (slash != std::string::npos) root += magnitude.substr(slash);
   if (c.rational == "0") return (negative ? "-" : "") + (monomial.empty() ? root : root + "*" + monomial);
+  if (c.rational.find('/') != std::string::npos || slash != std::string::npos) {
+    // Over the common denominator, its sign in front, as the text writes it:
+    // x-(2-sqrt(6))/2, so that the piece with the minus before its root
+    // stands first here too.
+    const bool below = c.rational.front() == '-';
+    auto turned = [below](const std::string& n) { return !below ? n : n.front() == '-' ? n.substr(1) : "-" + n; };
+    const std::string over = PlainSurd(exact::SurdText({turned(c.rational), turned(c.radical), c.radicand}));
+    return (below ? "-" : "") + (monomial.empty() ? over : over + "*" + monomial);
+  }
   const std::string sum = c.rational + (negative ? "-" : "+") + root;
   return monomial.empty() ? sum : "(" + sum + ")*" + monomial;
 }

@@ -92,6 +92,12 @@ TEST(RealRootsFound, RefinedToTheLastPlaceAndLabelledFromOutside) {
   EXPECT_LE(std::fabs(found->roots[1].value - (1 + std::sqrt(2.0))), 4e-16);
   EXPECT_EQ(found->turningPoints, std::vector<double>{1.0});
   EXPECT_EQ(found->coefficients, (std::vector<double>{-1, -2, 1}));
+  // √2 labels its own root, not −√2 beside it.
+  const auto mirrored = FindRealRoots(Coefficients({"1", "0", "-2"}), {{std::sqrt(2.0), "√2"}}, &why);
+  ASSERT_TRUE(mirrored) << why;
+  ASSERT_EQ(mirrored->roots.size(), 2u);
+  EXPECT_EQ(mirrored->roots[0].label, "−1.414");
+  EXPECT_EQ(mirrored->roots[1].label, "√2");
 }
 
 // Rational roots closer than doubles tell apart stand in their order; a root

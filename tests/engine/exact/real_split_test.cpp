@@ -65,19 +65,20 @@ TEST(RealSplit, ExercisesMultiplyOutExactly) {
     const char* letters;
     const char* content;   // with every leading coefficient taken in front
     const char* outcomes;  // as Outcomes writes them, factors in the order over Q
-    const char* firstPiece;  // the first piece's last term, as a number: the minus before the root first
+    const char* firstPiece;  // the first piece's coefficients from the highest: the minus before the root first
   } cases[] = {
-      {"x^2-2", "x", "1", "s[ll]", "-√2"},
-      {"x^4-4", "x", "1", "ns[ll]", "-√2"},
-      {"x^2-2x-1", "x", "1", "s[ll]", "-1 - √2"},
-      {"2x^2-4x-1", "x", "2", "s[ll]", "(-2 + √6)/2"},
-      {"x^2-3y^2", "xy", "1", "s[ll]", "-√3"},
-      {"3x^3-6x", "x", "3", "ls[ll]", "-√2"},             // a content and a monomial before the split
-      {"2x^2-3", "x", "2", "s[ll]", "-√6/2"},             // no root left in a denominator
-      {"x^2-8", "x", "1", "s[ll]", "-2√2"},               // √8 = 2√2
-      {"x^4+1", "x", "1", "s[nn]", "1"},
-      {"x^4-2x^2-1", "x", "1", "s[w2n]", "-1 - √2"},
-      {"x^2-2xy-y^2", "xy", "1", "s[ll]", "-1 - √2"},     // homogeneous in two letters
+      {"x^2-2", "x", "1", "s[ll]", "1, -√2"},
+      {"x^4-4", "x", "1", "ns[ll]", "1, -√2"},
+      {"x^2-2x-1", "x", "1", "s[ll]", "1, -1 - √2"},
+      {"2x^2-4x-1", "x", "2", "s[ll]", "1, (-2 + √6)/2"},
+      {"x^2-3y^2", "xy", "1", "s[ll]", "1, -√3"},
+      {"3x^3-6x", "x", "3", "ls[ll]", "1, -√2"},           // a content and a monomial before the split
+      {"2x^2-3", "x", "2", "s[ll]", "1, -√6/2"},           // no root left in a denominator
+      {"x^2-8", "x", "1", "s[ll]", "1, -2√2"},           // √8 = 2√2
+      {"x^4+1", "x", "1", "s[nn]", "1, -√2, 1"},
+      {"x^4-2x^2-1", "x", "1", "s[w2n]", "1, -1 - √2"},
+      {"3x^4-3x^2-1", "x", "3", "s[nw2]", "1, (-3 + √21)/6"},  // √(7/3) = √21/3
+      {"x^2-2xy-y^2", "xy", "1", "s[ll]", "1, -1 - √2"},     // homogeneous in two letters
       {"x^2+x+1", "x", "1", "n", ""},
       {"x^3-2", "x", "1", "w1", ""},
       {"x^3-3x+1", "x", "1", "w3", ""},
@@ -87,6 +88,7 @@ TEST(RealSplit, ExercisesMultiplyOutExactly) {
       // left whole.
       {"x^2-12345678901234567890123456789012345678x-1", "x", "1", "w2", ""},
       {"x^5-x^4-4x^3+4x^2+4x-4", "x", "1", "ls[ll]", ""},  // (x - 1)(x² - 2)²
+      {"4x^4-16x^3+12x^2+8x+1", "x", "4", "s[ll]", ""},     // (2x² - 4x - 1)²: its 2 in front twice
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.polynomial);
@@ -95,11 +97,26 @@ TEST(RealSplit, ExercisesMultiplyOutExactly) {
     EXPECT_EQ(f.content, c.content);
     EXPECT_EQ(Outcomes(f), c.outcomes);
     EXPECT_TRUE(exact::MultipliesOutOverReals(p, f));
+    // A factor left whole says of its one piece what it says of itself.
+    for (const exact::RealFactor& factor : f.factors) {
+      if (factor.split.outcome == exact::RealOutcome::kSplit) continue;
+      ASSERT_EQ(factor.split.pieces.size(), 1u);
+      EXPECT_EQ(factor.split.pieces.front().outcome, factor.split.outcome);
+      if (factor.split.outcome == exact::RealOutcome::kLeftWhole) {
+        EXPECT_EQ(factor.split.pieces.front().realRoots, factor.split.realRoots);
+      }
+    }
     if (*c.firstPiece == '\0') continue;
-    const exact::RealFactor& split = *std::find_if(f.factors.begin(), f.factors.end(), [](const auto& factor) {
+    const auto found = std::find_if(f.factors.begin(), f.factors.end(), [](const auto& factor) {
       return factor.split.outcome == exact::RealOutcome::kSplit;
     });
-    EXPECT_EQ(exact::SurdText(split.split.pieces.front().polynomial.terms.back().coefficient), c.firstPiece);
+    ASSERT_NE(found, f.factors.end());
+    const exact::RealFactor& split = *found;
+    std::string first;
+    for (const exact::RealTerm& term : split.split.pieces.front().polynomial.terms) {
+      first += (first.empty() ? "" : ", ") + exact::SurdText(term.coefficient);
+    }
+    EXPECT_EQ(first, c.firstPiece);
 
     // The check is no formality: a root's sign turned, or a radicand changed,
     // no longer multiplies out.

@@ -145,6 +145,12 @@ void CommandLineTest::graphPictures_data() {
   QTest::newRow("square roots in decimals") << "x^2-2x-1" << QList<double>{1 - std::sqrt(2.0), 1 + std::sqrt(2.0)}
                                             << QStringLiteral("y = x² − 2x − 1\t实根 / real roots: −0.414, 2.414")
                                             << false;
+  QTest::newRow("twelve roots, each labelled")
+      << "(x-1)(x-2)(x-3)(x-4)(x-5)(x-6)(x-7)(x-8)(x-9)(x-10)(x-11)(x-12)"
+      << QList<double>{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12}
+      << QStringLiteral("y = (x − 1)(x − 2)(x − 3)(x − 4)(x − 5)(x − 6)(x − 7)(x − 8)(x − 9)(x − 10)(x − 11)(x − 12)\t"
+                        "实根 / real roots: 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12")
+      << false;
 }
 
 void CommandLineTest::graphPictures() {
@@ -182,13 +188,37 @@ void CommandLineTest::graphPictures() {
   const QRectF plot = frame.Plot();
   int axisColumns = 0, markColumns = 0;
   for (int x = static_cast<int>(plot.left()) + 2; x < static_cast<int>(plot.right()) - 40; ++x) {
-    axisColumns += colourNear(QPointF(x, axisY), kAxisColour, 1);
+    // The axis, or the curve where it lies along the axis (twelve roots close together).
+    axisColumns += colourNear(QPointF(x, axisY), kAxisColour, 1) || colourNear(QPointF(x, axisY), kCurveColour, 1);
     markColumns += colourNear(QPointF(x, axisY), kRootColour, 0);
   }
   QVERIFY2(axisColumns > 0.8 * (plot.width() - 42), qPrintable(QString::number(axisColumns)));
   for (double root : roots) {
     QVERIFY2(colourNear(frame.At(root, 0), kRootColour, 2), qPrintable(QString::number(root)));
+    // Inside the plot with room around it, not at its edge.
+    const double px = frame.At(root, 0).x();
+    QVERIFY2(px > plot.left() + 0.05 * plot.width() && px < plot.right() - 0.05 * plot.width(),
+             qPrintable(QString::number(root)));
   }
+  // A ring round a repeated root's mark, none round a simple one's: the
+  // mark's colour half a letter's height below its place.
+  for (const exact::LabelledRoot& root : graph->roots.roots) {
+    const QPointF at = frame.At(root.value, 0);
+    bool ring = false;
+    for (double dy = 0.45 * kPictureFontPixels; dy <= 0.8 * kPictureFontPixels; dy += 1) {
+      ring = ring || colourNear(at + QPointF(0, dy), kRootColour, 0);
+    }
+    QVERIFY2(ring == (root.multiplicity > 1), qPrintable(QString::fromStdString(root.label)));
+  }
+  // Every root labelled: the labels' colour in the plot.
+  const QRgb labelColour = QColor::fromRgb(static_cast<QRgb>(kRootColour)).darker(130).rgb() & 0xffffff;
+  int labelPixels = 0;
+  for (int y = static_cast<int>(plot.top()); y < static_cast<int>(plot.bottom()); ++y) {
+    for (int x = static_cast<int>(plot.left()); x < static_cast<int>(plot.right()); ++x) {
+      labelPixels += (picture.pixel(x, y) & 0xffffff) == labelColour;
+    }
+  }
+  QVERIFY2(roots.isEmpty() ? labelPixels == 0 : labelPixels > 0, qPrintable(QString::number(labelPixels)));
   // Marks only at the roots: each a few pixels wide.
   QVERIFY(roots.isEmpty() ? markColumns == 0 : markColumns < 20 * roots.size());
   // A point of the curve between marks.
@@ -264,16 +294,18 @@ void CommandLineTest::noDisplayNoWindowNoWait() {
 // and the answer over them.
 void CommandLineTest::overTheRealsFromTheCommandLine() {
   WorkFolder folder;
-  folder.Write("real.txt", "x^2-2\nx^2-2x-1\nx^2+1\n");
+  folder.Write("real.txt", "x^2-2\nx^2-2x-1\nx^2+1\nx^4-4\n");
   QByteArray output;
   QCOMPARE(RunFrontEnd(folder, {"--worksheet", "--steps", "real.txt", "real.pdf", "--real"}, &output), 0);
   const QList<QByteArray> lines = output.trimmed().split('\n');
-  QCOMPARE(lines.size(), 3);
+  QCOMPARE(lines.size(), 4);
   QVERIFY2(lines[1].startsWith(QStringLiteral("2\tx^2-2x-1\tx² - 2x - 1 = (x - 1 - √2)(x - 1 + √2)\t").toUtf8()),
            lines[1].constData());
   const QString page = testing::PdfText(folder, "real.pdf").join('\n');
   QVERIFY2(page.contains(QStringLiteral("在实数范围内分解因式 / Factor over the reals:")), qPrintable(page));
   QVERIFY2(page.contains(QStringLiteral("公式法 / formulas: = (x − √2)(x + √2)")), qPrintable(page));
+  // The step over the reals numbered on from those over Q.
+  QVERIFY2(page.contains(QStringLiteral("2. 公式法 / formulas: = (x² + 2)(x − √2)(x + √2)")), qPrintable(page));
   QVERIFY2(page.contains(QStringLiteral("判别式 < 0, 在实数范围内不能再分解")), qPrintable(page));
   // The default sheet keeps its task line.
   QCOMPARE(RunFrontEnd(folder, {"--worksheet", "real.txt", "rational.pdf"}), 0);

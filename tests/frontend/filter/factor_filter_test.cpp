@@ -218,6 +218,10 @@ void FactorFilterTest::overTheReals() {
   } cases[] = {
       {"plain", "x^2-3y^2", "x^2-3*y^2 = (x-sqrt(3)*y)*(x+sqrt(3)*y)"},
       {"plain", "2x^2-3", "2*x^2-3 = 2*(x-sqrt(6)/2)*(x+sqrt(6)/2)"},
+      // Over a denominator in brackets, the minus before the root first as in the text.
+      {"plain", "2x^2-4x-1", "2*x^2-4*x-1 = 2*(x-(2-sqrt(6))/2)*(x-(2+sqrt(6))/2)"},
+      {"plain", "4x^2-4xy-y^2", "4*x^2-4*x*y-y^2 = 4*(x-(1-sqrt(2))/2*y)*(x-(1+sqrt(2))/2*y)"},
+      {"plain", "x^2-2xy-y^2", "x^2-2*x*y-y^2 = (x+(-1-sqrt(2))*y)*(x+(-1+sqrt(2))*y)"},
       {"latex", "x^2-3y^2", R"(x^{2}-3y^{2}=(x-\sqrt{3}y)(x+\sqrt{3}y))"},
       {"latex", "2x^2-4x-1", R"(2x^{2}-4x-1=2(x-\frac{2-\sqrt{6}}{2})(x-\frac{2+\sqrt{6}}{2}))"},
       {"latex", "x^2+1", R"(x^{2}+1\ \text{has no real root})"},
