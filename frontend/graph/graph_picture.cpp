@@ -103,7 +103,10 @@ void Arrow(QPainter& painter, QPointF tip, QPointF direction, double size) {
   painter.fillPath(head, Colour(kAxisColour));
 }
 
-void PaintAxes(QPainter& painter, const GraphFrame& frame, double font) {
+// Draws the grid, the axes and their ticks; returns the boxes of the ticks'
+// labels, which the roots' labels keep clear of.
+std::vector<QRectF> PaintAxes(QPainter& painter, const GraphFrame& frame, double font) {
+  std::vector<QRectF> labels;
   const QRectF& plot = frame.Plot();
   const GraphView& view = frame.View();
   const double thin = std::max(1.0, font / 18);
@@ -139,7 +142,8 @@ void PaintAxes(QPainter& painter, const GraphFrame& frame, double font) {
     painter.drawLine(QPointF(px, axisY - tick), QPointF(px, axisY + tick));
     const QString text = TickText(x, xTicks.size() > 1 ? xTicks[1] - xTicks[0] : 1);
     const double w = metrics.horizontalAdvance(text) + 4;
-    Label(painter, QRectF(px - w / 2, axisY + tick + 1, w, metrics.height()), text, ink);
+    labels.emplace_back(px - w / 2, axisY + tick + 1, w, metrics.height());
+    Label(painter, labels.back(), text, ink);
   }
   // The labels of y left of the axis where there is room for the widest, else right of it.
   double widest = 0;
@@ -155,13 +159,16 @@ void PaintAxes(QPainter& painter, const GraphFrame& frame, double font) {
     const QString text = TickText(y, yTicks.size() > 1 ? yTicks[1] - yTicks[0] : 1);
     const double w = metrics.horizontalAdvance(text) + 4;
     const double left = roomLeft ? axisX - tick - 2 - w : axisX + tick + 2;
-    Label(painter, QRectF(left, py - metrics.height() / 2, w, metrics.height()), text, ink);
+    labels.emplace_back(left, py - metrics.height() / 2, w, metrics.height());
+    Label(painter, labels.back(), text, ink);
   }
   // The origin, and the axes' letters.
   if (yAxisShown) {
     const double w = metrics.horizontalAdvance(QStringLiteral("O")) + 4;
-    Label(painter, QRectF(axisX - w - 2, axisY + 2, w, metrics.height()), QStringLiteral("O"), ink);
+    labels.emplace_back(axisX - w - 2, axisY + 2, w, metrics.height());
+    Label(painter, labels.back(), QStringLiteral("O"), ink);
   }
+  return labels;
 }
 
 void PaintAxisLetters(QPainter& painter, const GraphFrame& frame, const GraphData& graph, double font) {
@@ -212,8 +219,10 @@ void PaintCurve(QPainter& painter, const GraphFrame& frame, const exact::RealRoo
 
 // Each root marked on the x-axis, a ring round a repeated one; with at most
 // kMostLabelledRoots roots, each labelled beside its mark on the side the
-// curve leaves free, clear of the labels placed before it.
-void PaintRoots(QPainter& painter, const GraphFrame& frame, const exact::RealRootsFound& roots, double font) {
+// curve leaves free, clear of the labels placed before it and of the ticks'
+// labels (`taken`) where there is room.
+void PaintRoots(QPainter& painter, const GraphFrame& frame, const exact::RealRootsFound& roots, double font,
+                const std::vector<QRectF>& taken) {
   const QRectF& plot = frame.Plot();
   const double dot = std::max(3.0, font * 0.28);
   painter.setPen(Qt::NoPen);
@@ -259,17 +268,20 @@ void PaintRoots(QPainter& painter, const GraphFrame& frame, const exact::RealRoo
     } else {
       order = {upperRight, upperLeft, lowerRight, lowerLeft};
     }
-    auto fits = [&](const QRectF& box) {
-      if (!plot.contains(box)) return false;
-      return std::none_of(placed.begin(), placed.end(), [&](const QRectF& other) { return other.intersects(box); });
+    auto clear = [&](const QRectF& box, const std::vector<QRectF>& others) {
+      return std::none_of(others.begin(), others.end(), [&](const QRectF& other) { return other.intersects(box); });
     };
+    auto fits = [&](const QRectF& box) { return plot.contains(box) && clear(box, placed); };
     QRectF box = order.front();
     bool found = false;
-    for (const QRectF& candidate : order) {
-      if (fits(candidate)) {
-        box = candidate;
-        found = true;
-        break;
+    // Clear of the ticks' labels first; failing that, over them.
+    for (int pass = 0; pass < 2 && !found; ++pass) {
+      for (const QRectF& candidate : order) {
+        if (fits(candidate) && (pass == 1 || clear(candidate, taken))) {
+          box = candidate;
+          found = true;
+          break;
+        }
       }
     }
     // Crowded: further up, clear of the others where there is room.
@@ -435,10 +447,10 @@ void PaintGraph(QPainter& painter, const QRectF& picture, const GraphData& graph
   if (count == 0) note = QString::fromUtf8(kNoRealRoot);
   if (count > kMostLabelledRoots) note = QString::fromUtf8(kRootsCounted).arg(count);
   painter.setFont(GraphFont(fontPixels * 0.8));
-  PaintAxes(painter, frame, fontPixels);
+  const std::vector<QRectF> tickLabels = PaintAxes(painter, frame, fontPixels);
   PaintCurve(painter, frame, graph.roots, fontPixels);
   PaintAxisLetters(painter, frame, graph, fontPixels);
-  PaintRoots(painter, frame, graph.roots, fontPixels);
+  PaintRoots(painter, frame, graph.roots, fontPixels, tickLabels);
   QFont noteFont = GraphFont(fontPixels * 0.85);
   if (!titled) {
     // The note at the plot's top right, on a white ground.
