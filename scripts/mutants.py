@@ -204,6 +204,21 @@ def copy_sources(names, source, scratch, tests_from):
         sync_tree(unpacked / "tests", source / "tests")
 
 
+def with_fault(path, fault, logs, body):
+    """Puts the fault in, runs body(log) on a fresh log, and takes the fault
+    out again; the error text when the fault cannot be put in."""
+    mutated, original = put_fault(path, fault)
+    if mutated is None:
+        return original
+    log = logs / f"{fault.ident}.txt"
+    log.write_text("")
+    path.write_text(mutated)
+    try:
+        return body(log)
+    finally:
+        path.write_text(original)
+
+
 def put_fault(path, fault):
     """The file's text with the fault in it, and the text as it was; an error
     text instead when the fault's text does not stand once in the file."""
@@ -260,18 +275,8 @@ class Campaign:
         path = self.source / fault.path
         if not fault.path.startswith("engine/") or not path.is_file():
             return "error: no such file under engine/"
-        mutated, original = put_fault(path, fault)
-        if mutated is None:
-            return original
-        log = self.logs / f"{fault.ident}.txt"
-        log.write_text("")
-        path.write_text(mutated)
-        try:
-            if not self.rebuild(log):
-                return "error: does not build"
-            return self.test(log)
-        finally:
-            path.write_text(original)
+        return with_fault(path, fault, self.logs,
+                          lambda log: self.test(log) if self.rebuild(log) else "error: does not build")
 
 
 class FrontendCampaign:
@@ -372,13 +377,8 @@ class FrontendCampaign:
             return "error: no such file under frontend/"
         if show and not fault.shown_by:
             return "error: no \"shown by\" command"
-        mutated, original = put_fault(path, fault)
-        if mutated is None:
-            return original
-        log = self.logs / f"{fault.ident}.txt"
-        log.write_text("")
-        path.write_text(mutated)
-        try:
+
+        def body(log):
             if not self.rebuild(log, FRONTEND_PROGRAMS if show else None):
                 return "error: does not build"
             if show:
@@ -389,8 +389,8 @@ class FrontendCampaign:
                     (before[1], before[0], after[1], after[0]))
                 return "shown" if after != before else "not shown"
             return self.test(log)
-        finally:
-            path.write_text(original)
+
+        return with_fault(path, fault, self.logs, body)
 
 
 def main():

@@ -54,13 +54,11 @@ void NormaliseSign(Factor& f, bool& contentNegated) {
 
 // False with the reason in *why when the structure found is at fault.
 bool FactorUnivariate(const IntPoly& a, Method method, IntFactorisation* out, std::string* why) {
-  const Structure structure = method == Method::kGeneralOnly ? Structure::kNone : FactorWithStructure(a, out);
-  if (structure == Structure::kFault) {
-    *why = "the cyclotomic factors found do not divide the polynomial";
-    return false;
+  if (method == Method::kGeneralOnly) {
+    FactorInGeneral(a, out);
+    return true;
   }
-  if (structure == Structure::kNone) FactorInGeneral(a, out);
-  return true;
+  return FactorStructureFirst(a, out, why);
 }
 
 bool MultipliesBack(const IntPoly& a, const IntFactorisation& f) {

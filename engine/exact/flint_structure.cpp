@@ -530,4 +530,14 @@ Structure FactorWithStructure(const IntPoly& a, IntFactorisation* out) {
   return fault ? Structure::kFault : structured ? Structure::kFound : Structure::kNone;
 }
 
+bool FactorStructureFirst(const IntPoly& a, IntFactorisation* out, std::string* why) {
+  const Structure structure = FactorWithStructure(a, out);
+  if (structure == Structure::kFault) {
+    *why = "the cyclotomic factors found do not divide the polynomial";
+    return false;
+  }
+  if (structure == Structure::kNone) FactorInGeneral(a, out);
+  return true;
+}
+
 }  // namespace pfac::exact

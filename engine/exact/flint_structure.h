@@ -10,6 +10,7 @@
 #include <flint/fmpz.h>
 #include <flint/fmpz_poly.h>
 
+#include <string>
 #include <vector>
 
 namespace pfac::exact {
@@ -64,5 +65,10 @@ void FactorInGeneral(const IntPoly& a, IntFactorisation* out);
 // code, never of the polynomial.
 enum class Structure { kNone, kFound, kFault };
 Structure FactorWithStructure(const IntPoly& a, IntFactorisation* out);
+
+// The factorisation of a, its structure first and the general algorithm where
+// there is none; false with the reason in *why when the structure found is at
+// fault.
+bool FactorStructureFirst(const IntPoly& a, IntFactorisation* out, std::string* why);
 
 }  // namespace pfac::exact

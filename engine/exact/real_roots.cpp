@@ -178,35 +178,23 @@ bool IrrationalRoots(const IntPoly& g, std::vector<double>* out) {
   return true;
 }
 
-// The factorisation over the integers, the structure first as the exact
-// factoriser does.
-bool Factored(const IntPoly& a, IntFactorisation* out) {
-  const Structure structure = FactorWithStructure(a, out);
-  if (structure == Structure::kNone) FactorInGeneral(a, out);
-  return structure != Structure::kFault;
-}
-
-// The real roots of a with their multiplicities and whether each is rational
-// (with its exact text); false with *why when they could not be found.
+// The real roots of a with their multiplicities, a rational one exactly;
+// false with *why when they could not be found.
 struct FoundRoot {
   double value;
   int multiplicity;
-  std::string exact;  // a rational root's text; empty for another
-  std::optional<Rational> rational = {};  // a rational root exactly
+  std::optional<Rational> rational = {};  // a root of a linear factor
 };
 bool RootsOf(const IntPoly& a, std::vector<FoundRoot>* out, std::string* why) {
   IntFactorisation factors;
-  if (!Factored(a, &factors)) {
-    *why = "the factorisation of the polynomial failed its own check";
-    return false;
-  }
+  if (!FactorStructureFirst(a, &factors, why)) return false;
   for (const IntFactor& factor : factors.factors) {
     const IntPoly& g = factor.polynomial;
     if (g.Degree() == 1) {
       Rational root;
       fmpq_set_fmpz_frac(root.value, g.get()->coeffs, g.get()->coeffs + 1);
       fmpq_neg(root.value, root.value);
-      out->push_back({fmpq_get_d(root.value), factor.multiplicity, StudentMinus(root.Text()), root});
+      out->push_back({fmpq_get_d(root.value), factor.multiplicity, root});
       continue;
     }
     std::vector<double> roots;
@@ -214,7 +202,7 @@ bool RootsOf(const IntPoly& a, std::vector<FoundRoot>* out, std::string* why) {
       *why = "the real roots of a factor could not be isolated as many as they are counted";
       return false;
     }
-    for (double root : roots) out->push_back({root, factor.multiplicity, {}});
+    for (double root : roots) out->push_back({root, factor.multiplicity});
   }
   // Two rational roots closer than a double tells apart are ordered exactly.
   std::stable_sort(out->begin(), out->end(), [](const FoundRoot& l, const FoundRoot& r) {
@@ -230,13 +218,10 @@ std::string DecimalLabel(double value) {
   char text[64];
   const double size = std::fabs(value);
   if (size >= kLargestFixed || (size > 0 && size < kSmallestFixed)) {
-    // A power of ten as a class writes it: 1.000×10³⁰, −2.500×10⁻⁷.
-    static const char* const kSuperscripts[] = {"⁰", "¹", "²", "³", "⁴", "⁵", "⁶", "⁷", "⁸", "⁹"};
+    // 1.000×10³⁰, −2.500×10⁻⁷.
     const int exponent = static_cast<int>(std::floor(std::log10(size)));
     std::snprintf(text, sizeof text, "%.3f", value / std::pow(10.0, exponent));
-    std::string power = exponent < 0 ? "⁻" : "";
-    for (char digit : std::to_string(std::abs(exponent))) power += kSuperscripts[digit - '0'];
-    return StudentMinus(text) + "×10" + power;
+    return StudentMinus(text) + TimesPowerOfTen(exponent);
   }
   std::snprintf(text, sizeof text, "%.3f", value);
   return StudentMinus(text);
@@ -284,9 +269,9 @@ std::optional<RealRootsFound> FindRealRoots(const RationalPolynomial& p, const s
   std::vector<FoundRoot> roots;
   if (!RootsOf(a, &roots, why)) return std::nullopt;
   for (const FoundRoot& root : roots) {
-    const bool rational = !root.exact.empty();
+    const bool rational = root.rational.has_value();
     result.roots.push_back({root.value, root.multiplicity, rational,
-                            rational ? root.exact : DecimalLabel(root.value)});
+                            rational ? StudentMinus(root.rational->Text()) : DecimalLabel(root.value)});
   }
   // Every distinct real root once: as many as the count of the square-free part's.
   IntPoly derivative, common, squareFree;

@@ -52,4 +52,14 @@ std::optional<RealRootsFound> FindRealRoots(const RationalPolynomial& p, const s
 // below a thousandth, three decimals times a power of ten: "1.000×10³⁰".
 std::string DecimalLabel(double value);
 
+// "×10" and the exponent in superscripts, as a class writes a power of ten:
+// "×10³⁰", "×10⁻⁷". Inline, for the graph's ticks in a build without the
+// exact arithmetic too.
+inline std::string TimesPowerOfTen(int exponent) {
+  static const char* const kSuperscripts[] = {"⁰", "¹", "²", "³", "⁴", "⁵", "⁶", "⁷", "⁸", "⁹"};
+  std::string power = exponent < 0 ? "⁻" : "";
+  for (char digit : std::to_string(exponent < 0 ? -exponent : exponent)) power += kSuperscripts[digit - '0'];
+  return "×10" + power;
+}
+
 }  // namespace pfac::exact

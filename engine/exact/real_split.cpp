@@ -211,13 +211,6 @@ RealPolynomial PieceOf(const OneLetterView& view, const std::vector<Quadratic>& 
   return piece;
 }
 
-RealPolynomial AsReal(const RationalPolynomial& p) {
-  RealPolynomial real;
-  real.variables = p.variables;
-  for (const RationalTerm& term : p.terms) real.terms.push_back({Surd{term.coefficient, "0", "1"}, term.exponents});
-  return real;
-}
-
 // Whether the piece's last term writes a minus before its root: "- √2" in
 // x - √2, "(2 - √6)/2" in x - (2 - √6)/2 (the bracket is written when the
 // surd has a rational part and a denominator). That one stands first.
@@ -323,9 +316,14 @@ RealSplit BiquadraticSplit(const OneLetterView& view, const RationalPolynomial& 
   return split;
 }
 
-std::string RationalText(const Rational& r) { return r.Text(); }
-
 }  // namespace
+
+RealPolynomial AsReal(const RationalPolynomial& p) {
+  RealPolynomial real;
+  real.variables = p.variables;
+  for (const RationalTerm& term : p.terms) real.terms.push_back({Surd{term.coefficient, "0", "1"}, term.exponents});
+  return real;
+}
 
 RealSplit SplitOverReals(const RationalPolynomial& factor) {
   RealSplit split;
@@ -360,7 +358,7 @@ RealFactorisation OverReals(const RationalFactorisation& factorisation) {
     for (int m = 0; m < f.multiplicity; ++m) content = content * scale;
     real.factors.push_back(std::move(entry));
   }
-  real.content = RationalText(content);
+  real.content = content.Text();
   return real;
 }
 
@@ -391,14 +389,7 @@ bool MultipliesOutOverReals(const RationalPolynomial& p, const RealFactorisation
     AddTo(&expected[term.exponents], 1, *c);
     if (expected[term.exponents].empty()) expected.erase(term.exponents);
   }
-  auto same = [](const Element& x, const Element& y) {
-    return x.size() == y.size() && std::equal(x.begin(), x.end(), y.begin(), [](const auto& s, const auto& t) {
-             return s.first == t.first && s.second == t.second;
-           });
-  };
-  return product.size() == expected.size() &&
-         std::equal(product.begin(), product.end(), expected.begin(),
-                    [&same](const auto& s, const auto& t) { return s.first == t.first && same(s.second, t.second); });
+  return product == expected;
 }
 
 std::string SurdText(const Surd& s) {

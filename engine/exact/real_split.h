@@ -38,6 +38,9 @@ struct RealPolynomial {
   std::vector<RealTerm> terms;
 };
 
+// A polynomial over Q as one over the reals, its coefficients without roots.
+RealPolynomial AsReal(const RationalPolynomial& p);
+
 // What became of a factor over the reals.
 enum class RealOutcome {
   kSplit,                 // into the pieces, with square roots

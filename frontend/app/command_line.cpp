@@ -81,9 +81,12 @@ bool FactorLines(BatchRun& run, const std::vector<std::string>& lines, const std
 
 }  // namespace
 
+// Whether the option is among the arguments, which then no longer hold it.
+bool TakeOption(QStringList* arguments, const char* option) { return arguments->removeAll(QLatin1String(option)) > 0; }
+
 int RunWorksheetCommand(const QStringList& arguments) {
   QStringList files = arguments;
-  const bool real = files.removeAll(QLatin1String(kRealOption)) > 0;
+  const bool real = TakeOption(&files, kRealOption);
   bool withSteps = false, withGraphs = false;
   while (!files.isEmpty() && (files.front() == QLatin1String(kStepsOption) ||
                               files.front() == QLatin1String(kWithGraphsOption))) {
@@ -135,7 +138,7 @@ int RunWorksheetCommand(const QStringList& arguments) {
 
 int RunExplainCommand(const QStringList& given) {
   QStringList arguments = given;
-  const bool real = arguments.removeAll(QLatin1String(kRealOption)) > 0;
+  const bool real = TakeOption(&arguments, kRealOption);
   if (arguments.size() != 1) {
     Say(stderr, ModeUsage(kExplainOption));
     return 2;
@@ -166,7 +169,7 @@ int RunExplainCommand(const QStringList& given) {
 
 int RunGraphCommand(const QStringList& given) {
   QStringList arguments = given;
-  const bool real = arguments.removeAll(QLatin1String(kRealOption)) > 0;
+  const bool real = TakeOption(&arguments, kRealOption);
   if (arguments.size() != 2) {
     Say(stderr, ModeUsage(kGraphOption));
     return 2;

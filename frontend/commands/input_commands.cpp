@@ -118,6 +118,14 @@ void InputCommands::TextEdited() {
   }
 }
 
+void InputCommands::ShowReadAs(const ConvertedText& converted) {
+  format::ResultValue entered;
+  entered.letters = converted.letters;
+  entered.entered = converted.value;
+  window_.PrintOnPicture1(Node({Leaf(kReadAs), Present(entered, converted.text, "", false).shown}));
+  window_.SetText2(converted.text);
+}
+
 Submission InputCommands::SubmitInput() {
   window_.ClsPicture1();
   refusalShown_ = false;
@@ -129,11 +137,7 @@ Submission InputCommands::SubmitInput() {
   const ConvertedText converted = ConvertTypedText(typed, expander_);
   if (converted.beyondSearch && expander_ != nullptr) {
     // Read, but the search cannot take it: the exact factoriser will.
-    if (converted.text != typed) {
-      const format::ResultValue entered{converted.letters, converted.value};
-      window_.PrintOnPicture1(Node({Leaf(kReadAs), Present(entered, converted.text, "", false).shown}));
-      window_.SetText2(converted.text);
-    }
+    if (converted.text != typed) ShowReadAs(converted);
     window_.PrintOnPicture1(ProseText(converted.refusal->message));
     window_.PrintOnPicture1(ProseText(kSearchDoesNotApply));
     beyond_ = BeyondSearchText{converted.text, converted.value, converted.letters, TypedKept(typed, converted)};
@@ -150,11 +154,7 @@ Submission InputCommands::SubmitInput() {
     window_.SetEnabled(Control::CmdWANCHANG, true);
     return converted.refusal->message == kNothingTyped ? Submission::Empty : Submission::Refused;
   }
-  if (converted.text != typed) {
-    const format::ResultValue entered{converted.letters, converted.value};
-    window_.PrintOnPicture1(Node({Leaf(kReadAs), Present(entered, converted.text, "", false).shown}));
-    window_.SetText2(converted.text);
-  }
+  if (converted.text != typed) ShowReadAs(converted);
   bool written = files_.OpenForOutput(kHandOffNumber, kHandOffFile) &&
                  files_.WriteQuotedLine(kHandOffNumber, converted.text);
   written = files_.Close(kHandOffNumber) && written;

@@ -121,6 +121,10 @@ class InputCommands {
   std::string handedOffTyped_;
   bool refusalShown_ = false;  // the message area says why the text was refused
   std::optional<BeyondSearchText> beyond_;
+
+  // A text read otherwise than typed: "读作 / read as" and what it is read as,
+  // which the box then holds.
+  void ShowReadAs(const ConvertedText& converted);
 };
 
 }  // namespace pfac::frontend

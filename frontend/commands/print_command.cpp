@@ -49,7 +49,7 @@ void PrintResultLines(ResultPrinter& printer, Dialogs& dialogs, const std::vecto
   RunResult result = ReadRunResult(lines);
   result.source.seconds = engineSeconds;
   if (!typed.empty()) SetTyped(&result, typed);
-  if (field != Field::kRational) SetField(&result, field);
+  SetField(&result, field);
   Print(printer, dialogs, {result, format::PaperLines(lines), false, {}}, withGraph);
 }
 

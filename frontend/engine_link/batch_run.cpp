@@ -111,7 +111,7 @@ void BatchRun::EngineEnded() {
     problem.result = ReadRunResult(*lines);
     problem.result.source.seconds = problem.seconds;
     SetTyped(&problem.result, problem.typed);
-    if (field_ != Field::kRational) SetField(&problem.result, field_);
+    SetField(&problem.result, field_);
     problem.state = cancelled_ ? ProblemState::Stopped : ProblemState::Factored;
   } else {
     problem.state = cancelled_ ? ProblemState::Stopped : ProblemState::NoResult;
@@ -154,7 +154,7 @@ void BatchRun::ExactEnded(const ConvertedText& converted) {
   if (exact_->Answer()) {
     problem.result = ExactRunResult(converted.text, converted.value, converted.letters, *exact_->Answer(), problem.seconds);
     SetTyped(&problem.result, problem.typed);
-    if (field_ != Field::kRational) SetField(&problem.result, field_);
+    SetField(&problem.result, field_);
     problem.state = ProblemState::Factored;
   } else {
     problem.result = RestoredRunResult(ResultSource(problem.text, "", false), {exact_->Why()}, RunEnd::Incomplete);

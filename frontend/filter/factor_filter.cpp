@@ -363,9 +363,7 @@ std::string JsonLine(std::string_view typed, const exact::RationalFactorisation&
 // The note on a piece left whole over the reals; empty where none.
 std::string RealNote(const exact::RealPiece& piece) {
   if (piece.outcome == exact::RealOutcome::kNoRealRoot) return kRealNoRoot;
-  if (piece.outcome == exact::RealOutcome::kLeftWhole) {
-    return "有 " + std::to_string(piece.realRoots) + " 个实根, 这里不再分解";
-  }
+  if (piece.outcome == exact::RealOutcome::kLeftWhole) return RealLeftWholeNote(piece.realRoots);
   return {};
 }
 

@@ -67,13 +67,8 @@ std::vector<double> Ticks(double low, double high) {
 QString TickText(double value, double step) {
   if (step >= 1e5 || step < 1e-4) {
     const int exponent = static_cast<int>(std::floor(std::log10(std::fabs(value))));
-    static const QString superscripts = QStringLiteral("⁰¹²³⁴⁵⁶⁷⁸⁹");
-    QString power;
-    for (QChar c : QString::number(exponent)) {
-      power += c == QLatin1Char('-') ? QChar(0x207B) : superscripts.at(c.digitValue());
-    }
     const double mantissa = value / std::pow(10.0, exponent);
-    return StudentMinus(QString::number(mantissa, 'g', 3)) + QStringLiteral("×10") + power;
+    return StudentMinus(QString::number(mantissa, 'g', 3)) + QString::fromStdString(exact::TimesPowerOfTen(exponent));
   }
   return StudentMinus(QString::number(value, 'g', 10));
 }

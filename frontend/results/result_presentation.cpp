@@ -589,6 +589,23 @@ Sum SumOf(const exact::RealPolynomial& p, const std::string& letters) {
   return sum;
 }
 
+// Whether a factor has rational coefficients only: those stand before the
+// factors with square roots, as the steps reach them.
+bool WithoutRoots(const Factor& f) {
+  return std::none_of(f.terms.begin(), f.terms.end(), [](const Term& t) { return !t.radicand.empty(); });
+}
+
+// The check's factorisation over the reals, begun with the product's monomial
+// in front (its number is the check's content).
+exact::RealFactorisation CheckBegun(const Product& product, const std::string& letters) {
+  Term monomial = product.front;
+  SetNumber(&monomial, exact::Rational(1));
+  const format::RationalPolynomial front = PolynomialOf({monomial}, letters);
+  exact::RealFactorisation check;
+  check.factors.push_back({front, 1, exact::SplitOverReals(front)});
+  return check;
+}
+
 // What is said of a factor left whole over the reals, in the words of each
 // style; empty where nothing is said.
 struct RealNote {
@@ -602,7 +619,7 @@ std::optional<RealNote> NoteOf(const exact::RealPiece& piece) {
     case exact::RealOutcome::kLeftWhole: {
       const std::string n = std::to_string(piece.realRoots);
       const std::string roots = n + (piece.realRoots == 1 ? " real root" : " real roots");
-      return RealNote{"有 " + n + " 个实根, 这里不再分解", "(" + roots + "; not split further here)",
+      return RealNote{RealLeftWholeNote(piece.realRoots), "(" + roots + "; not split further here)",
                       "\\ \\text{has " + roots + ", not split further here}"};
     }
     default: return std::nullopt;
@@ -622,11 +639,7 @@ std::optional<Presentation> OverReals(const format::ResultValue& value, const Le
   real.front = product.front;
   std::vector<std::pair<Sum, RealNote>> notes;
   bool split = false;
-  Term monomial = product.front;
-  SetNumber(&monomial, exact::Rational(1));
-  const format::RationalPolynomial frontLetters = PolynomialOf({monomial}, value.letters);
-  exact::RealFactorisation check;
-  check.factors.push_back({frontLetters, 1, exact::SplitOverReals(frontLetters)});
+  exact::RealFactorisation check = CheckBegun(product, value.letters);
   for (const Factor& factor : product.factors) {
     const format::RationalPolynomial polynomial = PolynomialOf(factor.terms, value.letters);
     const exact::RealSplit pieces = exact::SplitOverReals(polynomial);
@@ -648,11 +661,8 @@ std::optional<Presentation> OverReals(const format::ResultValue& value, const Le
   if (!exact::MultipliesOutOverReals(value.entered, check)) return std::nullopt;
   // The factors over Q that stay as they are first, then those with square
   // roots, as the steps reach them: x⁴ - 4 = (x² + 2)(x - √2)(x + √2).
-  auto rational = [](const Factor& f) {
-    return std::none_of(f.terms.begin(), f.terms.end(), [](const Term& t) { return !t.radicand.empty(); });
-  };
-  std::stable_partition(real.factors.begin(), real.factors.end(), rational);
-  std::stable_partition(notes.begin(), notes.end(), [&rational](const auto& note) { return rational({note.first, 1}); });
+  std::stable_partition(real.factors.begin(), real.factors.end(), WithoutRoots);
+  std::stable_partition(notes.begin(), notes.end(), [](const auto& note) { return WithoutRoots({note.first, 1}); });
 
   const std::string enteredPlain = Joined(left.plain);
   const std::string enteredLatex = Joined(left.latex);
@@ -791,11 +801,6 @@ std::vector<RealStep> RealStepsOf(const format::ResultValue& value) {
     exact::RealSplit split = exact::SplitOverReals(polynomial);
     entries.push_back({factor, std::move(polynomial), std::move(split)});
   }
-  // The monomial in front, as a factor of the check.
-  Term monomial = product.front;
-  SetNumber(&monomial, exact::Rational(1));
-  const format::RationalPolynomial frontLetters = PolynomialOf({monomial}, value.letters);
-
   std::vector<RealStep> steps;
   for (Entry& entry : entries) {
     if (entry.split.outcome != exact::RealOutcome::kSplit) continue;
@@ -803,17 +808,13 @@ std::vector<RealStep> RealStepsOf(const format::ResultValue& value) {
     exact::Rational content = RationalOf(product.front);
     Product now;
     now.front = product.front;
-    exact::RealFactorisation check;
-    check.factors.push_back({frontLetters, 1, exact::SplitOverReals(frontLetters)});
+    exact::RealFactorisation check = CheckBegun(product, value.letters);
     for (const Entry& e : entries) {
       if (!e.done) {
+        // Not yet split: the factor over Q as it stands.
         now.factors.push_back(e.factor);
         exact::RealSplit whole;
-        whole.pieces.push_back({exact::RealPolynomial{}, exact::RealOutcome::kLinear, -1});
-        whole.pieces.back().polynomial.variables = e.polynomial.variables;
-        for (const format::RationalTerm& t : e.polynomial.terms) {
-          whole.pieces.back().polynomial.terms.push_back({exact::Surd{t.coefficient, "0", "1"}, t.exponents});
-        }
+        whole.pieces.push_back({exact::AsReal(e.polynomial), exact::RealOutcome::kLinear, -1});
         check.factors.push_back({e.polynomial, e.factor.multiplicity, std::move(whole)});
         continue;
       }
@@ -831,9 +832,7 @@ std::vector<RealStep> RealStepsOf(const format::ResultValue& value) {
       entry.done = false;
       continue;
     }
-    std::stable_partition(now.factors.begin(), now.factors.end(), [](const Factor& f) {
-      return std::none_of(f.terms.begin(), f.terms.end(), [](const Term& t) { return !t.radicand.empty(); });
-    });
+    std::stable_partition(now.factors.begin(), now.factors.end(), WithoutRoots);
     RealStep step = StepOf(entry.factor, entry.split, value.letters);
     step.expression = ProductParts(now, "");
     Breakable* firstLeaf = &step.expression;
@@ -873,6 +872,8 @@ Breakable FactorisationShown(const format::ResultValue& value, bool keepLeadingM
 }
 
 std::string StudentPower(int exponent) { return Power(exponent, Style::Student); }
+
+std::string RealLeftWholeNote(int realRoots) { return "有 " + std::to_string(realRoots) + " 个实根, 这里不再分解"; }
 
 std::vector<RealStep> RealSteps(const format::ResultValue& value) {
 #ifdef PFAC_EXACT

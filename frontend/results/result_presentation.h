@@ -29,6 +29,9 @@ enum class Field { kRational, kReal };
 // What is said of a quadratic without a real root, in the real field.
 inline constexpr char kRealNoRoot[] = "判别式 < 0, 在实数范围内不能再分解";
 inline constexpr char kRealNoRootEnglish[] = "(no real root)";
+// What is said of a factor left whole over the reals with its real roots
+// counted: "有 2 个实根, 这里不再分解".
+std::string RealLeftWholeNote(int realRoots);
 
 struct Presentation {
   // What the student reads, with the places where it may break:

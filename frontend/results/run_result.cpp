@@ -119,18 +119,26 @@ RunResult RestoredRunResult(const ResultSource& source, std::vector<std::string>
   return result;
 }
 
-void SetTyped(RunResult* result, const std::string& typed) {
-  ResultSource& source = result->source;
-  source.typed = typed;
+namespace {
+
+// The presentation made again from the result's source.
+void Represent(RunResult* result) {
+  const ResultSource& source = result->source;
   result->presentation =
       Present(source.value, source.polynomial, source.factorisation, source.complete, source.typed, source.field);
 }
 
+}  // namespace
+
+void SetTyped(RunResult* result, const std::string& typed) {
+  result->source.typed = typed;
+  Represent(result);
+}
+
 void SetField(RunResult* result, Field field) {
-  ResultSource& source = result->source;
-  source.field = field;
-  result->presentation =
-      Present(source.value, source.polynomial, source.factorisation, source.complete, source.typed, source.field);
+  if (result->source.field == field) return;
+  result->source.field = field;
+  Represent(result);
 }
 
 }  // namespace pfac::frontend

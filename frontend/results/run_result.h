@@ -68,7 +68,7 @@ RunResult ReadRunResult(const std::vector<std::string>& lines);
 void SetTyped(RunResult* result, const std::string& typed);
 
 // The result presented over a field: the same run, its factors split with
-// square roots over the reals.
+// square roots over the reals (as it stands when it is over that field).
 void SetField(RunResult* result, Field field);
 
 // A result shown again from what it was made of.

@@ -449,7 +449,7 @@ void PFAC1::EngineEnded() {
   FinishedRun run = EndRun(runs_, QDir::currentPath().toStdString());
   // The result reads as the student typed the polynomial, over the field chosen.
   if (run.result) SetTyped(&*run.result, run.text);
-  if (run.result && ChosenField() != Field::kRational) SetField(&*run.result, ChosenField());
+  if (run.result) SetField(&*run.result, ChosenField());
   if (run.result) AddToHistory(run.text, *run.result);
   if (!run.forWindow) return;  // a run of a polynomial no longer shown
   if (run.result) {
@@ -493,7 +493,7 @@ void PFAC1::ExactEnded() {
   }
   RunResult result = ExactRunResult(text.text, text.value, text.letters, *exact_->Answer(), exact_->Seconds());
   SetTyped(&result, text.typed);
-  if (ChosenField() != Field::kRational) SetField(&result, ChosenField());
+  SetField(&result, ChosenField());
   AddToHistory(text.typed, result);
   ShowResult(result);
   exactShown_ = result;

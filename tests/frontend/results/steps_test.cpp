@@ -383,7 +383,10 @@ void StepsTest::reasonForEveryFactorLeft() {
     std::vector<explain::Reason> reasons = explanation.finalReasons;
     if (!explanation.irreducible.empty()) reasons.push_back(explanation.irreducible);
     for (const explain::Reason& reason : reasons) {
-      const std::string text = StepTexts({steps.letters, explain::Explanation{{}, reason}, ""}).back();
+      ResultSteps alone;
+      alone.letters = steps.letters;
+      alone.explanation.emplace().irreducible = reason;
+      const std::string text = StepTexts(alone).back();
       QVERIFY2(text.find(" / ") != std::string::npos, text.c_str());
       reasoned.insert(text.substr(0, text.find(" 在有理数域上不可约")));
     }
